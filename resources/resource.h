@@ -1,0 +1,18 @@
+// Resource identifiers shared by the resource script and the code.
+#pragma once
+
+// File and document errors.
+#define IDS_UNEXPECTED_EOF      600
+#define IDS_PACKET_LEN_MISMATCH 601
+#define IDS_READ_ERROR          602
+#define IDS_WRITE_HEADER_FAILED 603
+#define IDS_READ_HEADER_FAILED  604
+#define IDS_NOT_OUR_FILE        605
+#define IDS_WRONG_FILE_TYPE     606
+#define IDS_WRONG_VERSION       607
+#define IDS_CONFIRM_OVERWRITE   608
+#define IDS_NO_DISK_SPACE       609
+#define IDS_FILE_NOT_EXIST      610
+#define IDS_INVALID_FILE_NAME   611
+#define IDS_INCORRECT_PATH      612
+#define IDS_OPEN_FAILED         613

@@ -1,0 +1,290 @@
+// Message boxes with the application's captions, string-table texts, and
+// opening help by keyword.
+#include "support/ut_msg.h"
+#include "support/ut_mem.h"
+#include "textedit/help_file.h"
+#include <string.h>
+
+namespace {
+
+char g_appName[24] = "";
+HWND g_defaultOwner = nullptr;
+UtMessageBoxHook g_boxHook = nullptr;
+UtHelpHook g_helpHook = nullptr;
+
+const char kDefaultClsidKey[] =
+    "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+const char kDefaultHelpLibrary[] = "hhctrl.ocx";
+char g_clsidKey[128] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+char g_helpLibrary[MAX_PATH] = "hhctrl.ocx";
+
+typedef HWND(WINAPI *HtmlHelpProc)(HWND, LPCSTR, UINT, DWORD_PTR);
+HMODULE g_helpModule = nullptr;
+HtmlHelpProc g_htmlHelp = nullptr;
+bool g_helpLoadFailed = false;
+
+// The keyword record of the HTML Help engine (HH_AKLINK).
+struct HelpKeywordRecord {
+    int cbStruct;
+    BOOL fReserved;
+    LPCSTR pszKeywords;
+    LPCSTR pszUrl;
+    LPCSTR pszMsgText;
+    LPCSTR pszMsgTitle;
+    LPCSTR pszWindow;
+    BOOL fIndexOnFail;
+};
+
+HINSTANCE instanceOf(HWND owner)
+{
+    if (!owner)
+        owner = g_defaultOwner;
+    HINSTANCE inst = owner ? (HINSTANCE)GetWindowLongPtrA(owner, GWLP_HINSTANCE) : nullptr;
+    return inst ? inst : GetModuleHandleA(nullptr);
+}
+
+bool loadHtmlHelp()
+{
+    if (g_htmlHelp)
+        return true;
+    if (g_helpLoadFailed)
+        return false;
+    char path[260] = "";
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, g_clsidKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        DWORD type = 0, size = sizeof(path) - 1;
+        if (RegQueryValueExA(key, nullptr, nullptr, &type, (BYTE *)path, &size) != ERROR_SUCCESS)
+            path[0] = 0;
+        path[sizeof(path) - 1] = 0;
+        RegCloseKey(key);
+    }
+    if (path[0])
+        g_helpModule = LoadLibraryA(path);
+    if (!g_helpModule)
+        g_helpModule = LoadLibraryA(g_helpLibrary);
+    if (!g_helpModule) {
+        g_helpLoadFailed = true;
+        return false;
+    }
+    g_htmlHelp = (HtmlHelpProc)GetProcAddress(g_helpModule, MAKEINTRESOURCEA(14));
+    if (!g_htmlHelp) {
+        FreeLibrary(g_helpModule);
+        g_helpModule = nullptr;
+        g_helpLoadFailed = true;
+        return false;
+    }
+    return true;
+}
+
+bool haveHelpFile(char *file)
+{
+    utGetHelpFile(file);
+    return file[0] != 0;
+}
+
+void winHelp(HWND window, const char *file, UINT command, const char *keyword)
+{
+    if (g_helpHook) {
+        g_helpHook(UtHelpCall{false, command, keyword});
+        return;
+    }
+    WinHelpA(window, file, command, (ULONG_PTR)keyword);
+}
+
+}  // namespace
+
+void utSetMessageBoxHook(UtMessageBoxHook hook) { g_boxHook = hook; }
+
+int utShowBox(HWND owner, const char *text, const char *caption, UINT flags)
+{
+    if (g_boxHook)
+        return g_boxHook(owner, text, caption, flags);
+    return MessageBoxA(owner, text, caption, flags);
+}
+
+void utSetAppName(HWND owner, const char *name)
+{
+    g_defaultOwner = owner;
+    utStrCopyN(g_appName, name ? name : "", sizeof(g_appName));
+}
+
+const char *utGetAppName() { return g_appName; }
+HWND utGetDefaultOwner() { return g_defaultOwner; }
+
+int utLoadString(HWND owner, UINT id, char *buffer)
+{
+    buffer[0] = 0;
+    int n = LoadStringA(instanceOf(owner), id, buffer, 256);
+    if (n <= 0) {
+        buffer[0] = 0;
+        return 0;
+    }
+    return n;
+}
+
+MemHandle utLoadStringHandle(HWND owner, UINT id, int maxLen)
+{
+    if (maxLen < 0)
+        maxLen = 0;
+    MemHandle h = utAllocHandle(0, (uint32_t)maxLen + 1);
+    if (!h)
+        return 0;
+    char text[256];
+    utLoadString(owner, id, text);
+    MemLock<char> p(h);
+    utStrCopyN(p.get(), text, (uint32_t)maxLen + 1);
+    return h;
+}
+
+MemHandle utMakeCaption(const char *suffix)
+{
+    MemHandle h = utHandleFromString(g_appName[0] ? g_appName : " ");
+    if (!h)
+        return 0;
+    if (!g_appName[0]) {
+        MemLock<char> p(h);
+        p[0] = 0;
+    }
+    MemHandle grown = utAppendString(h, suffix);
+    if (!grown) {
+        utFreeHandle(h);
+        return 0;
+    }
+    return grown;
+}
+
+int utMessageBoxCaption(HWND owner, const char *text, const char *suffix, UINT flags)
+{
+    MemHandle caption = utMakeCaption(suffix);
+    if (!caption)
+        return 0;
+    int result;
+    {
+        MemLock<char> c(caption);
+        result = utShowBox(owner ? owner : g_defaultOwner, text, c.get(), flags);
+    }
+    utFreeHandle(caption);
+    return result;
+}
+
+int utErrorBox(HWND owner, const char *text)
+{
+    return utMessageBoxCaption(owner, text, " Error", MB_ICONHAND);
+}
+
+int utWarningBox(HWND owner, const char *text)
+{
+    return utMessageBoxCaption(owner, text, " Warning", MB_ICONEXCLAMATION);
+}
+
+int utMessageBox(HWND owner, const char *text, UINT flags)
+{
+    return utMessageBoxCaption(owner, text, " Message", flags);
+}
+
+int utErrorBoxId(HWND owner, UINT id)
+{
+    char text[256];
+    return utLoadString(owner, id, text) ? utErrorBox(owner, text) : 0;
+}
+
+int utWarningBoxId(HWND owner, UINT id)
+{
+    char text[256];
+    return utLoadString(owner, id, text) ? utWarningBox(owner, text) : 0;
+}
+
+int utMessageBoxId(HWND owner, UINT id, UINT flags)
+{
+    char text[256];
+    return utLoadString(owner, id, text) ? utMessageBox(owner, text, flags) : 0;
+}
+
+int utErrorBoxRes(HWND owner, UINT textId, UINT captionId)
+{
+    char text[256], caption[256];
+    utLoadString(owner, textId, text);
+    utLoadString(owner, captionId, caption);
+    return utShowBox(owner ? owner : g_defaultOwner, text, caption, MB_ICONHAND);
+}
+
+// ---- help ------------------------------------------------------------------
+
+void utSetHelpHook(UtHelpHook hook) { g_helpHook = hook; }
+
+void utSetHtmlHelpSource(const char *clsidKey, const char *fallbackLibrary)
+{
+    utStrCopyN(g_clsidKey, clsidKey ? clsidKey : kDefaultClsidKey, sizeof(g_clsidKey));
+    utStrCopyN(g_helpLibrary, fallbackLibrary ? fallbackLibrary : kDefaultHelpLibrary,
+               sizeof(g_helpLibrary));
+}
+
+void utResetHelpEngine()
+{
+    if (g_helpModule)
+        FreeLibrary(g_helpModule);
+    g_helpModule = nullptr;
+    g_htmlHelp = nullptr;
+    g_helpLoadFailed = false;
+}
+
+HWND utHtmlHelp(HWND window, const char *file, UINT command, DWORD_PTR data)
+{
+    if (!loadHtmlHelp())
+        return nullptr;
+    if (g_helpHook) {
+        const char *keyword = nullptr;
+        if (command == 13 && data)
+            keyword = reinterpret_cast<const HelpKeywordRecord *>(data)->pszKeywords;
+        g_helpHook(UtHelpCall{true, command, keyword});
+        return window ? window : (HWND)1;
+    }
+    return g_htmlHelp(window, file, command, data);
+}
+
+void utHelpKeyword(HWND window, const char *keywords)
+{
+    char file[MAX_PATH];
+    if (!haveHelpFile(file))
+        return;
+    if (utIsHtmlHelpFile()) {
+        HelpKeywordRecord rec = {};
+        rec.cbStruct = 32;
+        rec.pszKeywords = keywords;
+        rec.fIndexOnFail = 1;
+        utHtmlHelp(window, file, 13, (DWORD_PTR)&rec);
+    } else {
+        winHelp(window, file, 0x101, keywords);
+    }
+}
+
+void utHelpMenuCommand(HWND window, UINT command)
+{
+    char file[MAX_PATH];
+    if (!haveHelpFile(file))
+        return;
+    bool html = utIsHtmlHelpFile() != 0;
+    switch (command) {
+    case 800:
+        if (html)
+            utHtmlHelp(window, file, 0, 0);
+        else
+            winHelp(window, file, 11, nullptr);
+        break;
+    case 802:
+        utHelpKeyword(window, "How to");
+        break;
+    case 804:
+        utHelpKeyword(window, "Glossary");
+        break;
+    case 806:
+        if (!html)
+            winHelp(window, file, 2, nullptr);
+        break;
+    case 807:
+        utHelpKeyword(window, "Menu");
+        break;
+    default:
+        break;
+    }
+}

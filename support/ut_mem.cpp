@@ -210,14 +210,21 @@ MemHandle utAllocHandle(MemHandle h, uint32_t size)
     return result;
 }
 
+uint32_t utGrowRequest(uint32_t capacity, uint32_t needed, uint16_t step)
+{
+    if (capacity >= needed)
+        return capacity;
+    uint32_t s = step ? step : 1;
+    uint32_t steps = (needed - capacity + s - 1) / s;
+    return capacity + steps * s;
+}
+
 MemHandle utGrowHandle(MemHandle h, uint32_t needed, uint16_t step)
 {
     uint32_t cap = utHandleSize(h);
     if (cap >= needed)
         return h;
-    uint32_t s = step ? step : 1;
-    uint32_t steps = (needed - cap + s - 1) / s;
-    return utAllocHandle(h, cap + steps * s);
+    return utAllocHandle(h, utGrowRequest(cap, needed, step));
 }
 
 void *utScratchBuffer(uint32_t size, BOOL take)

@@ -7,6 +7,9 @@
 // and the old handle is then still valid and still the caller's.
 MemHandle utAllocHandle(MemHandle h, uint32_t size);
 MemHandle utGrowHandle(MemHandle h, uint32_t needed, uint16_t step);
+// The size utGrowHandle asks for: the capacity raised by whole steps until it
+// reaches the needed size (before the allocator rounds it to 4).
+uint32_t utGrowRequest(uint32_t capacity, uint32_t needed, uint16_t step);
 void *utScratchBuffer(uint32_t size, BOOL take);
 MemHandle utPutBytes(MemHandle h, uint32_t offset, const void *src, uint32_t n);
 MemHandle utAppendString(MemHandle h, const char *s);

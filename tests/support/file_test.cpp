@@ -119,6 +119,17 @@ protected:
         EXPECT_TRUE(ffClose(f));
         EXPECT_TRUE(qmtest::fileIsClosed(path_));
     }
+    // Reads packets (reporting) until one fails; returns how many were read.
+    static int readAllPackets(HANDLE f, int32_t *budget, uint16_t *code)
+    {
+        int read = 0;
+        MemHandle p;
+        while ((p = ffReadPacketCode(f, budget, TRUE, code)) != 0) {
+            ++read;
+            utFreeHandle(p);
+        }
+        return read;
+    }
     std::string path_;
 };
 
@@ -263,13 +274,8 @@ TEST_F(FilesPackets, TruncatedAtEveryOffset)
         HANDLE f = openWith(Bytes(whole.begin(), whole.begin() + cut));
         int32_t budget = (int32_t)whole.size();
         BoxRecorder boxes;
-        int read = 0;
         uint16_t code = 0;
-        MemHandle p;
-        while ((p = ffReadPacketCode(f, &budget, TRUE, &code)) != 0) {
-            ++read;
-            utFreeHandle(p);
-        }
+        int read = readAllPackets(f, &budget, &code);
         const bool inSecond = cut >= 10;
         const uint32_t packetStart = inSecond ? 10 : 0;
         const bool inData = cut - packetStart >= 4;
@@ -299,9 +305,7 @@ TEST_F(FilesPackets, TruncatedWithTheRealSizeAsBudget)
         int32_t budget = (int32_t)cut;
         BoxRecorder boxes;
         uint16_t code = 0;
-        MemHandle p;
-        while ((p = ffReadPacketCode(f, &budget, TRUE, &code)) != 0)
-            utFreeHandle(p);
+        readAllPackets(f, &budget, &code);
         const uint32_t start = cut >= 10 ? 10 : 0;
         const uint32_t length = cut >= 10 ? 8 : 10;
         const int type = cut >= 10 ? 9 : 7;

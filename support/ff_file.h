@@ -1,0 +1,94 @@
+// File input and output: Win32 file handles opened and created with the
+// program's file error codes and messages, counted reads against a
+// remaining-bytes budget, length-prefixed packets in files and in memory,
+// whole-file and line reads, and the free-space query used before saving.
+//
+// A packet is a u32 total length (these 4 bytes included, so at least 4)
+// followed by length - 4 data bytes, little-endian; in memory it is a
+// MemHandle whose first u32 holds that length (the block may be larger).
+#pragma once
+#include "support/qmwin.h"
+
+// Codes of file failures; ffReportError shows their texts.
+enum FileErrorCode : uint16_t {
+    FE_NOT_EXIST = 1,        // "%s\r\n  does not exist"
+    FE_CANNOT_OPEN = 2,      // "Can not open\r\n %s"
+    FE_CANNOT_SAVE = 3,      // "Can not save to\r\n  %s"
+    FE_READ_FAILED = 4,      // "Reading\r\n  %s\r\n failed"
+    FE_UNEXPECTED_EOF = 5,   // "Unexpected end of file encountered in reading\r\n  %s"
+    FE_WRITE_FAILED = 6,     // "Error writing file\r\n  %s"
+    FE_READ_ONLY = 21,       // "File \r\n  %s\r\nis read-only."
+    FE_IN_USE = 22,          // "Can not open\r\n  %s\r\nbecause it is currently opened by another process."
+    FE_ACCESS_DENIED = 23,   // "Access to \r\n  %s\r\nwas denied."
+};
+
+// Failure codes of the packet reader (0 is success).
+enum : uint16_t {
+    FF_PACKET_LENGTH_ERROR = 0xFFFF,   // length word unreadable or out of range
+    FF_PACKET_DATA_ERROR = 0xFFFE,     // the data could not be read whole
+    FF_PACKET_MEMORY_ERROR = 0xFFFD,   // no block for the packet
+};
+
+// ---- file handles (INVALID_HANDLE_VALUE on failure) --------------------------
+BOOL ffExists(const char *path);
+BOOL ffIsFolder(const char *path);
+UINT ffIsReadOnly(const char *path);     // 1 also for a missing file
+BOOL ffClearReadOnly(const char *path);
+HANDLE ffOpenRead(const char *path, DWORD *size, BOOL report);
+HANDLE ffOpenReadReport(const char *path);
+HANDLE ffCreateWrite(const char *path, BOOL ask, BOOL *cancelled);
+HANDLE ffCreate(const char *path, BOOL ask);
+HANDLE ffOpenReadWrite(const char *path);
+BOOL ffClose(HANDLE h);
+BOOL ffDelete(const char *path);
+BOOL ffRename(const char *oldPath, const char *newPath);
+BOOL ffCopyFile(const char *destination, const char *source);   // overwrites
+DWORD ffRead(HANDLE h, void *buffer, DWORD n);    // bytes moved, 0 on failure
+DWORD ffWrite(HANDLE h, const void *buffer, DWORD n);
+BOOL ffSeek(HANDLE h, DWORD position);
+BOOL ffSeekEnd(HANDLE h);
+DWORD ffTell(HANDLE h);
+DWORD ffGetSize(HANDLE h);                         // 0xFFFFFFFF on failure
+DWORD ffGetFileSizeByName(const char *path);       // 0 when it cannot be opened
+
+// ---- reports and questions ------------------------------------------------------
+int ffReportError(HWND owner, const char *fileName, uint16_t code);
+void ffShowFileMessage(HWND owner, uint16_t unused, const char *part1, const char *part2,
+                       const char *part3);
+int ffConfirmOverwrite(HWND owner, const char *path);
+
+// ---- counted reads and packets ------------------------------------------------
+// The budget is the signed count of bytes still to be read from the
+// container; every successful counted read subtracts what it read.
+BOOL ffReadCounted(HANDLE h, int32_t *budget, void *buffer, DWORD n, BOOL report);
+BOOL ffReadCountedReport(HANDLE h, int32_t *budget, void *buffer, DWORD n);
+// Reads one packet into a new handle; 0 with the failure code on failure (a
+// length below 4, past the budget, or past the end of the file; short data;
+// no memory). Only what was read whole is counted off the budget.
+MemHandle ffReadPacketCode(HANDLE h, int32_t *budget, BOOL report, uint16_t *failure);
+MemHandle ffReadPacketEx(HANDLE h, int32_t *budget, BOOL report);
+MemHandle ffReadPacket(HANDLE h, int32_t *budget);
+// The last packet read failure (position and code); returns the code.
+uint16_t ffGetLastError(uint32_t *position, uint16_t *code);
+uint32_t ffWritePacket(HANDLE h, MemHandle packet);
+MemHandle ffReadFilePacket(const char *path);
+MemHandle ffReadFileText(const char *path, BOOL report);
+// Reads the next line (up to LF, the CR kept) into the string handle, which
+// it grows or frees; returns the handle to keep. An empty line gives an
+// empty string; only the end of the file with nothing read gives 0 with the
+// end flag set.
+MemHandle ffReadLineHandle(HANDLE h, MemHandle line, BOOL *atEnd);
+uint32_t ffCopyBytes(HANDLE destination, HANDLE source, uint32_t n);
+BOOL ffAppendToFile(const char *path, const void *bytes, uint32_t n);
+BOOL ffAppendStringToFile(const char *path, const char *s);
+uint32_t ffGetDiskFree(const char *path);   // 0xFFFFFFFF when unknown or 4 GB and more
+
+// ---- packets in memory ---------------------------------------------------------
+uint32_t utGetPacketLength(MemHandle h);
+void utSetPacketLength(MemHandle h, uint32_t length);
+MemHandle utMakePacket(const void *bytes, uint32_t n);
+MemHandle utMakeStringPacket(const char *s);
+MemHandle utHandleToPacket(MemHandle h);
+MemHandle utDupPacket(MemHandle packet);
+MemHandle utAssignPacket(MemHandle destination, MemHandle source);
+int utComparePackets(MemHandle a, MemHandle b);

@@ -672,6 +672,15 @@ MemHandle set(MemHandle h, uint32_t tag, const char *data)
     return g ? g : h;
 }
 
+// A record holding fields set in order.
+MemHandle recordWith(std::initializer_list<std::pair<uint32_t, const char *>> fields)
+{
+    MemHandle h = newRecord();
+    for (const auto &f : fields)
+        h = set(h, f.first, f.second);
+    return h;
+}
+
 TEST(TaggedFields, SetReplaceAndRemove)
 {
     MemHandle h = newRecord();
@@ -719,9 +728,7 @@ TEST(TaggedFields, SetReplaceAndRemove)
 
 TEST(TaggedFields, LookupsAndCopies)
 {
-    MemHandle h = newRecord();
-    h = set(h, 1, "first");
-    h = set(h, 2, "second");
+    MemHandle h = recordWith({{1, "first"}, {2, "second"}});
     RecordView v = view(h);
     const uint8_t *f = rcFindTaggedField(v.fields.data(), v.hd.count, v.hd.size, 2);
     ASSERT_NE(nullptr, f);
@@ -764,9 +771,7 @@ TEST(TaggedFields, PutKeepsCountAndSizeOnAPlainRun)
 
 TEST(TaggedFields, FailedGrowthLeavesTheRecord)
 {
-    MemHandle h = newRecord();
-    h = set(h, 4, "abc");
-    h = set(h, 8, "def");
+    MemHandle h = recordWith({{4, "abc"}, {8, "def"}});
     RecordView before = view(h);
     {
         qmtest::BoxRecorder boxes;
@@ -807,9 +812,7 @@ TEST(TaggedFields, DamagedRunsAreRefused)
 {
     for (const RunDamage &d : kRunDamages) {
         SCOPED_TRACE(d.what);
-        MemHandle h = newRecord();
-        h = set(h, 4, "abc");
-        h = set(h, 8, "def");
+        MemHandle h = recordWith({{4, "abc"}, {8, "def"}});
         {
             MemLock<> p(h);
             if (d.sizeWord)

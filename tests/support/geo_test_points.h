@@ -24,8 +24,10 @@ inline std::ostream &operator<<(std::ostream &os, const RECT &r)
 namespace qmtest {
 
 // The first n points of a block, which is then freed. The block must hold
-// them: a count beyond its size fails the test.
-inline std::vector<POINT> takePoints(MemHandle h, int16_t n)
+// them: a count beyond its size fails the test. The count is taken by
+// reference so that a call such as takePoints(geoMake(..., &n), n) reads it
+// after the maker has stored it.
+inline std::vector<POINT> takePoints(MemHandle h, const int16_t &n)
 {
     std::vector<POINT> v;
     if (!h)

@@ -3,6 +3,7 @@
 #pragma once
 #include "tests/support/kit.h"
 #include "support/ut_mem.h"
+#include "support/ut_msg.h"
 #include <ostream>
 #include <vector>
 
@@ -49,5 +50,34 @@ inline void mapTwips(HDC dc)
     SetWindowExtEx(dc, 1440, 1440, nullptr);
     SetViewportExtEx(dc, 96, 96, nullptr);
 }
+
+}  // namespace qmtest
+
+namespace qmtest {
+
+// While alive, memory runs out for good: every allocation fails. (A single
+// injected failure is re-armed whenever the failure's message box appears,
+// so the box itself still gets its memory.) The boxes are counted.
+class MemoryRunsOut {
+public:
+    MemoryRunsOut()
+    {
+        boxes_ = 0;
+        utSetMessageBoxHook(hook);
+        utFailNextAllocs(1);
+    }
+    ~MemoryRunsOut() { utFailNextAllocs(0); }
+    int boxes() const { return boxes_; }
+
+private:
+    static int hook(HWND, const char *, const char *, UINT)
+    {
+        ++boxes_;
+        utFailNextAllocs(1);
+        return IDOK;
+    }
+    BoxRecorder restoresTheBoxCheck_;   // constructed before the hook is replaced
+    static inline int boxes_ = 0;
+};
 
 }  // namespace qmtest

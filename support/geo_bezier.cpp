@@ -134,19 +134,11 @@ MemHandle flatten(const POINT *pts, int16_t n, int16_t *count, int64_t res, Meas
 }
 
 // Flattens and draws; the block is freed.
-BOOL drawFlattened(HDC dc, const POINT *pts, int16_t n, bool closed)
+BOOL drawFlattened(HDC dc, const POINT *pts, int16_t n, BOOL closed)
 {
     int16_t count = 0;
     MemHandle h = geoFlattenBezier(pts, n, &count);
-    if (!h)
-        return FALSE;
-    BOOL ok;
-    {
-        MemLock<POINT> flat(h);
-        ok = closed ? Polygon(dc, flat.get(), count) : Polyline(dc, flat.get(), count);
-    }
-    utFreeHandle(h);
-    return ok;
+    return gdiDrawPointBlock(dc, h, count, closed);
 }
 
 double degToRad(double degrees) { return degrees * kGeoPi / 180.0; }
@@ -219,11 +211,11 @@ MemHandle geoFlattenBezierFine(const POINT *pts, int16_t n, int16_t *count)
     return flatten(pts, n, count, 1, Measure::LongestAxis);
 }
 
-BOOL gdiPolyBezier(HDC dc, const POINT *pts, int16_t n) { return drawFlattened(dc, pts, n, false); }
+BOOL gdiPolyBezier(HDC dc, const POINT *pts, int16_t n) { return drawFlattened(dc, pts, n, FALSE); }
 
 BOOL gdiPolyBezierClosed(HDC dc, const POINT *pts, int16_t n)
 {
-    return drawFlattened(dc, pts, n, true);
+    return drawFlattened(dc, pts, n, TRUE);
 }
 
 int geoBezierBounds(const POINT *pts, int16_t n, RECT *bounds)

@@ -11,6 +11,28 @@ int32_t maxI(int32_t a, int32_t b) { return a > b ? a : b; }
 // Whether a < b < c.
 bool between(int64_t a, int64_t b, int64_t c) { return a < b && b < c; }
 
+// Start of a span of the given size placed in lo..hi: centred (halving
+// toward zero), at the far end, or at lo.
+int32_t placeSpan(int32_t lo, int32_t hi, int32_t size, bool centre, bool farEnd)
+{
+    if (centre)
+        return (int32_t)(((int64_t)lo + hi - size) / 2);
+    return farEnd ? hi - size : lo;
+}
+
+// from + (q - p) d / |q - p|, rounded; p when p = q.
+void stepAlong(POINT from, POINT p, POINT q, double d, POINT *out)
+{
+    double len = sqrt(((double)q.x - p.x) * ((double)q.x - p.x) +
+                      ((double)q.y - p.y) * ((double)q.y - p.y));
+    if (len == 0.0) {
+        *out = p;
+        return;
+    }
+    out->x = geoRound(from.x + ((double)q.x - p.x) * d / len);
+    out->y = geoRound(from.y + ((double)q.y - p.y) * d / len);
+}
+
 }  // namespace
 
 // ---- rounding and scalars -----------------------------------------------
@@ -355,29 +377,12 @@ void geoAlignRect(RECT *r, const RECT *frame, uint16_t align)
 {
     int32_t w, h;
     geoRectSize(r, &w, &h);
-    switch (align & GEO_ALIGN_HMASK) {
-    case GEO_ALIGN_HCENTRE:
-        r->left = (int32_t)(((int64_t)frame->left + frame->right - w) / 2);
-        break;
-    case GEO_ALIGN_RIGHT:
-        r->left = frame->right - w;
-        break;
-    default:
-        r->left = frame->left;
-        break;
-    }
+    uint16_t hor = align & GEO_ALIGN_HMASK, ver = align & GEO_ALIGN_VMASK;
+    r->left = placeSpan(frame->left, frame->right, w, hor == GEO_ALIGN_HCENTRE,
+                        hor == GEO_ALIGN_RIGHT);
     r->right = r->left + w;
-    switch (align & GEO_ALIGN_VMASK) {
-    case GEO_ALIGN_VCENTRE:
-        r->top = (int32_t)(((int64_t)frame->top + frame->bottom - h) / 2);
-        break;
-    case GEO_ALIGN_BOTTOM:
-        r->top = frame->bottom - h;
-        break;
-    default:
-        r->top = frame->top;
-        break;
-    }
+    r->top = placeSpan(frame->top, frame->bottom, h, ver == GEO_ALIGN_VCENTRE,
+                       ver == GEO_ALIGN_BOTTOM);
     r->bottom = r->top + h;
 }
 
@@ -475,27 +480,9 @@ void geoPolarPoint(double r, double degrees, POINT *out)
     out->y = geoRound(-r * sin(a));
 }
 
-void geoPointAlong(POINT p, POINT q, double d, POINT *out)
-{
-    double len = geoDistance(p, q);
-    if (len == 0.0) {
-        *out = p;
-        return;
-    }
-    out->x = geoRound(p.x + ((double)q.x - p.x) * d / len);
-    out->y = geoRound(p.y + ((double)q.y - p.y) * d / len);
-}
+void geoPointAlong(POINT p, POINT q, double d, POINT *out) { stepAlong(p, p, q, d, out); }
 
-void geoPointBeyond(POINT p, POINT q, double d, POINT *out)
-{
-    double len = geoDistance(p, q);
-    if (len == 0.0) {
-        *out = p;
-        return;
-    }
-    out->x = geoRound(q.x + ((double)q.x - p.x) * d / len);
-    out->y = geoRound(q.y + ((double)q.y - p.y) * d / len);
-}
+void geoPointBeyond(POINT p, POINT q, double d, POINT *out) { stepAlong(q, p, q, d, out); }
 
 void geoLerpPoint(POINT p, POINT q, double t, POINT *out)
 {

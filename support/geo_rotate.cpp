@@ -54,18 +54,20 @@ MemHandle arcBlock(const RECT *rc, int16_t start, int16_t end, int16_t rot, int1
     return h;
 }
 
-// Draws a block of points with Polygon or Polyline and frees it.
-BOOL drawBlock(HDC dc, MemHandle h, int16_t n, bool closed)
+// Moves a figure built about the origin to the centre of l, t, r, b, draws
+// it closed and frees it.
+BOOL drawAtCentre(HDC dc, MemHandle h, int16_t n, int32_t l, int32_t t, int32_t r, int32_t b)
 {
     if (!h)
         return FALSE;
-    BOOL ok;
+    RECT rc{l, t, r, b};
+    POINT c;
+    geoRectCentre(&rc, &c);
     {
         MemLock<POINT> pts(h);
-        ok = closed ? Polygon(dc, pts.get(), n) : Polyline(dc, pts.get(), n);
+        geoOffsetPoints(pts.get(), n, c.x, c.y);
     }
-    utFreeHandle(h);
-    return ok;
+    return gdiDrawPointBlock(dc, h, n, TRUE);
 }
 
 // A uniformly drawn value in 0..span (span >= 0).
@@ -79,6 +81,19 @@ int64_t randomUpTo(int64_t span)
 }  // namespace
 
 double geoTenthsToRadians(double tenths) { return tenths * 0.1 * kGeoPi / 180.0; }
+
+BOOL gdiDrawPointBlock(HDC dc, MemHandle h, int16_t n, BOOL closed)
+{
+    if (!h)
+        return FALSE;
+    BOOL ok;
+    {
+        MemLock<POINT> pts(h);
+        ok = closed ? Polygon(dc, pts.get(), n) : Polyline(dc, pts.get(), n);
+    }
+    utFreeHandle(h);
+    return ok;
+}
 
 // ---- rotation -----------------------------------------------------------------
 
@@ -298,7 +313,7 @@ BOOL gdiEllipseRotated(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int16
         return gdiEllipse(dc, l, t, r, b);
     int16_t n = 0;
     MemHandle h = geoEllipsePolygon(l, t, r, b, tenths, &n);
-    return drawBlock(dc, h, n, true);
+    return gdiDrawPointBlock(dc, h, n, TRUE);
 }
 
 BOOL gdiRoundRectRotated(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t cornerW,
@@ -308,7 +323,7 @@ BOOL gdiRoundRectRotated(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int
         return gdiRoundRect(dc, l, t, r, b, cornerW, cornerH);
     int16_t n = 0;
     MemHandle h = geoRoundRectPolygon(l, t, r, b, cornerW, cornerH, tenths, &n);
-    return drawBlock(dc, h, n, true);
+    return gdiDrawPointBlock(dc, h, n, TRUE);
 }
 
 BOOL gdiArcRotated(HDC dc, const RECT *r, int16_t startTenths, int16_t endTenths,
@@ -316,7 +331,7 @@ BOOL gdiArcRotated(HDC dc, const RECT *r, int16_t startTenths, int16_t endTenths
 {
     int16_t n = 0;
     MemHandle h = geoArcPolyline(r, startTenths, endTenths, rotTenths, &n);
-    return drawBlock(dc, h, n, false);
+    return gdiDrawPointBlock(dc, h, n, FALSE);
 }
 
 BOOL gdiPieRotated(HDC dc, const RECT *r, int16_t startTenths, int16_t endTenths,
@@ -324,7 +339,7 @@ BOOL gdiPieRotated(HDC dc, const RECT *r, int16_t startTenths, int16_t endTenths
 {
     int16_t n = 0;
     MemHandle h = geoPiePolygon(r, startTenths, endTenths, rotTenths, &n);
-    return drawBlock(dc, h, n, true);
+    return gdiDrawPointBlock(dc, h, n, TRUE);
 }
 
 // ---- points on ellipses and angles -----------------------------------------
@@ -475,34 +490,14 @@ MemHandle geoStarPoints(int16_t n, int32_t outerR, int32_t innerR)
 
 BOOL gdiRegularPolygon(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int16_t n)
 {
-    MemHandle h = geoRegularPolygon(n, halfDiff(r, l));
-    if (!h)
-        return FALSE;
-    RECT rc{l, t, r, b};
-    POINT c;
-    geoRectCentre(&rc, &c);
-    {
-        MemLock<POINT> pts(h);
-        geoOffsetPoints(pts.get(), n, c.x, c.y);
-    }
-    return drawBlock(dc, h, n, true);
+    return drawAtCentre(dc, geoRegularPolygon(n, halfDiff(r, l)), n, l, t, r, b);
 }
 
 BOOL gdiStar(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int16_t n, int32_t innerPercent)
 {
     int32_t outer = halfDiff(r, l);
     int32_t inner = (int32_t)((int64_t)outer * innerPercent / 100);
-    MemHandle h = geoStarPoints(n, outer, inner);
-    if (!h)
-        return FALSE;
-    RECT rc{l, t, r, b};
-    POINT c;
-    geoRectCentre(&rc, &c);
-    {
-        MemLock<POINT> pts(h);
-        geoOffsetPoints(pts.get(), (int16_t)(2 * n), c.x, c.y);
-    }
-    return drawBlock(dc, h, (int16_t)(2 * n), true);
+    return drawAtCentre(dc, geoStarPoints(n, outer, inner), (int16_t)(2 * n), l, t, r, b);
 }
 
 void geoRoundPoints(POINT *dst, const GeoPointF *src, int16_t n)

@@ -17,6 +17,9 @@
 
 // tenths of a degree -> radians (tenths x 0.1 x pi / 180).
 double geoTenthsToRadians(double tenths);
+// Draws a block of n points with Polygon (closed) or Polyline and frees it;
+// FALSE for no block.
+BOOL gdiDrawPointBlock(HDC dc, MemHandle h, int16_t n, BOOL closed);
 
 // ---- rotation -----------------------------------------------------------------
 // x' = geoRound(x c - y s), y' = geoRound(x s + y c), in place.

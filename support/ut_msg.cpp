@@ -155,16 +155,13 @@ MemHandle utMakeCaption(const char *suffix)
 
 int utMessageBoxCaption(HWND owner, const char *text, const char *suffix, UINT flags)
 {
-    MemHandle caption = utMakeCaption(suffix);
-    if (!caption)
-        return 0;
-    int result;
-    {
-        MemLock<char> c(caption);
-        result = utShowBox(owner ? owner : g_defaultOwner, text, c.get(), flags);
-    }
-    utFreeHandle(caption);
-    return result;
+    // The caption is built on the stack: the allocator reports its own
+    // failures through this function, so allocating here could recurse
+    // without end while memory is short.
+    char caption[sizeof(g_appName) + 64];
+    utStrCopyN(caption, g_appName, sizeof(caption));
+    utStrAppendN(caption, suffix ? suffix : "", sizeof(caption));
+    return utShowBox(owner ? owner : g_defaultOwner, text, caption, flags);
 }
 
 int utErrorBox(HWND owner, const char *text)

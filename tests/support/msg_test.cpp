@@ -84,14 +84,19 @@ TEST(MessageBoxes, StringHandleAndCaptionHandle)
     utFreeHandle(c);
 }
 
-TEST(MessageBoxes, CaptionFailureShowsNoBox)
+TEST(MessageBoxes, BoxesStillShowWhileMemoryRunsOut)
 {
+    // The allocator reports through the error box; the box must not need
+    // memory itself, or a lasting shortage would recurse without end.
     qmtest::BoxRecorder boxes;
-    utFailNextAllocs(1);
-    EXPECT_EQ(0, utWarningBox(0, "never shown"));
-    // Only the allocator's own report was shown.
-    ASSERT_EQ(1u, boxes.count());
-    EXPECT_EQ("Memory allocation failed", boxes.last().text);
+    utFailNextAllocs(1000);
+    EXPECT_EQ(0u, utAllocHandle(0, 16));
+    EXPECT_EQ(IDOK, utWarningBox(0, "still shown"));
+    utFailNextAllocs(0);
+    ASSERT_EQ(2u, boxes.count());
+    EXPECT_EQ("Memory allocation failed", boxes.boxes()[0].text);
+    EXPECT_EQ("Quillmark Draw Error", boxes.boxes()[0].caption);
+    EXPECT_EQ("still shown", boxes.boxes()[1].text);
 }
 
 struct HelpLog {

@@ -184,12 +184,13 @@ HWND blCreateWindow(HWND parent, HFONT font, uint16_t listId, const RECT &wr, ui
         int side = client.right < client.bottom ? client.right : client.bottom;
         buttonWidth = buttonHeight = side;
     }
-    MemHandle rec = utAllocHandle(0, sizeof(ButtonListRecord));
-    MemHandle copy = 0;
-    if (rec && count > 0) {
+    MemHandle copy = 0, rec = 0;
+    if (count > 0)
         copy = utHandleFromBytes(entries, (uint32_t)count * sizeof(ToolButton));
-        if (!copy)
-            rec = utFreeHandle(rec);
+    if (count == 0 || copy) {
+        rec = utAllocHandle(0, sizeof(ButtonListRecord));
+        if (!rec)
+            copy = utFreeHandle(copy);
     }
     if (!rec) {
         // Without its record the window is of no use: it goes at once,

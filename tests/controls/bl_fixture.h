@@ -66,18 +66,32 @@ private:
 
 namespace detail {
 
+// The message the pump is dispatching: a command that is this message was
+// posted; any other was sent.
+inline MSG &dispatching()
+{
+    static MSG m = {};
+    return m;
+}
+
+inline bool isDispatched(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const MSG &m = dispatching();
+    return m.hwnd == hwnd && m.message == msg && m.wParam == wParam && m.lParam == lParam;
+}
+
 inline const char kParentClass[] = "qmtest_blparent";
 
 inline LRESULT CALLBACK parentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     Recorder &r = recorder();
     if (msg == WM_INITMENUPOPUP) {
-        r.commands.push_back({msg, wParam, lParam, InSendMessage() != FALSE});
+        r.commands.push_back({msg, wParam, lParam, !isDispatched(hwnd, msg, wParam, lParam)});
         return 0;
     }
     if (msg != WM_COMMAND)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
-    r.commands.push_back({msg, wParam, lParam, InSendMessage() != FALSE});
+    r.commands.push_back({msg, wParam, lParam, !isDispatched(hwnd, msg, wParam, lParam)});
     switch (LOWORD(wParam)) {
     case BL_DROP_ASK:
         *reinterpret_cast<uint32_t *>(lParam) = r.dropAnswer;
@@ -143,7 +157,9 @@ inline void pump()
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
+        detail::dispatching() = msg;
         DispatchMessageA(&msg);
+        detail::dispatching() = MSG();
     }
 }
 

@@ -91,13 +91,7 @@ LRESULT CALLBACK scrollBtnProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
-        RECT r;
-        GetClientRect(hwnd, &r);
-        gdiDrawButtonEdge(dc, r);
-        char name[CTL_SCROLLBTN_TEXT_MAX + 1];
-        ctlGetScrollBtnText(hwnd, name);
-        gdiDrawResBitmap(hwnd, dc, name, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                         GDI_ALIGN_CENTRE, SRCAND);
+        ctlPaintScrollBtn(hwnd, dc);
         EndPaint(hwnd, &ps);
         return 0;
     }
@@ -144,6 +138,17 @@ HWND ctlCreateScrollBtn(HWND parent, const RECT *rect, int id, const char *text)
     return CreateWindowA(ctlScrollBtnClass, text ? text : "", WS_CHILD | WS_VISIBLE, rect->left,
                          rect->top, rect->right - rect->left, rect->bottom - rect->top, parent,
                          (HMENU)(INT_PTR)id, winGetInstance(parent), nullptr);
+}
+
+void ctlPaintScrollBtn(HWND button, HDC dc)
+{
+    RECT r;
+    GetClientRect(button, &r);
+    gdiDrawButtonEdge(dc, r);
+    char name[CTL_SCROLLBTN_TEXT_MAX + 1];
+    ctlGetScrollBtnText(button, name);
+    gdiDrawResBitmap(button, dc, name, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     GDI_ALIGN_CENTRE, SRCAND);
 }
 
 void ctlGetScrollBtnText(HWND button, char *buffer)

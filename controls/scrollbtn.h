@@ -14,5 +14,7 @@ BOOL ctlRegisterScrollBtn(HINSTANCE instance);
 // A visible child button with the id, showing the bitmap resource named by
 // the text (at most 8 characters are kept).
 HWND ctlCreateScrollBtn(HWND parent, const RECT *rect, int id, const char *text);
+// Paints the raised edge and the bitmap (combined by AND) into a DC.
+void ctlPaintScrollBtn(HWND button, HDC dc);
 // The kept text (buffer of at least 9 bytes).
 void ctlGetScrollBtnText(HWND button, char *buffer);

@@ -148,18 +148,8 @@ SIZE blFloatingClientSize(int count, int buttonWidth, int buttonHeight)
 
 BOOL blRegisterClass(HINSTANCE instance)
 {
-    WNDCLASSA wc = {};
-    if (!GetClassInfoA(instance, blClassName, &wc)) {
-        wc.style = 0;
-        wc.lpfnWndProc = listProc;
-        wc.cbWndExtra = 8;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-        wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-        wc.lpszClassName = blClassName;
-        if (!RegisterClassA(&wc))
-            return FALSE;
-    }
+    if (!winRegisterClassOnce(instance, blClassName, listProc, 0, 8, (HBRUSH)(COLOR_BTNFACE + 1)))
+        return FALSE;
     return ctlRegisterScrollBtn(instance);
 }
 

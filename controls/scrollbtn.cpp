@@ -118,17 +118,8 @@ LRESULT CALLBACK scrollBtnProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 
 BOOL ctlRegisterScrollBtn(HINSTANCE instance)
 {
-    WNDCLASSA wc = {};
-    if (GetClassInfoA(instance, ctlScrollBtnClass, &wc))
-        return TRUE;
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = scrollBtnProc;
-    wc.cbWndExtra = 20;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszClassName = ctlScrollBtnClass;
-    return RegisterClassA(&wc) != 0;
+    return winRegisterClassOnce(instance, ctlScrollBtnClass, scrollBtnProc,
+                                CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, 20, (HBRUSH)(COLOR_BTNFACE + 1));
 }
 
 HWND ctlCreateScrollBtn(HWND parent, const RECT *rect, int id, const char *text)

@@ -1,5 +1,6 @@
 #include "support/gdi_tipbox.h"
 #include "support/ut_mem.h"
+#include "support/win_window.h"
 
 namespace {
 
@@ -50,14 +51,7 @@ LRESULT CALLBACK tipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 bool registerTipClass(HINSTANCE inst)
 {
-    WNDCLASSA wc = {};
-    if (GetClassInfoA(inst, kTipClass, &wc))
-        return true;
-    wc.lpfnWndProc = tipProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-    wc.lpszClassName = kTipClass;
-    return RegisterClassA(&wc) != 0;
+    return winRegisterClassOnce(inst, kTipClass, tipProc, 0, 0, nullptr) != FALSE;
 }
 
 }  // namespace

@@ -40,3 +40,19 @@ DWORD winAdjustedSize(int clientWidth, int clientHeight, DWORD style, DWORD exSt
         h += GetSystemMetrics(SM_CYHSCROLL);
     return MAKELONG((WORD)w, (WORD)h);
 }
+
+BOOL winRegisterClassOnce(HINSTANCE instance, const char *className, WNDPROC proc, UINT style,
+                          int wndExtra, HBRUSH background)
+{
+    WNDCLASSA wc = {};
+    if (GetClassInfoA(instance, className, &wc))
+        return TRUE;
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.cbWndExtra = wndExtra;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    return RegisterClassA(&wc) != 0;
+}

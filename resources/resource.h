@@ -16,3 +16,11 @@
 #define IDS_INVALID_FILE_NAME   611
 #define IDS_INCORRECT_PATH      612
 #define IDS_OPEN_FAILED         613
+
+// Button lists: the commands of the right-click menu of a button list.
+#define IDM_BL_SWITCH_COLOR_STYLE   25
+#define IDM_BL_STATUS_BAR           607
+#define IDM_BL_EDIT_TOOLS           750
+#define IDM_BL_COMMAND_BAR          919
+#define IDM_BL_TEXT_TOOL            749
+#define IDM_BL_IMAGE_LINKS          2241

@@ -164,8 +164,10 @@ COLORREF winBrushColor(HBRUSH brush)
 {
     uintptr_t v = (uintptr_t)brush;
     if (v >= 1 && v <= 33) {
-        COLORREF c = GetSysColor((int)v - 1);
-        return c ? c : 0xFFFFFF;
+        // A black system colour is still that colour; only an index the
+        // system does not know (it has no brush for it) gives white.
+        int index = (int)v - 1;
+        return GetSysColorBrush(index) ? GetSysColor(index) : 0xFFFFFF;
     }
     LOGBRUSH lb;
     if (brush && GetObjectA(brush, sizeof(lb), &lb) == sizeof(lb))

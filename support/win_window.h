@@ -45,7 +45,8 @@ void winLParamToPoint(LPARAM packed, POINT *out);
 LPARAM winPointToLParam(POINT p);
 
 // The colour of a brush; a window-class background given as a system colour
-// index plus 1 (1..33) gives that system colour; anything else white.
+// index plus 1 (1..33) gives that system colour (white for an index the
+// system does not know); anything else that is not a brush gives white.
 COLORREF winBrushColor(HBRUSH brush);
 // Brings the window to the top (restored when minimised) and makes its last
 // active popup (or itself) the foreground window; returns that popup.

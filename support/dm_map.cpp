@@ -127,14 +127,22 @@ void recomputePixelSize()
     s.pixelSize = std::max(s.pixelWidth, s.pixelHeight);
 }
 
-int32_t logToDevCoord(int32_t v, int32_t org, int32_t vpExt, int32_t winExt, int32_t scroll)
+// One axis of a mapping: window origin, the two extents and the scroll.
+struct Axis {
+    int32_t org, vpExt, winExt, scroll;
+};
+
+Axis axisX(const ViewMapState &s) { return {s.windowOrgX, s.viewportExtX, s.windowExtX, s.scrollX}; }
+Axis axisY(const ViewMapState &s) { return {s.windowOrgY, s.viewportExtY, s.windowExtY, s.scrollY}; }
+
+int32_t logToDevCoord(int32_t v, const Axis &a)
 {
-    return saturate((__int128)mulDiv((int64_t)v - org, vpExt, winExt) - scroll);
+    return saturate((__int128)mulDiv((int64_t)v - a.org, a.vpExt, a.winExt) - a.scroll);
 }
 
-int32_t devToLogCoord(int32_t v, int32_t org, int32_t vpExt, int32_t winExt, int32_t scroll)
+int32_t devToLogCoord(int32_t v, const Axis &a)
 {
-    return saturate((__int128)mulDiv((int64_t)v + scroll, winExt, vpExt) + org);
+    return saturate((__int128)mulDiv((int64_t)v + a.scroll, a.winExt, a.vpExt) + a.org);
 }
 
 // One axis of the grid snap: the grid runs from the page origin in steps of
@@ -150,6 +158,16 @@ int32_t snapCoord(int32_t v, int32_t u, int32_t scroll, int32_t s)
         r += u;
     int64_t k = ((r + half) * s) / u;
     return saturate((v - r) + (k * u) / s);
+}
+
+// Records a pair of values in the mapping when the platform took them.
+BOOL keepPair(BOOL taken, int32_t *fieldX, int32_t *fieldY, int32_t x, int32_t y)
+{
+    if (!taken)
+        return FALSE;
+    *fieldX = x;
+    *fieldY = y;
+    return TRUE;
 }
 
 double pageInches(int32_t lo, int32_t hi, double fallback)
@@ -319,29 +337,20 @@ BOOL dmApplyScrollOrg(HDC dc)
 
 BOOL dmSetWindowExtRec(HDC dc, int32_t x, int32_t y, SIZE *old)
 {
-    if (!SetWindowExtEx(dc, x, y, old) || x == 0 || y == 0)
-        return FALSE;
-    g_map.s.windowExtX = x;
-    g_map.s.windowExtY = y;
-    return TRUE;
+    return keepPair(SetWindowExtEx(dc, x, y, old) && x && y, &g_map.s.windowExtX,
+                    &g_map.s.windowExtY, x, y);
 }
 
 BOOL dmSetWindowOrgRec(HDC dc, int32_t x, int32_t y, POINT *old)
 {
-    if (!SetWindowOrgEx(dc, x, y, old))
-        return FALSE;
-    g_map.s.windowOrgX = x;
-    g_map.s.windowOrgY = y;
-    return TRUE;
+    return keepPair(SetWindowOrgEx(dc, x, y, old), &g_map.s.windowOrgX, &g_map.s.windowOrgY, x,
+                    y);
 }
 
 BOOL dmSetViewportExtRec(HDC dc, int32_t x, int32_t y, SIZE *old)
 {
-    if (!SetViewportExtEx(dc, x, y, old) || x == 0 || y == 0)
-        return FALSE;
-    g_map.s.viewportExtX = x;
-    g_map.s.viewportExtY = y;
-    return TRUE;
+    return keepPair(SetViewportExtEx(dc, x, y, old) && x && y, &g_map.s.viewportExtX,
+                    &g_map.s.viewportExtY, x, y);
 }
 
 BOOL dmSetWindowExt(HDC dc, int32_t x, int32_t y, SIZE *old) { return SetWindowExtEx(dc, x, y, old); }
@@ -433,29 +442,10 @@ int32_t dmDevToLogH(int32_t v) { return mulDiv(v, g_map.s.windowExtY, g_map.s.vi
 int32_t dmLogToDevW(int32_t v) { return mulDiv(v, g_map.s.viewportExtX, g_map.s.windowExtX); }
 int32_t dmLogToDevH(int32_t v) { return mulDiv(v, g_map.s.viewportExtY, g_map.s.windowExtY); }
 
-int32_t dmDevToLogX(int32_t v)
-{
-    const ViewMapState &s = g_map.s;
-    return devToLogCoord(v, s.windowOrgX, s.viewportExtX, s.windowExtX, s.scrollX);
-}
-
-int32_t dmDevToLogY(int32_t v)
-{
-    const ViewMapState &s = g_map.s;
-    return devToLogCoord(v, s.windowOrgY, s.viewportExtY, s.windowExtY, s.scrollY);
-}
-
-int32_t dmLogToDevX(int32_t v)
-{
-    const ViewMapState &s = g_map.s;
-    return logToDevCoord(v, s.windowOrgX, s.viewportExtX, s.windowExtX, s.scrollX);
-}
-
-int32_t dmLogToDevY(int32_t v)
-{
-    const ViewMapState &s = g_map.s;
-    return logToDevCoord(v, s.windowOrgY, s.viewportExtY, s.windowExtY, s.scrollY);
-}
+int32_t dmDevToLogX(int32_t v) { return devToLogCoord(v, axisX(g_map.s)); }
+int32_t dmDevToLogY(int32_t v) { return devToLogCoord(v, axisY(g_map.s)); }
+int32_t dmLogToDevX(int32_t v) { return logToDevCoord(v, axisX(g_map.s)); }
+int32_t dmLogToDevY(int32_t v) { return logToDevCoord(v, axisY(g_map.s)); }
 
 void dmDevToLogPoints(POINT *pts, int32_t n)
 {
@@ -491,11 +481,11 @@ void dmLogToDevRect(RECT *r)
 
 void dmStateLogToDevRect(const ViewMapState *st, RECT *r)
 {
-    r->left = logToDevCoord(r->left, st->windowOrgX, st->viewportExtX, st->windowExtX, st->scrollX);
-    r->right = logToDevCoord(r->right, st->windowOrgX, st->viewportExtX, st->windowExtX, st->scrollX);
-    r->top = logToDevCoord(r->top, st->windowOrgY, st->viewportExtY, st->windowExtY, st->scrollY);
-    r->bottom =
-        logToDevCoord(r->bottom, st->windowOrgY, st->viewportExtY, st->windowExtY, st->scrollY);
+    Axis x = axisX(*st), y = axisY(*st);
+    r->left = logToDevCoord(r->left, x);
+    r->top = logToDevCoord(r->top, y);
+    r->right = logToDevCoord(r->right, x);
+    r->bottom = logToDevCoord(r->bottom, y);
 }
 
 MemHandle dmLogToDevSizes(const POINT *pts, int32_t n)

@@ -643,6 +643,31 @@ TEST_F(ViewMap, WindowRectanglesAndRegions)
     EXPECT_EQ(300, upd.right);
 }
 
+TEST_F(ViewMap, WindowDcsComeMapped)
+{
+    Popup w(300, 200, WS_VISIBLE);
+    dmSetZoom(nullptr, 200);
+    HDC dc = dmGetDC(w.get());
+    ASSERT_NE(nullptr, dc);
+    EXPECT_EQ(MM_ANISOTROPIC, GetMapMode(dc));
+    SIZE vp;
+    GetViewportExtEx(dc, &vp);
+    EXPECT_EQ(2 * GetDeviceCaps(dc, LOGPIXELSX), vp.cx);
+    ReleaseDC(w.get(), dc);
+
+    HDC x = dmBeginXorDC(w.get());
+    ASSERT_NE(nullptr, x);
+    EXPECT_EQ(R2_NOTXORPEN, GetROP2(x));
+    EXPECT_EQ(MM_ANISOTROPIC, GetMapMode(x));
+    LOGPEN pen;
+    ASSERT_EQ((int)sizeof(pen), GetObjectA(GetCurrentObject(x, OBJ_PEN), sizeof(pen), &pen));
+    EXPECT_EQ(0xC4C4C4u, pen.lopnColor);
+    EXPECT_EQ((UINT)PS_SOLID, pen.lopnStyle);
+    HPEN held = (HPEN)GetCurrentObject(x, OBJ_PEN);
+    dmEndXorDC(w.get(), x);
+    EXPECT_EQ(0, GetObjectType(held)) << "the pen is deleted";
+}
+
 TEST_F(ViewMap, ZoomToFit)
 {
     const RECT letter = {0, 0, 12240, 15840};

@@ -317,6 +317,34 @@ TEST(WinWindow, FindsWindowsByClassAndTitle)
     EXPECT_FALSE(winIsWindowOfClass(one, "static", nullptr)) << "a dead window";
 }
 
+TEST(WinWindow, InvalidatingAndBringingForward)
+{
+    HWND w = makeWindow("STATIC", "", WS_POPUP | WS_VISIBLE, 100, 100, 200, 150);
+    ASSERT_NE(nullptr, w);
+    ValidateRect(w, nullptr);
+    winInvalidate(w);
+    RECT upd;
+    ASSERT_TRUE(GetUpdateRect(w, &upd, FALSE));
+    EXPECT_EQ((RECT{0, 0, 200, 150}), upd);
+    winRedrawNow(w);
+    EXPECT_FALSE(GetUpdateRect(w, &upd, FALSE)) << "painted at once";
+    ShowWindow(w, SW_MINIMIZE);
+    EXPECT_EQ(w, winBringToFront(w));
+    EXPECT_FALSE(IsIconic(w)) << "restored";
+
+    // Only where the display lets the cursor be placed.
+    POINT p = {0, 0};
+    SetCursorPos(150, 120);
+    if (GetCursorPos(&p) && p.x == 150 && p.y == 120) {
+        EXPECT_TRUE(winCursorInWindow(w, &p));
+        EXPECT_EQ(50, p.x);
+        EXPECT_EQ(20, p.y);
+        SetCursorPos(100, 130);
+        EXPECT_FALSE(winCursorInWindow(w, &p)) << "on the left edge: x is 0";
+    }
+    DestroyWindow(w);
+}
+
 TEST(WinWindow, FrameSizesForClientAreas)
 {
     DWORD style = WS_OVERLAPPEDWINDOW;

@@ -228,7 +228,7 @@ HWND blCreate(HWND parent, HFONT font, uint16_t listId, const RECT *rect, uint16
         const DWORD ws = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         const DWORD ex = WS_EX_TOOLWINDOW | WS_EX_CLIENTEDGE;
         SIZE client = blFloatingClientSize(count, buttonWidth, buttonHeight);
-        DWORD size = winAdjustedSize(client.cx, client.cy, ws, ex, FALSE, FALSE, FALSE);
+        DWORD size = winFrameSizeForClient(0, 0, client.cx, client.cy, ws, ex, FALSE, FALSE, FALSE);
         RECT wr = {r.left, r.top, r.left + LOWORD(size), r.top + HIWORD(size)};
         return blCreateWindow(parent, font, listId, wr, style, entries, count, buttonWidth,
                               buttonHeight, ws, ex, show);

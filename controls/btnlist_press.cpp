@@ -7,7 +7,7 @@
 #include "commands/pop_blank.h"
 #include "support/gdi_tipbox.h"
 #include "support/ut_mem.h"
-#include "support/win_click.h"
+#include "support/win_mouse.h"
 #include "support/win_menu.h"
 #include "support/win_window.h"
 #include <string.h>

@@ -1,7 +1,7 @@
 #include "controls/scrollbtn.h"
 #include "support/gdi_bitmap.h"
 #include "support/gdi_edge.h"
-#include "support/win_click.h"
+#include "support/win_mouse.h"
 #include "support/win_window.h"
 #include <string.h>
 

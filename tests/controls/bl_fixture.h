@@ -9,7 +9,7 @@
 #include "app/app_frame_globals.h"
 #include "app/app_ui_state.h"
 #include "support/gdi_tipbox.h"
-#include "support/win_click.h"
+#include "support/win_mouse.h"
 #include "support/win_menu.h"
 #include <string>
 #include <vector>

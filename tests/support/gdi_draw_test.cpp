@@ -1,0 +1,404 @@
+// Drawing primitives, line-style pens, colour shading, drop shadows and 3-D
+// edges, checked on the pixels of a DIB section.
+#include "tests/support/kit.h"
+#include "support/dm_map.h"
+#include "support/gdi_draw.h"
+#include <math.h>
+#include <vector>
+
+namespace {
+
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kBlack = RGB(0, 0, 0);
+
+// A 200 x 200 DIB under the view mapping (96 dpi, 15 twips to the pixel at
+// 100 percent), with a hollow brush.
+class Drawing : public ::testing::Test {
+protected:
+    Drawing() : dib_(200, 200)
+    {
+        dmResetModule();
+        gdiResetModule();
+        dmSetMapping(dib_.dc());
+        oldBrush_ = SelectObject(dc(), GetStockObject(NULL_BRUSH));
+    }
+    ~Drawing() override
+    {
+        SelectObject(dc(), oldBrush_);
+        dmResetModule();
+        gdiResetModule();
+    }
+    HDC dc() const { return dib_.dc(); }
+    bool black(int x, int y) const { return dib_.pixel(x, y) == kBlack; }
+    // Lengths of the runs of black pixels along row y.
+    std::vector<int> blackRuns(int y) const
+    {
+        std::vector<int> runs;
+        int n = 0;
+        for (int x = 0; x < dib_.width(); ++x) {
+            if (black(x, y)) {
+                ++n;
+            } else if (n) {
+                runs.push_back(n);
+                n = 0;
+            }
+        }
+        if (n)
+            runs.push_back(n);
+        return runs;
+    }
+    // Rows of column x that are black.
+    int blackRowsAt(int x) const { return dib_.count(kBlack, RECT{x, 0, x + 1, 200}); }
+
+    qmtest::Dib dib_;
+    HGDIOBJ oldBrush_;
+};
+
+TEST_F(Drawing, RectanglesCoverTheirRightAndBottomEdges)
+{
+    ASSERT_TRUE(gdiRectangle(dc(), 150, 150, 1500, 1500));
+    EXPECT_TRUE(black(10, 50));
+    EXPECT_TRUE(black(100, 50)) << "right edge";
+    EXPECT_TRUE(black(50, 100)) << "bottom edge";
+    EXPECT_FALSE(black(101, 50));
+    EXPECT_FALSE(black(50, 50));
+    dib_.fill(kWhite);
+    ASSERT_TRUE(gdiRectanglePlain(dc(), 150, 150, 1500, 1500));
+    EXPECT_TRUE(black(99, 50));
+    EXPECT_FALSE(black(100, 50)) << "the plain call leaves the right edge out";
+    EXPECT_FALSE(black(50, 100));
+    dib_.fill(kWhite);
+    ASSERT_TRUE(gdiRoundRect(dc(), 150, 150, 1500, 1500, 300, 300));
+    EXPECT_TRUE(black(100, 50));
+    EXPECT_TRUE(black(50, 100));
+    dib_.fill(kWhite);
+    ASSERT_TRUE(gdiRoundRectPlain(dc(), 150, 150, 1500, 1500, 300, 300));
+    EXPECT_FALSE(black(100, 50));
+    EXPECT_TRUE(black(99, 50));
+}
+
+TEST_F(Drawing, FrameRectStrokesAllFourEdgesWithoutFilling)
+{
+    SelectObject(dc(), GetStockObject(BLACK_BRUSH));
+    RECT r = {150, 150, 1500, 1500};
+    ASSERT_TRUE(gdiFrameRect(dc(), &r));
+    for (POINT p : {POINT{10, 50}, POINT{100, 50}, POINT{50, 10}, POINT{50, 100}, POINT{10, 10},
+                    POINT{100, 100}})
+        EXPECT_TRUE(black(p.x, p.y)) << p.x << "," << p.y;
+    EXPECT_FALSE(black(50, 50));
+    // Drawn twice under XOR every pixel is restored: no pixel is stroked twice.
+    dib_.fill(kWhite);
+    SetROP2(dc(), R2_NOT);
+    gdiFrameRect(dc(), &r);
+    EXPECT_EQ(4 * 90, dib_.count(kBlack));
+    gdiFrameRect(dc(), &r);
+    EXPECT_EQ(0, dib_.count(kBlack));
+}
+
+TEST_F(Drawing, LineStyleWordsSelectWidthAndStyle)
+{
+    struct Case {
+        uint16_t word;
+        int32_t width, style;
+    } cases[] = {
+        {0x0000, 10, PS_SOLID}, {0x0300, 10, PS_SOLID},   {0x0100, 30, PS_SOLID},
+        {0x0200, 40, PS_SOLID}, {0x0400, 1, PS_DASH},     {0x0500, 1, PS_DOT},
+        {0x0600, 1, PS_DASHDOT}, {0x0700, 1, PS_NULL},    {0x0800, 1, PS_NULL},
+        {0x0F00, 1, PS_NULL},   {0x30FF, 10, PS_SOLID},   {0xF4AB, 1, PS_DASH},
+    };
+    for (const Case &c : cases) {
+        int32_t width = -1, style = -1;
+        gdiDecodeLineWidth(c.word, &width, &style);
+        EXPECT_EQ(c.width, width) << std::hex << c.word;
+        EXPECT_EQ(c.style, style) << std::hex << c.word;
+        EXPECT_EQ(c.style, gdiLineStylePen(c.word)) << std::hex << c.word;
+    }
+}
+
+TEST_F(Drawing, LineStylePensOnPixels)
+{
+    // Thickness of a vertical line drawn with the pen of each word.
+    struct Case {
+        uint16_t word;
+        int32_t zoom;
+        int pixels;
+    } cases[] = {
+        {0x0300, 100, 1},   // a 10-twip line at 100 percent is one pixel
+        {0x0000, 100, 1},
+        {0x0100, 100, 2},   // 30 twips
+        {0x0200, 100, 3},   // 40 twips: 2.67 pixels
+        {0x0300, 300, 2},   // 10 twips at 300 percent
+        {0x0700, 100, 0},   // no pen: nothing drawn
+        {0x0F00, 100, 0},
+    };
+    for (const Case &c : cases) {
+        dib_.fill(kWhite);
+        dmSetZoomDC(dc(), c.zoom);
+        int32_t width, style;
+        gdiDecodeLineWidth(c.word, &width, &style);
+        GdiObject<HPEN> pen(CreatePen(style, width, kBlack));
+        GdiSelect sel(dc(), pen);
+        int32_t x = dmDevToLogX(100);
+        gdiLine(dc(), x, dmDevToLogY(20), x, dmDevToLogY(180));
+        EXPECT_EQ(c.pixels, dib_.count(kBlack, RECT{0, 100, 200, 101}))
+            << std::hex << c.word << std::dec << " at " << c.zoom;
+    }
+}
+
+TEST_F(Drawing, DashedStylesBreakTheLine)
+{
+    std::vector<int> longest;
+    for (uint16_t word : {0x0400, 0x0500, 0x0600}) {
+        dib_.fill(kWhite);
+        int32_t width, style;
+        gdiDecodeLineWidth(word, &width, &style);
+        GdiObject<HPEN> pen(CreatePen(style, width, kBlack));
+        GdiSelect sel(dc(), pen);
+        gdiLine(dc(), 0, 1500, 3000, 1500);
+        std::vector<int> runs = blackRuns(100);
+        ASSERT_GE(runs.size(), 5u) << std::hex << word << ": the line has gaps";
+        EXPECT_LT(dib_.count(kBlack), 190) << std::hex << word;
+        int most = 0, least = 1000;
+        for (size_t i = 1; i + 1 < runs.size(); ++i) {   // inner runs are whole
+            most = std::max(most, runs[i]);
+            least = std::min(least, runs[i]);
+        }
+        longest.push_back(most);
+        if (word == 0x0600)
+            EXPECT_GT(most, least) << "dash-dot has long and short runs";
+        else
+            EXPECT_EQ(most, least) << std::hex << word << ": even runs";
+    }
+    EXPECT_GT(longest[0], longest[1]) << "dashes are longer than dots";
+}
+
+TEST_F(Drawing, ShadeColours)
+{
+    struct Case {
+        COLORREF in, lighter, darker;
+    } cases[] = {
+        {RGB(0, 0, 0), RGB(192, 192, 192), RGB(0, 0, 0)},
+        {RGB(255, 255, 255), RGB(255, 255, 255), RGB(170, 170, 170)},
+        {RGB(100, 1, 254), RGB(217, 192, 255), RGB(66, 0, 169)},
+        {RGB(128, 3, 2), RGB(224, 192, 192), RGB(85, 2, 1)},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(c.lighter, gdiLightenColor34(c.in)) << std::hex << c.in;
+        EXPECT_EQ(c.darker, gdiDarkenColor23(c.in)) << std::hex << c.in;
+    }
+}
+
+TEST_F(Drawing, DefaultShadowFillsGreyStripsRightAndBelow)
+{
+    const COLORREF grey = RGB(128, 128, 128);
+    RECT r = {150, 150, 1500, 1500};   // pixels 10 .. 100
+    ASSERT_TRUE(gdiDrawRectShadow(dc(), &r));
+    // Right strip: x from 1515 (101) to 1616 (108), y from 250 (17) down.
+    EXPECT_EQ(grey, dib_.pixel(101, 50));
+    EXPECT_EQ(grey, dib_.pixel(107, 50));
+    EXPECT_EQ(kWhite, dib_.pixel(100, 50)) << "one pixel clear of the right edge";
+    EXPECT_EQ(kWhite, dib_.pixel(108, 50));
+    EXPECT_EQ(kWhite, dib_.pixel(104, 15));
+    EXPECT_EQ(grey, dib_.pixel(104, 18));
+    // Bottom strip: y from 101 to 107, x from 250 (17) to the right strip.
+    EXPECT_EQ(grey, dib_.pixel(50, 101));
+    EXPECT_EQ(grey, dib_.pixel(50, 107));
+    EXPECT_EQ(kWhite, dib_.pixel(50, 100));
+    EXPECT_EQ(kWhite, dib_.pixel(50, 108));
+    EXPECT_EQ(kWhite, dib_.pixel(15, 104));
+    EXPECT_EQ(grey, dib_.pixel(104, 104)) << "the corner";
+    EXPECT_EQ(0, dib_.count(grey, RECT{0, 0, 101, 101})) << "nothing under the rectangle";
+
+    // A colour of its own and a deeper shadow.
+    dib_.fill(kWhite);
+    gdiSetShadowBrush(0, RGB(255, 0, 0));
+    EXPECT_EQ(5, gdiSetShadowDepth(10));
+    gdiDrawRectShadow(dc(), &r);
+    EXPECT_EQ(RGB(255, 0, 0), dib_.pixel(113, 50));   // 1515 .. 1716 twips
+    EXPECT_EQ(kWhite, dib_.pixel(115, 50));
+    EXPECT_EQ(RGB(255, 0, 0), dib_.pixel(50, 113));
+    EXPECT_EQ(0, dib_.count(grey));
+    // Back to a stock brush: the stored colour is kept for later.
+    gdiSetShadowBrush(BLACK_BRUSH, RGB(0, 255, 0));
+    dib_.fill(kWhite);
+    gdiDrawRectShadow(dc(), &r);
+    EXPECT_EQ(kBlack, dib_.pixel(104, 50));
+    gdiSetShadowBrush(0, RGB(0, 0, 255));
+    dib_.fill(kWhite);
+    gdiDrawRectShadow(dc(), &r);
+    EXPECT_EQ(RGB(0, 0, 255), dib_.pixel(104, 50));
+}
+
+TEST_F(Drawing, FillRectInclIncludesTheEdges)
+{
+    SetMapMode(dc(), MM_TEXT);
+    RECT r = {10, 10, 20, 20};
+    ASSERT_TRUE(gdiFillRectIncl(dc(), &r, (HBRUSH)GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(121, dib_.count(kBlack));
+    EXPECT_EQ(20, r.right) << "the caller's rectangle is not changed";
+}
+
+TEST_F(Drawing, AllChordsDrawTheFirstToLastSideTwice)
+{
+    SetMapMode(dc(), MM_TEXT);
+    SetROP2(dc(), R2_NOT);   // a pixel stroked twice comes back white
+    const POINT tri[3] = {{20, 20}, {180, 20}, {20, 180}};
+    EXPECT_EQ(1, gdiDrawAllChords(dc(), tri, 3));
+    EXPECT_TRUE(black(100, 20)) << "side 0-1 once";
+    EXPECT_TRUE(black(100, 100)) << "side 1-2 once";
+    EXPECT_FALSE(black(20, 100)) << "side 0-2 twice";
+    dib_.fill(kWhite);
+    const POINT quad[4] = {{20, 20}, {180, 20}, {180, 180}, {20, 180}};
+    gdiDrawAllChords(dc(), quad, 4);
+    EXPECT_TRUE(black(100, 20));
+    EXPECT_TRUE(black(60, 60)) << "a diagonal";
+    EXPECT_TRUE(black(140, 60)) << "the other diagonal";
+    EXPECT_FALSE(black(20, 100)) << "side 0-3 twice";
+    EXPECT_EQ(1, gdiDrawAllChords(dc(), quad, 0));
+}
+
+TEST_F(Drawing, LinesPointsAndPolygons)
+{
+    POINT p = {150, 150}, q = {1500, 150};
+    ASSERT_TRUE(gdiLinePts(dc(), p, q));
+    EXPECT_TRUE(black(50, 10));
+    EXPECT_FALSE(black(100, 10)) << "LineTo leaves the end point out";
+    ASSERT_TRUE(gdiLineXY(dc(), 150, 300, 1500, 300));
+    EXPECT_TRUE(black(50, 20));
+    ASSERT_TRUE(gdiMoveToPt(dc(), POINT{150, 450}));
+    ASSERT_TRUE(gdiLineToPt(dc(), POINT{1500, 450}));
+    EXPECT_TRUE(black(50, 30));
+    gdiSetPixel(dc(), 1500, 1500, RGB(255, 0, 0));
+    EXPECT_EQ(RGB(255, 0, 0), dib_.pixel(100, 100));
+
+    dib_.fill(kWhite);
+    SelectObject(dc(), GetStockObject(BLACK_BRUSH));
+    const POINT tri[3] = {{150, 150}, {2850, 150}, {150, 2850}};
+    ASSERT_TRUE(gdiPolygon(dc(), tri, 3));
+    EXPECT_TRUE(black(40, 40));
+    EXPECT_FALSE(black(160, 160));
+    dib_.fill(kWhite);
+    ASSERT_TRUE(gdiPolyline(dc(), tri, 3));
+    EXPECT_FALSE(black(40, 40)) << "a polyline is not filled";
+    EXPECT_FALSE(black(10, 100)) << "nor closed";
+    ASSERT_TRUE(gdiEllipse(dc(), 150, 150, 2850, 2850));
+    EXPECT_TRUE(black(100, 100));
+    dib_.fill(kWhite);
+    ASSERT_TRUE(gdiPie(dc(), 150, 150, 2850, 2850, 2850, 1500, 1500, 150));
+    EXPECT_TRUE(black(140, 60));
+    EXPECT_FALSE(black(60, 140));
+    dib_.fill(kWhite);
+    SelectObject(dc(), GetStockObject(NULL_BRUSH));
+    ASSERT_TRUE(gdiArc(dc(), 150, 150, 2850, 2850, 2850, 1500, 1500, 150));
+    EXPECT_EQ(0, dib_.count(kBlack, RECT{0, 0, 100, 200}));
+    EXPECT_GT(dib_.count(kBlack, RECT{100, 0, 200, 100}), 0);
+    ASSERT_TRUE(gdiTextOut(dc(), 150, 150, "Ab", 2));
+    ASSERT_TRUE(gdiExtTextOut(dc(), 150, 600, 0, nullptr, "Ab", 2, nullptr));
+}
+
+TEST_F(Drawing, RotatedRectangles)
+{
+    SelectObject(dc(), GetStockObject(BLACK_BRUSH));
+    POINT c = {1500, 1500};
+    ASSERT_TRUE(gdiRectAtRotated(dc(), c, 1200, 300, 0.0));
+    qmtest::Dib flat(200, 200);
+    dmSetMapping(flat.dc());
+    SelectObject(flat.dc(), GetStockObject(BLACK_BRUSH));
+    gdiRectangle(flat.dc(), 300, 1200, 2700, 1800);
+    EXPECT_EQ(0, dib_.diff(flat)) << "angle 0 is gdiRectangle";
+    EXPECT_TRUE(black(25, 100));
+    EXPECT_FALSE(black(100, 25));
+
+    dib_.fill(kWhite);
+    ASSERT_TRUE(gdiRectAtRotated(dc(), c, 1200, 300, 3.141592654 / 2));
+    EXPECT_TRUE(black(100, 25));
+    EXPECT_FALSE(black(25, 100));
+}
+
+TEST_F(Drawing, ThreeDFramesDrawOneRingPerLevel)
+{
+    SetMapMode(dc(), MM_TEXT);
+    const COLORREF blue = RGB(0, 0, 255);
+    dib_.fill(blue);
+    const COLORREF tl[3] = {RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3)};
+    const COLORREF br[3] = {RGB(11, 11, 11), RGB(12, 12, 12), RGB(13, 13, 13)};
+    HGDIOBJ pen = GetCurrentObject(dc(), OBJ_PEN);
+    RECT r = {10, 10, 50, 40};
+    gdiDraw3DFrame(dc(), &r, 3, tl, br);
+    EXPECT_EQ(tl[0], dib_.pixel(10, 25));
+    EXPECT_EQ(tl[1], dib_.pixel(11, 25));
+    EXPECT_EQ(tl[2], dib_.pixel(12, 25));
+    EXPECT_EQ(blue, dib_.pixel(13, 25));
+    EXPECT_EQ(tl[0], dib_.pixel(30, 10));
+    EXPECT_EQ(br[0], dib_.pixel(50, 25));
+    EXPECT_EQ(br[1], dib_.pixel(49, 25));
+    EXPECT_EQ(br[2], dib_.pixel(48, 25));
+    EXPECT_EQ(blue, dib_.pixel(47, 25));
+    EXPECT_EQ(br[0], dib_.pixel(30, 40));
+    EXPECT_EQ(pen, GetCurrentObject(dc(), OBJ_PEN)) << "the previous pen is back";
+    EXPECT_EQ(10, r.left) << "the caller's rectangle is not changed";
+}
+
+TEST_F(Drawing, ButtonEdgesUseTheSystemColours)
+{
+    SetMapMode(dc(), MM_TEXT);
+    const COLORREF blue = RGB(0, 0, 255);
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF light = GetSysColor(COLOR_3DLIGHT);
+    const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    struct Case {
+        BOOL raised;
+        int32_t depth;
+        COLORREF left0, left1, right0, right1;   // outer and second ring
+    } cases[] = {
+        {TRUE, 2, highlight, light, dark, shadow},
+        {TRUE, 5, highlight, light, dark, shadow},   // limited to two rings
+        {TRUE, 1, highlight, blue, shadow, blue},
+        {FALSE, 2, dark, shadow, highlight, light},
+        {FALSE, 1, dark, blue, highlight, blue},
+    };
+    RECT r = {10, 10, 50, 40};
+    for (const Case &c : cases) {
+        dib_.fill(blue);
+        gdiDrawButtonEdge(dc(), &r, c.raised, c.depth);
+        EXPECT_EQ(c.left0, dib_.pixel(10, 25)) << c.raised << " depth " << c.depth;
+        EXPECT_EQ(c.left1, dib_.pixel(11, 25)) << c.raised << " depth " << c.depth;
+        EXPECT_EQ(blue, dib_.pixel(12, 25)) << c.raised << " depth " << c.depth;
+        EXPECT_EQ(c.right0, dib_.pixel(50, 25)) << c.raised << " depth " << c.depth;
+        EXPECT_EQ(c.right1, dib_.pixel(49, 25)) << c.raised << " depth " << c.depth;
+        EXPECT_EQ(blue, dib_.pixel(48, 25)) << c.raised << " depth " << c.depth;
+    }
+    dib_.fill(blue);
+    gdiDrawButtonEdgeInset(dc(), &r);
+    EXPECT_EQ(dark, dib_.pixel(49, 25)) << "right edge one in";
+    EXPECT_EQ(dark, dib_.pixel(30, 38)) << "bottom edge two in";
+    EXPECT_EQ(blue, dib_.pixel(50, 25));
+    EXPECT_EQ(highlight, dib_.pixel(10, 25));
+
+    RECT d = {10, 10, 50, 40};
+    geoDeflateRect3(&d);
+    EXPECT_EQ(13, d.left);
+    EXPECT_EQ(13, d.top);
+    EXPECT_EQ(47, d.right);
+    EXPECT_EQ(37, d.bottom);
+}
+
+TEST_F(Drawing, DropArrowIsATriangleOfPixels)
+{
+    SetMapMode(dc(), MM_TEXT);
+    const COLORREF red = RGB(255, 0, 0);
+    gdiDrawDropArrow(dc(), POINT{20, 20}, 2, red, 1);
+    EXPECT_EQ(9 + 7 + 5 + 3 + 1, dib_.count(red));
+    EXPECT_EQ(9, dib_.count(red, RECT{0, 18, 200, 19})) << "the first row, 16 .. 24";
+    EXPECT_EQ(red, dib_.pixel(16, 18));
+    EXPECT_EQ(red, dib_.pixel(24, 18));
+    EXPECT_EQ(1, dib_.count(red, RECT{0, 22, 200, 23}));
+    EXPECT_EQ(red, dib_.pixel(20, 22));
+    dib_.fill(kWhite);
+    gdiDrawDropArrow(dc(), POINT{20, 20}, 2, red, 0);
+    gdiDrawDropArrow(dc(), POINT{20, 20}, 2, red, 2);
+    EXPECT_EQ(0, dib_.count(red));
+}
+
+}  // namespace

@@ -16,3 +16,6 @@
 #define IDS_INVALID_FILE_NAME   611
 #define IDS_INCORRECT_PATH      612
 #define IDS_OPEN_FAILED         613
+
+// Object type display names: IDS_OBJTYPE_BASE + type code (1002..1500).
+#define IDS_OBJTYPE_BASE        1000

@@ -86,6 +86,13 @@ RECT boxOf(MemHandle h)
     return r;
 }
 
+// Moves the tree so that a corner of its box lands on the point.
+void moveCornerTo(MemHandle h, POINT pt, bool right, bool bottom)
+{
+    RECT b = boxOf(h);
+    obMoveBy(h, pt.x - (right ? b.right : b.left), pt.y - (bottom ? b.bottom : b.top));
+}
+
 int sign3(int64_t d) { return d < 0 ? -1 : (d > 0 ? 1 : 0); }
 
 struct Keyed {
@@ -621,29 +628,10 @@ void obMoveCentreTo(MemHandle h, POINT pt)
     obMoveBy(h, pt.x - c.x, pt.y - c.y);
 }
 
-void obMoveTopLeftTo(MemHandle h, POINT pt)
-{
-    RECT b = boxOf(h);
-    obMoveBy(h, pt.x - b.left, pt.y - b.top);
-}
-
-void obMoveTopRightTo(MemHandle h, POINT pt)
-{
-    RECT b = boxOf(h);
-    obMoveBy(h, pt.x - b.right, pt.y - b.top);
-}
-
-void obMoveBottomLeftTo(MemHandle h, POINT pt)
-{
-    RECT b = boxOf(h);
-    obMoveBy(h, pt.x - b.left, pt.y - b.bottom);
-}
-
-void obMoveBottomRightTo(MemHandle h, POINT pt)
-{
-    RECT b = boxOf(h);
-    obMoveBy(h, pt.x - b.right, pt.y - b.bottom);
-}
+void obMoveTopLeftTo(MemHandle h, POINT pt) { moveCornerTo(h, pt, false, false); }
+void obMoveTopRightTo(MemHandle h, POINT pt) { moveCornerTo(h, pt, true, false); }
+void obMoveBottomLeftTo(MemHandle h, POINT pt) { moveCornerTo(h, pt, false, true); }
+void obMoveBottomRightTo(MemHandle h, POINT pt) { moveCornerTo(h, pt, true, true); }
 
 void obCentreInClient(HWND window, MemHandle h)
 {

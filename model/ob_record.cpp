@@ -124,6 +124,14 @@ MemHandle copyNode(MemHandle src)
     return c;
 }
 
+// One head field of a record, 0 for no record.
+template <typename T>
+T headValue(MemHandle h, T ObjectRecord::*field)
+{
+    ObLock r(h);
+    return r ? r.get()->*field : T(0);
+}
+
 void setHeadField(ObjectRecord *r, int id, const uint32_t *v)
 {
     switch (id) {
@@ -451,35 +459,11 @@ void obGetCentre(MemHandle h, POINT *centre)
     centre->y = r ? r->centreY : 0;
 }
 
-int32_t obGetWidth(MemHandle h)
-{
-    ObLock r(h);
-    return r ? r->width : 0;
-}
-
-int32_t obGetHeight(MemHandle h)
-{
-    ObLock r(h);
-    return r ? r->height : 0;
-}
-
-int16_t obGetType(MemHandle h)
-{
-    ObLock r(h);
-    return r ? r->type : 0;
-}
-
-uint8_t obGetFillKind(MemHandle h)
-{
-    ObLock r(h);
-    return r ? r->fillKind : 0;
-}
-
-uint32_t obGetFlags(MemHandle h)
-{
-    ObLock r(h);
-    return r ? r->flags : 0;
-}
+int32_t obGetWidth(MemHandle h) { return headValue(h, &ObjectRecord::width); }
+int32_t obGetHeight(MemHandle h) { return headValue(h, &ObjectRecord::height); }
+int16_t obGetType(MemHandle h) { return headValue(h, &ObjectRecord::type); }
+uint8_t obGetFillKind(MemHandle h) { return headValue(h, &ObjectRecord::fillKind); }
+uint32_t obGetFlags(MemHandle h) { return headValue(h, &ObjectRecord::flags); }
 
 void obRecSetRect(ObjectRecord *rec, const RECT *r)
 {

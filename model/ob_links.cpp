@@ -86,6 +86,19 @@ RECT boxOf(MemHandle h)
     return r;
 }
 
+// Follows a link back (parent, prev) to the last object that has none.
+MemHandle climb(MemHandle h, MemHandle (*up)(MemHandle))
+{
+    size_t limit = walkLimit();
+    for (size_t i = 0; h && i < limit; ++i) {
+        MemHandle p = up(h);
+        if (!p || !utIsLiveHandle(p))
+            return h;
+        h = p;
+    }
+    return h;
+}
+
 // Moves the tree so that a corner of its box lands on the point.
 void moveCornerTo(MemHandle h, POINT pt, bool right, bool bottom)
 {
@@ -236,31 +249,11 @@ void obSetNextMember(MemHandle h, MemHandle link) { setLink(h, kNextMember, link
 MemHandle obGetAttached(MemHandle h) { return getLink(h, kAttached); }
 void obSetAttached(MemHandle h, MemHandle link) { setLink(h, kAttached, link); }
 
-MemHandle obGetRoot(MemHandle h)
-{
-    size_t limit = walkLimit();
-    for (size_t i = 0; h && i < limit; ++i) {
-        MemHandle p = obGetParent(h);
-        if (!p || !utIsLiveHandle(p))
-            return h;
-        h = p;
-    }
-    return h;
-}
+MemHandle obGetRoot(MemHandle h) { return climb(h, obGetParent); }
 
 // ---- lists ---------------------------------------------------------------------------------
 
-MemHandle obGetListHead(MemHandle h)
-{
-    size_t limit = walkLimit();
-    for (size_t i = 0; h && i < limit; ++i) {
-        MemHandle p = obGetPrev(h);
-        if (!p || !utIsLiveHandle(p))
-            return h;
-        h = p;
-    }
-    return h;
-}
+MemHandle obGetListHead(MemHandle h) { return climb(h, obGetPrev); }
 
 MemHandle obGetListTail(MemHandle h)
 {

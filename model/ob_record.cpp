@@ -95,26 +95,22 @@ void relinkMoved(MemHandle old, MemHandle now)
 // extra data; its tree links cleared, prev and next as in the source.
 MemHandle copyNode(MemHandle src)
 {
-    ObLock s(src);
-    if (!s || s->type == OBT_PAGE)
+    if (obGetType(src) == OBT_PAGE)
         return 0;   // a page owns blocks a record copy would share
-    objRecordSizeIn(s.get(), s.blockSize(), 0);
-    uint32_t len = std::max(s->length, kObHeadSize);
-    MemHandle c = utAllocHandle(0, len);
+    MemHandle c = obDup(src);
     if (!c)
         return 0;
+    MemHandle extra;
     {
-        MemLock<uint8_t> d(c);
-        memcpy(d.get(), s.get(), std::min(len, s.blockSize()));
-        ObjectRecord *r = reinterpret_cast<ObjectRecord *>(d.get());
-        r->length = len;
+        ObLock r(c);
+        extra = r->extraData;
         MemHandle prev = r->prev, next = r->next;
-        obRecClearLinks(r);
+        obRecClearLinks(r.get());
         r->prev = prev;
         r->next = next;
     }
-    if (s->extraData) {
-        MemHandle e = utCopyHandle(s->extraData);
+    if (extra && utIsLiveHandle(extra)) {
+        MemHandle e = utCopyHandle(extra);
         if (!e) {
             utFreeHandle(c);
             return 0;

@@ -24,3 +24,6 @@
 #define IDM_BL_COMMAND_BAR          919
 #define IDM_BL_TEXT_TOOL            749
 #define IDM_BL_IMAGE_LINKS          2241
+
+// Object type display names: IDS_OBJTYPE_BASE + type code (1002..1500).
+#define IDS_OBJTYPE_BASE        1000

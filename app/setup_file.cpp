@@ -107,6 +107,23 @@ struct SetupPackets {
     }
 };
 
+// Keeps a record read from the file when it passes its test (with its
+// handle fields cleared), else frees it.
+BOOL takeRecord(MemHandle packet, BOOL (*valid)(MemHandle), void (*clear)(uint8_t *),
+                void (*adopt)(MemHandle))
+{
+    if (!valid(packet)) {
+        utFreeHandle(packet);
+        return FALSE;
+    }
+    {
+        MemLock<uint8_t> p(packet);
+        clear(p.get());
+    }
+    adopt(packet);
+    return TRUE;
+}
+
 }  // namespace
 
 void setResetSetupFileWarning() { g_warned = false; }
@@ -135,35 +152,16 @@ BOOL setReadSetupFile(const char *path)
         return FALSE;
     }
 
-    // 1. Form defaults.
+    // 1. Form defaults, 2. the default page. Their handle fields named
+    //    blocks of the run that wrote them: they are cleared, never followed.
     MemHandle packet = ffReadPacket(f, &left);
     if (packet) {
-        if (setIsValidFormDefaults(packet)) {
-            {
-                MemLock<uint8_t> p(packet);
-                setClearFormHandles(p.get());
-            }
-            setAdoptFormDefaults(packet);
-            gotForm = TRUE;
-        } else {
-            utFreeHandle(packet);
-        }
-
-        // 2. Default page. Its handle fields named blocks of the run that
-        //    wrote it: they are cleared, never followed.
+        gotForm = takeRecord(packet, setIsValidFormDefaults, setClearFormHandles,
+                             setAdoptFormDefaults);
         packet = ffReadPacket(f, &left);
     }
     if (packet) {
-        if (pgIsValid(packet)) {
-            {
-                MemLock<uint8_t> p(packet);
-                setClearPageHandles(p.get());
-            }
-            setAdoptDefaultPage(packet);
-            gotPage = TRUE;
-        } else {
-            utFreeHandle(packet);
-        }
+        gotPage = takeRecord(packet, pgIsValid, setClearPageHandles, setAdoptDefaultPage);
 
         // 3. The setup record, when bytes remain.
         packet = left > 0 ? ffReadPacket(f, &left) : 0;

@@ -33,12 +33,6 @@ enum {
 
 void putU16(uint8_t *p, uint16_t v) { memcpy(p, &v, 2); }
 void putU32(uint8_t *p, uint32_t v) { memcpy(p, &v, 4); }
-uint32_t getU32(const uint8_t *p)
-{
-    uint32_t v;
-    memcpy(&v, p, 4);
-    return v;
-}
 
 // Runs f on the locked setup record, or answers `absent` without one.
 template <typename F>
@@ -198,11 +192,8 @@ BOOL setIsValidSetupRecord(MemHandle record)
     uint32_t block = utHandleSize(record);
     if (block < SETUP_RECORD_SIZE)
         return FALSE;
-    MemLock<SetupRecord> r(record);
-    if (!r || r->length != SETUP_RECORD_SIZE + (uint32_t)r->blocks.size || r->length > block)
-        return FALSE;
-    return attCheckRun(reinterpret_cast<uint8_t *>(r.get()) + kBlocksRun, r->blocks.count,
-                       r->blocks.size);
+    MemLock<uint8_t> p(record);
+    return p && attIsValidOwner(p.get(), block, kBlocksHeader, kBlocksRun);
 }
 
 BOOL setIsValidFormDefaults(MemHandle head)
@@ -211,14 +202,7 @@ BOOL setIsValidFormDefaults(MemHandle head)
     if (block < FORM_HEAD_SIZE)
         return FALSE;
     MemLock<uint8_t> p(head);
-    if (!p)
-        return FALSE;
-    AttrHeader attrs;
-    memcpy(&attrs, p.get() + FH_ATTRS, sizeof(attrs));
-    uint32_t length = getU32(p.get());
-    if (length != FORM_HEAD_SIZE + (uint32_t)attrs.size || length > block)
-        return FALSE;
-    return attCheckRun(p.get() + FORM_HEAD_SIZE, attrs.count, attrs.size);
+    return p && attIsValidOwner(p.get(), block, FH_ATTRS, FORM_HEAD_SIZE);
 }
 
 void setClearFormHandles(uint8_t *head)

@@ -68,6 +68,21 @@ BOOL attCheckRun(const void *records, uint32_t count, uint32_t size)
     return used == size;
 }
 
+BOOL attIsValidOwner(const void *owner, uint32_t blockSize, uint32_t headerOffset,
+                     uint32_t runOffset)
+{
+    if (blockSize < 4 || headerOffset + sizeof(AttrHeader) > blockSize || runOffset > blockSize)
+        return FALSE;
+    const uint8_t *p = static_cast<const uint8_t *>(owner);
+    uint32_t length;
+    AttrHeader header;
+    memcpy(&length, p, 4);
+    memcpy(&header, p + headerOffset, sizeof(header));
+    if (length != runOffset + header.size || length > blockSize)
+        return FALSE;
+    return attCheckRun(p + runOffset, header.count, header.size);
+}
+
 MemHandle attReplaceRecord(MemHandle h, uint32_t runOffset, uint16_t *count, uint16_t *size,
                            const void *data, int length, uint32_t tag)
 {

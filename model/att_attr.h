@@ -30,6 +30,11 @@ MemHandle attGetCopy(const void *records, int count, uint32_t tag);
 // True when `count` records fill exactly `size` bytes, none with a negative
 // length: a run read from a file is walked only after this test.
 BOOL attCheckRun(const void *records, uint32_t count, uint32_t size);
+// True when a record read from a file can be trusted with its attributes:
+// its leading u32 length equals runOffset + the run size of the header at
+// headerOffset and lies within the block, and the run passes attCheckRun.
+BOOL attIsValidOwner(const void *owner, uint32_t blockSize, uint32_t headerOffset,
+                     uint32_t runOffset);
 // Removes the record with the tag and, when length is not 0 and data is
 // given, appends {tag, length, data} at the end of the run; count and size
 // follow. The block grows first, so a failure changes nothing. Returns the

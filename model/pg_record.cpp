@@ -8,12 +8,6 @@ namespace {
 
 void putU32(uint8_t *p, uint32_t v) { memcpy(p, &v, 4); }
 void putU16(uint8_t *p, uint16_t v) { memcpy(p, &v, 2); }
-uint32_t getU32(const uint8_t *p)
-{
-    uint32_t v;
-    memcpy(&v, p, 4);
-    return v;
-}
 
 // The page's default font: the settings' font, else Arial at 12 points.
 LOGFONTA defaultFont()
@@ -106,12 +100,7 @@ BOOL pgIsValid(MemHandle page)
     uint8_t nameLength = r[PGH_NAME_LENGTH];
     if (type != PG_TYPE || nameLength > 32 || (nameLength && r[PG_HEAD_SIZE + nameLength - 1]))
         return FALSE;
-    if (PG_RECORD_SIZE + (uint32_t)nameLength > block)
-        return FALSE;
-    uint32_t length = getU32(r + PGH_LENGTH);
-    if (length != pgRecCalcSize(r) || length > block)
-        return FALSE;
-    PageData d;
-    memcpy(&d, r + PG_HEAD_SIZE + nameLength, sizeof(d));
-    return attCheckRun(r + PG_HEAD_SIZE + nameLength + PG_DATA_SIZE, d.attrs.count, d.attrs.size);
+    uint32_t dataAt = PG_HEAD_SIZE + nameLength;
+    return PG_RECORD_SIZE + (uint32_t)nameLength <= block
+           && attIsValidOwner(r, block, dataAt + offsetof(PageData, attrs), dataAt + PG_DATA_SIZE);
 }

@@ -52,6 +52,18 @@ std::string take(MemHandle h)
     return s;
 }
 
+// A top-level window of a class of its own (registered once).
+HWND makeWindow(const char *className, WNDPROC proc, int x, int y, int w, int h)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);
+    return CreateWindowA(className, "frame", WS_OVERLAPPEDWINDOW, x, y, w, h, nullptr, nullptr,
+                         wc.hInstance, nullptr);
+}
+
 class SetupFile : public ::testing::Test {
 protected:
     void SetUp() override
@@ -547,13 +559,7 @@ TEST_F(SetupFile, AFailedWriteKeepsThePreviousFileAndWarnsOnce)
 TEST_F(SetupFile, FrameStateIsStoredAtCloseAndTheRecordsFreed)
 {
     ASSERT_TRUE(setLoadSetupFile(path.c_str()));
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "qm_test_plain_frame";
-    RegisterClassA(&wc);
-    HWND frame = CreateWindowA(wc.lpszClassName, "frame", WS_OVERLAPPEDWINDOW, 100, 120, 600,
-                               400, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND frame = makeWindow("qm_test_plain_frame", DefWindowProcA, 100, 120, 600, 400);
     ASSERT_TRUE(frame);
     setGetWorkspaceBkBrush();
     setPutStartDocument("D:\\later.qm");
@@ -669,13 +675,7 @@ LRESULT CALLBACK recordingFrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 TEST_F(SetupFile, StartDocumentIsSentToTheFrame)
 {
     ASSERT_TRUE(setLoadSetupFile(path.c_str()));
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = recordingFrameProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "qm_test_setup_frame";
-    RegisterClassA(&wc);
-    HWND frame = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 10, 10, nullptr, nullptr,
-                               wc.hInstance, nullptr);
+    HWND frame = makeWindow("qm_test_setup_frame", recordingFrameProc, 0, 0, 10, 10);
     ASSERT_TRUE(frame);
     appSetFrameWindow(frame);
     g_sent.clear();

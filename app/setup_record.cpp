@@ -577,12 +577,12 @@ BOOL setPutPresentationFont(const SetupFontSpec *font)
 
 void setGetTextLogFont(LOGFONTA *font)
 {
-    SetupFontSpec spec;
-    setGetTextFont(&spec);
+    SetupFontSpec stored;
+    setGetTextFont(&stored);
     memset(font, 0, sizeof(*font));
-    font->lfHeight = -(LONG)spec.pointSize * 20;
+    font->lfHeight = -(LONG)stored.pointSize * 20;
     font->lfWeight = FW_NORMAL;
-    utStrCopyN(font->lfFaceName, spec.face, sizeof(font->lfFaceName));
+    utStrCopyN(font->lfFaceName, stored.face, sizeof(font->lfFaceName));
 }
 
 BOOL setGetDefaultFont(LOGFONTA *font)

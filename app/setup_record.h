@@ -88,7 +88,7 @@ struct SetupFontSpec {
     char face[38];
 };
 #pragma pack(pop)
-static_assert(sizeof(SetupFontSpec) == 40, "a font specification is 40 bytes");
+static_assert(sizeof(SetupFontSpec) == 40, "a settings font is 40 bytes");
 
 // ---- the records ----------------------------------------------------------------
 // A new setup record with the defaults; 0 when memory fails.

@@ -371,9 +371,9 @@ BOOL utCheckDirPath(const char *path)
     // the check must leave it as it was.
     char current[UT_PATH_SIZE];
     DWORD n = GetCurrentDirectoryA(sizeof(current), current);
-    char spec[UT_PATH_SIZE];
-    utStrCopyN(spec, path, sizeof(spec));
-    BOOL ok = DlgDirListA(nullptr, spec, 0, 0, DDL_READWRITE) != 0;
+    char pattern[UT_PATH_SIZE];
+    utStrCopyN(pattern, path, sizeof(pattern));
+    BOOL ok = DlgDirListA(nullptr, pattern, 0, 0, DDL_READWRITE) != 0;
     if (n > 0 && n < sizeof(current))
         SetCurrentDirectoryA(current);
     return ok;

@@ -1,0 +1,21 @@
+// Services of other modules that the settings call, kept here until those
+// modules land; each moves to its owner then (window services to the
+// support library's window helpers, the editor and colour hand-offs to the
+// text editor and the colour window, the bar bits to the frame).
+#pragma once
+#include "support/qmwin.h"
+
+// Window services.
+void winGetWorkArea(RECT *rect);
+void winKeepRectOnScreen(RECT *rect);
+BOOL winInitWheel();
+
+// Receivers of the stored settings at start-up.
+void txSetEditorColor(COLORREF colour);
+void txSetFontDialogBits(uint16_t bits);
+void clrSetClassicStyle(BOOL classic);
+void dmSetFontSmoothing(BOOL on);
+
+// The frame's docked bar bits (FrameBarRecord at window long 4); -1 when the
+// window carries no bar record.
+int appGetBarBits(HWND frame);

@@ -2,45 +2,11 @@
 // owners when the window services, the text editor, the colour window, the
 // view mapping and the frame's bars land.
 #include "app/settings_pending.h"
+#include "support/win_place.h"
 #include "support/ut_mem.h"
 
 // ---- window services --------------------------------------------------------
 // These move to the support library's window helpers.
-
-void winGetWorkArea(RECT *rect)
-{
-    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, rect, 0))
-        GetWindowRect(GetDesktopWindow(), rect);
-}
-
-void winKeepRectOnScreen(RECT *rect)
-{
-    RECT work;
-    winGetWorkArea(&work);
-    if (rect->left >= work.left && rect->top >= work.top && rect->right <= work.right
-        && rect->bottom <= work.bottom)
-        return;
-    LONG width = rect->right - rect->left;
-    LONG height = rect->bottom - rect->top;
-    // Each test sees the rectangle as moved so far; one larger than the work
-    // area ends 10 pixels inside the left and top edges.
-    if (rect->right > work.right) {
-        rect->right = work.right - 10;
-        rect->left = rect->right - width;
-    }
-    if (rect->bottom > work.bottom) {
-        rect->bottom = work.bottom - 10;
-        rect->top = rect->bottom - height;
-    }
-    if (rect->left < work.left) {
-        rect->left = work.left + 10;
-        rect->right = rect->left + width;
-    }
-    if (rect->top < work.top) {
-        rect->top = work.top + 10;
-        rect->bottom = rect->top + height;
-    }
-}
 
 namespace {
 struct WheelState {
@@ -74,13 +40,11 @@ namespace {
 COLORREF g_editorColor = 0xFF0000;
 uint16_t g_fontDialogBits = 0;
 BOOL g_classicColors = FALSE;
-BOOL g_fontSmoothing = TRUE;
 }  // namespace
 
 void txSetEditorColor(COLORREF colour) { g_editorColor = colour; }
 void txSetFontDialogBits(uint16_t bits) { g_fontDialogBits = bits; }
 void clrSetClassicStyle(BOOL classic) { g_classicColors = classic; }
-void dmSetFontSmoothing(BOOL on) { g_fontSmoothing = on; }
 
 // ---- the frame's bars -------------------------------------------------------
 

@@ -3,18 +3,16 @@
 // support library's window helpers, the editor and colour hand-offs to the
 // text editor and the colour window, the bar bits to the frame).
 #pragma once
+#include "support/win_place.h"
 #include "support/qmwin.h"
 
 // Window services.
-void winGetWorkArea(RECT *rect);
-void winKeepRectOnScreen(RECT *rect);
 BOOL winInitWheel();
 
 // Receivers of the stored settings at start-up.
 void txSetEditorColor(COLORREF colour);
 void txSetFontDialogBits(uint16_t bits);
 void clrSetClassicStyle(BOOL classic);
-void dmSetFontSmoothing(BOOL on);
 
 // The frame's docked bar bits (FrameBarRecord at window long 4); -1 when the
 // window carries no bar record.

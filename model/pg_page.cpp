@@ -1,15 +1,13 @@
 // Page records: their size and their release with everything they own.
 #include "model/pg_page.h"
+#include "model/pg_record.h"
 #include "model/ob_links.h"
 #include "support/ut_mem.h"
 #include <string.h>
 
 uint32_t pgRecCalcSize(const ObjectRecord *rec)
 {
-    uint16_t attrBytes;
-    memcpy(&attrBytes, reinterpret_cast<const uint8_t *>(rec) + obDataOffset(rec) + PGD_ATTR_SIZE,
-           2);
-    return kPgRecordSize + rec->nameLength + attrBytes;
+    return pgRecCalcSize(reinterpret_cast<const uint8_t *>(rec));
 }
 
 void pgFreeList(MemHandle first)

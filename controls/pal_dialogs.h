@@ -4,29 +4,30 @@
 // working copy of the palette with its own palette-file commands.
 #pragma once
 #include "support/qmwin.h"
+#include "resource.h"
 
 // Controls of the RGB group and the palette edit buttons.
 enum {
-    CLR_ID_SAMPLE = 1100,
-    CLR_ID_RED_TEXT = 1101,
-    CLR_ID_RED_BAR = 1102,
-    CLR_ID_GREEN_TEXT = 1103,
-    CLR_ID_GREEN_BAR = 1104,
-    CLR_ID_BLUE_TEXT = 1105,
-    CLR_ID_BLUE_BAR = 1106,
-    CLR_ID_ADD = 1111,
-    CLR_ID_DELETE = 1112,
-    CLR_ID_REPLACE = 1113,
-    CLR_ID_INSERT = 1114,
-    CLR_ID_MORE = 499,
-    CLR_ID_GRID = 500,
-    CLR_ID_CUSTOM_ROW = 300,
-    CLR_PM_NEW = 700,
-    CLR_PM_OPEN = 701,
-    CLR_PM_SAVE = 702,
-    CLR_PM_SAVE_AS = 703,
-    CLR_PM_CLOSE = 704,
-    CLR_PM_RESET = 705,
+    CLR_ID_SAMPLE = IDC_CLR_SAMPLE,
+    CLR_ID_RED_TEXT = IDC_CLR_RED_TEXT,
+    CLR_ID_RED_BAR = IDC_CLR_RED_BAR,
+    CLR_ID_GREEN_TEXT = IDC_CLR_GREEN_TEXT,
+    CLR_ID_GREEN_BAR = IDC_CLR_GREEN_BAR,
+    CLR_ID_BLUE_TEXT = IDC_CLR_BLUE_TEXT,
+    CLR_ID_BLUE_BAR = IDC_CLR_BLUE_BAR,
+    CLR_ID_ADD = IDC_CLR_ADD,
+    CLR_ID_DELETE = IDC_CLR_DELETE,
+    CLR_ID_REPLACE = IDC_CLR_REPLACE,
+    CLR_ID_INSERT = IDC_CLR_INSERT,
+    CLR_ID_MORE = IDC_CLR_MORE,
+    CLR_ID_GRID = IDC_CLR_GRID,
+    CLR_ID_CUSTOM_ROW = 300,      // the "Custom..." row of the pop-up
+    CLR_PM_NEW = IDM_PAL_NEW,
+    CLR_PM_OPEN = IDM_PAL_OPEN,
+    CLR_PM_SAVE = IDM_PAL_SAVE,
+    CLR_PM_SAVE_AS = IDM_PAL_SAVE_AS,
+    CLR_PM_CLOSE = IDM_PAL_CLOSE,
+    CLR_PM_RESET = IDM_PAL_RESET,
 };
 
 // The colour grid: 8 by 8 cells of 14 pixels at a pitch of 20, in an area of
@@ -66,3 +67,9 @@ int clrColorDlg(HWND owner, const char *caption, COLORREF *colour);
 int clrEditPaletteDlg(HWND owner, const RECT *rect);
 int clrColorPopup(HWND owner, COLORREF *colour, POINT screenPoint);
 int clrPaletteManagerDlg(HWND owner);
+
+// For tests: the running Palette Manager's grid origin (client coordinates)
+// and selected cell, and the pop-up's selected cell.
+POINT clrManagerGridOrigin();
+int clrManagerSelectedCell();
+int clrPopupSelectedCell();

@@ -580,3 +580,25 @@ TEST_F(PaletteTest, SecondStyleManagerButtonOpensThePaletteManager)
     EXPECT_EQ(1u, driver.ran());
     EXPECT_EQ(50u, windowColours().size());
 }
+
+// The system chooser itself (no scripted wrapper): the hook titles it, OK
+// gives the colour back and Cancel leaves it.
+TEST_F(PaletteTest, SystemChooserIsTitledByItsHook)
+{
+    clrSetChooseColorHook(nullptr);
+    COLORREF colour = RGB(12, 34, 56);
+    {
+        DialogDriver driver({[](HWND dlg) {
+            EXPECT_EQ("Fill Color", windowText(dlg));
+            pressButton(dlg, IDOK);
+        }});
+        EXPECT_NE(0, clrPickColor(parent(), "Fill Color", &colour));
+        EXPECT_EQ(1u, driver.ran());
+    }
+    EXPECT_EQ(RGB(12, 34, 56), colour);
+    {
+        DialogDriver driver({[](HWND dlg) { pressButton(dlg, IDCANCEL); }});
+        EXPECT_EQ(0, clrChooseColor(parent(), "Select a Color", &colour));
+    }
+    EXPECT_EQ(RGB(12, 34, 56), colour);
+}

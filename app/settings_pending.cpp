@@ -39,12 +39,10 @@ BOOL winInitWheel()
 namespace {
 COLORREF g_editorColor = 0xFF0000;
 uint16_t g_fontDialogBits = 0;
-BOOL g_classicColors = FALSE;
 }  // namespace
 
 void txSetEditorColor(COLORREF colour) { g_editorColor = colour; }
 void txSetFontDialogBits(uint16_t bits) { g_fontDialogBits = bits; }
-void clrSetClassicStyle(BOOL classic) { g_classicColors = classic; }
 
 // ---- the frame's bars -------------------------------------------------------
 

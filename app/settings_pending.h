@@ -12,7 +12,6 @@ BOOL winInitWheel();
 // Receivers of the stored settings at start-up.
 void txSetEditorColor(COLORREF colour);
 void txSetFontDialogBits(uint16_t bits);
-void clrSetClassicStyle(BOOL classic);
 
 // The frame's docked bar bits (FrameBarRecord at window long 4); -1 when the
 // window carries no bar record.

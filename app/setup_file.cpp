@@ -1,5 +1,6 @@
 // Reading and writing the settings file "~qmsetup".
 #include "app/setup_file.h"
+#include "controls/pal_window.h"
 #include "support/dm_map.h"
 #include "app/setup_record.h"
 #include "app/settings_pending.h"

@@ -27,3 +27,38 @@
 
 // Object type display names: IDS_OBJTYPE_BASE + type code (1002..1500).
 #define IDS_OBJTYPE_BASE        1000
+
+// Colour palette window: menu commands of the strip and the second style.
+#define IDM_CLR_SWITCH_STYLE    25
+#define IDM_CLR_SET_FOREGROUND  400
+#define IDM_CLR_SET_FRAME       401
+#define IDM_CLR_SET_BACKGROUND  402
+#define IDM_CLR_HELP_COLOR      403
+#define IDM_CLR_HELP            500
+#define IDM_CLR_EDIT            620
+#define IDM_CLR_OPEN            621
+#define IDM_CLR_SAVE            622
+#define IDM_CLR_RESET           623
+#define IDM_CLR_PICK            1243
+
+// Colour dialogs: the RGB group, the palette edit buttons, the grid and the
+// Palette Manager's menu.
+#define IDC_CLR_MORE            499
+#define IDC_CLR_GRID            500
+#define IDC_CLR_SAMPLE          1100
+#define IDC_CLR_RED_TEXT        1101
+#define IDC_CLR_RED_BAR         1102
+#define IDC_CLR_GREEN_TEXT      1103
+#define IDC_CLR_GREEN_BAR       1104
+#define IDC_CLR_BLUE_TEXT       1105
+#define IDC_CLR_BLUE_BAR        1106
+#define IDC_CLR_ADD             1111
+#define IDC_CLR_DELETE          1112
+#define IDC_CLR_REPLACE         1113
+#define IDC_CLR_INSERT          1114
+#define IDM_PAL_NEW             700
+#define IDM_PAL_OPEN            701
+#define IDM_PAL_SAVE            702
+#define IDM_PAL_SAVE_AS         703
+#define IDM_PAL_CLOSE           704
+#define IDM_PAL_RESET           705

@@ -40,6 +40,21 @@ DEVMODEA modeOf(const Bytes &b)
     return mode;
 }
 
+// The kept resolution (both axes) and margins in twips.
+void expectPrinterMetrics(int32_t resolution, int32_t marginX, int32_t marginY)
+{
+    int32_t x = 0, y = 0;
+    dmGetPrinterResolution(&x, &y);
+    EXPECT_EQ(resolution, x);
+    EXPECT_EQ(resolution, y);
+    RECT margins;
+    EXPECT_EQ(1, dmGetPrinterMargins(&margins));
+    EXPECT_EQ(marginX, margins.left);
+    EXPECT_EQ(marginX, margins.right);
+    EXPECT_EQ(marginY, margins.top);
+    EXPECT_EQ(marginY, margins.bottom);
+}
+
 class PrinterModule : public ::testing::Test {
 protected:
     void SetUp() override
@@ -72,16 +87,7 @@ TEST_F(PrinterModule, WithoutPrinterEveryQueryAnswersWithDefaults)
     EXPECT_EQ(nullptr, dmGetDevMode());
     EXPECT_EQ(nullptr, dmGetDevNames());
     EXPECT_EQ(nullptr, txGetPrinterRefDC());
-    int32_t x = 0, y = 0;
-    dmGetPrinterResolution(&x, &y);
-    EXPECT_EQ(300, x);
-    EXPECT_EQ(300, y);
-    RECT margins;
-    EXPECT_EQ(1, dmGetPrinterMargins(&margins));
-    EXPECT_EQ(360, margins.left);
-    EXPECT_EQ(360, margins.right);
-    EXPECT_EQ(360, margins.top);
-    EXPECT_EQ(360, margins.bottom);
+    expectPrinterMetrics(300, 360, 360);
     EXPECT_EQ(1440, dmPrinterToTwipsX(300));
     EXPECT_EQ(720, dmPrinterToTwipsY(150));
     EXPECT_EQ(300, dmTwipsToPrinterX(1440));
@@ -131,15 +137,7 @@ TEST_F(PrinterModule, DefaultPrinterBecomesCurrentWithItsMetrics)
     EXPECT_EQ(dmGetPrinterIC(), txGetPrinterRefDC());
     EXPECT_TRUE(txUsePrinterMetrics());
 
-    int32_t x, y;
-    dmGetPrinterResolution(&x, &y);
-    EXPECT_EQ(600, x);
-    EXPECT_EQ(600, y);
-    RECT margins;
-    dmGetPrinterMargins(&margins);
-    EXPECT_EQ(120, margins.left);   // 50 dots at 600 dpi
-    EXPECT_EQ(120, margins.right);
-    EXPECT_EQ(144, margins.top);    // 60 dots
+    expectPrinterMetrics(600, 120, 144);   // offsets of 50 and 60 dots at 600 dpi
     EXPECT_EQ(1440, dmPrinterToTwipsX(600));
     EXPECT_EQ(600, dmTwipsToPrinterY(1440));
     char name[64];
@@ -190,12 +188,7 @@ TEST_F(PrinterModule, StartFailuresTellTheUserOnlyWithAnExtendedError)
         } else {
             EXPECT_EQ(0u, boxes.count()) << boxes.texts();
         }
-        int32_t x, y;
-        dmGetPrinterResolution(&x, &y);
-        EXPECT_EQ(300, x);
-        RECT margins;
-        dmGetPrinterMargins(&margins);
-        EXPECT_EQ(360, margins.top);
+        expectPrinterMetrics(300, 360, 360);
     }
 }
 
@@ -417,13 +410,7 @@ TEST_F(PrinterModule, PageMetricsAndPageSizeInTwips)
     printer.caps[LOGPIXELSY] = 0;
     printer.caps[PHYSICALWIDTH] = 2550;
     dmUpdatePrinterMetrics(dc);
-    dmGetPrinterResolution(&x, &y);
-    EXPECT_EQ(300, x);
-    EXPECT_EQ(300, y);
-    RECT margins;
-    dmGetPrinterMargins(&margins);
-    EXPECT_EQ(240, margins.left);   // 50 dots at 300 dpi
-    EXPECT_EQ(288, margins.top);
+    expectPrinterMetrics(300, 240, 288);   // 50 and 60 dots at 300 dpi
     dmGetPageSizeTwips(dc, &w, &h);
     EXPECT_EQ(12240, w);
     dmGetPageMetrics(dc, &m);

@@ -190,6 +190,22 @@ BOOL dragMarker(HWND ruler, int index, int32_t start, bool newMarker,
     return TRUE;
 }
 
+// The marker under a mouse message's point that may be dragged (an end
+// marker only while the ends are not fixed); -1 for none. The workspace's
+// mapping is current.
+int movableMarkerAt(const RulerRecord &rec, const std::vector<int32_t> &m, LPARAM lParam)
+{
+    POINT pt;
+    winLParamToPoint(lParam, &pt);
+    const RulerGeometry &g = rulGetMarkerGeometry();
+    const int32_t pos = rulDevToLogAlong(rec, isVertical(rec) ? pt.y : pt.x);
+    const int i = rulHitMarker(m, pos, g.endTolerance, g.innerTolerance);
+    const bool end = i == 0 || i == (int)m.size() - 1;
+    if (i < 0 || (end && (rec.options & RUL_ENDS_FIXED)))
+        return -1;
+    return i;
+}
+
 }  // namespace
 
 BOOL rulOnLButtonDown(HWND ruler, LPARAM lParam)
@@ -201,15 +217,8 @@ BOOL rulOnLButtonDown(HWND ruler, LPARAM lParam)
     if (m.empty())
         return FALSE;
     RulWorkspaceMapping mapping(rulNotifyOf(rec));
-    POINT pt;
-    winLParamToPoint(lParam, &pt);
-    const RulerGeometry &g = rulGetMarkerGeometry();
-    const int32_t pos = rulDevToLogAlong(rec, isVertical(rec) ? pt.y : pt.x);
-    const int i = rulHitMarker(m, pos, g.endTolerance, g.innerTolerance);
+    const int i = movableMarkerAt(rec, m, lParam);
     if (i < 0)
-        return FALSE;
-    const bool end = i == 0 || i == (int)m.size() - 1;
-    if (end && (rec.options & RUL_ENDS_FIXED))
         return FALSE;
     return dragMarker(ruler, i, rulLogToDevAlong(rec, m[i]), false, m);
 }
@@ -223,13 +232,7 @@ void rulOnMouseMove(HWND ruler, LPARAM lParam)
     std::vector<int32_t> m = rulMarkersOf(rec);
     if (m.size() >= 2) {
         RulWorkspaceMapping mapping(rulNotifyOf(rec));
-        POINT pt;
-        winLParamToPoint(lParam, &pt);
-        const RulerGeometry &g = rulGetMarkerGeometry();
-        const int32_t pos = rulDevToLogAlong(rec, isVertical(rec) ? pt.y : pt.x);
-        const int i = rulHitMarker(m, pos, g.endTolerance, g.innerTolerance);
-        const bool end = i == 0 || i == (int)m.size() - 1;
-        if (i >= 0 && !(end && (rec.options & RUL_ENDS_FIXED)))
+        if (movableMarkerAt(rec, m, lParam) >= 0)
             want = isVertical(rec) ? IDC_SIZENS : IDC_SIZEWE;
     }
     HCURSOR cursor = LoadCursorA(nullptr, want);

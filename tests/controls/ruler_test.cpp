@@ -420,11 +420,14 @@ protected:
     HFONT font_ = nullptr;
 };
 
-RECT windowIn(HWND parent, HWND child)
+// A child's rectangle in its parent as "left top right bottom".
+std::string windowIn(HWND parent, HWND child)
 {
     RECT r;
     winGetChildRect(parent, child, &r);
-    return r;
+    char text[64];
+    wsprintfA(text, "%d %d %d %d", (int)r.left, (int)r.top, (int)r.right, (int)r.bottom);
+    return text;
 }
 
 TEST_F(Rulers, CreationLaysOutThreeChildren)
@@ -433,18 +436,9 @@ TEST_F(Rulers, CreationLaysOutThreeChildren)
     EXPECT_TRUE(winIsWindowOfClass(corner_, "qm_rulerbtn", nullptr));
     EXPECT_TRUE(winIsWindowOfClass(h_, "qm_ruler", nullptr));
     EXPECT_TRUE(winIsWindowOfClass(v_, "qm_ruler", nullptr));
-    RECT c = windowIn(frame_, corner_), h = windowIn(frame_, h_), v = windowIn(frame_, v_);
-    EXPECT_EQ(0, c.left);
-    EXPECT_EQ(16, c.right);
-    EXPECT_EQ(16, c.bottom);
-    EXPECT_EQ(16, h.left);
-    EXPECT_EQ(0, h.top);
-    EXPECT_EQ(400, h.right);
-    EXPECT_EQ(16, h.bottom);
-    EXPECT_EQ(0, v.left);
-    EXPECT_EQ(16, v.top);
-    EXPECT_EQ(16, v.right);
-    EXPECT_EQ(300, v.bottom);
+    EXPECT_EQ("0 0 16 16", windowIn(frame_, corner_));
+    EXPECT_EQ("16 0 400 16", windowIn(frame_, h_));
+    EXPECT_EQ("0 16 16 300", windowIn(frame_, v_));
     EXPECT_TRUE(GetWindowLongA(corner_, GWL_STYLE) & WS_CLIPSIBLINGS);
 
     RulerRecord hr = record(h_), vr = record(v_);
@@ -560,15 +554,9 @@ TEST_F(Rulers, ShowMoveAndFlags)
     rulShow(corner_, &r, FALSE);
     EXPECT_FALSE(IsWindowVisible(h_));
     EXPECT_FALSE(IsWindowVisible(corner_));
-    RECT h = windowIn(frame_, h_), v = windowIn(frame_, v_), c = windowIn(frame_, corner_);
-    EXPECT_EQ(26, h.left);
-    EXPECT_EQ(20, h.top);
-    EXPECT_EQ(310, h.right);
-    EXPECT_EQ(10, v.left);
-    EXPECT_EQ(36, v.top);
-    EXPECT_EQ(220, v.bottom);
-    EXPECT_EQ(10, c.left);
-    EXPECT_EQ(20, c.top);
+    EXPECT_EQ("26 20 310 36", windowIn(frame_, h_));
+    EXPECT_EQ("10 36 26 220", windowIn(frame_, v_));
+    EXPECT_EQ("10 20 26 36", windowIn(frame_, corner_));
     rulShow(corner_, nullptr, TRUE);
     EXPECT_TRUE(IsWindowVisible(v_));
 
@@ -580,8 +568,8 @@ TEST_F(Rulers, ShowMoveAndFlags)
     rulMove(corner_, &r2, RUL_HORIZONTAL);
     EXPECT_EQ(RUL_MARK_AWAY, record(h_).track);
     EXPECT_EQ(50, record(v_).track);
-    EXPECT_EQ(300, windowIn(frame_, h_).right);
-    EXPECT_EQ(220, windowIn(frame_, v_).bottom) << "the vertical ruler stayed";
+    EXPECT_EQ("16 0 300 16", windowIn(frame_, h_));
+    EXPECT_EQ("10 36 26 220", windowIn(frame_, v_)) << "the vertical ruler stayed";
     rulShow(corner_, nullptr, TRUE);
     EXPECT_EQ(RUL_NO_MARK, record(h_).track);
     EXPECT_EQ(RUL_NO_MARK, record(v_).track);

@@ -12,3 +12,18 @@ UINT winTrackPopup(HMENU menu, UINT flags, int x, int y, HWND owner);
 // take (0 for none).
 typedef UINT (*WinTrackPopupHook)(HMENU menu, UINT flags, int x, int y, HWND owner);
 void winSetTrackPopupHook(WinTrackPopupHook hook);
+
+// One entry of a menu table: a command id (0 for a separator) and its text,
+// which fills the field or ends at the first zero byte.
+struct WinMenuTableEntry {
+    uint16_t id;
+    char text[24];
+};
+static_assert(sizeof(WinMenuTableEntry) == 26, "a menu table entry is 26 bytes");
+
+// Builds a popup menu of the first count entries, tracks it at the packed
+// client position of the window (x in the signed low 16 bits, y in the
+// signed high 16 bits) through winTrackPopup, so that the chosen command is
+// posted to the window, and destroys it. FALSE when no menu was made.
+BOOL winTrackMenuTable(HWND window, LPARAM packedClient, const WinMenuTableEntry *table,
+                       int count);

@@ -854,6 +854,29 @@ std::vector<std::pair<std::string, Recipe>> recipes()
         c.line(3, 7, 5, 7, BL); c.line(11, 7, 15, 7, BL);
     });
 
+    // ---- the rulers' corner button: a corner of two rulers with a guide,
+    // or with a column marker while markers can be added -----------------------------
+    auto rulerCorner = [](Canvas &c) {
+        c.fill(2, 2, 14, 5, WH);
+        c.fill(2, 2, 5, 14, WH);
+        c.rect(2, 2, 14, 5, BK);
+        c.rect(2, 2, 5, 14, BK);
+        c.fill(3, 3, 4, 4, WH);
+        for (int i = 7; i <= 13; i += 2) {
+            c.set(i, 3, BK);
+            c.set(3, i, BK);
+        }
+    };
+    add("rulbtn", [rulerCorner](Canvas &c) {
+        rulerCorner(c);
+        c.dashed(10, 7, 10, 14, BL);
+    });
+    add("rulbtn2", [rulerCorner](Canvas &c) {
+        rulerCorner(c);
+        c.fillPoly({{7, 7}, {13, 7}, {10, 10}}, NV);
+        c.line(10, 10, 10, 14, NV);
+    });
+
     return r;
 }
 

@@ -854,6 +854,16 @@ std::vector<std::pair<std::string, Recipe>> recipes()
         c.line(3, 7, 5, 7, BL); c.line(11, 7, 15, 7, BL);
     });
 
+    // ---- drawing placeholders -------------------------------------------------------
+    // A picture whose file is missing: a white frame with a torn corner and
+    // a red cross.
+    add("missingbmp", [](Canvas &c) {
+        c.box(1, 1, 14, 14, WH, SH);
+        c.fillPoly({{10, 1}, {14, 1}, {14, 5}}, FACE, SH);
+        c.thick(4, 4, 11, 11, RD);
+        c.thick(11, 4, 4, 11, RD);
+    });
+
     return r;
 }
 

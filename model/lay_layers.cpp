@@ -65,6 +65,20 @@ int findIn(MemHandle h, uint16_t count, uint32_t entry, uint16_t id)
 BOOL coversInUse(uint16_t count) { return count == g_layers.count[IN_USE] ? TRUE : FALSE; }
 BOOL hidesAll(uint16_t count) { return count && coversInUse(count) ? TRUE : FALSE; }
 
+void readSet(int which, MemHandle *handle, uint16_t *count)
+{
+    if (handle)
+        *handle = g_layers.set[which];
+    if (count)
+        *count = g_layers.count[which];
+}
+
+void installSet(int which, MemHandle handle, uint16_t count)
+{
+    g_layers.set[which] = handle;
+    g_layers.count[which] = count;
+}
+
 bool defaultsInstalled()
 {
     return g_layers.set[IN_USE] && g_layers.set[IN_USE] == g_defaults[IN_USE];
@@ -122,12 +136,8 @@ LayerState *laySwapState(LayerState *saveTo, const LayerState *state)
     LayerState saved;
     layGetGlobalState(&saved);
     if (state && state->inUse) {
-        g_layers.set[IN_USE] = state->inUse;
-        g_layers.set[EDIT] = state->edit;
-        g_layers.set[HIDDEN] = state->hidden;
-        g_layers.count[IN_USE] = state->countInUse;
-        g_layers.count[EDIT] = state->countEdit;
-        g_layers.count[HIDDEN] = state->countHidden;
+        for (int i = 0; i < 3; ++i)
+            installSet(i, stateSet(state, i), stateCount(state, i));
         g_layers.current = state->current;
         g_layers.allEditable = coversInUse(state->countEdit);
         g_layers.allHidden = hidesAll(state->countHidden);
@@ -143,12 +153,9 @@ void layResetGlobal()
 {
     g_defaults[IN_USE] = writeOne(g_defaults[IN_USE], kEntrySize[IN_USE], 1);
     g_defaults[EDIT] = writeOne(g_defaults[EDIT], kEntrySize[EDIT], 1);
-    g_layers.set[IN_USE] = g_defaults[IN_USE];
-    g_layers.set[EDIT] = g_defaults[EDIT];
-    g_layers.set[HIDDEN] = 0;
-    g_layers.count[IN_USE] = g_defaults[IN_USE] ? 1 : 0;
-    g_layers.count[EDIT] = g_defaults[EDIT] ? 1 : 0;
-    g_layers.count[HIDDEN] = 0;
+    installSet(IN_USE, g_defaults[IN_USE], g_defaults[IN_USE] ? 1 : 0);
+    installSet(EDIT, g_defaults[EDIT], g_defaults[EDIT] ? 1 : 0);
+    installSet(HIDDEN, 0, 0);
     g_layers.current = 1;
     g_layers.allEditable = TRUE;
     g_layers.allHidden = FALSE;
@@ -219,52 +226,40 @@ void layMergeState(const LayerState *state)
 
 void layGetInUse(MemHandle *handle, uint16_t *count, uint16_t *current)
 {
-    if (handle)
-        *handle = g_layers.set[IN_USE];
-    if (count)
-        *count = g_layers.count[IN_USE];
+    readSet(IN_USE, handle, count);
     if (current)
         *current = g_layers.current;
 }
 
 void laySetInUse(MemHandle handle, uint16_t count, uint16_t current)
 {
-    g_layers.set[IN_USE] = handle;
-    g_layers.count[IN_USE] = count;
+    installSet(IN_USE, handle, count);
     g_layers.current = current;
 }
 
 void layGetEditSet(MemHandle *handle, uint16_t *count, BOOL *allEditable)
 {
-    if (handle)
-        *handle = g_layers.set[EDIT];
-    if (count)
-        *count = g_layers.count[EDIT];
+    readSet(EDIT, handle, count);
     if (allEditable)
         *allEditable = g_layers.allEditable;
 }
 
 void laySetEditSet(MemHandle handle, uint16_t count)
 {
-    g_layers.set[EDIT] = handle;
-    g_layers.count[EDIT] = count;
+    installSet(EDIT, handle, count);
     g_layers.allEditable = coversInUse(count);
 }
 
 void layGetHiddenSet(MemHandle *handle, uint16_t *count, BOOL *allHidden)
 {
-    if (handle)
-        *handle = g_layers.set[HIDDEN];
-    if (count)
-        *count = g_layers.count[HIDDEN];
+    readSet(HIDDEN, handle, count);
     if (allHidden)
         *allHidden = g_layers.allHidden;
 }
 
 void laySetHiddenSet(MemHandle handle, uint16_t count)
 {
-    g_layers.set[HIDDEN] = handle;
-    g_layers.count[HIDDEN] = count;
+    installSet(HIDDEN, handle, count);
     g_layers.allHidden = hidesAll(count);
 }
 

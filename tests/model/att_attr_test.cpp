@@ -2,7 +2,7 @@
 // with "Read error", the 16-bit run size, the field forms on object records
 // and the page flag attribute.
 #include "tests/model/ob_kit.h"
-#include "model/att_attr.h"
+#include "tests/model/att_kit.h"
 #include "model/att_field.h"
 #include "model/pg_page.h"
 #include "model/pg_record.h"
@@ -11,24 +11,7 @@
 
 namespace {
 
-// An owner block: u32 length, padding, the header at 8, the run from 16.
-const uint32_t kHeader = 8, kRun = 16;
-
-MemHandle newOwner()
-{
-    MemHandle h = utAllocHandle(0, kRun);
-    MemLock<uint32_t> p(h);
-    p[0] = kRun;
-    return h;
-}
-
-AttrHeader headerOf(MemHandle h, uint32_t at = kHeader)
-{
-    AttrHeader a;
-    MemLock<uint8_t> p(h);
-    memcpy(&a, p.get() + at, sizeof(a));
-    return a;
-}
+using namespace atttest;
 
 std::vector<uint8_t> bytesOf(MemHandle h)
 {

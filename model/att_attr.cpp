@@ -1,6 +1,8 @@
 // Tagged attributes.
 #include "model/att_attr.h"
 #include "support/ut_mem.h"
+#include "support/ut_msg.h"
+#include "resources/resource.h"
 #include <string.h>
 #include <vector>
 
@@ -19,6 +21,9 @@ int recordLength(const uint8_t *r)
     memcpy(&n, r + 4, 2);
     return n;
 }
+
+// A run that does not add up can only have come from a damaged file.
+void reportReadError() { utErrorBoxId(0, IDS_READ_ERROR); }
 
 }  // namespace
 
@@ -51,6 +56,31 @@ MemHandle attGetCopy(const void *records, int count, uint32_t tag)
     if (!data || n <= 0)
         return 0;
     return utHandleFromBytes(data, (uint32_t)n);
+}
+
+const uint8_t *attFindIn(const void *records, int count, uint32_t size, uint32_t tag)
+{
+    if (!records || count < 0 || !attCheckRun(records, (uint32_t)count, size))
+        return nullptr;
+    return attFind(records, count, tag);
+}
+
+const uint8_t *attGetDataIn(const void *records, int count, uint32_t size, uint32_t tag,
+                            int *dataLength)
+{
+    if (!records || count < 0 || !attCheckRun(records, (uint32_t)count, size)) {
+        if (dataLength)
+            *dataLength = 0;
+        return nullptr;
+    }
+    return attGetData(records, count, tag, dataLength);
+}
+
+MemHandle attGetCopyIn(const void *records, int count, uint32_t size, uint32_t tag)
+{
+    if (!records || count < 0 || !attCheckRun(records, (uint32_t)count, size))
+        return 0;
+    return attGetCopy(records, count, tag);
 }
 
 BOOL attCheckRun(const void *records, uint32_t count, uint32_t size)
@@ -86,27 +116,36 @@ BOOL attIsValidOwner(const void *owner, uint32_t blockSize, uint32_t headerOffse
 MemHandle attReplaceRecord(MemHandle h, uint32_t runOffset, uint16_t *count, uint16_t *size,
                            const void *data, int length, uint32_t tag)
 {
-    if (length < 0 || length > 0x7FFF)
+    if (!count || !size || length < 0 || length > kAttMaxValue)
         return 0;
     bool adding = length > 0 && data;
     if (!h && !adding)
         return 0;
 
-    // Where the old record lies, if there is one.
-    uint32_t end = runOffset + *size;
+    // Where the old record lies, if there is one. The run is walked only
+    // after its records were found to fill its size exactly inside the block.
+    uint64_t end = (uint64_t)runOffset + *size;
     uint32_t oldAt = 0, oldBytes = 0;
     if (h) {
-        if (utHandleSize(h) < end)
+        if (!utIsLiveHandle(h))
             return 0;
         MemLock<uint8_t> p(h);
+        if (end > utHandleSize(h) || !attCheckRun(p.get() + runOffset, *count, *size)) {
+            reportReadError();
+            return 0;
+        }
         const uint8_t *r = attFind(p.get() + runOffset, *count, tag);
         if (r) {
             oldAt = (uint32_t)(r - p.get());
             oldBytes = sizeof(AttrRecord) + (uint32_t)recordLength(r);
         }
+    } else if (*count || *size) {
+        return 0;   // no block can hold the run the counts describe
     }
+    if (!oldBytes && !adding)
+        return h;   // nothing to remove, nothing to add
     uint32_t newSize = *size - oldBytes + (adding ? sizeof(AttrRecord) + (uint32_t)length : 0);
-    if (newSize > 0xFFFF)
+    if (newSize > kAttMaxRun)
         return 0;
 
     // The value may lie inside the block that is about to move.
@@ -115,6 +154,12 @@ MemHandle attReplaceRecord(MemHandle h, uint32_t runOffset, uint16_t *count, uin
         value.assign(static_cast<const uint8_t *>(data), static_cast<const uint8_t *>(data) + length);
 
     uint32_t needed = runOffset + newSize;
+    if (needed == 0) {
+        utFreeHandle(h);   // the block held nothing but the record removed
+        *count = 0;
+        *size = 0;
+        return 0;
+    }
     if (needed > utHandleSize(h)) {
         MemHandle grown = utAllocHandle(h, needed);
         if (!grown)
@@ -123,7 +168,7 @@ MemHandle attReplaceRecord(MemHandle h, uint32_t runOffset, uint16_t *count, uin
     }
     MemLock<uint8_t> p(h);
     if (oldBytes) {
-        memmove(p.get() + oldAt, p.get() + oldAt + oldBytes, end - oldAt - oldBytes);
+        memmove(p.get() + oldAt, p.get() + oldAt + oldBytes, (size_t)(end - oldAt - oldBytes));
         memset(p.get() + end - oldBytes, 0, oldBytes);
         *size = (uint16_t)(*size - oldBytes);
         --*count;
@@ -142,12 +187,23 @@ MemHandle attReplaceRecord(MemHandle h, uint32_t runOffset, uint16_t *count, uin
 MemHandle attSet(MemHandle h, BOOL adjustLength, uint32_t headerOffset, uint32_t runOffset,
                  const void *data, int length, uint32_t tag)
 {
-    if (!h || utHandleSize(h) < headerOffset + sizeof(AttrHeader))
+    uint32_t block = utHandleSize(h);
+    if (!h || (uint64_t)headerOffset + sizeof(AttrHeader) > block || (adjustLength && block < 4))
         return 0;
     AttrHeader header;
     {
         MemLock<uint8_t> p(h);
         memcpy(&header, p.get() + headerOffset, sizeof(header));
+        if (adjustLength) {
+            // The length is corrected by the change of size, so it must
+            // cover the run and lie within the block.
+            uint32_t ownerLength;
+            memcpy(&ownerLength, p.get(), 4);
+            if (ownerLength > block || ownerLength < (uint64_t)runOffset + header.size) {
+                reportReadError();
+                return 0;
+            }
+        }
     }
     uint16_t oldSize = header.size;
     MemHandle valid = attReplaceRecord(h, runOffset, &header.count, &header.size, data, length, tag);

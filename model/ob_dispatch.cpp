@@ -104,6 +104,9 @@ BOOL isBezierOutline(int16_t t)
     return (t >= OBT_ROUNDRECT && t <= OBT_ARC) || t == OBT_BEZIER || t == OBT_CLOSED_CURVE;
 }
 
+// The stand-in module tests install (none in the program).
+ObTestTypeModule g_testModule = {};
+
 }  // namespace
 
 // ---- names ------------------------------------------------------------------------------
@@ -379,9 +382,29 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
     }
 }
 
-void obRecDraw(HDC dc, ObjectRecord *rec)
+void obSetTestTypeModule(const ObTestTypeModule *module)
 {
-    if (!dc || !rec || (rec->flags & OBF_HIDDEN))
+    g_testModule = module ? *module : ObTestTypeModule{};
+}
+
+int obTestTypeDraw(HDC dc, ObjectRecord *rec)
+{
+    return g_testModule.draw ? g_testModule.draw(dc, rec) : 0;
+}
+
+int obTestTypeScale(MemHandle h, const RECT *target)
+{
+    return g_testModule.scale ? g_testModule.scale(h, target) : 0;
+}
+
+int obTestTypeFlipRotate(MemHandle h, POINT pt, int16_t angle)
+{
+    return g_testModule.flipRotate ? g_testModule.flipRotate(h, pt, angle) : 0;
+}
+
+void objDraw(HDC dc, ObjectRecord *rec)
+{
+    if (!dc || !rec || obTestTypeDraw(dc, rec))
         return;
     switch (rec->type) {
     case OBT_GROUP:

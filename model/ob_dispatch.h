@@ -129,8 +129,10 @@ uint32_t objRecordSize(ObjectRecord *rec, uint32_t add);
 // The same where the record's block size is known: a size read from the
 // type data is accepted only within it.
 uint32_t objRecordSizeIn(ObjectRecord *rec, uint32_t blockSize, uint32_t add);
-// Draws one record in logical units; hidden objects draw nothing.
-void obRecDraw(HDC dc, ObjectRecord *rec);
+// The type's own draw operation of one record, in logical units; groups,
+// chains and pages draw nothing of their own. The drawing rules (hidden
+// objects, layers and types, shadows) are obRecDraw's (model/ob_draw.h).
+void objDraw(HDC dc, ObjectRecord *rec);
 // New handle of 8-byte points relative to the centre and their count; the
 // default is the four corners of the box.
 MemHandle objGetPoints(ObjectRecord *rec, int16_t *count);
@@ -138,6 +140,21 @@ MemHandle objGetPoints(ObjectRecord *rec, int16_t *count);
 BOOL objGetVertexBounds(MemHandle h, RECT *r);
 // Tier 2 of the outline (XOR feedback) dispatcher: 1 when drawn.
 int objOutlineExt(HDC dc, ObjectRecord *rec);
+
+// A stand-in type module: tests give a type whose module is not in the
+// program yet (or any type) a draw, rescale and rotate of their own. Each
+// function returns 0 for a record it does not serve; it is asked before the
+// switches. The program installs none.
+struct ObTestTypeModule {
+    int (*draw)(HDC dc, ObjectRecord *rec);
+    int (*scale)(MemHandle h, const RECT *target);
+    int (*flipRotate)(MemHandle h, POINT pt, int16_t angle);
+};
+// Installs a copy of the module; null removes it.
+void obSetTestTypeModule(const ObTestTypeModule *module);
+int obTestTypeDraw(HDC dc, ObjectRecord *rec);
+int obTestTypeScale(MemHandle h, const RECT *target);
+int obTestTypeFlipRotate(MemHandle h, POINT pt, int16_t angle);
 
 // Second tier: each returns 0 (or does nothing) for a type it does not serve.
 uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize);

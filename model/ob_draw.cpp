@@ -1,11 +1,132 @@
-// Drawn rectangles: the box grown by what the object draws beyond it.
+// Drawing objects, lists and trees; drawn and update rectangles; the DC
+// routines of the type modules; objects fitted into and tiled across
+// rectangles; the missing-picture placeholder.
 #include "model/ob_draw.h"
 #include "model/ob_dispatch.h"
+#include "model/ob_links.h"
+#include "model/ob_shadow.h"
+#include "model/lay_layers.h"
+#include "views/ws_hidden_types.h"
+#include "links/imgf_kind.h"
+#include "objects/sh_arrow.h"
+#include "objects/sh_composite.h"
+#include "forms/fld_frame.h"
+#include "forms/fld_record.h"
+#include "app/app_frame_globals.h"
+#include "app/app_ui_font.h"
+#include "app/setup_record.h"
+#include "support/dm_map.h"
+#include "support/gdi_bitmap.h"
+#include "support/gdi_draw.h"
 #include "support/geo_rect.h"
+#include "support/ut_mem.h"
+#include <string.h>
+#include <algorithm>
+#include <unordered_set>
 
 namespace {
-// Lines and closed shapes reach half their pen width beyond the box.
-bool growsByPen(int16_t t)
+
+// The state of the running pass.
+struct DrawPass {
+    HWND window;
+    const uint16_t *hiddenTypes;   // borrowed from the view for the pass
+    int32_t hiddenCount;
+};
+DrawPass g_pass = {nullptr, nullptr, 0};
+BOOL g_leaveOut = FALSE;
+
+bool typeHiddenInPass(const ObjectRecord *rec)
+{
+    for (int32_t i = 0; i < g_pass.hiddenCount; ++i) {
+        uint16_t code = g_pass.hiddenTypes[i];
+        if (code == (uint16_t)rec->type)
+            return true;
+        if (code == kWsHiddenImageFiles && rec->type == OBT_IMAGE_FILE &&
+            imgfGetFileKind(rec) != IMGF_KIND_DWG)
+            return true;
+    }
+    return false;
+}
+
+// A group or chain left out with its whole member tree.
+bool closedOwner(const ObjectRecord *rec)
+{
+    if (rec->type != OBT_GROUP && rec->type != OBT_CHAIN)
+        return false;
+    return layIsHidden(rec->layer) || (g_leaveOut && (rec->flags & OBF_LEAVE_OUT));
+}
+
+// Draws the trees at the given roots in walk order, each object by the
+// one-record rules, leaving out closed owners' member trees.
+void drawTrees(HDC dc, std::initializer_list<MemHandle> roots)
+{
+    std::vector<MemHandle> nodes;
+    for (MemHandle root : roots)
+        obCollectTree(root, OB_WALK_MEMBERS, nodes);
+    std::unordered_set<MemHandle> skip;
+    for (MemHandle n : nodes) {
+        if (skip.count(n))
+            continue;
+        ObLock r(n);
+        if (!r)
+            continue;
+        if (closedOwner(r.get())) {
+            std::vector<MemHandle> members;
+            obCollectTree(r->firstMember, OB_WALK_MEMBERS, members);
+            skip.insert(members.begin(), members.end());
+            continue;
+        }
+        obRecDraw(dc, r.get());
+    }
+}
+
+bool castsNoShadow(const ObjectRecord *rec)
+{
+    switch (rec->type) {
+    case 40: case 43: case 45: case 54: case 60: case 78: case 80: case 84: case 1000: case 1006:
+        return true;
+    case 41: case 42: case 51: case 124: case 138:
+        return rec->fillKind != 0;   // a filled field hides its own shadow
+    default:
+        return false;
+    }
+}
+
+// The shadow: the record drawn once in the shadow colour, solid, moved by
+// the offset; its head is put back byte for byte.
+void drawShadow(HDC dc, ObjectRecord *rec)
+{
+    if (castsNoShadow(rec))
+        return;
+    int32_t dx, dy;
+    obGetShadowOffset(&dx, &dy);
+    COLORREF colour = obGetShadowColour();
+    if (rec->type == OBT_COMPOSITE) {
+        shCompositeShadow(dc, rec, colour, dx, dy);
+        return;
+    }
+    ObjectRecord saved;
+    memcpy(&saved, rec, sizeof saved);
+    rec->penColour = rec->fillColour = rec->backColour = colour;
+    if (rec->fillKind)
+        rec->fillKind = 1;
+    rec->flags &= ~(OBF_SHADOW | OBF_ALL_CHORDS);
+    obRecAddToCentre(rec, dx, dy);
+    obRecDraw(dc, rec);
+    memcpy(rec, &saved, sizeof saved);
+}
+
+// A u16 of the type data at `offset`; false beyond the record.
+bool dataWord(const ObjectRecord *rec, uint32_t offset, uint16_t *v)
+{
+    uint32_t at = obDataOffset(rec) + offset;
+    if ((uint64_t)at + 2 > rec->length)
+        return false;
+    memcpy(v, reinterpret_cast<const uint8_t *>(rec) + at, 2);
+    return true;
+}
+
+bool outlinedByPen(int16_t t)
 {
     switch (t) {
     case 2: case 4: case 5: case 14: case 17: case 18:
@@ -15,15 +136,344 @@ bool growsByPen(int16_t t)
         return false;
     }
 }
+
+// Offset of the frame-style word in the type data of framed types; -1 for
+// the others.
+int frameWordOffset(int16_t t)
+{
+    switch (t) {
+    case OBT_TEXT: return 76;
+    case OBT_ENTRY: case OBT_LIST_FIELD: case OBT_FIELD51: case OBT_EQUATION: return 2;
+    case OBT_COUNTER: return 10;
+    case OBT_ENTRY_REF: return 8;
+    case OBT_LABEL: return 62;
+    default: return -1;
+    }
+}
+
+// The label drawn with a field: the name of a named entry, list or
+// equation field or counter, the caption of an entry reference that shows
+// one. False when there is none.
+bool labelText(const ObLock &r, char *text, uint32_t size)
+{
+    text[0] = 0;
+    switch (r->type) {
+    case OBT_ENTRY_REF: {
+        uint32_t at = obDataOffset(r.get());
+        uint32_t extent = r.extent();
+        if ((uint64_t)at + kErfNameOffset >= extent || !obRecData(r.get())[kErfNameOffset])
+            return false;
+        char caption[40];
+        fldEntryRefCaption(obRecData(r.get()), extent - at, caption);
+        utStrCopyN(text, caption, size);
+        return text[0] != 0;
+    }
+    case OBT_ENTRY: case OBT_LIST_FIELD: case OBT_EQUATION: case OBT_COUNTER:
+        if (!r->nameLength || kObHeadSize + r->nameLength > r.extent())
+            return false;
+        utStrCopyN(text, reinterpret_cast<const char *>(r.get()) + kObHeadSize,
+                   std::min<uint32_t>(size, r->nameLength));
+        return text[0] != 0;
+    default:
+        return false;
+    }
+}
+
+// The text's extent in the interface font, in logical units. The font is
+// made for the screen, so the text is measured in device pixels (the DC's
+// mapping set aside) and converted.
+SIZE uiTextExtent(HDC dc, const char *text)
+{
+    SIZE px = {0, 0};
+    HWND owner = nullptr;
+    HDC use = dc;
+    if (!use) {
+        owner = appGetFrameWindow();
+        use = GetDC(owner);
+    }
+    if (!use)
+        return px;
+    int saved = SaveDC(use);
+    SetMapMode(use, MM_TEXT);
+    {
+        GdiObject<HFONT> font(appCreateUiFont());
+        GdiSelect select(use, font);
+        GetTextExtentPoint32A(use, text, (int)strlen(text), &px);
+    }
+    RestoreDC(use, saved);
+    if (!dc)
+        ReleaseDC(owner, use);
+    return SIZE{dmDevToLogW(px.cx), dmDevToLogH(px.cy)};
+}
+
+bool isNamedFieldBox(const ObjectRecord *rec)
+{
+    switch (rec->type) {
+    case OBT_ENTRY: case OBT_LIST_FIELD: case OBT_EQUATION: case OBT_COUNTER:
+        return rec->nameLength != 0;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
+
+// ---- drawing -------------------------------------------------------------------------------
+
+void obRecDraw(HDC dc, ObjectRecord *rec)
+{
+    if (!dc || !rec)
+        return;
+    if (g_pass.hiddenCount && typeHiddenInPass(rec))
+        return;
+    if ((rec->flags & OBF_HIDDEN) || layIsHidden(rec->layer))
+        return;
+    if (g_leaveOut && (rec->flags & OBF_LEAVE_OUT))
+        return;
+    if (rec->flags & OBF_SHADOW)
+        drawShadow(dc, rec);
+    objDraw(dc, rec);
+}
+
+void obRecDrawTree(HDC dc, ObjectRecord *rec)
+{
+    if (!dc || !rec)
+        return;
+    if (closedOwner(rec)) {
+        drawTrees(dc, {rec->nextMember});
+        return;
+    }
+    obRecDraw(dc, rec);
+    drawTrees(dc, {rec->firstMember, rec->nextMember});
+}
+
+void obDraw(HDC dc, MemHandle h)
+{
+    ObLock r(h);
+    if (r)
+        obRecDrawTree(dc, r.get());
+}
+
+void obDrawList(HWND window, HDC dc, MemHandle first, const RECT *clip)
+{
+    if (!dc)
+        return;
+    DrawPass outer = g_pass;
+    g_pass.window = window;
+    g_pass.hiddenTypes = window ? wsLockHiddenTypes(window, &g_pass.hiddenCount) : nullptr;
+    if (!g_pass.hiddenTypes)
+        g_pass.hiddenCount = 0;
+    std::vector<MemHandle> list;
+    obCollectList(first, list);
+    for (MemHandle h : list) {
+        if (clip) {
+            RECT u;
+            if (!obCalcUpdateRect(dc, h, &u) || !geoRectsIntersect(&u, clip))
+                continue;
+        }
+        obDraw(dc, h);
+    }
+    if (g_pass.hiddenTypes)
+        wsUnlockHiddenTypes(window);
+    g_pass = outer;
+}
+
+HWND obGetDrawWindow() { return g_pass.window; }
+void obSetLeaveOutMode(BOOL on) { g_leaveOut = on ? TRUE : FALSE; }
+BOOL obGetLeaveOutMode() { return g_leaveOut; }
+
+void obDrawInRect(HDC dc, MemHandle h, const RECT *deviceRect, int32_t, BOOL fit)
+{
+    if (!dc || !h)
+        return;
+    if (!fit || !deviceRect) {
+        obDraw(dc, h);
+        return;
+    }
+    RECT drawn;
+    if (!obGetDrawnRect(h, &drawn))
+        return;
+    int32_t tw = dmDevToLogW(deviceRect->right - deviceRect->left);
+    int32_t th = dmDevToLogH(deviceRect->bottom - deviceRect->top);
+    int32_t dw = drawn.right - drawn.left, dh = drawn.bottom - drawn.top;
+    double s = 1.0;
+    if (dw > 0)
+        s = std::min(s, (double)tw / dw);
+    if (dh > 0)
+        s = std::min(s, (double)th / dh);
+    s = std::max(s, 0.0);
+    int32_t zx, zy;
+    dmGetZoomedDpi(&zx, &zy);
+    SIZE ext = {std::max(1, geoRound(zx * s)), std::max(1, geoRound(zy * s))};
+    SIZE oldExt, winExt;
+    POINT oldOrg, winOrg;
+    GetViewportExtEx(dc, &oldExt);
+    GetViewportOrgEx(dc, &oldOrg);
+    GetWindowExtEx(dc, &winExt);
+    GetWindowOrgEx(dc, &winOrg);
+    if (!winExt.cx || !winExt.cy)
+        return;
+    // The drawn rectangle's centre lands on the device rectangle's centre.
+    POINT c;
+    geoRectCentre(&drawn, &c);
+    int32_t devX = (int32_t)(((int64_t)deviceRect->left + deviceRect->right) / 2);
+    int32_t devY = (int32_t)(((int64_t)deviceRect->top + deviceRect->bottom) / 2);
+    SetViewportExtEx(dc, ext.cx, ext.cy, nullptr);
+    SetViewportOrgEx(dc, devX - MulDiv(c.x - winOrg.x, ext.cx, winExt.cx),
+                     devY - MulDiv(c.y - winOrg.y, ext.cy, winExt.cy), nullptr);
+    obDraw(dc, h);
+    SetViewportExtEx(dc, oldExt.cx, oldExt.cy, nullptr);
+    SetViewportOrgEx(dc, oldOrg.x, oldOrg.y, nullptr);
+}
+
+void obDrawTiled(HDC dc, MemHandle h, const RECT *rect, uint16_t placement)
+{
+    if (!dc || !rect || !ObLock(h))
+        return;
+    RECT box;
+    obGetRect(h, &box);
+    int64_t w = box.right - box.left, ht = box.bottom - box.top;
+    if (w <= 0 || ht <= 0)
+        return;   // an empty box would repeat for ever
+    POINT home = {box.left, box.top};
+    auto copyAt = [&](int64_t x, int64_t y) {
+        obMoveTopLeftTo(h, POINT{(LONG)x, (LONG)y});
+        obDraw(dc, h);
+    };
+    auto column = [&](int64_t x) {
+        for (int64_t y = rect->top; y < rect->bottom; y += ht)
+            copyAt(x, y);
+    };
+    auto row = [&](int64_t y) {
+        for (int64_t x = rect->left; x < rect->right; x += w)
+            copyAt(x, y);
+    };
+    int64_t midX = ((int64_t)rect->left + rect->right) / 2 - w / 2;
+    int64_t midY = ((int64_t)rect->top + rect->bottom) / 2 - ht / 2;
+    if (placement == 0) {
+        for (int64_t y = rect->top; y < rect->bottom; y += ht)
+            row(y);
+    }
+    if (placement & OB_TILE_LEFT)
+        column(rect->left);
+    if (placement & OB_TILE_HCENTRE)
+        column(midX);
+    if (placement & OB_TILE_RIGHT)
+        column(rect->right - w);
+    if (placement & OB_TILE_CENTRE)
+        copyAt(midX, midY);
+    if (placement & OB_TILE_TOP)
+        row(rect->top);
+    if (placement & OB_TILE_VCENTRE)
+        row(midY);
+    if (placement & OB_TILE_BOTTOM)
+        row(rect->bottom - ht);
+    obMoveTopLeftTo(h, home);
+}
+
+void obDrawMissingImage(HINSTANCE instance, HDC dc, const RECT *rect)
+{
+    if (!dc || !rect)
+        return;
+    {
+        GdiObject<HPEN> pen(CreatePen(PS_DOT, 1, 0x808080));
+        GdiSelect selPen(dc, pen);
+        GdiSelect selBrush(dc, GetStockObject(WHITE_BRUSH));
+        gdiRectangle(dc, rect->left, rect->top, rect->right, rect->bottom);
+    }
+    // The bitmap keeps its own pixel size: it is placed on the device.
+    POINT corners[2] = {{rect->left, rect->top}, {rect->right, rect->bottom}};
+    LPtoDP(dc, corners, 2);
+    RECT dev;
+    geoRectFromPoints(corners[0], corners[1], &dev);
+    int saved = SaveDC(dc);
+    SetMapMode(dc, MM_TEXT);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    IntersectClipRect(dc, dev.left, dev.top, dev.right, dev.bottom);
+    gdiDrawResBitmapFrom(instance, dc, "missingbmp", dev.left, dev.top, dev.right - dev.left,
+                         dev.bottom - dev.top, GDI_ALIGN_CENTRE, SRCCOPY);
+    RestoreDC(dc, saved);
+}
+
+// ---- routines of the type modules ----------------------------------------------------------
+
+void obSetDCModes(HDC dc, const ObjectRecord *rec, ObDCModes *saved)
+{
+    if (!dc || !rec || !saved)
+        return;
+    saved->rop = (rec->flags & OBF_NOTXOR) ? SetROP2(dc, R2_NOTXORPEN) : GetROP2(dc);
+    saved->bkMode = SetBkMode(dc, OPAQUE);
+    saved->bkColour = SetBkColor(dc, rec->backColour);
+}
+
+void obRestoreDCModes(HDC dc, const ObDCModes *saved)
+{
+    if (!dc || !saved)
+        return;
+    SetROP2(dc, saved->rop);
+    SetBkMode(dc, saved->bkMode);
+    SetBkColor(dc, saved->bkColour);
+}
+
+void obSetPatternOrigin(HDC dc, const ObjectRecord *rec)
+{
+    if (!dc || !rec)
+        return;
+    RECT box;
+    obRecGetRect(rec, &box);
+    POINT p = {box.left, box.top};
+    LPtoDP(dc, &p, 1);
+    SetBrushOrgEx(dc, ((p.x % 8) + 8) % 8, ((p.y % 8) + 8) % 8, nullptr);
+}
+
+void obFillPolygonBack(HDC dc, const ObjectRecord *rec, const POINT *pts, int16_t n)
+{
+    if (!dc || !rec || !pts || n < 2)
+        return;
+    GdiObject<HBRUSH> brush(CreateSolidBrush(rec->backColour));
+    GdiSelect selBrush(dc, brush);
+    GdiSelect selPen(dc, GetStockObject(NULL_PEN));
+    gdiPolygon(dc, pts, n);
+}
+
+void obFramePolygon(HDC dc, const ObjectRecord *rec, const POINT *pts, int16_t n)
+{
+    if (!dc || !rec || !pts || n < 2)
+        return;
+    GdiObject<HPEN> pen(
+        CreatePen(gdiLineStylePen(rec->lineStyle), obGetDrawnPenWidth(rec), rec->penColour));
+    GdiSelect selPen(dc, pen);
+    GdiSelect selBrush(dc, GetStockObject(NULL_BRUSH));
+    gdiPolygon(dc, pts, n);
+}
+
+// ---- covered and repainted rectangles ---------------------------------------------------------
 
 void obRecGetDrawnRect(const ObjectRecord *rec, RECT *r)
 {
-    obRecGetRect(rec, r);
-    if (growsByPen(rec->type)) {
-        int32_t w = ((int32_t)rec->penWidth + 1) / 2;
+    if (!r)
+        return;
+    if (!rec) {
+        geoSetRect(r, 0, 0, 0, 0);
+        return;
+    }
+    if (rec->type == OBT_ARROW) {
+        shArrowDrawnRect(rec, r);
+    } else {
+        obRecGetRect(rec, r);
+        int32_t w = 0;
+        uint16_t frame;
+        int at = frameWordOffset(rec->type);
+        if (outlinedByPen(rec->type))
+            w = ((int32_t)rec->penWidth + 1) / 2;
+        else if (at >= 0 && dataWord(rec, (uint32_t)at, &frame))
+            w = fldFrameBorderHalfWidth(frame);
         geoInflateRect(r, w, w);
     }
+    // The shadow is part of what is drawn, so of what must be repainted.
+    if (rec->flags & OBF_SHADOW)
+        obAddShadowToRect(r);
 }
 
 BOOL obGetDrawnRect(MemHandle h, RECT *r)
@@ -35,4 +485,82 @@ BOOL obGetDrawnRect(MemHandle h, RECT *r)
     }
     obRecGetDrawnRect(rec.get(), r);
     return TRUE;
+}
+
+BOOL obCalcUpdateRect(HDC dc, MemHandle h, RECT *r)
+{
+    if (!r)
+        return FALSE;
+    char label[64];
+    bool hasLabel;
+    int16_t type;
+    {
+        ObLock rec(h);
+        if (!rec) {
+            geoSetRect(r, 0, 0, 0, 0);
+            return FALSE;
+        }
+        type = rec->type;
+        obRecGetDrawnRect(rec.get(), r);
+        hasLabel = labelText(rec, label, sizeof label);
+    }
+    int32_t hx, hy;
+    dmGetHandleSize(&hx, &hy);
+    geoInflateRect(r, hx, hy);
+    r->left -= dmGetPixelWidth();
+    r->bottom += dmGetPixelHeight();
+    r->right += 2 * dmGetPixelWidth();
+    switch (type) {
+    case OBT_BUTTON: case OBT_CHECKBOX: case OBT_RADIO: case OBT_GROUP_BOX:
+        return TRUE;
+    default:
+        break;
+    }
+    if (hasLabel) {
+        RECT box;
+        obGetRect(h, &box);
+        SIZE ext = uiTextExtent(dc, label);
+        RECT tag = {box.left, box.top - ext.cy, box.left + ext.cx, box.top};
+        geoUnionRect(r, r, &tag);
+    }
+    return TRUE;
+}
+
+BOOL obGetUpdateRect(MemHandle h, RECT *r) { return obCalcUpdateRect(nullptr, h, r); }
+
+void obInvalidateEx(HWND window, MemHandle h, BOOL erase)
+{
+    RECT r;
+    if (!window || !obGetUpdateRect(h, &r))
+        return;
+    if (setGetOptionBit1()) {
+        std::vector<MemHandle> nodes;
+        obCollectTree(h, OB_WALK_ALL, nodes);
+        for (MemHandle n : nodes) {
+            ObLock rec(n);
+            if (rec && isNamedFieldBox(rec.get())) {
+                RECT box;
+                obRecGetRect(rec.get(), &box);
+                geoUnionRect(&r, &r, &box);
+            }
+        }
+    }
+    dmInvalidateLogRect(window, &r, erase);
+}
+
+void obInvalidate(HWND window, MemHandle h) { obInvalidateEx(window, h, TRUE); }
+
+void obRedraw(HWND window, MemHandle h)
+{
+    obInvalidateEx(window, h, FALSE);
+    if (window)
+        UpdateWindow(window);
+}
+
+void obInvalidateList(HWND window, MemHandle first, BOOL erase)
+{
+    std::vector<MemHandle> list;
+    obCollectList(first, list);
+    for (MemHandle h : list)
+        obInvalidateEx(window, h, erase);
 }

@@ -50,11 +50,12 @@ uint32_t extraDataSize(MemHandle extra)
     return std::min(p[0], block);
 }
 
-// Everything that named the record's old handle is pointed at the new one:
-// its list neighbours, the owner's first-member or attached link or the
-// member before it, its members' and its attached object's parent.
-void relinkMoved(MemHandle old, MemHandle now)
+}  // namespace
+
+void obRelinkMoved(MemHandle old, MemHandle now)
 {
+    if (!old || !now || old == now)
+        return;
     MemHandle prev, next, parent, first, attached;
     {
         ObLock r(now);
@@ -90,7 +91,10 @@ void relinkMoved(MemHandle old, MemHandle now)
             obSetParent(m, now);
     if (attached && obGetParent(attached) == old)
         obSetParent(attached, now);
+    wsRelinkObject(appGetActiveWorkspace(), now);
 }
+
+namespace {
 
 // One record duplicated at its recomputed size with its own copy of the
 // extra data; its tree links cleared, prev and next as in the source.
@@ -245,10 +249,7 @@ MemHandle obResize(MemHandle h, uint32_t size)
     if (!g)
         return 0;
     ObLock(g)->length = size;
-    if (g != h) {
-        relinkMoved(h, g);
-        wsRelinkObject(appGetActiveWorkspace(), g);
-    }
+    obRelinkMoved(h, g);
     return g;
 }
 

@@ -179,6 +179,10 @@ uint32_t obTreeSize(MemHandle h, uint32_t start);
 // workspace relinks its page list and selection. 0 on failure, the old
 // handle then still valid.
 MemHandle obResize(MemHandle h, uint32_t size);
+// After a record's block moved from `old` to `now` (a grow elsewhere):
+// every link that named the old handle is set to the new one and the active
+// workspace relinks its page list and selection. Nothing when they are equal.
+void obRelinkMoved(MemHandle old, MemHandle now);
 // Frees the extra data, the trees at firstMember, nextMember and attached,
 // then the record; a page record goes through the page list release.
 void obFreeTree(MemHandle h);

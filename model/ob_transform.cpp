@@ -1,9 +1,177 @@
-// Rescaling, rotating and mirroring one object through its type, and the
-// angle arithmetic they share.
+// Rescaling, rotating and mirroring objects and trees, the gradient block
+// kept in step, and the angle arithmetic they share.
 #include "model/ob_transform.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
+#include "objects/sh_arrow.h"
+#include "objects/sh_gradient.h"
+#include "objects/sh_points.h"
+#include "text/tx_box.h"
+#include "support/dm_map.h"
 #include "support/geo_rect.h"
+#include "support/geo_rotate.h"
+#include <math.h>
+#include <stdlib.h>
+#include <string.h>
+#include <algorithm>
+
+namespace {
+
+// The gradient block of a locked record with fill kind 3, copied out; false
+// when it has none.
+bool readGradient(ObjectRecord *rec, GradientFillBlock *g)
+{
+    if (rec->fillKind != 3)
+        return false;
+    uint8_t *block = obGetFillData(rec);
+    if (!block)
+        return false;
+    memcpy(g, block, sizeof *g);
+    return true;
+}
+
+void writeGradient(ObjectRecord *rec, const GradientFillBlock *g)
+{
+    if (uint8_t *block = obGetFillData(rec))
+        memcpy(block, g, sizeof *g);
+}
+
+double sinDeg(double d) { return sin(d * kGeoPi / 180); }
+double cosDeg(double d) { return cos(d * kGeoPi / 180); }
+
+// The gradient rescaled with its shape by (sx, sy).
+void scaleGradient(GradientFillBlock *g, double sx, double sy)
+{
+    int32_t a = filGradientAngle(g);   // from the block before scaling
+    int32_t oldX = g->dx, oldY = g->dy;
+    g->dx = geoRound(oldX * sx);
+    g->dy = geoRound(oldY * sy);
+    g->offsetX = geoRound(g->offsetX * sx);
+    g->offsetY = geoRound(g->offsetY * sy);
+    switch (g->type) {
+    case GRAD_LINEAR: {
+        if (a % 900 == 0)
+            return;   // 0, 900, 1800, 2700: the axes scale as they are
+        int32_t whole = a / 10;
+        int32_t turned = geoRound(10 * atan(sinDeg(whole) * sy / (cosDeg(whole) * sx)) * 180 / kGeoPi);
+        int32_t b = turned / 10;
+        double sinA2 = sinDeg(whole) * sinDeg(whole);
+        double f1 = sinA2 == 0 ? 1.0 : sx * sinDeg(b) * sinDeg(b) / sinA2;
+        double csA = cosDeg(whole) * sinDeg(whole);
+        double f2 = csA == 0 ? 1.0 : sx * cosDeg(b) * sinDeg(b) / csA;
+        g->dx = geoRound(oldX * f1);
+        g->dy = geoRound(oldY * f2);
+        break;
+    }
+    case GRAD_CIRCLE:
+    case GRAD_ELLIPSE:
+        g->type = g->dx == g->dy ? GRAD_CIRCLE : GRAD_ELLIPSE;
+        break;
+    case GRAD_SQUARE:
+    case GRAD_RECTANGLE:
+        g->type = g->dx == g->dy ? GRAD_SQUARE : GRAD_RECTANGLE;
+        break;
+    default:
+        break;
+    }
+}
+
+// The gradient turned with its shape about pt by the angle: its centre
+// (offset from the old centre) turned about pt and kept relative to the new
+// centre; a linear gradient's vector turned with it.
+void rotateGradient(GradientFillBlock *g, POINT oldCentre, POINT newCentre, POINT pt, int16_t angle)
+{
+    double radians = -angle * 0.1 * kGeoPi / 180;
+    POINT c = {oldCentre.x + g->offsetX, oldCentre.y + g->offsetY};
+    geoRotatePointsAbout(&c, 1, pt, radians);
+    g->offsetX = c.x - newCentre.x;
+    g->offsetY = c.y - newCentre.y;
+    switch (g->type) {
+    case GRAD_LINEAR: {
+        g->angle = 0;
+        POINT v = {g->dx, g->dy};
+        geoRotatePoints(&v, 1, radians);
+        g->dx = v.x;
+        g->dy = v.y;
+        break;
+    }
+    case GRAD_CIRCLE:
+    case GRAD_OUTLINE:
+    case GRAD_OUTLINE_SIZE:
+        g->angle = 0;
+        break;
+    default:
+        g->angle = (int16_t)(g->angle + angle);
+        break;
+    }
+}
+
+// Types whose module handles its gradient itself (or has none) on rescale.
+bool scaleReturnsAfterModule(int16_t t)
+{
+    switch (t) {
+    case 2: case 4: case 5: case 12: case 14: case 17: case 18: case 40: case 41: case 42:
+    case 43: case 44: case 45: case 51: case 54: case 57: case 58: case 124: case 138: case 500:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Types whose rotation leaves the gradient alone.
+bool rotateKeepsGradient(int16_t t)
+{
+    return t == OBT_ARC || t == OBT_ARROW || t == OBT_GROUP || t == OBT_CHAIN ||
+           t == OBT_COMPOSITE;
+}
+
+bool mirrorsRotation(int16_t t)
+{
+    return t == OBT_SQUARE || t == OBT_RECTANGLE || t == OBT_ROUNDRECT || t == OBT_ELLIPSE ||
+           t == OBT_DIAMOND;
+}
+
+int32_t mirrorCoord(int32_t axis, int32_t v) { return (int32_t)(2 * (int64_t)axis - v); }
+
+// The tree below h with every object after the objects below it (the walk
+// order reversed).
+std::vector<MemHandle> treeBottomUp(MemHandle h, unsigned links)
+{
+    std::vector<MemHandle> nodes;
+    obCollectTree(h, links, nodes);
+    std::reverse(nodes.begin(), nodes.end());
+    return nodes;
+}
+
+void mirror(MemHandle h, int32_t axis, bool horizontal)
+{
+    ObLock r(h);
+    if (!r)
+        return;
+    ObjectRecord *rec = r.get();
+    if (horizontal)
+        rec->centreX = mirrorCoord(axis, rec->centreX);
+    else
+        rec->centreY = mirrorCoord(axis, rec->centreY);
+    int16_t t = rec->type;
+    if (mirrorsRotation(t)) {
+        rec->rotation = (uint16_t)(horizontal ? obHalfTurnToZero(obMirrorAngleH(rec->rotation))
+                                              : obMirrorAngleV(rec->rotation));
+    } else if (shIsPointShape(t)) {
+        horizontal ? shPointsFlipH(rec) : shPointsFlipV(rec);
+    } else if (t == OBT_ARROW) {
+        horizontal ? shArrowFlipH(rec) : shArrowFlipV(rec);
+    }
+    GradientFillBlock g;
+    if (readGradient(rec, &g)) {
+        horizontal ? shGradientFlipH(&g) : shGradientFlipV(&g);
+        writeGradient(rec, &g);
+    }
+}
+
+}  // namespace
+
+// ---- rescaling ----------------------------------------------------------------------------
 
 void objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, int32_t nx,
               int32_t ny)
@@ -33,59 +201,159 @@ void objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, int32_t
     case OBT_SHAPE803:
         return;   // these keep their box
     default:
-        if (!objScaleExt(h, &target))
+        if (!obTestTypeScale(h, &target) && !objScaleExt(h, &target))
             obSetRect(h, &target);
         break;
     }
+    if (scaleReturnsAfterModule(type))
+        return;
+    ObLock r(h);
+    GradientFillBlock g;
+    if (r && readGradient(r.get(), &g)) {
+        scaleGradient(&g, sx, sy);
+        writeGradient(r.get(), &g);
+    }
 }
+
+void obTreeScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, int32_t nx,
+                 int32_t ny)
+{
+    if (sx == 0 && sy == 0)
+        return;
+    if (sx == 1.0 && sy == 1.0 && nx == ox && ny == oy)
+        return;
+    for (MemHandle n : treeBottomUp(h, OB_WALK_ALL))
+        objScale(n, sx, sy, ox, oy, nx, ny);
+}
+
+void obScaleBy(MemHandle h, double factor)
+{
+    POINT c;
+    {
+        ObLock r(h);
+        if (!r)
+            return;
+        c = {r->centreX, r->centreY};
+    }
+    obTreeScale(h, factor, factor, c.x, c.y, c.x, c.y);
+}
+
+void obFitToRect(MemHandle h, const RECT *rect)
+{
+    int16_t type = obGetType(h);
+    if (!type || !rect)
+        return;
+    RECT target, old;
+    geoRectFromPoints(POINT{rect->left, rect->top}, POINT{rect->right, rect->bottom}, &target);
+    obGetRect(h, &old);
+    int32_t w = old.right - old.left, ht = old.bottom - old.top;
+    double sx = w ? (double)(target.right - target.left) / w : 1.0;
+    double sy = ht ? (double)(target.bottom - target.top) / ht : 1.0;
+    POINT from, to;
+    geoRectCentre(&old, &from);
+    geoRectCentre(&target, &to);
+    obTreeScale(h, sx, sy, from.x, from.y, to.x, to.y);
+
+    // The first matching test names the edge that stayed.
+    RECT now;
+    obGetRect(h, &now);
+    if (type == OBT_TEXT && txKeepsRightEdge(h) && old.right == target.right)
+        obMoveBy(h, old.right - now.right, 0);
+    else if (old.left == target.left)
+        obMoveBy(h, old.left - now.left, 0);
+    else if (old.right != target.right) {
+        if (old.top == target.top)
+            obMoveBy(h, 0, old.top - now.top);
+        else if (old.bottom == target.bottom)
+            obMoveBy(h, 0, old.bottom - now.bottom);
+    } else {
+        obMoveBy(h, old.right - now.right, 0);
+    }
+}
+
+void obScalePercent(MemHandle h, int32_t percent)
+{
+    if (percent == 0 || !ObLock(h))
+        return;
+    int64_t p = llabs((int64_t)percent);
+    RECT old;
+    obGetRect(h, &old);
+    int64_t w = old.right - old.left, ht = old.bottom - old.top;
+    int64_t nw = w * p / 100, nh = ht * p / 100;
+    int32_t px = dmGetPixelWidth(), py = dmGetPixelHeight();
+    if (w >= px && nw < px)
+        nw = px;
+    if (ht >= py && nh < py)
+        nh = py;
+    POINT c;
+    geoRectCentre(&old, &c);
+    RECT target = {(LONG)(c.x - nw / 2), (LONG)(c.y - nh / 2), (LONG)(c.x + nw / 2),
+                   (LONG)(c.y + nh / 2)};
+    obFitToRect(h, &target);
+}
+
+// ---- rotating ------------------------------------------------------------------------------
 
 void objFlipRotate(MemHandle h, POINT pt, int16_t angle)
 {
-    switch (obGetType(h)) {
-    case 0:
-        return;
+    int16_t type;
+    POINT before;
+    {
+        ObLock r(h);
+        if (!r)
+            return;
+        type = r->type;
+        before = {r->centreX, r->centreY};
+    }
+    switch (type) {
     case OBT_GROUP:
     case OBT_CHAIN: {
         // The members were turned one by one; the box follows them.
         RECT box;
         obFitToMembers(h, &box);
-        break;
+        return;
     }
     default:
-        objFlipRotateExt(h, pt, angle);
+        if (!obTestTypeFlipRotate(h, pt, angle) && !objFlipRotateExt(h, pt, angle))
+            return;   // no module: nothing turns
         break;
+    }
+    if (rotateKeepsGradient(type))
+        return;
+    ObLock r(h);
+    GradientFillBlock g;
+    if (r && readGradient(r.get(), &g)) {
+        rotateGradient(&g, before, POINT{r->centreX, r->centreY}, pt, angle);
+        writeGradient(r.get(), &g);
     }
 }
 
-namespace {
-bool mirrorsRotation(int16_t t)
+void obTreeFlipRotate(MemHandle h, POINT pt, int16_t angle)
 {
-    return t == OBT_SQUARE || t == OBT_RECTANGLE || t == OBT_ROUNDRECT || t == OBT_ELLIPSE ||
-           t == OBT_DIAMOND;
-}
-
-int32_t mirrorCoord(int32_t axis, int32_t v) { return (int32_t)(2 * (int64_t)axis - v); }
-}  // namespace
-
-void obFlipHorizontal(MemHandle h, int32_t axisX)
-{
-    ObLock r(h);
-    if (!r)
+    if (!h || angle == 0)
         return;
-    r->centreX = mirrorCoord(axisX, r->centreX);
-    if (mirrorsRotation(r->type))
-        r->rotation = (uint16_t)obHalfTurnToZero(obMirrorAngleH(r->rotation));
+    for (MemHandle n : treeBottomUp(h, OB_WALK_MEMBERS))
+        objFlipRotate(n, pt, angle);
 }
 
-void obFlipVertical(MemHandle h, int32_t axisY)
+// ---- mirroring -----------------------------------------------------------------------------
+
+void obFlipHorizontal(MemHandle h, int32_t axisX) { mirror(h, axisX, true); }
+void obFlipVertical(MemHandle h, int32_t axisY) { mirror(h, axisY, false); }
+
+void obTreeFlipHorizontal(MemHandle h, int32_t axisX)
 {
-    ObLock r(h);
-    if (!r)
-        return;
-    r->centreY = mirrorCoord(axisY, r->centreY);
-    if (mirrorsRotation(r->type))
-        r->rotation = (uint16_t)obMirrorAngleV(r->rotation);
+    for (MemHandle n : treeBottomUp(h, OB_WALK_ALL))
+        obFlipHorizontal(n, axisX);
 }
+
+void obTreeFlipVertical(MemHandle h, int32_t axisY)
+{
+    for (MemHandle n : treeBottomUp(h, OB_WALK_ALL))
+        obFlipVertical(n, axisY);
+}
+
+// ---- angles and axes ---------------------------------------------------------------------------
 
 int32_t obNormaliseAngle(int32_t angle)
 {
@@ -108,3 +376,11 @@ int32_t obMirrorAngleV(int32_t angle)
 }
 
 int32_t obHalfTurnToZero(int32_t angle) { return angle == 1800 || angle == 3600 ? 0 : angle; }
+
+void obSwapSizeAndScale(ObjectRecord *rec)
+{
+    if (!rec)
+        return;
+    std::swap(rec->width, rec->height);
+    std::swap(rec->scaleX, rec->scaleY);
+}

@@ -60,3 +60,45 @@ void shArrowOutline(ObjectRecord *rec)
     }
     memcpy(d + 38, p, sizeof p);
 }
+
+namespace {
+
+// The axis points (+6, +14) and the outline (+38): nine points in a row of
+// the type data, each negated on one axis.
+void flipPoints(ObjectRecord *rec, bool horizontal)
+{
+    if (!rec || obDataOffset(rec) + kObArrowDataSize > rec->length)
+        return;
+    uint8_t *d = obRecData(rec);
+    POINT p[9];
+    memcpy(p, d + 6, 16);
+    memcpy(p + 2, d + 38, 56);
+    for (POINT &q : p) {
+        if (horizontal)
+            q.x = -q.x;
+        else
+            q.y = -q.y;
+    }
+    memcpy(d + 6, p, 16);
+    memcpy(d + 38, p + 2, 56);
+}
+
+}  // namespace
+
+void shArrowDrawnRect(const ObjectRecord *rec, RECT *r)
+{
+    if (!rec || !r)
+        return;
+    obRecGetRect(rec, r);
+    if (obDataOffset(rec) + kObArrowDataSize > rec->length)
+        return;
+    POINT p[7];
+    memcpy(p, reinterpret_cast<const uint8_t *>(rec) + obDataOffset(rec) + 38, sizeof p);
+    geoOffsetPoints(p, 7, rec->centreX, rec->centreY);
+    geoPointsBounds(p, 7, r);
+    int32_t w = ((int32_t)rec->penWidth + 1) / 2;
+    geoInflateRect(r, w, w);
+}
+
+void shArrowFlipH(ObjectRecord *rec) { flipPoints(rec, true); }
+void shArrowFlipV(ObjectRecord *rec) { flipPoints(rec, false); }

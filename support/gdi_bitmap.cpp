@@ -92,11 +92,11 @@ void blit(HDC dc, int x, int y, int w, int h, const std::vector<uint32_t> &pixel
     StretchDIBits(dc, x, y, w, h, 0, 0, w, h, rows.data(), &bi, DIB_RGB_COLORS, rop);
 }
 
-BOOL drawRes(HWND window, HDC dc, const char *name, int x, int y, int width, int height,
+BOOL drawRes(HINSTANCE instance, HDC dc, const char *name, int x, int y, int width, int height,
              uint16_t align, DWORD rop, bool mapped)
 {
     GdiResBitmap bmp;
-    if (!gdiLoadResBitmap(winGetInstance(window), name, &bmp))
+    if (!gdiLoadResBitmap(instance, name, &bmp))
         return FALSE;
     if (mapped) {
         const uint32_t face = toPixel(GetSysColor(COLOR_BTNFACE));
@@ -161,13 +161,19 @@ BOOL gdiIsDarkPixel(uint32_t rgb)
 BOOL gdiDrawResBitmapMapped(HWND window, HDC dc, const char *name, int x, int y, int width,
                             int height, uint16_t align, DWORD rop)
 {
-    return drawRes(window, dc, name, x, y, width, height, align, rop, true);
+    return drawRes(winGetInstance(window), dc, name, x, y, width, height, align, rop, true);
 }
 
 BOOL gdiDrawResBitmap(HWND window, HDC dc, const char *name, int x, int y, int width,
                       int height, uint16_t align, DWORD rop)
 {
-    return drawRes(window, dc, name, x, y, width, height, align, rop, false);
+    return drawRes(winGetInstance(window), dc, name, x, y, width, height, align, rop, false);
+}
+
+BOOL gdiDrawResBitmapFrom(HINSTANCE instance, HDC dc, const char *name, int x, int y, int width,
+                          int height, uint16_t align, DWORD rop)
+{
+    return drawRes(instance, dc, name, x, y, width, height, align, rop, false);
 }
 
 BOOL gdiDrawResBitmapGrey(HWND window, HDC dc, const char *name, int x, int y, int width,

@@ -32,6 +32,9 @@ BOOL gdiDrawResBitmapMapped(HWND window, HDC dc, const char *name, int x, int y,
                             int height, uint16_t align, DWORD rop);
 BOOL gdiDrawResBitmap(HWND window, HDC dc, const char *name, int x, int y, int width,
                       int height, uint16_t align, DWORD rop);
+// The same with the resources of a given module instance.
+BOOL gdiDrawResBitmapFrom(HINSTANCE instance, HDC dc, const char *name, int x, int y, int width,
+                          int height, uint16_t align, DWORD rop);
 // The disabled form: the rectangle filled with COLOR_BTNFACE, the bitmap's
 // dark pixels drawn in COLOR_BTNHIGHLIGHT one pixel right and down and then
 // in COLOR_BTNSHADOW in place; the bitmap is centred in the rectangle.

@@ -877,6 +877,16 @@ std::vector<std::pair<std::string, Recipe>> recipes()
         c.line(10, 10, 10, 14, NV);
     });
 
+    // ---- drawing placeholders -------------------------------------------------------
+    // A picture whose file is missing: a white frame with a torn corner and
+    // a red cross.
+    add("missingbmp", [](Canvas &c) {
+        c.box(1, 1, 14, 14, WH, SH);
+        c.fillPoly({{10, 1}, {14, 1}, {14, 5}}, FACE, SH);
+        c.thick(4, 4, 11, 11, RD);
+        c.thick(11, 4, 4, 11, RD);
+    });
+
     return r;
 }
 

@@ -1,36 +1,12 @@
 // Tagged attributes and the page record's defaults and validity test.
-#include "tests/support/kit.h"
-#include "model/att_attr.h"
+#include "tests/model/att_kit.h"
 #include "model/pg_record.h"
 #include "support/ut_mem.h"
 #include <string.h>
 
 namespace {
 
-// An owner block: u32 length, padding, the header at 8, the run from 16.
-const uint32_t kHeader = 8, kRun = 16;
-
-MemHandle newOwner()
-{
-    MemHandle h = utAllocHandle(0, kRun);
-    MemLock<uint32_t> p(h);
-    p[0] = kRun;
-    return h;
-}
-
-AttrHeader headerOf(MemHandle h)
-{
-    AttrHeader a;
-    MemLock<uint8_t> p(h);
-    memcpy(&a, p.get() + kHeader, sizeof(a));
-    return a;
-}
-
-uint32_t lengthOf(MemHandle h)
-{
-    MemLock<uint32_t> p(h);
-    return p[0];
-}
+using namespace atttest;
 
 TEST(Attributes, SetReplaceAndRemoveKeepHeaderAndLength)
 {

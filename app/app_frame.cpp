@@ -27,6 +27,7 @@
 #include "support/ut_path.h"
 #include "support/ut_recent.h"
 #include "support/win_wheel.h"
+#include "support/win_window.h"
 #include "textedit/help_file.h"
 #include "views/dw_window.h"
 #include "views/ws_window.h"
@@ -39,24 +40,16 @@ namespace {
 
 MemHandle frameRecord(HWND frame)
 {
-    if (!frame || !IsWindow(frame))
-        return 0;
-    MemHandle h = (MemHandle)GetWindowLongA(frame, FRAME_LONG_RECORD);
-    return (h && utHandleSize(h) >= sizeof(FrameRecord)) ? h : 0;
+    return winGetRecord(frame, FRAME_LONG_RECORD, sizeof(FrameRecord));
 }
 
 // Creates the frame record (long 8).
 BOOL newFrameRecord(HWND frame)
 {
-    MemHandle h = utAllocHandle(0, sizeof(FrameRecord));
-    if (!h)
-        return FALSE;
-    {
-        MemLock<FrameRecord> r(h);
+    MemLock<FrameRecord> r(winNewRecord(frame, FRAME_LONG_RECORD, sizeof(FrameRecord)));
+    if (r)
         r->size = sizeof(FrameRecord);
-    }
-    SetWindowLongA(frame, FRAME_LONG_RECORD, (LONG)h);
-    return TRUE;
+    return r ? TRUE : FALSE;
 }
 
 // Leaves the clipboard viewer chain and frees the frame record; the next
@@ -317,37 +310,9 @@ BOOL appOnFrameCreate(HWND frame)
 
 // ---- closing -------------------------------------------------------------------------------
 
-namespace {
-// The child windows of the MDI client that are document windows (no owner).
-std::vector<HWND> docWindows(HWND client)
-{
-    std::vector<HWND> out;
-    for (HWND w = GetWindow(client, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
-        if (!GetWindow(w, GW_OWNER))
-            out.push_back(w);
-    return out;
-}
-
-HWND singleDocWindow(HWND frame)
-{
-    for (HWND w = GetWindow(frame, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        char name[16];
-        if (GetClassNameA(w, name, sizeof(name)) && lstrcmpiA(name, dwClassName) == 0)
-            return w;
-    }
-    return nullptr;
-}
-}  // namespace
-
 BOOL appCloseAllDocuments(HWND frame)
 {
-    HWND client = appGetMdiClient(frame);
-    std::vector<HWND> docs;
-    if (client)
-        docs = docWindows(client);
-    else if (HWND single = singleDocWindow(frame))
-        docs.push_back(single);
-    for (HWND w : docs) {
+    for (HWND w : appListDocWindows(frame)) {
         if (!IsWindow(w))
             continue;
         // A window that is still there after WM_CLOSE refused to close,
@@ -360,13 +325,7 @@ BOOL appCloseAllDocuments(HWND frame)
 
 BOOL appQueryCloseDocuments(HWND frame)
 {
-    HWND client = appGetMdiClient(frame);
-    std::vector<HWND> docs;
-    if (client)
-        docs = docWindows(client);
-    else if (HWND single = singleDocWindow(frame))
-        docs.push_back(single);
-    for (HWND w : docs)
+    for (HWND w : appListDocWindows(frame))
         if (IsWindow(w) && !dwQuerySave(w))
             return FALSE;
     return TRUE;
@@ -496,8 +455,9 @@ LRESULT CALLBACK FrameWndProc(HWND frame, UINT msg, WPARAM wParam, LPARAM lParam
     if (client)
         return DefFrameProcA(frame, client, msg, wParam, lParam);
     if (msg == WM_SETFOCUS) {
-        if (HWND doc = singleDocWindow(frame))
-            SetFocus(doc);
+        std::vector<HWND> docs = appListDocWindows(frame);
+        if (!docs.empty())
+            SetFocus(docs.front());
         return 0;
     }
     return DefWindowProcA(frame, msg, wParam, lParam);

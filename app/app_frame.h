@@ -4,6 +4,7 @@
 // font).
 #pragma once
 #include "support/qmwin.h"
+#include <vector>
 
 // The frame record in window long 8: 107 bytes, packed.
 #pragma pack(push, 1)
@@ -59,6 +60,9 @@ void appSetFrameMenu(HWND frame, HMENU menu);
 // Document windows of the MDI client: children without an owner (icon
 // titles have one).
 int appCountDocWindows(HWND mdiClient);
+// The frame's document windows in MDI order; without an MDI client its one
+// "xqmdoc" child.
+std::vector<HWND> appListDocWindows(HWND frame);
 HWND appFindDocWindowByFile(HWND frame, const char *path);
 HWND appActivateDocWindowByFile(HWND frame, const char *path);
 HWND appGetWorkspaceByFile(HWND frame, const char *path);

@@ -5,6 +5,7 @@
 #include "controls/pal_window.h"
 #include "support/ut_mem.h"
 #include "support/win_place.h"
+#include "support/win_window.h"
 
 namespace {
 
@@ -13,10 +14,7 @@ FrameMetrics g_metrics = {21 * FRAME_DRAW_BUTTON + 12, 28, 31, 26, 21 * FRAME_BA
 
 MemHandle barRecord(HWND frame)
 {
-    if (!frame || !IsWindow(frame))
-        return 0;
-    MemHandle h = (MemHandle)GetWindowLongA(frame, FRAME_LONG_BARS);
-    return (h && utHandleSize(h) >= sizeof(FrameBarRecord)) ? h : 0;
+    return winGetRecord(frame, FRAME_LONG_BARS, sizeof(FrameBarRecord));
 }
 
 uint32_t *windowField(FrameBarRecord *r, uint16_t bit)
@@ -36,11 +34,7 @@ uint32_t *windowField(FrameBarRecord *r, uint16_t bit)
 
 BOOL appNewBarRecord(HWND frame)
 {
-    MemHandle h = utAllocHandle(0, sizeof(FrameBarRecord));
-    if (!h)
-        return FALSE;
-    SetWindowLongA(frame, FRAME_LONG_BARS, (LONG)h);
-    return TRUE;
+    return winNewRecord(frame, FRAME_LONG_BARS, sizeof(FrameBarRecord)) != 0;
 }
 
 void appFreeBarRecord(HWND frame)

@@ -43,6 +43,23 @@ const char kHomePage[] = "https://www.quillmark-draw.example/";
 // The buttons whose pop-up menus the frame opens at the pressed point.
 const int kPopupButtons[] = {191, 217, 307, 333, 334, 339, 450, 530, 599, 744, 1200, 1225,
                              1377, 1390};
+// Commands that act on the frame alone.
+const struct {
+    int id;
+    void (*run)(HWND frame);
+} kFrameOnly[] = {
+    {94, appShowReaderInfo},      {152, cmdLibraryManager},   {607, vcToggleStatusBar},
+    {657, optEditLabelSource},    {727, spCmdCustomDictionary}, {728, spCmdLanguage},
+    {749, appToggleTextTool},     {750, appToggleRightBar},   {809, appAboutBox},
+    {919, appToggleBottomBar},    {943, calShowPopup},
+};
+// Help on a button: the keyword of each id.
+const struct {
+    int id;
+    const char *keyword;
+} kHelpKeywords[] = {
+    {1229, "Scroll Style"}, {1900, "Fill Tool"}, {1901, "Layer"}, {1902, "Field"},
+};
 // Ids the frame accepts without doing anything.
 const int kNothing[] = {82, 140, 142, 892, 933, 976, 977, 1122, 1230, 2020, 2027, 2028,
                         2029, 2032, 2051, 9360, 9385};
@@ -116,6 +133,16 @@ BOOL frameCommand(HWND frame, HWND client, HWND ws, int id, WPARAM wParam, LPARA
         appSetMenuLanguage(frame, id);
         return TRUE;
     }
+    for (auto &c : kFrameOnly)
+        if (c.id == id) {
+            c.run(frame);
+            return TRUE;
+        }
+    for (auto &h : kHelpKeywords)
+        if (h.id == id) {
+            utHelpKeyword(frame, h.keyword);
+            return TRUE;
+        }
     char path[UT_PATH_SIZE];
     switch (id) {
     case 79:
@@ -128,9 +155,6 @@ BOOL frameCommand(HWND frame, HWND client, HWND ws, int id, WPARAM wParam, LPARA
     case 93:
         if (!appRefuseWhenTooManyDocuments(client))
             fcNewQuickNote(frame);
-        return TRUE;
-    case 94:
-        appShowReaderInfo(frame);
         return TRUE;
     case 95:
         appLaunchReader(frame, "sample\\samplemenu.qm");
@@ -182,9 +206,6 @@ BOOL frameCommand(HWND frame, HWND client, HWND ws, int id, WPARAM wParam, LPARA
     case 138:
         appCloseAllDocuments(frame);
         return TRUE;
-    case 152:
-        cmdLibraryManager(frame);
-        return TRUE;
     case 170:
         favRunDialog(frame);
         return TRUE;
@@ -209,9 +230,6 @@ BOOL frameCommand(HWND frame, HWND client, HWND ws, int id, WPARAM wParam, LPARA
     case 606:
         vcRulerCommand(frame, ws);
         return TRUE;
-    case 607:
-        vcToggleStatusBar(frame);
-        return TRUE;
     case 608:
         vcToggleSnapToRulers(frame, ws);
         return TRUE;
@@ -231,24 +249,9 @@ BOOL frameCommand(HWND frame, HWND client, HWND ws, int id, WPARAM wParam, LPARA
     case 656:
         optRunOptionsSheet(frame);
         return TRUE;
-    case 657:
-        optEditLabelSource(frame);
-        return TRUE;
     case 716:
         if (ws)
             fcAutoSaveDocument(ws);
-        return TRUE;
-    case 727:
-        spCmdCustomDictionary(frame);
-        return TRUE;
-    case 728:
-        spCmdLanguage(frame);
-        return TRUE;
-    case 749:
-        appToggleTextTool(frame);
-        return TRUE;
-    case 750:
-        appToggleRightBar(frame);
         return TRUE;
     case 790:
         openFromAtom(frame, client, (ATOM)lParam);
@@ -263,25 +266,16 @@ BOOL frameCommand(HWND frame, HWND client, HWND ws, int id, WPARAM wParam, LPARA
     case 807:
         utHelpMenuCommand(frame, (UINT)id);
         return TRUE;
-    case 809:
-        appAboutBox(frame);
-        return TRUE;
     case 883:
         appSwitchReportMenu(frame, ws);
         return TRUE;
     case 914:
         appForgetToolWindow(frame, (HWND)lParam);
         return TRUE;
-    case 919:
-        appToggleBottomBar(frame);
-        return TRUE;
     case 920:
         if (ws)
             return FALSE;
         cmdCommandEntry(frame);
-        return TRUE;
-    case 943:
-        calShowPopup(frame);
         return TRUE;
     case 947:
         appSetFrameChild(frame, nullptr);
@@ -316,18 +310,6 @@ BOOL frameCommand(HWND frame, HWND client, HWND ws, int id, WPARAM wParam, LPARA
     case 1227:
     case 1228:
         optSetScrollStyle(frame, ws, id);
-        return TRUE;
-    case 1229:
-        utHelpKeyword(frame, "Scroll Style");
-        return TRUE;
-    case 1900:
-        utHelpKeyword(frame, "Fill Tool");
-        return TRUE;
-    case 1901:
-        utHelpKeyword(frame, "Layer");
-        return TRUE;
-    case 1902:
-        utHelpKeyword(frame, "Field");
         return TRUE;
     case 1231:
         optToggleDocViewBit(frame, ws);

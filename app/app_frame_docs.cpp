@@ -4,6 +4,7 @@
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "support/ut_path.h"
+#include "support/win_window.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
 #include "views/ws_window.h"
@@ -78,12 +79,25 @@ std::vector<HWND> documentWindows(HWND client)
 
 int appCountDocWindows(HWND mdiClient) { return (int)documentWindows(mdiClient).size(); }
 
+std::vector<HWND> appListDocWindows(HWND frame)
+{
+    if (HWND client = appGetMdiClient(frame))
+        return documentWindows(client);
+    std::vector<HWND> out;
+    for (HWND w = frame ? GetWindow(frame, GW_CHILD) : nullptr; w; w = GetWindow(w, GW_HWNDNEXT))
+        if (winIsWindowOfClass(w, dwClassName, nullptr)) {
+            out.push_back(w);
+            break;
+        }
+    return out;
+}
+
 HWND appFindDocWindowByFile(HWND frame, const char *path)
 {
     if (!path || !*path)
         return nullptr;
     char own[UT_PATH_SIZE];
-    for (HWND doc : documentWindows(appGetMdiClient(frame)))
+    for (HWND doc : appListDocWindows(frame))
         if (wsGetDocPath(dwGetWorkspace(doc), own) && lstrcmpiA(own, path) == 0)
             return doc;
     return nullptr;
@@ -108,7 +122,7 @@ HWND appGetWorkspaceByFile(HWND frame, const char *path)
 
 HWND appFindHiddenDocWindow(HWND frame)
 {
-    for (HWND doc : documentWindows(appGetMdiClient(frame)))
+    for (HWND doc : appListDocWindows(frame))
         if (!IsWindowVisible(doc))
             return doc;
     return nullptr;
@@ -116,7 +130,7 @@ HWND appFindHiddenDocWindow(HWND frame)
 
 void appInvalidateAllWorkspaces(HWND frame)
 {
-    for (HWND doc : documentWindows(appGetMdiClient(frame)))
+    for (HWND doc : appListDocWindows(frame))
         if (HWND ws = dwGetWorkspace(doc))
             InvalidateRect(ws, nullptr, TRUE);
 }

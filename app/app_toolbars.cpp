@@ -28,6 +28,15 @@ void relayout(HWND frame)
     appLayoutBars(frame);
 }
 
+// After a bar was made or destroyed: its window and bit follow whether it
+// exists, and the MDI client and the bars are laid out again.
+void settleBar(HWND frame, uint16_t bit, HWND bar)
+{
+    appSetBarWindow(frame, bit, bar);
+    appShowBar(frame, bit, bar != nullptr);
+    relayout(frame);
+}
+
 HWND openPalette(HWND frame, HWND &slot, const RECT *rect, uint16_t id, const ToolButton *table,
                  int count, const char *title)
 {
@@ -97,14 +106,11 @@ void appShowRightBar(HWND frame, BOOL show)
         appGetBarRect(frame, FB_RIGHT, &r);
         bar = blCreate(frame, appGetFrameFont(), FB_RIGHT, &r, 0xC010, tbMoveSizeTable,
                        tbMoveSizeCount, 24, 24, TRUE);
-        appSetBarWindow(frame, FB_RIGHT, bar);
     } else if (!show && bar) {
         blDestroy(bar);
-        appSetBarWindow(frame, FB_RIGHT, nullptr);
         bar = nullptr;
     }
-    appShowBar(frame, FB_RIGHT, bar != nullptr);
-    relayout(frame);
+    settleBar(frame, FB_RIGHT, bar);
 }
 
 void appToggleRightBar(HWND frame)
@@ -117,13 +123,11 @@ void appShowBottomBar(HWND frame, BOOL show)
     HWND bar = appGetBarWindow(frame, FB_BOTTOM);
     if (!show && bar) {
         DestroyWindow(bar);
-        appSetBarWindow(frame, FB_BOTTOM, nullptr);
         bar = nullptr;
     }
     // The command-entry window that fills the bar is not there yet: the bar
     // is never made, and its bit follows.
-    appShowBar(frame, FB_BOTTOM, bar != nullptr);
-    relayout(frame);
+    settleBar(frame, FB_BOTTOM, bar);
 }
 
 void appToggleBottomBar(HWND frame)

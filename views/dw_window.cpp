@@ -11,20 +11,8 @@ const char dwClassName[] = "xqmdoc";
 
 BOOL dwRegisterClass(HINSTANCE instance)
 {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof(wc);
-    if (GetClassInfoExA(instance, dwClassName, &wc))
-        return TRUE;
-    wc.lpfnWndProc = DocMDIWndProc;
-    wc.cbWndExtra = DW_WINDOW_BYTES;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, "XQMDOC_S");
-    wc.hIconSm = (HICON)LoadImageA(instance, "XQMDOC_S", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                   GetSystemMetrics(SM_CYSMICON), 0);
-    wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    wc.lpszClassName = dwClassName;
-    return RegisterClassExA(&wc) != 0;
+    return winRegisterClassOnce(instance, dwClassName, DocMDIWndProc, 0, DW_WINDOW_BYTES,
+                                (HBRUSH)(COLOR_WINDOW + 1), "XQMDOC_S");
 }
 
 HWND dwGetWorkspace(HWND doc)

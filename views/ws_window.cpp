@@ -30,24 +30,19 @@ enum : uint16_t { WS_STYLE_QUICK_NOTE = 0x0004 };
 
 MemHandle stateOf(HWND ws)
 {
-    if (!ws || !IsWindow(ws) || !winIsWindowOfClass(ws, wsClassName, nullptr))
+    if (!winIsWindowOfClass(ws, wsClassName, nullptr))
         return 0;
-    MemHandle h = (MemHandle)GetWindowLongA(ws, WS_LONG_RECORD);
-    return (h && utHandleSize(h) >= sizeof(WsDocState)) ? h : 0;
+    return winGetRecord(ws, WS_LONG_RECORD, sizeof(WsDocState));
 }
 
 BOOL newState(HWND ws)
 {
-    MemHandle h = utAllocHandle(0, sizeof(WsDocState));
-    if (!h)
+    MemLock<WsDocState> s(winNewRecord(ws, WS_LONG_RECORD, sizeof(WsDocState)));
+    if (!s)
         return FALSE;
-    {
-        MemLock<WsDocState> s(h);
-        s->size = sizeof(WsDocState);
-        s->pageCount = 1;     // a new document opens on one default page
-        s->currentPage = 0;
-    }
-    SetWindowLongA(ws, WS_LONG_RECORD, (LONG)h);
+    s->size = sizeof(WsDocState);
+    s->pageCount = 1;     // a new document opens on one default page
+    s->currentPage = 0;
     return TRUE;
 }
 
@@ -78,19 +73,8 @@ BOOL setModified(HWND ws, BOOL on)
 
 BOOL wsRegisterClass(HINSTANCE instance)
 {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof(wc);
-    if (GetClassInfoExA(instance, wsClassName, &wc))
-        return TRUE;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = WorkspaceWndProc;
-    wc.cbWndExtra = WS_WINDOW_BYTES;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, "XQMDOC_S");
-    wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-    wc.hbrBackground = setGetWorkspaceBkBrush();
-    wc.lpszClassName = wsClassName;
-    return RegisterClassExA(&wc) != 0;
+    return winRegisterClassOnce(instance, wsClassName, WorkspaceWndProc, CS_DBLCLKS,
+                                WS_WINDOW_BYTES, setGetWorkspaceBkBrush(), "XQMDOC_S");
 }
 
 HWND wsGetDocWindow(HWND ws)

@@ -432,7 +432,14 @@ LRESULT CALLBACK fontWatch(HWND w, UINT m, WPARAM wp, LPARAM lp)
 
 TEST_F(App, CloseWithoutDocumentsEndsWithExitCodeZeroAndSavesTheSettings)
 {
+    // A clipboard viewer before the frame: the frame hands the chain back
+    // to it when it leaves.
+    HWND viewer = CreateWindowA("static", "viewer", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                inst, nullptr);
+    ASSERT_TRUE(viewer != nullptr);
+    HWND previous = SetClipboardViewer(viewer);
     ASSERT_TRUE(start());
+    EXPECT_EQ(frame, GetClipboardViewer());
     SendMessageA(frame, WM_COMMAND, 138, 0);
     ASSERT_EQ(0, docCount());
     HWND bar = appGetBarWindow(frame, FB_DRAW);
@@ -452,6 +459,9 @@ TEST_F(App, CloseWithoutDocumentsEndsWithExitCodeZeroAndSavesTheSettings)
     EXPECT_TRUE(ffExists(home.file("~qmsetup").c_str()));
     EXPECT_TRUE(ffExists(home.file("vellum.pal").c_str()));
     EXPECT_EQ(nullptr, appGetFrameWindow());
+    EXPECT_EQ(viewer, GetClipboardViewer());
+    ChangeClipboardChain(viewer, previous);
+    DestroyWindow(viewer);
 }
 
 TEST_F(App, CancellingTheSaveQuestionKeepsTheFrameAndWritesNothing)

@@ -262,6 +262,15 @@ TEST_F(App, PathTooLongForAnAtomIsHandedOverWhole)
     ASSERT_EQ(1u, boxes.count());
     EXPECT_EQ("Quillmark Draw Warning", boxes.last().caption);
     EXPECT_EQ("Can not open\r\n " + tooLong, boxes.last().text);
+
+    // A window that does not take the path over: the second start says so.
+    HWND stranger = CreateWindowA("static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, inst,
+                                  nullptr);
+    boxes.clear();
+    EXPECT_FALSE(appHandOver(stranger, path.c_str()));
+    DestroyWindow(stranger);
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ("Can not open\r\n " + path, boxes.last().text);
 }
 
 TEST_F(App, AtomOfAMissingFileOpensNothingAndIsDeleted)

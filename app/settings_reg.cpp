@@ -2,6 +2,8 @@
 // every access, and the folders the program takes its files from.
 #include "app/settings_reg.h"
 #include "app/settings_pending.h"
+#include "support/win_wheel.h"
+#include "support/win_place.h"
 #include "support/ut_mem.h"
 #include "support/ut_path.h"
 #include "support/ut_text.h"

@@ -4,6 +4,7 @@
 #include "support/dm_map.h"
 #include "app/setup_record.h"
 #include "app/settings_pending.h"
+#include "app/app_frame_bars.h"
 #include "app/settings_reg.h"
 #include "model/pg_record.h"
 #include "model/qmf_header.h"

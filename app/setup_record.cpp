@@ -3,6 +3,7 @@
 #include "app/setup_record.h"
 #include "app/app_frame_globals.h"
 #include "app/settings_pending.h"
+#include "support/win_place.h"
 #include "model/pg_record.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"

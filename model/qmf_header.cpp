@@ -97,3 +97,17 @@ int qmfCheckHeaderReport(HANDLE file, int32_t *remaining, FileHeader *header, co
 {
     return qmfCheckHeader(file, remaining, header, kind, version, TRUE);
 }
+
+BOOL qmfIsDocumentFile(const char *path)
+{
+    if (!path || !*path)
+        return FALSE;
+    DWORD size = 0;
+    HANDLE f = ffOpenRead(path, &size, FALSE);
+    if (f == INVALID_HANDLE_VALUE)
+        return FALSE;
+    int32_t remaining = (int32_t)size;
+    BOOL ok = qmfCheckHeader(f, &remaining, nullptr, "FORM", "", FALSE) == 1;
+    ffClose(f);
+    return ok;
+}

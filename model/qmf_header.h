@@ -35,3 +35,7 @@ int qmfCheckHeaderReport(HANDLE file, int32_t *remaining, FileHeader *header, co
                          const char *version);
 // A header text field as a terminated string (the field may fill its bytes).
 void qmfHeaderText(const char *field, uint32_t fieldSize, char *out);
+// 1 when the file's header carries the program's logo and names the kind
+// "FORM"; 0 for any other file, a short one or one that cannot be opened
+// (nothing is reported).
+BOOL qmfIsDocumentFile(const char *path);

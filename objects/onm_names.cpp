@@ -14,3 +14,5 @@ void onmRefreshList()
 
 void onmSetListWindow(HWND window) { g_listWindow = window; }
 HWND onmGetListWindow() { return g_listWindow; }
+
+void onmShowList(HWND) {}

@@ -7,3 +7,6 @@ void onmRefreshList();
 // The window the list is shown in (0 when closed); kept by the window itself.
 void onmSetListWindow(HWND window);
 HWND onmGetListWindow();
+// Opens the modeless list of the workspace's object names once (the list
+// itself comes with its dialog).
+void onmShowList(HWND workspace);

@@ -62,3 +62,7 @@
 #define IDM_PAL_SAVE_AS         703
 #define IDM_PAL_CLOSE           704
 #define IDM_PAL_RESET           705
+
+// Frame: messages of the frame and the document windows.
+#define IDS_TOO_MANY_DOCUMENTS      894
+#define IDS_CANNOT_CREATE_WORKSPACE 950

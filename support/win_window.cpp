@@ -217,17 +217,39 @@ HWND winFindEditChild(HWND window)
 }
 
 BOOL winRegisterClassOnce(HINSTANCE instance, const char *className, WNDPROC proc, UINT style,
-                          int wndExtra, HBRUSH background)
+                          int wndExtra, HBRUSH background, const char *icon)
 {
-    WNDCLASSA wc = {};
-    if (GetClassInfoA(instance, className, &wc))
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExA(instance, className, &wc))
         return TRUE;
     wc.style = style;
     wc.lpfnWndProc = proc;
     wc.cbWndExtra = wndExtra;
     wc.hInstance = instance;
+    if (icon) {
+        wc.hIcon = LoadIconA(instance, icon);
+        wc.hIconSm = (HICON)LoadImageA(instance, icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                       GetSystemMetrics(SM_CYSMICON), 0);
+    }
     wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = className;
-    return RegisterClassA(&wc) != 0;
+    return RegisterClassExA(&wc) != 0;
+}
+
+MemHandle winGetRecord(HWND window, int index, uint32_t minSize)
+{
+    if (!window || !IsWindow(window))
+        return 0;
+    MemHandle h = (MemHandle)GetWindowLongA(window, index);
+    return (h && utHandleSize(h) >= minSize) ? h : 0;
+}
+
+MemHandle winNewRecord(HWND window, int index, uint32_t size)
+{
+    MemHandle h = utAllocHandle(0, size);
+    if (h)
+        SetWindowLongA(window, index, (LONG)h);
+    return h;
 }

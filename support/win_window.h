@@ -59,7 +59,15 @@ HWND winFindChildOfClass(HWND parent, const char *className, const char *title);
 // First direct child of class "edit", or 0.
 HWND winFindEditChild(HWND window);
 
-// Registers a window class of the instance with an arrow cursor, unless it
-// is registered already; FALSE when registration fails.
+// Registers a window class of the instance with an arrow cursor and, when an
+// icon resource is named, that icon in both sizes, unless it is registered
+// already; FALSE when registration fails.
 BOOL winRegisterClassOnce(HINSTANCE instance, const char *className, WNDPROC proc, UINT style,
-                          int wndExtra, HBRUSH background);
+                          int wndExtra, HBRUSH background, const char *icon = nullptr);
+
+// A window's record: the memory handle kept in a window long. The getter
+// answers 0 for no window, no handle or a block smaller than minSize; the
+// maker allocates a zero-filled block, stores it in the long and returns it
+// (0 when memory fails).
+MemHandle winGetRecord(HWND window, int index, uint32_t minSize);
+MemHandle winNewRecord(HWND window, int index, uint32_t size);

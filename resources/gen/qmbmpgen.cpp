@@ -1,10 +1,12 @@
-// qmbmpgen: draws the button bitmaps and cursors of the program from small
+// qmbmpgen: draws the button bitmaps, cursors and icons of the program from small
 // per-name recipes (lines, rectangles, ellipses, arrows, node squares and
 // letters) and writes them as palettised BMP files, cursor files and one
 // resource file holding every bitmap. It runs on the build machine.
 //
 //   qmbmpgen OUTDIR                    writes OUTDIR/<name>.bmp, OUTDIR/paste.cur,
-//                                      OUTDIR/stop.cur and OUTDIR/bitmaps.res
+//                                      OUTDIR/stop.cur, the icons OUTDIR/ridevi.ico,
+//                                      ridevi_S.ico and XQMDOC_S.ico, and
+//                                      OUTDIR/bitmaps.res
 //   qmbmpgen --merge A.res B.res OUT   OUT = the resources of A, then those of B
 //
 // Every picture has the face grey RGB(192,192,192) as background and is
@@ -1043,6 +1045,113 @@ std::vector<uint8_t> curFile(const std::vector<std::string> &rows, int hx, int h
     return v;
 }
 
+
+// ---- icons ---------------------------------------------------------------------
+// An icon picture is a canvas whose pixels of index kClear are transparent.
+const uint8_t kClear = 0xFF;
+
+// A page with its top-right corner folded over, inside the box.
+void drawPage(Canvas &c, int l, int t, int r, int b, int fold)
+{
+    c.fillPoly({{l, t}, {r - fold, t}, {r, t + fold}, {r, b}, {l, b}}, WH, BK);
+    c.fillPoly({{r - fold, t}, {r - fold, t + fold}, {r, t + fold}}, LT, BK);
+}
+
+// The program: a page with ruled lines and a quill pen lying across it.
+Canvas programIcon(int size)
+{
+    Canvas c(size, size);
+    std::fill(c.px.begin(), c.px.end(), kClear);
+    int u = size / 16;   // 1 at 16 pixels, 2 at 32
+    drawPage(c, 1 * u, 1 * u, 11 * u, 15 * u - 1, 3 * u);
+    for (int y = 5 * u; y <= 12 * u; y += 2 * u)
+        c.line(3 * u, y, 8 * u, y, SH);
+    // The quill: a feather from the upper right down to a nib at the lower left.
+    c.fillPoly({{15 * u - 1, 0}, {13 * u, 2 * u}, {7 * u, 10 * u}, {8 * u, 11 * u},
+                {14 * u, 4 * u}},
+               TL, NV);
+    c.thick(8 * u, 10 * u, 5 * u, 13 * u, BK);
+    c.set(4 * u, 14 * u, BK);
+    return c;
+}
+
+// A document window: a page with text lines and a red heading bar.
+Canvas documentIcon(int size)
+{
+    Canvas c(size, size);
+    std::fill(c.px.begin(), c.px.end(), kClear);
+    int u = size / 16;
+    drawPage(c, 2 * u, 1 * u, 13 * u, 15 * u - 1, 3 * u);
+    c.fill(4 * u, 4 * u, 8 * u, 5 * u - 1 + (u > 1), RD);
+    for (int y = 7 * u; y <= 12 * u; y += 2 * u)
+        c.line(4 * u, y, 11 * u, y, NV);
+    return c;
+}
+
+// One image of an icon resource: a 32-bit top-down-flipped DIB with alpha,
+// then the AND mask.
+std::vector<uint8_t> iconImage(const Canvas &c)
+{
+    std::vector<uint8_t> v;
+    put32(v, 40);
+    put32(v, (uint32_t)c.w);
+    put32(v, (uint32_t)c.h * 2);
+    put16(v, 1);
+    put16(v, 32);
+    put32(v, 0);
+    put32(v, 0);
+    put32(v, 0);
+    put32(v, 0);
+    put32(v, 0);
+    put32(v, 0);
+    for (int y = c.h - 1; y >= 0; --y)
+        for (int x = 0; x < c.w; ++x) {
+            uint8_t p = c.get(x, y);
+            bool clear = p == kClear;
+            const uint8_t *rgb = clear ? kPalette[BK] : kPalette[p];
+            v.push_back(clear ? 0 : rgb[2]);
+            v.push_back(clear ? 0 : rgb[1]);
+            v.push_back(clear ? 0 : rgb[0]);
+            v.push_back(clear ? 0 : 255);
+        }
+    uint32_t maskStride = (((uint32_t)c.w + 31) / 32) * 4;
+    for (int y = c.h - 1; y >= 0; --y) {
+        std::vector<uint8_t> row(maskStride, 0);
+        for (int x = 0; x < c.w; ++x)
+            if (c.get(x, y) == kClear)
+                row[(size_t)x / 8] |= (uint8_t)(0x80 >> (x % 8));
+        v.insert(v.end(), row.begin(), row.end());
+    }
+    return v;
+}
+
+// An .ico file holding the images in order.
+std::vector<uint8_t> icoFile(const std::vector<Canvas> &images)
+{
+    std::vector<uint8_t> v;
+    put16(v, 0);
+    put16(v, 1);
+    put16(v, (uint32_t)images.size());
+    uint32_t offset = 6 + 16 * (uint32_t)images.size();
+    std::vector<std::vector<uint8_t>> data;
+    for (const Canvas &c : images)
+        data.push_back(iconImage(c));
+    for (size_t i = 0; i < images.size(); ++i) {
+        v.push_back((uint8_t)images[i].w);
+        v.push_back((uint8_t)images[i].h);
+        v.push_back(0);
+        v.push_back(0);
+        put16(v, 1);
+        put16(v, 32);
+        put32(v, (uint32_t)data[i].size());
+        put32(v, offset);
+        offset += (uint32_t)data[i].size();
+    }
+    for (auto &d : data)
+        v.insert(v.end(), d.begin(), d.end());
+    return v;
+}
+
 const std::vector<std::string> kPasteCursor = {
     "#",          "##",          "#o#",         "#oo#",        "#ooo#",
     "#oooo#",     "#ooooo#",     "#oooooo#",    "#ooooooo#",   "#oooooooo#",
@@ -1190,11 +1299,14 @@ int generate(const std::string &dir)
     }
     if (!writeFile(dir + "/paste.cur", curFile(kPasteCursor, 0, 0)) ||
         !writeFile(dir + "/stop.cur", curFile(kStopCursor, 15, 12)) ||
-        !writeFile(dir + "/bitmaps.res", res)) {
+        !writeFile(dir + "/bitmaps.res", res) ||
+        !writeFile(dir + "/ridevi.ico", icoFile({programIcon(32), programIcon(16)})) ||
+        !writeFile(dir + "/ridevi_S.ico", icoFile({programIcon(16)})) ||
+        !writeFile(dir + "/XQMDOC_S.ico", icoFile({documentIcon(16), documentIcon(32)}))) {
         std::fprintf(stderr, "qmbmpgen: cannot write into %s\n", dir.c_str());
         return 1;
     }
-    std::printf("qmbmpgen: %d bitmaps and 2 cursors\n", (int)pictures.size());
+    std::printf("qmbmpgen: %d bitmaps, 2 cursors and 3 icons\n", (int)pictures.size());
     return 0;
 }
 

@@ -4,6 +4,8 @@
 #include "tests/support/kit.h"
 #include "app/settings_reg.h"
 #include "app/settings_pending.h"
+#include "support/win_wheel.h"
+#include "support/win_place.h"
 #include "support/ut_mem.h"
 #include <string.h>
 #include <string>

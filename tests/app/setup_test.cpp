@@ -5,6 +5,8 @@
 #include "app/setup_file.h"
 #include "app/setup_record.h"
 #include "app/settings_pending.h"
+#include "app/app_frame_bars.h"
+#include "support/win_place.h"
 #include "app/app_frame_globals.h"
 #include "model/pg_record.h"
 #include "model/qmf_header.h"

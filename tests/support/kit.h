@@ -86,4 +86,10 @@ private:
 // Memory blocks alive now; compare before and after to find leaks.
 long liveHandles();
 
+// Runs exactly the main loop's body (appPumpMessage: the MDI system keys,
+// the accelerators, TranslateMessage, DispatchMessageA) over the queue until
+// it is empty. A WM_QUIT ends the pumping: the result is then true and its
+// wParam goes to *quitCode.
+bool pumpUntilIdle(int *quitCode = nullptr);
+
 }  // namespace qmtest

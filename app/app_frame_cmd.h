@@ -1,0 +1,20 @@
+// The frame command dispatcher: every WM_COMMAND of the frame window passes
+// through appOnFrameCommand, which carries out the application's own
+// commands and sends every other one on to the active workspace.
+#pragma once
+#include "support/qmwin.h"
+
+// 0 when the command was handled, nonzero when the frame procedure is to
+// pass the message on to DefFrameProcA. The command id is the low word of
+// wParam as a signed 16-bit number.
+int appOnFrameCommand(HWND frame, HWND mdiClient, HWND ws, WPARAM wParam, LPARAM lParam);
+// TRUE, after showing message 894, when the MDI client already holds 33 or
+// more document windows; FALSE otherwise (also without an MDI client).
+BOOL appRefuseWhenTooManyDocuments(HWND mdiClient);
+// Command 883: the report menu "qm_rep" while the workspace shows a report,
+// the normal menu otherwise; TRUE when the menu changed.
+BOOL appSwitchReportMenu(HWND frame, HWND ws);
+// The number of document windows of the main frame.
+int appCountOpenDocuments();
+// Forgets the remembered normal menu (tests).
+void appResetFrameCmdModule();

@@ -1,0 +1,3 @@
+#include "app/fav_favorites.h"
+
+int favRunDialog(HWND) { return 0; }

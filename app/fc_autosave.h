@@ -1,0 +1,15 @@
+// Auto-save. Its first form keeps auto-save off: no backups are offered at
+// start-up and no timer runs.
+#pragma once
+#include "support/qmwin.h"
+
+enum { FC_AUTOSAVE_TIMER = 816 };
+
+// At start-up: offers the backups of the auto-save log and starts the
+// timer; the result (and *reopened) tells whether a backup was opened.
+BOOL fcInitAutoSave(HWND frame, UINT timerId, BOOL *reopened);
+// At the close of the frame: stops the timer and writes the log.
+void fcStopAutoSave(HWND frame);
+// Frame command 716: writes a backup of the workspace's document now;
+// 0 when auto-save is not active.
+int fcAutoSaveDocument(HWND ws);

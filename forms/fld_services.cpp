@@ -1,0 +1,5 @@
+#include "forms/fld_services.h"
+
+void lblEditListSource(HWND, const char *) {}
+void dbEditToken(HWND) {}
+BOOL dbIsReportWorkspace(HWND) { return FALSE; }

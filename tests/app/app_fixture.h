@@ -1,0 +1,164 @@
+// Starts the program in-process: a frame class of this test program's own
+// (so that no other program's frame is found as a running instance), a
+// temporary home folder and a registry key of its own, with everything put
+// back afterwards. A recording workspace class lets tests see the commands
+// that reach a document.
+#pragma once
+#include "tests/support/kit.h"
+#include "app/app_frame.h"
+#include "app/app_frame_bars.h"
+#include "app/app_frame_cmd.h"
+#include "app/app_frame_globals.h"
+#include "app/app_start.h"
+#include "app/app_toolbars.h"
+#include "app/app_ui_state.h"
+#include "app/settings_reg.h"
+#include "app/setup_file.h"
+#include "app/setup_record.h"
+#include "controls/maintools.h"
+#include "controls/pal_file.h"
+#include "controls/pal_window.h"
+#include "model/qmf_header.h"
+#include "support/ff_file.h"
+#include "support/ut_recent.h"
+#include "textedit/help_file.h"
+#include "views/dw_window.h"
+#include "views/ws_window.h"
+#include <string>
+#include <vector>
+
+namespace apptest {
+
+inline std::vector<WPARAM> &recorded()
+{
+    static std::vector<WPARAM> commands;
+    return commands;
+}
+
+// A workspace that records every WM_COMMAND and claims it.
+inline LRESULT CALLBACK recordingWorkspace(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_COMMAND) {
+        recorded().push_back(wp);
+        return 0;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+const char kRecordingWs[] = "qm_test_recording_ws";
+
+// A document file of the given name: the file header of kind "FORM".
+inline bool writeDocument(const std::string &path)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = qmfWriteHeader(f, "FORM") == sizeof(FileHeader);
+    CloseHandle(f);
+    return ok;
+}
+
+class App : public ::testing::Test {
+protected:
+    qmtest::TempDir home;
+    std::string kitProduct, kitVersionKey, appName, className;
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    HWND frame = nullptr;
+    HWND client = nullptr;
+    int quitCode = -1;
+    bool quit = false;
+
+    void SetUp() override
+    {
+        kitProduct = setGetProductName();
+        kitVersionKey = setGetVersionKey();
+        appName = kitProduct;
+        char name[32];
+        wsprintfA(name, "ridevi_t%lu", (unsigned long)GetCurrentProcessId());
+        className = name;
+        setSetKeyNames(appName.c_str(), (appName + " Version 2.50").c_str());
+        setPutString("UserHomeDir", home.path().c_str());
+        setPutString("MenuLanguage", "ridevi");
+        WNDCLASSA wc = {};
+        if (!GetClassInfoA(inst, kRecordingWs, &wc)) {
+            wc.lpfnWndProc = recordingWorkspace;
+            wc.hInstance = inst;
+            wc.lpszClassName = kRecordingWs;
+            RegisterClassA(&wc);
+        }
+        recorded().clear();
+    }
+
+    // Writes a settings file into the home folder with the welcome dialog
+    // switched off (or on).
+    void writeSettings(bool welcome)
+    {
+        std::string path = home.file("~qmsetup");
+        setLoadSetupFile(path.c_str());
+        setPutShowWelcome(welcome);
+        setWriteSetupFile(nullptr, path.c_str());
+        setFreeSetupRecords();
+    }
+
+    HWND start(const char *cmdLine = "")
+    {
+        frame = appInit(inst, TRUE, appName.c_str(), "Quillmark Draw", className.c_str(), &client,
+                        cmdLine, SW_SHOWNORMAL);
+        pump();
+        return frame;
+    }
+
+    void pump()
+    {
+        int code = -1;
+        if (qmtest::pumpUntilIdle(&code)) {
+            quit = true;
+            quitCode = code;
+        }
+    }
+
+    int docCount() { return appCountDocWindows(appGetMdiClient(frame)); }
+
+    // A document window whose workspace records its commands.
+    HWND recordingDocument(const RECT *rect = nullptr)
+    {
+        HWND doc = dwCreate(frame, appGetMdiClient(frame), kRecordingWs, "rec", rect);
+        pump();
+        return doc;
+    }
+
+    void TearDown() override
+    {
+        if (frame && IsWindow(frame)) {
+            // Whatever a test left modified closes without being saved.
+            qmtest::BoxRecorder boxes;
+            for (int i = 0; i < 8; ++i)
+                boxes.answer(IDNO);
+            SendMessageA(frame, WM_CLOSE, 0, 0);
+            if (IsWindow(frame))
+                DestroyWindow(frame);
+        }
+        pump();
+        UnregisterClassA(className.c_str(), inst);
+        appResetToolbarModule();
+        appResetFrameCmdModule();
+        appResetFrameModule();
+        appSetActiveWorkspace(nullptr);
+        blResetToolListModule();
+        clrResetPaletteWindowModule();
+        clrResetPaletteFileModule();
+        utEndRecentFiles();
+        utFreeHelpFile();
+        setFreeSetupRecords();
+        setResetSetupFileWarning();
+        HKEY maker;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Verdant Arcade", 0, KEY_ALL_ACCESS,
+                          &maker) == ERROR_SUCCESS) {
+            RegDeleteKeyA(maker, (appName + "\\" + appName + " Version 2.50").c_str());
+            RegCloseKey(maker);
+        }
+        setInitPaths(kitProduct.c_str(), kitVersionKey.c_str(), nullptr);
+    }
+};
+
+}  // namespace apptest

@@ -1,0 +1,4 @@
+#include "textedit/sp_frame.h"
+
+void spCmdCustomDictionary(HWND) {}
+void spCmdLanguage(HWND) {}

@@ -1,0 +1,9 @@
+#include "views/fs_fullscreen.h"
+#include "app/setup_record.h"
+#include "support/win_window.h"
+
+BOOL fsRegisterClass(HINSTANCE instance)
+{
+    return winRegisterClassOnce(instance, "qmfsvclass", DefWindowProcA, CS_DBLCLKS, 8,
+                                setGetWorkspaceBkBrush());
+}

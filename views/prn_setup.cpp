@@ -1,0 +1,4 @@
+#include "views/prn_setup.h"
+
+void prnCmdPrinterSetup(HWND) {}
+void faxCmdSetup(HWND) {}

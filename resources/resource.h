@@ -62,3 +62,8 @@
 #define IDM_PAL_SAVE_AS         703
 #define IDM_PAL_CLOSE           704
 #define IDM_PAL_RESET           705
+
+// Page layout sheet: the Standard Size page (template "PAGE_STD").
+#define IDC_PG_PORTRAIT         104
+#define IDC_PG_LANDSCAPE        105
+#define IDC_PG_PAPER_SIZE       122

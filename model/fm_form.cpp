@@ -98,16 +98,8 @@ MemHandle storePrefixed(MemHandle form, uint32_t tag, MemHandle block, uint32_t 
     uint32_t length = prefixedLength(block, minimum);
     if (!length)
         return form;
-    MemHandle copy = utCopyHandle(block);
-    if (!copy)
-        return form;
-    MemHandle result;
-    {
-        MemLock<uint8_t> p(copy);
-        result = fmSetAttr(form, tag, p.get(), (int)length);
-    }
-    utFreeHandle(copy);
-    return result;
+    MemLock<uint8_t> p(block);
+    return fmSetAttr(form, tag, p.get(), (int)length);
 }
 
 // ---- document options -------------------------------------------------------------
@@ -318,25 +310,15 @@ MemHandle fmGetTextAttr(MemHandle form, uint32_t tag)
     const uint8_t *data = fmFindAttr(form, tag, &length);
     if (!data)
         return 0;
-    // One byte more than stored, so the text ends even when the terminator
-    // was lost.
-    MemHandle text = utAllocHandle(0, (uint32_t)length + 1);
-    if (text) {
-        MemLock<uint8_t> t(text);
-        memcpy(t.get(), data, (size_t)length);
-    }
+    MemHandle text = attTextCopy(data, length);
     fmUnlock(form);
     return text;
 }
 
 MemHandle fmSetTextAttr(MemHandle form, uint32_t tag, const char *text)
 {
-    if (!text || !*text)
-        return fmSetAttr(form, tag, nullptr, 0);
-    size_t n = strlen(text) + 1;
-    if (n > (size_t)kAttMaxValue)
-        return form;
-    return fmSetAttr(form, tag, text, (int)n);
+    int n = attTextLength(text);
+    return n < 0 ? form : fmSetAttr(form, tag, text, n);
 }
 
 BOOL fmHasText4000000(MemHandle form)
@@ -652,19 +634,19 @@ MemHandle doGetText(MemHandle options, uint32_t tag)
     MemHandle copy = doGetAttrCopy(options, tag);
     if (!copy)
         return 0;
-    uint32_t n = utHandleSize(copy);
-    MemHandle text = utAllocHandle(copy, n + 1);   // room for a lost terminator
-    if (!text)
-        return utFreeHandle(copy);
+    MemHandle text;
+    {
+        MemLock<uint8_t> c(copy);
+        text = attTextCopy(c.get(), (int)utHandleSize(copy));
+    }
+    utFreeHandle(copy);
     return text;
 }
 
 MemHandle doSetText(MemHandle options, uint32_t tag, const char *text)
 {
-    if (!text || !*text)
-        return doSetAttr(options, tag, nullptr, 0);
-    size_t n = strlen(text) + 1;
-    return n > (size_t)kAttMaxValue ? options : doSetAttr(options, tag, text, (int)n);
+    int n = attTextLength(text);
+    return n < 0 ? options : doSetAttr(options, tag, text, n);
 }
 
 uint32_t doGetFlagsA(MemHandle form)

@@ -31,6 +31,14 @@ int usableCount(MemHandle form)
     return pages > 0 ? pages : 0;
 }
 
+// The directory of the workspace's document when entry n is in it; 0
+// otherwise.
+MemHandle workspaceDirectory(HWND workspace, int n)
+{
+    MemHandle form = wsGetDocument(workspace);
+    return n >= 0 && n < usableCount(form) ? fmGetDirectory(form) : 0;
+}
+
 void setPageCount(MemHandle form, int pages)
 {
     FmLock r(form);
@@ -296,12 +304,10 @@ MemHandle pgDirEnsureLoaded(HWND workspace, MemHandle dir, int n)
 
 void pgDropEntryPages(HWND workspace, int n)
 {
-    MemHandle form = wsGetDocument(workspace);
-    if (n < 0 || n >= usableCount(form))
-        return;
+    MemHandle dir = workspaceDirectory(workspace, n);
     MemHandle pages;
     {
-        MemLock<PageDirEntry> e(fmGetDirectory(form));
+        MemLock<PageDirEntry> e(dir);
         if (!e)
             return;
         pages = e[n].pages;
@@ -312,10 +318,7 @@ void pgDropEntryPages(HWND workspace, int n)
 
 uint32_t pgDirUpdateSize(HWND workspace, int n)
 {
-    MemHandle form = wsGetDocument(workspace);
-    if (n < 0 || n >= usableCount(form))
-        return 0;
-    MemHandle dir = fmGetDirectory(form);
+    MemHandle dir = workspaceDirectory(workspace, n);
     MemHandle page = pgDirGetPages(dir, n);
     if (!page)
         return 0;
@@ -327,11 +330,9 @@ uint32_t pgDirUpdateSize(HWND workspace, int n)
 
 void pgDirDump(HWND workspace, int n)
 {
-    MemHandle form = wsGetDocument(workspace);
-    if (n < 0 || n >= usableCount(form))
-        return;
     PageDirEntry entry;
-    pgDirGetEntry(fmGetDirectory(form), n, &entry);
+    if (!pgDirGetEntry(workspaceDirectory(workspace, n), n, &entry))
+        return;
     char name[sizeof(entry.tempName) + 1] = {};
     memcpy(name, entry.tempName, sizeof(entry.tempName));
     char text[96];

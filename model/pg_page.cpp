@@ -130,24 +130,13 @@ MemHandle pgGetTextAttr(MemHandle page, uint32_t tag)
     PgLock p(page);
     int length = 0;
     const uint8_t *data = p.findAttr(tag, &length);
-    if (!data)
-        return 0;
-    // One byte more than stored, so the text ends even when the terminator
-    // was lost.
-    MemHandle text = utAllocHandle(0, (uint32_t)length + 1);
-    if (text) {
-        MemLock<uint8_t> t(text);
-        memcpy(t.get(), data, (size_t)length);
-    }
-    return text;
+    return data ? attTextCopy(data, length) : 0;
 }
 
 MemHandle pgSetTextAttr(MemHandle page, uint32_t tag, const char *text)
 {
-    if (!text || !*text)
-        return pgSetAttr(page, tag, nullptr, 0);
-    size_t n = strlen(text) + 1;
-    return n > (size_t)kAttMaxValue ? 0 : pgSetAttr(page, tag, text, (int)n);
+    int n = attTextLength(text);
+    return n < 0 ? 0 : pgSetAttr(page, tag, text, n);
 }
 
 MemHandle pgGetText80000(MemHandle page) { return pgGetTextAttr(page, PGA_TEXT80000); }
@@ -176,16 +165,8 @@ MemHandle pgSetBlock128(MemHandle page, MemHandle block)
     uint32_t length = utGetPacketLength(block);
     if (length < 4 || length > utHandleSize(block) || length > (uint32_t)kAttMaxValue)
         return 0;
-    MemHandle copy = utCopyHandle(block);
-    if (!copy)
-        return 0;
-    MemHandle valid;
-    {
-        MemLock<uint8_t> c(copy);
-        valid = pgSetAttr(page, PGA_BLOCK128, c.get(), (int)length);
-    }
-    utFreeHandle(copy);
-    return valid;
+    MemLock<uint8_t> b(block);
+    return pgSetAttr(page, PGA_BLOCK128, b.get(), (int)length);
 }
 
 MemHandle pgGetBlock20000000(MemHandle page) { return pgGetAttrCopy(page, PGA_BLOCK20000000); }

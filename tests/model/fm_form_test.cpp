@@ -13,21 +13,9 @@ using obtest::LiveCount;
 using pgtest::Workspace;
 using pgtest::addObject;
 using pgtest::newPage;
+using pgtest::textOf;
 
 namespace {
-
-std::string textOf(MemHandle h)
-{
-    if (!h)
-        return "<null>";
-    std::string s;
-    {
-        MemLock<char> p(h);
-        s = p.get();
-    }
-    utFreeHandle(h);
-    return s;
-}
 
 void setCounterWord(MemHandle form, int slot, uint16_t value)
 {

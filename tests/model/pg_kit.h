@@ -12,6 +12,20 @@
 
 namespace pgtest {
 
+// The text of a string handle, which is freed; "<null>" for none.
+inline std::string textOf(MemHandle h)
+{
+    if (!h)
+        return "<null>";
+    std::string s;
+    {
+        MemLock<char> p(h);
+        s = p.get();
+    }
+    utFreeHandle(h);
+    return s;
+}
+
 // A new page (the defaults when the settings keep no default page).
 inline MemHandle newPage(const char *name = nullptr)
 {

@@ -11,21 +11,9 @@
 
 using pgtest::addObject;
 using pgtest::newPage;
+using pgtest::textOf;
 
 namespace {
-
-std::string textOf(MemHandle h)
-{
-    if (!h)
-        return "<null>";
-    std::string s;
-    {
-        MemLock<char> p(h);
-        s = p.get();
-    }
-    utFreeHandle(h);
-    return s;
-}
 
 std::string nameOf(MemHandle page)
 {
@@ -467,6 +455,12 @@ TEST(PageRecord, TextAndBlockAttributes)
     page = pgSetText80000(page, nullptr);
     EXPECT_EQ("<null>", textOf(pgGetText80000(page)));
     EXPECT_TRUE(pgIsValid(page));
+    // A stale length is recomputed from the parts before a store.
+    PgLock(page).head()->length = kPgRecordSize;
+    page = pgSetText80000(page, "delta");
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(pgIsValid(page));
+    EXPECT_EQ("delta", textOf(pgGetText80000(page)));
     LabelSpec spec;
     EXPECT_EQ(0, pgGetLabelLayout(page, &spec));
     utFreeHandle(block);

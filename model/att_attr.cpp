@@ -76,6 +76,26 @@ const uint8_t *attGetDataIn(const void *records, int count, uint32_t size, uint3
     return attGetData(records, count, tag, dataLength);
 }
 
+MemHandle attTextCopy(const uint8_t *data, int length)
+{
+    if (!data || length < 0)
+        return 0;
+    MemHandle text = utAllocHandle(0, (uint32_t)length + 1);
+    if (text) {
+        MemLock<uint8_t> t(text);
+        memcpy(t.get(), data, (size_t)length);
+    }
+    return text;
+}
+
+int attTextLength(const char *text)
+{
+    if (!text || !*text)
+        return 0;
+    size_t n = strlen(text) + 1;
+    return n > (size_t)kAttMaxValue ? -1 : (int)n;
+}
+
 MemHandle attGetCopyIn(const void *records, int count, uint32_t size, uint32_t tag)
 {
     if (!records || count < 0 || !attCheckRun(records, (uint32_t)count, size))

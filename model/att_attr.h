@@ -40,6 +40,13 @@ const uint8_t *attGetDataIn(const void *records, int count, uint32_t size, uint3
 // New handle with a copy of the data; 0 when absent or empty.
 MemHandle attGetCopy(const void *records, int count, uint32_t tag);
 MemHandle attGetCopyIn(const void *records, int count, uint32_t size, uint32_t tag);
+// A text value as a new string handle one byte longer than the data, so
+// that it ends even when the stored terminator was lost; 0 for no data.
+MemHandle attTextCopy(const uint8_t *data, int length);
+// The stored length of a text value (its characters and terminator); 0
+// for a null or empty text (the value is then removed), -1 for one too
+// long for a record.
+int attTextLength(const char *text);
 // True when `count` records fill exactly `size` bytes, none with a negative
 // length: a run read from a file is walked only after this test.
 BOOL attCheckRun(const void *records, uint32_t count, uint32_t size);

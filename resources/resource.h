@@ -66,3 +66,8 @@
 // Frame: messages of the frame and the document windows.
 #define IDS_TOO_MANY_DOCUMENTS      894
 #define IDS_CANNOT_CREATE_WORKSPACE 950
+
+// Page layout sheet: the Standard Size page (template "PAGE_STD").
+#define IDC_PG_PORTRAIT         104
+#define IDC_PG_LANDSCAPE        105
+#define IDC_PG_PAPER_SIZE       122

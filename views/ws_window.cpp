@@ -1,6 +1,8 @@
 // The workspace window's first form: a small record of the document's path,
 // modified flag and pages, the painting of an empty page, dropped files.
 #include "views/ws_window.h"
+#include "views/ws_document.h"
+#include "model/fm_form.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
 #include "app/app_frame.h"
@@ -163,14 +165,20 @@ void wsUpdateRulers(HWND, int) {}
 
 // ---- the current page ------------------------------------------------------------------
 
+// A workspace holding a document answers from its form record; the first
+// form of the view without one answers from its own small record.
 int pvGetCurrentPageIndex(HWND ws)
 {
+    if (MemHandle form = wsGetDocument(ws))
+        return fmGetCurrentPage(form);
     MemLock<WsDocState> s(stateOf(ws));
     return s ? s->currentPage : -2;
 }
 
 int pvGetPageCount(HWND ws)
 {
+    if (MemHandle form = wsGetDocument(ws))
+        return fmGetPageCount(form);
     MemLock<WsDocState> s(stateOf(ws));
     return s ? s->pageCount : 0;
 }

@@ -1,0 +1,71 @@
+// The workspace's document and its current page.
+#include "views/ws_document.h"
+#include "model/fm_form.h"
+#include "model/pg_dir.h"
+#include "model/pg_page.h"
+#include "model/ob_links.h"
+#include <string.h>
+
+namespace {
+
+const char kDocumentProp[] = "QmDocument";
+
+}  // namespace
+
+void wsSetDocument(HWND workspace, MemHandle form)
+{
+    if (!workspace)
+        return;
+    if (form)
+        SetPropA(workspace, kDocumentProp, (HANDLE)(uintptr_t)form);
+    else
+        RemovePropA(workspace, kDocumentProp);
+}
+
+MemHandle wsGetDocument(HWND workspace)
+{
+    return workspace ? (MemHandle)(uintptr_t)GetPropA(workspace, kDocumentProp) : 0;
+}
+
+int wsGetDocPath(HWND workspace, char *buffer, uint32_t size)
+{
+    return fmGetFilePath(wsGetDocument(workspace), buffer, size);
+}
+
+
+MemHandle pvGetPage(HWND workspace, int index)
+{
+    MemHandle form = wsGetDocument(workspace);
+    if (!form)
+        return 0;
+    if (index == -1)
+        return fmGetBasePage(form);
+    return pgDirGetPagesChecked(fmGetDirectory(form), fmGetPageCount(form), index);
+}
+
+MemHandle pvGetCurrentPage(HWND workspace)
+{
+    return pvGetPage(workspace, pvGetCurrentPageIndex(workspace));
+}
+
+void pvReleaseCurrentPage(HWND workspace)
+{
+    int current = pvGetCurrentPageIndex(workspace);
+    if (current >= 0)
+        pgDropEntryPages(workspace, current);
+}
+
+MemHandle wsFindObjectByName(HWND workspace, const char *name)
+{
+    if (!workspace || !name || !*name)
+        return 0;
+    std::vector<MemHandle> objects;
+    obCollectList(pgGetFirstObject(pvGetCurrentPage(workspace)), objects);
+    char own[kObMaxNameBytes];
+    for (MemHandle h : objects) {
+        obGetName(h, own);
+        if (own[0] && lstrcmpiA(own, name) == 0)
+            return h;
+    }
+    return 0;
+}

@@ -1,6 +1,7 @@
 // The page record's defaults and its validity test.
 #include "model/pg_record.h"
 #include "app/setup_record.h"
+#include "objects/ptn_dialog.h"
 #include "support/ut_mem.h"
 #include <string.h>
 
@@ -57,11 +58,11 @@ void pgInitRecord(uint8_t *record)
     d.fourWords[0] = d.fourWords[1] = 180;
     d.byte45 = (uint8_t)setGetPageByte45();
     d.layers.current = 1;
-    // The blank 8 x 8 pattern: every pixel shows the background.
-    putU32(d.defaultPattern, 24);
-    putU16(d.defaultPattern + 4, 8);
-    putU16(d.defaultPattern + 6, 8);
-    memset(d.defaultPattern + 8, 0xFF, 16);
+    // The blank 8 x 8 pattern, or the pattern library's first one.
+    PatternFill pattern;
+    ptnDefaultFromLibrary(&pattern);
+    static_assert(sizeof pattern == sizeof d.defaultPattern, "the default pattern is 24 bytes");
+    memcpy(d.defaultPattern, &pattern, sizeof pattern);
     d.defaultGradient[0] = 1;
     d.defaultGradient[6] = 16;
     LOGFONTA font = defaultFont();

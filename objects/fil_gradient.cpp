@@ -141,14 +141,34 @@ private:
     GdiObject<HBRUSH> back_;
 };
 
+// What the band drawers share: the brushes, the painter cutting to the
+// drawn rectangle, and the null pen selected for their life.
+struct Bands {
+    Bands(HDC dc, const RECT *drawn, const FilGradColours *c, BOOL stripes)
+        : brushes(c, stripes), paint(dc, drawn), nullPen(dc, GetStockObject(NULL_PEN))
+    {
+    }
+    bool ok() const { return brushes.ok(); }
+    // Band k (blend colour `colour`) as a polygon or as a rectangle.
+    void polygon(int32_t k, COLORREF colour, const Figure &f) const
+    {
+        brushes.band(k, colour, [&](HBRUSH b) { paint.polygon(b, f); });
+    }
+    void rect(int32_t k, COLORREF colour, double l, double t, double r, double b) const
+    {
+        brushes.band(k, colour, [&](HBRUSH brush) { paint.rect(brush, l, t, r, b); });
+    }
+    BandBrushes brushes;
+    Painter paint;
+    GdiSelect nullPen;
+};
+
 void linearBands(HDC dc, const RECT *drawn, const GradientFillBlock *g, const FilGradColours *c,
                  BOOL stripes)
 {
-    BandBrushes brushes(c, stripes);
-    if (!brushes.ok())
+    Bands bands(dc, drawn, c, stripes);
+    if (!bands.ok())
         return;
-    Painter paint(dc, drawn);
-    GdiSelect nullPen(dc, GetStockObject(NULL_PEN));
     const int32_t n = c->n;
     const double mx = c->centre.x, my = c->centre.y;
     const double length = sqrt((double)g->dx * g->dx + (double)g->dy * g->dy);
@@ -163,12 +183,10 @@ void linearBands(HDC dc, const RECT *drawn, const GradientFillBlock *g, const Fi
             double half = roundHalfAway(length - k * t);
             if (half <= 0)
                 continue;
-            brushes.band(k, inward(k), [&](HBRUSH b) {
-                if (rows)
-                    paint.rect(b, drawn->left, my - half, drawn->right, my + half);
-                else
-                    paint.rect(b, mx - half, drawn->top, mx + half, drawn->bottom);
-            });
+            if (rows)
+                bands.rect(k, inward(k), drawn->left, my - half, drawn->right, my + half);
+            else
+                bands.rect(k, inward(k), mx - half, drawn->top, mx + half, drawn->bottom);
         }
         return;
     }
@@ -201,10 +219,8 @@ void linearBands(HDC dc, const RECT *drawn, const GradientFillBlock *g, const Fi
     }
     for (int32_t k = 0; k <= n; ++k) {
         COLORREF colour = k == n ? backColourOf(c) : filGradFromFill(c, k);
-        brushes.band(k, colour, [&](HBRUSH b) {
-            paint.polygon(b, stripA);
-            paint.polygon(b, stripB);
-        });
+        bands.polygon(k, colour, stripA);
+        bands.polygon(k, colour, stripB);
         for (int i = 0; i < 4; ++i) {
             stripA[(size_t)i].x -= moveX;
             stripA[(size_t)i].y -= moveY;
@@ -311,22 +327,18 @@ void filGradShrink(HDC dc, const RECT *drawn, const POINT *pts, int16_t count, d
 {
     if (!pts || count < 2)
         return;
-    BandBrushes brushes(c, stripes);
-    if (!brushes.ok())
+    Bands bands(dc, drawn, c, stripes);
+    if (!bands.ok())
         return;
-    Painter paint(dc, drawn);
-    GdiSelect nullPen(dc, GetStockObject(NULL_PEN));
-    const int32_t n = c->n;
-    const double mx = c->centre.x, my = c->centre.y;
+    const POINT m = c->centre;
     Figure copy((size_t)count);
-    for (int32_t k = 1; k <= n; ++k) {
-        double f = 1 - k * reach / (n + 1);
+    for (int32_t k = 1; k <= c->n; ++k) {
+        double f = 1 - k * reach / (c->n + 1);
         for (int16_t i = 0; i < count; ++i) {
-            copy[(size_t)i].x = mx + roundHalfAway((pts[i].x - mx) * f);
-            copy[(size_t)i].y = my + roundHalfAway((pts[i].y - my) * f);
+            copy[(size_t)i].x = m.x + roundHalfAway(((double)pts[i].x - m.x) * f);
+            copy[(size_t)i].y = m.y + roundHalfAway(((double)pts[i].y - m.y) * f);
         }
-        COLORREF colour = k < n ? filGradFromBack(c, k) : fillColourOf(c);
-        brushes.band(k, colour, [&](HBRUSH b) { paint.polygon(b, copy); });
+        bands.polygon(k, k < c->n ? filGradFromBack(c, k) : fillColourOf(c), copy);
     }
 }
 

@@ -98,8 +98,10 @@ void curvedBounds(ObjectRecord *rec, bool rounded, RECT *out)
     finishBounds(rec, local, out);
 }
 
-template <typename Bounds>
-BOOL boundsOfHandle(MemHandle h, RECT *r, Bounds bounds)
+typedef void (*RecordBounds)(ObjectRecord *, RECT *);
+typedef void (*FourVertices)(const ObjectRecord *, POINT[4]);
+
+BOOL boundsOfHandle(MemHandle h, RECT *r, RecordBounds bounds)
 {
     ObLock rec(h);
     if (!rec) {
@@ -122,6 +124,28 @@ MemHandle pointsHandle(const POINT *pts, int16_t n, int16_t *count)
     return h;
 }
 
+// A rectangle's corners or a diamond's vertices in a new handle.
+MemHandle fourPoints(ObjectRecord *rec, int16_t *count, FourVertices vertices)
+{
+    if (count)
+        *count = 0;
+    if (!rec)
+        return 0;
+    POINT v[4];
+    vertices(rec, v);
+    return pointsHandle(v, 4, count);
+}
+
+// The bounds of a rectangle's corners or a diamond's vertices.
+void fourBounds(ObjectRecord *rec, RECT *r, FourVertices vertices)
+{
+    POINT v[4];
+    vertices(rec, v);
+    RECT local;
+    geoPointsBounds(v, 4, &local);
+    finishBounds(rec, local, r);
+}
+
 // Draws inside the object's DC modes with the DC's own pen and brush.
 template <typename Figure>
 void outline(HDC dc, ObjectRecord *rec, Figure figure)
@@ -142,6 +166,46 @@ RECT pageBox(const ObjectRecord *rec)
     geoOffsetRect(&box, rec->centreX, rec->centreY);
     return box;
 }
+
+// The operation on the locked record; 0 (or nothing) for no record.
+template <typename Op>
+auto locked(MemHandle h, Op op) -> decltype(op(nullptr))
+{
+    ObLock r(h);
+    if (!r)
+        return decltype(op(nullptr))();
+    return op(r.get());
+}
+
+// The figures, drawn with the DC's pen and brush: a rectangle's corners or
+// a diamond's vertices as a polygon (with every chord when asked), a
+// rounded rectangle, an ellipse; all turned and moved by the centre.
+void fourVerticesFigure(HDC dc, const ObjectRecord *rec, FourVertices vertices, bool chords)
+{
+    POINT v[4];
+    vertices(rec, v);
+    geoOffsetPoints(v, 4, rec->centreX, rec->centreY);
+    gdiPolygon(dc, v, 4);
+    if (chords)
+        gdiDrawAllChords(dc, v, 4);
+}
+
+void roundRectFigure(HDC dc, const ObjectRecord *rec)
+{
+    RECT box = pageBox(rec);
+    int32_t cw, ch;
+    shGetCorner(rec, &cw, &ch);
+    gdiRoundRectRotated(dc, box.left, box.top, box.right, box.bottom, cw, ch,
+                        (int16_t)rec->rotation);
+}
+
+void ellipseFigure(HDC dc, const ObjectRecord *rec)
+{
+    RECT box = pageBox(rec);
+    gdiEllipseRotated(dc, box.left, box.top, box.right, box.bottom, (int16_t)rec->rotation);
+}
+
+bool allChords(const ObjectRecord *rec) { return (rec->flags & OBF_ALL_CHORDS) != 0; }
 
 // ---- rotating --------------------------------------------------------------------------------
 
@@ -303,6 +367,77 @@ void setBoxSides(ObjectRecord *rec, int32_t w, int32_t h)
     setDataInt(rec, 1, h);
 }
 
+// Rectangles and diamonds: a turned one becomes a polygon rescaled as such;
+// otherwise the box takes the target's sides (a rectangle becoming a square
+// or a rectangle by them).
+MemHandle rescaleStraight(MemHandle h, const RECT *target, bool diamond)
+{
+    uint16_t rotation;
+    {
+        ObLock r(h);
+        if (!r || !target)
+            return 0;
+        rotation = r->rotation;
+    }
+    if (rotation) {
+        MemHandle p = toPolygon(h, diamond);
+        if (p)
+            shPointsRescale(p, target);
+        return p;
+    }
+    ObLock r(h);
+    int32_t w, ht;
+    targetSides(target, &w, &ht);
+    setBoxSides(r.get(), w, ht);
+    obRecSetRect(r.get(), target);
+    if (!diamond)
+        r->type = w == ht ? OBT_SQUARE : OBT_RECTANGLE;
+    return h;
+}
+
+// Ellipses (circle or ellipse by the sides) and rounded rectangles: a box
+// already of the target's size only moves; a turned one becomes a closed
+// curve rescaled as such; otherwise the box takes the target's sides and a
+// rounded rectangle's corners keep their share of them.
+MemHandle rescaleCurved(MemHandle h, const RECT *target, bool rounded)
+{
+    uint16_t rotation;
+    int32_t w, ht;
+    {
+        ObLock r(h);
+        if (!r || !target)
+            return 0;
+        targetSides(target, &w, &ht);
+        if (!rounded)
+            r->type = w == ht ? OBT_CIRCLE : OBT_ELLIPSE;
+        if (r->width == w && r->height == ht) {
+            obRecSetRect(r.get(), target);
+            return h;
+        }
+        rotation = r->rotation;
+    }
+    if (rotation) {
+        MemHandle c = toCurve(h, rounded);
+        if (c)
+            shCurveRescale(c, target);
+        return c;
+    }
+    ObLock r(h);
+    ObjectRecord *rec = r.get();
+    if (rounded) {
+        // A side of no size keeps its corner as it is.
+        double sx = rec->width ? (double)w / rec->width : 1.0;
+        double sy = rec->height ? (double)ht / rec->height : 1.0;
+        int32_t cw, ch;
+        shGetCorner(rec, &cw, &ch);
+        setDataInt(rec, 2, (int32_t)std::max(-2e9, std::min(2e9, cw * fabs(sx))));
+        setDataInt(rec, 3, (int32_t)std::max(-2e9, std::min(2e9, ch * fabs(sy))));
+    }
+    setBoxSides(rec, w, ht);
+    obRecSetRect(rec, target);
+    return h;
+}
+
 }  // namespace
 
 // ---- geometry ------------------------------------------------------------------------------
@@ -388,147 +523,65 @@ uint32_t shRectSize(ObjectRecord *rec) { return boxSize(rec, kShBoxGeometry); }
 uint32_t shRoundRectSize(ObjectRecord *rec) { return boxSize(rec, kShRoundRectGeometry); }
 uint32_t shEllipseSize(ObjectRecord *rec) { return boxSize(rec, kShBoxGeometry); }
 
-uint32_t shRectSize(MemHandle h)
-{
-    ObLock r(h);
-    return r ? shRectSize(r.get()) : 0;
-}
-
-uint32_t shRoundRectSize(MemHandle h)
-{
-    ObLock r(h);
-    return r ? shRoundRectSize(r.get()) : 0;
-}
-
-uint32_t shEllipseSize(MemHandle h)
-{
-    ObLock r(h);
-    return r ? shEllipseSize(r.get()) : 0;
-}
+uint32_t shRectSize(MemHandle h) { return locked(h, [](ObjectRecord *r) { return shRectSize(r); }); }
+uint32_t shRoundRectSize(MemHandle h) { return locked(h, [](ObjectRecord *r) { return shRoundRectSize(r); }); }
+uint32_t shEllipseSize(MemHandle h) { return locked(h, [](ObjectRecord *r) { return shEllipseSize(r); }); }
 
 // ---- drawing ---------------------------------------------------------------------------------
 
 void shRectDraw(HDC dc, ObjectRecord *rec)
 {
-    if (!dc || !rec)
-        return;
-    POINT c[4];
-    shGetRotatedBoxCorners(rec, c);
-    geoOffsetPoints(c, 4, rec->centreX, rec->centreY);
-    bool chords = (rec->flags & OBF_ALL_CHORDS) != 0;
-    filDrawClosedShape(dc, rec, [&](HDC d) {
-        gdiPolygon(d, c, 4);
-        if (chords)
-            gdiDrawAllChords(d, c, 4);
-    });
+    if (dc && rec)
+        filDrawClosedShape(dc, rec, [rec](HDC d) {
+            fourVerticesFigure(d, rec, shGetRotatedBoxCorners, allChords(rec));
+        });
 }
 
 void shRoundRectDraw(HDC dc, ObjectRecord *rec)
 {
-    if (!dc || !rec)
-        return;
-    RECT box = pageBox(rec);
-    int32_t cw, ch;
-    shGetCorner(rec, &cw, &ch);
-    int16_t rotation = (int16_t)rec->rotation;
-    filDrawClosedShape(dc, rec, [&](HDC d) {
-        gdiRoundRectRotated(d, box.left, box.top, box.right, box.bottom, cw, ch, rotation);
-    });
+    if (dc && rec)
+        filDrawClosedShape(dc, rec, [rec](HDC d) { roundRectFigure(d, rec); });
 }
 
 void shEllipseDraw(HDC dc, ObjectRecord *rec)
 {
-    if (!dc || !rec)
-        return;
-    RECT box = pageBox(rec);
-    int16_t rotation = (int16_t)rec->rotation;
-    filDrawClosedShape(dc, rec, [&](HDC d) {
-        gdiEllipseRotated(d, box.left, box.top, box.right, box.bottom, rotation);
-    });
+    if (dc && rec)
+        filDrawClosedShape(dc, rec, [rec](HDC d) { ellipseFigure(d, rec); });
 }
 
 void shDiamondDraw(HDC dc, ObjectRecord *rec)
 {
-    if (!dc || !rec)
-        return;
-    POINT v[4];
-    shGetDiamondVertices(rec, v);
-    geoOffsetPoints(v, 4, rec->centreX, rec->centreY);
-    bool chords = (rec->flags & OBF_ALL_CHORDS) != 0;
-    filDrawClosedShape(dc, rec, [&](HDC d) {
-        gdiPolygon(d, v, 4);
-        if (chords)
-            gdiDrawAllChords(d, v, 4);
-    });
+    if (dc && rec)
+        filDrawClosedShape(dc, rec, [rec](HDC d) {
+            fourVerticesFigure(d, rec, shGetDiamondVertices, allChords(rec));
+        });
 }
 
-void shRectDraw(HDC dc, MemHandle h)
-{
-    ObLock r(h);
-    if (r)
-        shRectDraw(dc, r.get());
-}
-
-void shRoundRectDraw(HDC dc, MemHandle h)
-{
-    ObLock r(h);
-    if (r)
-        shRoundRectDraw(dc, r.get());
-}
-
-void shEllipseDraw(HDC dc, MemHandle h)
-{
-    ObLock r(h);
-    if (r)
-        shEllipseDraw(dc, r.get());
-}
-
-void shDiamondDraw(HDC dc, MemHandle h)
-{
-    ObLock r(h);
-    if (r)
-        shDiamondDraw(dc, r.get());
-}
+void shRectDraw(HDC dc, MemHandle h) { locked(h, [dc](ObjectRecord *r) { shRectDraw(dc, r); }); }
+void shRoundRectDraw(HDC dc, MemHandle h) { locked(h, [dc](ObjectRecord *r) { shRoundRectDraw(dc, r); }); }
+void shEllipseDraw(HDC dc, MemHandle h) { locked(h, [dc](ObjectRecord *r) { shEllipseDraw(dc, r); }); }
+void shDiamondDraw(HDC dc, MemHandle h) { locked(h, [dc](ObjectRecord *r) { shDiamondDraw(dc, r); }); }
 
 // ---- outlines ----------------------------------------------------------------------------------
 
 void shRectOutline(HDC dc, ObjectRecord *rec)
 {
-    outline(dc, rec, [&] {
-        POINT c[4];
-        shGetRotatedBoxCorners(rec, c);
-        geoOffsetPoints(c, 4, rec->centreX, rec->centreY);
-        gdiPolygon(dc, c, 4);
-    });
+    outline(dc, rec, [&] { fourVerticesFigure(dc, rec, shGetRotatedBoxCorners, false); });
 }
 
 void shRoundRectOutline(HDC dc, ObjectRecord *rec)
 {
-    outline(dc, rec, [&] {
-        RECT box = pageBox(rec);
-        int32_t cw, ch;
-        shGetCorner(rec, &cw, &ch);
-        gdiRoundRectRotated(dc, box.left, box.top, box.right, box.bottom, cw, ch,
-                            (int16_t)rec->rotation);
-    });
+    outline(dc, rec, [&] { roundRectFigure(dc, rec); });
 }
 
 void shEllipseOutline(HDC dc, ObjectRecord *rec)
 {
-    outline(dc, rec, [&] {
-        RECT box = pageBox(rec);
-        gdiEllipseRotated(dc, box.left, box.top, box.right, box.bottom, (int16_t)rec->rotation);
-    });
+    outline(dc, rec, [&] { ellipseFigure(dc, rec); });
 }
 
 void shDiamondOutline(HDC dc, ObjectRecord *rec)
 {
-    outline(dc, rec, [&] {
-        POINT v[4];
-        shGetDiamondVertices(rec, v);
-        geoOffsetPoints(v, 4, rec->centreX, rec->centreY);
-        gdiPolygon(dc, v, 4);
-    });
+    outline(dc, rec, [&] { fourVerticesFigure(dc, rec, shGetDiamondVertices, false); });
 }
 
 int shBoxOutline(HDC dc, ObjectRecord *rec)
@@ -548,13 +601,7 @@ int shBoxOutline(HDC dc, ObjectRecord *rec)
 
 MemHandle shRectPoints(ObjectRecord *rec, int16_t *count)
 {
-    if (count)
-        *count = 0;
-    if (!rec)
-        return 0;
-    POINT c[4];
-    shGetRotatedBoxCorners(rec, c);
-    return pointsHandle(c, 4, count);
+    return fourPoints(rec, count, shGetRotatedBoxCorners);
 }
 
 MemHandle shRoundRectPoints(ObjectRecord *rec, int16_t *count)
@@ -597,170 +644,27 @@ MemHandle shEllipsePoints(ObjectRecord *rec, int16_t *count)
 
 MemHandle shDiamondPoints(ObjectRecord *rec, int16_t *count)
 {
-    if (count)
-        *count = 0;
-    if (!rec)
-        return 0;
-    POINT v[4];
-    shGetDiamondVertices(rec, v);
-    return pointsHandle(v, 4, count);
+    return fourPoints(rec, count, shGetDiamondVertices);
 }
 
 // ---- bounds ------------------------------------------------------------------------------------
 
-void shRectBounds(ObjectRecord *rec, RECT *r)
-{
-    POINT c[4];
-    shGetRotatedBoxCorners(rec, c);
-    RECT local;
-    geoPointsBounds(c, 4, &local);
-    finishBounds(rec, local, r);
-}
-
-void shDiamondBounds(ObjectRecord *rec, RECT *r)
-{
-    POINT v[4];
-    shGetDiamondVertices(rec, v);
-    RECT local;
-    geoPointsBounds(v, 4, &local);
-    finishBounds(rec, local, r);
-}
-
+void shRectBounds(ObjectRecord *rec, RECT *r) { fourBounds(rec, r, shGetRotatedBoxCorners); }
+void shDiamondBounds(ObjectRecord *rec, RECT *r) { fourBounds(rec, r, shGetDiamondVertices); }
 void shRoundRectBounds(ObjectRecord *rec, RECT *r) { curvedBounds(rec, true, r); }
 void shEllipseBounds(ObjectRecord *rec, RECT *r) { curvedBounds(rec, false, r); }
 
-BOOL shRectBounds(MemHandle h, RECT *r)
-{
-    return boundsOfHandle(h, r, [](ObjectRecord *rec, RECT *o) { shRectBounds(rec, o); });
-}
-
-BOOL shRoundRectBounds(MemHandle h, RECT *r)
-{
-    return boundsOfHandle(h, r, [](ObjectRecord *rec, RECT *o) { shRoundRectBounds(rec, o); });
-}
-
-BOOL shEllipseBounds(MemHandle h, RECT *r)
-{
-    return boundsOfHandle(h, r, [](ObjectRecord *rec, RECT *o) { shEllipseBounds(rec, o); });
-}
-
-BOOL shDiamondBounds(MemHandle h, RECT *r)
-{
-    return boundsOfHandle(h, r, [](ObjectRecord *rec, RECT *o) { shDiamondBounds(rec, o); });
-}
+BOOL shRectBounds(MemHandle h, RECT *r) { return boundsOfHandle(h, r, shRectBounds); }
+BOOL shRoundRectBounds(MemHandle h, RECT *r) { return boundsOfHandle(h, r, shRoundRectBounds); }
+BOOL shEllipseBounds(MemHandle h, RECT *r) { return boundsOfHandle(h, r, shEllipseBounds); }
+BOOL shDiamondBounds(MemHandle h, RECT *r) { return boundsOfHandle(h, r, shDiamondBounds); }
 
 // ---- rescaling ----------------------------------------------------------------------------------
 
-MemHandle shRectRescale(MemHandle h, const RECT *target)
-{
-    uint16_t rotation;
-    {
-        ObLock r(h);
-        if (!r || !target)
-            return 0;
-        rotation = r->rotation;
-    }
-    if (rotation) {
-        MemHandle p = shRectToPolygon(h);
-        if (p)
-            shPointsRescale(p, target);
-        return p;
-    }
-    ObLock r(h);
-    int32_t w, ht;
-    targetSides(target, &w, &ht);
-    setBoxSides(r.get(), w, ht);
-    obRecSetRect(r.get(), target);
-    r->type = w == ht ? OBT_SQUARE : OBT_RECTANGLE;
-    return h;
-}
-
-MemHandle shDiamondRescale(MemHandle h, const RECT *target)
-{
-    uint16_t rotation;
-    {
-        ObLock r(h);
-        if (!r || !target)
-            return 0;
-        rotation = r->rotation;
-    }
-    if (rotation) {
-        MemHandle p = shDiamondToPolygon(h);
-        if (p)
-            shPointsRescale(p, target);
-        return p;
-    }
-    ObLock r(h);
-    int32_t w, ht;
-    targetSides(target, &w, &ht);
-    setBoxSides(r.get(), w, ht);
-    obRecSetRect(r.get(), target);
-    return h;
-}
-
-MemHandle shEllipseRescale(MemHandle h, const RECT *target)
-{
-    uint16_t rotation;
-    int32_t w, ht;
-    {
-        ObLock r(h);
-        if (!r || !target)
-            return 0;
-        targetSides(target, &w, &ht);
-        r->type = w == ht ? OBT_CIRCLE : OBT_ELLIPSE;
-        if (r->width == w && r->height == ht) {
-            obRecSetRect(r.get(), target);
-            return h;
-        }
-        rotation = r->rotation;
-    }
-    if (rotation) {
-        MemHandle c = shEllipseToCurve(h);
-        if (c)
-            shCurveRescale(c, target);
-        return c;
-    }
-    ObLock r(h);
-    setBoxSides(r.get(), w, ht);
-    obRecSetRect(r.get(), target);
-    return h;
-}
-
-MemHandle shRoundRectRescale(MemHandle h, const RECT *target)
-{
-    uint16_t rotation;
-    int32_t w, ht;
-    {
-        ObLock r(h);
-        if (!r || !target)
-            return 0;
-        targetSides(target, &w, &ht);
-        if (r->width == w && r->height == ht) {
-            obRecSetRect(r.get(), target);
-            return h;
-        }
-        rotation = r->rotation;
-    }
-    if (rotation) {
-        MemHandle c = shRoundRectToCurve(h);
-        if (c)
-            shCurveRescale(c, target);
-        return c;
-    }
-    ObLock r(h);
-    ObjectRecord *rec = r.get();
-    // The corners keep their share of the sides; a side of no size keeps
-    // its corner as it is.
-    double sx = rec->width ? (double)w / rec->width : 1.0;
-    double sy = rec->height ? (double)ht / rec->height : 1.0;
-    int32_t cw, ch;
-    shGetCorner(rec, &cw, &ch);
-    setBoxSides(rec, w, ht);
-    setDataInt(rec, 2, (int32_t)std::max(-2e9, std::min(2e9, cw * fabs(sx))));
-    setDataInt(rec, 3, (int32_t)std::max(-2e9, std::min(2e9, ch * fabs(sy))));
-    obRecSetRect(rec, target);
-    return h;
-}
+MemHandle shRectRescale(MemHandle h, const RECT *target) { return rescaleStraight(h, target, false); }
+MemHandle shDiamondRescale(MemHandle h, const RECT *target) { return rescaleStraight(h, target, true); }
+MemHandle shEllipseRescale(MemHandle h, const RECT *target) { return rescaleCurved(h, target, false); }
+MemHandle shRoundRectRescale(MemHandle h, const RECT *target) { return rescaleCurved(h, target, true); }
 
 // ---- rotating -----------------------------------------------------------------------------------
 

@@ -24,7 +24,7 @@
 #include "controls/pal_file.h"
 #include "controls/pal_window.h"
 #include "library/olb_classes.h"
-#include "library/ptn_library.h"
+#include "objects/ptn_dialog.h"
 #include "links/pgw_window.h"
 #include "objects/cal_popup.h"
 #include "support/ff_file.h"
@@ -257,7 +257,7 @@ HWND appInit(HINSTANCE instance, BOOL noPrevInstance, const char *appName, const
     appSetMenuLanguageId((int)setGetNumber("MenuLanguage_id"));
 
     char path[UT_PATH_SIZE];
-    ptnSetLibraryFile(setGetProgramFilePath(path, "qmptn.tvl"));
+    ptnSetLibraryName(utHandleFromString(setGetProgramFilePath(path, "qmptn.tvl")));
     txSetDefaultFont("Arial", 12);
     clipRegisterFormats("QM32OBJFormat");
     if (setGetString("ImportDir", path) > 0 && path[0])

@@ -4,6 +4,7 @@
 #include "model/ob_links.h"
 #include "model/pg_page.h"
 #include "objects/sh_arrow.h"
+#include "objects/sh_box.h"
 #include "objects/sh_inset.h"
 #include "support/geo_bezier.h"
 #include "support/geo_rect.h"
@@ -102,6 +103,17 @@ void offsetPoints(MemHandle pts, int16_t n, int32_t dx, int32_t dy)
 BOOL isBezierOutline(int16_t t)
 {
     return (t >= OBT_ROUNDRECT && t <= OBT_ARC) || t == OBT_BEZIER || t == OBT_CLOSED_CURVE;
+}
+
+// The size a box shape's module computed (and stored). A record too short
+// for its geometry and fill block keeps a length within its block, so that
+// nothing reads past it; the size it needs is returned for the caller that
+// grows it.
+uint32_t boxRecordSize(ObjectRecord *rec, uint32_t size, uint32_t blockSize)
+{
+    if (size > blockSize && blockSize >= obDataOffset(rec))
+        rec->length = blockSize;
+    return size;
 }
 
 // The stand-in module tests install (none in the program).
@@ -338,6 +350,15 @@ uint32_t objRecordSizeIn(ObjectRecord *rec, uint32_t blockSize, uint32_t add)
         return add;
     uint32_t size;
     switch (rec->type) {
+    case OBT_SQUARE:
+    case OBT_RECTANGLE:
+    case OBT_DIAMOND:
+        return boxRecordSize(rec, shRectSize(rec), blockSize) + add;
+    case OBT_ROUNDRECT:
+        return boxRecordSize(rec, shRoundRectSize(rec), blockSize) + add;
+    case OBT_CIRCLE:
+    case OBT_ELLIPSE:
+        return boxRecordSize(rec, shEllipseSize(rec), blockSize) + add;
     case OBT_GROUP:
     case OBT_CHAIN:
         size = obDataOffset(rec);
@@ -407,6 +428,20 @@ void objDraw(HDC dc, ObjectRecord *rec)
     if (!dc || !rec || obTestTypeDraw(dc, rec))
         return;
     switch (rec->type) {
+    case OBT_SQUARE:
+    case OBT_RECTANGLE:
+        shRectDraw(dc, rec);
+        break;
+    case OBT_ROUNDRECT:
+        shRoundRectDraw(dc, rec);
+        break;
+    case OBT_CIRCLE:
+    case OBT_ELLIPSE:
+        shEllipseDraw(dc, rec);
+        break;
+    case OBT_DIAMOND:
+        shDiamondDraw(dc, rec);
+        break;
     case OBT_GROUP:
     case OBT_CHAIN:
         break;   // members are drawn by the tree walk
@@ -437,11 +472,48 @@ MemHandle objGetPoints(ObjectRecord *rec, int16_t *count)
         *count = 0;
     if (!rec)
         return 0;
-    MemHandle pts = objGetPointsExt(rec, count);
+    MemHandle pts;
+    switch (rec->type) {
+    case OBT_SQUARE:
+    case OBT_RECTANGLE:
+        pts = shRectPoints(rec, count);
+        break;
+    case OBT_ROUNDRECT:
+        pts = shRoundRectPoints(rec, count);
+        break;
+    case OBT_CIRCLE:
+    case OBT_ELLIPSE:
+        pts = shEllipsePoints(rec, count);
+        break;
+    case OBT_DIAMOND:
+        pts = shDiamondPoints(rec, count);
+        break;
+    default:
+        pts = objGetPointsExt(rec, count);
+        break;
+    }
     return pts ? pts : boxCorners(rec, count);
 }
 
-MemHandle objGetPointsExt(ObjectRecord *, int16_t *) { return 0; }
+MemHandle objGetPointsExt(ObjectRecord *rec, int16_t *count)
+{
+    switch (rec->type) {
+    case OBT_COUNTER802:
+    case OBT_SHAPE803: {
+        // The ellipse of a copy whose box width is its box height.
+        uint32_t n = std::max(rec->length, kObHeadSize);
+        std::vector<uint8_t> copy(reinterpret_cast<uint8_t *>(rec),
+                                  reinterpret_cast<uint8_t *>(rec) + n);
+        ObjectRecord *c = reinterpret_cast<ObjectRecord *>(copy.data());
+        uint32_t at = obDataOffset(c);
+        if ((uint64_t)at + 8 <= c->length)
+            memcpy(copy.data() + at, copy.data() + at + 4, 4);
+        return shEllipsePoints(c, count);
+    }
+    default:
+        return 0;
+    }
+}
 
 BOOL objGetVertexBounds(MemHandle h, RECT *r)
 {
@@ -450,6 +522,14 @@ BOOL objGetVertexBounds(MemHandle h, RECT *r)
         return FALSE;
     }
     switch (obGetType(h)) {
+    case OBT_SQUARE:
+    case OBT_RECTANGLE:
+        return shRectBounds(h, r);
+    case OBT_CIRCLE:
+    case OBT_ELLIPSE:
+        return shEllipseBounds(h, r);
+    case OBT_DIAMOND:
+        return shDiamondBounds(h, r);
     case OBT_GROUP:
     case OBT_CHAIN:
         return obFitToMembers(h, r);

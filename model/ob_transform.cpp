@@ -4,6 +4,7 @@
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
 #include "objects/sh_arrow.h"
+#include "objects/sh_box.h"
 #include "objects/sh_gradient.h"
 #include "objects/sh_points.h"
 #include "text/tx_box.h"
@@ -173,15 +174,15 @@ void mirror(MemHandle h, int32_t axis, bool horizontal)
 
 // ---- rescaling ----------------------------------------------------------------------------
 
-void objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, int32_t nx,
-              int32_t ny)
+MemHandle objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, int32_t nx,
+                   int32_t ny)
 {
     RECT target;
     int16_t type;
     {
         ObLock r(h);
         if (!r)
-            return;
+            return 0;
         type = r->type;
         RECT local;
         obRecGetLocalRect(r.get(), &local);
@@ -199,50 +200,82 @@ void objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, int32_t
     case OBT_ANCHOR:
     case OBT_HORZ_RULE:
     case OBT_SHAPE803:
-        return;   // these keep their box
+        return h;   // these keep their box
     default:
-        if (!obTestTypeScale(h, &target) && !objScaleExt(h, &target))
-            obSetRect(h, &target);
         break;
     }
+    if (!obTestTypeScale(h, &target)) {
+        MemHandle now = h;
+        switch (type) {
+        case OBT_SQUARE:
+        case OBT_RECTANGLE:
+            now = shRectRescale(h, &target);
+            break;
+        case OBT_ROUNDRECT:
+            now = shRoundRectRescale(h, &target);
+            break;
+        case OBT_CIRCLE:
+        case OBT_ELLIPSE:
+            now = shEllipseRescale(h, &target);
+            break;
+        case OBT_DIAMOND:
+            now = shDiamondRescale(h, &target);
+            break;
+        default:
+            if (!objScaleExt(h, &target))
+                obSetRect(h, &target);
+            break;
+        }
+        if (!now)
+            return h;   // no memory to convert: the object stays as it was
+        h = now;
+    }
     if (scaleReturnsAfterModule(type))
-        return;
+        return h;
     ObLock r(h);
     GradientFillBlock g;
     if (r && readGradient(r.get(), &g)) {
         scaleGradient(&g, sx, sy);
         writeGradient(r.get(), &g);
     }
+    return h;
 }
 
-void obTreeScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, int32_t nx,
-                 int32_t ny)
+MemHandle obTreeScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, int32_t nx,
+                      int32_t ny)
 {
     if (sx == 0 && sy == 0)
-        return;
+        return h;
     if (sx == 1.0 && sy == 1.0 && nx == ox && ny == oy)
-        return;
-    for (MemHandle n : treeBottomUp(h, OB_WALK_ALL))
-        objScale(n, sx, sy, ox, oy, nx, ny);
+        return h;
+    // The root comes last; an object that moved has been relinked to its
+    // owner and neighbours by the resize.
+    MemHandle root = h;
+    for (MemHandle n : treeBottomUp(h, OB_WALK_ALL)) {
+        MemHandle now = objScale(n, sx, sy, ox, oy, nx, ny);
+        if (n == h)
+            root = now;
+    }
+    return root;
 }
 
-void obScaleBy(MemHandle h, double factor)
+MemHandle obScaleBy(MemHandle h, double factor)
 {
     POINT c;
     {
         ObLock r(h);
         if (!r)
-            return;
+            return h;
         c = {r->centreX, r->centreY};
     }
-    obTreeScale(h, factor, factor, c.x, c.y, c.x, c.y);
+    return obTreeScale(h, factor, factor, c.x, c.y, c.x, c.y);
 }
 
-void obFitToRect(MemHandle h, const RECT *rect)
+MemHandle obFitToRect(MemHandle h, const RECT *rect)
 {
     int16_t type = obGetType(h);
     if (!type || !rect)
-        return;
+        return h;
     RECT target, old;
     geoRectFromPoints(POINT{rect->left, rect->top}, POINT{rect->right, rect->bottom}, &target);
     obGetRect(h, &old);
@@ -252,7 +285,7 @@ void obFitToRect(MemHandle h, const RECT *rect)
     POINT from, to;
     geoRectCentre(&old, &from);
     geoRectCentre(&target, &to);
-    obTreeScale(h, sx, sy, from.x, from.y, to.x, to.y);
+    h = obTreeScale(h, sx, sy, from.x, from.y, to.x, to.y);
 
     // The first matching test names the edge that stayed.
     RECT now;
@@ -269,12 +302,13 @@ void obFitToRect(MemHandle h, const RECT *rect)
     } else {
         obMoveBy(h, old.right - now.right, 0);
     }
+    return h;
 }
 
-void obScalePercent(MemHandle h, int32_t percent)
+MemHandle obScalePercent(MemHandle h, int32_t percent)
 {
     if (percent == 0 || !ObLock(h))
-        return;
+        return h;
     int64_t p = llabs((int64_t)percent);
     RECT old;
     obGetRect(h, &old);
@@ -289,7 +323,7 @@ void obScalePercent(MemHandle h, int32_t percent)
     geoRectCentre(&old, &c);
     RECT target = {(LONG)(c.x - nw / 2), (LONG)(c.y - nh / 2), (LONG)(c.x + nw / 2),
                    (LONG)(c.y + nh / 2)};
-    obFitToRect(h, &target);
+    return obFitToRect(h, &target);
 }
 
 // ---- rotating ------------------------------------------------------------------------------
@@ -314,8 +348,28 @@ void objFlipRotate(MemHandle h, POINT pt, int16_t angle)
         return;
     }
     default:
-        if (!obTestTypeFlipRotate(h, pt, angle) && !objFlipRotateExt(h, pt, angle))
-            return;   // no module: nothing turns
+        if (obTestTypeFlipRotate(h, pt, angle))
+            break;
+        switch (type) {
+        case OBT_SQUARE:
+        case OBT_RECTANGLE:
+            shRectRotate(h, pt, angle);
+            break;
+        case OBT_ROUNDRECT:
+            shRoundRectRotate(h, pt, angle);
+            break;
+        case OBT_CIRCLE:
+        case OBT_ELLIPSE:
+            shEllipseRotate(h, pt, angle);
+            break;
+        case OBT_DIAMOND:
+            shDiamondRotate(h, pt, angle);
+            break;
+        default:
+            if (!objFlipRotateExt(h, pt, angle))
+                return;   // no module: nothing turns
+            break;
+        }
         break;
     }
     if (rotateKeepsGradient(type))

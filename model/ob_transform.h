@@ -12,25 +12,28 @@
 // the type's rescale gets it, types without one take it as their box; then,
 // except for the types whose module keeps its gradient itself, a gradient
 // block is rescaled with the shape (its type 2/3 and 4/5 following whether
-// its extents came out equal).
-void objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, int32_t nx,
-              int32_t ny);
+// its extents came out equal). Returns the handle valid afterwards: a
+// turned box converted into a polygon or curve may have moved (its owner
+// and neighbours are relinked).
+MemHandle objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, int32_t nx,
+                   int32_t ny);
 // The same over the tree (firstMember, nextMember and attached trees first,
 // then the object); nothing when sx and sy are both 0, or when both are 1.0
-// and the point stays.
-void obTreeScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, int32_t nx,
-                 int32_t ny);
+// and the point stays. Returns the root's valid handle, as do the fitting
+// and scaling calls below.
+MemHandle obTreeScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, int32_t nx,
+                      int32_t ny);
 // The tree scaled by the factor about the object's centre, which stays.
-void obScaleBy(MemHandle h, double factor);
+MemHandle obScaleBy(MemHandle h, double factor);
 // Fits the tree into the rectangle of two corner points in any order: the
 // tree scaled about its centre and moved to the target's centre, then the
 // edge that did not move pinned exactly where it was (rounding may have
 // shifted it).
-void obFitToRect(MemHandle h, const RECT *rect);
+MemHandle obFitToRect(MemHandle h, const RECT *rect);
 // Fits the tree to `percent` of its size about its centre (a negative
 // percent counts as its absolute value; 0 does nothing); a side of at least
 // one device pixel stays at least one device pixel.
-void obScalePercent(MemHandle h, int32_t percent);
+MemHandle obScalePercent(MemHandle h, int32_t percent);
 
 // ---- rotating ------------------------------------------------------------------------------
 // One object rotated about a point by its type's operation; after a type

@@ -7,6 +7,7 @@
 #include "model/ob_links.h"
 #include "app/app_frame_globals.h"
 #include "app/setup_record.h"
+#include "objects/ptn_dialog.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
@@ -168,14 +169,12 @@ uint8_t *PgLock::findAttr(uint32_t tag, int *length) const
 
 void pgInitDefaultPattern(uint8_t *pattern)
 {
-    // The blank 8 x 8 pattern: every pixel shows the background. (The
-    // pattern library's first pattern, when it is 8 x 8, is to take its
-    // place once the library can be read here.)
-    memset(pattern, 0, 24);
-    putU32(pattern, 24);
-    putU16(pattern + 4, 8);
-    putU16(pattern + 6, 8);
-    memset(pattern + 8, 0xFF, 16);
+    // The blank 8 x 8 pattern, or the pattern library's first one when it
+    // is 8 x 8.
+    PatternFill fill;
+    ptnDefaultFromLibrary(&fill);
+    static_assert(sizeof fill == 24, "the default pattern is 24 bytes");
+    memcpy(pattern, &fill, sizeof fill);
 }
 
 void pgInitRecord(uint8_t *record)

@@ -12,3 +12,8 @@ BOOL shIsPointShape(int16_t type);
 // gradient fill is left to the mirror's caller, which mirrors it once.
 void shPointsFlipH(ObjectRecord *rec);
 void shPointsFlipV(ObjectRecord *rec);
+// Rescaled to the target rectangle: every point scaled by the target's
+// width and height over the head's (1.0 for a side of no size), truncated;
+// the target becomes the record's centre and size.
+void shPointsRescale(ObjectRecord *rec, const RECT *target);
+void shPointsRescale(MemHandle h, const RECT *target);

@@ -343,17 +343,21 @@ TEST_F(ObDispatch, BoxShapesMirrorTheirRotation)
 
 TEST_F(ObDispatch, OutlinesOfCurvedTypesAreFlattened)
 {
+    // The circle's 13 control points, flattened: a closed polygon from its
+    // rightmost point, every point close to the circle.
     MemHandle e = make(OBT_ELLIPSE, 0, 0, 3000, 3000);
     int16_t n = 0;
     MemHandle pts = obGetOutline(e, &n);
     ASSERT_NE(0u, pts);
-    EXPECT_GT(n, 4) << "the four points taken as a Bezier segment and flattened";
+    EXPECT_GT(n, 13) << "the control points are flattened";
     {
         MemLock<POINT> p(pts);
-        EXPECT_EQ(0, p[0].x);
-        EXPECT_EQ(0, p[0].y);
-        EXPECT_EQ(0, p[n - 1].x);
-        EXPECT_EQ(3000, p[n - 1].y);
+        EXPECT_EQ(3000, p[0].x);
+        EXPECT_EQ(1500, p[0].y);
+        EXPECT_EQ(3000, p[n - 1].x);
+        EXPECT_EQ(1500, p[n - 1].y);
+        for (int16_t i = 0; i < n; ++i)
+            EXPECT_NEAR(1500.0, geoDistance(p[i], POINT{1500, 1500}), 10.0) << i;
     }
     utFreeHandle(pts);
 

@@ -3,10 +3,12 @@
 // and update rectangles, fitting, tiling, the placeholder and the DC
 // routines of the type modules.
 //
-// Rectangles (7), squares (6) and entry fields (41) have no type module in
-// the program yet, so a stand-in module of this file draws them: its box,
+// The drawing rules are checked apart from any type's own drawing: a
+// stand-in module of this file draws rectangles (7), squares (6), entry
+// fields (41) and image files (78) in place of their modules: the box,
 // filled by the fill kind (1 solid, 2 a hatch of the fill colour on the
 // background colour), outlined with the pen when the pen width is not 0.
+// (The box shapes' own drawing is tested with objects/sh_box.)
 #include "tests/model/ob_kit.h"
 #include "model/ob_draw.h"
 #include "model/ob_shadow.h"

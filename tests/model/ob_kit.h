@@ -5,6 +5,7 @@
 #include "model/ob_record.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
+#include "objects/sh_box.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
 #include <string.h>
@@ -14,11 +15,14 @@
 namespace obtest {
 
 // A record of the type with the box (l, t, r, b), unscaled, and `dataBytes`
-// bytes of type data holding 1, 2, 3, ...
+// bytes of type data holding 1, 2, 3, ... A box shape (objects/sh_box.h)
+// asked for no type data gets its geometry: the box's width and height
+// (and no corner).
 inline MemHandle make(int16_t type, int32_t l, int32_t t, int32_t r, int32_t b,
                       uint32_t dataBytes = 0)
 {
-    MemHandle h = obNewRecord(kObHeadSize + dataBytes);
+    uint32_t geometry = dataBytes ? 0 : shBoxGeometrySize(type);
+    MemHandle h = obNewRecord(kObHeadSize + dataBytes + geometry);
     ObLock rec(h);
     rec->type = type;
     rec->scaleX = rec->scaleY = kObScaleOne;
@@ -26,6 +30,10 @@ inline MemHandle make(int16_t type, int32_t l, int32_t t, int32_t r, int32_t b,
     obRecSetRect(rec.get(), &box);
     for (uint32_t i = 0; i < dataBytes; ++i)
         obRecData(rec.get())[i] = (uint8_t)(i + 1);
+    if (geometry) {
+        int32_t sides[2] = {rec->width, rec->height};
+        memcpy(obRecData(rec.get()), sides, sizeof sides);
+    }
     return h;
 }
 

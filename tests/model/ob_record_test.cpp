@@ -306,8 +306,8 @@ TEST_F(ObRecord, TreeSizeCountsExtraDataMembersAndAttached)
     obSetExtraData(a, packet(20));
     MemHandle att = make();
     obSetAttached(g, att);
-    // 700 and 7 size as head + name until their modules say otherwise.
-    uint32_t expected = 5 + 86 + 20 + 86 + (86 + 2) + 86;
+    // 700 (no module) sizes as head + name; a rectangle adds its 8-byte box.
+    uint32_t expected = 5 + 86 + 20 + 86 + (86 + 2 + 8) + (86 + 8);
     EXPECT_EQ(expected, obTreeSize(g, 5));
     EXPECT_EQ(expected, obRecTreeSize(ObLock(g).get(), 5));
     EXPECT_EQ(77u, obTreeSize(0, 77));
@@ -316,7 +316,7 @@ TEST_F(ObRecord, TreeSizeCountsExtraDataMembersAndAttached)
 
 TEST_F(ObRecord, ExtraDataOfAnUntrustedSizeCountsOnlyItsBlock)
 {
-    MemHandle h = make();
+    MemHandle h = make(700, 0, 0, 100, 100);
     MemHandle e = packet(8);
     {
         MemLock<uint32_t> w(e);

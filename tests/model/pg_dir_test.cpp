@@ -257,7 +257,7 @@ TEST(PageDirectory, PageFileSizeCountsRecordExtrasAndObjects)
     // and editable); the palette; two rectangles of 86 - 14 bytes, the
     // second with its 4-byte name and extra data.
     uint32_t extras = 16 + 30;
-    uint32_t objects = 72 + (72 + 4 + 24);
+    uint32_t objects = (72 + 8) + (72 + 8 + 4 + 24);   // each rectangle has 8 bytes of its own data
     EXPECT_EQ(448 + extras + objects, pgCalcFileSize(page));
     PgLock p(page);
     EXPECT_EQ(extras, p.data()->extrasBytes);
@@ -274,7 +274,7 @@ TEST(PageDirectory, SizesOfTheWorkspacesPagesAreRecorded)
     uint32_t before = pgDirSumSizes(fmGetDirectory(form), 2);
     addObject(page, "new");
     EXPECT_EQ(pgCalcFileSize(page), pgDirUpdateSize(ws, 1));
-    EXPECT_EQ(before + 72 + 4, pgDirSumSizes(fmGetDirectory(form), 2));
+    EXPECT_EQ(before + 72 + 8 + 4, pgDirSumSizes(fmGetDirectory(form), 2));   // a named rectangle
     EXPECT_EQ(0u, pgDirUpdateSize(ws, 2));
     pgDropEntryPages(ws, 1);
     EXPECT_FALSE(utIsLiveHandle(page));

@@ -14,7 +14,6 @@
 #include "model/pg_record.h"
 #include "objects/img_io.h"
 #include "support/ut_mem.h"
-#include "views/ws_document.h"
 #include <string.h>
 #include <string>
 #include <vector>
@@ -150,6 +149,22 @@ void mirrorFlagged(MemHandle first, int32_t right)
         obMoveBy(m.first, m.second, 0);
 }
 
+// The first object of a page's list with the name (case ignored, unnamed
+// objects skipped). The page being drawn is searched, which need not be
+// the workspace's current page (a printed or neighbouring page).
+MemHandle findNamed(MemHandle first, const char *name)
+{
+    std::vector<MemHandle> objects;
+    obCollectList(first, objects);
+    char own[kObMaxNameBytes];
+    for (MemHandle h : objects) {
+        obGetName(h, own);
+        if (own[0] && lstrcmpiA(own, name) == 0)
+            return h;
+    }
+    return 0;
+}
+
 }  // namespace
 
 // ---- the background record ------------------------------------------------------------------
@@ -270,7 +285,7 @@ int pgDrawBackground(HWND workspace, HDC dc, MemHandle page, BOOL skipWhite, BOO
             object = loadPicture(workspace, name);
             temporary = object != 0;
         } else if (bg.kind == PG_BACKGROUND_OBJECT) {
-            object = wsFindObjectByName(workspace, name.c_str());
+            object = findNamed(pgGetFirstObject(page), name.c_str());
         }
     }
 

@@ -273,6 +273,57 @@ TEST_F(Render, LoadablePictureTakesThePlaceOfTheColourFill)
     EXPECT_STREQ("Unknown action reqest", imgIoErrorText(none.error));
 }
 
+TEST_F(Render, MirroredPagesMirrorFlaggedBasePageObjectsForTheDrawingOnly)
+{
+    MemHandle base = pgtest::newPage();
+    MemHandle flagged = square(0, 0, kInch, kRed);
+    obSetFlags(flagged, 0x80000, TRUE);
+    pgAppendObject(base, flagged);
+    pgAppendObject(base, square(0, 5 * kInch, kInch, kBlue));
+    fmSetBasePage(form_, base);
+    // Facing pages, mode 1, first page number 0: odd indexes are mirrored.
+    uint8_t facing[10] = {10, 0, 0, 0, 0, 0, 1, 0, 0, 0};
+    MemHandle rec = utHandleFromBytes(facing, sizeof facing);
+    form_ = fmSetFacingPages(form_, rec);
+    utFreeHandle(rec);
+    struct Case {
+        uint16_t index;
+        bool mirrored;
+    } cases[] = {{0, false}, {1, true}, {2, false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.index);
+        {
+            PgLock p(base);
+            p.data()->pageIndex = c.index;
+        }
+        dib_.fill(kDesk);
+        render();
+        // The page is 12240 twips (204 pixels) wide.
+        EXPECT_EQ(c.mirrored ? kWhite : kRed, dib_.pixel(12, 12));
+        EXPECT_EQ(c.mirrored ? kRed : kWhite, dib_.pixel(192, 12));
+        EXPECT_EQ(kBlue, dib_.pixel(12, 5 * kInchPx + 12));   // not flagged: in place
+        RECT r;
+        obGetRect(flagged, &r);
+        EXPECT_EQ(0, r.left);   // put back after drawing
+    }
+}
+
+TEST_F(Render, PrintingLeavesOutMarkedObjectsAndTheFrameIsOptional)
+{
+    MemHandle marked = square(kInch, kInch, kInch, kRed);
+    obSetFlags(marked, OBF_LEAVE_OUT, TRUE);
+    pgAppendObject(page_, marked);
+    fmSetOptions(form_, FM_OPT_PRINT_BACKGROUNDS);
+    render(TRUE);
+    EXPECT_EQ(kDesk, dib_.pixel(kInchPx + 12, kInchPx + 12));
+    EXPECT_FALSE(obGetLeaveOutMode());
+    render(FALSE);
+    EXPECT_EQ(kRed, dib_.pixel(kInchPx + 12, kInchPx + 12));
+    EXPECT_EQ(kWhite, dib_.pixel(0, 100));
+    pgRender(nullptr, dib_.dc(), form_, page_, 1, nullptr, FALSE, TRUE, FALSE, FALSE, FALSE);
+    EXPECT_EQ(kBlack, dib_.pixel(0, 100));
+}
+
 // ---- the background record -----------------------------------------------------------------------
 
 TEST(PageBackground, RecordRoundTripsThroughThePage)

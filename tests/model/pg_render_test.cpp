@@ -324,6 +324,34 @@ TEST_F(Render, PrintingLeavesOutMarkedObjectsAndTheFrameIsOptional)
     EXPECT_EQ(kBlack, dib_.pixel(0, 100));
 }
 
+TEST_F(Render, ThePagesLayerStateIsInForceWhileItDraws)
+{
+    // The page hides layer 2.
+    LayerState pageLayers, saved, back;
+    layInitState(&pageLayers);
+    laySwapState(&saved, &pageLayers);
+    layAddInUse(2);
+    layAddHidden(2);
+    layGetGlobalState(&pageLayers);
+    laySwapState(&back, &saved);
+    {
+        PgLock p(page_);
+        p.data()->layers = pageLayers;
+    }
+    MemHandle hidden = square(0, 0, kInch, kRed);
+    {
+        ObLock r(hidden);
+        r->layer = 2;
+    }
+    pgAppendObject(page_, hidden);
+    pgAppendObject(page_, square(2 * kInch, 0, kInch, kBlue));
+    render();
+    EXPECT_EQ(kWhite, dib_.pixel(12, 12));
+    EXPECT_EQ(kBlue, dib_.pixel(2 * kInchPx + 12, 12));
+    // The state in force before is back: layer 2 is not hidden there.
+    EXPECT_EQ(0, layIsHidden(2));
+}
+
 // ---- the background record -----------------------------------------------------------------------
 
 TEST(PageBackground, RecordRoundTripsThroughThePage)

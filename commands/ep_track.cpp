@@ -1,0 +1,381 @@
+// The drag tracking loop of the workspace.
+#include "commands/ep_track.h"
+#include "commands/mb_position.h"
+#include "commands/ws_autoscroll.h"
+#include "controls/ruler.h"
+#include "model/fm_form.h"
+#include "model/pg_record.h"
+#include "support/dm_map.h"
+#include "support/geo_rect.h"
+#include "support/win_mouse.h"
+#include "views/ws_document.h"
+#include "views/ws_mapping.h"
+#include <algorithm>
+
+namespace {
+
+// The mouse messages the loop takes off the queue: moves and the buttons.
+const UINT kMouseFirst = 0x200;   // WM_MOUSEMOVE
+const UINT kMouseLast = 0x209;    // WM_MBUTTONDBLCLK
+// Longest wait for input before the capture is looked at again: a capture
+// taken away by a sent message wakes no wait.
+const DWORD kWaitMs = 50;
+// The workspace's tool-mode word and the rubber-band mode.
+const int kToolModeWord = 8;
+const uint16_t kRubberBandMode = 8;
+// The form's view-flags bit that makes drags snap to the ruler grid.
+const uint16_t kViewSnapToRulers = 0x2;
+
+POINT unpack(LPARAM packed) { return POINT{(int16_t)LOWORD(packed), (int16_t)HIWORD(packed)}; }
+LPARAM pack(POINT p) { return MAKELPARAM((WORD)(int16_t)p.x, (WORD)(int16_t)p.y); }
+
+// The next mouse message while the window holds the capture; false once it
+// no longer does. Waits only while the queue holds no mouse message.
+bool nextMouseMessage(HWND window, MSG *msg)
+{
+    for (;;) {
+        if (GetCapture() != window)
+            return false;
+        if (PeekMessageA(msg, nullptr, kMouseFirst, kMouseLast, PM_REMOVE))
+            return true;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kWaitMs, QS_ALLINPUT);
+    }
+}
+
+// The workspace's snap-to-rulers setting, kept in its document's view
+// flags; off without a document.
+BOOL workspaceSnaps(HWND window)
+{
+    MemLock<FormRecord> form(wsGetDocument(window));
+    return form && (form->viewFlags & kViewSnapToRulers) ? TRUE : FALSE;
+}
+
+// The rulers beside the workspace follow the pointer (device point packed
+// as in mouse messages). The rulers' corner button is the workspace's
+// sibling.
+void trackRulers(HWND window, LPARAM packed)
+{
+    HWND parent = GetParent(window);
+    if (HWND corner = parent ? GetDlgItem(parent, RUL_CORNER_ID) : nullptr)
+        rulTrack(corner, packed);
+}
+
+// The cursor of the workspace's present tool mode, as its window procedure
+// chooses it.
+void refreshCursor(HWND window)
+{
+    SendMessageA(window, WM_SETCURSOR, (WPARAM)window, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+// The mapped device context of a drag with the feedback pen under
+// R2_NOTXORPEN; everything is put back and released at the end.
+class TrackDC {
+public:
+    TrackDC(HWND window, COLORREF colour) : window_(window)
+    {
+        wsApplyViewMapping(window);
+        dc_ = dmGetDC(window);
+        if (!dc_)
+            return;
+        // Width 0: one pixel whatever the mapping.
+        pen_ = CreatePen(PS_SOLID, 0, colour);
+        oldPen_ = pen_ ? SelectObject(dc_, pen_) : nullptr;
+        oldRop_ = SetROP2(dc_, R2_NOTXORPEN);
+    }
+    ~TrackDC()
+    {
+        if (!dc_)
+            return;
+        SetROP2(dc_, oldRop_);
+        if (oldPen_)
+            SelectObject(dc_, oldPen_);
+        if (pen_)
+            DeleteObject(pen_);
+        ReleaseDC(window_, dc_);
+    }
+    TrackDC(const TrackDC &) = delete;
+    TrackDC &operator=(const TrackDC &) = delete;
+    HDC dc() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_ = nullptr;
+    HPEN pen_ = nullptr;
+    HGDIOBJ oldPen_ = nullptr;
+    int oldRop_ = 0;
+};
+
+void drawFeedback(TrkFeedback feedback, HDC dc, const TrackPair *pair, LPARAM data)
+{
+    if (feedback)
+        feedback(dc, pair, data);
+}
+
+// Scrolls the view when the device point lies outside it; then the DC
+// takes the new scroll origin and the point is the scrolled one.
+bool autoScroll(HWND window, HDC dc, POINT *device)
+{
+    if (!wsDragAutoScroll(window, device))
+        return false;
+    dmApplyScrollOrg(dc);
+    return true;
+}
+
+void outlineRect(HDC dc, RECT r)
+{
+    geoRectFromPoints(POINT{r.left, r.top}, POINT{r.right, r.bottom}, &r);
+    POINT pts[5] = {{r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom},
+                    {r.left, r.top}};
+    Polyline(dc, pts, 5);
+}
+
+}  // namespace
+
+// ---- feedback ---------------------------------------------------------------------------------
+
+int trkDrawRect(HDC dc, const TrackPair *pair, LPARAM)
+{
+    if (!dc || !pair)
+        return 0;
+    outlineRect(dc, RECT{pair->x1, pair->y1, pair->x2, pair->y2});
+    return 1;
+}
+
+int trkDrawLineToFoot(HDC dc, const TrackPair *pair, LPARAM data)
+{
+    const POINT *line = reinterpret_cast<const POINT *>(data);
+    if (!dc || !pair || !line)
+        return 0;
+    POINT foot;
+    geoProjectPoint(line[0], line[1], POINT{pair->x2, pair->y2}, &foot);
+    MoveToEx(dc, line[0].x, line[0].y, nullptr);
+    LineTo(dc, foot.x, foot.y);
+    // The handle mark: a square of the selection handles' size, pen and
+    // brush of one colour so that no pixel is drawn twice.
+    int32_t hx, hy;
+    dmGetHandleSize(&hx, &hy);
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 0, kTrkFootMark));
+    GdiObject<HBRUSH> brush(CreateSolidBrush(kTrkFootMark));
+    GdiSelect selPen(dc, pen);
+    GdiSelect selBrush(dc, brush);
+    Rectangle(dc, foot.x - hx, foot.y - hy, foot.x + hx, foot.y + hy);
+    return 1;
+}
+
+void trkMoveEdge(RECT *r, int32_t edge, int32_t dx, int32_t dy)
+{
+    switch (edge) {
+    case GEO_EDGE_LEFT: r->left += dx; break;
+    case GEO_EDGE_TOP: r->top += dy; break;
+    case GEO_EDGE_RIGHT: r->right += dx; break;
+    case GEO_EDGE_BOTTOM: r->bottom += dy; break;
+    default: break;
+    }
+}
+
+int trkDrawEdgeRect(HDC dc, const TrackPair *pair, LPARAM data)
+{
+    const TrkEdgeRect *er = reinterpret_cast<const TrkEdgeRect *>(data);
+    if (!dc || !pair || !er)
+        return 0;
+    RECT r = er->rect;
+    trkMoveEdge(&r, er->edge, pair->x2 - pair->x1, pair->y2 - pair->y1);
+    outlineRect(dc, r);
+    return 1;
+}
+
+// ---- loops ------------------------------------------------------------------------------------
+
+int epTrackMouseEx(HWND window, UINT buttonMsg, LPARAM pressPos, BOOL snap, int16_t divisions,
+                   TrackPair *pair, TrkFeedback feedback, LPARAM data, BOOL showSize,
+                   COLORREF colour, BOOL showPos)
+{
+    if (!window || !pair)
+        return 0;
+    TrackDC tdc(window, colour);
+    HDC dc = tdc.dc();
+    if (!dc)
+        return 0;
+    UINT release = buttonMsg == WM_LBUTTONDOWN ? WM_LBUTTONUP : WM_RBUTTONUP;
+
+    POINT start;
+    dmMsgPointToLogSnap(pressPos, &start, snap, divisions);
+    pair->x1 = pair->x2 = start.x;
+    pair->y1 = pair->y2 = start.y;
+    if (showSize)
+        mbSetOrigin(start.x, start.y);
+    if (showPos)
+        mbShowPosition(unpack(pressPos));
+
+    SetCapture(window);
+    drawFeedback(feedback, dc, pair, data);
+    int moved = 0;
+    MSG msg;
+    while (nextMouseMessage(window, &msg)) {
+        POINT device = unpack(msg.lParam);
+        POINT p;
+        dmMsgPointToLogSnap(msg.lParam, &p, snap, divisions);
+        if (p.x != pair->x2 || p.y != pair->y2) {
+            moved = 1;
+            drawFeedback(feedback, dc, pair, data);
+            if (autoScroll(window, dc, &device))
+                dmMsgPointToLogSnap(pack(device), &p, snap, divisions);
+            pair->x2 = p.x;
+            pair->y2 = p.y;
+            drawFeedback(feedback, dc, pair, data);
+            trackRulers(window, pack(device));
+            if (showPos)
+                mbShowPosition(device);
+        }
+        if (msg.message == release)
+            break;
+    }
+    drawFeedback(feedback, dc, pair, data);
+    // Only our own capture is released; a window that took it keeps it.
+    if (GetCapture() == window)
+        ReleaseCapture();
+    if (showPos)
+        mbClearPositionText();
+    if (showSize)
+        mbClearOrigin();
+    return moved;
+}
+
+int epTrackMouse(HWND window, UINT buttonMsg, LPARAM pressPos, BOOL snap, int16_t divisions,
+                 TrackPair *pair, TrkFeedback feedback, LPARAM data, BOOL showSize,
+                 COLORREF colour)
+{
+    return epTrackMouseEx(window, buttonMsg, pressPos, snap, divisions, pair, feedback, data,
+                          showSize, colour, TRUE);
+}
+
+int trkTrackDrag(HWND window, UINT buttonMsg, LPARAM pressPos, BOOL snap, int16_t divisions,
+                 TrackPair *pair, TrkFeedback feedback, LPARAM data, BOOL measure,
+                 COLORREF colour, BOOL showPos)
+{
+    return epTrackMouseEx(window, buttonMsg, pressPos, snap, divisions, pair, feedback, data,
+                          measure, colour, showPos);
+}
+
+int epTrackMove(HWND window, LPARAM pressPos, BOOL snap, int16_t divisions, TrackPair *pair,
+                TrkFeedback feedback, MemHandle object, COLORREF colour, BOOL showPos)
+{
+    if (!window || !pair)
+        return 0;
+    TrackDC tdc(window, colour);
+    HDC dc = tdc.dc();
+    if (!dc)
+        return 0;
+    LPARAM data = (LPARAM)object;
+    POINT ref;
+    obGetTopLeft(object, &ref);
+    pair->x1 = pair->x2 = ref.x;
+    pair->y1 = pair->y2 = ref.y;
+    POINT press;
+    dmMsgPointToLog(pressPos, &press);
+
+    // The reference point moved by the pointer's distance from the press.
+    auto candidate = [&](POINT device) {
+        POINT p;
+        dmMsgPointToLog(pack(device), &p);
+        POINT c = {ref.x + (p.x - press.x), ref.y + (p.y - press.y)};
+        if (snap)
+            dmSnapPoints(&c, 1, divisions);
+        return c;
+    };
+
+    SetCapture(window);
+    drawFeedback(feedback, dc, pair, data);
+    int moved = 0;
+    bool first = true;
+    MSG msg;
+    while (nextMouseMessage(window, &msg)) {
+        POINT device = unpack(msg.lParam);
+        POINT p;
+        dmMsgPointToLog(msg.lParam, &p);
+        if (p.x != press.x || p.y != press.y) {
+            POINT c = candidate(device);
+            if (first || c.x != pair->x2 || c.y != pair->y2) {
+                first = false;
+                drawFeedback(feedback, dc, pair, data);
+                if (autoScroll(window, dc, &device))
+                    c = candidate(device);
+                if (c.x != pair->x2 || c.y != pair->y2)
+                    moved = 1;
+                pair->x2 = c.x;
+                pair->y2 = c.y;
+                drawFeedback(feedback, dc, pair, data);
+            }
+        }
+        trackRulers(window, pack(device));
+        if (showPos)
+            mbShowPosition(device);
+        if (msg.message == WM_LBUTTONUP)
+            break;
+    }
+    drawFeedback(feedback, dc, pair, data);
+    if (GetCapture() == window)
+        ReleaseCapture();
+    if (showPos)
+        mbClearPositionText();
+    return moved;
+}
+
+int epTrackRubberBand(HWND window, UINT buttonMsg, LPARAM pressPos, RECT *out)
+{
+    BOOL snap = workspaceSnaps(window);
+    int16_t divisions = (int16_t)pgGetGridDivisions(window);
+    uint16_t mode = (uint16_t)GetWindowWord(window, kToolModeWord);
+    SetWindowWord(window, kToolModeWord, kRubberBandMode);
+    refreshCursor(window);
+    TrackPair pair = {};
+    int result = epTrackMouse(window, buttonMsg, pressPos, snap, divisions, &pair, trkDrawRect, 0,
+                              FALSE, kTrkGrey);
+    SetWindowWord(window, kToolModeWord, mode);
+    refreshCursor(window);
+    if (out)
+        geoRectFromPoints(POINT{pair.x1, pair.y1}, POINT{pair.x2, pair.y2}, out);
+    return result;
+}
+
+int epTrackEdge(HWND window, LPARAM pressPos, int32_t tolerance, RECT *rect, BOOL snap)
+{
+    if (!window || !rect)
+        return 0;
+    BOOL snapOn = FALSE;
+    int16_t divisions = 0;
+    if (snap) {
+        snapOn = workspaceSnaps(window);
+        divisions = (int16_t)pgGetGridDivisions(window);
+    }
+    POINT press;
+    dmMsgPointToLog(pressPos, &press);
+    int edge = geoHitRectEdge(rect, press, tolerance);
+    if (edge == GEO_EDGE_NONE)
+        return 0;
+    if (winWaitClick(window, pressPos) != WIN_PRESS_DRAG)
+        return 0;
+    TrkEdgeRect er = {*rect, edge};
+    TrackPair pair = {};
+    if (!epTrackMouse(window, WM_LBUTTONDOWN, pressPos, snapOn, divisions, &pair, trkDrawEdgeRect,
+                      (LPARAM)&er, FALSE, kTrkGrey))
+        return 0;
+    int32_t dx = pair.x2 - pair.x1, dy = pair.y2 - pair.y1;
+    int32_t d = (edge == GEO_EDGE_LEFT || edge == GEO_EDGE_RIGHT) ? dx : dy;
+    if (!d)
+        return 0;
+    trkMoveEdge(rect, edge, dx, dy);
+    return 1;
+}
+
+int epTrackOnLine(HWND window, LPARAM pressPos, const POINT line[2], POINT *out, COLORREF colour)
+{
+    if (!line)
+        return 0;
+    TrackPair pair = {};
+    int result = epTrackMouse(window, WM_LBUTTONDOWN, pressPos, FALSE, 0, &pair, trkDrawLineToFoot,
+                              (LPARAM)line, FALSE, colour);
+    if (result && out)
+        geoProjectPoint(line[0], line[1], POINT{pair.x2, pair.y2}, out);
+    return result;
+}

@@ -1,0 +1,10 @@
+// File names linked from a document, resolved against the document's
+// folder.
+#pragma once
+#include "support/qmwin.h"
+
+// New string handle with the full path of a linked file name: blanks
+// trimmed at both ends; an absolute path unchanged; a relative one joined
+// with the folder of the workspace's document (unchanged when the document
+// has no path). 0 for no name, an empty one, or when memory fails.
+MemHandle docResolveFileName(HWND workspace, const char *name);

@@ -9,13 +9,16 @@ uint32_t fldObjRecordSize(ObjectRecord *rec, uint32_t blockSize)
 {
     if (!rec)
         return 0;
+    // The dispatch stores what it is given: the length kept within the block.
     switch (rec->type) {
     case OBT_BUTTON:
-        return btnRecordSizeIn(rec, blockSize);
+        btnRecordSizeIn(rec, blockSize);
+        return rec->length;
     case OBT_CHECKBOX:
     case OBT_RADIO:
     case OBT_GROUP_BOX:
-        return ckbCalcRecordSizeIn(rec, blockSize);
+        ckbCalcRecordSizeIn(rec, blockSize);
+        return rec->length;
     default:
         return 0;
     }

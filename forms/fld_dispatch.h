@@ -5,7 +5,8 @@
 #include "support/qmwin.h"
 #include "model/ob_record.h"
 
-// The size the record needs (its length kept within blockSize).
+// The record's length recomputed and stored, kept within blockSize (a
+// record whose stated parts reach past its block is not trusted with more).
 uint32_t fldObjRecordSize(ObjectRecord *rec, uint32_t blockSize);
 int fldObjDraw(HDC dc, ObjectRecord *rec);
 // Check boxes, radio buttons and group boxes keep at least their natural

@@ -355,3 +355,19 @@ TEST_F(Controls, GroupBoxFrameLeavesAGapForTheCaption)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Controls, GroupBoxWithoutFrameShowsOnlyItsFill)
+{
+    Page page(200, 120);
+    MemHandle h = control(OBT_GROUP_BOX, pxRect(10, 10, 190, 110), -240, CKB_GROUP_NO_FRAME);
+    ObLock(h)->fillKind = 1;
+    obDraw(page.dc(), h);
+    obFreeTree(h);
+    EXPECT_EQ(0, page.count(kBlack)) << "no frame line and no caption";
+    EXPECT_EQ(kFace, page.pixel(100, 60)) << "filled with the background colour";
+    EXPECT_EQ(kWhite, page.pixel(100, 12)) << "the fill starts below the caption's middle";
+}
+
+}  // namespace

@@ -148,6 +148,19 @@ TEST_F(Frames, NoFrameIsFilledAndShadowedButHasNoBorder)
     EXPECT_EQ(0, page.count(kBlack));
 }
 
+TEST_F(Frames, ShadowFollowsTheInstalledShadowStyle)
+{
+    ShadowStyle style = {-150, 0, kGreen};   // 10 pixels to the left, green
+    ShadowStyle old = obSetShadowStyle(&style);
+    Page page(120, 120);
+    RECT r = pxRect(30, 30, 90, 90);
+    fldDrawFrameShadow(page.dc(), &r, 0x0001, 0);
+    obSetShadowStyle(&old);
+    EXPECT_EQ(kGreen, page.pixel(22, 60));
+    EXPECT_EQ(kWhite, page.pixel(60, 92)) << "not moved down";
+    EXPECT_EQ(kWhite, page.pixel(85, 60)) << "moved left by its full width";
+}
+
 TEST_F(Frames, FillAndShadowFollowTheShapeOfTheKind)
 {
     struct Case {

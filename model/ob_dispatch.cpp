@@ -3,6 +3,7 @@
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
 #include "model/pg_page.h"
+#include "forms/fld_dispatch.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
 #include "objects/sh_inset.h"
@@ -399,7 +400,7 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
     case OBT_PAGE_INSET:
         return shSelfSizedRecordSize(rec, blockSize);
     default:
-        return 0;
+        return fldObjRecordSize(rec, blockSize);   // buttons and check box family
     }
 }
 
@@ -453,7 +454,7 @@ void objDraw(HDC dc, ObjectRecord *rec)
     }
 }
 
-int objDrawExt(HDC, ObjectRecord *rec)
+int objDrawExt(HDC dc, ObjectRecord *rec)
 {
     switch (rec->type) {
     case OBT_XY_PLOT:
@@ -462,7 +463,7 @@ int objDrawExt(HDC, ObjectRecord *rec)
     case OBT_PIE_CHART:
         return 1;   // charts draw nothing of their own
     default:
-        return 0;
+        return fldObjDraw(dc, rec);   // buttons and check box family
     }
 }
 
@@ -541,7 +542,7 @@ BOOL objGetVertexBounds(MemHandle h, RECT *r)
 }
 
 int objBoundsExt(MemHandle, RECT *) { return 0; }
-int objScaleExt(MemHandle, const RECT *) { return 0; }
+int objScaleExt(MemHandle h, const RECT *target) { return fldObjScale(h, target); }
 int objFlipRotateExt(MemHandle, POINT, int16_t) { return 0; }
 int objOutlineExt(HDC, ObjectRecord *) { return 0; }
 

@@ -1,6 +1,6 @@
 // The push button: record size, face, shadow, picture, label.
 #include "forms/fld_button.h"
-#include "forms/doc_filename.h"
+#include "links/doc_names.h"
 #include "forms/fld_frame.h"
 #include "forms/hc_button.h"
 #include "forms/img_file.h"

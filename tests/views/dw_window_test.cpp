@@ -20,6 +20,7 @@
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
+#include <shlobj.h>
 #include <string.h>
 #include <functional>
 
@@ -764,6 +765,101 @@ TEST_F(DocWin, CommandsGoToTheWorkspaceUnlessThumbnailsShow)
     EXPECT_EQ(1, wsGetMinutesSinceBackup(ws)) << "held back while the grid shows";
     EXPECT_EQ(1, dwOnCommand(doc, 5000, 0)) << "grid notifications go on";
     DestroyWindow(grid);
+}
+
+// ---- activation, reuse and drops ---------------------------------------------------------------------
+
+TEST_F(DocWin, DeactivationEndsTheToolAndStoresThePage)
+{
+    wsEnterToolMode(ws, TM_CREATE, recordingTool, 0, 0);
+    pump();
+    toolSeen().clear();
+    HWND second = fcNewDocument(frame);
+    ASSERT_TRUE(second != nullptr);
+    pump();
+    EXPECT_EQ(second, appGetActiveDocWindow(frame));
+    ASSERT_EQ(1, countSeen(WS_MSG_LEAVE_MODE));
+    for (const Seen &s : toolSeen())
+        if (s.msg == WS_MSG_LEAVE_MODE)
+            EXPECT_EQ(1, s.lParam);
+    EXPECT_EQ(0, wsGetToolMode(ws));
+
+    // Back to the first window: its page is shown again and 931 arrives.
+    wsEnterToolMode(ws, TM_CREATE, recordingTool, 0, 0);
+    pump();
+    toolSeen().clear();
+    SendMessageA(client, WM_MDIACTIVATE, (WPARAM)doc, 0);
+    pump();
+    EXPECT_EQ(1, countSeen(WM_COMMAND, 931));
+    EXPECT_EQ(0, pvGetCurrentPageIndex(ws));
+}
+
+TEST_F(DocWin, AnUntouchedNewDocumentTakesTheFirstFileOpened)
+{
+    std::string path = home.file("taken.qm");
+    ASSERT_TRUE(apptest::writeDocument(path));
+    SendMessageA(frame, WM_COMMAND, 138, 0);   // close all
+    pump();
+    ASSERT_EQ(0, docCount());
+    int reuse = 0;
+    HWND fresh = dwOpenDocument(frame, wsClassName, nullptr, -1, 0, &reuse, FALSE, 0);
+    ASSERT_TRUE(fresh != nullptr);
+    EXPECT_EQ(1, reuse);
+    EXPECT_EQ(fresh, dwGetUntouchedDocument());
+    HWND opened = dwOpenDocument(frame, wsClassName, path.c_str(), -1, 0, &reuse, FALSE, 0);
+    EXPECT_EQ(fresh, opened) << "the file goes into the untouched window";
+    EXPECT_EQ(2, reuse);
+    EXPECT_EQ(1, docCount());
+    char own[MAX_PATH];
+    EXPECT_TRUE(wsGetDocPath(dwGetWorkspace(opened), own));
+    EXPECT_STREQ(path.c_str(), own);
+
+    // Once the new document holds something, a file gets a window of its own.
+    reuse = 0;
+    HWND touched = dwOpenDocument(frame, wsClassName, nullptr, -1, 0, &reuse, FALSE, 0);
+    wsMarkModified(dwGetWorkspace(touched));
+    std::string other = home.file("other.qm");
+    ASSERT_TRUE(apptest::writeDocument(other));
+    HWND second = dwOpenDocument(frame, wsClassName, other.c_str(), -1, 0, &reuse, FALSE, 0);
+    EXPECT_NE(touched, second);
+    EXPECT_EQ(3, docCount());
+
+    // A file that is not a document gives no window.
+    std::string text = home.file("notes.qm");
+    ASSERT_TRUE(qmtest::writeFile(text, std::string(64, 'x')));
+    BoxRecorder boxes;
+    EXPECT_EQ(nullptr, dwOpenDocument(frame, wsClassName, text.c_str(), -1, 0, &reuse, FALSE, 0));
+    EXPECT_EQ(1u, boxes.count());
+    EXPECT_EQ(3, docCount());
+}
+
+HGLOBAL dropOf(const std::vector<std::string> &names)
+{
+    size_t size = sizeof(DROPFILES) + 1;
+    for (auto &n : names)
+        size += n.size() + 1;
+    HGLOBAL h = GlobalAlloc(GHND, size);
+    DROPFILES *d = (DROPFILES *)GlobalLock(h);
+    d->pFiles = sizeof(DROPFILES);
+    d->pt = {30, 30};
+    char *p = (char *)(d + 1);
+    for (auto &n : names) {
+        memcpy(p, n.c_str(), n.size() + 1);
+        p += n.size() + 1;
+    }
+    GlobalUnlock(h);
+    return h;
+}
+
+TEST_F(DocWin, DroppedNamesOfFiveHundredTwentyCharactersAreSkipped)
+{
+    std::string longName = "C:\\" + std::string(517, 'a');
+    ASSERT_EQ(520u, longName.size());
+    std::string limit = "C:\\" + std::string(516, 'b');
+    ASSERT_EQ(519u, limit.size());
+    EXPECT_EQ(FALSE, SendMessageA(ws, WM_DROPFILES, (WPARAM)dropOf({longName}), 0));
+    EXPECT_EQ(TRUE, SendMessageA(ws, WM_DROPFILES, (WPARAM)dropOf({longName, limit}), 0));
+    EXPECT_EQ(TRUE, SendMessageA(ws, WM_DROPFILES, (WPARAM)dropOf({"C:\\plan.dwg"}), 0));
 }
 
 }  // namespace

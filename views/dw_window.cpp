@@ -321,6 +321,7 @@ void dwAttachDocument(HWND doc, MemHandle form)
     wsSetDocument(ws, form);
     wsResetRulerMarkers(ws);
     pvGoToPage(ws, 0);
+    wsResetScrollToPlacement(ws);
     wsClearModified(ws);
     if (MemHandle first = pvGetPage(ws, 0)) {
         MemHandle fit = pgGetAttrCopy(first, 0x40);

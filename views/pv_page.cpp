@@ -57,6 +57,7 @@ MemHandle pvShowPage(HWND ws, MemHandle page)
         wsSetUnitOfMapping(ws, (uint16_t)unit);
         redraw = true;
     }
+    wsUpdatePagePlacement(ws);
     if (redraw)
         wsInvalidateRulers(ws, 3);
     return page;

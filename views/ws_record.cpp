@@ -38,11 +38,6 @@ private:
     MemLock<WorkspaceRecord> lock_;
 };
 
-ViewMapState *mappingOf(WorkspaceRecord *rec)
-{
-    return reinterpret_cast<ViewMapState *>(rec->viewMapping);
-}
-
 BOOL hasMapping(WorkspaceRecord *rec)
 {
     ViewMapState state;

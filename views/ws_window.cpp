@@ -445,9 +445,7 @@ int32_t wsHScrollPage(HWND ws)
     return page < 1 ? 1 : page;
 }
 
-namespace {
-
-int32_t vScrollPage(HWND ws)
+int32_t wsVScrollPage(HWND ws)
 {
     RECT r = {0, 0, 0, 0};
     GetClientRect(ws, &r);
@@ -463,6 +461,24 @@ int32_t vScrollPage(HWND ws)
     return page < 1 ? 1 : page;
 }
 
+int32_t wsGetHScrollPage(HWND ws, BOOL flag)
+{
+    int32_t value = 0;
+    if (flag && wsGetDocWindow(ws))
+        SendMessageA(wsGetDocWindow(ws), WM_COMMAND, 48, (LPARAM)&value);
+    return value;
+}
+
+int32_t wsGetVScrollPage(HWND ws, BOOL flag)
+{
+    int32_t value = 0;
+    if (flag && wsGetDocWindow(ws))
+        SendMessageA(wsGetDocWindow(ws), WM_COMMAND, 58, (LPARAM)&value);
+    return value;
+}
+
+namespace {
+
 void setRange(HWND ws, bool horizontal, int32_t min, int32_t max, BOOL redraw, BOOL show)
 {
     HWND doc = wsGetDocWindow(ws);
@@ -473,7 +489,7 @@ void setRange(HWND ws, bool horizontal, int32_t min, int32_t max, BOOL redraw, B
         si.fMask = SIF_RANGE | SIF_PAGE;
         si.nMin = min;
         si.nMax = max;
-        si.nPage = (UINT)(horizontal ? wsHScrollPage(ws) : vScrollPage(ws));
+        si.nPage = (UINT)(horizontal ? wsHScrollPage(ws) : wsVScrollPage(ws));
         SendMessageA(doc, WM_COMMAND, horizontal ? 46 : 56, (LPARAM)&si);
         SendMessageA(doc, WM_COMMAND, horizontal ? 45 : 55, show ? 1 : 0);
         return;

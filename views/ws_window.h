@@ -95,6 +95,47 @@ void wsSetHScrollPos(HWND ws, int32_t pos, BOOL redraw);
 void wsSetVScrollPos(HWND ws, int32_t pos, BOOL redraw);
 // The document window's client width less 96 pixels, at least 1.
 int32_t wsHScrollPage(HWND ws);
+// The smaller of the current page's height in pixels and the client height
+// less 96 (half the client height up to 96 pixels), at least 1.
+int32_t wsVScrollPage(HWND ws);
+// With the flag, the navigation bar's page size (WM_COMMAND 48 / 58 to the
+// document window); 0 otherwise.
+int32_t wsGetHScrollPage(HWND ws, BOOL flag);
+int32_t wsGetVScrollPage(HWND ws, BOOL flag);
+
+// ---- the view's world, pages and placement (views/ws_view.cpp) ----------------------------
+// The scrollable world: -8 to 22 inches both ways around the page origin,
+// in inches or in logical units.
+void wsGetScrollWorld(RECT *inches);
+void wsGetScrollWorldLog(HWND ws, RECT *logical);
+// A page's rectangle (twips): the continuous view's table entry, else the
+// page object's rectangle (a page read only for it is let go again). FALSE
+// when there is no such page.
+BOOL wsGetPageRect(HWND ws, int index, RECT *out);
+// Continuous view: the sum over the pages before it of height + 288 twips,
+// in device units; 0 otherwise. The bottom adds the page's own height.
+int32_t wsGetPageOffset(HWND ws, int index);
+int32_t wsGetPageBottom(HWND ws, int index);
+void wsStoreCurrentPageOffset(HWND ws);
+// Continuous view: the page whose extent holds the device y (0 above the
+// first, the last past every page); the current page otherwise.
+int wsPageIndexAtPos(HWND ws, int32_t y);
+// The continuous view's table of page rectangles, built anew.
+BOOL wsBuildPageRects(HWND ws);
+// The page's placement in the view (logical units) by zoom code and page
+// placement mode.
+void wsUpdatePagePlacement(HWND ws);
+// Scrolling the view's origin (device units).
+void wsScrollTo(HWND ws, int32_t x, int32_t y);
+void wsScrollToPageXY(HWND ws, int32_t x, int32_t y);
+void wsResetScrollToPlacement(HWND ws);
+void wsScrollToPlacement(HWND ws);
+void wsScrollToPageEnd(HWND ws);
+void wsScrollToMarginRect(HWND ws);
+void wsScrollToPageTop(HWND ws);
+// The step of the move and nudge commands: one device pixel in logical
+// units, or the ruler grid step when snapping to the rulers.
+void wsGetMoveStep(HWND ws, int32_t *dx, int32_t *dy);
 
 // ---- painting (until the page painting arrives) ----------------------------------------
 // The page rectangle in the client area: 8.5 by 11 inches at the screen's

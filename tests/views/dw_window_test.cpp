@@ -684,8 +684,7 @@ TEST_F(DocWin, ClosingAModifiedDocument)
     EXPECT_FALSE(IsWindow(doc));
     ASSERT_EQ(1, countSeen(WS_MSG_LEAVE_MODE));
     for (const Seen &s : toolSeen())
-        if (s.msg == WS_MSG_LEAVE_MODE)
-            EXPECT_EQ(1, s.lParam);
+        EXPECT_TRUE(s.msg != WS_MSG_LEAVE_MODE || s.lParam == 1);
     pump();
     int closed = 0;
     for (WPARAM w : frameSeen())
@@ -780,8 +779,7 @@ TEST_F(DocWin, DeactivationEndsTheToolAndStoresThePage)
     EXPECT_EQ(second, appGetActiveDocWindow(frame));
     ASSERT_EQ(1, countSeen(WS_MSG_LEAVE_MODE));
     for (const Seen &s : toolSeen())
-        if (s.msg == WS_MSG_LEAVE_MODE)
-            EXPECT_EQ(1, s.lParam);
+        EXPECT_TRUE(s.msg != WS_MSG_LEAVE_MODE || s.lParam == 1);
     EXPECT_EQ(0, wsGetToolMode(ws));
 
     // Back to the first window: its page is shown again and 931 arrives.
@@ -860,6 +858,67 @@ TEST_F(DocWin, DroppedNamesOfFiveHundredTwentyCharactersAreSkipped)
     EXPECT_EQ(FALSE, SendMessageA(ws, WM_DROPFILES, (WPARAM)dropOf({longName}), 0));
     EXPECT_EQ(TRUE, SendMessageA(ws, WM_DROPFILES, (WPARAM)dropOf({longName, limit}), 0));
     EXPECT_EQ(TRUE, SendMessageA(ws, WM_DROPFILES, (WPARAM)dropOf({"C:\\plan.dwg"}), 0));
+}
+
+// ---- the view's world and pages ----------------------------------------------------------------------
+
+TEST_F(DocWin, WorldPagesAndMoveStep)
+{
+    wsSetZoomPercent(ws, 100);
+    RECT world;
+    wsGetScrollWorld(&world);
+    RECT inches = {-8, -8, 22, 22};
+    EXPECT_TRUE(EqualRect(&inches, &world));
+    wsGetScrollWorldLog(ws, &world);
+    EXPECT_EQ(-8 * 1440, world.left);
+    EXPECT_EQ(22 * 1440, world.bottom);
+
+    RECT page;
+    ASSERT_TRUE(wsGetPageRect(ws, 0, &page));
+    EXPECT_EQ(12240, page.right - page.left);
+    EXPECT_EQ(15840, page.bottom - page.top);
+    EXPECT_FALSE(wsGetPageRect(ws, 3, &page));
+    wsSetScrollStyle(ws, 0);
+    EXPECT_EQ(0, wsGetPageOffset(ws, 1)) << "single page view";
+
+    // The continuous view: pages one below the other, 288 twips apart.
+    MemHandle form = wsGetDocument(ws);
+    ASSERT_EQ(1, pgDirAppend(form, pgNewRecord(0)));
+    wsSetScrollStyle(ws, 2);
+    ASSERT_TRUE(wsBuildPageRects(ws));
+    const int32_t second = dmLogToDevH(15840 + 288);
+    EXPECT_EQ(second, wsGetPageOffset(ws, 1));
+    EXPECT_EQ(second + dmLogToDevH(15840), wsGetPageBottom(ws, 1));
+    struct Case {
+        int32_t y;
+        int page;
+    } cases[] = {{-40, 0}, {0, 0}, {second - 5, 0}, {second + 1, 1}, {100000, 1}};
+    for (const Case &c : cases)
+        EXPECT_EQ(c.page, wsPageIndexAtPos(ws, c.y)) << c.y;
+    wsSetScrollStyle(ws, 0);
+    EXPECT_EQ(0, wsPageIndexAtPos(ws, 100000)) << "the current page in single view";
+
+    // Fit page centres the page in the client.
+    wsSetZoomCode(ws, -100);
+    wsUpdatePagePlacement(ws);
+    int32_t x, y;
+    wsGetPagePlacement(ws, &x, &y);
+    RECT cl;
+    GetClientRect(ws, &cl);
+    EXPECT_NEAR((12240 - dmDevToLogW(cl.right)) / 2, x, 15);
+    EXPECT_NEAR((15840 - dmDevToLogH(cl.bottom)) / 2, y, 15);
+
+    // One pixel, or the ruler grid when snapping.
+    int32_t dx, dy;
+    wsSetSnapToRulers(ws, FALSE);
+    wsGetMoveStep(ws, &dx, &dy);
+    EXPECT_EQ(dmGetPixelWidth(), dx);
+    wsSetRulerDivisions(ws, 16);
+    wsSetSnapToRulers(ws, TRUE);
+    wsGetMoveStep(ws, &dx, &dy);
+    EXPECT_EQ(90, dx);
+    EXPECT_EQ(90, dy);
+    wsSetSnapToRulers(ws, FALSE);
 }
 
 }  // namespace

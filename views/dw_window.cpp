@@ -206,7 +206,13 @@ void dwOnCreate(HWND doc, const char *workspaceClass)
 
 void dwOnSize(HWND doc)
 {
-    // The navigation bars follow the window once they exist.
+    for (int area : {DW_AREA_BOTTOM_BAR, DW_AREA_RIGHT_BAR}) {
+        HWND bar = area == DW_AREA_BOTTOM_BAR ? dwGetBottomBar(doc) : dwGetRightBar(doc);
+        if (bar) {
+            RECT r = dwLayoutRect(doc, area);
+            MoveWindow(bar, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+        }
+    }
     HWND ws = dwGetWorkspace(doc);
     RECT area = dwLayoutRect(doc, DW_AREA_WORKSPACE);
     if (ws && !IsRectEmpty(&area)) {

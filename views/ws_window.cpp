@@ -8,6 +8,7 @@
 #include "app/app_frame.h"
 #include "app/app_frame_docs.h"
 #include "app/app_frame_globals.h"
+#include "app/app_menu_state.h"
 #include "app/app_ui_state.h"
 #include "app/fc_import_export.h"
 #include "app/setup_record.h"
@@ -614,6 +615,16 @@ LRESULT CALLBACK WorkspaceWndProc(HWND ws, UINT msg, WPARAM wParam, LPARAM lPara
     }
     case WM_COMMAND:
         return wsOnCommand(ws, (short)LOWORD(wParam), lParam);
+    case WM_INITMENUPOPUP:
+        // Only the select mode prepares pop-ups of its own: the Attribute
+        // menu's display items and the text options take their states from
+        // the menu-state code.
+        if (wsGetToolMode(ws) == TM_SELECT) {
+            const UINT first = GetMenuItemID((HMENU)wParam, 0);
+            if (first == 416 || first == 475)
+                appInitMenuPopup(appGetFrameWindow(), (HMENU)wParam);
+        }
+        return 0;
     case WM_MOUSEMOVE:
         if (GetFocus() == ws)
             wsTrackRulers(ws, lParam);

@@ -921,4 +921,24 @@ TEST_F(DocWin, WorldPagesAndMoveStep)
     wsSetSnapToRulers(ws, FALSE);
 }
 
+TEST_F(DocWin, ClosingADocumentFreesEverythingItHeld)
+{
+    pump();
+    const long before = qmtest::liveHandles();
+    HWND second = fcNewDocument(frame);
+    ASSERT_TRUE(second != nullptr);
+    HWND secondWs = dwGetWorkspace(second);
+    wsSetBackupName(secondWs, "C:\\backup.qm");
+    wsSetTypeHidden(secondWs, 7, TRUE);
+    wsSetTextEditData(secondWs, utAllocHandle(0, 40));
+    wsSetScrollStyle(secondWs, 2);
+    wsBuildPageRects(secondWs);
+    pump();
+    EXPECT_GT(qmtest::liveHandles(), before);
+    SendMessageA(second, WM_CLOSE, 0, 0);
+    pump();
+    EXPECT_FALSE(IsWindow(second));
+    EXPECT_EQ(before, qmtest::liveHandles());
+}
+
 }  // namespace

@@ -10,11 +10,13 @@
 #include "model/pg_dir.h"
 #include "model/pg_page.h"
 #include "model/pg_record.h"
+#include "model/ob_links.h"
 #include "support/dm_map.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include <stdio.h>
 #include <time.h>
+#include <vector>
 
 int pvGetCurrentPageIndex(HWND ws)
 {
@@ -96,6 +98,22 @@ MemHandle pvCommitPage(HWND ws)
     if (!form)
         return 0;
     SendMessageA(ws, WS_MSG_REFRESH, 0, 0);
+    // The page: its index and object count brought up to date, its entry's
+    // size recorded.
+    const int index = pvGetCurrentPageIndex(ws);
+    MemHandle page = pvGetCurrentPage(ws);
+    if (!page)
+        return 0;
+    PageData data;
+    if (pgGetProp(page, 41, &data)) {
+        std::vector<MemHandle> objects;
+        obCollectList(pgGetFirstObject(page), objects);
+        data.pageIndex = (uint16_t)index;
+        data.objectCount = (int16_t)objects.size();
+        pgSetProp(page, 41, &data);
+    }
+    if (index >= 0)
+        pgDirUpdateSize(ws, index);
     MemHandle third = 0;
     {
         FmLock r(form);

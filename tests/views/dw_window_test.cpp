@@ -941,4 +941,40 @@ TEST_F(DocWin, ClosingADocumentFreesEverythingItHeld)
     EXPECT_EQ(before, qmtest::liveHandles());
 }
 
+TEST_F(DocWin, StoringAndGoingToPages)
+{
+    wsEnterToolMode(ws, TM_CREATE, recordingTool, 0, 0);
+    pump();
+    toolSeen().clear();
+    MemHandle form = wsGetDocument(ws);
+    MemHandle page = pvGetCurrentPage(ws);
+    for (int i = 0; i < 2; ++i) {
+        MemHandle r = obNewRecord(kObHeadSize);
+        {
+            ObLock rec(r);
+            rec->type = OBT_RECTANGLE;
+        }
+        pgAppendObject(page, r);
+    }
+    fmSetOptions(form, (uint16_t)(fmGetOptions(form) | 0x200));
+    EXPECT_EQ(form, pvCommitPage(ws));
+    EXPECT_EQ(1, countSeen(WS_MSG_REFRESH)) << "the tool shows its last state first";
+    PageData data;
+    ASSERT_TRUE(pgGetProp(page, 41, &data));
+    EXPECT_EQ(2, data.objectCount);
+    EXPECT_EQ(0, data.pageIndex);
+    EXPECT_EQ(0, fmGetOptions(form) & 0x200);
+
+    // A page that is not there: the message, and the current page stays.
+    BoxRecorder boxes;
+    EXPECT_EQ(0, pvGoToPage(ws, 5));
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ("Can not open page 6", boxes.last().text);
+    EXPECT_EQ(0, pvGoToPage(ws, -1)) << "no base page";
+    EXPECT_EQ("Can not open page 0", boxes.last().text);
+    EXPECT_EQ(0, pvGetCurrentPageIndex(ws));
+    EXPECT_EQ(1, pvGoToPage(ws, 0));
+    EXPECT_EQ(2u, boxes.count());
+}
+
 }  // namespace

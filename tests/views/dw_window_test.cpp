@@ -425,6 +425,25 @@ TEST_F(DocWin, PostedKeysReachTheirCommands)
         EXPECT_EQ(c.want, got[0].first) << "key " << c.key;
         EXPECT_EQ(c.lParam, got[0].second) << "key " << c.key;
     }
+    // Page Down turns the page at fit-page zoom and scrolls at any other.
+    keys(false, false);
+    wsSetZoomCode(ws, -100);
+    toolSeen().clear();
+    PostMessageA(ws, WM_KEYDOWN, VK_NEXT, 0);
+    pump();
+    ASSERT_EQ(1u, commandsSeen().size());
+    EXPECT_EQ(618, commandsSeen()[0].first);
+    EXPECT_EQ(0, countSeen(WM_VSCROLL));
+    wsSetZoomCode(ws, -1);
+    wsSetZoomPercent(ws, 100);
+    toolSeen().clear();
+    PostMessageA(ws, WM_KEYDOWN, VK_NEXT, 0);
+    pump();
+    EXPECT_TRUE(commandsSeen().empty());
+    ASSERT_EQ(1, countSeen(WM_VSCROLL));
+    for (const Seen &s : toolSeen())
+        EXPECT_TRUE(s.msg != WM_VSCROLL || s.wParam == SB_PAGEDOWN);
+
     // Escape in select mode stays there.
     wsLeaveToolMode(ws, FALSE);
     wsEnterToolMode(ws, TM_SELECT, recordingTool, 0, 0);

@@ -996,4 +996,26 @@ TEST_F(DocWin, StoringAndGoingToPages)
     EXPECT_EQ(2u, boxes.count());
 }
 
+TEST_F(DocWin, AWorkspaceThatCannotBeMadeIsReportedAndTolerated)
+{
+    HWND bare = nullptr;
+    {
+        BoxRecorder boxes;
+        utFailNextAllocs(1);   // the workspace record
+        bare = dwCreate(frame, client, wsClassName, "bare", nullptr);
+        utFailNextAllocs(0);
+        ASSERT_TRUE(bare != nullptr);
+        ASSERT_EQ(2u, boxes.count()) << boxes.texts();
+        EXPECT_EQ("Memory allocation failed", boxes.boxes()[0].text);
+        EXPECT_EQ("Can not create workspace window", boxes.last().text);
+    }
+    EXPECT_EQ(nullptr, dwGetWorkspace(bare));
+    EXPECT_EQ(1, dwOnCommand(bare, 961, 0));
+    SendMessageA(bare, WM_SIZE, 0, MAKELPARAM(300, 200));
+    dwPlaceRulers(bare);
+    dwAttachDocument(bare, 0);
+    EXPECT_TRUE(dwClose(bare));
+    EXPECT_FALSE(IsWindow(bare));
+}
+
 }  // namespace

@@ -53,7 +53,9 @@ int dwQuerySave(HWND doc)
     if (!ws || !wsIsModified(ws))
         return 1;
     if (wsIsQuickNote(ws))
-        return wsPageHasObjects(ws) ? fcSaveCommand(ws) : 1;
+        // Only a note without any object anywhere closes unsaved: a note
+        // whose current page is empty may hold objects on other pages.
+        return wsDocumentHasObjects(ws) ? fcSaveCommand(ws) : 1;
     switch (utMessageBox(doc, "Save changes to the current document?",
                          MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDCANCEL: return 0;

@@ -16,7 +16,8 @@ char *dwFormatTitle(char *out, int size, const char *path, int pageIndex, int pa
 void dwUpdateTitle(HWND doc);
 // Before a document window closes: 1 to go on, 0 to cancel. An unmodified
 // document goes on at once; a modified quick note is saved without a
-// question when its page has objects and closes unsaved when it has none;
+// question when any of its pages has objects and closes unsaved only when
+// the whole document has none;
 // any other modified document asks "Save changes to the current
 // document?" (Yes saves, No goes on, Cancel stops).
 int dwQuerySave(HWND doc);

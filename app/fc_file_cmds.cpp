@@ -4,8 +4,6 @@
 #include "app/settings_reg.h"
 #include "app/setup_record.h"
 #include "controls/pal_file.h"
-#include "model/qmf_header.h"
-#include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "support/ut_path.h"
 #include "support/ut_recent.h"
@@ -16,32 +14,12 @@
 
 namespace {
 
+// A new document window, or one showing the document of a path. Opening
+// does not yet ask to take over an untouched new document.
 HWND newDocumentWindow(HWND frame, const char *path)
 {
-    HWND doc = dwCreate(frame, appGetMdiClient(frame), wsClassName, path, nullptr);
-    if (!doc)
-        return nullptr;
-    HWND ws = dwGetWorkspace(doc);
-    if (!ws) {
-        SendMessageA(appGetMdiClient(frame), WM_MDIDESTROY, (WPARAM)doc, 0);
-        return nullptr;
-    }
-    wsSetDocPath(ws, path);
-    dwUpdateTitle(doc);
-    return doc;
-}
-
-// The header test the document reader starts with; it reports its failure.
-BOOL isReadableDocument(const char *path)
-{
-    DWORD size = 0;
-    HANDLE f = ffOpenRead(path, &size, TRUE);
-    if (f == INVALID_HANDLE_VALUE)
-        return FALSE;
-    int32_t remaining = (int32_t)size;
-    BOOL ok = qmfCheckHeaderReport(f, &remaining, nullptr, "FORM", "") == 1;
-    ffClose(f);
-    return ok;
+    int reuse = (path && *path) ? 2 : 0;
+    return dwOpenDocument(frame, wsClassName, path, -1, 0, &reuse, FALSE, 0);
 }
 
 void rememberFolderAndName(const char *path)
@@ -82,11 +60,8 @@ HWND fcOpenDocument(HWND frame, const char *path)
     if (!path || !*path)
         return nullptr;
     HWND doc = appActivateDocWindowByFile(frame, path);
-    if (!doc && isReadableDocument(path)) {
+    if (!doc)
         doc = newDocumentWindow(frame, path);
-        if (doc)
-            utAddRecentFile(path);
-    }
     if (doc)
         rememberFolderAndName(path);
     return doc;

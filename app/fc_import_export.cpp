@@ -11,3 +11,10 @@ void fcSetImportPath(const char *path) { utStrCopyN(g_importPath, path ? path : 
 char *fcGetImportPath(char *buffer) { return utStrCopyN(buffer, g_importPath, UT_PATH_SIZE); }
 void fcSetExportPath(const char *path) { utStrCopyN(g_exportPath, path ? path : "", UT_PATH_SIZE); }
 char *fcGetExportPath(char *buffer) { return utStrCopyN(buffer, g_exportPath, UT_PATH_SIZE); }
+
+int fcImportDroppedFile(HWND, const char *, POINT, int, RECT *out)
+{
+    if (out)
+        SetRectEmpty(out);
+    return 0;
+}

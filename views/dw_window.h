@@ -1,8 +1,12 @@
-// The document window ("xqmdoc"): the MDI child that holds one document in
-// its workspace window. This is the window's first form: it makes its
-// workspace over the whole client area, forwards focus and commands to it,
-// asks before a modified document closes, and keeps the frame's idea of the
-// active workspace; the rulers and page-navigation bars come with the view.
+// The document window ("xqmdoc"): the MDI child that holds one document. It
+// owns one workspace window, the rulers with their corner button and the
+// page-navigation bars, lays them out, forwards focus and commands to the
+// workspace, stores the current page when deactivated or closed, and tells
+// the frame when it is activated, deactivated or closed.
+//
+// Window bytes (DocWindowWords): long 2 the workspace, long 18 the bottom
+// navigation bar, long 22 the right navigation bar; longs 6, 10, 14 and 26
+// stay zero.
 #pragma once
 #include "support/qmwin.h"
 
@@ -15,6 +19,18 @@ enum {
     DW_LONG_RIGHT_BAR = 22,
     DW_CASCADE_STEP = 16,
     DW_MIN_DEFAULT_SIZE = 160,
+    DW_RULER_SIZE = 16,
+};
+
+// Layout areas of dwLayoutRect.
+enum {
+    DW_AREA_RULERS = 1,
+    DW_AREA_WORKSPACE = 2,
+    DW_AREA_THUMBNAILS = 4,
+    DW_AREA_THUMBNAILS_2 = 5,
+    DW_AREA_CLIENT = 6,
+    DW_AREA_BOTTOM_BAR = 7,
+    DW_AREA_RIGHT_BAR = 8,
 };
 
 BOOL dwRegisterClass(HINSTANCE instance);
@@ -29,8 +45,51 @@ HWND dwCreate(HWND frame, HWND mdiClient, const char *workspaceClass, const char
 // pixels right and down per document window already there and shrunk by 16
 // on the right and bottom; FALSE when narrower or lower than 160.
 BOOL dwDefaultRect(HWND mdiClient, RECT *out);
+// The MDI client's children without an owner.
+int dwCountDocWindows(HWND mdiClient);
+// The rectangle of a layout area in the window's client coordinates.
+RECT dwLayoutRect(HWND doc, int area);
+
 // The workspace window (long 2); 0 for a null window.
 HWND dwGetWorkspace(HWND doc);
-// Asks to save a modified document, then destroys the window; 1 when it was
-// closed, 0 when the user cancelled or the window is not a document window.
+// The navigation bars (longs 18 and 22) and the scroll bars inside them;
+// none without bar.
+HWND dwGetBottomBar(HWND doc);
+HWND dwGetRightBar(HWND doc);
+HWND dwGetBottomScrollBar(HWND doc);
+HWND dwGetRightScrollBar(HWND doc);
+
+// Asks to save a modified document, then closes the workspace and the
+// window and posts the frame 933; 1 when it was closed, 0 when the user
+// cancelled or the window is not a document window.
 BOOL dwClose(HWND doc);
+
+// Opens a document into a window: from a path (the document read from it),
+// or a new one without a path. reuse: in 0 first new document, 1 a new
+// untouched document may take the file, out 1 or 2. Null when nothing was
+// read or no window could be made (the form read is then freed).
+HWND dwOpenDocument(HWND frame, const char *workspaceClass, const char *path, int linkedPage,
+                    uint32_t openFlags, int *reuse, BOOL fitToPage, MemHandle templateArg);
+HWND dwOpenDocumentFile(HWND frame, const char *workspaceClass, const char *path,
+                        uint32_t openFlags, int *reuse, BOOL fitToPage, MemHandle templateArg);
+// Shows a form record in the window: navigation bars, the old document
+// dropped, page 0, rulers placed, title, select mode.
+void dwAttachDocument(HWND doc, MemHandle form);
+// A window rectangle sized to the page's margin rectangle at the percent
+// (100 for 0); 1 when computed.
+int dwFitRectToPage(HWND parent, MemHandle form, MemHandle page, RECT *out, int *needsH,
+                    int *needsV, int percent);
+// Moves the workspace and shows or hides the rulers as the document asks.
+void dwPlaceRulers(HWND doc);
+// The window remembered as the untouched new document (null when none).
+HWND dwGetUntouchedDocument();
+
+// Message handlers.
+void dwOnCreate(HWND doc, const char *workspaceClass);
+void dwOnSize(HWND doc);
+void dwOnActivate(HWND doc, HWND deactivated, HWND activated);
+// 0 when handled.
+LRESULT dwOnCommand(HWND doc, int command, LPARAM lParam);
+
+// Drops what the module keeps for the process (tests).
+void dwResetModule();

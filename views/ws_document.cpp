@@ -4,10 +4,14 @@
 #include "model/pg_dir.h"
 #include "model/pg_page.h"
 #include "model/ob_links.h"
+#include "views/ws_record.h"
+#include "support/ut_mem.h"
 #include <string.h>
 
 namespace {
 
+// A window that is not a workspace (a drawing host of the model's tests or
+// of a hidden view) keeps its document as a window property.
 const char kDocumentProp[] = "QmDocument";
 
 }  // namespace
@@ -16,15 +20,36 @@ void wsSetDocument(HWND workspace, MemHandle form)
 {
     if (!workspace)
         return;
-    if (form)
-        SetPropA(workspace, kDocumentProp, (HANDLE)(uintptr_t)form);
-    else
-        RemovePropA(workspace, kDocumentProp);
+    if (!wsGetRecordHandle(workspace)) {
+        if (form)
+            SetPropA(workspace, kDocumentProp, (HANDLE)(uintptr_t)form);
+        else
+            RemovePropA(workspace, kDocumentProp);
+        return;
+    }
+    // The option copy follows the document.
+    MemHandle options = form ? fmDupDocOptions(form) : 0;
+    MemHandle old = 0;
+    {
+        WorkspaceRecord *rec = wsLockRecord(workspace);
+        rec->document = form;
+        old = rec->docOptions;
+        rec->docOptions = options;
+        wsUnlockRecord(workspace);
+    }
+    if (old != options)
+        utFreeHandle(old);
 }
 
 MemHandle wsGetDocument(HWND workspace)
 {
-    return workspace ? (MemHandle)(uintptr_t)GetPropA(workspace, kDocumentProp) : 0;
+    if (!workspace)
+        return 0;
+    if (MemHandle rec = wsGetRecordHandle(workspace)) {
+        MemLock<WorkspaceRecord> r(rec);
+        return r ? r->document : 0;
+    }
+    return (MemHandle)(uintptr_t)GetPropA(workspace, kDocumentProp);
 }
 
 int wsGetDocPath(HWND workspace, char *buffer, uint32_t size)

@@ -1,0 +1,368 @@
+// Opening documents: a file built byte by byte, the header and version
+// checks with their messages, the page directory from the size array, and
+// documents written and read back.
+#include "tests/model/qmf_kit.h"
+#include "model/lay_layers.h"
+
+using namespace qmftest;
+using qmtest::BoxRecorder;
+using qmtest::TempDir;
+
+namespace {
+
+// The form head packet of a document without attributes or blocks.
+Bytes formHead(int16_t pages, uint32_t resources = 0)
+{
+    Builder h;
+    h.u32(66).u16(0).u32(0).text("s.qm", 14).u16(0).u16(0).u16(0).u16(0)   // blocks 1-4
+        .u16(0).u16(0x40).u16((uint16_t)pages).u16(0).u32(resources).u16(0).u32(0)
+        .u32(0).u16(0).u16(0)   // no attributes
+        .u16(0).u16(0).u16(0).u16(0);
+    EXPECT_EQ(66u, h.size());
+    return h.b;
+}
+
+Bytes wsbPacket()
+{
+    Builder w;
+    w.u32(20).u8(0).u8(0).u8(0).u8(0).u16(4).u8(0).u8(0).u16(3).u32(0).zeros(2);
+    return w.b;
+}
+
+// The 58 head bytes of a record, little-endian, field by field.
+void headFields(Builder &b, uint32_t length, int16_t type, int32_t cx, int32_t cy, int32_t w,
+                int32_t h)
+{
+    b.u32(length).u16((uint16_t)type).u8(1).u8(0).u32((uint32_t)cx).u32((uint32_t)cy)
+        .u32((uint32_t)w).u32((uint32_t)h).u16(0).u16(0).u16(20).u8(0).u8(0)
+        .u32(0).u32(0xFFFFFF).u32(0xFFFFFF).u32(65535).u32(65535).u32(0).u16(0);
+}
+
+// A page record of 1 page with `objects` objects and no name or attributes.
+Bytes pageRecord(int16_t objects)
+{
+    Builder p;
+    headFields(p, 72 + 376, 1000, 6120, 7920, 12240, 15840);
+    p.zeros(14);   // no presence flags
+    Builder d;
+    d.u16(0).u8(0).u8(1).u16(0).u16(3).zeros(8 + 16).u16(4).u32(0xFFFFFF).zeros(8).u16(0);
+    d.zeros(376 - d.size());
+    putU16(d.b, 316, (uint16_t)objects);
+    putU32(d.b, 330, 2);   // extras: the layer state
+    return p.bytes(d.b).b;
+}
+
+// Layer 1 in use and current, editable, nothing hidden.
+Bytes layerState()
+{
+    Builder l;
+    l.u16(1).u16(4).u16(1).u16(1).u16(0).u16(1).u16(1).u16(0);
+    return l.b;
+}
+
+// A box shape's file record: the head, no flags, its width and height.
+Bytes boxRecord(int16_t type, int32_t l, int32_t t, int32_t r, int32_t b)
+{
+    Builder o;
+    headFields(o, 72 + 8, type, (l + r) / 2, (t + b) / 2, r - l, b - t);
+    o.zeros(14).u32((uint32_t)(r - l)).u32((uint32_t)(b - t));
+    return o.b;
+}
+
+Bytes withoutLength(const Bytes &record) { return Bytes(record.begin() + 4, record.end()); }
+
+TEST(QmfOpen, SampleBuiltByteByByte)
+{
+    TempDir dir;
+    std::string path = dir.file("sample.qm");
+    Builder file;
+    file.bytes(header()).packet(withoutLength(formHead(1))).bytes(wsbPacket());
+    size_t pageAt = file.size();
+    file.bytes(pageRecord(3)).bytes(layerState());
+    file.bytes(boxRecord(OBT_RECTANGLE, 100, 200, 1100, 700));
+    file.bytes(boxRecord(OBT_RECTANGLE, 2000, 2000, 2600, 3000));
+    file.bytes(boxRecord(OBT_ELLIPSE, 500, 4000, 1500, 4800));
+    ASSERT_TRUE(qmtest::writeFile(path, file.b));
+
+    obtest::LiveCount live;
+    {
+        BoxRecorder boxes;
+        MemHandle page = 0;
+        MemHandle form = qmfOpenDocument(nullptr, path.c_str(), 0, &page);
+        ASSERT_NE(0u, form) << boxes.texts();
+        EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+        EXPECT_EQ(1, fmGetPageCount(form));
+        EXPECT_EQ(-1, fmGetCurrentPage(form));
+        char stored[MAX_PATH];
+        fmGetFilePath(form, stored, sizeof stored);
+        EXPECT_EQ(path, stored);
+        EXPECT_EQ(3, fmGetUnit(form));
+        EXPECT_EQ(4, fmGetGridDivisions(form));
+
+        PageDirEntry e;
+        ASSERT_TRUE(pgDirGetEntry(fmGetDirectory(form), 0, &e));
+        EXPECT_EQ(pageAt, e.offset);
+        EXPECT_EQ(page, e.pages);
+        ASSERT_TRUE(pgIsValid(page));
+        {
+            PgLock p(page);
+            EXPECT_EQ(3, p.data()->objectCount);
+            EXPECT_EQ(1, p.data()->orientation);
+            EXPECT_EQ(1u, p.data()->layers.countInUse);
+            EXPECT_EQ(1u, p.data()->layers.current);
+            EXPECT_EQ(1u, p.data()->layers.countEdit);
+            EXPECT_EQ(0u, p.data()->layers.countHidden);
+        }
+
+        std::vector<MemHandle> objects = obtest::listOf(pgGetFirstObject(page));
+        ASSERT_EQ(3u, objects.size());
+        const RECT boxes3[3] = {{100, 200, 1100, 700}, {2000, 2000, 2600, 3000}, {500, 4000, 1500, 4800}};
+        const int16_t types[3] = {OBT_RECTANGLE, OBT_RECTANGLE, OBT_ELLIPSE};
+        for (int i = 0; i < 3; ++i) {
+            MemHandle want = obtest::make(types[i], boxes3[i].left, boxes3[i].top,
+                                          boxes3[i].right, boxes3[i].bottom);
+            obSetHeadField(want, OBH_LAYER, std::vector<uint32_t>{1}.data());
+            obSetHeadField(want, OBH_PEN_WIDTH, std::vector<uint32_t>{20}.data());
+            uint32_t colours[3] = {0, 0xFFFFFF, 0xFFFFFF};
+            obSetHeadField(want, OBH_COLOURS, colours);
+            EXPECT_EQ(unlinkedBytes(want), unlinkedBytes(objects[(size_t)i])) << "object " << i;
+            utFreeHandle(want);
+            // The list links are rebuilt; nothing else is linked.
+            EXPECT_EQ(i ? objects[(size_t)i - 1] : 0u, obGetPrev(objects[(size_t)i]));
+            EXPECT_EQ(i < 2 ? objects[(size_t)i + 1] : 0u, obGetNext(objects[(size_t)i]));
+            EXPECT_EQ(0u, obGetParent(objects[(size_t)i]));
+            EXPECT_EQ(0u, obGetFirstMember(objects[(size_t)i]));
+            EXPECT_EQ(0u, obGetAttached(objects[(size_t)i]));
+            EXPECT_EQ(0u, obGetExtraData(objects[(size_t)i]));
+        }
+        fmFree(form);
+    }
+    EXPECT_EQ(0, live.leaked());
+    EXPECT_TRUE(qmtest::fileIsClosed(path));
+}
+
+// A minimal one-page document with the given logo, version text and WSB
+// form.
+Bytes oneEmptyPage(const char *logo, const char *version, bool oldWsb)
+{
+    Builder file;
+    file.bytes(header(logo, version)).packet(withoutLength(formHead(1)));
+    Bytes wsb = wsbPacket();
+    if (oldWsb)
+        file.u32(16).bytes(Bytes(wsb.begin() + 4, wsb.end()));
+    else
+        file.bytes(wsbPacket());
+    file.bytes(pageRecord(0)).bytes(layerState());
+    return file.b;
+}
+
+TEST(QmfOpen, HeaderAndVersionChecks)
+{
+    TempDir dir;
+    std::string path = dir.file("h.qm");
+    Bytes unterminated = oneEmptyPage("Vellum", "3.0", false);
+    memcpy(&unterminated[0], "VellumXY", 8);   // the logo fills its field
+    Bytes unterminatedVersion = oneEmptyPage("Vellum", "3.0", false);
+    Bytes fullHeader = header();
+    memcpy(&unterminatedVersion[8], "3.000000", 8);
+    struct Case {
+        const char *what;
+        Bytes bytes;
+        bool opens;
+        const char *messages;
+    } cases[] = {
+        {"current", oneEmptyPage("Vellum", "3.0", false), true, ""},
+        {"Verda logo", oneEmptyPage("verda", "3.0", false), true, ""},
+        {"Tavix logo", oneEmptyPage("Tavix", "3.0", false), false,
+         "Not a Quillmark file | Read file failed."},
+        {"wrong logo", oneEmptyPage("Quill", "3.0", false), false,
+         "Not a Quillmark file | Read file failed."},
+        {"logo without terminator", unterminated, false, "Not a Quillmark file | Read file failed."},
+        {"version filling its field", unterminatedVersion, true, ""},
+        {"old unsupported", oneEmptyPage("Vellum", "2.00", false), false,
+         "The selected file was not supported."},
+        {"newer", oneEmptyPage("Vellum", "3.5", false), false,
+         "The selected file was created by a newer version of Quillmark."},
+        {"2.10 with the old view settings", oneEmptyPage("Vellum", "2.10", true), true, ""},
+        {"2.20 with the packet", oneEmptyPage("Vellum", "2.20", false), true, ""},
+        {"empty", Bytes(), false, "No data in file"},
+        {"short header", Bytes(fullHeader.begin(), fullHeader.begin() + 30), false,
+         "Reading file header failed | Read file failed."},
+    };
+    for (const Case &c : cases) {
+        ASSERT_TRUE(qmtest::writeFile(path, c.bytes));
+        obtest::LiveCount live;
+        {
+            BoxRecorder boxes;
+            MemHandle page = 0;
+            MemHandle form = qmfOpenDocument(nullptr, path.c_str(), 0, &page);
+            EXPECT_EQ(c.opens, form != 0) << c.what;
+            EXPECT_EQ(c.opens, page != 0) << c.what;
+            EXPECT_EQ(c.messages, boxes.texts()) << c.what;
+            if (form)
+                EXPECT_EQ(3, fmGetUnit(form)) << c.what;
+            fmFree(form);
+        }
+        EXPECT_EQ(0, live.leaked()) << c.what;
+        EXPECT_TRUE(qmtest::fileIsClosed(path)) << c.what;
+    }
+}
+
+TEST(QmfOpen, VersionNumbers)
+{
+    const struct { const char *text; int number; } cases[] = {
+        {"3.0", 300}, {"2.1", 210}, {"2.10", 210}, {"2.095", 210}, {"2.00", 200},
+        {"3.5", 350}, {"", 0}, {"abc", 0}, {"3", 300},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.number, qmfVersionNumber(c.text)) << c.text;
+}
+
+TEST(QmfOpen, PageCountOverShorterSizeArrayIsRefused)
+{
+    TempDir dir;
+    std::string path = dir.file("three.qm");
+    Builder file;
+    file.bytes(header()).packet(withoutLength(formHead(3))).bytes(wsbPacket());
+    Bytes page = pageRecord(0);
+    Bytes layers = layerState();
+    uint32_t pageSize = (uint32_t)(page.size() + layers.size());
+    file.u32(12).u32(pageSize).u32(pageSize);   // sizes of 2 pages
+    for (int i = 0; i < 2; ++i)
+        file.bytes(page).bytes(layers);
+    ASSERT_TRUE(qmtest::writeFile(path, file.b));
+    obtest::LiveCount live;
+    {
+        BoxRecorder boxes;
+        MemHandle pageOut = 7;
+        EXPECT_EQ(0u, qmfOpenDocument(nullptr, path.c_str(), 0, &pageOut));
+        EXPECT_EQ(0u, pageOut);
+        EXPECT_NE(std::string::npos, boxes.texts().find("nPages != npages in CreatePGDList"))
+            << boxes.texts();
+    }
+    EXPECT_EQ(0, live.leaked());
+    EXPECT_TRUE(qmtest::fileIsClosed(path));
+}
+
+// A document of pages with named objects, groups, extra data, a calendar,
+// a 3D text, text attributes and a base page.
+MemHandle richDocument(int pages)
+{
+    MemHandle form = fmNew();
+    form = fmSetTextAttr(form, FM_TAG_TEXT2000000, "Quarterly report");
+    for (int i = 0; i < pages; ++i) {
+        MemHandle page = pgtest::newPage(("Page " + std::to_string(i + 1)).c_str());
+        page = pgSetText80000(page, "page text");
+        MemHandle a = pgtest::addObject(page, "First", 0, 0, 500, 500);
+        (void)a;
+        MemHandle m1 = obtest::make(OBT_ELLIPSE, 0, 0, 200, 200);
+        MemHandle m2 = obtest::make(OBT_RECTANGLE, 300, 300, 400, 400);
+        obSetExtraData(m2, obtest::packet(24));
+        MemHandle group = obNewGroup(OBT_GROUP, m1, m2, (MemHandle)0);
+        pgAppendObjects(page, group);   // keeps the members linked
+        pgAppendObject(page, makeCalendar());
+        pgAppendObject(page, make3dText());
+        pgDirAppend(form, page);
+    }
+    MemHandle base = pgtest::newPage("Base");
+    pgtest::addObject(base, "Logo", 10, 10, 90, 90);
+    fmSetBasePage(form, base);
+    return form;
+}
+
+// Every object of a page list in walk order as bytes with links zeroed.
+std::vector<Bytes> treeBytes(MemHandle first)
+{
+    std::vector<Bytes> out;
+    for (MemHandle h : obtest::listOf(first)) {
+        std::vector<MemHandle> tree;
+        obCollectTree(h, OB_WALK_ALL, tree);
+        for (MemHandle t : tree) {
+            out.push_back(unlinkedBytes(t));
+            MemHandle extra = obGetExtraData(t);
+            if (extra) {
+                MemLock<uint8_t> p(extra);
+                out.push_back(Bytes(p.get(), p.get() + utGetPacketLength(extra)));
+            }
+        }
+    }
+    return out;
+}
+
+TEST(QmfOpen, WrittenDocumentsReadBackPageByPage)
+{
+    TempDir dir;
+    std::string path = dir.file("rich.qm");
+    obtest::LiveCount live;
+    {
+        BoxRecorder boxes;
+        MemHandle form = richDocument(3);
+        Bytes file = documentBytes(form, path);
+        ASSERT_GT(file.size(), 40u);
+        for (int n = 0; n < 3; ++n) {
+            MemHandle page = 0;
+            MemHandle read = qmfOpenDocument(nullptr, path.c_str(), n, &page);
+            ASSERT_NE(0u, read) << boxes.texts();
+            EXPECT_EQ(3, fmGetPageCount(read));
+            MemHandle original = pgDirGetPages(fmGetDirectory(form), n);
+            EXPECT_EQ(treeBytes(pgGetFirstObject(original)), treeBytes(pgGetFirstObject(page)));
+            EXPECT_EQ(pgtest::textOf(pgGetNameCopy(original)), pgtest::textOf(pgGetNameCopy(page)));
+            EXPECT_EQ("page text", pgtest::textOf(pgGetText80000(page)));
+            // The group's members are linked to it again.
+            std::vector<MemHandle> objects = obtest::listOf(pgGetFirstObject(page));
+            ASSERT_EQ(4u, objects.size());
+            EXPECT_EQ(OBT_GROUP, obGetType(objects[1]));
+            std::vector<MemHandle> members = obtest::membersOf(objects[1]);
+            ASSERT_EQ(2u, members.size());
+            for (MemHandle m : members)
+                EXPECT_EQ(objects[1], obGetParent(m));
+            EXPECT_EQ("Quarterly report", pgtest::textOf(fmGetTextAttr(read, FM_TAG_TEXT2000000)));
+            MemHandle base = fmGetBasePage(read);
+            ASSERT_NE(0u, base);
+            EXPECT_EQ("Logo", obtest::nameOf(pgGetFirstObject(base)));
+            // The other pages stay in the file.
+            for (int k = 0; k < 3; ++k)
+                EXPECT_EQ(k == n ? page : 0u, pgDirGetPages(fmGetDirectory(read), k));
+            // And are read from it by their entries.
+            int other = (n + 1) % 3;
+            MemHandle later = qmfReadPageAt(path.c_str(), fmGetDirectory(read), other);
+            ASSERT_NE(0u, later);
+            EXPECT_EQ(treeBytes(pgGetFirstObject(pgDirGetPages(fmGetDirectory(form), other))),
+                      treeBytes(pgGetFirstObject(later)));
+            pgFreeList(later);
+            fmFree(read);
+        }
+        EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+        fmFree(form);
+    }
+    EXPECT_EQ(0, live.leaked());
+}
+
+TEST(QmfOpen, PageNumbersFromNames)
+{
+    EXPECT_EQ(0, qmfPageNumberFromName("1. Cover"));
+    EXPECT_EQ(11, qmfPageNumberFromName("12. Index"));
+    EXPECT_EQ(-1, qmfPageNumberFromName("Cover"));
+    EXPECT_EQ(-1, qmfPageNumberFromName(".5"));
+    EXPECT_EQ(-1, qmfPageNumberFromName("a. b"));
+}
+
+TEST(QmfOpen, KindCodes)
+{
+    BoxRecorder boxes;
+    EXPECT_EQ(1, qmfKindCode("form", FALSE));
+    EXPECT_EQ(10, qmfKindCode("EXXRC031199", FALSE));
+    EXPECT_EQ(11, qmfKindCode("FORMDB", FALSE));
+    EXPECT_EQ(0, qmfKindCode("PALETTE", TRUE));
+    EXPECT_EQ("Unrecognized file type ", boxes.texts());
+    TempDir dir;
+    std::string path = dir.file("k.qm");
+    ASSERT_TRUE(qmtest::writeFile(path, oneEmptyPage("Vellum", "3.0", false)));
+    EXPECT_EQ(1, qmfGetFileKind(path.c_str(), FALSE));
+    ASSERT_TRUE(qmtest::writeFile(path, oneEmptyPage("Verda", "3.0", false)));
+    EXPECT_EQ(0, qmfGetFileKind(path.c_str(), FALSE));
+    ASSERT_TRUE(qmtest::writeFile(path, header("Vellum", "3.0", "OLB")));
+    EXPECT_TRUE(qmfIsLibraryFile(path.c_str()));
+}
+
+}  // namespace

@@ -555,6 +555,16 @@ QmfReadResult qmfRecordFromFile(MemHandle packet, MemHandle *record, uint16_t fl
     if (c && c->kind == QMF_CONV_SKIP)
         return QMF_RECORD_SKIPPED;
     bool whole = c && c->kind == QMF_CONV_WHOLE;
+    if (whole) {
+        // The records copied whole keep their link fields: a link is
+        // present when its field is not 0.
+        if (n < kObHeadSize) {
+            readFailed();
+            return QMF_RECORD_DROPPED;
+        }
+        for (int i = 0; i < 7; ++i)
+            flags[i] = get<uint32_t>(rec, 58 + 4 * i) ? 1 : 0;
+    }
     uint32_t nameAt = whole ? kObHeadSize : kObFileHeadSize;
     uint8_t nameLength = rec[7];
     if (n < nameAt || nameLength > kObMaxNameBytes || nameAt + nameLength > n) {

@@ -51,7 +51,7 @@ inline Bytes header(const char *logo = "Vellum", const char *version = "3.0",
 
 // The bytes of a whole document: header, FORM body, the page-size array
 // (2 pages and more) and the pages of the form's directory.
-inline Bytes documentBytes(MemHandle form, const std::string &path)
+inline Bytes documentBytes(MemHandle form, const std::string &path, BOOL scramble = FALSE)
 {
     HANDLE f = ffCreate(path.c_str(), FALSE);
     EXPECT_NE(INVALID_HANDLE_VALUE, f);
@@ -63,7 +63,7 @@ inline Bytes documentBytes(MemHandle form, const std::string &path)
     ffSeek(f, arrayAt + pgSizeArrayBytes(pages));
     MemHandle dir = fmGetDirectory(form);
     for (int i = 0; i < pages; ++i) {
-        uint32_t n = qmfWritePage(f, pgDirGetPages(dir, i));
+        uint32_t n = qmfWritePageEx(f, pgDirGetPages(dir, i), scramble);
         EXPECT_NE(0u, n) << "page " << i;
         sizes.push_back(n);
     }
@@ -74,6 +74,69 @@ inline Bytes documentBytes(MemHandle form, const std::string &path)
     ffClose(f);
     return qmtest::readFile(path);
 }
+
+// The form head packet of a document without attributes or blocks.
+inline Bytes formHead(int16_t pages, uint32_t resources = 0)
+{
+    Builder h;
+    h.u32(66).u16(0).u32(0).text("s.qm", 14).u16(0).u16(0).u16(0).u16(0)   // blocks 1-4
+        .u16(0).u16(0x40).u16((uint16_t)pages).u16(0).u32(resources).u16(0).u32(0)
+        .u32(0).u16(0).u16(0)   // no attributes
+        .u16(0).u16(0).u16(0).u16(0);
+    EXPECT_EQ(66u, h.size());
+    return h.b;
+}
+
+inline Bytes wsbPacket()
+{
+    Builder w;
+    w.u32(20).u8(0).u8(0).u8(0).u8(0).u16(4).u8(0).u8(0).u16(3).u32(0).zeros(2);
+    return w.b;
+}
+
+// The 58 head bytes of a record, little-endian, field by field.
+inline void headFields(Builder &b, uint32_t length, int16_t type, int32_t cx, int32_t cy, int32_t w,
+                int32_t h)
+{
+    b.u32(length).u16((uint16_t)type).u8(1).u8(0).u32((uint32_t)cx).u32((uint32_t)cy)
+        .u32((uint32_t)w).u32((uint32_t)h).u16(0).u16(0).u16(20).u8(0).u8(0)
+        .u32(0).u32(0xFFFFFF).u32(0xFFFFFF).u32(65535).u32(65535).u32(0).u16(0);
+}
+
+// A page record of 1 page with `objects` objects and no name or attributes.
+inline Bytes pageRecord(int16_t objects, const Bytes &attrs = Bytes(), uint16_t attrCount = 0)
+{
+    Builder p;
+    headFields(p, 72 + 376 + (uint32_t)attrs.size(), 1000, 6120, 7920, 12240, 15840);
+    p.zeros(14);   // no presence flags
+    Builder d;
+    d.u16(0).u8(0).u8(1).u16(0).u16(3).zeros(8 + 16).u16(4).u32(0xFFFFFF).zeros(8).u16(0);
+    d.zeros(376 - d.size());
+    putU16(d.b, 316, (uint16_t)objects);
+    putU32(d.b, 330, 2);   // extras: the layer state
+    putU16(d.b, 344, attrCount);
+    putU16(d.b, 346, (uint16_t)attrs.size());
+    return p.bytes(d.b).bytes(attrs).b;
+}
+
+// Layer 1 in use and current, editable, nothing hidden.
+inline Bytes layerState()
+{
+    Builder l;
+    l.u16(1).u16(4).u16(1).u16(1).u16(0).u16(1).u16(1).u16(0);
+    return l.b;
+}
+
+// A box shape's file record: the head, no flags, its width and height.
+inline Bytes boxRecord(int16_t type, int32_t l, int32_t t, int32_t r, int32_t b)
+{
+    Builder o;
+    headFields(o, 72 + 8, type, (l + r) / 2, (t + b) / 2, r - l, b - t);
+    o.zeros(14).u32((uint32_t)(r - l)).u32((uint32_t)(b - t));
+    return o.b;
+}
+
+inline Bytes withoutLength(const Bytes &record) { return Bytes(record.begin() + 4, record.end()); }
 
 // A calendar record in the calendar's memory layout, with a tail.
 inline MemHandle makeCalendar(uint32_t tail = 6)
@@ -117,6 +180,32 @@ inline MemHandle make3dText(uint32_t tail = 5)
     memset(d + 90, 0x11, 12);
     memcpy(d + 122, &tail, 4);
     return h;
+}
+
+// A document of pages with named objects, groups, extra data, a calendar,
+// a 3D text, text attributes and a base page.
+inline MemHandle richDocument(int pages)
+{
+    MemHandle form = fmNew();
+    form = fmSetTextAttr(form, FM_TAG_TEXT2000000, "Quarterly report");
+    for (int i = 0; i < pages; ++i) {
+        MemHandle page = pgtest::newPage(("Page " + std::to_string(i + 1)).c_str());
+        page = pgSetText80000(page, "page text");
+        MemHandle a = pgtest::addObject(page, "First", 0, 0, 500, 500);
+        (void)a;
+        MemHandle m1 = obtest::make(OBT_ELLIPSE, 0, 0, 200, 200);
+        MemHandle m2 = obtest::make(OBT_RECTANGLE, 300, 300, 400, 400);
+        obSetExtraData(m2, obtest::packet(24));
+        MemHandle group = obNewGroup(OBT_GROUP, m1, m2, (MemHandle)0);
+        pgAppendObjects(page, group);   // keeps the members linked
+        pgAppendObject(page, makeCalendar());
+        pgAppendObject(page, make3dText());
+        pgDirAppend(form, page);
+    }
+    MemHandle base = pgtest::newPage("Base");
+    pgtest::addObject(base, "Logo", 10, 10, 90, 90);
+    fmSetBasePage(form, base);
+    return form;
 }
 
 // A record's bytes with its links zeroed (what a read-back must equal).

@@ -10,6 +10,7 @@
 #include "model/pg_numbers.h"
 #include "model/pg_page.h"
 #include "model/pg_record.h"
+#include "objects/fil_gradient.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
@@ -696,6 +697,14 @@ MemHandle qmfReadPage(HANDLE file, int32_t *remaining)
         pgSetFirstObject(page, first);
         PgLock p(page);
         p.data()->objectCount = (int16_t)count;
+    }
+    // A default gradient stored without a type gets the defaults.
+    PgLock p(page);
+    GradientFillBlock g;
+    memcpy(&g, p.data()->defaultGradient, sizeof g);
+    if (g.type == 0) {
+        filDefaultGradient(&g);
+        memcpy(p.data()->defaultGradient, &g, sizeof g);
     }
     return page;
 }

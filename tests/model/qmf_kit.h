@@ -6,6 +6,7 @@
 #include "model/qmf_header.h"
 #include "model/qmf_read.h"
 #include "model/qmf_sizes.h"
+#include "model/qmf_pages.h"
 #include "model/qmf_write.h"
 #include "support/ff_file.h"
 #include <string.h>

@@ -279,3 +279,94 @@ TEST(QmfOpen, KindCodes)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(QmfPages, NamesNumbersAndRectanglesOfAFile)
+{
+    TempDir dir;
+    std::string path = dir.file("names.qm");
+    obtest::LiveCount live;
+    {
+        BoxRecorder boxes;
+        MemHandle form = richDocument(3);
+        documentBytes(form, path);
+        fmFree(form);
+
+        int count = 0;
+        EXPECT_EQ("1. Page 1\x1b" "2. Page 2\x1b" "3. Page 3\x1b",
+                  pgtest::textOf(pgReadFilePageNames(nullptr, path.c_str(), &count, TRUE)));
+        EXPECT_EQ(3, count);
+        EXPECT_EQ("Page 1\x1bPage 2\x1bPage 3\x1b",
+                  pgtest::textOf(pgReadFilePageNames(nullptr, path.c_str(), nullptr, FALSE)));
+        EXPECT_EQ(1, qmfFindPageByName(nullptr, dir.path().c_str(), "names.qm", "  page 2 "));
+        EXPECT_EQ(-1, qmfFindPageByName(nullptr, dir.path().c_str(), "names.qm", "Page 9"));
+
+        MemHandle page = 0;
+        MemHandle linked = qmfOpenLinkedPage(nullptr, dir.path().c_str(), "names.qm", 2, &page);
+        ASSERT_NE(0u, linked);
+        EXPECT_EQ("Page 3", pgtest::textOf(pgGetNameCopy(page)));
+        MemHandle rects = qmfReadRCArray(nullptr, path.c_str(), fmGetDirectory(linked), 3);
+        ASSERT_EQ(48u, utHandleSize(rects));
+        {
+            MemLock<RECT> r(rects);
+            RECT want;
+            obGetRect(page, &want);
+            EXPECT_TRUE(EqualRect(&want, &r[2]));
+        }
+        utFreeHandle(rects);
+        fmFree(linked);
+
+        HWND list = CreateWindowA("LISTBOX", "", 0, 0, 0, 100, 100, nullptr, (HMENU)0, nullptr, nullptr);
+        HWND parent = CreateWindowA("STATIC", "", 0, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+        SetParent(list, parent);
+        SetWindowLongPtrA(list, GWLP_ID, 77);
+        EXPECT_EQ(3, pgListPageNumbers(parent, 77, path.c_str()));
+        char item[16];
+        SendMessageA(list, LB_GETTEXT, 2, (LPARAM)item);
+        EXPECT_STREQ("3", item);
+        EXPECT_EQ(3, pgListFilePageNames(parent, 77, path.c_str()));
+        SendMessageA(list, LB_GETTEXT, 0, (LPARAM)item);
+        EXPECT_STREQ("Page 1", item);
+        DestroyWindow(parent);
+        EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+
+        // A protected document's page names are not given without its password.
+        form = fmSetPassword(richDocument(1), "secret");
+        EXPECT_EQ(1, fmCheckPassword(form, "SECRET"));
+        EXPECT_EQ(0, fmCheckPassword(form, "other"));
+        documentBytes(form, path, TRUE);
+        fmFree(form);
+        EXPECT_EQ(0u, pgReadFilePageNames(nullptr, path.c_str(), &count, TRUE));
+    }
+    EXPECT_EQ(0, live.leaked());
+}
+
+TEST(QmfPages, ScrambledDocumentReadsBackTheSame)
+{
+    TempDir dir;
+    obtest::LiveCount live;
+    {
+        BoxRecorder boxes;
+        MemHandle form = richDocument(1);
+        Bytes plain = documentBytes(form, dir.file("plain.qm"));
+        Bytes scrambled = documentBytes(form, dir.file("scrambled.qm"), TRUE);
+        EXPECT_EQ(plain.size(), scrambled.size());
+        EXPECT_NE(plain, scrambled);
+        // The 3D text goes out as type 39 with bit 15 set.
+        Bytes tag = {0x27, 0x80};
+        EXPECT_NE(scrambled.end(), std::search(scrambled.begin(), scrambled.end(), tag.begin(), tag.end()));
+        MemHandle p1 = 0, p2 = 0;
+        MemHandle a = qmfOpenDocument(nullptr, dir.file("plain.qm").c_str(), 0, &p1);
+        MemHandle b = qmfOpenDocument(nullptr, dir.file("scrambled.qm").c_str(), 0, &p2);
+        ASSERT_TRUE(a && b) << boxes.texts();
+        EXPECT_EQ(treeBytes(pgGetFirstObject(p1)), treeBytes(pgGetFirstObject(p2)));
+        fmFree(a);
+        fmFree(b);
+        fmFree(form);
+        EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    }
+    EXPECT_EQ(0, live.leaked());
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 // record) with a recorded message, leaves nothing allocated and no file
 // open, and never crashes or hangs.
 #include "tests/model/qmf_kit.h"
+#include <algorithm>
 #include <functional>
 #include <random>
 
@@ -257,6 +258,22 @@ TEST(QmfDamage, ReaderFuzz)
         fmFree(scrambled);
         EXPECT_EQ(0u, boxes.count()) << boxes.texts();
     }
+    // Where the record packets of each seed start (a length that fits the
+    // file followed by a type the seeds use), for the length damages.
+    std::vector<std::vector<size_t>> lengths(seeds.size());
+    const int16_t seedTypes[] = {OBT_PAGE, OBT_RECTANGLE, OBT_ELLIPSE, OBT_POLYGON, OBT_GROUP,
+                                 OBT_CALENDAR, OBT_3D_TEXT, (int16_t)(0x8000 | OBT_3D_TEXT)};
+    for (size_t k = 0; k < seeds.size(); ++k) {
+        const Bytes &b = seeds[k];
+        for (size_t at = 40; at + 6 <= b.size(); ++at) {
+            uint32_t length = getU32(b, at);
+            int16_t type = (int16_t)getU16(b, at + 4);
+            if (length >= 72 && length <= b.size() - at &&
+                std::find(std::begin(seedTypes), std::end(seedTypes), type) != std::end(seedTypes))
+                lengths[k].push_back(at);
+        }
+        ASSERT_GE(lengths[k].size(), 5u);
+    }
     std::string path = dir.file("fuzz.qm");
     std::mt19937 random(20261210);
     auto pick = [&](size_t n) { return n ? (size_t)(random() % n) : 0; };
@@ -267,16 +284,24 @@ TEST(QmfDamage, ReaderFuzz)
     int opened = 0;
     BoxRecorder boxes;
     for (int i = 0; i < kFiles; ++i) {
-        Bytes b = seeds[pick(seeds.size())];
+        size_t seed = pick(seeds.size());
+        Bytes b = seeds[seed];
         int damages = 1 + (int)pick(3);
         for (int d = 0; d < damages && !b.empty(); ++d) {
             size_t at = pick(b.size());
             if (random() % 2)
                 at = pick(std::min<size_t>(b.size(), 700));   // the header, form and first records
-            switch (random() % 5) {
-            case 0: b[at] ^= (uint8_t)(1u << (random() % 8)); break;
-            case 1: b[at] = (uint8_t)random(); break;
-            case 2: b.resize(at); break;
+            int kind = (int)(random() % 6);
+            if (kind == 5) {
+                // A record's length or a field of its head set to an extreme.
+                size_t record = lengths[seed][pick(lengths[seed].size())];
+                at = record + (random() % 3 ? 0 : 4 + pick(68));
+                kind = 3 + (int)(random() % 2);
+            }
+            switch (kind) {
+            case 0: if (at < b.size()) b[at] ^= (uint8_t)(1u << (random() % 8)); break;
+            case 1: if (at < b.size()) b[at] = (uint8_t)random(); break;
+            case 2: if (at < b.size()) b.resize(at); break;
             case 3:
                 if (at + 4 <= b.size())
                     putU32(b, at, extremes32[pick(sizeof extremes32 / 4)]);

@@ -175,9 +175,26 @@ BOOL readList(HANDLE file, int32_t *budget, int *count, MemHandle *firstOut, Mem
         last = tree;
         ++kept;
     }
-    *count = kept;
+    // A chain is a passing multiple selection: in a page it becomes its
+    // members again, in its place in the list.
+    std::vector<MemHandle> list;
+    obCollectList(first, list);
+    for (MemHandle h : list) {
+        if (obGetType(h) != OBT_CHAIN)
+            continue;
+        bool wasFirst = h == first;
+        // A top-level object has no next member; one a damaged file hangs
+        // there would be orphaned by the ungrouping.
+        obFreeTree(obGetNextMember(h));
+        obSetNextMember(h, 0);
+        MemHandle members = obUngroup(h);
+        if (wasFirst)
+            first = members;
+    }
+    *count = obCountList(first);
     *firstOut = first;
-    *lastOut = last;
+    *lastOut = obGetListTail(first);
+    (void)kept;
     return TRUE;
 }
 

@@ -370,3 +370,43 @@ TEST(QmfPages, ScrambledDocumentReadsBackTheSame)
 }
 
 }  // namespace
+
+namespace {
+
+// A multiple selection saved with the page comes back as its members.
+TEST(QmfOpen, ChainsBecomeTheirMembers)
+{
+    TempDir dir;
+    std::string path = dir.file("chain.qm");
+    obtest::LiveCount live;
+    {
+        BoxRecorder boxes;
+        MemHandle form = fmNew();
+        MemHandle page = pgtest::newPage();
+        MemHandle a = obSetName(obtest::make(OBT_RECTANGLE), "a");
+        MemHandle b = obSetName(obtest::make(OBT_ELLIPSE), "b");
+        pgAppendObjects(page, obNewGroup(OBT_CHAIN, a, b, (MemHandle)0));
+        pgtest::addObject(page, "c");
+        pgDirAppend(form, page);
+        documentBytes(form, path);
+        fmFree(form);
+        MemHandle read = 0;
+        form = qmfOpenDocument(nullptr, path.c_str(), 0, &read);
+        ASSERT_NE(0u, form) << boxes.texts();
+        std::vector<std::string> names;
+        for (MemHandle h : obtest::listOf(pgGetFirstObject(read))) {
+            names.push_back(obtest::nameOf(h));
+            EXPECT_EQ(0u, obGetParent(h));
+            EXPECT_EQ(0u, obGetNextMember(h));
+        }
+        EXPECT_EQ((std::vector<std::string>{"a", "b", "c"}), names);
+        {
+            PgLock p(read);
+            EXPECT_EQ(3, p.data()->objectCount);
+        }
+        fmFree(form);
+    }
+    EXPECT_EQ(0, live.leaked());
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 // trees read against budgets of the bytes they may take.
 #include "model/qmf_read.h"
 #include "model/qmf_convert.h"
+#include "model/qmf_write.h"
 #include "model/fm_form.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
@@ -591,6 +592,20 @@ MemHandle qmfReadForm(HANDLE file, int32_t remaining)
     if (!dir) {
         fmFree(form);
         return 0;
+    }
+    // Entries whose bytes do not lie within the file (sizes that run past
+    // its end or wrap the running offset) are marked so that no read uses
+    // them; the pages before them stay readable.
+    uint64_t fileSize = ffGetSize(file), end = p + (uint64_t)pgSizeArrayBytes(pages);
+    {
+        MemLock<PageDirEntry> e(dir);
+        for (int i = 0; i < pages; ++i) {
+            end += e[i].size;
+            if (e[i].size && end > fileSize) {
+                e[i].offset = 0xFFFFFFFFu;
+                e[i].size = 0xFFFFFFFFu;
+            }
+        }
     }
     FmLock f(form);
     f->directory = dir;

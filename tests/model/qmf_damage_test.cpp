@@ -142,6 +142,10 @@ TEST(QmfDamage, TableOfDamages)
         {"record length zero", u32at(s.page1Rect, 0), 1, false, -1, "Read packet error"},
         {"page size past the end of the file", u32at(s.sizeArray + 8, 0x7FFFFFFF), 1, false, -1,
          "Unexpected end of file"},
+        {"page size wrapping the offsets", u32at(s.sizeArray + 4, 0xFFFFFF00u), 1, false, -1,
+         "Unexpected end of file"},
+        {"page size wrapping, first page", u32at(s.sizeArray + 4, 0xFFFFFF00u), 0, false, -1,
+         "Unexpected end of file"},
         // The first page's entry ends early: it may not read into the next.
         {"page size too small", u32at(s.sizeArray + 4, 600), 0, false, -1, "Read file failed."},
         {"size array of the wrong length", u32at(s.sizeArray, 8), 0, false, -1,

@@ -3,6 +3,7 @@
 // documents written and read back.
 #include "tests/model/qmf_kit.h"
 #include "model/lay_layers.h"
+#include "model/pg_numbers.h"
 
 using namespace qmftest;
 using qmtest::BoxRecorder;
@@ -405,6 +406,153 @@ TEST(QmfOpen, ChainsBecomeTheirMembers)
             EXPECT_EQ(3, p.data()->objectCount);
         }
         fmFree(form);
+    }
+    EXPECT_EQ(0, live.leaked());
+}
+
+}  // namespace
+
+namespace {
+
+// The form's fields, blocks, view settings, attributes and the
+// page-number settings' font come back from the file.
+TEST(QmfOpen, FormRecordRoundTrip)
+{
+    TempDir dir;
+    std::string path = dir.file("abcdefghijklmnopqrst.qm");   // 23 characters
+    obtest::LiveCount live;
+    {
+        BoxRecorder boxes;
+        MemHandle form = pgtest::docWithPages({"one", "two"});
+        PageNumberSettings numbers = {};
+        numbers.length = 80;
+        numbers.placement = 2;
+        numbers.horizontal = 3;
+        numbers.offset = -4;
+        numbers.font.lfHeight = -300;
+        numbers.font.lfWeight = 700;
+        numbers.font.lfUnderline = 1;
+        strcpy(numbers.font.lfFaceName, "Courier New");
+        form = pgSetNumberSettings(form, &numbers);
+        fmSetFilePath(form, path.c_str());
+        {
+            FmLock f(form);
+            f->viewFlags = 0x10 | 0x8 | 0x4;   // bit 4, background mode 2, switch 2
+            f->viewByte1 = 7;
+            f->viewByte2 = 9;
+            f->gridDivisions = 12;
+            f->unit = 0;   // read back as inches
+            f->viewWord = 0xA5A5F00D;
+            f->style = 0x8004;
+            f->resourceCount = 3;
+            f->resourceWord = 0x12345678;
+            f->blocks[1] = obtest::packet(40);
+        }
+        Bytes file = documentBytes(form, path);
+        // The head carries the file name's first 13 characters.
+        EXPECT_EQ("abcdefghijklm", std::string((const char *)&file[40 + 10]));
+
+        MemHandle read = qmfReadFormFile(nullptr, path.c_str());
+        ASSERT_NE(0u, read) << boxes.texts();
+        {
+            FmLock a(form), b(read);
+            EXPECT_EQ(0x10 | 0x8 | 0x4, b->viewFlags);
+            EXPECT_EQ(7, b->viewByte1);
+            EXPECT_EQ(9, b->viewByte2);
+            EXPECT_EQ(12, b->gridDivisions);
+            EXPECT_EQ(3, b->unit);
+            EXPECT_EQ(0xA5A5F00Du, b->viewWord);
+            EXPECT_EQ(0x8004, b->style);
+            EXPECT_EQ(a->options, b->options);
+            EXPECT_EQ(3, b->resourceCount);
+            EXPECT_EQ(0x12345678u, b->resourceWord);
+            EXPECT_EQ(2, b->pages);
+            EXPECT_EQ(0xFFFF, b->currentPage);
+            EXPECT_EQ(0u, b->blocks[0]);
+            EXPECT_EQ(0u, b->blocks[2]);
+            ASSERT_NE(0u, b->blocks[1]);
+            EXPECT_EQ(0, utComparePackets(a->blocks[1], b->blocks[1]));
+            EXPECT_EQ(a->attrs.count, b->attrs.count);
+            EXPECT_EQ(a->attrs.tagMask, b->attrs.tagMask);
+            EXPECT_EQ(a->length, b->length);
+        }
+        PageNumberSettings back;
+        ASSERT_TRUE(pgGetNumberSettings(read, &back));
+        EXPECT_EQ(0, memcmp(&numbers, &back, sizeof back));
+        char stored[MAX_PATH];
+        fmGetFilePath(read, stored, sizeof stored);
+        EXPECT_EQ(path, stored);
+        fmFree(read);
+        fmFree(form);
+        EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    }
+    EXPECT_EQ(0, live.leaked());
+}
+
+// The page's own data: the fields kept in files come back, the text and
+// field formats through their file forms.
+TEST(QmfOpen, PageDataRoundTrip)
+{
+    obtest::LiveCount live;
+    {
+        MemHandle page = pgtest::newPage("Formats");
+        {
+            PgLock p(page);
+            PageData *d = p.data();
+            d->pageIndex = 4;
+            d->paperCode = 9;
+            d->unit = 2;
+            d->twoValues[1] = -77;
+            d->fourValues[3] = 1234567;
+            d->gridDivisions = 8;
+            d->pageColour = 0x00EEDDCC;
+            d->fourWords[2] = 0xBEEF;
+            d->byte44 = 0xC3;
+            d->byte45 = 2;
+            d->shadowStyle[5] = 0x42;
+            LOGFONTA lf = {};
+            lf.lfHeight = -200;
+            lf.lfCharSet = 2;
+            strcpy(lf.lfFaceName, "Symbol");
+            memcpy(d->textFormat, &lf, sizeof lf);
+            for (int at : {60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 74, 75, 76, 80, 81, 84, 85})
+                d->textFormat[at] = (uint8_t)(at + 1);
+            memcpy(d->fieldFormat + 16, &lf, sizeof lf);
+            for (int at : {0, 1, 2, 5, 11, 12, 15, 76, 79, 80, 83, 84, 85, 86, 87, 88, 91, 94, 95, 96, 99})
+                d->fieldFormat[at] = (uint8_t)(at + 100);
+            d->word406 = 0x0406;
+        }
+        std::vector<uint8_t> before;
+        {
+            PgLock p(page);
+            before.assign(p.bytes() + p.dataOffset(), p.bytes() + p.dataOffset() + kPgDataSize);
+        }
+        MemHandle packet = qmfMakeFileRecord(page);
+        MemHandle back = 0;
+        uint16_t flags[7];
+        ASSERT_EQ(QMF_RECORD_OK, qmfRecordFromFile(packet, &back, flags));
+        ASSERT_TRUE(pgIsValid(back));
+        EXPECT_EQ("Formats", pgtest::textOf(pgGetNameCopy(back)));
+        {
+            PgLock p(back);
+            const uint8_t *after = p.bytes() + p.dataOffset();
+            // Everything but the memory-only parts (layer sets, object list,
+            // blocks, words 402 and 404) and the text format's bytes not in
+            // files.
+            for (uint32_t i = 0; i < kPgDataSize; ++i) {
+                bool memoryOnly = (i >= 46 && i < 66) || (i >= 384 && i < 406);
+                bool textGap = i >= 138 + 70 && i < 138 + 74;
+                bool textTail = (i >= 138 + 77 && i < 138 + 80) || (i >= 138 + 82 && i < 138 + 84) ||
+                                (i >= 138 + 86 && i < 260);
+                bool fieldGap = i >= 260 + 92 && i < 260 + 94;
+                if (memoryOnly || textGap || textTail || fieldGap)
+                    continue;
+                EXPECT_EQ(before[i], after[i]) << "page data byte " << i;
+            }
+        }
+        utFreeHandle(packet);
+        pgFreeList(back);
+        pgFreeList(page);
     }
     EXPECT_EQ(0, live.leaked());
 }

@@ -4,6 +4,7 @@
 #include "tools/ep_shape_tools.h"
 #include "tools/ep_text_font.h"
 #include "tools/fld_control_font.h"
+#include "tools/ent_equation_style.h"
 #include "model/ob_dispatch.h"
 #include "model/lay_layers.h"
 #include "model/pg_record.h"
@@ -25,6 +26,8 @@ namespace {
 double g_roundRectRatio = 0.0;   // 0.0 reads as 1/6
 
 const uint32_t kLinkBytes = kObHeadSize - 58;   // extra data and the six links
+const uint32_t kEpFieldAttrHeader = 80;          // tag mask, count, bytes
+const uint32_t kEpFieldAttrHeaderSize = 8;
 
 bool isPointType(int16_t t)
 {
@@ -480,7 +483,13 @@ MemHandle epCreateObjectFrom(EpPageDefaults *d, MemHandle h, int16_t type, const
             if (g) {
                 {
                     ObLock r(g);
-                    memcpy(obRecData(r.get()), d->field, kEpFieldRecordSize);
+                    uint8_t *part = obRecData(r.get());
+                    memcpy(part, d->field, kEpFieldRecordSize);
+                    // No attribute records follow yet: a default that
+                    // claimed some would make the record's size a lie.
+                    memset(part + kEpFieldAttrHeader, 0, kEpFieldAttrHeaderSize);
+                    if (type == OBT_EQUATION)
+                        entSetEquationStyle(part, TRUE);
                     r->fillKind = 1;
                 }
                 g = giveName(d, g, FM_NAME_FIELD);

@@ -5,6 +5,7 @@
 #include "tools/ep_text_font.h"
 #include "forms/fld_check.h"
 #include "forms/fld_button.h"
+#include "forms/fld_record.h"
 #include "model/pg_margins.h"
 
 using namespace eptest;
@@ -203,6 +204,31 @@ TEST_F(Factory, EntryFieldsTakeTheFieldDefaultsAFillAndFieldNames)
     ASSERT_EQ(100u, data.size());
     EXPECT_EQ(1, data[0]);
     EXPECT_EQ(100, data[99]);
+}
+
+TEST_F(Factory, EquationFieldsTakeTheEquationStyleAndNoStrayAttributes)
+{
+    // A default field record that claims attribute records it does not
+    // carry: the new field must not believe it.
+    uint32_t mask = 4;
+    uint16_t count = 1, bytes = 40;
+    memcpy(defaults_->field + 80, &mask, 4);
+    memcpy(defaults_->field + 84, &count, 2);
+    memcpy(defaults_->field + 86, &bytes, 2);
+    uint32_t flags = 0x9;   // multi-line
+    memcpy(defaults_->field + 76, &flags, 4);
+    MemHandle eq = make(OBT_EQUATION, {{0, 0}, {2000, 300}});
+    ASSERT_TRUE(eq);
+    EXPECT_EQ(7, i16At(eq, 6));
+    EXPECT_EQ(2, i16At(eq, 8));
+    EXPECT_EQ(0x30, i32At(eq, 76));   // an equation is single-line
+    EXPECT_EQ(0, i32At(eq, 80));
+    EXPECT_EQ(0, i32At(eq, 84));
+    EXPECT_EQ(86u + 5 + 100, fldRecalcSize(eq));   // "F001" and its terminator
+
+    MemHandle entry = make(OBT_ENTRY, {{0, 0}, {2000, 300}});
+    EXPECT_EQ(0x0807, i16At(entry, 6));   // the default's own bytes stay
+    EXPECT_EQ(0x9, i32At(entry, 76));
 }
 
 TEST_F(Factory, CheckBoxFamilyGetsLabelFontFlag4AndItsNames)

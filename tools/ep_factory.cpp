@@ -440,12 +440,11 @@ MemHandle epCreateObjectFrom(EpPageDefaults *d, MemHandle h, int16_t type, const
                 std::swap(pts[0], pts[1]);
         }
     }
-    if (type == OBT_SQUARE || type == OBT_CIRCLE) {
-        if (n == 2)
+    if (type == OBT_SQUARE || type == OBT_CIRCLE || takesDefaultFill(type)) {
+        if (n == 2 && (type == OBT_SQUARE || type == OBT_CIRCLE))
             epMakeEqualSided(pts[0], pts[1], &pts[1]);
-        obSetFillKind(h, fillKind);
-    } else if (takesDefaultFill(type)) {
-        obSetFillKind(h, fillKind);
+        ObLock r(h);
+        r->fillKind = fillKind;
     }
 
     RECT bounds = boundsOf(pts.data(), n);

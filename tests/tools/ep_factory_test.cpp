@@ -1,5 +1,6 @@
 // The object factory: shape rules, type data, page defaults, names.
 #include "tests/tools/tools_kit.h"
+#include "tests/support/kit_dialog.h"
 #include "tools/ep_polygon.h"
 #include "tools/ep_shape_tools.h"
 #include "tools/ep_text_font.h"
@@ -144,6 +145,8 @@ TEST_F(Factory, TheHeadComesFromThePageDefaults)
     EXPECT_EQ(1, obGetFillKind(rect));
     EXPECT_EQ(1, obGetFillKind(sq));
     EXPECT_EQ(0, obGetFillKind(line));   // open lines take no fill
+    MemHandle star = make(OBT_STAR, {{0, 0}, {100, 100}});
+    EXPECT_EQ(1, obGetFillKind(star));   // the head alone, with the page's fill
     laySetCurrent(0);
 }
 
@@ -474,5 +477,36 @@ TEST(PointMarks, HitsIncludeTheEdgesOfTheHandleSquare)
     EXPECT_EQ(1, epPointMarkHit(pts, 3, {1000 + hx, 1000}));   // the first that holds it
     EXPECT_EQ(2, epPointHitTol(pts, 3, {1000 + hx + 50, 1000}, 50));
     EXPECT_EQ(-1, epPointHitTol(pts, 3, {500, 500}, 10));
+}
+}  // namespace
+
+namespace {
+TEST_F(Factory, VerticalTextAsksForItsFontAndACancelMakesNothing)
+{
+    long before = qmtest::liveHandles();
+    POINT pts[2] = {{0, 0}, {1000, 3000}};
+    {
+        qmtest::DialogDriver driver({[](HWND dlg) { qmtest::pressButton(dlg, IDCANCEL); }});
+        EXPECT_FALSE(epCreateObjectFrom(defaults_.get(), 0, OBT_VERTICAL_TEXT, pts, 2));
+        EXPECT_EQ(1u, driver.ran());
+    }
+    EXPECT_EQ(before, qmtest::liveHandles());
+
+    MemHandle h;
+    {
+        qmtest::DialogDriver driver({[](HWND dlg) { qmtest::pressButton(dlg, IDOK); }});
+        h = epCreateObjectFrom(defaults_.get(), 0, OBT_VERTICAL_TEXT, pts, 2);
+    }
+    ASSERT_TRUE(h);
+    made_.push_back(h);
+    ObLock r(h);
+    EXPECT_EQ(OBT_TEXT, r->type);
+    const uint8_t *font = obRecData(r.get()) + 8;
+    LOGFONTA lf;
+    memcpy(&lf, font, sizeof lf);
+    EXPECT_EQ('@', lf.lfFaceName[0]);
+    uint16_t word;
+    memcpy(&word, font + sizeof lf, 2);
+    EXPECT_TRUE(word & 2);
 }
 }  // namespace

@@ -4,6 +4,7 @@
 #include "tools/ep_shape_tools.h"
 #include "tools/ep_text_font.h"
 #include "tools/fld_control_font.h"
+#include "tools/cal_build.h"
 #include "tools/ent_equation_style.h"
 #include "model/ob_dispatch.h"
 #include "model/lay_layers.h"
@@ -323,6 +324,13 @@ uint32_t epRecordSize(ObjectRecord *rec)
         return kEpCubeRecordSize + rec->nameLength;
     case OBT_DIMENSION:
         return base + kEpDimSpanDataSize;
+    case OBT_CALENDAR: {
+        if (rec->length < base + kCalDataSize)
+            return base + kCalDataSize;
+        uint32_t tail;
+        memcpy(&tail, obRecData(rec) + CAL_TAIL, 4);
+        return base + kCalDataSize + tail;
+    }
     default:
         return objRecordSize(rec, 0);
     }
@@ -533,6 +541,9 @@ MemHandle epCreateObjectFrom(EpPageDefaults *d, MemHandle h, int16_t type, const
             break;
         case OBT_CUBE:
             g = epCubeBuild(h, &bounds);
+            break;
+        case OBT_CALENDAR:
+            g = calBuild(h, &bounds, d->font);
             break;
         case OBT_ARROW:
             g = n >= 2 ? obMakeArrowRecord(h, pts.data()) : 0;

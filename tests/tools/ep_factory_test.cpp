@@ -510,3 +510,59 @@ TEST_F(Factory, VerticalTextAsksForItsFontAndACancelMakesNothing)
     EXPECT_TRUE(word & 2);
 }
 }  // namespace
+
+namespace {
+TEST_F(Factory, ACalendarIsLaidOutInTheDraggedBox)
+{
+    MemHandle cal = make(OBT_CALENDAR, {{1000, 1000}, {8000, 7000}});
+    ASSERT_TRUE(cal);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    ObLock r(cal);
+    EXPECT_EQ(OBT_CALENDAR, r->type);
+    EXPECT_EQ(394u, r->length);
+    const uint8_t *d = obRecData(r.get());
+    auto i16 = [d](uint32_t at) { int16_t v; memcpy(&v, d + at, 2); return v; };
+    auto i32 = [d](uint32_t at) { int32_t v; memcpy(&v, d + at, 4); return v; };
+    EXPECT_EQ(308, i32(0));
+    EXPECT_EQ(now.wYear, i16(6));
+    EXPECT_EQ(now.wMonth - 1, i16(8));
+    EXPECT_EQ(1, d[16]);
+    EXPECT_EQ(6, d[17]);
+    EXPECT_EQ(1, i16(86) & 1);
+    EXPECT_EQ(1, d[154]);
+    EXPECT_EQ(9, i16(84));
+    EXPECT_EQ(9, i16(152));
+    EXPECT_EQ(9, i16(218));
+    EXPECT_EQ(20, i16(306));
+    LOGFONTA title, day;
+    memcpy(&title, d + 24, sizeof title);
+    memcpy(&day, d + 156, sizeof day);
+    EXPECT_EQ(FW_BOLD, title.lfWeight);
+    EXPECT_EQ(-200, day.lfHeight);
+    EXPECT_STREQ("Arial", day.lfFaceName);
+    // Eight parts of 750: title, headings, six week rows.
+    int32_t titleH = i32(20), headH = i32(88), body = i32(292);
+    EXPECT_EQ(750, titleH);
+    EXPECT_EQ(750, headH);
+    EXPECT_EQ(0, body % 6);
+    RECT box;
+    obRecGetRect(r.get(), &box);
+    EXPECT_EQ(1000, box.left);
+    EXPECT_EQ(1000, box.top);
+    EXPECT_EQ(box.top + titleH + headH + body, box.bottom);
+    EXPECT_EQ(0, (box.right - box.left) % 7);
+    EXPECT_LE(box.bottom, 7000);
+}
+}  // namespace
+
+namespace {
+TEST_F(Factory, ANarrowCalendarWidensForItsNames)
+{
+    MemHandle cal = make(OBT_CALENDAR, {{0, 0}, {300, 4000}});
+    ASSERT_TRUE(cal);
+    // Seven weekday names in a 10-point font need far more than 300 twips.
+    EXPECT_GT(obGetWidth(cal), 2000);
+    EXPECT_EQ(0, obGetWidth(cal) % 7);
+}
+}  // namespace

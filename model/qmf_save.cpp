@@ -255,6 +255,10 @@ int qmfSaveDocument(HWND workspace, const char *path, MemHandle form, BOOL confi
     //    file is renamed before the new one is created.
     if (confirmOverwrite && exists && !ffConfirmOverwrite(workspace, target))
         return 0;
+    if (ffIsFolder(target)) {
+        ffReportError(workspace, target, FE_CANNOT_SAVE);
+        return 0;
+    }
     DWORD attrs = GetFileAttributesA(target);
     if (exists && attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY)) {
         ffReportError(workspace, target, FE_READ_ONLY);

@@ -2,6 +2,7 @@
 // and their deletion.
 #include "model/pg_swap.h"
 #include "model/fm_form.h"
+#include "model/ob_links.h"
 #include "model/pg_page.h"
 #include "model/pg_record.h"
 #include "model/qmf_header.h"
@@ -84,16 +85,13 @@ MemHandle readEntry(HWND workspace, const PageDirEntry *entry, bool recordOnly)
                     MemLock<PageDirEntry> e(dir);
                     e->pages = 0;
                 }
-                if (!recordOnly) {
-                    page = qmfReadEntryPage(f, size, dir, 0);
-                } else if (entry->offset < size && ffSeek(f, entry->offset)) {
-                    uint32_t bytes = entry->size ? std::min<uint32_t>(entry->size,
-                                                                      size - entry->offset)
-                                                 : size - entry->offset;
-                    int32_t budget = (int32_t)std::min<uint32_t>(bytes, 0x7FFFFFFF);
-                    page = qmfReadObjectTree(f, &budget, 0);
-                    if (page && !pgIsValid(page))
-                        page = (pgFreeList(page), 0);
+                page = qmfReadEntryPage(f, size, dir, 0);
+                if (page && recordOnly) {
+                    // Only the record tree is wanted: the objects go again.
+                    obFreeList(pgGetFirstObject(page));
+                    pgSetFirstObject(page, 0);
+                    PgLock p(page);
+                    p.data()->objectCount = 0;
                 }
                 utFreeHandle(dir);
             }

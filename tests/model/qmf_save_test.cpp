@@ -486,6 +486,36 @@ TEST_F(SaveFailure, APageThatCannotBeCopiedFailsTheSave)
     ffClose(in);
 }
 
+TEST(QmfSave, AShortWriteAtAnyByteOfBlocksPalettesOrPagesIsCaught)
+{
+    TempDir dir;
+    FaultGuard guard;
+    std::string path = dir.file("blocks.qm");
+    MemHandle form = rectangles(2, 3);
+    {
+        FmLock f(form);
+        f->blocks[0] = obtest::packet(300);   // written as it is, unchecked by the body writer
+    }
+    {
+        PgLock p(pgDirGetPages(fmGetDirectory(form), 0));
+        p.data()->paletteBlock = obtest::packet(100);
+        p.data()->sideBlock = obtest::packet(60);
+    }
+    ASSERT_EQ(1, qmfSaveDocument(nullptr, path.c_str(), form, FALSE, FALSE));
+    FilePages whole = readPages(path);
+    EXPECT_EQ(pagesOf(form).records, whole.records);
+    const size_t size = qmtest::readFile(path).size();
+    for (size_t at = 0; at < size; at += 23) {
+        std::string target = dir.file("cut.qm");
+        BoxRecorder boxes;
+        ffSetWriteFault(FF_FAULT_SHORT, at);
+        EXPECT_EQ(0, qmfSaveDocument(nullptr, target.c_str(), form, FALSE, FALSE)) << at;
+        ffSetWriteFault(FF_FAULT_NONE, 0);
+        EXPECT_FALSE(ffExists(target.c_str())) << at;
+    }
+    fmFree(form);
+}
+
 TEST(QmfSave, WithAPasswordCopiedPagesAreRewrittenScrambled)
 {
     TempDir dir;

@@ -318,15 +318,17 @@ int qmfSaveDocument(HWND workspace, const char *path, MemHandle form, BOOL confi
     uint32_t arrayBytes = pgSizeArrayBytes(pages);
     ok = ok && ffSeek(out, arrayAt + arrayBytes);
     MemHandle array = 0;
+    bool pagesWhole = true;
     if (ok) {
-        bool whole = false;
-        array = writePages(workspace, form, out, arrayAt + arrayBytes, source, spots, &whole);
-        ok = whole;
+        array = writePages(workspace, form, out, arrayAt + arrayBytes, source, spots,
+                           &pagesWhole);
+        ok = pagesWhole;
     }
     if (ok && arrayBytes)
         ok = array && ffSeek(out, arrayAt) && ffWritePacket(out, array) == arrayBytes;
     utFreeHandle(array);
-    ok = ok && ffWriteShortfalls() == shortfalls;
+    bool wroteWhole = ffWriteShortfalls() == shortfalls;
+    ok = ok && wroteWhole;
     ok = ffClose(out) && ok;
     ffClose(source);
 
@@ -334,7 +336,12 @@ int qmfSaveDocument(HWND workspace, const char *path, MemHandle form, BOOL confi
     if (!ok) {
         ffDelete(target);
         restoreKept(workspace, kept, target);
-        ffReportError(workspace, target, FE_WRITE_FAILED);
+        // A page that could not be read from where it is held, or a write
+        // that came short.
+        if (!pagesWhole && wroteWhole)
+            utErrorBoxId(workspace, IDS_READ_ERROR);
+        else
+            ffReportError(workspace, target, FE_WRITE_FAILED);
         return 0;
     }
     if (kept[0])

@@ -469,6 +469,7 @@ TEST_F(SaveFailure, APageThatCannotBeCopiedFailsTheSave)
     before = entries(form);
     BoxRecorder boxes;
     EXPECT_EQ(0, qmfSaveDocument(*ws, path.c_str(), form, FALSE, TRUE));
+    EXPECT_EQ("Read error", boxes.texts());
     expectIntact("short source");
     // Copying alone reports the shortfall.
     DWORD size = 0;

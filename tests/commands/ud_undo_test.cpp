@@ -1,0 +1,446 @@
+// The one-level undo on a real workspace of the program started in-process:
+// steps recorded and performed by kind, the step surviving its own
+// command's selection change, the Undo button, saved copies that cannot be
+// rebuilt, and the moving allocator.
+#include "tests/app/app_fixture.h"
+#include "tests/model/ob_kit.h"
+#include "commands/app_stdbar.h"
+#include "commands/ep_select.h"
+#include "commands/obj_block.h"
+#include "commands/ord_order.h"
+#include "commands/ud_undo.h"
+#include "commands/ws_objects.h"
+#include "model/ob_dispatch.h"
+#include "model/ob_links.h"
+#include "model/ob_record.h"
+#include "support/ut_mem.h"
+#include "views/ws_document.h"
+#include "views/ws_record.h"
+#include "views/ws_tools.h"
+#include <string.h>
+#include <vector>
+
+namespace {
+
+using obtest::listOf;
+using obtest::make;
+using qmtest::BoxRecorder;
+
+std::vector<WPARAM> &commandsSeen()
+{
+    static std::vector<WPARAM> seen;
+    return seen;
+}
+
+// A tool that notes the commands reaching the workspace and claims them.
+LRESULT CALLBACK commandTool(HWND ws, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_COMMAND && LOWORD(wp) != WS_CMD_MODE_CHANGED) {
+        commandsSeen().push_back(LOWORD(wp));
+        return 0;
+    }
+    if (msg == WS_MSG_LEAVE_MODE) {
+        wsLeaveToolMode(ws, FALSE);
+        return 0;
+    }
+    return wsDefProc(ws, msg, wp, lp);
+}
+
+uint32_t fillOf(MemHandle h)
+{
+    ObLock r(h);
+    return r ? r->fillColour : 0;
+}
+
+void setFill(MemHandle h, uint32_t colour)
+{
+    ObLock r(h);
+    if (r)
+        r->fillColour = colour;
+}
+
+class Undo : public apptest::App {
+protected:
+    HWND doc = nullptr, ws = nullptr;
+    MemHandle a = 0, b = 0, c = 0;
+
+    void SetUp() override
+    {
+        App::SetUp();
+        writeSettings(false);
+        ASSERT_TRUE(start());
+        doc = appGetActiveDocWindow(frame);
+        ws = dwGetWorkspace(doc);
+        ASSERT_TRUE(ws != nullptr);
+        ASSERT_NE(0u, pvGetCurrentPage(ws));
+        ASSERT_TRUE(appGetBarWindow(frame, FB_STANDARD) != nullptr);
+        commandsSeen().clear();
+        a = make(OBT_RECTANGLE, 0, 0, 1000, 1000);
+        b = make(OBT_ELLIPSE, 2000, 0, 3000, 1000);
+        c = make(OBT_RECTANGLE, 4000, 0, 5000, 1000);
+        for (MemHandle h : {a, b, c})
+            ASSERT_TRUE(wsAppendObject(ws, h));
+        appEnableUndoButton(FALSE);
+    }
+    void TearDown() override
+    {
+        utSetDebugMode(0);
+        if (ws && IsWindow(ws))
+            udDiscard(ws);
+        App::TearDown();
+    }
+
+    std::vector<MemHandle> page() { return listOf(wsGetFirstObject(ws)); }
+    std::vector<int16_t> types()
+    {
+        std::vector<int16_t> t;
+        for (MemHandle h : page())
+            t.push_back(obGetType(h));
+        return t;
+    }
+    bool undoButton() { return appIsStdBarButtonEnabled(APP_CMD_UNDO) != FALSE; }
+    int undo() { return cmdUndo(ws, wsGetCurrentObject(ws)); }
+};
+
+// ---- by kind -----------------------------------------------------------------------------------
+
+TEST_F(Undo, DeletedObjectComesBackWhereItsPreviousObjectSays)
+{
+    struct Case {
+        const char *name;
+        int which;                          // 0 a, 1 b, 2 c
+        std::vector<int16_t> afterUndo;     // types of the page
+        int position;                       // of the copy
+    } cases[] = {
+        // No previous object was recorded: the copy goes on top.
+        {"first", 0, {OBT_ELLIPSE, OBT_RECTANGLE, OBT_RECTANGLE}, 2},
+        {"middle", 1, {OBT_RECTANGLE, OBT_ELLIPSE, OBT_RECTANGLE}, 1},
+        {"last", 2, {OBT_RECTANGLE, OBT_ELLIPSE, OBT_RECTANGLE}, 2},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        std::vector<MemHandle> objs = page();
+        MemHandle victim = objs[(size_t)k.which];
+        RECT box;
+        obGetRect(victim, &box);
+        epSelectObject(ws, victim);
+        {
+            UdKeepStep keep(ws);
+            ASSERT_EQ(1, udRecord(ws, victim, 0, UD_DELETED, 0));
+            ASSERT_TRUE(wsDeleteObject(ws, victim));
+        }
+        EXPECT_EQ(0u, wsGetCurrentObject(ws));
+        EXPECT_EQ(2u, page().size());
+        EXPECT_TRUE(udIsPending(ws));
+        EXPECT_TRUE(undoButton());
+        EXPECT_EQ(1, undo());
+        EXPECT_EQ(k.afterUndo, types());
+        MemHandle copy = page()[(size_t)k.position];
+        RECT back;
+        obGetRect(copy, &back);
+        EXPECT_TRUE(EqualRect(&box, &back));
+        EXPECT_EQ(copy, wsGetCurrentObject(ws));
+        EXPECT_FALSE(udIsPending(ws));
+        EXPECT_FALSE(undoButton());
+        // Put the page back in its first order for the next case.
+        std::vector<MemHandle> now = page();
+        MemHandle e = 0;
+        for (MemHandle h : now)
+            if (obGetType(h) == OBT_ELLIPSE)
+                e = h;
+        std::vector<MemHandle> rects;
+        for (MemHandle h : now)
+            if (h != e)
+                rects.push_back(h);
+        wsSetFirstObject(ws, 0);
+        for (MemHandle h : {rects[0], e, rects[1]})
+            wsAppendObject(ws, h);
+    }
+}
+
+TEST_F(Undo, ChangedObjectIsReplacedByItsSavedCopyInItsPlace)
+{
+    setFill(b, 0x0000FF);
+    epSelectObject(ws, b);
+    ASSERT_EQ(1, udRecordCopy(ws, b));
+    setFill(b, 0x00FF00);
+    obMoveBy(b, 500, 500);
+    EXPECT_EQ(1, undo());
+    std::vector<MemHandle> now = page();
+    ASSERT_EQ(3u, now.size());
+    EXPECT_EQ(a, now[0]);
+    EXPECT_EQ(c, now[2]);
+    EXPECT_NE(b, now[1]);
+    EXPECT_FALSE(utIsLiveHandle(b));   // the changed object is freed
+    EXPECT_EQ(0x0000FFu, fillOf(now[1]));
+    POINT centre;
+    obGetCentre(now[1], &centre);
+    EXPECT_EQ(2500, centre.x);
+    EXPECT_EQ(now[1], wsGetCurrentObject(ws));
+}
+
+TEST_F(Undo, SendBackwardIsUndoneByBringForward)
+{
+    wsEnterToolMode(ws, TM_SELECT, commandTool, 0, 0);
+    pump();
+    commandsSeen().clear();
+    epSelectObject(ws, b);
+    ASSERT_EQ(1, udRecord(ws, b, 428, UD_COMMAND, 0));
+    EXPECT_EQ(1, undo());
+    ASSERT_EQ(1u, commandsSeen().size());
+    EXPECT_EQ(428u, commandsSeen()[0]);
+    EXPECT_EQ(b, wsGetCurrentObject(ws));
+    EXPECT_FALSE(udIsPending(ws));
+}
+
+TEST_F(Undo, OnlyTheSecondOfTwoCommandsIsUndone)
+{
+    setFill(a, 1);
+    setFill(b, 2);
+    epSelectObject(ws, a);
+    udRecordCopy(ws, a);
+    setFill(a, 11);
+    epSelectObject(ws, b);   // a change of selection drops the step
+    EXPECT_FALSE(udIsPending(ws));
+    udRecordCopy(ws, b);
+    setFill(b, 22);
+    EXPECT_EQ(1, undo());
+    std::vector<MemHandle> now = page();
+    EXPECT_EQ(11u, fillOf(now[0]));
+    EXPECT_EQ(2u, fillOf(now[1]));
+    // Nothing is left to undo: the page and the selection stay.
+    MemHandle selected = wsGetCurrentObject(ws);
+    undo();
+    EXPECT_EQ(11u, fillOf(page()[0]));
+    EXPECT_EQ(selected, wsGetCurrentObject(ws));
+    EXPECT_EQ(now, page());
+
+    // Two steps recorded on the same selection: the second replaces the first.
+    epSelectObject(ws, page()[0]);
+    udRecordCopy(ws, page()[0]);
+    setFill(page()[0], 111);
+    udRecord(ws, page()[0], 0, UD_MOVED, 0);
+    obMoveBy(page()[0], 300, 0);
+    EXPECT_EQ(1, undo());
+    EXPECT_EQ(111u, fillOf(page()[0]));
+    POINT centre;
+    obGetCentre(page()[0], &centre);
+    EXPECT_EQ(500, centre.x);
+}
+
+TEST_F(Undo, TheUndoButtonFollowsTheStep)
+{
+    EXPECT_FALSE(undoButton());
+    epSelectObject(ws, a);
+    ASSERT_EQ(1, udRecordCopy(ws, a));
+    EXPECT_TRUE(undoButton());
+    // Dropping alone leaves the button; asking whether a step is pending
+    // switches it off.
+    udDiscard(ws);
+    EXPECT_TRUE(undoButton());
+    EXPECT_EQ(0, udIsPending(ws));
+    EXPECT_FALSE(undoButton());
+
+    ASSERT_EQ(1, udRecordCopy(ws, a));
+    EXPECT_TRUE(undoButton());
+    EXPECT_EQ(1, undo());
+    EXPECT_FALSE(undoButton());
+
+    // A failed record: no memory for the copy.
+    MemHandle now = wsGetCurrentObject(ws);
+    ASSERT_EQ(1, udRecordCopy(ws, now));
+    EXPECT_TRUE(undoButton());
+    {
+        BoxRecorder boxes;
+        utFailNextAllocs(1);
+        EXPECT_EQ(0, udRecordCopy(ws, now));
+        utFailNextAllocs(0);
+    }
+    EXPECT_FALSE(undoButton());
+    EXPECT_FALSE(wsIsUndoPending(ws));
+    // Kinds that need data fail without it.
+    EXPECT_EQ(0, udRecord(ws, now, 0, UD_PROPERTY, UD_SUB_NAME));   // unnamed
+    EXPECT_EQ(0, udRecord(ws, 0, 0, UD_COPY, 0));
+    EXPECT_FALSE(undoButton());
+}
+
+TEST_F(Undo, StepSurvivesItsOwnCommandsSelectionChange)
+{
+    // A command that records and then clears the selection keeps its step.
+    epSelectObject(ws, a);
+    {
+        UdKeepStep keep(ws);
+        udRecord(ws, a, 0, UD_DELETED, 0);
+        wsDeleteObject(ws, a);
+        epClearSelection(ws);
+    }
+    EXPECT_TRUE(wsIsUndoPending(ws));
+    // Outside a command the selection change drops it.
+    epSelectObject(ws, b);
+    EXPECT_FALSE(wsIsUndoPending(ws));
+
+    // Inserting selects the new object and records its step after that.
+    MemHandle d = make(OBT_ELLIPSE, 0, 3000, 500, 3500);
+    ASSERT_TRUE(wsInsertObject(ws, d, FALSE));
+    EXPECT_EQ(d, wsGetCurrentObject(ws));
+    EXPECT_TRUE(wsIsUndoPending(ws));
+    EXPECT_TRUE(undoButton());
+    EXPECT_EQ(0, undo());   // nothing is current afterwards
+    EXPECT_FALSE(utIsLiveHandle(d));
+    EXPECT_EQ(2u, page().size());
+    EXPECT_EQ(0u, wsGetCurrentObject(ws));
+}
+
+TEST_F(Undo, PropertyStepsWaitForTheirObject)
+{
+    MemHandle named = obSetName(b, "before");
+    ASSERT_NE(0u, named);
+    b = named;
+    epSelectObject(ws, b);
+    ASSERT_EQ(1, udRecord(ws, b, 0, UD_PROPERTY, UD_SUB_NAME));
+    b = obSetName(b, "after, a longer name");
+    // Performed while another object is current: nothing, still pending.
+    EXPECT_EQ(a, udPerform(ws, a));
+    EXPECT_TRUE(wsIsUndoPending(ws));
+    EXPECT_EQ("after, a longer name", obtest::nameOf(b));
+    MemHandle back = udPerform(ws, b);
+    EXPECT_EQ("before", obtest::nameOf(back));
+    EXPECT_FALSE(wsIsUndoPending(ws));
+}
+
+TEST_F(Undo, MovesAddedObjectsAndListOrder)
+{
+    // Kind 5: the centre goes back.
+    epSelectObject(ws, a);
+    udRecord(ws, a, 0, UD_MOVED, 0);
+    obMoveBy(a, 700, -300);
+    EXPECT_EQ(1, undo());
+    POINT centre;
+    obGetCentre(a, &centre);
+    EXPECT_EQ(500, centre.x);
+    EXPECT_EQ(500, centre.y);
+
+    // Kind 17: the saved order comes back.
+    std::vector<MemHandle> before = page();
+    ASSERT_EQ(1, udRecord(ws, c, ordTakeListOrder(ws), UD_LIST_ORDER, 0));
+    wsUnlinkObject(ws, c);
+    wsInsertObjectAfter(ws, 0, c);
+    EXPECT_EQ(c, page()[0]);
+    EXPECT_EQ(c, udPerform(ws, c));
+    EXPECT_EQ(before, page());
+
+    // Kind 9: the clones and everything after the first are freed.
+    MemHandle d = make(OBT_RECTANGLE), e = make(OBT_RECTANGLE);
+    wsAppendObject(ws, d);
+    wsAppendObject(ws, e);
+    epSelectObject(ws, e);
+    udRecord(ws, d, 0, UD_CLONED, 0);
+    EXPECT_EQ(0u, udPerform(ws, e));
+    EXPECT_EQ(before, page());
+    EXPECT_FALSE(utIsLiveHandle(d));
+    EXPECT_FALSE(utIsLiveHandle(e));
+    EXPECT_EQ(0u, wsGetCurrentObject(ws));
+}
+
+TEST_F(Undo, RecordBytesComeBackWithTheLiveLinks)
+{
+    setFill(b, 0x123456);
+    epSelectObject(ws, b);
+    ASSERT_EQ(1, udRecord(ws, b, 0, UD_RECORD_BYTES, 0));
+    uint32_t savedLength;
+    {
+        ObLock r(b);
+        savedLength = r->length;
+    }
+    // The object changes, grows, and its list moves under it.
+    setFill(b, 0x654321);
+    MemHandle grown = obResize(b, savedLength + 40);
+    ASSERT_NE(0u, grown);
+    b = grown;
+    wsUnlinkObject(ws, b);
+    wsAppendObject(ws, b);   // now a, c, b
+    MemHandle back = udPerform(ws, b);
+    ASSERT_NE(0u, back);
+    {
+        ObLock r(back);
+        EXPECT_EQ(savedLength, r->length);
+        EXPECT_EQ(0x123456u, r->fillColour);
+        // The links are the live ones: still after c, last of the list.
+        EXPECT_EQ(c, r->prev);
+        EXPECT_EQ(0u, r->next);
+    }
+    std::vector<MemHandle> now = page();
+    ASSERT_EQ(3u, now.size());
+    EXPECT_EQ(a, now[0]);
+    EXPECT_EQ(c, now[1]);
+    EXPECT_EQ(back, now[2]);
+}
+
+TEST_F(Undo, ACopyThatCannotBeRebuiltChangesNothing)
+{
+    setFill(b, 7);
+    epSelectObject(ws, b);
+    udRecordCopy(ws, b);
+    setFill(b, 8);
+    // The saved block's first record claims 6 bytes.
+    MemHandle data = udGetPendingData(ws);
+    ASSERT_NE(0u, data);
+    {
+        MemLock<uint8_t> p(data);
+        uint32_t six = 6;
+        memcpy(p.get() + 4, &six, 4);
+    }
+    std::vector<MemHandle> before = page();
+    BoxRecorder boxes;
+    EXPECT_EQ(0, undo());
+    EXPECT_EQ(1u, boxes.count());
+    EXPECT_EQ("Input file data error", boxes.last().text);
+    EXPECT_EQ(before, page());
+    EXPECT_EQ(8u, fillOf(b));
+    EXPECT_FALSE(wsIsUndoPending(ws));
+    EXPECT_FALSE(undoButton());
+}
+
+TEST_F(Undo, GroupMemberStepsAndTheMovingAllocator)
+{
+    utSetDebugMode(UT_DEBUG_MOVE_ON_GROW);
+    // A group in place of b; its second member is edited in place.
+    MemHandle m1 = make(OBT_RECTANGLE, 0, 2000, 100, 2100);
+    MemHandle m2 = make(OBT_ELLIPSE, 200, 2000, 300, 2100);
+    MemHandle m3 = make(OBT_RECTANGLE, 400, 2000, 500, 2100);
+    MemHandle g = obNewGroup(OBT_GROUP, m1, m2, m3, (MemHandle)0);
+    ASSERT_TRUE(wsReplaceObject(ws, b, g));
+    epSelectObject(ws, m2);
+    setFill(m2, 5);
+    ASSERT_EQ(1, udRecordCopy(ws, m2));
+    // The member is renamed (its record moves) and recoloured.
+    m2 = obSetName(m2, "renamed member");
+    setFill(m2, 6);
+    EXPECT_EQ(1, cmdUndo(ws, m2));
+    MemHandle copy = wsGetCurrentObject(ws);
+    std::vector<MemHandle> members = obtest::membersOf(g);
+    ASSERT_EQ(3u, members.size());
+    EXPECT_EQ(m1, members[0]);
+    EXPECT_EQ(copy, members[1]);
+    EXPECT_EQ(5u, fillOf(copy));
+    EXPECT_EQ("", obtest::nameOf(copy));
+    for (MemHandle m : members)
+        EXPECT_EQ(g, obGetParent(m));
+    EXPECT_EQ(OBT_RECTANGLE, obGetType(members[2]));
+    EXPECT_FALSE(utIsLiveHandle(m2));
+
+    // The list's record-byte step of the group itself under moving blocks.
+    epSelectObject(ws, g);
+    ASSERT_EQ(1, udRecord(ws, g, 0, UD_RECORD_BYTES, 0));
+    MemHandle g2 = obSetName(g, "a name that makes the group grow");
+    ASSERT_NE(g, g2);
+    MemHandle back = udPerform(ws, g2);
+    ASSERT_NE(0u, back);
+    EXPECT_EQ("", obtest::nameOf(back));
+    EXPECT_EQ(3u, obtest::membersOf(back).size());
+    EXPECT_EQ(back, page()[1]);
+    for (MemHandle m : obtest::membersOf(back))
+        EXPECT_EQ(back, obGetParent(m));
+}
+
+}  // namespace

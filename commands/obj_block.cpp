@@ -2,11 +2,13 @@
 #include "commands/obj_block.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
+#include "model/qmf_convert.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include <string.h>
 #include <algorithm>
 #include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -18,31 +20,53 @@ enum : uint32_t {
 const uint32_t kFlagsAt = offsetof(ObjectFileHead, hasExtraData);
 
 // ---- the file form of one record --------------------------------------------------------
-// The object's file record, exactly as the document writer makes it.
+// The object's file record, exactly as the document writer makes it, and
+// back through the document reader's checks, upgrades and conversions.
 
-bool hasFileForm(MemHandle object) { return ObLock(object) ? true : false; }
+// Whether the type has a form in files: an entry that writes it.
+bool hasFileForm(MemHandle object)
+{
+    if (!ObLock(object))
+        return false;
+    const QmfConverter *c = qmfFindWriter(obGetType(object));
+    if (!c)
+        return false;
+    switch (c->kind) {
+    case QMF_CONV_HEAD:
+    case QMF_CONV_WHOLE:
+        return true;
+    case QMF_CONV_DATA:
+        return c->toFile != nullptr;
+    default:
+        return false;   // read and left out: never written
+    }
+}
 
-MemHandle makeFileRecord(MemHandle object) { return obMakeFileRecord(object); }
+// Records copied whole keep the memory head: their links are u32 fields,
+// present when not 0.
+bool keepsWholeHead(MemHandle object)
+{
+    const QmfConverter *c = qmfFindWriter(obGetType(object));
+    return c && c->kind == QMF_CONV_WHOLE;
+}
+
+MemHandle makeFileRecord(MemHandle object) { return qmfMakeFileRecord(object); }
 
 // A file record (n bytes, already checked to lie in the block) converted
 // into a new memory record with every link cleared; its presence flags go
-// to flags. 0 when it cannot be converted.
+// to flags. 0 when it cannot be converted (the converter has said why).
 MemHandle recordFromFile(const uint8_t *bytes, uint32_t n, uint16_t flags[7])
 {
-    if (n < kObFileHeadSize)
+    MemHandle packet = utHandleFromBytes(bytes, n);
+    if (!packet)
         return 0;
-    MemHandle rec = utAllocHandle(0, n + (kObHeadSize - kObFileHeadSize));
-    if (!rec)
+    MemHandle rec = 0;
+    QmfReadResult result = qmfRecordFromFile(packet, &rec, flags);
+    utFreeHandle(packet);
+    if (result != QMF_RECORD_OK) {
+        utFreeHandle(rec);
         return 0;
-    {
-        MemLock<uint8_t> p(rec);
-        memcpy(p.get(), bytes, 58);
-        memcpy(p.get() + kObHeadSize, bytes + kObFileHeadSize, n - kObFileHeadSize);
-        uint32_t length = n + (kObHeadSize - kObFileHeadSize);
-        memcpy(p.get(), &length, 4);
     }
-    for (int i = 0; i < 7; ++i)
-        memcpy(&flags[i], bytes + kFlagsAt + 2 * i, 2);
     return rec;
 }
 
@@ -55,10 +79,17 @@ uint32_t readU32(const uint8_t *p)
     return v;
 }
 
-void putFlag(std::vector<uint8_t> &out, size_t recordAt, uint32_t which, bool on)
+// Sets one presence flag of the record written at recordAt: a u16 in a
+// file head, a u32 in place of the link in a head copied whole.
+void putFlag(std::vector<uint8_t> &out, size_t recordAt, bool wholeHead, uint32_t which, bool on)
 {
-    uint16_t v = on ? 1 : 0;
-    memcpy(out.data() + recordAt + kFlagsAt + 2 * which, &v, 2);
+    if (wholeHead) {
+        uint32_t v = on ? 1 : 0;
+        memcpy(out.data() + recordAt + kFlagsAt + 4 * which, &v, 4);
+    } else {
+        uint16_t v = on ? 1 : 0;
+        memcpy(out.data() + recordAt + kFlagsAt + 2 * which, &v, 2);
+    }
 }
 
 // The first object of a member chain, starting at `h`, that has a file
@@ -198,7 +229,8 @@ BOOL objPackRecord(MemHandle object, std::vector<uint8_t> &out)
     {
         MemLock<uint8_t> p(file);
         uint32_t n = p && size >= 4 ? readU32(p.get()) : 0;
-        if (n >= kObFileHeadSize && n <= size) {
+        uint32_t head = keepsWholeHead(object) ? kObHeadSize : kObFileHeadSize;
+        if (n >= head && n <= size) {
             out.insert(out.end(), p.get(), p.get() + n);
             ok = true;
         }
@@ -226,13 +258,12 @@ BOOL objPackEntry(MemHandle object, std::vector<uint8_t> &out)
     // its next member's entry, its first member's, its attached object's.
     // The stack keeps a long member chain off the call stack.
     std::vector<MemHandle> stack = {object};
-    std::vector<MemHandle> done;
+    std::unordered_set<MemHandle> done;
     while (!stack.empty()) {
         MemHandle h = stack.back();
         stack.pop_back();
-        if (std::find(done.begin(), done.end(), h) != done.end())
+        if (!done.insert(h).second)
             return FALSE;   // a damaged tree that links back into itself
-        done.push_back(h);
         size_t at = out.size();
         if (!objPackRecord(h, out))
             return FALSE;
@@ -245,10 +276,18 @@ BOOL objPackEntry(MemHandle object, std::vector<uint8_t> &out)
         MemHandle attached = obGetAttached(h);
         if (attached && !hasFileForm(attached))
             attached = 0;
-        putFlag(out, at, FLAG_EXTRA, extraWritten);
-        putFlag(out, at, FLAG_NEXT_MEMBER, nextMember != 0);
-        putFlag(out, at, FLAG_FIRST_MEMBER, firstMember != 0);
-        putFlag(out, at, FLAG_ATTACHED, attached != 0);
+        // A head copied whole holds handles: they become flags too, so
+        // that no handle is left in the block.
+        bool whole = keepsWholeHead(h);
+        if (whole) {
+            putFlag(out, at, true, FLAG_PREV, obGetPrev(h) != 0);
+            putFlag(out, at, true, FLAG_NEXT, obGetNext(h) != 0);
+            putFlag(out, at, true, FLAG_PARENT, obGetParent(h) != 0);
+        }
+        putFlag(out, at, whole, FLAG_EXTRA, extraWritten);
+        putFlag(out, at, whole, FLAG_NEXT_MEMBER, nextMember != 0);
+        putFlag(out, at, whole, FLAG_FIRST_MEMBER, firstMember != 0);
+        putFlag(out, at, whole, FLAG_ATTACHED, attached != 0);
         if (attached)
             stack.push_back(attached);
         if (firstMember)

@@ -181,7 +181,7 @@ TEST_F(Block, CompositesAttachedShapeFollowsTheMembersAndHasNoParent)
 {
     LiveCount live;
     MemHandle comp = obNewGroup(OBT_COMPOSITE, make(OBT_RECTANGLE), make(OBT_ELLIPSE), (MemHandle)0);
-    MemHandle shape = make(OBT_POLYGON, 0, 0, 300, 300, 24);
+    MemHandle shape = make(OBT_DIAMOND, 0, 0, 300, 300);
     obSetAttached(comp, shape);
     obSetParent(shape, comp);
     MemHandle block = objPackTree(comp);
@@ -190,7 +190,7 @@ TEST_F(Block, CompositesAttachedShapeFollowsTheMembersAndHasNoParent)
     EXPECT_EQ(1, flagAt(b, at, F_ATTACHED));
     for (int i = 0; i < 3; ++i)
         at += u32At(b, at);
-    EXPECT_EQ(OBT_POLYGON, typeAt(b, at));   // after both members
+    EXPECT_EQ(OBT_DIAMOND, typeAt(b, at));   // after both members
     MemHandle copy = objUnpackTree(block);
     ASSERT_NE(0u, copy);
     expectSameTree(comp, copy);
@@ -244,6 +244,91 @@ TEST_F(Block, LongAndDeepTreesAreHandledWithoutRecursion)
         utFreeHandle(block);
     }
     EXPECT_EQ(0, live.leaked());
+}
+
+TEST_F(Block, ObjectsWithoutAFileFormAreLeftOutOfChainFlagsAndSize)
+{
+    const int16_t kNoForm = 9999;   // no entry writes it
+    struct Case {
+        const char *name;
+        std::vector<int16_t> members;   // the group's members, by type
+        std::vector<int16_t> rebuilt;   // the rebuilt group's members
+    } cases[] = {
+        {"in the middle", {OBT_RECTANGLE, kNoForm, OBT_ELLIPSE}, {OBT_RECTANGLE, OBT_ELLIPSE}},
+        {"first", {kNoForm, OBT_RECTANGLE, OBT_ELLIPSE}, {OBT_RECTANGLE, OBT_ELLIPSE}},
+        {"last two", {OBT_ELLIPSE, kNoForm, kNoForm}, {OBT_ELLIPSE}},
+        {"alone", {kNoForm}, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<MemHandle> members;
+        uint32_t expected = 4;
+        for (int16_t t : c.members) {
+            members.push_back(make(t, 0, 0, 100, 100, t == kNoForm ? 8 : 0));
+            if (t != kNoForm)
+                expected += obFileRecordSize(members.back());
+        }
+        MemHandle g = obNewGroupN(OBT_GROUP, members.data(), (int32_t)members.size());
+        expected += obFileRecordSize(g);
+        BoxRecorder boxes;
+        MemHandle block = objPackTree(g);
+        ASSERT_NE(0u, block);
+        std::vector<uint8_t> b = bytesOf(block);
+        EXPECT_EQ(expected, u32At(b, 0));
+        EXPECT_EQ(c.rebuilt.empty() ? 0 : 1, flagAt(b, 4, F_FIRST));
+        MemHandle copy = objUnpackTree(block);
+        ASSERT_NE(0u, copy);
+        std::vector<int16_t> types;
+        for (MemHandle m : membersOf(copy)) {
+            types.push_back(obGetType(m));
+            EXPECT_EQ(copy, obGetParent(m));
+        }
+        EXPECT_EQ(c.rebuilt, types);
+        EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+        obFreeTree(copy);
+        obFreeTree(g);
+        utFreeHandle(block);
+    }
+    // An attached object without a form is left out; a root without one
+    // gives no block.
+    MemHandle comp = obNewGroup(OBT_COMPOSITE, make(OBT_RECTANGLE), (MemHandle)0);
+    obSetAttached(comp, make(kNoForm, 0, 0, 10, 10, 8));
+    MemHandle block = objPackTree(comp);
+    EXPECT_EQ(0, flagAt(bytesOf(block), 4, F_ATTACHED));
+    MemHandle copy = objUnpackTree(block);
+    EXPECT_EQ(0u, obGetAttached(copy));
+    EXPECT_EQ(1u, membersOf(copy).size());
+    EXPECT_EQ(0u, objPackTree(obGetAttached(comp)));
+    obFreeTree(copy);
+    obFreeTree(comp);
+    utFreeHandle(block);
+}
+
+TEST_F(Block, RecordsKeptWholeCarryFlagsInsteadOfHandles)
+{
+    const int16_t kWhole = 300;   // written as its memory record
+    MemHandle w = make(kWhole, 0, 0, 100, 100, 12);
+    MemHandle g = obNewGroup(OBT_GROUP, make(OBT_RECTANGLE), w, make(OBT_ELLIPSE), (MemHandle)0);
+    obSetExtraData(w, obtest::packet(16));
+    MemHandle block = objPackTree(g);
+    ASSERT_NE(0u, block);
+    std::vector<uint8_t> b = bytesOf(block);
+    size_t at = 4 + u32At(b, 4);
+    at += u32At(b, at);
+    ASSERT_EQ(kWhole, typeAt(b, at));
+    // The seven link fields: extra, prev, next, parent, first, next member, attached.
+    const uint32_t expected[7] = {1, 0, 0, 1, 0, 1, 0};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(expected[i], u32At(b, at + 58 + 4 * i)) << i;
+    MemHandle copy = objUnpackTree(block);
+    ASSERT_NE(0u, copy);
+    expectSameTree(g, copy);
+    MemHandle rebuilt = membersOf(copy)[1];
+    EXPECT_EQ(copy, obGetParent(rebuilt));
+    EXPECT_EQ(obtest::dataOf(w), obtest::dataOf(rebuilt));
+    obFreeTree(copy);
+    obFreeTree(g);
+    utFreeHandle(block);
 }
 
 TEST_F(Block, NothingToPackGivesNoBlock)

@@ -6,6 +6,7 @@
 #include "tests/model/ob_kit.h"
 #include "commands/app_stdbar.h"
 #include "commands/ep_select.h"
+#include "commands/ms_merge.h"
 #include "commands/obj_block.h"
 #include "commands/ord_order.h"
 #include "commands/ud_undo.h"
@@ -13,6 +14,8 @@
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
+#include "model/pg_margins.h"
+#include "model/pg_page.h"
 #include "support/ut_mem.h"
 #include "views/ws_document.h"
 #include "views/ws_record.h"
@@ -441,6 +444,188 @@ TEST_F(Undo, GroupMemberStepsAndTheMovingAllocator)
     EXPECT_EQ(back, page()[1]);
     for (MemHandle m : obtest::membersOf(back))
         EXPECT_EQ(back, obGetParent(m));
+}
+
+// ---- property blocks, margins, guides, chains and merges -------------------------------------
+
+TEST_F(Undo, PropertyBlocksComeBackBySubKind)
+{
+    // Rounded corners: the first 16 bytes of the type data.
+    MemHandle round = make(OBT_ROUNDRECT, 0, 2000, 1000, 3000, 24);
+    wsAppendObject(ws, round);
+    epSelectObject(ws, round);
+    std::vector<uint8_t> corners = obtest::dataOf(round);
+    ASSERT_EQ(1, udRecord(ws, round, 0, UD_PROPERTY, UD_SUB_CORNERS));
+    {
+        ObLock r(round);
+        memset(obRecData(r.get()), 0x77, 24);
+    }
+    EXPECT_EQ(round, udPerform(ws, round));
+    std::vector<uint8_t> now = obtest::dataOf(round);
+    EXPECT_EQ(std::vector<uint8_t>(corners.begin(), corners.begin() + 16),
+              std::vector<uint8_t>(now.begin(), now.begin() + 16));
+    EXPECT_EQ(0x77, now[16]);   // past the saved block: left
+
+    // Arc handles: the head, the name and 20 bytes of type data, with the
+    // links the record has now.
+    MemHandle arc = make(OBT_ARC, 0, 4000, 1000, 5000, 28);
+    wsAppendObject(ws, arc);
+    epSelectObject(ws, arc);
+    std::vector<uint8_t> head = obtest::headOf(arc), data = obtest::dataOf(arc);
+    ASSERT_EQ(1, udRecord(ws, arc, 0, UD_PROPERTY, UD_SUB_ARC_HEAD));
+    obMoveBy(arc, 900, 900);
+    {
+        ObLock r(arc);
+        memset(obRecData(r.get()), 0x55, 28);
+    }
+    wsUnlinkObject(ws, arc);
+    wsInsertObjectAfter(ws, 0, arc);   // now first of the list
+    EXPECT_EQ(arc, udPerform(ws, arc));
+    std::vector<uint8_t> headNow = obtest::headOf(arc);
+    EXPECT_EQ(std::vector<uint8_t>(head.begin(), head.begin() + 58),
+              std::vector<uint8_t>(headNow.begin(), headNow.begin() + 58));
+    EXPECT_EQ(0u, obGetPrev(arc));
+    EXPECT_EQ(a, obGetNext(arc));
+    EXPECT_EQ(arc, page()[0]);
+    std::vector<uint8_t> dataNow = obtest::dataOf(arc);
+    EXPECT_EQ(std::vector<uint8_t>(data.begin(), data.begin() + 20),
+              std::vector<uint8_t>(dataNow.begin(), dataNow.begin() + 20));
+    EXPECT_EQ(0x55, dataNow[20]);
+
+    // Member moves of a group in select mode: the centres come back and
+    // the group's frame fits them again.
+    MemHandle m1 = make(OBT_RECTANGLE, 0, 6000, 100, 6100);
+    MemHandle m2 = make(OBT_RECTANGLE, 500, 6000, 600, 6100);
+    MemHandle g = obNewGroup(OBT_GROUP, m1, m2, (MemHandle)0);
+    wsAppendObject(ws, g);
+    epSelectObject(ws, g);
+    RECT frame;
+    obGetRect(g, &frame);
+    ASSERT_EQ(1, udRecord(ws, g, 0, UD_PROPERTY, UD_SUB_MEMBER_MOVES));
+    obMoveAloneBy(m2, 2000, 300);
+    RECT moved;
+    obFitToMembers(g, &moved);
+    EXPECT_EQ(g, udPerform(ws, g));
+    POINT c2;
+    obGetCentre(m2, &c2);
+    EXPECT_EQ(550, c2.x);
+    EXPECT_EQ(6050, c2.y);
+    RECT back;
+    obGetRect(g, &back);
+    EXPECT_TRUE(EqualRect(&frame, &back));
+
+    // Any other sub-kind restores nothing and is dropped.
+    ASSERT_EQ(1, udRecord(ws, g, utHandleFromBytes("x", 2), UD_PROPERTY, 0));
+    EXPECT_EQ(g, udPerform(ws, g));
+    EXPECT_FALSE(wsIsUndoPending(ws));
+}
+
+TEST_F(Undo, MarginsAndGuidesComeBack)
+{
+    MemHandle pg = pvGetCurrentPage(ws);
+    RECT before;
+    pgGetMarginRect(pg, &before);
+    int32_t saved[4] = {before.left, before.top, before.right, before.bottom};
+    ASSERT_EQ(1, udRecord(ws, 0, utHandleFromBytes(saved, sizeof saved), UD_MARGINS, 0));
+    RECT changed = {before.left + 720, before.top + 360, before.right - 720, before.bottom};
+    pgSetMarginRect(pvGetCurrentPage(ws), &changed);
+    udPerform(ws, 0);
+    RECT now;
+    pgGetMarginRect(pvGetCurrentPage(ws), &now);
+    EXPECT_TRUE(EqualRect(&before, &now));
+
+    // Guides: the attribute put back, or removed when there was none.
+    const uint32_t guides[3] = {12, 1, 2880};
+    MemHandle g = pgSetAttr(pvGetCurrentPage(ws), UD_PAGE_GUIDES_TAG, guides, sizeof guides);
+    ASSERT_NE(0u, g);
+    ASSERT_EQ(1, udRecord(ws, 0, pgGetAttrCopy(pvGetCurrentPage(ws), UD_PAGE_GUIDES_TAG),
+                          UD_GUIDES, 0));
+    const uint32_t other[4] = {16, 2, 100, 200};
+    pgSetAttr(pvGetCurrentPage(ws), UD_PAGE_GUIDES_TAG, other, sizeof other);
+    udPerform(ws, 0);
+    MemHandle copy = pgGetAttrCopy(pvGetCurrentPage(ws), UD_PAGE_GUIDES_TAG);
+    ASSERT_NE(0u, copy);
+    EXPECT_EQ(0, memcmp(MemLock<uint8_t>(copy).get(), guides, sizeof guides));
+    utFreeHandle(copy);
+    ASSERT_EQ(1, udRecord(ws, 0, 0, UD_GUIDES, 0));
+    udPerform(ws, 0);
+    EXPECT_EQ(0u, pgGetAttrCopy(pvGetCurrentPage(ws), UD_PAGE_GUIDES_TAG));
+
+    // A guide drag: the objects snapped to it move back, the guides return.
+    std::vector<uint8_t> block(guides[0]);
+    memcpy(block.data(), guides, sizeof guides);
+    GuideDragTail tail = {2, 1, 400};
+    block.insert(block.end(), (uint8_t *)&tail, (uint8_t *)&tail + sizeof tail);
+    for (MemHandle h : {a, c})
+        block.insert(block.end(), (uint8_t *)&h, (uint8_t *)&h + 4);
+    obMoveBy(a, 400, 0);
+    obMoveBy(c, 400, 0);
+    ASSERT_EQ(1, udRecord(ws, 0, utHandleFromBytes(block.data(), (uint32_t)block.size()),
+                          UD_GUIDE_DRAG, 0));
+    udPerform(ws, 0);
+    POINT ca, cc;
+    obGetCentre(a, &ca);
+    obGetCentre(c, &cc);
+    EXPECT_EQ(500, ca.x);
+    EXPECT_EQ(4500, cc.x);
+    copy = pgGetAttrCopy(pvGetCurrentPage(ws), UD_PAGE_GUIDES_TAG);
+    ASSERT_NE(0u, copy);
+    EXPECT_EQ(0, memcmp(MemLock<uint8_t>(copy).get(), guides, sizeof guides));
+    utFreeHandle(copy);
+}
+
+TEST_F(Undo, ChainIsDissolvedIntoTheSavedOrder)
+{
+    std::vector<MemHandle> before = page();
+    MemHandle snapshot[4] = {a, b, c, 0};
+    MemHandle saved = utHandleFromBytes(snapshot, sizeof snapshot);
+    wsUnlinkObject(ws, a);
+    wsUnlinkObject(ws, c);
+    MemHandle chain = obNewGroup(OBT_CHAIN, a, c, (MemHandle)0);
+    wsAppendObject(ws, chain);
+    epSelectObject(ws, chain);
+    ASSERT_EQ(1, udRecord(ws, chain, saved, UD_CHAIN, 0));
+    // Not performed on something that is not a chain.
+    EXPECT_EQ(b, udPerform(ws, b));
+    ASSERT_EQ(1, udRecord(ws, chain, 0, UD_CHAIN, 0));   // a snapshot of the page now
+    ASSERT_EQ(1, udRecord(ws, chain, utHandleFromBytes(snapshot, sizeof snapshot), UD_CHAIN, 0));
+    EXPECT_EQ(0, cmdUndo(ws, chain));
+    EXPECT_EQ(before, page());
+    EXPECT_FALSE(utIsLiveHandle(chain));
+    EXPECT_EQ(0u, wsGetCurrentObject(ws));
+    for (MemHandle h : page())
+        EXPECT_EQ(0u, obGetParent(h));
+}
+
+TEST_F(Undo, MergedTextsComeBackAndAreReleasedWithTheStep)
+{
+    std::vector<MemHandle> before = page();
+    auto merge = [&]() {
+        MemHandle order = utHandleFromBytes(before.data(), (uint32_t)(4 * before.size()));
+        MemHandle texts[2] = {a, c};
+        MemHandle sel = utHandleFromBytes(texts, sizeof texts);
+        wsUnlinkObject(ws, a);
+        wsUnlinkObject(ws, c);
+        MemHandle merged = make(OBT_RECTANGLE, 0, 0, 5000, 1000);
+        wsAppendObject(ws, merged);
+        epSelectObject(ws, merged);
+        return std::make_pair(merged, msMakeMergeUndo(merged, order, 3, sel, 2));
+    };
+    auto m = merge();
+    ASSERT_EQ(1, udRecord(ws, m.first, m.second, UD_MERGE, 0));
+    EXPECT_EQ(1, cmdUndo(ws, m.first));
+    EXPECT_EQ(before, page());
+    EXPECT_FALSE(utIsLiveHandle(m.first));
+    EXPECT_EQ(a, wsGetCurrentObject(ws));
+
+    // Dropped instead: the saved texts go with the step.
+    m = merge();
+    ASSERT_EQ(1, udRecord(ws, m.first, m.second, UD_MERGE, 0));
+    udDiscard(ws);
+    EXPECT_FALSE(utIsLiveHandle(a));
+    EXPECT_FALSE(utIsLiveHandle(c));
+    EXPECT_FALSE(utIsLiveHandle(m.second));
+    EXPECT_EQ(2u, page().size());
 }
 
 }  // namespace

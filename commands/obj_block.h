@@ -6,7 +6,9 @@
 // objects with it; a user object embeds its content as a tagged block.
 //
 // An entry of a block is, in order: the object's file record (its own u32
-// length first, the seven links as u16 presence flags), the extra data
+// length first, the seven links as u16 presence flags; a record that the
+// document writer keeps whole keeps u32 link fields, holding 0 or 1 here so
+// that no handle is left in the block), the extra data
 // packet when its flag is set (its own u32 length first), the entry of the
 // next member, the entry of the first member and the entry of the attached
 // object, each when its flag is set. The reader follows the same order.

@@ -11,6 +11,8 @@
 #include "model/ob_record.h"
 #include "model/pg_margins.h"
 #include "model/pg_page.h"
+#include "model/pg_dir.h"
+#include "model/fm_form.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
@@ -146,6 +148,22 @@ void moveCentreTo(HWND ws, MemHandle h, POINT to)
     moveTreeBy(ws, h, to.x - c.x, to.y - c.y);
 }
 
+// A page record that moved while it changed is stored back where the
+// document keeps it, so that the workspace finds it again.
+void keepCurrentPage(HWND ws, MemHandle before, MemHandle now)
+{
+    if (!now || now == before)
+        return;
+    MemHandle form = wsGetDocument(ws);
+    int index = pvGetCurrentPageIndex(ws);
+    if (!form)
+        return;
+    if (index == -1)
+        fmSetBasePage(form, now);
+    else if (index >= 0)
+        pgDirSetPages(fmGetDirectory(form), now, index);
+}
+
 // The guide attribute put back from a copy that starts with its own u32
 // length (none or an empty copy: the attribute removed).
 void restoreGuides(HWND ws, MemHandle copy, uint32_t at, uint32_t length)
@@ -159,8 +177,9 @@ void restoreGuides(HWND ws, MemHandle copy, uint32_t at, uint32_t length)
         if (p && at <= utHandleSize(copy) && length <= utHandleSize(copy) - at)
             bytes.assign(p.get() + at, p.get() + at + length);
     }
-    pgSetAttr(page, UD_PAGE_GUIDES_TAG, bytes.empty() ? nullptr : bytes.data(),
-              (int)bytes.size());
+    keepCurrentPage(ws, page,
+                    pgSetAttr(page, UD_PAGE_GUIDES_TAG, bytes.empty() ? nullptr : bytes.data(),
+                              (int)bytes.size()));
     InvalidateRect(ws, nullptr, TRUE);
 }
 
@@ -201,6 +220,18 @@ void restoreRecordStart(MemHandle h, MemHandle saved, uint32_t n)
            sizeof(ObjectRecord) - linksAt);
 }
 
+// An object whose record moved while it was restored: the page's head and
+// the selection follow it (its neighbours and owner were told already).
+void followMoved(HWND ws, MemHandle old, MemHandle now)
+{
+    if (!now || now == old)
+        return;
+    if (wsGetFirstObject(ws) == old)
+        wsSetFirstObject(ws, now);
+    if (wsGetCurrentObject(ws) == old)
+        wsSetCurrentObject(ws, now);
+}
+
 // Kind 18: the record's handle grown or shrunk to the saved length and
 // overwritten with the copy, the live links kept. The handle to use after.
 MemHandle restoreRecordBytes(HWND ws, MemHandle current, MemHandle saved)
@@ -212,8 +243,7 @@ MemHandle restoreRecordBytes(HWND ws, MemHandle current, MemHandle saved)
     MemHandle h = obResize(current, n);
     if (!h)
         return current;
-    if (wsGetCurrentObject(ws) == current)
-        wsSetCurrentObject(ws, h);
+    followMoved(ws, current, h);
     restoreRecordStart(h, saved, n);
     obInvalidate(ws, h);
     return h;
@@ -238,8 +268,7 @@ MemHandle performProperty(HWND ws, const UndoRecord &u, MemHandle current, bool 
         }
         obInvalidate(ws, current);
         MemHandle h = obSetName(current, name.data());
-        if (h && h != current && wsGetCurrentObject(ws) == current)
-            wsSetCurrentObject(ws, h);
+        followMoved(ws, current, h);
         return h ? h : current;
     }
     case UD_SUB_ARC_HEAD: {
@@ -392,7 +421,7 @@ void performMargins(HWND ws, MemHandle saved)
     }
     RECT before = {}, now = {v[0], v[1], v[2], v[3]};
     pgGetMarginRect(page, &before);
-    pgSetMarginRect(page, &now);
+    keepCurrentPage(ws, page, pgSetMarginRect(page, &now));
     RECT area;
     geoUnionRect(&area, &before, &now);
     dmInflateByHandle(&area);

@@ -86,13 +86,17 @@ MemHandle groupOfThree()
     MemHandle a = make(OBT_RECTANGLE, 0, 0, 100, 100);
     MemHandle b = make(OBT_ELLIPSE, 200, 0, 300, 100);
     MemHandle c = make(OBT_RECTANGLE, 400, 0, 500, 100);
-    obSetName(b, "middle");
+    b = obSetName(b, "middle");   // grown: under the moving allocator a new handle
     return obNewGroup(OBT_GROUP, a, b, c, (MemHandle)0);
 }
 
+// The kit runs every test under the moving allocator; the tests that
+// depend on it say so again, and the mode is put back as it was.
 class Block : public ::testing::Test {
 protected:
-    ~Block() override { utSetDebugMode(0); }
+    Block() : mode_(utGetDebugMode()) {}
+    ~Block() override { utSetDebugMode(mode_); }
+    uint32_t mode_;
 };
 
 // ---- packing and rebuilding ---------------------------------------------------------------------

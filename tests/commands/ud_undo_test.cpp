@@ -16,6 +16,8 @@
 #include "model/ob_record.h"
 #include "model/pg_margins.h"
 #include "model/pg_page.h"
+#include "model/pg_dir.h"
+#include "model/fm_form.h"
 #include "support/ut_mem.h"
 #include "views/ws_document.h"
 #include "views/ws_record.h"
@@ -66,6 +68,7 @@ class Undo : public apptest::App {
 protected:
     HWND doc = nullptr, ws = nullptr;
     MemHandle a = 0, b = 0, c = 0;
+    uint32_t mode = utGetDebugMode();
 
     void SetUp() override
     {
@@ -87,7 +90,7 @@ protected:
     }
     void TearDown() override
     {
-        utSetDebugMode(0);
+        utSetDebugMode(mode);
         if (ws && IsWindow(ws))
             udDiscard(ws);
         App::TearDown();
@@ -296,19 +299,24 @@ TEST_F(Undo, StepSurvivesItsOwnCommandsSelectionChange)
 
 TEST_F(Undo, PropertyStepsWaitForTheirObject)
 {
-    MemHandle named = obSetName(b, "before");
+    MemHandle named = obSetName(b, "before, the longer name");
     ASSERT_NE(0u, named);
     b = named;
     epSelectObject(ws, b);
     ASSERT_EQ(1, udRecord(ws, b, 0, UD_PROPERTY, UD_SUB_NAME));
-    b = obSetName(b, "after, a longer name");
+    // Renamed shorter: the record keeps its handle.
+    ASSERT_EQ(b, obSetName(b, "after"));
     // Performed while another object is current: nothing, still pending.
     EXPECT_EQ(a, udPerform(ws, a));
     EXPECT_TRUE(wsIsUndoPending(ws));
-    EXPECT_EQ("after, a longer name", obtest::nameOf(b));
+    EXPECT_EQ("after", obtest::nameOf(b));
+    // The name grows back: under the moving allocator the record moves, and
+    // the handle returned (and selected) is the one to use.
     MemHandle back = udPerform(ws, b);
-    EXPECT_EQ("before", obtest::nameOf(back));
+    EXPECT_EQ("before, the longer name", obtest::nameOf(back));
     EXPECT_FALSE(wsIsUndoPending(ws));
+    EXPECT_EQ(back, wsGetCurrentObject(ws));
+    EXPECT_EQ(back, page()[1]);
 }
 
 TEST_F(Undo, MovesAddedObjectsAndListOrder)
@@ -377,6 +385,20 @@ TEST_F(Undo, RecordBytesComeBackWithTheLiveLinks)
     EXPECT_EQ(a, now[0]);
     EXPECT_EQ(c, now[1]);
     EXPECT_EQ(back, now[2]);
+
+    // The page's first object: its record grows back into a new handle
+    // under the moving allocator, and the page keeps it as its head.
+    MemHandle named = obSetName(a, "named");   // moved: the page and selection are told
+    wsSetFirstObject(ws, named);
+    epSelectObject(ws, named);
+    ASSERT_EQ(1, udRecord(ws, named, 0, UD_RECORD_BYTES, 0));
+    MemHandle renamed = obSetName(named, "");
+    ASSERT_EQ(named, renamed);
+    MemHandle restored = udPerform(ws, named);
+    EXPECT_EQ("named", obtest::nameOf(restored));
+    EXPECT_EQ(restored, page()[0]);
+    EXPECT_EQ(restored, wsGetCurrentObject(ws));
+    EXPECT_EQ(3u, page().size());
 }
 
 TEST_F(Undo, ACopyThatCannotBeRebuiltChangesNothing)
@@ -520,6 +542,14 @@ TEST_F(Undo, PropertyBlocksComeBackBySubKind)
     EXPECT_FALSE(wsIsUndoPending(ws));
 }
 
+// A page changed in the test moves under the moving allocator: the
+// document keeps the handle that is valid afterwards.
+void storePage(HWND ws, MemHandle page)
+{
+    ASSERT_NE(0u, page);
+    pgDirSetPages(fmGetDirectory(wsGetDocument(ws)), page, pvGetCurrentPageIndex(ws));
+}
+
 TEST_F(Undo, MarginsAndGuidesComeBack)
 {
     MemHandle pg = pvGetCurrentPage(ws);
@@ -528,7 +558,7 @@ TEST_F(Undo, MarginsAndGuidesComeBack)
     int32_t saved[4] = {before.left, before.top, before.right, before.bottom};
     ASSERT_EQ(1, udRecord(ws, 0, utHandleFromBytes(saved, sizeof saved), UD_MARGINS, 0));
     RECT changed = {before.left + 720, before.top + 360, before.right - 720, before.bottom};
-    pgSetMarginRect(pvGetCurrentPage(ws), &changed);
+    storePage(ws, pgSetMarginRect(pvGetCurrentPage(ws), &changed));
     udPerform(ws, 0);
     RECT now;
     pgGetMarginRect(pvGetCurrentPage(ws), &now);
@@ -536,12 +566,11 @@ TEST_F(Undo, MarginsAndGuidesComeBack)
 
     // Guides: the attribute put back, or removed when there was none.
     const uint32_t guides[3] = {12, 1, 2880};
-    MemHandle g = pgSetAttr(pvGetCurrentPage(ws), UD_PAGE_GUIDES_TAG, guides, sizeof guides);
-    ASSERT_NE(0u, g);
+    storePage(ws, pgSetAttr(pvGetCurrentPage(ws), UD_PAGE_GUIDES_TAG, guides, sizeof guides));
     ASSERT_EQ(1, udRecord(ws, 0, pgGetAttrCopy(pvGetCurrentPage(ws), UD_PAGE_GUIDES_TAG),
                           UD_GUIDES, 0));
     const uint32_t other[4] = {16, 2, 100, 200};
-    pgSetAttr(pvGetCurrentPage(ws), UD_PAGE_GUIDES_TAG, other, sizeof other);
+    storePage(ws, pgSetAttr(pvGetCurrentPage(ws), UD_PAGE_GUIDES_TAG, other, sizeof other));
     udPerform(ws, 0);
     MemHandle copy = pgGetAttrCopy(pvGetCurrentPage(ws), UD_PAGE_GUIDES_TAG);
     ASSERT_NE(0u, copy);

@@ -5,6 +5,7 @@
 #include "commands/ms_merge.h"
 #include "commands/obj_block.h"
 #include "commands/ord_order.h"
+#include "commands/tb_head.h"
 #include "commands/ws_objects.h"
 #include "model/ob_draw.h"
 #include "model/ob_links.h"
@@ -101,8 +102,10 @@ MemHandle propertyCopy(MemHandle object, int16_t subKind)
             obGetCentre(members[i], &centres[i]);
         return utHandleFromBytes(centres.data(), (uint32_t)(centres.size() * sizeof(POINT)));
     }
+    case UD_SUB_TABLE_HEAD:
+        return 0;   // made by the table module (below)
     default:
-        return 0;   // the table head's copy is the table module's
+        return 0;
     }
 }
 
@@ -321,8 +324,13 @@ MemHandle performProperty(HWND ws, const UndoRecord &u, MemHandle current, bool 
             obInvalidate(ws, current);
             return current;
         }
+    case UD_SUB_TABLE_HEAD: {
+        MemHandle h = tbReplaceHead(ws, current, u.saved);
+        followMoved(ws, current, h);
+        return h;
+    }
     default:
-        return current;   // nothing kept for this sub-kind (the table head is the table's)
+        return current;   // nothing kept for this sub-kind
     }
 }
 
@@ -528,7 +536,9 @@ int udRecord(HWND ws, MemHandle object, uint32_t extra, int16_t kind, int16_t su
         u.command = LOWORD(extra);
         break;
     case UD_PROPERTY:
-        u.saved = extra ? extra : propertyCopy(object, subKind);
+        u.saved = extra ? extra
+                        : subKind == UD_SUB_TABLE_HEAD ? tbCopyData(object)
+                                                       : propertyCopy(object, subKind);
         needsData = true;
         break;
     case UD_MOVED: {

@@ -536,6 +536,21 @@ TEST_F(Undo, PropertyBlocksComeBackBySubKind)
     obGetRect(g, &back);
     EXPECT_TRUE(EqualRect(&frame, &back));
 
+    // A table's head and attributes: the record comes back, grown back into
+    // a new handle under the moving allocator, in its place in the list.
+    EXPECT_EQ(0, udRecord(ws, g, 0, UD_PROPERTY, UD_SUB_TABLE_HEAD));   // not a table
+    MemHandle table = make(OBT_TABLE, 0, 8000, 3000, 9000, 40);
+    wsAppendObject(ws, table);
+    epSelectObject(ws, table);
+    std::vector<uint8_t> tableData = obtest::dataOf(table);
+    ASSERT_EQ(1, udRecord(ws, table, 0, UD_PROPERTY, UD_SUB_TABLE_HEAD));
+    MemHandle shrunk = obResize(table, kObHeadSize + 8);
+    ASSERT_EQ(table, shrunk);
+    MemHandle tableBack = udPerform(ws, table);
+    EXPECT_EQ(tableData, obtest::dataOf(tableBack));
+    EXPECT_EQ(tableBack, page().back());
+    EXPECT_EQ(tableBack, wsGetCurrentObject(ws));
+
     // Any other sub-kind restores nothing and is dropped.
     ASSERT_EQ(1, udRecord(ws, g, utHandleFromBytes("x", 2), UD_PROPERTY, 0));
     EXPECT_EQ(g, udPerform(ws, g));

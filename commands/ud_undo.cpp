@@ -7,6 +7,7 @@
 #include "commands/ord_order.h"
 #include "commands/tb_head.h"
 #include "commands/ws_objects.h"
+#include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
@@ -463,7 +464,7 @@ void performGuideDrag(HWND ws, MemHandle saved)
 
 MemHandle performChain(HWND ws, MemHandle saved, MemHandle current)
 {
-    if (!current || obGetType(current) != 84 || !wsPageHasObject(ws, current))
+    if (!current || obGetType(current) != OBT_CHAIN || !wsPageHasObject(ws, current))
         return current;
     obInvalidate(ws, current);
     wsDissolveGroup(ws, current);

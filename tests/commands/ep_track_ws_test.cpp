@@ -3,6 +3,7 @@
 // snaps as the workspace says, and draws through the workspace's mapping.
 #include "tests/app/app_fixture.h"
 #include "commands/ep_track.h"
+#include "controls/ruler.h"
 #include "model/pg_record.h"
 #include "support/dm_map.h"
 #include "views/ws_record.h"
@@ -121,11 +122,19 @@ TEST_F(TrackWs, RubberBandSnapsAsTheWorkspaceSays)
         EXPECT_EQ(0, v % 360) << v;
 
     // Without snapping the band follows the pointer to the twip.
-    wsSetSnapToRulers(ws, FALSE);
+    wsSetRulerSnap(ws, FALSE, 4);
     POINT from = logical(101, 103), to = logical(150, 170);
     post({{WM_LBUTTONDOWN, POINT{101, 103}}, {WM_LBUTTONUP, POINT{150, 170}}});
     EXPECT_EQ(from.x, run.band.left);
     EXPECT_EQ(to.y, run.band.bottom);
+    // The rulers' pointer marks followed the pointer to the end.
+    HWND corner = wsGetRulersWindow(ws);
+    ASSERT_TRUE(corner != nullptr);
+    RulerRecord h = {}, v = {};
+    ASSERT_TRUE(rulGetRecord(rulGetRuler(corner, RUL_HORIZONTAL), &h));
+    ASSERT_TRUE(rulGetRecord(rulGetRuler(corner, RUL_VERTICAL), &v));
+    EXPECT_EQ(150, h.track);
+    EXPECT_EQ(170, v.track);
 }
 
 }  // namespace

@@ -23,23 +23,11 @@ const uint32_t kFlagsAt = offsetof(ObjectFileHead, hasExtraData);
 // The object's file record, exactly as the document writer makes it, and
 // back through the document reader's checks, upgrades and conversions.
 
-// Whether the type has a form in files: an entry that writes it.
+// Whether the type has a form in files: an entry that writes it (entries
+// that only read a type, or leave it out, write nothing).
 bool hasFileForm(MemHandle object)
 {
-    if (!ObLock(object))
-        return false;
-    const QmfConverter *c = qmfFindWriter(obGetType(object));
-    if (!c)
-        return false;
-    switch (c->kind) {
-    case QMF_CONV_HEAD:
-    case QMF_CONV_WHOLE:
-        return true;
-    case QMF_CONV_DATA:
-        return c->toFile != nullptr;
-    default:
-        return false;   // read and left out: never written
-    }
+    return ObLock(object) && qmfFindWriter(obGetType(object)) != nullptr;
 }
 
 // Records copied whole keep the memory head: their links are u32 fields,

@@ -291,31 +291,7 @@ int qmfKindCode(const char *kind, BOOL report)
 int qmfReadFormHeader(HANDLE file, int32_t *remaining, FileHeader *header, const char *kind,
                       const char *version, BOOL report)
 {
-    FileHeader h;
-    int result = 1;
-    UINT message = 0;
-    if (!ffSeek(file, 0) || !remaining || *remaining < (int32_t)sizeof h ||
-        !ffReadCounted(file, remaining, &h, sizeof h, FALSE)) {
-        result = 2;
-        message = IDS_READ_HEADER_FAILED;
-    } else if (!sameText(h.logo, sizeof h.logo, "Vellum") && !sameText(h.logo, sizeof h.logo, "Verda")) {
-        result = 3;
-        message = IDS_NOT_OUR_FILE;
-    } else if (kind && *kind && !sameText(h.kind, sizeof h.kind, kind)) {
-        result = 3;
-        message = IDS_WRONG_FILE_TYPE;
-    } else if (version && *version && !sameText(h.version, sizeof h.version, version)) {
-        result = 4;
-        message = IDS_WRONG_VERSION;
-    }
-    if (result != 1) {
-        if (report)
-            utErrorBoxId(nullptr, message);
-        return result;
-    }
-    if (header)
-        *header = h;
-    return 1;
+    return qmfCheckHeaderLogos(file, remaining, header, kind, version, report, FALSE);
 }
 
 int qmfCheckDocumentHeader(HANDLE file, int32_t *remaining, FileHeader *header)

@@ -1,0 +1,497 @@
+// The file commands on a running frame: the names a save refuses, Save and
+// Save As of an untitled document, the read-only question, opening a path
+// that is already open, merging another file's pages, reloading, and the
+// transient last object that stays out of the file.
+#include "tests/app/app_fixture.h"
+#include "tests/model/ob_kit.h"
+#include "app/app_frame_docs.h"
+#include "app/fc_autosave.h"
+#include "app/fc_file_cmds.h"
+#include "app/fc_save_standin.h"
+#include "model/fm_form.h"
+#include "model/pg_dir.h"
+#include "model/pg_page.h"
+#include "model/pg_record.h"
+#include "model/qmf_read.h"
+#include "support/ut_mem.h"
+#include "support/win_filedlg.h"
+#include "views/pv_page.h"
+#include "views/ws_document.h"
+#include "views/ws_record.h"
+#include <deque>
+#include <string>
+#include <vector>
+
+using apptest::App;
+using qmtest::BoxRecorder;
+
+namespace {
+
+const char kWarning[] = "Quillmark Draw Warning";
+const char kProgramExt[] = "Can not save with .exe nor .dll file extension";
+
+// The scripted file dialog: what it was shown, and the answers it gives in
+// turn (an empty answer cancels; no answer left cancels too).
+struct DialogCall {
+    bool save;
+    std::string caption, path;
+};
+std::vector<DialogCall> g_calls;
+std::deque<std::string> g_answers;
+
+BOOL scriptedDialog(HWND, WinFileDlgRequest &r)
+{
+    g_calls.push_back({r.save, r.caption ? r.caption : "", r.path});
+    if (g_answers.empty())
+        return FALSE;
+    std::string answer = g_answers.front();
+    g_answers.pop_front();
+    if (answer.empty())
+        return FALSE;
+    utStrCopyN(r.path, answer.c_str(), 260);
+    return TRUE;
+}
+
+std::string windowText(HWND w)
+{
+    char text[600];
+    GetWindowTextA(w, text, sizeof(text));
+    return text;
+}
+
+// The object types of a page's top-level list, in order.
+std::vector<int> typesOf(MemHandle page)
+{
+    std::vector<int> types;
+    for (MemHandle h = pgGetFirstObject(page); h; h = obGetNext(h))
+        types.push_back(obGetType(h));
+    return types;
+}
+
+// A document file read back: the object types of each page, and whether it
+// holds a base page.
+struct ReadBack {
+    std::vector<std::vector<int>> pages;
+    bool basePage = false;
+    bool ok = false;
+};
+ReadBack readBack(const std::string &path)
+{
+    ReadBack r;
+    MemHandle form = qmfOpenDocument(nullptr, path.c_str(), -1, nullptr);
+    if (!form)
+        return r;
+    r.ok = true;
+    r.basePage = fmGetBasePage(form) != 0;
+    for (int i = 0; i < fmGetPageCount(form); ++i) {
+        MemHandle page = qmfReadPageAt(path.c_str(), fmGetDirectory(form), i);
+        r.pages.push_back(typesOf(page));
+        pgFreeList(page);
+    }
+    fmFree(form);
+    return r;
+}
+
+class FileCmds : public App {
+protected:
+    HWND doc = nullptr, ws = nullptr;
+
+    void SetUp() override
+    {
+        App::SetUp();
+        g_calls.clear();
+        g_answers.clear();
+        winSetFileDlgHook(scriptedDialog);
+        fcResetFileCommands();
+        fcResetAutoSaveLog();
+        writeSettings(false);
+        ASSERT_TRUE(start());
+        ASSERT_EQ(1, docCount());
+        setPutLastFolder((home.path() + "\\").c_str());
+        doc = appGetActiveDocWindow(frame);
+        ws = dwGetWorkspace(doc);
+        ASSERT_TRUE(ws != nullptr);
+    }
+    void TearDown() override
+    {
+        winSetFileDlgHook(nullptr);
+        fcResetAutoSaveLog();
+        App::TearDown();
+    }
+    MemHandle page() { return pvGetCurrentPage(ws); }
+    MemHandle addObject(int16_t type, int32_t l, int32_t t, int32_t r, int32_t b)
+    {
+        MemHandle h = obtest::make(type, l, t, r, b);
+        pgAppendObject(page(), h);
+        wsMarkModified(ws);
+        return h;
+    }
+    // Saves the untitled document of the workspace under the offered name.
+    std::string saveUntitled(HWND w)
+    {
+        g_answers.push_back(home.file("qmDoc" + std::to_string(fcGetUntitledCounter()) + ".qm"));
+        std::string name = g_answers.back();
+        EXPECT_TRUE(fcSaveCommand(w));
+        return name;
+    }
+    // A document file of pages holding the given object types, with a base
+    // page holding one object when asked.
+    std::string writeFile(const std::string &name, const std::vector<std::vector<int>> &pages,
+                          bool basePage)
+    {
+        MemHandle form = fmNew();
+        for (const auto &types : pages) {
+            MemHandle p = pgNewRecord(0);
+            for (int t : types)
+                pgAppendObject(p, obtest::make((int16_t)t, 100, 100, 900, 700));
+            pgDirAppend(form, p);
+        }
+        if (basePage) {
+            MemHandle base = pgNewRecord(0);
+            pgAppendObject(base, obtest::make(OBT_ELLIPSE, 0, 0, 50, 50));
+            fmSetBasePage(form, base);
+        }
+        std::string path = home.file(name);
+        EXPECT_TRUE(qmfSaveDocument(nullptr, path.c_str(), form, FALSE, TRUE));
+        fmFree(form);
+        return path;
+    }
+};
+
+TEST_F(FileCmds, SaveNamesThatAreRefused)
+{
+    std::string other = writeFile("other.qm", {{OBT_RECTANGLE}}, false);
+    HWND otherDoc = fcOpenDocument(frame, other.c_str());
+    ASSERT_TRUE(otherDoc != nullptr);
+    SendMessageA(appGetMdiClient(frame), WM_MDIACTIVATE, (WPARAM)doc, 0);
+    addObject(OBT_RECTANGLE, 0, 0, 1440, 1440);
+    std::string backup = home.file("~qm1A2.tmp");
+    fcAddLogEntry(0, other.c_str(), backup.c_str());
+
+    std::string upperOther = other;
+    for (char &c : upperOther)
+        c = (char)toupper((unsigned char)c);
+    struct Case {
+        std::string name, message;   // an empty message: the name is taken
+    } cases[] = {
+        {home.file("x.EXE"), kProgramExt},
+        {home.file("y.Dll"), kProgramExt},
+        {home.file("z.exe.qm"), ""},
+        {upperOther, "Can not save to \r\n" + upperOther +
+                         " \r\n because the file is currently opened.\r\n Please select another "
+                         "file name."},
+        {backup, backup + " has been used as an auto-save file"},
+        {home.file("~qmOther.tmp"), ""},
+        {home.file("no extension"), ""},
+    };
+    for (const Case &c : cases) {
+        BoxRecorder boxes;
+        g_answers = {c.name};
+        int saved = fcSaveAsCommand(ws);
+        if (c.message.empty()) {
+            EXPECT_TRUE(saved) << c.name;
+            EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+            EXPECT_TRUE(ffExists(c.name.c_str())) << c.name;
+            char path[260];
+            wsGetDocPath(ws, path);
+            EXPECT_EQ(c.name, path);
+            // Back to an untitled, modified document for the next case.
+            wsSetDocPath(ws, "");
+            wsMarkModified(ws);
+        } else {
+            EXPECT_FALSE(saved) << c.name;
+            ASSERT_EQ(1u, boxes.count()) << c.name;
+            EXPECT_EQ(kWarning, boxes.last().caption);
+            EXPECT_EQ(c.message, boxes.last().text);
+            if (lstrcmpiA(c.name.c_str(), other.c_str()) != 0)
+                EXPECT_FALSE(ffExists(c.name.c_str())) << c.name;
+            EXPECT_FALSE(wsDocHasPath(ws));
+            EXPECT_TRUE(wsIsModified(ws));
+        }
+    }
+    EXPECT_EQ(readBack(other).pages, (std::vector<std::vector<int>>{{OBT_RECTANGLE}}));
+}
+
+TEST_F(FileCmds, SaveOfAnUntitledDocumentNamesItAndReadsBack)
+{
+    addObject(OBT_RECTANGLE, 1440, 1440, 2880, 2160);
+    addObject(OBT_ELLIPSE, 100, 100, 500, 500);
+    MemHandle second = pgNewRecord(0);
+    pgAppendObject(second, obtest::make(OBT_ROUNDRECT, 0, 0, 800, 800));
+    ASSERT_GE(pgDirAppend(wsGetDocument(ws), second), 0);
+
+    std::string first = home.file("qmDoc1.qm");
+    g_answers = {first};
+    BoxRecorder boxes;
+    ASSERT_TRUE(fcSaveCommand(ws));   // 102 without a path is Save As
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    ASSERT_EQ(1u, g_calls.size());
+    EXPECT_TRUE(g_calls[0].save);
+    EXPECT_EQ("Save As", g_calls[0].caption);
+    EXPECT_EQ(first, g_calls[0].path);   // offered in the last folder
+
+    ReadBack back = readBack(first);
+    ASSERT_TRUE(back.ok);
+    EXPECT_EQ(back.pages,
+              (std::vector<std::vector<int>>{{OBT_RECTANGLE, OBT_ELLIPSE}, {OBT_ROUNDRECT}}));
+    EXPECT_FALSE(back.basePage);
+    EXPECT_FALSE(wsIsModified(ws));
+    EXPECT_EQ(0u, windowText(doc).find(first)) << windowText(doc);
+    EXPECT_EQ(std::string::npos, windowText(doc).find(" *"));
+    char recent[260];
+    ASSERT_TRUE(utGetFirstRecentFile(recent));
+    EXPECT_EQ(0, lstrcmpiA(first.c_str(), recent));
+    char last[260];
+    EXPECT_STREQ("qmDoc1.qm", setGetLastFileName(last));
+
+    // The next untitled document is offered the next number; a cancelled
+    // dialog changes nothing.
+    HWND nextDoc = fcNewDocumentDefaultPage(frame);
+    HWND next = dwGetWorkspace(nextDoc);
+    g_calls.clear();
+    g_answers = {""};
+    EXPECT_FALSE(fcSaveAsCommand(next));
+    ASSERT_EQ(1u, g_calls.size());
+    EXPECT_EQ(home.file("qmDoc2.qm"), g_calls[0].path);
+    EXPECT_EQ(2u, fcGetUntitledCounter());
+
+    // Save to the own file: no dialog, no question.
+    addObject(OBT_RECTANGLE, 0, 0, 100, 100);
+    g_calls.clear();
+    EXPECT_TRUE(fcSaveCommand(ws));
+    EXPECT_TRUE(g_calls.empty());
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    EXPECT_EQ(3u, readBack(first).pages[0].size());
+    EXPECT_EQ(2u, fcGetUntitledCounter());
+}
+
+TEST_F(FileCmds, ReadOnlyOwnFileIsOverwrittenOnlyWhenTheUserAgrees)
+{
+    addObject(OBT_RECTANGLE, 0, 0, 100, 100);
+    std::string path = saveUntitled(ws);
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    std::vector<uint8_t> before = qmtest::readFile(path);
+    addObject(OBT_ELLIPSE, 0, 0, 100, 100);
+
+    BoxRecorder boxes;
+    boxes.answer(IDCANCEL);
+    EXPECT_FALSE(fcSaveCommand(ws));
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ(path + " \r\nis read-only.  Go ahead and overwrite it?", boxes.last().text);
+    EXPECT_TRUE(boxes.last().flags & MB_OKCANCEL);
+    EXPECT_EQ(before, qmtest::readFile(path));
+    EXPECT_TRUE(wsIsModified(ws));
+    EXPECT_EQ(2u, typesOf(page()).size());
+
+    // Save As to the own path in other letters asks the same, and nothing
+    // about overwriting; OK writes.
+    std::string upper = path;
+    for (char &c : upper)
+        c = (char)toupper((unsigned char)c);
+    g_answers = {upper};
+    boxes.answer(IDOK);
+    EXPECT_TRUE(fcSaveAsCommand(ws));
+    ASSERT_EQ(2u, boxes.count()) << boxes.texts();
+    EXPECT_EQ(upper + " \r\nis read-only.  Go ahead and overwrite it?", boxes.last().text);
+    EXPECT_EQ(readBack(path).pages,
+              (std::vector<std::vector<int>>{{OBT_RECTANGLE, OBT_ELLIPSE}}));
+    EXPECT_FALSE(wsIsModified(ws));
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(FileCmds, SaveAsOverAnotherFileAsksFirst)
+{
+    addObject(OBT_RECTANGLE, 0, 0, 100, 100);
+    std::string target = writeFile("target.qm", {{OBT_ELLIPSE}, {OBT_ROUNDRECT}}, false);
+    std::vector<uint8_t> before = qmtest::readFile(target);
+    BoxRecorder boxes;
+    boxes.answer(IDCANCEL);
+    g_answers = {target};
+    EXPECT_FALSE(fcSaveAsCommand(ws));
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ("File: \r\n" + target + "\r\nexists. Please select OK to overwrite.",
+              boxes.last().text);
+    EXPECT_EQ(before, qmtest::readFile(target));
+    EXPECT_FALSE(wsDocHasPath(ws));
+    EXPECT_EQ(1u, fcGetUntitledCounter());
+
+    boxes.answer(IDOK);
+    g_answers = {target};
+    EXPECT_TRUE(fcSaveAsCommand(ws));
+    EXPECT_EQ(readBack(target).pages, (std::vector<std::vector<int>>{{OBT_RECTANGLE}}));
+    EXPECT_EQ(2u, fcGetUntitledCounter());   // the offered name was the untitled one
+}
+
+TEST_F(FileCmds, ConfirmationAndReportFilesGuardTheOwnFile)
+{
+    addObject(OBT_RECTANGLE, 0, 0, 100, 100);
+    std::string path = saveUntitled(ws);
+    std::vector<uint8_t> saved = qmtest::readFile(path);
+    addObject(OBT_ELLIPSE, 0, 0, 100, 100);
+
+    // A document that asks before it is saved over its own file.
+    MemHandle form = wsGetDocument(ws);
+    fmSetOptions(form, (uint16_t)(fmGetOptions(form) | FM_OPT_FLAG1000));
+    BoxRecorder boxes;
+    boxes.answer(IDNO);
+    EXPECT_FALSE(fcSaveCommand(ws));
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ("You are trying to save a file that requires confirmation.  Save now?",
+              boxes.last().text);
+    EXPECT_TRUE(boxes.last().flags & MB_YESNO);
+    EXPECT_EQ(saved, qmtest::readFile(path));
+    fmSetOptions(form, (uint16_t)(fmGetOptions(form) & ~FM_OPT_FLAG1000));
+
+    // A report is never written back over the file it came from.
+    {
+        WorkspaceRecord *r = wsLockRecord(ws);
+        r->viewFlags |= WS_VIEW_RULER_FLAG;
+        wsUnlockRecord(ws);
+    }
+    EXPECT_FALSE(fcSaveCommand(ws));
+    ASSERT_EQ(2u, boxes.count());
+    EXPECT_EQ("Can not save to the original file because it is a report file.", boxes.last().text);
+    EXPECT_EQ("Quillmark Draw Error", boxes.last().caption);
+    EXPECT_EQ(saved, qmtest::readFile(path));
+    EXPECT_TRUE(wsIsModified(ws));
+    // Its Save As starts from the untitled name, not from the file.
+    g_answers = {""};
+    fcSaveAsCommand(ws);
+    EXPECT_EQ(home.file("qmDoc2.qm"), g_calls.back().path);
+}
+
+TEST_F(FileCmds, OpeningAnOpenPathActivatesItsWindowAndReadsNothing)
+{
+    std::string path = writeFile("open.qm", {{OBT_RECTANGLE}}, false);
+    HWND opened = fcOpenDocument(frame, path.c_str());
+    ASSERT_TRUE(opened != nullptr);
+    fcNewDocumentDefaultPage(frame);
+    ASSERT_EQ(3, docCount());
+    ASSERT_NE(opened, appGetActiveDocWindow(frame));
+
+    // The file is now damaged: reading it would fail with a message.
+    ASSERT_TRUE(qmtest::writeFile(path, std::string(100, 'x')));
+    setPutLastFolder("C:\\");
+    std::string upper = path;
+    for (char &c : upper)
+        c = (char)toupper((unsigned char)c);
+    BoxRecorder boxes;
+    EXPECT_EQ(opened, fcOpenDocument(frame, upper.c_str()));
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    EXPECT_EQ(3, docCount());
+    EXPECT_EQ(opened, appGetActiveDocWindow(frame));
+    char last[260];
+    EXPECT_EQ(0, lstrcmpiA((home.path() + "\\").c_str(), setGetLastFolder(last)));
+    EXPECT_STREQ("OPEN.QM", setGetLastFileName(last));
+}
+
+TEST_F(FileCmds, MergeAppendsThePagesButNotTheBasePage)
+{
+    addObject(OBT_ROUNDRECT, 0, 0, 100, 100);
+    std::string own = saveUntitled(ws);
+    std::string source =
+        writeFile("two pages.qm", {{OBT_RECTANGLE}, {OBT_ELLIPSE, OBT_RECTANGLE}}, true);
+    ASSERT_FALSE(wsIsModified(ws));
+
+    // Cancelled: nothing changes.
+    g_calls.clear();
+    g_answers = {""};
+    EXPECT_FALSE(fcMergeCommand(ws));
+    ASSERT_EQ(1u, g_calls.size());
+    EXPECT_FALSE(g_calls[0].save);
+    EXPECT_EQ("Select a file to merge", g_calls[0].caption);
+    EXPECT_EQ(1, pvGetPageCount(ws));
+    EXPECT_FALSE(wsIsModified(ws));
+
+    BoxRecorder boxes;
+    g_answers = {source};
+    EXPECT_EQ(1, fcMergeCommand(ws));
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    MemHandle form = wsGetDocument(ws);
+    ASSERT_EQ(3, fmGetPageCount(form));
+    EXPECT_EQ(0u, fmGetBasePage(form));
+    MemHandle dir = fmGetDirectory(form);
+    EXPECT_EQ((std::vector<int>{OBT_RECTANGLE}), typesOf(pgDirGetPages(dir, 1)));
+    EXPECT_EQ((std::vector<int>{OBT_ELLIPSE, OBT_RECTANGLE}), typesOf(pgDirGetPages(dir, 2)));
+    EXPECT_TRUE(wsIsModified(ws));
+    EXPECT_NE(std::string::npos, windowText(doc).find(" of 3")) << windowText(doc);
+
+    // The merged pages are saved with the document.
+    EXPECT_TRUE(fcSaveCommand(ws));
+    EXPECT_EQ(readBack(own).pages,
+              (std::vector<std::vector<int>>{
+                  {OBT_ROUNDRECT}, {OBT_RECTANGLE}, {OBT_ELLIPSE, OBT_RECTANGLE}}));
+
+    // A file that is not a document is refused by the reader.
+    std::string text = home.file("text.qm");
+    ASSERT_TRUE(qmtest::writeFile(text, std::string(80, 't')));
+    g_answers = {text};
+    EXPECT_FALSE(fcMergeCommand(ws));
+    EXPECT_EQ(3, fmGetPageCount(wsGetDocument(ws)));
+    EXPECT_GE(boxes.count(), 1u);
+}
+
+TEST_F(FileCmds, ReloadTakesTheFileBackAndNeedsOne)
+{
+    BoxRecorder boxes;
+    EXPECT_FALSE(fcReloadDocument(ws));
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ("File not saved.  Can not reload.", boxes.last().text);
+
+    addObject(OBT_RECTANGLE, 0, 0, 100, 100);
+    std::string path = saveUntitled(ws);
+    addObject(OBT_ELLIPSE, 0, 0, 100, 100);
+    addObject(OBT_ROUNDRECT, 0, 0, 100, 100);
+    ASSERT_TRUE(wsIsModified(ws));
+    EXPECT_TRUE(fcReloadDocument(ws));
+    pump();
+    EXPECT_EQ((std::vector<int>{OBT_RECTANGLE}), typesOf(page()));
+    EXPECT_FALSE(wsIsModified(ws));
+    char own[260];
+    wsGetDocPath(ws, own);
+    EXPECT_EQ(path, own);
+
+    // A file that can no longer be read leaves the document as it is.
+    addObject(OBT_ELLIPSE, 0, 0, 100, 100);
+    ASSERT_TRUE(qmtest::writeFile(path, std::string(100, 'x')));
+    boxes.clear();
+    EXPECT_FALSE(fcReloadDocument(ws));
+    ASSERT_GE(boxes.count(), 1u);
+    EXPECT_EQ("Reload failed.", boxes.last().text);
+    EXPECT_EQ((std::vector<int>{OBT_RECTANGLE, OBT_ELLIPSE}), typesOf(page()));
+    EXPECT_TRUE(wsIsModified(ws));
+}
+
+TEST_F(FileCmds, TransientLastObjectStaysOutOfTheFileAndComesBack)
+{
+    // Alone on its page, and after another object.
+    for (int others : {0, 1}) {
+        HWND w = dwGetWorkspace(fcNewDocumentDefaultPage(frame));
+        MemHandle p = pvGetCurrentPage(w);
+        MemHandle kept = others ? obtest::make(OBT_RECTANGLE, 0, 0, 500, 500) : 0;
+        if (kept)
+            pgAppendObject(p, kept);
+        MemHandle transient = obtest::make(OBT_ELLIPSE, 0, 0, 300, 300);
+        {
+            ObLock r(transient);
+            r->flags |= FC_TRANSIENT_FLAG;
+        }
+        pgAppendObject(p, transient);
+        wsMarkModified(w);
+
+        std::string path = saveUntitled(w);
+        std::vector<int> expected;
+        if (kept)
+            expected.push_back(OBT_RECTANGLE);
+        EXPECT_EQ(readBack(path).pages, (std::vector<std::vector<int>>{expected})) << others;
+
+        // The list is whole again, in its order.
+        p = pvGetCurrentPage(w);
+        expected.push_back(OBT_ELLIPSE);
+        EXPECT_EQ(expected, typesOf(p)) << others;
+        EXPECT_EQ(transient, pgGetLastObject(p));
+        EXPECT_EQ(kept, obGetPrev(transient));
+    }
+}
+
+}  // namespace

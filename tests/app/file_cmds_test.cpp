@@ -4,6 +4,7 @@
 // transient last object that stays out of the file.
 #include "tests/app/app_fixture.h"
 #include "tests/model/ob_kit.h"
+#include "tests/support/kit_dialog.h"
 #include "app/app_frame_docs.h"
 #include "app/fc_autosave.h"
 #include "app/fc_file_cmds.h"
@@ -14,6 +15,7 @@
 #include "model/pg_record.h"
 #include "model/qmf_read.h"
 #include "support/ut_mem.h"
+#include "support/ut_msg.h"
 #include "support/win_filedlg.h"
 #include "views/pv_page.h"
 #include "views/ws_document.h"
@@ -492,6 +494,137 @@ TEST_F(FileCmds, TransientLastObjectStaysOutOfTheFileAndComesBack)
         EXPECT_EQ(transient, pgGetLastObject(p));
         EXPECT_EQ(kept, obGetPrev(transient));
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FileCmds, QuickNotesAreNamedInTheirFolderAndKeepNoPathWhenSaved)
+{
+    std::string folder = home.file("notes");
+    ASSERT_TRUE(setPutString("QuickNotePath", folder.c_str()));
+    HWND noteDoc = fcNewQuickNote(frame);
+    ASSERT_TRUE(noteDoc != nullptr);
+    HWND note = dwGetWorkspace(noteDoc);
+    EXPECT_TRUE(wsIsQuickNote(note));
+    EXPECT_TRUE(ffIsFolder(folder.c_str()));   // made on first use
+    char first[260];
+    ASSERT_TRUE(wsGetDocPath(note, first));
+    EXPECT_EQ(0, lstrcmpiA((folder + "\\").c_str(),
+                           std::string(first, strrchr(first, '\\') + 1).c_str()))
+        << first;
+    EXPECT_STREQ(".qm", strrchr(first, '.'));
+    EXPECT_EQ(0u, windowText(noteDoc).find(first));
+
+    // Saved: written to its name without a dialog, and left without a path
+    // and still modified, so that the next save takes a fresh name.
+    pgAppendObject(pvGetCurrentPage(note), obtest::make(OBT_RECTANGLE, 0, 0, 100, 100));
+    wsMarkModified(note);
+    BoxRecorder boxes;
+    EXPECT_TRUE(fcSaveCommand(note));
+    EXPECT_TRUE(g_calls.empty());
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    EXPECT_TRUE(ffExists(first));
+    char recent[260];   // listed at once; the list shows files that exist
+    ASSERT_TRUE(utGetFirstRecentFile(recent));
+    EXPECT_EQ(0, lstrcmpiA(first, recent));
+    EXPECT_FALSE(wsDocHasPath(note));
+    EXPECT_TRUE(wsIsModified(note));
+    EXPECT_TRUE(fcSaveCommand(note));
+    EXPECT_TRUE(g_calls.empty());
+    WIN32_FIND_DATAA fd;
+    int files = 0;
+    HANDLE find = FindFirstFileA((folder + "\\*.qm").c_str(), &fd);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &fd))
+        ++files;
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
+    EXPECT_EQ(2, files);
+    EXPECT_EQ(readBack(first).pages, (std::vector<std::vector<int>>{{OBT_RECTANGLE}}));
+
+    // The second save went through Save As, whose starting name was the
+    // untitled one (the note had no path) before the note name took its
+    // place: the counter counts it, and the note now has its second name.
+    EXPECT_EQ(2u, fcGetUntitledCounter());
+    char second[260];
+    ASSERT_TRUE(wsGetDocPath(note, second));
+    EXPECT_NE(0, lstrcmpiA(first, second));
+    setDeleteValue("QuickNotePath");
+}
+
+TEST(FileNames, UntitledNamesAndRefusalTexts)
+{
+    fcResetFileCommands();
+    char name[260];
+    EXPECT_STREQ("C:\\docs\\qmDoc1.qm", fcMakeUntitledName(name, "C:\\docs\\"));
+    EXPECT_STREQ("C:\\docs\\qmDoc1.qm", fcMakeUntitledName(name, "C:\\docs"));
+    char text[400];
+    fcSaveNameMessage(FC_NAME_OK, "a", text, sizeof(text));
+    EXPECT_STREQ("", text);
+    // Checks without any document window: only the extensions count.
+    struct Case {
+        const char *path;
+        int code;
+    } cases[] = {{"C:\\a.exe", FC_NAME_PROGRAM}, {"C:\\a.DLL", FC_NAME_PROGRAM},
+                 {"C:\\a.exe\\b", FC_NAME_OK},   {"C:\\a.tmp", FC_NAME_OK},
+                 {"C:\\dll", FC_NAME_OK},       {"C:\\a.exe.qm", FC_NAME_OK}};
+    for (const Case &c : cases)
+        EXPECT_EQ(c.code, fcCheckSaveName(nullptr, c.path)) << c.path;
+    fcAddLogEntry(0, "C:\\doc.qm", "C:\\T\\~qm12.tmp");
+    EXPECT_EQ(FC_NAME_AUTOSAVE, fcCheckSaveName(nullptr, "c:\\t\\~QM12.TMP"));
+    fcResetAutoSaveLog();
+}
+
+std::vector<std::string> g_help;
+
+TEST_F(FileCmds, SaveOptionIsAskedOnceForADocumentWithButtons)
+{
+    // A button inside a group on the second page, the first page current.
+    MemHandle second = pgNewRecord(0);
+    MemHandle group = obNewGroup(OBT_GROUP, obtest::make(OBT_RECTANGLE, 0, 0, 90, 90),
+                                 obtest::make(OBT_BUTTON, 100, 100, 400, 300), (MemHandle)0);
+    pgAppendObjects(second, group);
+    MemHandle form = wsGetDocument(ws);
+    ASSERT_GE(pgDirAppend(form, second), 0);
+    fmSetSaveOptionDue(form, TRUE);
+    addObject(OBT_RECTANGLE, 0, 0, 100, 100);
+
+    g_help.clear();
+    utSetHelpHook([](const UtHelpCall &call) {
+        g_help.push_back(call.keyword ? call.keyword : "");
+    });
+    std::string caption;
+    BoxRecorder boxes;
+    {
+        qmtest::DialogDriver driver({
+            [&](HWND dlg) {
+                caption = windowText(dlg);
+                SendMessageA(dlg, WM_COMMAND, FC_SAVE_OPTION_HELP, 0);
+            },
+            [](HWND dlg) { SendMessageA(dlg, WM_COMMAND, IDCANCEL, 0); },
+        });
+        g_answers = {home.file("buttons.qm")};
+        fcSaveAsCommand(ws);
+        EXPECT_EQ(2u, driver.ran());
+    }
+    EXPECT_EQ("Save Option", caption);
+    EXPECT_EQ(std::vector<std::string>{"Save Option"}, g_help);
+    EXPECT_TRUE(fmNeedsSaveOptionPrompt(wsGetDocument(ws)));   // Cancel: asked again
+
+    {
+        qmtest::DialogDriver driver({[](HWND dlg) { SendMessageA(dlg, WM_COMMAND, IDOK, 0); }});
+        wsMarkModified(ws);
+        fcSaveCommand(ws);
+        EXPECT_EQ(1u, driver.ran());
+    }
+    EXPECT_FALSE(fmNeedsSaveOptionPrompt(wsGetDocument(ws)));
+    {
+        qmtest::DialogDriver none({});   // a dialog now would fail the test
+        wsMarkModified(ws);
+        fcSaveCommand(ws);
+    }
+    utSetHelpHook(nullptr);
 }
 
 }  // namespace

@@ -82,10 +82,10 @@ int qmfSaveDocument(HWND ws, const char *path, MemHandle form, BOOL confirmOverw
         return 0;
     }
     char temp[UT_PATH_SIZE];
-    if (!utTempNameBeside(temp, path))
-        return 0;
-    HANDLE f = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+    HANDLE f = INVALID_HANDLE_VALUE;
+    if (utTempNameBeside(temp, path))
+        f = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
     if (f == INVALID_HANDLE_VALUE) {
         ffReportError(ws, path, FE_CANNOT_SAVE);
         return 0;

@@ -628,3 +628,44 @@ TEST_F(FileCmds, SaveOptionIsAskedOnceForADocumentWithButtons)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FileCmds, AFailedWriteLeavesTheDocumentAsItWas)
+{
+    addObject(OBT_RECTANGLE, 0, 0, 100, 100);
+    std::string nowhere = home.file("no such folder\\a.qm");
+    BoxRecorder boxes;
+    g_answers = {nowhere};
+    EXPECT_FALSE(fcSaveAsCommand(ws));
+    EXPECT_GE(boxes.count(), 1u);   // the writer's own message
+    EXPECT_FALSE(ffExists(nowhere.c_str()));
+    EXPECT_FALSE(wsDocHasPath(ws));
+    EXPECT_TRUE(wsIsModified(ws));
+    EXPECT_EQ(1u, fcGetUntitledCounter());
+    EXPECT_EQ((std::vector<int>{OBT_RECTANGLE}), typesOf(page()));
+    char name[260];
+    EXPECT_STREQ("", setGetLastFileName(name));
+}
+
+TEST_F(FileCmds, OpenCommandRunsTheOpenDialog)
+{
+    std::string path = writeFile("picked.qm", {{OBT_RECTANGLE}}, false);
+    g_answers = {""};
+    EXPECT_EQ(nullptr, fcOpenCommand(frame, (home.path() + "\\").c_str()));
+    ASSERT_EQ(1u, g_calls.size());
+    EXPECT_FALSE(g_calls[0].save);
+    EXPECT_EQ("Open File", g_calls[0].caption);
+    EXPECT_EQ("*.qm", g_calls[0].path);
+    EXPECT_EQ(1, docCount());
+
+    g_answers = {path};
+    HWND opened = fcOpenCommand(frame, (home.path() + "\\").c_str());
+    ASSERT_TRUE(opened != nullptr);
+    EXPECT_EQ(2, docCount());
+    char own[260];
+    ASSERT_TRUE(wsGetDocPath(dwGetWorkspace(opened), own));
+    EXPECT_EQ(0, lstrcmpiA(path.c_str(), own));
+}
+
+}  // namespace

@@ -88,10 +88,15 @@ HWND frameOf(HWND ws)
 bool openElsewhere(HWND ws, const char *path)
 {
     HWND frame = appGetFrameWindow();
-    if (!frame)
+    if (!frame || !path || !*path)
         return false;
-    HWND doc = appFindDocWindowByFile(frame, path);
-    return doc && dwGetWorkspace(doc) != ws;
+    char other[UT_PATH_SIZE];
+    for (HWND doc : appListDocWindows(frame)) {
+        HWND w = dwGetWorkspace(doc);
+        if (w && w != ws && wsGetDocPath(w, other) && lstrcmpiA(other, path) == 0)
+            return true;
+    }
+    return false;
 }
 
 uint16_t formOptions(HWND ws) { return fmGetOptions(wsGetDocument(ws)); }

@@ -28,6 +28,7 @@
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <string>
 #include <vector>
@@ -233,13 +234,56 @@ HWND fcOpenDocumentFromHandle(HWND frame, MemHandle path)
     return fcOpenDocument(frame, text.c_str());
 }
 
+namespace {
+
+// The page of a name: the first page with that name, else a page number
+// (1 the first); -1 for neither.
+int pageOfName(HWND ws, const std::string &name)
+{
+    int index = pgDirFind(ws, name.c_str());
+    if (index >= 0)
+        return index;
+    if (name.empty() || name.size() > 5 || name.find_first_not_of("0123456789") != std::string::npos)
+        return -1;
+    return atoi(name.c_str()) - 1;
+}
+
+// Shows the page of the name in the workspace, the current page stored
+// and let go first; a number past the last page is reported.
+void showPageOfName(HWND ws, std::string name)
+{
+    size_t from = name.find_first_not_of(" \t\r");
+    size_t to = name.find_last_not_of(" \t\r");
+    name = from == std::string::npos ? std::string() : name.substr(from, to - from + 1);
+    int index = pageOfName(ws, name);
+    if (index < 0 || index == pvGetCurrentPageIndex(ws))
+        return;
+    if (index >= pvGetPageCount(ws)) {
+        pvGoToPage(ws, index);   // "Can not open page %d"
+        return;
+    }
+    wsSendLeaveMode(ws, 1);
+    pvLeavePage(ws);
+    if (!pvGoToPage(ws, index))
+        pvGoToPage(ws, 0);
+    InvalidateRect(ws, nullptr, TRUE);
+}
+
+}  // namespace
+
 HWND fcOpenDocumentAtPage(HWND frame, MemHandle text)
 {
     std::string s = takeText(text);
+    std::string page;
     size_t lf = s.find('\n');
-    if (lf != std::string::npos)
+    if (lf != std::string::npos) {
+        page = s.substr(lf + 1);
         s.resize(lf);
-    return fcOpenDocument(frame, s.c_str());
+    }
+    HWND doc = fcOpenDocument(frame, s.c_str());
+    if (doc && !page.empty())
+        showPageOfName(dwGetWorkspace(doc), page);
+    return doc;
 }
 
 HWND fcOpenRecentFile(HWND frame, int command)

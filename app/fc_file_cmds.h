@@ -32,7 +32,8 @@ HWND fcNewQuickNote(HWND frame);
 HWND fcOpenDocument(HWND frame, const char *path);
 // 111: the path in a string handle, which is freed.
 HWND fcOpenDocumentFromHandle(HWND frame, MemHandle path);
-// 133: a path, a line feed and a page; the handle is freed.
+// 133: a path, a line feed and a page (its name, else its number from 1):
+// the document opened at that page; the handle is freed.
 HWND fcOpenDocumentAtPage(HWND frame, MemHandle text);
 // 120 to 128: the recent-file entry of the command.
 HWND fcOpenRecentFile(HWND frame, int command);

@@ -669,3 +669,43 @@ TEST_F(FileCmds, OpenCommandRunsTheOpenDialog)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FileCmds, OpeningAtAPageByNameOrNumber)
+{
+    std::string path = writeFile("pages.qm", {{OBT_RECTANGLE}}, false);
+    HWND opened = fcOpenDocument(frame, path.c_str());
+    ASSERT_TRUE(opened != nullptr);
+    HWND w = dwGetWorkspace(opened);
+    MemHandle form = wsGetDocument(w);
+    ASSERT_GE(pgDirAppend(form, pgNewRecord(0)), 0);
+    MemHandle named = pgSetName(pgNewRecord(0), "Summary");
+    ASSERT_GE(pgDirAppend(form, named), 0);
+    ASSERT_EQ(3, pvGetPageCount(w));
+    fcNewDocumentDefaultPage(frame);
+
+    struct Case {
+        std::string page;
+        int index;          // the page shown afterwards
+        const char *box;    // the message, or null
+    } cases[] = {
+        {"summary", 2, nullptr}, {" 2 ", 1, nullptr}, {"1", 0, nullptr},
+        {"no such page", 0, nullptr}, {"9", 0, "Can not open page 9"},
+    };
+    for (const Case &c : cases) {
+        BoxRecorder boxes;
+        std::string text = path + "\n" + c.page;
+        EXPECT_EQ(opened, fcOpenDocumentAtPage(frame, utHandleFromString(text.c_str())));
+        EXPECT_EQ(opened, appGetActiveDocWindow(frame));
+        EXPECT_EQ(c.index, pvGetCurrentPageIndex(w)) << c.page;
+        if (c.box) {
+            ASSERT_EQ(1u, boxes.count()) << c.page;
+            EXPECT_EQ(c.box, boxes.last().text);
+        } else {
+            EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+        }
+    }
+}
+
+}  // namespace

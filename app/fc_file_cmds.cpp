@@ -3,7 +3,7 @@
 #include "app/app_frame_docs.h"
 #include "app/app_frame_globals.h"
 #include "app/fc_autosave.h"
-#include "app/fc_save_standin.h"
+#include "model/qmf_save.h"
 #include "app/settings_reg.h"
 #include "app/setup_record.h"
 #include "model/fm_form.h"
@@ -400,6 +400,11 @@ int fcWriteDocument(HWND ws, const char *path, BOOL sameFile, BOOL confirmOverwr
     }
     saveOptionPrompt(ws, form);
 
+    // A read-only own file is overwritten only when the user agrees; it is
+    // made writable for the write and read-only again afterwards, so that
+    // the writer does not refuse what the user allowed and the file keeps
+    // the attribute the user gave it.
+    DWORD readOnlyAttributes = 0;
     if (sameFile && ffExists(path) && ffIsReadOnly(path)) {
         snprintf(text, sizeof(text), "%s \r\nis read-only.  Go ahead and overwrite it?", path);
         if (utMessageBox(ws, text, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
@@ -407,6 +412,8 @@ int fcWriteDocument(HWND ws, const char *path, BOOL sameFile, BOOL confirmOverwr
             return 0;
         }
         confirmOverwrite = FALSE;
+        readOnlyAttributes = GetFileAttributesA(path);
+        ffClearReadOnly(path);
     }
 
     fmSetStyle(form, (uint16_t)(fmGetStyle(form) & ~FM_STYLE_SAVED));
@@ -415,6 +422,8 @@ int fcWriteDocument(HWND ws, const char *path, BOOL sameFile, BOOL confirmOverwr
     wsEndWaitCursor(ws);
     if (!written && report)
         fmSetStyle(form, (uint16_t)(fmGetStyle(form) | FM_STYLE_SAVED));
+    if (readOnlyAttributes && readOnlyAttributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesA(path, readOnlyAttributes);
     restore();
     return written;
 }

@@ -4,11 +4,12 @@
 // transient last object that stays out of the file.
 #include "tests/app/app_fixture.h"
 #include "tests/model/ob_kit.h"
+#include "tests/forms/fld_kit.h"
 #include "tests/support/kit_dialog.h"
 #include "app/app_frame_docs.h"
 #include "app/fc_autosave.h"
 #include "app/fc_file_cmds.h"
-#include "app/fc_save_standin.h"
+#include "model/qmf_save.h"
 #include "model/fm_form.h"
 #include "model/pg_dir.h"
 #include "model/pg_page.h"
@@ -298,6 +299,12 @@ TEST_F(FileCmds, ReadOnlyOwnFileIsOverwrittenOnlyWhenTheUserAgrees)
     EXPECT_EQ(readBack(path).pages,
               (std::vector<std::vector<int>>{{OBT_RECTANGLE, OBT_ELLIPSE}}));
     EXPECT_FALSE(wsIsModified(ws));
+    // The file keeps the attribute the user gave it: the next save asks again.
+    EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
+    wsMarkModified(ws);
+    boxes.answer(IDCANCEL);
+    EXPECT_FALSE(fcSaveCommand(ws));
+    EXPECT_EQ(3u, boxes.count());
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -583,7 +590,7 @@ TEST_F(FileCmds, SaveOptionIsAskedOnceForADocumentWithButtons)
     // A button inside a group on the second page, the first page current.
     MemHandle second = pgNewRecord(0);
     MemHandle group = obNewGroup(OBT_GROUP, obtest::make(OBT_RECTANGLE, 0, 0, 90, 90),
-                                 obtest::make(OBT_BUTTON, 100, 100, 400, 300), (MemHandle)0);
+                                 fldtest::button(RECT{100, 100, 400, 300}), (MemHandle)0);
     pgAppendObjects(second, group);
     MemHandle form = wsGetDocument(ws);
     ASSERT_GE(pgDirAppend(form, second), 0);
@@ -605,9 +612,10 @@ TEST_F(FileCmds, SaveOptionIsAskedOnceForADocumentWithButtons)
             [](HWND dlg) { SendMessageA(dlg, WM_COMMAND, IDCANCEL, 0); },
         });
         g_answers = {home.file("buttons.qm")};
-        fcSaveAsCommand(ws);
+        EXPECT_TRUE(fcSaveAsCommand(ws));   // Cancel never stops the save
         EXPECT_EQ(2u, driver.ran());
     }
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
     EXPECT_EQ("Save Option", caption);
     EXPECT_EQ(std::vector<std::string>{"Save Option"}, g_help);
     EXPECT_TRUE(fmNeedsSaveOptionPrompt(wsGetDocument(ws)));   // Cancel: asked again
@@ -615,14 +623,19 @@ TEST_F(FileCmds, SaveOptionIsAskedOnceForADocumentWithButtons)
     {
         qmtest::DialogDriver driver({[](HWND dlg) { SendMessageA(dlg, WM_COMMAND, IDOK, 0); }});
         wsMarkModified(ws);
-        fcSaveCommand(ws);
+        EXPECT_TRUE(fcSaveCommand(ws));
         EXPECT_EQ(1u, driver.ran());
     }
     EXPECT_FALSE(fmNeedsSaveOptionPrompt(wsGetDocument(ws)));
+    // The answer is kept in the file.
+    MemHandle saved = qmfReadFormFile(nullptr, home.file("buttons.qm").c_str());
+    ASSERT_TRUE(saved != 0);
+    EXPECT_FALSE(fmNeedsSaveOptionPrompt(saved));
+    fmFree(saved);
     {
         qmtest::DialogDriver none({});   // a dialog now would fail the test
         wsMarkModified(ws);
-        fcSaveCommand(ws);
+        EXPECT_TRUE(fcSaveCommand(ws));
     }
     utSetHelpHook(nullptr);
 }

@@ -460,6 +460,29 @@ TEST_F(FileCmds, ReloadTakesTheFileBackAndNeedsOne)
     wsGetDocPath(ws, own);
     EXPECT_EQ(path, own);
 
+    // The reloaded document saves over its own file again.
+    MemHandle second = pgNewRecord(0);
+    pgAppendObject(second, obtest::make(OBT_ELLIPSE, 0, 0, 200, 200));
+    ASSERT_GE(pgDirAppend(wsGetDocument(ws), second), 0);
+    addObject(OBT_ROUNDRECT, 0, 0, 100, 100);
+    EXPECT_TRUE(fcSaveCommand(ws));
+    EXPECT_EQ(readBack(path).pages,
+              (std::vector<std::vector<int>>{{OBT_RECTANGLE, OBT_ROUNDRECT}, {OBT_ELLIPSE}}));
+    EXPECT_TRUE(fcReloadDocument(ws));
+    pump();
+    EXPECT_EQ(2, pvGetPageCount(ws));
+    EXPECT_EQ((std::vector<int>{OBT_RECTANGLE, OBT_ROUNDRECT}), typesOf(page()));
+    MemHandle rect = pgGetFirstObject(page());   // the rectangle goes
+    pgSetFirstObject(page(), obGetNext(rect));
+    obSetNext(rect, 0);
+    obFreeTree(rect);
+    wsMarkModified(ws);
+    EXPECT_TRUE(fcSaveCommand(ws));
+    EXPECT_EQ(readBack(path).pages,
+              (std::vector<std::vector<int>>{{OBT_ROUNDRECT}, {OBT_ELLIPSE}}));
+    EXPECT_TRUE(fcReloadDocument(ws));
+    pump();
+
     // A file that can no longer be read leaves the document as it is.
     addObject(OBT_ELLIPSE, 0, 0, 100, 100);
     ASSERT_TRUE(qmtest::writeFile(path, std::string(100, 'x')));
@@ -467,7 +490,7 @@ TEST_F(FileCmds, ReloadTakesTheFileBackAndNeedsOne)
     EXPECT_FALSE(fcReloadDocument(ws));
     ASSERT_GE(boxes.count(), 1u);
     EXPECT_EQ("Reload failed.", boxes.last().text);
-    EXPECT_EQ((std::vector<int>{OBT_RECTANGLE, OBT_ELLIPSE}), typesOf(page()));
+    EXPECT_EQ((std::vector<int>{OBT_ROUNDRECT, OBT_ELLIPSE}), typesOf(page()));
     EXPECT_TRUE(wsIsModified(ws));
 }
 

@@ -431,6 +431,24 @@ TEST_F(FileCmds, MergeAppendsThePagesButNotTheBasePage)
               (std::vector<std::vector<int>>{
                   {OBT_ROUNDRECT}, {OBT_RECTANGLE}, {OBT_ELLIPSE, OBT_RECTANGLE}}));
 
+    // A protected file is merged only with its password: refused here,
+    // with nothing added and nothing left allocated.
+    MemHandle locked = fmNew();
+    MemHandle lockedPage = pgNewRecord(0);
+    pgAppendObject(lockedPage, obtest::make(OBT_RECTANGLE, 0, 0, 90, 90));
+    pgDirAppend(locked, lockedPage);
+    locked = fmSetPassword(locked, "secret");
+    std::string lockedPath = home.file("locked.qm");
+    ASSERT_TRUE(qmfSaveDocument(nullptr, lockedPath.c_str(), locked, FALSE, TRUE));
+    fmFree(locked);
+    long handles = qmtest::liveHandles();
+    wsClearModified(ws);
+    g_answers = {lockedPath};
+    EXPECT_FALSE(fcMergeCommand(ws));
+    EXPECT_EQ(3, fmGetPageCount(wsGetDocument(ws)));
+    EXPECT_FALSE(wsIsModified(ws));
+    EXPECT_EQ(handles, qmtest::liveHandles());
+
     // A file that is not a document is refused by the reader.
     std::string text = home.file("text.qm");
     ASSERT_TRUE(qmtest::writeFile(text, std::string(80, 't')));

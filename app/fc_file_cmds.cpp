@@ -6,6 +6,7 @@
 #include "model/qmf_save.h"
 #include "app/settings_reg.h"
 #include "app/setup_record.h"
+#include "commands/ud_undo.h"
 #include "model/fm_form.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
@@ -386,7 +387,7 @@ int fcWriteDocument(HWND ws, const char *path, BOOL sameFile, BOOL confirmOverwr
         utErrorBox(ws, "Can not save to the original file because it is a report file.");
         return 0;
     }
-    wsFreeUndo(ws);
+    udDiscard(ws);
 
     // The transient last object stays out of the file.
     MemHandle transient = fcHideTransientLast(pvGetCurrentPage(ws));
@@ -434,7 +435,7 @@ int fcSaveCommand(HWND ws)
 {
     if (!ws || !wsGetDocument(ws))
         return 0;
-    wsFreeUndo(ws);
+    udDiscard(ws);
     char path[UT_PATH_SIZE];
     if (!wsGetDocPath(ws, path))
         return fcSaveAsCommand(ws);

@@ -1,0 +1,242 @@
+// A small driver for the end-to-end checks: it runs in the same Wine prefix
+// as the program and works its windows from outside with posted and sent
+// messages, the way a user's clicks and typing would arrive, and reads the
+// documents the program writes with the program's own reader.
+//
+//   qmdrive find                      prints the workspace's client area on screen
+//   qmdrive command ID                posts WM_COMMAND ID to the frame
+//   qmdrive drag X1 Y1 X2 Y2          a left-button drag in workspace client pixels
+//   qmdrive saveas PATH               Save As, answering the file dialog with PATH
+//   qmdrive title                     prints the frame's title
+//   qmdrive close                     closes the frame and waits for it to go
+//   qmdrive inspect PATH              prints "pages N", then each page's object types
+#include "model/fm_form.h"
+#include "model/ob_links.h"
+#include "model/ob_record.h"
+#include "model/pg_page.h"
+#include "model/qmf_read.h"
+#include "support/qmwin.h"
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+const char kFrameClass[] = "Quillmark Draw";
+
+HWND frameWindow()
+{
+    for (int i = 0; i < 300; ++i) {
+        HWND frame = FindWindowA(kFrameClass, nullptr);
+        if (frame)
+            return frame;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+// The first "vaqm_ws" below the frame (MDI client, document window, workspace).
+HWND findWorkspace(HWND parent)
+{
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = "";
+        GetClassNameA(child, name, sizeof name);
+        if (strcmp(name, "vaqm_ws") == 0)
+            return child;
+        if (HWND inner = findWorkspace(child))
+            return inner;
+    }
+    return nullptr;
+}
+
+HWND workspace(HWND frame)
+{
+    for (int i = 0; i < 100; ++i) {
+        if (HWND ws = findWorkspace(frame))
+            return ws;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+// Waits until the frame's thread has handled everything posted so far.
+void settle(HWND frame)
+{
+    DWORD_PTR result;
+    for (int i = 0; i < 3; ++i) {
+        SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+        Sleep(100);
+    }
+}
+
+struct DialogSearch {
+    DWORD thread;
+    HWND found;
+};
+
+BOOL CALLBACK findDialog(HWND window, LPARAM data)
+{
+    auto *search = reinterpret_cast<DialogSearch *>(data);
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (strcmp(name, "#32770") == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND waitDialog(HWND frame, int tenths)
+{
+    DialogSearch search = {GetWindowThreadProcessId(frame, nullptr), nullptr};
+    for (int i = 0; i < tenths; ++i) {
+        search.found = nullptr;
+        EnumThreadWindows(search.thread, findDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+// The file-name edit of a common file dialog: the combo box's edit in the
+// newer layout, the plain edit in the older one.
+HWND fileNameEdit(HWND dialog)
+{
+    if (HWND combo = GetDlgItem(dialog, 1148)) {
+        if (HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr))
+            return edit;
+        return combo;
+    }
+    return GetDlgItem(dialog, 1152);
+}
+
+void printTexts(HWND dialog)
+{
+    char text[512];
+    GetWindowTextA(dialog, text, sizeof text);
+    fprintf(stderr, "dialog \"%s\"\n", text);
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        GetWindowTextA(c, text, sizeof text);
+        if (*text)
+            fprintf(stderr, "  \"%s\"\n", text);
+    }
+}
+
+int saveAs(HWND frame, const char *path)
+{
+    PostMessageA(frame, WM_COMMAND, 103, 0);
+    HWND dialog = waitDialog(frame, 300);
+    if (!dialog) {
+        fprintf(stderr, "no Save As dialog appeared\n");
+        return 1;
+    }
+    HWND edit = fileNameEdit(dialog);
+    if (!edit) {
+        printTexts(dialog);
+        fprintf(stderr, "the dialog has no file-name field\n");
+        return 1;
+    }
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    for (int i = 0; i < 300 && IsWindow(dialog); ++i)
+        Sleep(100);
+    if (IsWindow(dialog)) {
+        printTexts(dialog);
+        fprintf(stderr, "the Save As dialog did not close\n");
+        return 1;
+    }
+    settle(frame);
+    // Any box left now is a refusal or a failure of the save.
+    if (HWND box = waitDialog(frame, 10)) {
+        printTexts(box);
+        fprintf(stderr, "the save was answered with a message\n");
+        return 1;
+    }
+    return 0;
+}
+
+int inspect(const char *path)
+{
+    MemHandle page = 0;
+    MemHandle form = qmfOpenDocument(nullptr, path, 0, &page);
+    if (!form) {
+        fprintf(stderr, "cannot open %s\n", path);
+        return 1;
+    }
+    int pages = fmGetPageCount(form);
+    printf("pages %d\n", pages);
+    printf("page 1:");
+    for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o))
+        printf(" %d", obGetType(o));
+    printf("\n");
+    fmFree(form);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2)
+        return 2;
+    const char *verb = argv[1];
+    if (strcmp(verb, "inspect") == 0 && argc == 3)
+        return inspect(argv[2]);
+
+    HWND frame = frameWindow();
+    if (!frame) {
+        fprintf(stderr, "no frame window\n");
+        return 1;
+    }
+    if (strcmp(verb, "title") == 0) {
+        char text[512] = "";
+        GetWindowTextA(frame, text, sizeof text);
+        printf("%s\n", text);
+        return 0;
+    }
+    if (strcmp(verb, "command") == 0 && argc == 3) {
+        PostMessageA(frame, WM_COMMAND, (WPARAM)atoi(argv[2]), 0);
+        settle(frame);
+        return 0;
+    }
+    if (strcmp(verb, "close") == 0) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(frame, &process);
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+        for (int i = 0; i < 300 && IsWindow(frame); ++i)
+            Sleep(100);
+        return IsWindow(frame) ? 1 : 0;
+    }
+    if (strcmp(verb, "saveas") == 0 && argc == 3)
+        return saveAs(frame, argv[2]);
+
+    HWND ws = workspace(frame);
+    if (!ws) {
+        fprintf(stderr, "no workspace window\n");
+        return 1;
+    }
+    if (strcmp(verb, "find") == 0) {
+        RECT client;
+        GetClientRect(ws, &client);
+        POINT origin = {0, 0};
+        ClientToScreen(ws, &origin);
+        printf("%ld %ld %ld %ld\n", (long)origin.x, (long)origin.y, (long)client.right,
+               (long)client.bottom);
+        return 0;
+    }
+    if (strcmp(verb, "drag") == 0 && argc == 6) {
+        int x1 = atoi(argv[2]), y1 = atoi(argv[3]), x2 = atoi(argv[4]), y2 = atoi(argv[5]);
+        PostMessageA(ws, WM_MOUSEMOVE, 0, MAKELPARAM(x1, y1));
+        PostMessageA(ws, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x1, y1));
+        for (int i = 1; i <= 4; ++i)
+            PostMessageA(ws, WM_MOUSEMOVE, MK_LBUTTON,
+                         MAKELPARAM(x1 + (x2 - x1) * i / 4, y1 + (y2 - y1) * i / 4));
+        PostMessageA(ws, WM_LBUTTONUP, 0, MAKELPARAM(x2, y2));
+        settle(frame);
+        return 0;
+    }
+    fprintf(stderr, "unknown command\n");
+    return 2;
+}

@@ -13,6 +13,7 @@
 #include "tools/undo_standin.h"
 #include "app/app_frame_docs.h"
 #include "model/ob_dispatch.h"
+#include "model/ob_draw.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
 #include "model/pg_page.h"
@@ -353,6 +354,56 @@ TEST_F(CreateMode, ATextToolChosenInCreateModeLeavesItFirst)
     // The text tool replaced the workspace's own procedure, not the
     // rectangle tool's.
     EXPECT_EQ(TM_NONE, wsGetPrevToolMode(ws));
+}
+
+TEST_F(CreateMode, TextToolDragMakesASelectedTextAndKeepsItsStep)
+{
+    wsSetSnapToRulers(ws, FALSE);
+    ASSERT_EQ(1, epChooseTool(ws, 0, OBT_TEXT));
+    pump();
+    drag({100, 100}, {300, 200});
+    MemHandle text = lastObject();
+    ASSERT_TRUE(text != 0);
+    EXPECT_EQ(OBT_TEXT, obGetType(text));
+    EXPECT_EQ(3000, obGetWidth(text));
+    EXPECT_EQ(text, wsGetCurrentObject(ws));
+    UndoRecord undo;
+    ASSERT_TRUE(wsGetUndo(ws, &undo));
+    EXPECT_EQ(kEpUndoCreated, (int16_t)undo.kind);
+    EXPECT_EQ(text, undo.object);
+    EXPECT_TRUE(wsIsModified(ws));
+}
+
+TEST_F(CreateMode, ARightClickSwitchesTheToolToItsVariant)
+{
+    tool(OBT_RECTANGLE);
+    gesture({{WM_RBUTTONDOWN, 100, 100}, {WM_RBUTTONUP, 100, 100}});
+    PostMessageA(ws, WM_TIMER, WIN_WAIT_CLICK_TIMER, 0);
+    pump();
+    EXPECT_EQ(OBT_SQUARE, wsGetCurrentType(ws));
+    EXPECT_EQ(0, objectCount());
+    EXPECT_EQ(TM_CREATE, wsGetToolMode(ws));
+}
+
+TEST_F(CreateMode, NewTextGoesBelowTheLastObject)
+{
+    MemHandle a = epCreateObject(ws, 0, OBT_RECTANGLE,
+                                 std::vector<POINT>{{1440, 1440}, {4000, 3000}}.data(), 2);
+    wsAppendObject(ws, a);
+    EXPECT_EQ(0, epNewTextBelow(ws, nullptr));   // not in select mode
+    epEnterSelectMode(ws, 0);
+    pump();
+    ASSERT_EQ(1, epNewTextBelow(ws, nullptr));
+    MemHandle text = lastObject();
+    ASSERT_NE(a, text);
+    EXPECT_EQ(OBT_TEXT, obGetType(text));
+    RECT below, box;
+    obGetDrawnRect(a, &below);
+    obGetRect(text, &box);
+    EXPECT_GT(box.top, below.bottom);
+    EXPECT_LT(box.top, below.bottom + 1440);
+    EXPECT_EQ(text, wsGetCurrentObject(ws));
+    EXPECT_TRUE(wsIsUndoPending(ws));
 }
 
 // ---- the star and polygon dialogs ----------------------------------------------------------------

@@ -313,6 +313,13 @@ MemHandle epDragCreate(HWND ws, UINT message, LPARAM lParam)
             return 0;
     }
 
+    if (type == 131) {
+        const RECT r = normalised(s, e);
+        MemHandle field = fld131Build(ws, &r);
+        epFinishCreate(ws, field);
+        return field;
+    }
+
     MemHandle block = obNewRecord(kNewRecordSize);
     if (!block)
         return 0;

@@ -4,7 +4,6 @@
 #include "tools/ep_standins.h"
 #include "tools/undo_standin.h"
 #include "app/app_frame_globals.h"
-#include "app/app_menu_state.h"
 #include "controls/maintools.h"
 #include "model/lay_layers.h"
 #include "model/ob_dispatch.h"
@@ -100,7 +99,7 @@ void epSetSelection(HWND ws, MemHandle object, BOOL keepUndo)
     if (!wsGetRecordHandle(ws))
         return;
     MemHandle old = wsGetCurrentObject(ws);
-    if (!keepUndo && object && object != old)
+    if (!keepUndo && object && object != old && !udIsStepKept(ws))
         udDiscard(ws);
     // The temporary chain of a multiple selection ends with the selection.
     if (old && old != object && utIsLiveHandle(old) && obGetType(old) == OBT_CHAIN) {

@@ -5,6 +5,10 @@
 #pragma once
 #include "support/qmwin.h"
 
+// Undo kinds the drawing tools record.
+const int16_t kEpUndoInserted = 7;   // an object put into the page
+const int16_t kEpUndoCreated = 8;    // an object drawn in create mode
+
 // Select-mode window words of the workspace (16-bit, among the tool bytes).
 enum {
     EP_SEL_WORD_FOCUS = 16,   // 1 after WM_SETFOCUS until the next mouse move, command or press

@@ -32,6 +32,7 @@ EP_WEAK void fldUpdatePropPane(HWND, MemHandle) {}
 EP_WEAK void fldClosePropPane() {}
 
 EP_WEAK int cmdToolAction(HWND, int16_t, MemHandle *) { return 0; }
+EP_WEAK MemHandle fld131Build(HWND, const RECT *) { return 0; }
 EP_WEAK int tbBeginCreateMode(HWND) { return 0; }
 EP_WEAK int fldEntrySetup(HWND, MemHandle) { return 1; }
 EP_WEAK int fldListProps(HWND, MemHandle) { return 1; }

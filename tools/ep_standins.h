@@ -24,6 +24,8 @@ void fldClosePropPane();
 // ---- tools and dialogs of other modules --------------------------------------------------------
 // The insertion command of a tool: 0 when the type is not one of its tools.
 int cmdToolAction(HWND ws, int16_t type, MemHandle *out);
+// The builder of the field kind 131 from the dragged rectangle.
+MemHandle fld131Build(HWND ws, const RECT *r);
 // The table-creation tool.
 int tbBeginCreateMode(HWND ws);
 // Set-up and property dialogs of new objects: nonzero when accepted.

@@ -27,6 +27,8 @@ EP_WEAK int udRecord(HWND ws, MemHandle object, uint32_t extra, int16_t kind, in
 
 EP_WEAK void udDiscard(HWND ws) { wsFreeUndo(ws); }
 
+EP_WEAK BOOL udIsStepKept(HWND) { return FALSE; }
+
 EP_WEAK BOOL wsAppendObject(HWND ws, MemHandle object)
 {
     MemHandle page = pvGetCurrentPage(ws);

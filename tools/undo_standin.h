@@ -5,15 +5,13 @@
 #pragma once
 #include "support/qmwin.h"
 
-// Undo kinds the drawing tools record.
-const int16_t kEpUndoInserted = 7;   // an object put into the page
-const int16_t kEpUndoCreated = 8;    // an object drawn in create mode
-
 // Records the workspace's one pending step (the previous one dropped
 // first); 1 when it is pending.
 int udRecord(HWND ws, MemHandle object, uint32_t extra, int16_t kind, int16_t subKind);
 // Drops the pending step.
 void udDiscard(HWND ws);
+// Whether a running command keeps its step through changes of selection.
+BOOL udIsStepKept(HWND ws);
 
 // The current page's top-level list.
 BOOL wsAppendObject(HWND ws, MemHandle object);

@@ -23,6 +23,7 @@
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
 #include <stdlib.h>
+#include <string.h>
 #include <algorithm>
 #include <vector>
 
@@ -420,7 +421,14 @@ int epCheckFieldRect(HWND ws, const RECT *r)
         return 1;
     if (w >= 4 && h >= 4)
         return 0;
-    utErrorBoxRes(ws, IDS_EP_RECT_TOO_SMALL, IDS_EP_CAPTION_CONTINUE);
+    // The caption is a string the object commands share; both texts have
+    // their words here too, for a program built without them.
+    char text[256] = {}, caption[256] = {};
+    if (utLoadString(ws, IDS_EP_RECT_TOO_SMALL, text) <= 0)
+        strcpy(text, "Rectangle too small, please redo");
+    if (utLoadString(ws, IDS_EP_CAPTION_CONTINUE, caption) <= 0)
+        strcpy(caption, "Press OK button to continue");
+    utShowBox(ws, text, caption, MB_ICONHAND);
     return 1;
 }
 

@@ -1,6 +1,9 @@
 // Weak answers for the services of tools/ep_standins.h.
 #include "tools/ep_standins.h"
 #include "views/ws_record.h"
+#include "views/ws_tools.h"
+#include "tools/ep_selection.h"
+#include "commands/app_stdbar.h"
 #include "tools/ep_text_font.h"
 #include "support/dm_map.h"
 
@@ -8,18 +11,31 @@
 
 EP_WEAK void pvGetSelectionCommandState(HWND ws, BOOL *cut, BOOL *copy, BOOL *paste, BOOL *undo)
 {
-    const BOOL has = wsGetCurrentObject(ws) != 0;
+    BOOL c = FALSE, y = FALSE, p = FALSE, u = FALSE;
+    const uint16_t mode = wsGetToolMode(ws);
+    if (mode == TM_NONE || mode == TM_SELECT || mode == TM_CREATE) {
+        MemHandle current = wsGetCurrentObject(ws);
+        u = wsIsUndoPending(ws);
+        y = current != 0;
+        c = current && epIsEditable(ws, current);
+        // Nothing of the program's own kinds can be pasted yet.
+        p = FALSE;
+    }
     if (cut)
-        *cut = has;
+        *cut = c;
     if (copy)
-        *copy = has;
+        *copy = y;
     if (paste)
-        *paste = FALSE;
+        *paste = p;
     if (undo)
-        *undo = wsIsUndoPending(ws);
+        *undo = u;
 }
-EP_WEAK void appSetClipboardButtons(BOOL, BOOL, BOOL) {}
-EP_WEAK void appEnableUndoButton(BOOL) {}
+EP_WEAK void appSetClipboardButtons(BOOL cut, BOOL copy, BOOL paste)
+{
+    appSetStdBarButton(201, cut);
+    appSetStdBarButton(202, copy);
+    appSetStdBarButton(203, paste);
+}
 EP_WEAK void mbUpdateFromSelection() {}
 EP_WEAK void mbShowObjectSize(int32_t, int32_t) {}
 

@@ -9,7 +9,6 @@
 // The selection-dependent command state of a workspace.
 void pvGetSelectionCommandState(HWND ws, BOOL *cut, BOOL *copy, BOOL *paste, BOOL *undo);
 void appSetClipboardButtons(BOOL cut, BOOL copy, BOOL paste);
-void appEnableUndoButton(BOOL on);
 // The message bar follows the active workspace's selection.
 void mbUpdateFromSelection();
 // The size cell (twips); -1, -1 empties it.

@@ -13,6 +13,7 @@
 #include "commands/ud_undo.h"
 #include "commands/ws_objects.h"
 #include "app/app_frame_docs.h"
+#include "commands/app_stdbar.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_links.h"
@@ -138,6 +139,8 @@ TEST_F(CreateMode, RectangleToolDragMakesASelectedRecordedObject)
     ASSERT_TRUE(wsGetUndo(ws, &undo));
     EXPECT_EQ(kEpUndoCreated, (int16_t)undo.kind);
     EXPECT_EQ(made, undo.object);
+    EXPECT_TRUE(appIsStdBarButtonEnabled(APP_CMD_UNDO));
+    EXPECT_TRUE(appIsStdBarButtonEnabled(202));   // copy: something is selected
     EXPECT_EQ(TM_SELECT, wsGetToolMode(ws));
     EXPECT_EQ((LONG_PTR)SelectToolWndProc, proc());
     EXPECT_EQ(made, wsGetCurrentObject(ws));

@@ -343,12 +343,9 @@ MemHandle epDragCreate(HWND ws, UINT message, LPARAM lParam)
         return 0;
     }
 
-    udRecord(ws, object, 0, kEpUndoCreated, 0);
-    wsAppendObject(ws, object);
-    obInvalidate(ws, object);
-
-    const int16_t made = obGetType(object);
-    if (made == 96) {
+    // A counter takes its name before anything refers to it: naming may
+    // move the record.
+    if (obGetType(object) == OBT_COUNTER) {
         char name[32];
         MemHandle form = wsGetDocument(ws);
         if (fmNextName(ws, &form, FM_NAME_COUNTER, name)) {
@@ -356,6 +353,11 @@ MemHandle epDragCreate(HWND ws, UINT message, LPARAM lParam)
                 object = named;
         }
     }
+    udRecord(ws, object, 0, kEpUndoCreated, 0);
+    wsAppendObject(ws, object);
+    obInvalidate(ws, object);
+
+    const int16_t made = obGetType(object);
     const int answer = setupDialog(ws, made, object);
     bool removed = false;
     if (answer == 1) {

@@ -334,6 +334,24 @@ TEST_F(CreateMode, AClickedEntryFieldTakesItsStandardSize)
     EXPECT_EQ(TM_SELECT, wsGetToolMode(ws));
 }
 
+TEST_F(CreateMode, ANewCounterIsNamedBeforeItIsRecorded)
+{
+    wsSetSnapToRulers(ws, FALSE);
+    tool(OBT_COUNTER);
+    drag({100, 100}, {200, 140});
+    MemHandle counter = lastObject();
+    ASSERT_TRUE(counter != 0);
+    ASSERT_EQ(OBT_COUNTER, obGetType(counter));
+    char name[40];
+    obGetName(counter, name);
+    EXPECT_STREQ("Counter001", name);
+    EXPECT_EQ(counter, pgGetFirstObject(pvGetCurrentPage(ws)));
+    EXPECT_EQ(counter, wsGetCurrentObject(ws));
+    UndoRecord undo;
+    ASSERT_TRUE(wsGetUndo(ws, &undo));
+    EXPECT_EQ(counter, undo.object);
+}
+
 // ---- leaving ----------------------------------------------------------------------------------
 
 TEST_F(CreateMode, ADoubleClickReturnsToSelectModeWithNothing)

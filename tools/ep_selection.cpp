@@ -13,6 +13,7 @@
 #include "model/ob_links.h"
 #include "model/ob_record.h"
 #include "model/pg_record.h"
+#include "objects/onm_names.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
@@ -30,6 +31,7 @@ const UINT kStatusSelect = 400;       // status string and Select button
 const WORD kCmdEdit = 401, kCmdRotate = 217, kCmdGroup = 403, kCmdUngroup = 405;
 const UINT kKindItem = 522;           // an item of the kind-dependent pop-up
 const UINT kTableItem = 631;          // an item of the table pop-up
+const int kNamesField = 104;          // the object-name window's name field
 
 // Kinds the Edit button serves.
 const int16_t kEditKinds[] = {2,   4,   5,   6,   7,   8,   11,  12,  13,  14,  15,  17,  18,
@@ -115,6 +117,11 @@ void epSetSelection(HWND ws, MemHandle object, BOOL keepUndo)
     if (object) {
         type = obGetType(object);
         layer = layerOf(object);
+        char name[40] = {};
+        obGetName(object, name);
+        if (name[0])
+            if (HWND names = onmGetListWindow())
+                SetDlgItemTextA(names, kNamesField, name);
         epCalcHandles(object);
         store = true;
     } else {

@@ -19,6 +19,7 @@
 #include "model/ob_links.h"
 #include "model/ob_record.h"
 #include "model/pg_page.h"
+#include "objects/onm_names.h"
 #include "support/dm_map.h"
 #include "support/ut_mem.h"
 #include "support/win_mouse.h"
@@ -550,6 +551,24 @@ TEST_F(CreateMode, SelectingKeepsOrDropsTheUndoStep)
     epClearCurrent(ws);
     EXPECT_EQ(0u, wsGetCurrentObject(ws));
     EXPECT_EQ(0, wsGetCurrentType(ws));
+}
+
+TEST_F(CreateMode, SelectingANamedObjectShowsItsNameInTheNameWindow)
+{
+    HWND names = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 100, 40, nullptr, nullptr, inst,
+                               nullptr);
+    HWND field = CreateWindowA("EDIT", "", WS_CHILD, 0, 0, 90, 20, names, (HMENU)104, inst,
+                               nullptr);
+    ASSERT_TRUE(field != nullptr);
+    onmSetListWindow(names);
+    MemHandle a = epCreateObject(ws, 0, OBT_RECTANGLE,
+                                 std::vector<POINT>{{0, 0}, {100, 100}}.data(), 2);
+    a = obSetName(a, "Box7");
+    wsAppendObject(ws, a);
+    epSelectObject(ws, a);
+    EXPECT_EQ("Box7", qmtest::windowText(field));
+    onmSetListWindow(nullptr);
+    DestroyWindow(names);
 }
 
 TEST_F(CreateMode, EditableFollowsLockAndLayer)

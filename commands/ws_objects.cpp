@@ -1,5 +1,6 @@
 // The objects of the workspace's current page.
 #include "commands/ws_objects.h"
+#include "tools/ep_selection.h"
 #include "commands/ep_select.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
@@ -120,6 +121,7 @@ BOOL wsReplaceObject(HWND ws, MemHandle oldObject, MemHandle newObject)
     forgetSelected(ws, oldObject, newObject);
     obSetPrev(oldObject, 0);
     obSetNext(oldObject, 0);
+    epForgetObject(ws, oldObject);
     obFreeTree(oldObject);
     return TRUE;
 }
@@ -146,6 +148,7 @@ BOOL wsDeleteObject(HWND ws, MemHandle object)
         return FALSE;
     if (wsGetCurrentObject(ws) == object)
         epClearSelection(ws);
+    epForgetObject(ws, object);
     obFreeTree(object);
     return TRUE;
 }
@@ -168,6 +171,7 @@ void wsFreeObjectsFrom(HWND ws, MemHandle object)
             epClearSelection(ws);
         obSetPrev(h, 0);
         obSetNext(h, 0);
+        epForgetObject(ws, h);
         obFreeTree(h);
     }
 }

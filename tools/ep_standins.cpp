@@ -1,0 +1,84 @@
+// Weak answers for the services of tools/ep_standins.h.
+#include "tools/ep_standins.h"
+#include "views/ws_record.h"
+#include "views/ws_tools.h"
+#include "tools/ep_selection.h"
+#include "commands/app_stdbar.h"
+#include "tools/ep_text_font.h"
+#include "support/dm_map.h"
+
+#define EP_WEAK __attribute__((weak))
+
+EP_WEAK void pvGetSelectionCommandState(HWND ws, BOOL *cut, BOOL *copy, BOOL *paste, BOOL *undo)
+{
+    BOOL c = FALSE, y = FALSE, p = FALSE, u = FALSE;
+    const uint16_t mode = wsGetToolMode(ws);
+    if (mode == TM_NONE || mode == TM_SELECT || mode == TM_CREATE) {
+        MemHandle current = wsGetCurrentObject(ws);
+        u = wsIsUndoPending(ws);
+        y = current != 0;
+        c = current && epIsEditable(ws, current);
+        // Nothing of the program's own kinds can be pasted yet.
+        p = FALSE;
+    }
+    if (cut)
+        *cut = c;
+    if (copy)
+        *copy = y;
+    if (paste)
+        *paste = p;
+    if (undo)
+        *undo = u;
+}
+EP_WEAK void appSetClipboardButtons(BOOL cut, BOOL copy, BOOL paste)
+{
+    appSetStdBarButton(201, cut);
+    appSetStdBarButton(202, copy);
+    appSetStdBarButton(203, paste);
+}
+EP_WEAK void mbUpdateFromSelection() {}
+EP_WEAK void mbShowObjectSize(int32_t, int32_t) {}
+
+EP_WEAK BOOL obIsEntryOrCounter(int16_t type)
+{
+    return type == 41 || type == 42 || type == 124 || type == 96;
+}
+EP_WEAK HWND fldGetPropPane() { return nullptr; }
+EP_WEAK void fldUpdatePropPane(HWND, MemHandle) {}
+EP_WEAK void fldClosePropPane() {}
+
+EP_WEAK int cmdToolAction(HWND, int16_t, MemHandle *) { return 0; }
+EP_WEAK MemHandle fld131Build(HWND, const RECT *) { return 0; }
+EP_WEAK int tbBeginCreateMode(HWND) { return 0; }
+EP_WEAK int fldEntrySetup(HWND, MemHandle) { return 1; }
+EP_WEAK int fldListProps(HWND, MemHandle) { return 1; }
+EP_WEAK int fldEquationProps(HWND, MemHandle) { return 1; }
+EP_WEAK int fldEditControlProps(HWND, MemHandle) { return 1; }
+EP_WEAK int btnEditProps(HWND, MemHandle) { return 1; }
+EP_WEAK int gridProps(HWND, MemHandle) { return 1; }
+EP_WEAK int obj491Props(HWND, MemHandle) { return 1; }
+EP_WEAK int obj492Props(HWND, MemHandle) { return 1; }
+EP_WEAK int objPropsAfterCreate(HWND, int16_t, MemHandle) { return 1; }
+EP_WEAK void objPlaceInserted(HWND, MemHandle, uint16_t) {}
+EP_WEAK int objOverlapTest(MemHandle) { return 0; }
+EP_WEAK MemHandle epNoteNew(HWND, POINT) { return 0; }
+EP_WEAK int epNoteBeginEdit(HWND, MemHandle) { return 0; }
+EP_WEAK int teBeginEdit(HWND, MemHandle, int, LPARAM, BOOL) { return 0; }
+EP_WEAK void wsScrollToObject(HWND, MemHandle) {}
+EP_WEAK int epArcTool(HWND, MemHandle) { return 0; }
+
+EP_WEAK void obTextBoxSize(const void *format, int n, RECT *rect)
+{
+    if (!format || !rect)
+        return;
+    // The field format's font description lies 16 bytes into it.
+    int32_t ave = 0, height = 0, leading = 0;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (dc) {
+        dmSetMapping(dc);
+        txMeasureFont(dc, (const uint8_t *)format + 16, &ave, &height, &leading, nullptr, nullptr);
+        DeleteDC(dc);
+    }
+    rect->right = rect->left + n * ave;
+    rect->bottom = rect->top + height + leading + 160;
+}

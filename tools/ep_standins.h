@@ -1,0 +1,58 @@
+// Services of other modules that the drawing tools call, answered by weak
+// definitions in tools/ep_standins.cpp until their own modules arrive (a
+// module's real definition replaces the weak one at link time). Each does
+// what its caller needs and no more.
+#pragma once
+#include "support/qmwin.h"
+
+// ---- frame, message bar, tool bars ---------------------------------------------------------
+// The selection-dependent command state of a workspace.
+void pvGetSelectionCommandState(HWND ws, BOOL *cut, BOOL *copy, BOOL *paste, BOOL *undo);
+void appSetClipboardButtons(BOOL cut, BOOL copy, BOOL paste);
+// The message bar follows the active workspace's selection.
+void mbUpdateFromSelection();
+// The size cell (twips); -1, -1 empties it.
+void mbShowObjectSize(int32_t width, int32_t height);
+
+// ---- field property pane ---------------------------------------------------------------------
+BOOL obIsEntryOrCounter(int16_t type);
+HWND fldGetPropPane();
+void fldUpdatePropPane(HWND ws, MemHandle object);
+void fldClosePropPane();
+
+// ---- tools and dialogs of other modules --------------------------------------------------------
+// The insertion command of a tool: 0 when the type is not one of its tools.
+int cmdToolAction(HWND ws, int16_t type, MemHandle *out);
+// The builder of the field kind 131 from the dragged rectangle.
+MemHandle fld131Build(HWND ws, const RECT *r);
+// The table-creation tool.
+int tbBeginCreateMode(HWND ws);
+// Set-up and property dialogs of new objects: nonzero when accepted.
+int fldEntrySetup(HWND ws, MemHandle object);
+int fldListProps(HWND ws, MemHandle object);
+int fldEquationProps(HWND ws, MemHandle object);
+int fldEditControlProps(HWND ws, MemHandle object);
+int btnEditProps(HWND ws, MemHandle object);
+int gridProps(HWND ws, MemHandle object);
+int obj491Props(HWND ws, MemHandle object);
+int obj492Props(HWND ws, MemHandle object);
+int objPropsAfterCreate(HWND ws, int16_t type, MemHandle object);
+// Places an inserted object by a placement code.
+void objPlaceInserted(HWND ws, MemHandle object, uint16_t placement);
+// Nonzero when a later object of the page overlaps the object.
+int objOverlapTest(MemHandle object);
+// The note tool: a new note at a point, and its editor.
+MemHandle epNoteNew(HWND ws, POINT topLeft);
+int epNoteBeginEdit(HWND ws, MemHandle note);
+// The in-place text editor.
+int teBeginEdit(HWND ws, MemHandle object, int command, LPARAM lParam, BOOL fullRedraw);
+// Scrolls the view so that the object shows.
+void wsScrollToObject(HWND ws, MemHandle object);
+// The angle tool of a new arc or pie.
+int epArcTool(HWND ws, MemHandle object);
+
+// ---- object core -----------------------------------------------------------------------------
+// The box of n characters of a field format's font and one line from the
+// rectangle's top-left: right = left + n x the average character width,
+// bottom = top + the line height + 160 (twips).
+void obTextBoxSize(const void *format, int n, RECT *rect);

@@ -1,5 +1,6 @@
 // The document command dispatcher.
 #include "app/ws_command.h"
+#include "app/app_frame_globals.h"
 #include "app/fc_file_cmds.h"
 #include "app/ws_services.h"
 #include "model/fm_form.h"
@@ -348,7 +349,11 @@ int wsOnCommand(HWND ws, int id, LPARAM lParam)
         if (object)
             cmdMoveObjectBy(ws, object, (int16_t)LOWORD(lParam), (int16_t)HIWORD(lParam));
         break;
-    case 808: utHelpMenuCommand(ws, kHelpContextWorkspace); break;
+    case 808: {
+        HWND helpOwner = appGetFrameWindow();
+        utHelpMenuCommand(helpOwner ? helpOwner : ws, kHelpContextWorkspace);
+        break;
+    }
     case 869: fsOpenFullScreen(ws); break;
     case 873:
     case 874: fmSetFlag400(wsGetDocument(ws), id == 873); break;

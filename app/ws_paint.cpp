@@ -324,9 +324,12 @@ MemHandle wsHideEditedObject(HWND ws)
     default:
         return 0;
     }
+    // An object the user has hidden stays so: only a mark made here is
+    // taken back after the drawing.
     MemHandle object = wsGetCurrentObject(ws);
-    if (object)
-        obTreeSetHidden(object, TRUE);
+    if (!object || obIsHidden(object))
+        return 0;
+    obTreeSetHidden(object, TRUE);
     return object;
 }
 

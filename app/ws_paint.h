@@ -40,7 +40,8 @@ int wsDrawGrid(HDC dc, const RECT *rect, int divisions, uint16_t viewFlags);
 // Outlines the page rectangle with a solid black 1-pixel pen.
 void wsFramePage(HDC dc, const RECT *pageRect);
 // In the text, label, table and note editing modes the current object (with
-// its members) is marked hidden for the drawing and returned; else none.
+// its members) is marked hidden for the drawing and returned; else none
+// (also for an object hidden already, whose mark is not the painting's).
 MemHandle wsHideEditedObject(HWND ws);
 
 // ---- services of the page model used by the painting ---------------------------------

@@ -11,6 +11,9 @@
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
+#include "support/ut_msg.h"
+#include "textedit/help_file.h"
+#include <utility>
 
 namespace {
 
@@ -112,6 +115,27 @@ TEST_F(Dispatch, ReloadReplacesTheDocumentAndClearsTheModifiedFlags)
     ASSERT_TRUE(wsGetDocPath(ws, back));
     EXPECT_STREQ(path.c_str(), back);
     pump();
+}
+
+std::vector<std::pair<UINT, std::string>> &helpCalls()
+{
+    static std::vector<std::pair<UINT, std::string>> calls;
+    return calls;
+}
+
+void helpHook(const UtHelpCall &c) { helpCalls().push_back({c.command, c.keyword ? c.keyword : ""}); }
+
+TEST_F(Dispatch, HelpOnF1AndOnScrollStyle)
+{
+    helpCalls().clear();
+    utSetHelpFile("ridevi.hlp");
+    utSetHelpHook(helpHook);
+    EXPECT_EQ(0, send(808));
+    EXPECT_EQ(0, send(443));
+    utSetHelpHook(nullptr);
+    ASSERT_EQ(2u, helpCalls().size());
+    EXPECT_EQ(11u, helpCalls()[0].first) << "the contents: help context 800";
+    EXPECT_EQ("Scroll Style", helpCalls()[1].second);
 }
 
 TEST_F(Dispatch, FormOptionBit400)

@@ -198,6 +198,11 @@ TEST_F(Paint, TheObjectBeingEditedIsLeftToItsEditor)
         EXPECT_EQ(c.drawn ? 96 * 96 : 0, count(kRed, 96, 96, 192, 192));
         EXPECT_FALSE(obIsHidden(h)) << "the hidden mark is cleared again";
     }
+    // An edited object the user had hidden stays hidden.
+    setFlags(h, OBF_HIDDEN);
+    wsSetToolModeWord(ws, TM_TEXT);
+    paint();
+    EXPECT_TRUE(obIsHidden(h));
     wsSetToolModeWord(ws, TM_NONE);
 }
 

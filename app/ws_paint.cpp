@@ -197,14 +197,15 @@ void drawPointGrid(HDC dc, const RECT &area, int32_t stepX, int32_t stepY, int32
             SetPixel(dc, x, y, kWsGridDots);
 }
 
-// The second grid style: fine lines at the subdivisions, darker ones at
-// whole units.
+// The second grid style: fine solid lines at the subdivisions, darker
+// dotted ones at whole units.
 void drawLineGrid(HDC dc, const RECT &area, int32_t stepX, int32_t stepY, int divisions,
                   int32_t originX, int32_t originY)
 {
     GdiObject<HPEN> fine(CreatePen(PS_SOLID, 0, kWsGridFine));
-    GdiObject<HPEN> unit(CreatePen(PS_SOLID, 0, kWsGridUnit));
+    GdiObject<HPEN> unit(CreatePen(PS_DOT, 0, kWsGridUnit));
     GdiSelect keep(dc, fine);
+    const int oldBk = SetBkMode(dc, TRANSPARENT);
     auto pass = [&](bool units) {
         SelectObject(dc, units ? unit.get() : fine.get());
         int n = (int)((area.left - originX + stepX - 1) / stepX);
@@ -218,6 +219,7 @@ void drawLineGrid(HDC dc, const RECT &area, int32_t stepX, int32_t stepY, int di
     };
     pass(false);
     pass(true);
+    SetBkMode(dc, oldBk);
 }
 
 // The neighbouring pages of the continuous view.

@@ -13,7 +13,7 @@ const COLORREF kWsHiddenOutlineColour = 0x00C800;
 const COLORREF kWsGridFine = 0xF0F0F0;
 const COLORREF kWsGridUnit = 0xD4D4D4;
 // Colour of the first grid style's points.
-const COLORREF kWsGridDots = 0x808080;
+const COLORREF kWsGridDots = RGB(255, 0, 0);
 // Colour of the page guides.
 const COLORREF kWsGuideColour = 0x004040;
 
@@ -34,8 +34,9 @@ void wsDrawToolMarks(HWND ws, HDC dc, const PAINTSTRUCT *ps, const RECT *clip, u
 // The marked area of the workspace (dotted red not-XOR rectangle or
 // ellipse) into the DC, or into the workspace's own DC without one.
 void wsDrawMarkArea(HWND ws, HDC dc);
-// The grid over the rectangle: view-flag bit 1 the point grid, else bit 8
-// the line grid in 0xF0F0F0 and, at whole units, 0xD4D4D4. 1 when drawn.
+// The grid over the rectangle: view-flag bit 1 red points at the crossings
+// of the subdivisions, else bit 8 solid lines in 0xF0F0F0 at the
+// subdivisions and dotted ones in 0xD4D4D4 at whole units. 1 when drawn.
 int wsDrawGrid(HDC dc, const RECT *rect, int divisions, uint16_t viewFlags);
 // Outlines the page rectangle with a solid black 1-pixel pen.
 void wsFramePage(HDC dc, const RECT *pageRect);

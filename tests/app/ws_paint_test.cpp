@@ -215,6 +215,16 @@ TEST_F(Paint, GridStylesAndAnEmptyPaintRectangle)
     paint();
     EXPECT_GT(dib.count(kWsGridUnit), 0);
     EXPECT_GT(dib.count(kWsGridFine), 0);
+    EXPECT_NE(kWsGridFine, dib.pixel(140, 96)) << "the whole-inch line is the darker one";
+    {
+        FmLock r(form);
+        r->viewFlags = 1;
+    }
+    paint();
+    const int dots = count(kWsGridDots, 0, 0, 96, 96);
+    EXPECT_GT(dots, 3) << "red points at the crossings";
+    EXPECT_LT(dots, 96 * 4) << "points, not lines";
+    EXPECT_EQ(0, dib.count(kWsGridUnit));
     {
         FmLock r(form);
         r->viewFlags = 0;

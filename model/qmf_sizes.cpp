@@ -2,6 +2,7 @@
 #include "model/qmf_sizes.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
+#include "model/qmf_convert.h"
 #include "model/pg_page.h"
 #include "model/pg_record.h"
 #include "support/ff_file.h"
@@ -9,9 +10,6 @@
 #include <vector>
 
 namespace {
-
-const uint32_t kLinkBytesSaved = kObHeadSize - kObFileHeadSize;    // 14
-const uint32_t kPageDataBytesSaved = 32;                           // 408 in memory, 376 in files
 
 // A block written as a packet: its own leading length, trusted only within
 // its block.
@@ -27,9 +25,7 @@ uint32_t packetBytes(MemHandle block)
 
 uint32_t obFileRecordSize(MemHandle h)
 {
-    uint32_t length = obCalcSize(h, 0);
-    uint32_t saved = kLinkBytesSaved + (obGetType(h) == PG_TYPE ? kPageDataBytesSaved : 0);
-    return length > saved ? length - saved : 0;
+    return qmfFileRecordSize(h);
 }
 
 uint32_t obTreeFileSize(MemHandle h, uint32_t sum)

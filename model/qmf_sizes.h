@@ -3,9 +3,9 @@
 #pragma once
 #include "support/qmwin.h"
 
-// The file bytes of one record: its length (recomputed by its type and
-// stored) less the 14 bytes its links shrink to, and for a page record
-// less the 32 bytes its page data shrinks by as well.
+// The file bytes of one record: the length of its file form as its type's
+// converter builds it (its length recomputed by its type first); 0 for a
+// type without a file form.
 uint32_t obFileRecordSize(MemHandle h);
 // sum + the file bytes of the object's record, its extra data packet, and
 // the trees of its next member, first member and attached object.

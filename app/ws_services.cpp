@@ -102,7 +102,6 @@ int epSelectObject(HWND ws, MemHandle object)
 
 int epSelectAndReveal(HWND ws, MemHandle object) { return epSelectObject(ws, object); }
 int epRotateTool(HWND, MemHandle) { return 0; }
-void epDrawHandles(HWND, HDC, MemHandle) {}
 void epCreateDrawPolyMarks(HWND, HDC) {}
 void epCreateDrawCurveMarks(HWND, HDC) {}
 void epCubeDrawHandle(HWND, HDC, MemHandle) {}

@@ -5,6 +5,7 @@
 // modules will give them, so that the routing is in place.
 #pragma once
 #include "support/qmwin.h"
+#include "tools/ep_handles.h"
 
 // ---- scrolling, continuous view, zoom --------------------------------------------------
 // Distance between pages in the continuous view (twips).
@@ -90,7 +91,6 @@ int txCmdEditText(HWND ws, MemHandle object, int command, LPARAM lParam);   // 7
 int epSelectObject(HWND ws, MemHandle object);
 int epSelectAndReveal(HWND ws, MemHandle object);
 int epRotateTool(HWND ws, MemHandle object);
-void epDrawHandles(HWND workspace, HDC dc, MemHandle object);
 void epCreateDrawPolyMarks(HWND ws, HDC dc);
 void epCreateDrawCurveMarks(HWND ws, HDC dc);
 void epCubeDrawHandle(HWND ws, HDC dc, MemHandle object);

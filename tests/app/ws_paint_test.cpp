@@ -189,7 +189,7 @@ TEST_F(Paint, TheObjectBeingEditedIsLeftToItsEditor)
     struct Case {
         uint16_t mode;
         bool drawn;
-    } cases[] = {{TM_SELECT, true}, {TM_TEXT, false}, {TM_TEXT_A, false}, {TM_TABLE, false},
+    } cases[] = {{TM_NONE, true}, {TM_TEXT, false}, {TM_TEXT_A, false}, {TM_TABLE, false},
                  {TM_NOTE, false}, {TM_CREATE, true}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.mode);
@@ -198,6 +198,16 @@ TEST_F(Paint, TheObjectBeingEditedIsLeftToItsEditor)
         EXPECT_EQ(c.drawn ? 96 * 96 : 0, count(kRed, 96, 96, 192, 192));
         EXPECT_FALSE(obIsHidden(h)) << "the hidden mark is cleared again";
     }
+    // In select mode the current object's handles are drawn over it.
+    wsSetToolModeWord(ws, TM_NONE);
+    paint();
+    qmtest::Dib plain(300, 300);
+    BitBlt(plain.dc(), 0, 0, 300, 300, dib.dc(), 0, 0, SRCCOPY);
+    wsSetToolModeWord(ws, TM_SELECT);
+    paint();
+    EXPECT_GT(dib.diff(plain), 0) << "the selection handles";
+    EXPECT_GT(count(kRed, 96, 96, 192, 192), 96 * 96 - 400);
+
     // An edited object the user had hidden stays hidden.
     setFlags(h, OBF_HIDDEN);
     wsSetToolModeWord(ws, TM_TEXT);

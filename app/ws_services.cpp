@@ -93,14 +93,17 @@ int epChooseToolOrVText(HWND, int, int16_t) { return 0; }
 int epToolDropNotify(HWND, int, LPARAM) { return 0; }
 int txCmdEditText(HWND, MemHandle, int, LPARAM) { return 0; }
 
-int epSelectObject(HWND ws, MemHandle object)
+void epSelectObject(HWND ws, MemHandle object)
 {
     // Until the select mode arrives the selection is the current object.
     wsSetCurrentObject(ws, object);
-    return 1;
 }
 
-int epSelectAndReveal(HWND ws, MemHandle object) { return epSelectObject(ws, object); }
+int epSelectAndReveal(HWND ws, MemHandle object)
+{
+    epSelectObject(ws, object);
+    return 1;
+}
 int epRotateTool(HWND, MemHandle) { return 0; }
 void epCreateDrawPolyMarks(HWND, HDC) {}
 void epCreateDrawCurveMarks(HWND, HDC) {}

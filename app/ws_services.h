@@ -88,7 +88,7 @@ int epChooseToolByCommand(HWND ws, int command, int16_t type);
 int epChooseToolOrVText(HWND ws, int command, int16_t type);
 int epToolDropNotify(HWND ws, int command, LPARAM lParam);   // 76, 77, 78
 int txCmdEditText(HWND ws, MemHandle object, int command, LPARAM lParam);   // 700, 701, 706
-int epSelectObject(HWND ws, MemHandle object);
+void epSelectObject(HWND ws, MemHandle object);
 int epSelectAndReveal(HWND ws, MemHandle object);
 int epRotateTool(HWND ws, MemHandle object);
 void epCreateDrawPolyMarks(HWND ws, HDC dc);

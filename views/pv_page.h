@@ -89,16 +89,18 @@ MemHandle wsGetFirstObject(HWND ws);
 void wsSetFirstObject(HWND ws, MemHandle first);
 MemHandle wsGetLastObject(HWND ws);
 // At the end of the list: on top.
-void wsAppendObject(HWND ws, MemHandle object);
+BOOL wsAppendObject(HWND ws, MemHandle object);
 // Sends WM_COMMAND 397 with the object, then takes it out of the list; the
-// record is kept.
-void wsUnlinkObject(HWND ws, MemHandle object);
+// record is kept with its own links (wsRelinkObject puts it back). A
+// selected object is no longer selected. FALSE for an object of no list.
+BOOL wsUnlinkObject(HWND ws, MemHandle object);
 // Unlinks the object and frees its record tree.
-void wsDeleteObject(HWND ws, MemHandle object);
-// The new object after the old one, then the old one deleted.
-void wsReplaceObject(HWND ws, MemHandle old, MemHandle object);
+BOOL wsDeleteObject(HWND ws, MemHandle object);
+// The new object after the old one, then the old one deleted; the
+// selection goes to the new one when it was the old one.
+BOOL wsReplaceObject(HWND ws, MemHandle old, MemHandle object);
 // After `after`, at the head for none; the new object's links are cleared.
-void wsInsertObjectAfter(HWND ws, MemHandle after, MemHandle object);
+BOOL wsInsertObjectAfter(HWND ws, MemHandle after, MemHandle object);
 // Frees the object and every object after it.
 void wsFreeObjectsFrom(HWND ws, MemHandle object);
 // Whether the object is a top-level object of the current page.

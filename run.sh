@@ -49,7 +49,7 @@ program=$!
 # Wait for the frame window (the first start in a new prefix takes longer).
 found=
 for _ in $(seq 1 600); do
-    if xwininfo -root -tree 2>/dev/null | grep -q '"Quillmark Draw"'; then
+    if xwininfo -root -tree 2>/dev/null | grep -q '"Quillmark Draw[" ]'; then
         found=1
         break
     fi

@@ -17,6 +17,7 @@
 #include "app/setup_file.h"
 #include "app/setup_record.h"
 #include "commands/clip_formats.h"
+#include "forms/fld_convert.h"
 #include "controls/btnlist.h"
 #include "controls/ctl_classes.h"
 #include "controls/ctl_tipofday.h"
@@ -260,6 +261,7 @@ HWND appInit(HINSTANCE instance, BOOL noPrevInstance, const char *appName, const
     ptnSetLibraryName(utHandleFromString(setGetProgramFilePath(path, "qmptn.tvl")));
     txSetDefaultFont("Arial", 12);
     clipRegisterFormats("QM32OBJFormat");
+    fldRegisterConverters();   // form controls in document files
     if (setGetString("ImportDir", path) > 0 && path[0])
         fcSetImportPath(path);
     if (setGetString("ExportDir", path) > 0 && path[0])

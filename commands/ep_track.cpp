@@ -2,14 +2,13 @@
 #include "commands/ep_track.h"
 #include "commands/mb_position.h"
 #include "commands/ws_autoscroll.h"
-#include "controls/ruler.h"
-#include "model/fm_form.h"
 #include "model/pg_record.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/win_mouse.h"
-#include "views/ws_document.h"
-#include "views/ws_mapping.h"
+#include "views/ws_record.h"
+#include "views/ws_tools.h"
+#include "views/ws_window.h"
 #include <algorithm>
 
 namespace {
@@ -20,11 +19,8 @@ const UINT kMouseLast = 0x209;    // WM_MBUTTONDBLCLK
 // Longest wait for input before the capture is looked at again: a capture
 // taken away by a sent message wakes no wait.
 const DWORD kWaitMs = 50;
-// The workspace's tool-mode word and the rubber-band mode.
-const int kToolModeWord = 8;
+// The tool mode of a rubber-band drag (its cursor is the cross).
 const uint16_t kRubberBandMode = 8;
-// The form's view-flags bit that makes drags snap to the ruler grid.
-const uint16_t kViewSnapToRulers = 0x2;
 
 POINT unpack(LPARAM packed) { return POINT{(int16_t)LOWORD(packed), (int16_t)HIWORD(packed)}; }
 LPARAM pack(POINT p) { return MAKELPARAM((WORD)(int16_t)p.x, (WORD)(int16_t)p.y); }
@@ -42,39 +38,13 @@ bool nextMouseMessage(HWND window, MSG *msg)
     }
 }
 
-// The workspace's snap-to-rulers setting, kept in its document's view
-// flags; off without a document.
-BOOL workspaceSnaps(HWND window)
-{
-    MemLock<FormRecord> form(wsGetDocument(window));
-    return form && (form->viewFlags & kViewSnapToRulers) ? TRUE : FALSE;
-}
-
-// The rulers beside the workspace follow the pointer (device point packed
-// as in mouse messages). The rulers' corner button is the workspace's
-// sibling.
-void trackRulers(HWND window, LPARAM packed)
-{
-    HWND parent = GetParent(window);
-    if (HWND corner = parent ? GetDlgItem(parent, RUL_CORNER_ID) : nullptr)
-        rulTrack(corner, packed);
-}
-
-// The cursor of the workspace's present tool mode, as its window procedure
-// chooses it.
-void refreshCursor(HWND window)
-{
-    SendMessageA(window, WM_SETCURSOR, (WPARAM)window, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-}
-
 // The mapped device context of a drag with the feedback pen under
 // R2_NOTXORPEN; everything is put back and released at the end.
 class TrackDC {
 public:
     TrackDC(HWND window, COLORREF colour) : window_(window)
     {
-        wsApplyViewMapping(window);
-        dc_ = dmGetDC(window);
+        dc_ = wsGetDC(window);
         if (!dc_)
             return;
         // Width 0: one pixel whatever the mapping.
@@ -223,7 +193,7 @@ int epTrackMouseEx(HWND window, UINT buttonMsg, LPARAM pressPos, BOOL snap, int1
             pair->x2 = p.x;
             pair->y2 = p.y;
             drawFeedback(feedback, dc, pair, data);
-            trackRulers(window, pack(device));
+            wsTrackRulers(window, pack(device));
             if (showPos)
                 mbShowPosition(device);
         }
@@ -307,7 +277,7 @@ int epTrackMove(HWND window, LPARAM pressPos, BOOL snap, int16_t divisions, Trac
                 drawFeedback(feedback, dc, pair, data);
             }
         }
-        trackRulers(window, pack(device));
+        wsTrackRulers(window, pack(device));
         if (showPos)
             mbShowPosition(device);
         if (msg.message == WM_LBUTTONUP)
@@ -323,16 +293,16 @@ int epTrackMove(HWND window, LPARAM pressPos, BOOL snap, int16_t divisions, Trac
 
 int epTrackRubberBand(HWND window, UINT buttonMsg, LPARAM pressPos, RECT *out)
 {
-    BOOL snap = workspaceSnaps(window);
+    BOOL snap = wsIsSnapToRulers(window);
     int16_t divisions = (int16_t)pgGetGridDivisions(window);
-    uint16_t mode = (uint16_t)GetWindowWord(window, kToolModeWord);
-    SetWindowWord(window, kToolModeWord, kRubberBandMode);
-    refreshCursor(window);
+    uint16_t mode = wsGetToolMode(window);
+    wsSetToolModeWord(window, kRubberBandMode);
+    wsSetToolCursor(window);
     TrackPair pair = {};
     int result = epTrackMouse(window, buttonMsg, pressPos, snap, divisions, &pair, trkDrawRect, 0,
                               FALSE, kTrkGrey);
-    SetWindowWord(window, kToolModeWord, mode);
-    refreshCursor(window);
+    wsSetToolModeWord(window, mode);
+    wsSetToolCursor(window);
     if (out)
         geoRectFromPoints(POINT{pair.x1, pair.y1}, POINT{pair.x2, pair.y2}, out);
     return result;
@@ -345,7 +315,7 @@ int epTrackEdge(HWND window, LPARAM pressPos, int32_t tolerance, RECT *rect, BOO
     BOOL snapOn = FALSE;
     int16_t divisions = 0;
     if (snap) {
-        snapOn = workspaceSnaps(window);
+        snapOn = wsIsSnapToRulers(window);
         divisions = (int16_t)pgGetGridDivisions(window);
     }
     POINT press;

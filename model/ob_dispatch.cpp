@@ -3,6 +3,7 @@
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
 #include "model/pg_page.h"
+#include "model/qmf_convert.h"
 #include "forms/fld_dispatch.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
@@ -115,6 +116,52 @@ uint32_t boxRecordSize(ObjectRecord *rec, uint32_t size, uint32_t blockSize)
     if (size > blockSize && blockSize >= obDataOffset(rec))
         rec->length = blockSize;
     return size;
+}
+
+// The point shapes (lines, polylines, Poly-HV, curves; polygons, closed
+// curves and cubes): 86 + name + 2 + 8 x count, then the line-end records
+// of the open shapes (6 bytes for each of the two end flags) or the fill
+// data of the closed ones. A record that cannot hold its count word, or
+// whose count is negative or reaches past its block, keeps its stored
+// length within the block.
+uint32_t pointShapeSize(ObjectRecord *rec, uint32_t blockSize)
+{
+    uint32_t at = obDataOffset(rec);
+    uint32_t held = std::min(rec->length, blockSize);
+    if ((uint64_t)at + 2 > held)
+        return held;
+    int16_t count;
+    memcpy(&count, reinterpret_cast<const uint8_t *>(rec) + at, 2);
+    if (count < 0)
+        return held;
+    uint64_t size = (uint64_t)at + 2 + 8ull * (uint64_t)count;
+    switch (rec->type) {
+    case OBT_POLYGON:
+    case OBT_CLOSED_CURVE:
+    case OBT_CUBE:
+        size += obFillDataSize(rec->fillKind);
+        break;
+    default:
+        if (rec->flags & OBF_END_SYMBOL)
+            size += 6;
+        if (rec->flags & OBF_START_SYMBOL)
+            size += 6;
+        break;
+    }
+    return size <= blockSize ? (uint32_t)size : held;
+}
+
+// The calendar: 86 + name + its 308 fixed bytes + the tail count at +288.
+uint32_t calendarSize(ObjectRecord *rec, uint32_t blockSize)
+{
+    uint32_t at = obDataOffset(rec);
+    uint32_t held = std::min(rec->length, blockSize);
+    if ((uint64_t)at + kCalFixedSize > held)
+        return held;
+    uint32_t tail;
+    memcpy(&tail, reinterpret_cast<const uint8_t *>(rec) + at + 288, 4);
+    uint64_t size = (uint64_t)at + kCalFixedSize + tail;
+    return size <= blockSize ? (uint32_t)size : held;
 }
 
 // The stand-in module tests install (none in the program).
@@ -370,6 +417,21 @@ uint32_t objRecordSizeIn(ObjectRecord *rec, uint32_t blockSize, uint32_t add)
         break;
     case OBT_ARROW:
         size = shArrowSize(rec);
+        break;
+    case OBT_LINE:
+    case OBT_LINE_ALIAS:
+    case OBT_HLINE:
+    case OBT_VLINE:
+    case OBT_POLYLINE:
+    case OBT_POLYGON:
+    case OBT_POLYHV:
+    case OBT_BEZIER:
+    case OBT_CLOSED_CURVE:
+    case OBT_CUBE:
+        size = pointShapeSize(rec, blockSize);
+        break;
+    case OBT_CALENDAR:
+        size = calendarSize(rec, blockSize);
         break;
     case OBT_PAGE:
         size = obDataOffset(rec) + kPgDataSize <= blockSize

@@ -21,6 +21,33 @@ const uint32_t kPieceSize = 512;        // copy and scan buffer
 const uint32_t kMaxMessageParts = 520;  // longest text ffShowFileMessage shows
 const uint32_t kMaxBlockBytes = 0x7FFFFFF0u;
 
+// Write accounting and the simulated faults of the tests.
+uint32_t g_writeShortfalls = 0;
+FfWriteFault g_fault = FF_FAULT_NONE;
+uint64_t g_faultBudget = 0;
+const uint64_t kNoOverride = ~0ull;
+uint64_t g_diskFreeOverride = kNoOverride;
+
+// How many of n bytes the simulated fault lets through; *fail when the write
+// is to fail as a whole afterwards.
+DWORD faultAllows(DWORD n, bool *fail)
+{
+    *fail = false;
+    if (g_fault == FF_FAULT_NONE)
+        return n;
+    if (g_faultBudget >= n) {
+        g_faultBudget -= n;
+        return n;
+    }
+    DWORD allowed = (DWORD)g_faultBudget;
+    g_faultBudget = 0;
+    if (g_fault == FF_FAULT_SHORT)
+        g_fault = FF_FAULT_NONE;   // one short write, then whole ones again
+    else
+        *fail = true;
+    return allowed;
+}
+
 bool validHandle(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
 
 // Formats a text holding one "%s" with the file name, however long it is.
@@ -273,11 +300,27 @@ DWORD ffRead(HANDLE h, void *buffer, DWORD n)
 
 DWORD ffWrite(HANDLE h, const void *buffer, DWORD n)
 {
+    bool fail;
+    DWORD allowed = faultAllows(n, &fail);
     DWORD put = 0;
-    if (!WriteFile(h, buffer, n, &put, nullptr))
-        return 0;
+    if (allowed && !WriteFile(h, buffer, allowed, &put, nullptr))
+        put = 0;
+    if (fail)
+        SetLastError(ERROR_DISK_FULL);
+    if (put != n)
+        ++g_writeShortfalls;
     return put;
 }
+
+uint32_t ffWriteShortfalls() { return g_writeShortfalls; }
+
+void ffSetWriteFault(FfWriteFault kind, uint64_t afterBytes)
+{
+    g_fault = kind;
+    g_faultBudget = afterBytes;
+}
+
+void ffSetDiskFreeOverride(uint64_t bytes) { g_diskFreeOverride = bytes; }
 
 BOOL ffSeek(HANDLE h, DWORD position)
 {
@@ -601,6 +644,8 @@ BOOL ffAppendStringToFile(const char *path, const char *s)
 
 uint32_t ffGetDiskFree(const char *path)
 {
+    if (g_diskFreeOverride != kNoOverride)
+        return g_diskFreeOverride >= 0xFFFFFFFFull ? 0xFFFFFFFF : (uint32_t)g_diskFreeOverride;
     // The root of the path's drive: "X:\" or "\\server\share\".
     std::string root;
     if (path && path[0] && path[1] == ':') {

@@ -83,6 +83,23 @@ BOOL ffAppendToFile(const char *path, const void *bytes, uint32_t n);
 BOOL ffAppendStringToFile(const char *path, const char *s);
 uint32_t ffGetDiskFree(const char *path);   // 0xFFFFFFFF when unknown or 4 GB and more
 
+// ---- write accounting and simulated write failures ----------------------------
+// Every ffWrite that moves fewer bytes than asked adds one to this count.
+// Writers that build a file from many pieces take it before and after to
+// know that nothing anywhere went short.
+uint32_t ffWriteShortfalls();
+// Simulated failures for tests of the failure paths. After `afterBytes`
+// more bytes have gone through ffWrite, FF_FAULT_SHORT cuts the one write
+// that crosses the limit short (it succeeds with fewer bytes; later writes
+// are whole again), FF_FAULT_DISK_FULL makes that write and every later one
+// fail as on a full disk (what fits is written, then ERROR_DISK_FULL).
+// FF_FAULT_NONE lifts the fault.
+enum FfWriteFault : uint16_t { FF_FAULT_NONE = 0, FF_FAULT_SHORT = 1, FF_FAULT_DISK_FULL = 2 };
+void ffSetWriteFault(FfWriteFault kind, uint64_t afterBytes);
+// Simulated free space: ffGetDiskFree answers `bytes` for every path while
+// set; 0xFFFFFFFFFFFFFFFF lifts it.
+void ffSetDiskFreeOverride(uint64_t bytes);
+
 // ---- packets in memory ---------------------------------------------------------
 uint32_t utGetPacketLength(MemHandle h);
 void utSetPacketLength(MemHandle h, uint32_t length);

@@ -16,7 +16,7 @@ struct UndoRecord {
     uint16_t subKind;
     uint32_t members;       // member-list handle
     uint16_t memberCount;
-    uint16_t reserved18;
+    uint16_t command;       // kind 2: the command id sent back on undo
     uint32_t reserved20;
 };
 static_assert(sizeof(UndoRecord) == 24, "the undo record is 24 bytes");

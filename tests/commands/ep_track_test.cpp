@@ -23,7 +23,6 @@ struct TrackRun {
     std::function<int(HWND, UINT, LPARAM)> onPress;
     int result = -1;
     int presses = 0;
-    std::vector<uint16_t> modesAtCursor;   // tool-mode word at each WM_SETCURSOR
 };
 TrackRun *g_run = nullptr;
 
@@ -34,8 +33,6 @@ LRESULT CALLBACK trackProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
         g_run->result = g_run->onPress(w, msg, lp);
         return 0;
     }
-    if (g_run && msg == WM_SETCURSOR)
-        g_run->modesAtCursor.push_back((uint16_t)GetWindowWord(w, 8));
     return DefWindowProcA(w, msg, wp, lp);
 }
 
@@ -292,23 +289,6 @@ TEST_F(Track, MessageBarShowsThePointerAndMeasuresFromTheStart)
 }
 
 // ---- the entries ------------------------------------------------------------------------------
-
-TEST_F(Track, RubberBandIsNormalisedAndRunsInModeEight)
-{
-    SetWindowWord(window_, 8, 2);
-    RECT band = {};
-    run_.onPress = [&](HWND w, UINT msg, LPARAM lp) { return epTrackRubberBand(w, msg, lp, &band); };
-    post({{WM_LBUTTONDOWN, 200, 150}, {WM_MOUSEMOVE, 120, 100}, {WM_LBUTTONUP, 100, 60}});
-    EXPECT_EQ(1, run_.result);
-    EXPECT_EQ((RECT{100 * kPx, 60 * kPx, 200 * kPx, 150 * kPx}.left), band.left);
-    EXPECT_EQ(60 * kPx, band.top);
-    EXPECT_EQ(200 * kPx, band.right);
-    EXPECT_EQ(150 * kPx, band.bottom);
-    EXPECT_EQ(2, GetWindowWord(window_, 8));
-    ASSERT_GE(run_.modesAtCursor.size(), 2u);
-    EXPECT_EQ(8, run_.modesAtCursor.front());
-    EXPECT_EQ(2, run_.modesAtCursor.back());
-}
 
 TEST_F(Track, EdgeDragMovesTheTouchedEdge)
 {

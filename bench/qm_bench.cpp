@@ -1,0 +1,286 @@
+// Document benchmark: builds a document of many pages of mixed objects
+// (each page goes to its temporary file as it is finished, as the program
+// keeps pages it does not show), saves it, opens it again, reads every
+// page, saves it over its own file with one page loaded, and prints the
+// times, the file size and the peak memory.
+//
+//   qm_bench [pages] [objects per page] [--memory]
+//
+// --memory keeps every page in memory instead of swapping it out.
+#include "forms/fld_check.h"
+#include "forms/fld_convert.h"
+#include "model/fm_form.h"
+#include "model/ob_dispatch.h"
+#include "model/ob_links.h"
+#include "model/ob_record.h"
+#include "model/pg_dir.h"
+#include "model/pg_page.h"
+#include "model/pg_record.h"
+#include "model/pg_swap.h"
+#include "model/qmf_convert.h"
+#include "model/qmf_read.h"
+#include "model/qmf_save.h"
+#include "objects/sh_box.h"
+#include "support/ff_file.h"
+#include "support/ut_mem.h"
+#include "support/ut_msg.h"
+#include "views/ws_document.h"
+#include <psapi.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+double now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return (double)t.QuadPart / (double)frequency.QuadPart;
+}
+
+// Message boxes are printed, never waited for.
+int printBox(HWND, const char *text, const char *caption, UINT)
+{
+    fprintf(stderr, "[%s] %s\n", caption ? caption : "", text ? text : "");
+    return IDOK;
+}
+
+MemHandle record(int16_t type, int32_t l, int32_t t, int32_t r, int32_t b, uint32_t data)
+{
+    MemHandle h = obNewRecord(kObHeadSize + data);
+    ObLock rec(h);
+    rec->type = type;
+    rec->layer = 1;
+    rec->scaleX = rec->scaleY = kObScaleOne;
+    rec->penWidth = 20;
+    rec->fillKind = 1;
+    rec->fillColour = RGB(200, 220, 255);
+    RECT box = {l, t, r, b};
+    obRecSetRect(rec.get(), &box);
+    return h;
+}
+
+MemHandle box(int16_t type, int32_t x, int32_t y)
+{
+    MemHandle h = record(type, x, y, x + 400, y + 300, shBoxGeometrySize(type));
+    ObLock rec(h);
+    int32_t sides[2] = {rec->width, rec->height};
+    memcpy(obRecData(rec.get()), sides, sizeof sides);
+    return h;
+}
+
+MemHandle points(int16_t type, int32_t x, int32_t y, int16_t n)
+{
+    MemHandle h = record(type, x, y, x + 500, y + 500, 2 + 8 * (uint32_t)n);
+    ObLock rec(h);
+    uint8_t *d = obRecData(rec.get());
+    memcpy(d, &n, 2);
+    for (int16_t i = 0; i < n; ++i) {
+        POINT p = {(i * 97) % 500 - 250, (i * 61) % 500 - 250};
+        memcpy(d + 2 + 8 * i, &p, sizeof p);
+    }
+    return h;
+}
+
+MemHandle calendar(int32_t x, int32_t y)
+{
+    MemHandle h = record(OBT_CALENDAR, x, y, x + 2880, y + 2160, kCalFixedSize);
+    ObLock rec(h);
+    uint8_t *d = obRecData(rec.get());
+    memcpy(d, &kCalFixedSize, 4);
+    LOGFONTA lf = {};
+    lf.lfHeight = -240;
+    strcpy(lf.lfFaceName, "Arial");
+    for (int at : {24, 92, 156, 220})
+        memcpy(d + at, &lf, sizeof lf);
+    uint16_t version = 20;
+    memcpy(d + 306, &version, 2);
+    return h;
+}
+
+MemHandle checkBox(int32_t x, int32_t y)
+{
+    MemHandle h = record(OBT_CHECKBOX, x, y, x + 1200, y + 300, kCkbPartSize);
+    ObLock rec(h);
+    ControlPart *part = reinterpret_cast<ControlPart *>(obRecData(rec.get()));
+    part->font.lfHeight = -200;
+    strcpy(part->font.lfFaceName, "Arial");
+    return h;
+}
+
+// One of ten kinds of object, by number.
+MemHandle mixed(int i)
+{
+    int32_t x = (i % 10) * 1000, y = (i / 10) * 1400;
+    switch (i % 10) {
+    case 0: return box(OBT_RECTANGLE, x, y);
+    case 1: return box(OBT_ELLIPSE, x, y);
+    case 2: return box(OBT_ROUNDRECT, x, y);
+    case 3: return points(OBT_POLYLINE, x, y, 8);
+    case 4: return points(OBT_POLYGON, x, y, 6);
+    case 5: return points(OBT_LINE, x, y, 2);
+    case 6: return obNewGroup(OBT_GROUP, box(OBT_RECTANGLE, x, y), box(OBT_ELLIPSE, x, y),
+                              (MemHandle)0);
+    case 7: return calendar(x, y);
+    case 8: return checkBox(x, y);
+    default: {
+        MemHandle h = box(OBT_DIAMOND, x, y);
+        return obSetName(h, ("Shape" + std::to_string(i)).c_str());
+    }
+    }
+}
+
+MemHandle buildPage(int n, int objects)
+{
+    MemHandle page = pgNewRecord(0);
+    page = pgSetName(page, ("Page " + std::to_string(n + 1)).c_str());
+    for (int i = 0; i < objects; ++i)
+        pgAppendObjects(page, mixed(i));   // keeps a group's members
+    return page;
+}
+
+int countObjects(MemHandle page)
+{
+    std::vector<MemHandle> list;
+    obCollectList(pgGetFirstObject(page), list);
+    return (int)list.size();
+}
+
+// Reads every page of the open document's file; the objects counted, -1
+// when a page cannot be read.
+long readAll(const char *path, MemHandle form)
+{
+    DWORD size = 0;
+    HANDLE f = ffOpenRead(path, &size, TRUE);
+    long total = 0;
+    for (int p = 0; total >= 0 && p < fmGetPageCount(form); ++p) {
+        MemHandle page = qmfReadEntryPage(f, size, fmGetDirectory(form), p);
+        if (!page) {
+            fprintf(stderr, "page %d could not be read\n", p);
+            total = -1;
+            break;
+        }
+        total += countObjects(page);
+        pgFreeList(page);
+    }
+    ffClose(f);
+    return total;
+}
+
+double megabytes(SIZE_T bytes) { return bytes / (1024.0 * 1024.0); }
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    int pages = 1000, objects = 100;
+    bool inMemory = false;
+    std::vector<int> numbers;
+    for (int i = 1; i < argc; ++i) {
+        if (strcmp(argv[i], "--memory") == 0)
+            inMemory = true;
+        else
+            numbers.push_back(atoi(argv[i]));
+    }
+    if (numbers.size() > 0 && numbers[0] > 0)
+        pages = numbers[0];
+    if (numbers.size() > 1 && numbers[1] > 0)
+        objects = numbers[1];
+    if (pages > 0x7FFF)
+        pages = 0x7FFF;
+
+    utSetMessageBoxHook(printBox);
+    fldRegisterConverters();
+    char path[MAX_PATH];
+    GetTempPathA(sizeof path, path);
+    strcat(path, "qm_bench.qm");
+    HWND ws = CreateWindowA("STATIC", "bench", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                            nullptr);
+
+    printf("Document of %d pages x %d mixed objects (%s)\n", pages, objects,
+           inMemory ? "all pages in memory" : "pages swapped to temporary files");
+
+    // Build.
+    double t0 = now();
+    MemHandle form = fmNew();
+    wsSetDocument(ws, form);
+    for (int p = 0; p < pages; ++p) {
+        MemHandle page = buildPage(p, objects);
+        int n = inMemory ? pgDirAppend(form, page) : pgDirAppendSwapped(ws, page);
+        if (n < 0) {
+            fprintf(stderr, "page %d could not be added\n", p);
+            return 1;
+        }
+        form = wsGetDocument(ws);
+    }
+    double built = now() - t0;
+
+    // Save.
+    t0 = now();
+    int saved = qmfSaveDocument(ws, path, form, FALSE, FALSE);
+    double saving = now() - t0;
+    DWORD fileSize = ffGetFileSizeByName(path);
+    if (!saved) {
+        fprintf(stderr, "the document could not be saved\n");
+        return 1;
+    }
+    t0 = now();
+    wsSetDocument(ws, 0);
+    fmFree(form);
+    double freeing = now() - t0;
+
+    // Open and read every page.
+    t0 = now();
+    form = qmfOpenDocument(nullptr, path, -1, nullptr);
+    double opening = now() - t0;
+    if (!form) {
+        fprintf(stderr, "the document could not be opened\n");
+        return 1;
+    }
+    t0 = now();
+    long total = readAll(path, form);
+    double reading = now() - t0;
+    fmFree(form);
+
+    // Save over its own file with the first page loaded: the others are
+    // copied byte for byte from the old file.
+    MemHandle first = 0;
+    form = qmfOpenDocument(nullptr, path, 0, &first);
+    fmSetCurrentPage(form, 0);
+    wsSetDocument(ws, form);
+    t0 = now();
+    int again = qmfSaveDocument(ws, path, form, FALSE, TRUE);
+    double copying = now() - t0;
+    wsSetDocument(ws, 0);
+    fmFree(form);
+    form = qmfOpenDocument(nullptr, path, -1, nullptr);
+    long after = form ? readAll(path, form) : -1;
+    fmFree(form);
+    DeleteFileA(path);
+    DestroyWindow(ws);
+
+    PROCESS_MEMORY_COUNTERS pmc = {};
+    pmc.cb = sizeof pmc;
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+
+    printf("build                 %8.3f s\n", built);
+    printf("save                  %8.3f s  (%.1f MB)\n", saving, megabytes(fileSize));
+    printf("free the document     %8.3f s\n", freeing);
+    printf("open                  %8.3f s\n", opening);
+    printf("read every page       %8.3f s  (%ld objects)\n", reading, total);
+    printf("save over own file    %8.3f s  (%s, %ld objects read back)\n", copying,
+           again ? "saved" : "FAILED", after);
+    printf("peak working set      %8.1f MB\n", megabytes(pmc.PeakWorkingSetSize));
+    printf("peak committed memory %8.1f MB\n", megabytes(pmc.PeakPagefileUsage));
+    printf("memory blocks alive   %8ld\n", utLiveHandleCount());
+    long want = (long)pages * objects;
+    return total == want && after == want && again ? 0 : 1;
+}

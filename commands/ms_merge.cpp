@@ -1,0 +1,117 @@
+// The multiple selection's undo blocks.
+#include "commands/ms_merge.h"
+#include "commands/ep_select.h"
+#include "commands/ws_objects.h"
+#include "model/ob_draw.h"
+#include "model/ob_links.h"
+#include "model/ob_record.h"
+#include "support/ut_mem.h"
+#include "views/ws_record.h"
+#include <string.h>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+bool readBlock(MemHandle block, MergeUndo *out)
+{
+    MemLock<uint8_t> p(block);
+    if (!p || utHandleSize(block) < sizeof(MergeUndo))
+        return false;
+    memcpy(out, p.get(), sizeof *out);
+    return true;
+}
+
+std::vector<MemHandle> handlesOf(MemHandle h, uint32_t count)
+{
+    std::vector<MemHandle> out;
+    uint32_t n = std::min<uint32_t>(count, utHandleSize(h) / 4);
+    MemLock<uint8_t> p(h);
+    for (uint32_t i = 0; p && i < n; ++i) {
+        MemHandle v;
+        memcpy(&v, p.get() + 4 * i, 4);
+        out.push_back(v);
+    }
+    return out;
+}
+
+}  // namespace
+
+MemHandle msMakeMergeUndo(MemHandle merged, MemHandle order, uint32_t orderCount,
+                          MemHandle selection, int16_t selectionCount)
+{
+    MergeUndo m = {};
+    m.size = sizeof m;
+    m.merged = merged;
+    m.order = order;
+    m.orderCount = orderCount;
+    m.selection = selection;
+    m.selectionCount = selectionCount;
+    return utHandleFromBytes(&m, sizeof m);
+}
+
+void msReleaseMergeUndo(MemHandle block)
+{
+    MergeUndo m;
+    if (readBlock(block, &m)) {
+        for (MemHandle h : handlesOf(m.selection, (uint32_t)std::max<int16_t>(m.selectionCount, 0)))
+            if (utIsLiveHandle(h))
+                obFreeTree(h);
+        utFreeHandle(m.selection);
+        utFreeHandle(m.order);
+    }
+    utFreeHandle(block);
+}
+
+MemHandle msUndoMerge(HWND ws, MemHandle block)
+{
+    MergeUndo m;
+    if (!readBlock(block, &m)) {
+        utFreeHandle(block);
+        return 0;
+    }
+    std::vector<MemHandle> order = handlesOf(m.order, m.orderCount);
+    std::vector<MemHandle> texts =
+        handlesOf(m.selection, (uint32_t)std::max<int16_t>(m.selectionCount, 0));
+    // The merged object leaves the page; the saved order comes back.
+    if (wsPageHasObject(ws, m.merged)) {
+        obInvalidate(ws, m.merged);
+        wsDeleteObject(ws, m.merged);
+    }
+    std::vector<MemHandle> now;
+    obCollectList(wsGetFirstObject(ws), now);
+    std::vector<MemHandle> list;
+    for (MemHandle h : order)
+        if (h && utIsLiveHandle(h) && std::find(list.begin(), list.end(), h) == list.end())
+            list.push_back(h);
+    for (MemHandle h : now)
+        if (std::find(list.begin(), list.end(), h) == list.end())
+            list.push_back(h);
+    for (size_t i = 0; i < list.size(); ++i) {
+        obSetPrev(list[i], i ? list[i - 1] : 0);
+        obSetNext(list[i], i + 1 < list.size() ? list[i + 1] : 0);
+        obInvalidate(ws, list[i]);
+    }
+    wsSetFirstObject(ws, list.empty() ? 0 : list[0]);
+    // The saved text objects are the page's again: only the arrays go.
+    utFreeHandle(m.selection);
+    utFreeHandle(m.order);
+    utFreeHandle(block);
+    MemHandle first = texts.empty() ? 0 : texts[0];
+    epSelectObject(ws, first);
+    return first;
+}
+
+void msUndoAlign(HWND ws, MemHandle moves)
+{
+    MemHandle chain = wsGetCurrentObject(ws);
+    std::vector<MemHandle> v = handlesOf(moves, utHandleSize(moves) / 4);
+    size_t i = 0;
+    for (MemHandle m = obGetFirstMember(chain); m && i + 1 < v.size(); m = obGetNextMember(m), i += 2) {
+        obInvalidate(ws, m);
+        obMoveAloneBy(m, -(int32_t)v[i], -(int32_t)v[i + 1]);
+        obInvalidate(ws, m);
+    }
+    RECT box;
+    obFitToMembers(chain, &box);
+}

@@ -1,0 +1,118 @@
+// File forms of push buttons and the check box family.
+#include "forms/fld_convert.h"
+#include "forms/fld_button.h"
+#include "forms/fld_check.h"
+#include "model/att_attr.h"
+#include "model/ob_dispatch.h"
+#include "model/qmf_convert.h"
+#include <string.h>
+#include <vector>
+
+namespace {
+
+typedef std::vector<uint8_t> Bytes;
+
+template <typename T> T get(const uint8_t *p, uint32_t at)
+{
+    T v;
+    memcpy(&v, p + at, sizeof v);
+    return v;
+}
+template <typename T> void put(uint8_t *p, uint32_t at, T v) { memcpy(p + at, &v, sizeof v); }
+
+// {file offset, memory offset, width} of the plain fields.
+const uint8_t kButtonFields[][3] = {
+    {0, 4, 2}, {74, 70, 2}, {76, 72, 2}, {78, 74, 4}, {82, 6, 2}, {84, 68, 2},
+    {92, 78, 4}, {96, 82, 2}, {98, 84, 2},
+};
+const uint32_t kButtonFileFixed = 100;
+const uint32_t kButtonFontAt = 6;
+
+const uint8_t kControlFields[][3] = {
+    {0, 0, 2}, {2, 2, 2}, {54, 64, 2}, {56, 66, 4}, {60, 70, 2}, {62, 72, 2}, {64, 74, 2},
+};
+const uint32_t kControlFileFixed = 70;
+const uint32_t kControlFontAt = 4;
+
+// The attribute records of a part must fill their stated bytes exactly.
+bool attributesFit(const uint8_t *records, uint16_t count, uint16_t bytes)
+{
+    return attCheckRun(records, count, bytes) != FALSE;
+}
+
+BOOL buttonToFile(const ObjectRecord *, const uint8_t *m, uint32_t n, Bytes &out)
+{
+    if (n < kBtnPartSize)
+        return FALSE;
+    uint16_t tail = get<uint16_t>(m, 84);
+    if (kBtnPartSize + (uint32_t)tail > n)
+        return FALSE;
+    uint8_t f[kButtonFileFixed] = {};
+    for (const auto &x : kButtonFields)
+        memcpy(f + x[0], m + x[1], x[2]);
+    qmfNarrowFontAt(m + 8, f + kButtonFontAt);
+    out.insert(out.end(), f, f + sizeof f);
+    out.insert(out.end(), m + kBtnPartSize, m + kBtnPartSize + tail);
+    return TRUE;
+}
+
+BOOL buttonFromFile(ObjectRecord *, const uint8_t *f, uint32_t n, Bytes &out)
+{
+    if (n < kButtonFileFixed)
+        return FALSE;
+    uint16_t tail = get<uint16_t>(f, 98);
+    if (kButtonFileFixed + (uint32_t)tail > n ||
+        !attributesFit(f + kButtonFileFixed, get<uint16_t>(f, 96), tail))
+        return FALSE;
+    out.assign(kBtnPartSize, 0);
+    uint8_t *m = out.data();
+    for (const auto &x : kButtonFields)
+        memcpy(m + x[1], f + x[0], x[2]);
+    qmfWidenFontAt(f + kButtonFontAt, m + 8);
+    put<uint32_t>(m, 0, kBtnPartSize + tail);
+    out.insert(out.end(), f + kButtonFileFixed, f + kButtonFileFixed + tail);
+    return TRUE;
+}
+
+BOOL controlToFile(const ObjectRecord *, const uint8_t *m, uint32_t n, Bytes &out)
+{
+    if (n < kCkbPartSize)
+        return FALSE;
+    uint32_t tail = (uint32_t)get<uint16_t>(m, 2) + get<uint16_t>(m, 72);
+    if (kCkbPartSize + tail > n)
+        return FALSE;
+    uint8_t f[kControlFileFixed] = {};
+    for (const auto &x : kControlFields)
+        memcpy(f + x[0], m + x[1], x[2]);
+    qmfNarrowFontAt(m + 4, f + kControlFontAt);
+    out.insert(out.end(), f, f + sizeof f);
+    out.insert(out.end(), m + kCkbPartSize, m + kCkbPartSize + tail);
+    return TRUE;
+}
+
+BOOL controlFromFile(ObjectRecord *, const uint8_t *f, uint32_t n, Bytes &out)
+{
+    if (n < kControlFileFixed)
+        return FALSE;
+    uint16_t label = get<uint16_t>(f, 2), attrBytes = get<uint16_t>(f, 62);
+    uint32_t tail = (uint32_t)label + attrBytes;
+    if (kControlFileFixed + tail > n ||
+        !attributesFit(f + kControlFileFixed + label, get<uint16_t>(f, 60), attrBytes))
+        return FALSE;
+    out.assign(kCkbPartSize, 0);
+    uint8_t *m = out.data();
+    for (const auto &x : kControlFields)
+        memcpy(m + x[1], f + x[0], x[2]);
+    qmfWidenFontAt(f + kControlFontAt, m + 4);
+    out.insert(out.end(), f + kControlFileFixed, f + kControlFileFixed + tail);
+    return TRUE;
+}
+
+}  // namespace
+
+void fldRegisterConverters()
+{
+    qmfRegisterConverter({OBT_BUTTON, OBT_BUTTON, QMF_CONV_DATA, buttonToFile, buttonFromFile});
+    for (int16_t type : {OBT_CHECKBOX, OBT_RADIO, OBT_GROUP_BOX})
+        qmfRegisterConverter({type, type, QMF_CONV_DATA, controlToFile, controlFromFile});
+}

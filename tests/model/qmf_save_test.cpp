@@ -1,0 +1,549 @@
+// Saving documents: whole documents written and read back, saving over the
+// document's own file with pages still in it, and every way a save can
+// fail leaving the previous file as it was.
+#include "tests/model/qmf_kit.h"
+#include "model/qmf_save.h"
+#include "model/pg_swap.h"
+#include "support/ut_path.h"
+
+using namespace qmftest;
+using qmtest::BoxRecorder;
+using qmtest::TempDir;
+
+namespace {
+
+typedef std::vector<Bytes> Records;
+
+// Every record of a page's object trees in walk order, links zeroed.
+Records objectRecords(MemHandle page)
+{
+    Records out;
+    for (MemHandle h : obtest::listOf(pgGetFirstObject(page))) {
+        std::vector<MemHandle> tree;
+        obCollectTree(h, OB_WALK_ALL, tree);
+        for (MemHandle t : tree)
+            out.push_back(unlinkedBytes(t));
+    }
+    return out;
+}
+
+std::string pageName(MemHandle page)
+{
+    char name[64];
+    return pgCopyName(page, name, sizeof name) ? name : "";
+}
+
+// A document of `pages` pages of `objects` named rectangles each (every
+// page a little different) and a base page.
+MemHandle rectangles(int pages, int objects)
+{
+    MemHandle form = fmNew();
+    for (int p = 0; p < pages; ++p) {
+        MemHandle page = pgtest::newPage(("P" + std::to_string(p)).c_str());
+        for (int i = 0; i < objects; ++i) {
+            int32_t x = 100 * i + p, y = 50 * p + i;
+            pgtest::addObject(page, ("R" + std::to_string(i)).c_str(), x, y, x + 80 + p, y + 60);
+        }
+        pgDirAppend(form, page);
+    }
+    MemHandle base = pgtest::newPage("Base");
+    pgtest::addObject(base, "Logo", 10, 10, 90, 90);
+    fmSetBasePage(form, base);
+    return form;
+}
+
+// The object records and names of every page of a document file.
+struct FilePages {
+    std::vector<std::string> names;
+    std::vector<Records> records;
+};
+
+FilePages readPages(const std::string &path)
+{
+    FilePages out;
+    BoxRecorder boxes;
+    MemHandle form = qmfOpenDocument(nullptr, path.c_str(), -1, nullptr);
+    EXPECT_NE(0u, form) << boxes.texts();
+    for (int i = 0; i < fmGetPageCount(form); ++i) {
+        MemHandle page = qmfReadPageAt(path.c_str(), fmGetDirectory(form), i);
+        EXPECT_NE(0u, page) << "page " << i << " " << boxes.texts();
+        out.names.push_back(pageName(page));
+        out.records.push_back(objectRecords(page));
+        pgFreeList(page);
+    }
+    fmFree(form);
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    return out;
+}
+
+FilePages pagesOf(MemHandle form)
+{
+    FilePages out;
+    for (int i = 0; i < fmGetPageCount(form); ++i) {
+        MemHandle page = pgDirGetPages(fmGetDirectory(form), i);
+        out.names.push_back(pageName(page));
+        out.records.push_back(objectRecords(page));
+    }
+    return out;
+}
+
+std::vector<PageDirEntry> entries(MemHandle form)
+{
+    std::vector<PageDirEntry> out(fmGetPageCount(form));
+    for (int i = 0; i < fmGetPageCount(form); ++i)
+        pgDirGetEntry(fmGetDirectory(form), i, &out[i]);
+    return out;
+}
+
+bool sameEntries(const std::vector<PageDirEntry> &a, const std::vector<PageDirEntry> &b)
+{
+    return a.size() == b.size() && memcmp(a.data(), b.data(), a.size() * sizeof(PageDirEntry)) == 0;
+}
+
+// Files of the folder whose names begin with "~".
+std::vector<std::string> tildeFiles(const TempDir &dir)
+{
+    std::vector<std::string> out;
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA((dir.path() + "\\~*").c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+        do
+            out.push_back(fd.cFileName);
+        while (FindNextFileA(find, &fd));
+        FindClose(find);
+    }
+    return out;
+}
+
+// Lifts the simulated faults whatever the test does.
+struct FaultGuard {
+    ~FaultGuard()
+    {
+        ffSetWriteFault(FF_FAULT_NONE, 0);
+        ffSetDiskFreeOverride(~0ull);
+    }
+};
+
+TEST(QmfSave, ThreePagesOfFiftyRectanglesAndABasePageComeBackEqual)
+{
+    TempDir dir;
+    std::string path = dir.file("doc.qm");
+    obtest::LiveCount live;
+    MemHandle form = rectangles(3, 50);
+    FilePages before = pagesOf(form);
+    Records base = objectRecords(fmGetBasePage(form));
+    {
+        BoxRecorder boxes;
+        ASSERT_EQ(1, qmfSaveDocument(nullptr, path.c_str(), form, FALSE, FALSE)) << boxes.texts();
+        EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    }
+    // Saved to another file without updating entries: the directory is
+    // untouched and the form keeps its (empty) name.
+    EXPECT_FALSE(fmHasFilePath(form));
+    for (const PageDirEntry &e : entries(form))
+        EXPECT_EQ(PG_HELD_IN_MEMORY, e.state);
+
+    FilePages after = readPages(path);
+    EXPECT_EQ(before.names, after.names);
+    ASSERT_EQ(3u, after.records.size());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(50u, after.records[i].size());
+        EXPECT_TRUE(before.records[i] == after.records[i]) << "page " << i;
+    }
+    MemHandle reread = qmfOpenDocument(nullptr, path.c_str(), -1, nullptr);
+    ASSERT_TRUE(reread);
+    EXPECT_EQ(base, objectRecords(fmGetBasePage(reread)));
+    // The size array: one size per page, adding up to the rest of the file.
+    std::vector<PageDirEntry> e = entries(reread);
+    uint32_t fileSize = (uint32_t)qmtest::readFile(path).size();
+    EXPECT_EQ(fileSize, e[2].offset + e[2].size);
+    EXPECT_EQ(e[0].offset + e[0].size, e[1].offset);
+    // The form head carries the target's name.
+    Bytes bytes = qmtest::readFile(path);
+    EXPECT_EQ(0, memcmp(&bytes[40 + 10], "doc.qm", 7));
+    fmFree(reread);
+    fmFree(form);
+    EXPECT_EQ(0, live.leaked());
+}
+
+TEST(QmfSave, AOnePageDocumentHasNoPageSizeTable)
+{
+    TempDir dir;
+    std::string path = dir.file("one.qm");
+    MemHandle form = rectangles(1, 4);
+    ASSERT_EQ(1, qmfSaveDocument(nullptr, path.c_str(), form, FALSE, FALSE));
+    Bytes bytes = qmtest::readFile(path);
+    // Header, FORM body, then the page record's packet at once.
+    uint32_t bodyBytes = fmCalcFileSize(form);
+    ASSERT_GT(bytes.size(), 40 + bodyBytes + 6);
+    EXPECT_EQ(OBT_PAGE, (int16_t)getU16(bytes, 40 + bodyBytes + 4));
+    EXPECT_EQ(bytes.size(), 40 + bodyBytes + pgCalcFileSize(pgDirGetPages(fmGetDirectory(form), 0)));
+    EXPECT_EQ(pagesOf(form).records, readPages(path).records);
+    fmFree(form);
+
+    // Two pages do have one, right after the body.
+    form = rectangles(2, 4);
+    ASSERT_EQ(1, qmfSaveDocument(nullptr, path.c_str(), form, FALSE, FALSE));
+    bytes = qmtest::readFile(path);
+    EXPECT_EQ(12u, getU32(bytes, 40 + fmCalcFileSize(form)));
+    fmFree(form);
+}
+
+TEST(QmfSave, MixedObjectTreesAndPagesInEveryPlaceComeBackEqual)
+{
+    TempDir dir;
+    std::string path = dir.file("rich.qm"), copy = dir.file("copy.qm");
+    MemHandle form = richDocument(3);
+    FilePages before = pagesOf(form);
+    ASSERT_EQ(1, qmfSaveDocument(nullptr, path.c_str(), form, FALSE, FALSE));
+    fmFree(form);
+
+    // Opened with page 0 loaded, page 1 in a temporary file, page 2 only in
+    // the document file: saved elsewhere, every page is copied whole.
+    MemHandle page0 = 0;
+    form = qmfOpenDocument(nullptr, path.c_str(), 0, &page0);
+    ASSERT_TRUE(form);
+    pgtest::Workspace ws(form);
+    MemHandle page1 = qmfReadPageAt(path.c_str(), fmGetDirectory(form), 1);
+    ASSERT_TRUE(page1);
+    ASSERT_EQ(1, pgSwapOutEntry(ws, page1, 1));
+    pgFreeList(page1);
+    {
+        BoxRecorder boxes;
+        ASSERT_EQ(1, qmfSaveDocument(ws, copy.c_str(), form, FALSE, TRUE)) << boxes.texts();
+    }
+    FilePages after = readPages(copy);
+    EXPECT_EQ(before.names, after.names);
+    EXPECT_EQ(before.records, after.records);
+    // Entries held in the document file took their places in the copy;
+    // the one in the temporary file still names it.
+    std::vector<PageDirEntry> e = entries(form);
+    MemHandle reread = qmfOpenDocument(nullptr, copy.c_str(), -1, nullptr);
+    std::vector<PageDirEntry> r = entries(reread);
+    EXPECT_EQ(r[0].offset, e[0].offset);
+    EXPECT_EQ(r[2].offset, e[2].offset);
+    EXPECT_EQ(r[2].size, e[2].size);
+    EXPECT_EQ(PG_HELD_IN_TEMP_FILE, e[1].state);
+    fmFree(reread);
+    fmFree(form);
+}
+
+TEST(QmfSave, OverItsOwnFileWithOnlyTheCurrentPageLoaded)
+{
+    TempDir dir;
+    std::string path = dir.file("own.qm");
+    MemHandle original = rectangles(3, 10);
+    FilePages saved = pagesOf(original);
+    ASSERT_EQ(1, qmfSaveDocument(nullptr, path.c_str(), original, FALSE, FALSE));
+    fmFree(original);
+
+    MemHandle current = 0;
+    MemHandle form = qmfOpenDocument(nullptr, path.c_str(), 1, &current);
+    ASSERT_TRUE(form);
+    fmSetCurrentPage(form, 1);
+    pgtest::Workspace ws(form);
+    // The current page grows, so the page after it moves.
+    for (int i = 0; i < 5; ++i)
+        pgtest::addObject(current, "Added", 5000 + i, 5000, 5100 + i, 5100);
+    saved.records[1] = objectRecords(current);
+    {
+        BoxRecorder boxes;
+        // Entries are brought up to date even when not asked: the old file
+        // is gone afterwards.
+        ASSERT_EQ(1, qmfSaveDocument(ws, path.c_str(), form, FALSE, FALSE)) << boxes.texts();
+        EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    }
+    EXPECT_TRUE(tildeFiles(dir).empty());
+    FilePages after = readPages(path);
+    EXPECT_EQ(saved.names, after.names);
+    EXPECT_EQ(saved.records, after.records);
+
+    // The directory carries the new offsets, also for the loaded page.
+    MemHandle reread = qmfOpenDocument(nullptr, path.c_str(), -1, nullptr);
+    std::vector<PageDirEntry> e = entries(form), r = entries(reread);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(PG_HELD_IN_DOCUMENT, e[i].state) << i;
+        EXPECT_EQ(r[i].offset, e[i].offset) << i;
+        EXPECT_EQ(r[i].size, e[i].size) << i;
+    }
+    fmFree(reread);
+
+    // Pages loaded later read correctly, the current one too once dropped.
+    pgDropEntryPages(ws, 1);
+    for (int i : {2, 0, 1}) {
+        MemHandle page = pgDirEnsureLoaded(ws, fmGetDirectory(form), i);
+        ASSERT_TRUE(page) << i;
+        EXPECT_EQ(saved.names[i], pageName(page));
+        EXPECT_EQ(saved.records[i], objectRecords(page)) << i;
+    }
+    fmFree(form);
+}
+
+TEST(QmfSave, ConfirmingAnOverwrite)
+{
+    TempDir dir;
+    std::string path = dir.file("asked.qm");
+    ASSERT_TRUE(qmtest::writeFile(path, std::string("old")));
+    MemHandle form = rectangles(1, 1);
+    {
+        BoxRecorder boxes;
+        boxes.answer(IDCANCEL);
+        EXPECT_EQ(0, qmfSaveDocument(nullptr, path.c_str(), form, TRUE, FALSE));
+        ASSERT_EQ(1u, boxes.count());
+        EXPECT_EQ("File: \r\n" + path + "\r\nexists. Please select OK to overwrite.",
+                  boxes.last().text);
+    }
+    Bytes old = qmtest::readFile(path);
+    EXPECT_EQ("old", std::string(old.begin(), old.end()));
+    {
+        BoxRecorder boxes;
+        boxes.answer(IDOK);
+        EXPECT_EQ(1, qmfSaveDocument(nullptr, path.c_str(), form, TRUE, FALSE));
+    }
+    EXPECT_EQ(1u, readPages(path).records.size());
+    EXPECT_TRUE(tildeFiles(dir).empty());
+    fmFree(form);
+}
+
+// A saved three-page document opened again with its middle page loaded and
+// changed, ready to be saved over its own file.
+class SaveFailure : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = dir.file("keep.qm");
+        MemHandle first = rectangles(3, 8);
+        ASSERT_EQ(1, qmfSaveDocument(nullptr, path.c_str(), first, FALSE, FALSE));
+        fmFree(first);
+        original = qmtest::readFile(path);
+        MemHandle page = 0;
+        form = qmfOpenDocument(nullptr, path.c_str(), 1, &page);
+        ASSERT_TRUE(form);
+        fmSetCurrentPage(form, 1);
+        pgtest::addObject(page, "Changed", 7000, 7000, 7200, 7200);
+        ws = new pgtest::Workspace(form);
+        before = entries(form);
+    }
+    void TearDown() override
+    {
+        delete ws;
+        fmFree(form);
+    }
+    // The previous file is intact under its own name, nothing else is
+    // left in the folder and no entry changed.
+    void expectIntact(const std::string &what)
+    {
+        EXPECT_EQ(original, qmtest::readFile(path)) << what;
+        EXPECT_TRUE(tildeFiles(dir).empty()) << what;
+        EXPECT_TRUE(sameEntries(before, entries(form))) << what;
+        char own[MAX_PATH];
+        fmGetFilePath(form, own, sizeof own);
+        EXPECT_EQ(path, own) << what;
+    }
+    TempDir dir;
+    std::string path;
+    Bytes original;
+    MemHandle form = 0;
+    pgtest::Workspace *ws = nullptr;
+    std::vector<PageDirEntry> before;
+    FaultGuard guard;
+};
+
+TEST_F(SaveFailure, AShortWriteOrAFullDiskAnywhereSavesNothing)
+{
+    // The new file is a little longer than the old one (the added object).
+    const uint64_t size = original.size() + 80;
+    const uint64_t places[] = {0, 20, 40, 60, 41 + fmCalcFileSize(form), size / 3, size / 2,
+                               size - 200, size - 10};
+    for (FfWriteFault kind : {FF_FAULT_SHORT, FF_FAULT_DISK_FULL}) {
+        for (uint64_t at : places) {
+            std::string what = std::string(kind == FF_FAULT_SHORT ? "short" : "full") +
+                               " write after " + std::to_string(at) + " bytes";
+            BoxRecorder boxes;
+            ffSetWriteFault(kind, at);
+            EXPECT_EQ(0, qmfSaveDocument(*ws, path.c_str(), form, FALSE, TRUE)) << what;
+            ffSetWriteFault(FF_FAULT_NONE, 0);
+            EXPECT_NE(std::string::npos, boxes.texts().find("Error writing file")) << what
+                                                                                   << boxes.texts();
+            expectIntact(what);
+        }
+    }
+    // Without a fault the same save goes through.
+    EXPECT_EQ(1, qmfSaveDocument(*ws, path.c_str(), form, FALSE, TRUE));
+    EXPECT_TRUE(tildeFiles(dir).empty());
+}
+
+TEST_F(SaveFailure, ASavedAsCopyFailingLeavesNoFileAndAnotherFileIntact)
+{
+    std::string copy = dir.file("copy.qm"), other = dir.file("other.qm");
+    ASSERT_TRUE(qmtest::writeFile(other, std::string("someone else's")));
+    for (const std::string &target : {copy, other}) {
+        BoxRecorder boxes;
+        ffSetWriteFault(FF_FAULT_DISK_FULL, 300);
+        EXPECT_EQ(0, qmfSaveDocument(*ws, target.c_str(), form, FALSE, TRUE)) << target;
+        ffSetWriteFault(FF_FAULT_NONE, 0);
+        expectIntact(target);
+    }
+    EXPECT_FALSE(ffExists(copy.c_str()));
+    Bytes kept = qmtest::readFile(other);
+    EXPECT_EQ("someone else's", std::string(kept.begin(), kept.end()));
+}
+
+TEST_F(SaveFailure, NotEnoughFreeSpaceStopsBeforeAnythingIsWritten)
+{
+    BoxRecorder boxes;
+    ffSetDiskFreeOverride(qmfDocumentSize(form));
+    EXPECT_EQ(0, qmfSaveDocument(*ws, path.c_str(), form, FALSE, TRUE));
+    EXPECT_EQ("Not enouth disk space for saving file", boxes.texts());
+    expectIntact("no space");
+    ffSetDiskFreeOverride(qmfDocumentSize(form) + 1);
+    EXPECT_EQ(1, qmfSaveDocument(*ws, path.c_str(), form, FALSE, TRUE));
+}
+
+TEST_F(SaveFailure, TargetsThatCannotBeWritten)
+{
+    // A folder that does not exist.
+    {
+        BoxRecorder boxes;
+        std::string missing = dir.path() + "\\no such folder\\x.qm";
+        EXPECT_EQ(0, qmfSaveDocument(*ws, missing.c_str(), form, FALSE, TRUE));
+        EXPECT_NE(0u, boxes.count());
+        expectIntact("missing folder");
+    }
+    // The document's own file made read-only.
+    {
+        ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+        BoxRecorder boxes;
+        EXPECT_EQ(0, qmfSaveDocument(*ws, path.c_str(), form, FALSE, TRUE));
+        EXPECT_EQ("File \r\n  " + path + "\r\nis read-only.", boxes.texts());
+        ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+        expectIntact("read-only");
+    }
+    // The document's own file held open by someone else.
+    {
+        HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        BoxRecorder boxes;
+        EXPECT_EQ(0, qmfSaveDocument(*ws, path.c_str(), form, FALSE, TRUE));
+        EXPECT_NE(0u, boxes.count());
+        CloseHandle(held);
+        expectIntact("held open");
+    }
+    // A target that is a folder.
+    {
+        std::string folder = dir.file("sub");
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+        BoxRecorder boxes;
+        EXPECT_EQ(0, qmfSaveDocument(*ws, folder.c_str(), form, FALSE, TRUE));
+        EXPECT_TRUE(ffIsFolder(folder.c_str()));
+        RemoveDirectoryA(folder.c_str());
+        expectIntact("folder");
+    }
+}
+
+TEST_F(SaveFailure, ADocumentFileThatIsGoneCannotGiveItsPages)
+{
+    std::string moved = dir.file("moved.qm"), copy = dir.file("copy.qm");
+    ASSERT_TRUE(MoveFileA(path.c_str(), moved.c_str()));
+    BoxRecorder boxes;
+    EXPECT_EQ(0, qmfSaveDocument(*ws, copy.c_str(), form, FALSE, TRUE));
+    EXPECT_NE(std::string::npos, boxes.texts().find("Can not open")) << boxes.texts();
+    EXPECT_FALSE(ffExists(copy.c_str()));
+    EXPECT_TRUE(sameEntries(before, entries(form)));
+    // Saving over it: the pages are read from nowhere either.
+    EXPECT_EQ(0, qmfSaveDocument(*ws, path.c_str(), form, FALSE, TRUE));
+    EXPECT_FALSE(ffExists(path.c_str()));
+    ASSERT_TRUE(MoveFileA(moved.c_str(), path.c_str()));
+    expectIntact("moved back");
+}
+
+TEST_F(SaveFailure, APageThatCannotBeCopiedFailsTheSave)
+{
+    // Page 2's entry claims more bytes than the file holds.
+    {
+        PageDirEntry *e = fmLockDirectory(form);
+        e[2].size += 1000;
+        fmUnlockDirectory(form);
+    }
+    before = entries(form);
+    BoxRecorder boxes;
+    EXPECT_EQ(0, qmfSaveDocument(*ws, path.c_str(), form, FALSE, TRUE));
+    EXPECT_EQ("Read error", boxes.texts());
+    expectIntact("short source");
+    // Copying alone reports the shortfall.
+    DWORD size = 0;
+    HANDLE in = ffOpenRead(path.c_str(), &size, FALSE);
+    std::string out = dir.file("piece.bin");
+    HANDLE f = ffCreate(out.c_str(), FALSE);
+    ffSeek(in, size - 100);
+    uint16_t status = 0;
+    EXPECT_EQ(100u, qmfCopyPageData(f, in, 200, FALSE, &status));
+    EXPECT_EQ(QMF_COPY_SHORT, status);
+    ffSeek(in, 0);
+    EXPECT_EQ(0u, qmfCopyPageData(f, in, 200, TRUE, &status));   // no page there
+    EXPECT_EQ(QMF_COPY_UNREADABLE, status);
+    ffClose(f);
+    ffClose(in);
+}
+
+TEST(QmfSave, AShortWriteAtAnyByteOfBlocksPalettesOrPagesIsCaught)
+{
+    TempDir dir;
+    FaultGuard guard;
+    std::string path = dir.file("blocks.qm");
+    MemHandle form = rectangles(2, 3);
+    {
+        FmLock f(form);
+        f->blocks[0] = obtest::packet(300);   // written as it is, unchecked by the body writer
+    }
+    {
+        PgLock p(pgDirGetPages(fmGetDirectory(form), 0));
+        p.data()->paletteBlock = obtest::packet(100);
+        p.data()->sideBlock = obtest::packet(60);
+    }
+    ASSERT_EQ(1, qmfSaveDocument(nullptr, path.c_str(), form, FALSE, FALSE));
+    FilePages whole = readPages(path);
+    EXPECT_EQ(pagesOf(form).records, whole.records);
+    const size_t size = qmtest::readFile(path).size();
+    for (size_t at = 0; at < size; at += 23) {
+        std::string target = dir.file("cut.qm");
+        BoxRecorder boxes;
+        ffSetWriteFault(FF_FAULT_SHORT, at);
+        EXPECT_EQ(0, qmfSaveDocument(nullptr, target.c_str(), form, FALSE, FALSE)) << at;
+        ffSetWriteFault(FF_FAULT_NONE, 0);
+        EXPECT_FALSE(ffExists(target.c_str())) << at;
+    }
+    fmFree(form);
+}
+
+TEST(QmfSave, WithAPasswordCopiedPagesAreRewrittenScrambled)
+{
+    TempDir dir;
+    std::string path = dir.file("secret.qm");
+    MemHandle form = richDocument(2);
+    FilePages before = pagesOf(form);
+    ASSERT_EQ(1, qmfSaveDocument(nullptr, path.c_str(), form, FALSE, FALSE));
+    fmFree(form);
+    Bytes plain = qmtest::readFile(path);
+    const std::string face = "Times New Roman";   // the 3D text's font, in plain text
+    auto holds = [&](const Bytes &b) {
+        return std::search(b.begin(), b.end(), face.begin(), face.end()) != b.end();
+    };
+    ASSERT_TRUE(holds(plain));
+
+    // Opened with page 0 loaded; page 1 is copied from the file, and with a
+    // password it is read and written again scrambled.
+    MemHandle page0 = 0;
+    form = qmfOpenDocument(nullptr, path.c_str(), 0, &page0);
+    form = fmSetPassword(form, "Kiwi");
+    pgtest::Workspace ws(form);
+    ASSERT_EQ(1, qmfSaveDocument(ws, path.c_str(), form, FALSE, TRUE));
+    EXPECT_FALSE(holds(qmtest::readFile(path)));
+    FilePages after = readPages(path);
+    EXPECT_EQ(before.records, after.records);
+    EXPECT_TRUE(tildeFiles(dir).empty());
+    fmFree(form);
+}
+
+}  // namespace

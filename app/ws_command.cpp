@@ -3,12 +3,13 @@
 #include "app/app_frame_globals.h"
 #include "app/fc_file_cmds.h"
 #include "app/ws_services.h"
+#include "commands/ws_objects.h"
 #include "model/fm_form.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_record.h"
 #include "model/pg_dir.h"
 #include "model/pg_margins.h"
-#include "model/qmf_header.h"
+#include "model/qmf_read.h"
 #include "support/dm_map.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
@@ -133,23 +134,10 @@ void zoomInOut(HWND ws, MemHandle object, bool zoomIn, LPARAM lParam)
     wsZoomByPercent(ws, zoomIn ? 10 : -10, centre);
 }
 
-// The document of a file: its header checked, its form and pages read.
+// The document of a file: its form, its directory and its first page.
 MemHandle readDocumentFile(HWND ws, const char *path)
 {
-    DWORD size = 0;
-    HANDLE f = ffOpenRead(path, &size, FALSE);
-    if (f == INVALID_HANDLE_VALUE)
-        return 0;
-    int32_t remaining = (int32_t)size;
-    const BOOL ok = qmfCheckHeaderReport(f, &remaining, nullptr, "FORM", "") == 1;
-    ffClose(f);
-    (void)ws;
-    if (!ok)
-        return 0;
-    MemHandle form = pgNewDocument(TRUE);
-    if (form)
-        fmSetFilePath(form, path);
-    return form;
+    return qmfOpenDocument(ownerOf(ws), path, 0, nullptr);
 }
 
 }  // namespace
@@ -315,7 +303,7 @@ int wsOnCommand(HWND ws, int id, LPARAM lParam)
     case 597:
     case 628: pvCmdPageSettings(ws, id); break;
     case 598:
-    case 601: pvCmdPageLayout(GetParent(ownerOf(ws)), ws); break;
+    case 601: pvCmdPageLayout(appGetFrameWindow(), ws); break;
     case 629: pgCmdShuffle(ws); break;
     case 612:
     case 613:

@@ -93,12 +93,6 @@ int epChooseToolOrVText(HWND, int, int16_t) { return 0; }
 int epToolDropNotify(HWND, int, LPARAM) { return 0; }
 int txCmdEditText(HWND, MemHandle, int, LPARAM) { return 0; }
 
-void epSelectObject(HWND ws, MemHandle object)
-{
-    // Until the select mode arrives the selection is the current object.
-    wsSetCurrentObject(ws, object);
-}
-
 int epSelectAndReveal(HWND ws, MemHandle object)
 {
     epSelectObject(ws, object);
@@ -120,7 +114,6 @@ void epBrushDrawMarks(HWND, HDC) {}
 
 // ---- object commands, undo ---------------------------------------------------------------------
 
-void udDiscard(HWND ws) { wsFreeUndo(ws); }
 int cmdBackToSelect(HWND) { return 0; }
 int cmdEditObject(HWND, MemHandle, LPARAM) { return 0; }
 int cmdEnterMultiSelect(HWND, int) { return 0; }

@@ -6,6 +6,8 @@
 #pragma once
 #include "support/qmwin.h"
 #include "tools/ep_handles.h"
+#include "commands/ep_select.h"
+#include "commands/ud_undo.h"
 
 // ---- scrolling, continuous view, zoom --------------------------------------------------
 // Distance between pages in the continuous view (twips).
@@ -88,7 +90,6 @@ int epChooseToolByCommand(HWND ws, int command, int16_t type);
 int epChooseToolOrVText(HWND ws, int command, int16_t type);
 int epToolDropNotify(HWND ws, int command, LPARAM lParam);   // 76, 77, 78
 int txCmdEditText(HWND ws, MemHandle object, int command, LPARAM lParam);   // 700, 701, 706
-void epSelectObject(HWND ws, MemHandle object);
 int epSelectAndReveal(HWND ws, MemHandle object);
 int epRotateTool(HWND ws, MemHandle object);
 void epCreateDrawPolyMarks(HWND ws, HDC dc);
@@ -105,7 +106,6 @@ void neDrawAllMarks(HWND ws, HDC dc, MemHandle object);
 void epBrushDrawMarks(HWND ws, HDC dc);
 
 // ---- object commands, undo ---------------------------------------------------------------------
-void udDiscard(HWND ws);
 int cmdBackToSelect(HWND ws);
 int cmdEditObject(HWND ws, MemHandle object, LPARAM lParam);
 int cmdEnterMultiSelect(HWND ws, int command);

@@ -1,6 +1,5 @@
 // The current page of a workspace's document.
 #include "views/pv_page.h"
-#include "views/pv_swap.h"
 #include "app/ws_services.h"
 #include "controls/pal_window.h"
 #include "model/lay_layers.h"

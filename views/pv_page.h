@@ -83,31 +83,7 @@ MemHandle wsDupDocPath(HWND ws);
 BOOL wsGetDocFileName(HWND ws, char *buffer);
 BOOL wsGetDocFolder(HWND ws, char *buffer);
 
-// ---- the current page's object list ------------------------------------------------------
-MemHandle wsGetFirstObject(HWND ws);
-// Marks the document modified when the first object changes.
-void wsSetFirstObject(HWND ws, MemHandle first);
-MemHandle wsGetLastObject(HWND ws);
-// At the end of the list: on top.
-BOOL wsAppendObject(HWND ws, MemHandle object);
-// Sends WM_COMMAND 397 with the object, then takes it out of the list; the
-// record is kept with its own links (wsRelinkObject puts it back). A
-// selected object is no longer selected. FALSE for an object of no list.
-BOOL wsUnlinkObject(HWND ws, MemHandle object);
-// Unlinks the object and frees its record tree.
-BOOL wsDeleteObject(HWND ws, MemHandle object);
-// The new object after the old one, then the old one deleted; the
-// selection goes to the new one when it was the old one.
-BOOL wsReplaceObject(HWND ws, MemHandle old, MemHandle object);
-// After `after`, at the head for none; the new object's links are cleared.
-BOOL wsInsertObjectAfter(HWND ws, MemHandle after, MemHandle object);
-// Frees the object and every object after it.
-void wsFreeObjectsFrom(HWND ws, MemHandle object);
-// Whether the object is a top-level object of the current page.
-BOOL wsPageHasObject(HWND ws, MemHandle object);
-// The group replaced by its members in order; its record freed. The first
-// member, or none.
-MemHandle wsDissolveGroup(HWND ws, MemHandle group);
+// The current page's object list: commands/ws_objects.h.
 // A property of the current page by id.
 int wsGetPageProp(HWND ws, int id, void *value);
 int wsSetPageProp(HWND ws, int id, const void *value);

@@ -7,10 +7,12 @@
 #include "app/app_frame_docs.h"
 #include "app/ws_command.h"
 #include "views/pv_page.h"
+#include "model/qmf_save.h"
 #include "views/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
+#include "commands/ws_objects.h"
 #include "support/ut_msg.h"
 #include "textedit/help_file.h"
 #include <utility>
@@ -92,16 +94,19 @@ TEST_F(Dispatch, ReloadOfAFileThatCannotBeReadKeepsTheDocument)
     BoxRecorder boxes;
     EXPECT_EQ(0, send(143));
     ASSERT_GE(boxes.count(), 1u);
-    EXPECT_EQ("Reload failed.", boxes.last().text);
+    EXPECT_EQ("Reload failed.", boxes.last().text) << boxes.texts();
     EXPECT_EQ(form, wsGetDocument(ws));
     EXPECT_EQ(object, wsFindObjectByName(ws, "keep"));
 }
 
 TEST_F(Dispatch, ReloadReplacesTheDocumentAndClearsTheModifiedFlags)
 {
+    // The file holds a page with the object "saved"; the document in the
+    // window gets "old" on top of it afterwards.
     const std::string path = home.file("doc.qm");
-    ASSERT_TRUE(apptest::writeDocument(path));
     wsSetDocPath(ws, path.c_str());
+    pgtest::addObject(pvGetCurrentPage(ws), "saved");
+    ASSERT_EQ(1, qmfSaveDocument(ws, path.c_str(), form, FALSE, FALSE));
     pgtest::addObject(pvGetCurrentPage(ws), "old");
     wsMarkModified(ws);
     BoxRecorder boxes;
@@ -109,6 +114,7 @@ TEST_F(Dispatch, ReloadReplacesTheDocumentAndClearsTheModifiedFlags)
     EXPECT_EQ(0u, boxes.count()) << boxes.texts();
     EXPECT_NE(0u, wsGetDocument(ws));
     EXPECT_EQ(0u, wsFindObjectByName(ws, "old"));
+    EXPECT_NE(0u, wsFindObjectByName(ws, "saved")) << "the page read from the file";
     EXPECT_FALSE(wsIsModified(ws));
     EXPECT_EQ(0, pvGetCurrentPageIndex(ws));
     char back[260];

@@ -15,6 +15,7 @@
 #include "views/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
+#include "commands/ws_objects.h"
 
 namespace {
 

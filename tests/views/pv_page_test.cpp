@@ -6,14 +6,15 @@
 #include "tests/model/pg_kit.h"
 #include "app/app_frame_docs.h"
 #include "model/pg_swap.h"
+#include "support/ff_file.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
-#include "views/pv_swap.h"
 #include "views/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_relink.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
+#include "commands/ws_objects.h"
 #include <utility>
 
 namespace {
@@ -171,13 +172,13 @@ TEST_F(PageNav, SwitchingLeavesTheToolStoresThePageAndRedraws)
     EXPECT_EQ((UINT)WS_MSG_LEAVE_MODE, wsSeen().front().first) << "the tool ends first";
     EXPECT_EQ(1, wsSeen().front().second) << "reason 1: the page is switched";
     EXPECT_GE(countSeen(WS_MSG_REFRESH), 1);
-    PageData data;
-    ASSERT_TRUE(pgGetProp(page(0), 41, &data));
-    EXPECT_EQ(2, data.objectCount) << "the page left was stored";
-    EXPECT_EQ(0, data.pageIndex);
     RECT update;
     EXPECT_TRUE(GetUpdateRect(ws, &update, FALSE)) << "the workspace is invalidated";
-    EXPECT_NE(0u, page(0)) << "a page held only in memory is kept";
+    MemHandle back = pgDirEnsureLoaded(ws, fmGetDirectory(form), 0);
+    PageData data;
+    ASSERT_TRUE(pgGetProp(back, 41, &data));
+    EXPECT_EQ(2, data.objectCount) << "the page left was stored";
+    EXPECT_EQ(0, data.pageIndex);
 
     // The page already shown: nothing at all.
     wsSeen().clear();
@@ -189,31 +190,48 @@ TEST_F(PageNav, SwitchingLeavesTheToolStoresThePageAndRedraws)
     EXPECT_FALSE(GetUpdateRect(ws, &update, FALSE));
 }
 
+TEST_F(PageNav, APageLeftIsSwappedOutAndReadBackWhenShownAgain)
+{
+    MemHandle object = pgtest::addObject(page(0), "kept");
+    (void)object;
+    EXPECT_EQ(1, pvSwitchToPage(ws, 1));
+    PageDirEntry entry;
+    ASSERT_TRUE(pgDirGetEntry(fmGetDirectory(form), 0, &entry));
+    EXPECT_EQ(PG_HELD_IN_TEMP_FILE, entry.state);
+    EXPECT_EQ(0u, entry.pages) << "the page left memory";
+    EXPECT_NE(0, entry.tempName[0]);
+
+    BoxRecorder boxes;
+    EXPECT_EQ(1, pvSwitchToPage(ws, 0));
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    ASSERT_NE(0u, page(0));
+    EXPECT_NE(0u, wsFindObjectByName(ws, "KEPT")) << "read back with its objects";
+}
+
 TEST_F(PageNav, APageThatCannotBeSwappedOutIsReportedAndKept)
 {
-    // The page came from the document file; it cannot be written out, so
-    // letting it go would lose its objects.
+    // Every write fails: letting the page go would lose its objects.
     MemHandle object = pgtest::addObject(page(0), "keep");
-    {
-        MemLock<PageDirEntry> e(fmGetDirectory(form));
-        e[0].state = PG_HELD_IN_DOCUMENT;
-        e[0].offset = 1234;
-    }
     BoxRecorder boxes;
-    EXPECT_EQ(1, pvSwitchToPage(ws, 1));
-    ASSERT_EQ(1u, boxes.count()) << boxes.texts();
+    ffSetWriteFault(FF_FAULT_DISK_FULL, 0);
+    const int switched = pvSwitchToPage(ws, 1);
+    ffSetWriteFault(FF_FAULT_NONE, 0);
+    EXPECT_EQ(1, switched);
+    ASSERT_GE(boxes.count(), 1u);
+    EXPECT_EQ("The page could not be written to a temporary file.  It stays in memory.",
+              boxes.last().text);
     EXPECT_EQ(1, pvGetCurrentPageIndex(ws));
     ASSERT_NE(0u, page(0)) << "the page stays in memory";
     EXPECT_EQ(object, pgGetFirstObject(page(0)));
     PageDirEntry entry;
     ASSERT_TRUE(pgDirGetEntry(fmGetDirectory(form), 0, &entry));
-    EXPECT_EQ(PG_HELD_IN_MEMORY, entry.state) << "the entry is reset to memory";
+    EXPECT_EQ(PG_HELD_IN_MEMORY, entry.state) << "the entry says memory";
 
     // Back on it: nothing to read, the objects are there.
     boxes.clear();
     EXPECT_EQ(1, pvSwitchToPage(ws, 0));
     EXPECT_EQ(0u, boxes.count()) << boxes.texts();
-    EXPECT_EQ(ws ? object : 0, wsFindObjectByName(ws, "KEEP"));
+    EXPECT_EQ(object, wsFindObjectByName(ws, "KEEP"));
 }
 
 TEST_F(PageNav, AppendingAndInsertingPagesFromTheCurrentOne)
@@ -275,69 +293,44 @@ TEST_F(PageNav, EstimatedSizeCountsFormEntriesAndPages)
 
 // ---- the object list ---------------------------------------------------------------------------------
 
-TEST_F(PageNav, ObjectListOperations)
+TEST_F(PageNav, FindingAndRelinkingObjectsOfTheCurrentPage)
 {
     MemHandle a = pgtest::addObject(page(0), "Alpha");
     MemHandle b = pgtest::addObject(page(0), nullptr);
-    MemHandle c = pgtest::addObject(page(0), "Gamma");
-    EXPECT_EQ(a, wsGetFirstObject(ws));
-    EXPECT_EQ(c, wsGetLastObject(ws));
-    EXPECT_EQ(a, wsFindObjectByName(ws, "ALPHA"));
+    pgtest::addObject(page(0), "Gamma");
+    EXPECT_EQ(a, wsFindObjectByName(ws, "ALPHA")) << "letter case is ignored";
     EXPECT_EQ(0u, wsFindObjectByName(ws, "")) << "unnamed objects never match";
+    EXPECT_EQ(0u, wsFindObjectByName(ws, "Beta"));
 
-    // Unlinking the first object: 397 first, the record kept with its links.
+    // Taken out by hand with its own links kept, the first object heads the
+    // list again when relinked.
+    pgSetFirstObject(page(0), b);
+    EXPECT_EQ(b, wsGetFirstObject(ws));
+    wsRelinkObject(ws, a);
+    EXPECT_EQ(a, wsGetFirstObject(ws));
+    EXPECT_EQ(a, obGetPrev(b));
+
+    // An object of another list (no previous object, a next that is not
+    // this list's head) does not take this list over.
+    MemHandle other = obtest::make(), next = obtest::make();
+    obSetNext(other, next);
+    wsRelinkObject(ws, other);
+    EXPECT_EQ(a, wsGetFirstObject(ws));
+    obSetNext(other, 0);
+    obFreeTree(other);
+    obFreeTree(next);
+}
+
+TEST_F(PageNav, UnlinkingSendsTheNoticeFirst)
+{
+    MemHandle a = pgtest::addObject(page(0), "a");
+    MemHandle b = pgtest::addObject(page(0), "b");
     wsSeen().clear();
-    wsUnlinkObject(ws, a);
+    EXPECT_TRUE(wsUnlinkObject(ws, a));
     ASSERT_EQ(1, countSeen(397));
     EXPECT_EQ((LPARAM)a, wsSeen().front().second);
     EXPECT_EQ(b, wsGetFirstObject(ws));
-    EXPECT_FALSE(wsPageHasObject(ws, a));
-    EXPECT_EQ(b, obGetNext(a)) << "its own links stay";
-    wsRelinkObject(ws, a);
-    EXPECT_EQ(a, wsGetFirstObject(ws)) << "relinked at the head";
-    EXPECT_EQ(a, obGetPrev(b));
-
-    // An object of no list still gets the notice, and no list changes.
-    MemHandle stray = obtest::make();
-    wsSeen().clear();
-    wsUnlinkObject(ws, stray);
-    EXPECT_EQ(1, countSeen(397));
-    EXPECT_EQ((std::vector<MemHandle>{a, b, c}), obtest::listOf(wsGetFirstObject(ws)));
-
-    // Insert at the head and after an object; replace; free from.
-    wsInsertObjectAfter(ws, 0, stray);
-    EXPECT_EQ(stray, wsGetFirstObject(ws));
-    MemHandle d = obtest::make();
-    wsInsertObjectAfter(ws, b, d);
-    EXPECT_EQ((std::vector<MemHandle>{stray, a, b, d, c}), obtest::listOf(wsGetFirstObject(ws)));
-    MemHandle e = obtest::make();
-    wsReplaceObject(ws, d, e);
-    EXPECT_EQ((std::vector<MemHandle>{stray, a, b, e, c}), obtest::listOf(wsGetFirstObject(ws)));
-    wsFreeObjectsFrom(ws, b);
-    EXPECT_EQ((std::vector<MemHandle>{stray, a}), obtest::listOf(wsGetFirstObject(ws)));
-    wsDeleteObject(ws, stray);
-    EXPECT_EQ(a, wsGetFirstObject(ws));
-    EXPECT_EQ(0u, obGetPrev(a));
-}
-
-TEST_F(PageNav, DissolvingAGroupPutsItsMembersInItsPlace)
-{
-    MemHandle before = pgtest::addObject(page(0), "before");
-    MemHandle group = obtest::make(OBT_GROUP);
-    pgAppendObject(page(0), group);
-    MemHandle after = pgtest::addObject(page(0), "after");
-    MemHandle m1 = obtest::make(), m2 = obtest::make();
-    obSetFirstMember(group, m1);
-    obSetNextMember(m1, m2);
-    obSetParent(m1, group);
-    obSetParent(m2, group);
-    wsClearModified(ws);
-    EXPECT_EQ(m1, wsDissolveGroup(ws, group));
-    EXPECT_EQ((std::vector<MemHandle>{before, m1, m2, after}),
-              obtest::listOf(wsGetFirstObject(ws)));
-    EXPECT_EQ(0u, obGetParent(m1));
-    EXPECT_EQ(0u, obGetNextMember(m1));
-    EXPECT_TRUE(wsIsModified(ws));
+    obFreeTree(a);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include "app/app_frame_docs.h"
 #include "model/pg_swap.h"
 #include "support/ff_file.h"
+#include "controls/pal_window.h"
+#include "model/pg_palette.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
 #include "views/ws_document.h"
@@ -331,6 +333,42 @@ TEST_F(PageNav, UnlinkingSendsTheNoticeFirst)
     EXPECT_EQ((LPARAM)a, wsSeen().front().second);
     EXPECT_EQ(b, wsGetFirstObject(ws));
     obFreeTree(a);
+}
+
+TEST_F(PageNav, ThePalettesColoursGoWithThePage)
+{
+    const COLORREF mine[3] = {RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9)};
+    clrSetColors(mine, 3);
+    wsClearModified(ws);
+    EXPECT_EQ(0, SendMessageA(ws, WM_COMMAND, 20, 0));
+    EXPECT_TRUE(wsIsModified(ws));
+    EXPECT_EQ(1, pgHasFlag64(page(0)));
+    MemHandle block = PgLock(page(0)).data()->paletteBlock;
+    ASSERT_NE(0u, block);
+    {
+        MemLock<uint8_t> p(block);
+        PagePaletteHead head;
+        memcpy(&head, p.get(), sizeof(head));
+        EXPECT_EQ(10u + 12u, head.size);
+        EXPECT_EQ(64u, head.flag);
+        EXPECT_EQ(3, head.count);
+        EXPECT_EQ(0, memcmp(p.get() + sizeof(head), mine, sizeof(mine)));
+    }
+
+    // Another page shown with other colours, then this page again: its
+    // colours come back to the colour menu.
+    const COLORREF other[2] = {RGB(9, 9, 9), RGB(8, 8, 8)};
+    clrSetColors(other, 2);
+    ASSERT_EQ(1, pvSwitchToPage(ws, 1));
+    ASSERT_EQ(1, pvSwitchToPage(ws, 0));
+    int16_t count = 0;
+    MemHandle now = clrGetColors(&count);
+    ASSERT_EQ(3, count);
+    {
+        MemLock<COLORREF> p(now);
+        EXPECT_EQ(RGB(4, 5, 6), p[1]);
+    }
+    utFreeHandle(now);
 }
 
 }  // namespace

@@ -7,10 +7,13 @@
 #include "app/app_frame_bars.h"
 #include "app/settings_reg.h"
 #include "model/pg_record.h"
+#include "model/qmf_convert.h"
 #include "model/qmf_header.h"
+#include "model/ob_record.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "support/ut_path.h"
+#include <algorithm>
 #include <string.h>
 #include <string>
 
@@ -78,19 +81,27 @@ struct SetupPackets {
             setClearFormHandles(p.get());
         }
 
+        // The default page goes out as its file record: links as presence
+        // flags (none, since the copy's links are cleared first), the page
+        // data in its file form.
         held = setGetDefaultPage();
+        MemHandle copy = 0;
         if (held && pgIsValid(held)) {
-            page = copyRecord(held);
-        } else if ((page = utAllocHandle(0, PG_RECORD_SIZE)) != 0) {
-            MemLock<uint8_t> p(page);
+            copy = copyRecord(held);
+        } else if ((copy = utAllocHandle(0, PG_RECORD_SIZE)) != 0) {
+            MemLock<uint8_t> p(copy);
             pgInitRecord(p.get());
         }
-        if (!page)
+        if (!copy)
             return false;
         {
-            MemLock<uint8_t> p(page);
+            MemLock<uint8_t> p(copy);
             setClearPageHandles(p.get());
         }
+        page = qmfMakeFileRecord(copy);
+        utFreeHandle(copy);
+        if (!page)
+            return false;
 
         MemHandle startDoc = setGetStartDocumentPacket();
         if (startDoc && !(start = copyRecord(startDoc)))
@@ -125,6 +136,55 @@ BOOL takeRecord(MemHandle packet, BOOL (*valid)(MemHandle), void (*clear)(uint8_
     }
     adopt(packet);
     return TRUE;
+}
+
+// Whether a packet holds a page's file record whose sizes add up: type
+// 1000, a name of at most 32 bytes, the page data's file form and an
+// attribute run that fills the rest. Checked here so that a damaged
+// packet is dropped without a message, as every packet of this file is.
+bool isPageFileRecord(MemHandle packet)
+{
+    uint32_t n = std::min(utGetPacketLength(packet), utHandleSize(packet));
+    if (n < kObFileHeadSize + kQmfPageFileDataSize)
+        return false;
+    MemLock<uint8_t> p(packet);
+    if (!p)
+        return false;
+    int16_t type;
+    memcpy(&type, p.get() + 4, 2);
+    uint8_t nameLength = p.get()[PGH_NAME_LENGTH];
+    uint32_t dataAt = kObFileHeadSize + nameLength;
+    if (type != PG_TYPE || nameLength > 32 || dataAt + kQmfPageFileDataSize > n)
+        return false;
+    AttrHeader attrs;
+    memcpy(&attrs, p.get() + dataAt + 340, sizeof(attrs));
+    uint32_t runAt = dataAt + kQmfPageFileDataSize;
+    return attrs.size == n - runAt && attCheckRun(p.get() + runAt, attrs.count, attrs.size);
+}
+
+// Takes the default page packet: a page's file record (what this program
+// writes), or the page's memory block whole (what earlier writers wrote).
+// Either way no link or handle read from the file is kept. The packet is
+// used up.
+BOOL takeDefaultPage(MemHandle packet)
+{
+    if (pgIsValid(packet))
+        return takeRecord(packet, pgIsValid, setClearPageHandles, setAdoptDefaultPage);
+    if (!isPageFileRecord(packet)) {
+        utFreeHandle(packet);
+        return FALSE;
+    }
+    MemHandle page = 0;
+    uint16_t flags[7];
+    QmfReadResult result = qmfRecordFromFile(packet, &page, flags);
+    utFreeHandle(packet);
+    if (result != QMF_RECORD_OK || !page)
+        return FALSE;
+    if (obGetType(page) != PG_TYPE) {
+        utFreeHandle(page);
+        return FALSE;
+    }
+    return takeRecord(page, pgIsValid, setClearPageHandles, setAdoptDefaultPage);
 }
 
 }  // namespace
@@ -164,7 +224,7 @@ BOOL setReadSetupFile(const char *path)
         packet = ffReadPacket(f, &left);
     }
     if (packet) {
-        gotPage = takeRecord(packet, pgIsValid, setClearPageHandles, setAdoptDefaultPage);
+        gotPage = takeDefaultPage(packet);
 
         // 3. The setup record, when bytes remain.
         packet = left > 0 ? ffReadPacket(f, &left) : 0;

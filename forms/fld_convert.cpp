@@ -5,6 +5,7 @@
 #include "model/att_attr.h"
 #include "model/ob_dispatch.h"
 #include "model/qmf_convert.h"
+#include "support/ut_bytes.h"
 #include <string.h>
 #include <vector>
 
@@ -12,13 +13,6 @@ namespace {
 
 typedef std::vector<uint8_t> Bytes;
 
-template <typename T> T get(const uint8_t *p, uint32_t at)
-{
-    T v;
-    memcpy(&v, p + at, sizeof v);
-    return v;
-}
-template <typename T> void put(uint8_t *p, uint32_t at, T v) { memcpy(p + at, &v, sizeof v); }
 
 // {file offset, memory offset, width} of the plain fields.
 const uint8_t kButtonFields[][3] = {
@@ -44,7 +38,7 @@ BOOL buttonToFile(const ObjectRecord *, const uint8_t *m, uint32_t n, Bytes &out
 {
     if (n < kBtnPartSize)
         return FALSE;
-    uint16_t tail = get<uint16_t>(m, 84);
+    uint16_t tail = utGetAt<uint16_t>(m, 84);
     if (kBtnPartSize + (uint32_t)tail > n)
         return FALSE;
     uint8_t f[kButtonFileFixed] = {};
@@ -60,16 +54,16 @@ BOOL buttonFromFile(ObjectRecord *, const uint8_t *f, uint32_t n, Bytes &out)
 {
     if (n < kButtonFileFixed)
         return FALSE;
-    uint16_t tail = get<uint16_t>(f, 98);
+    uint16_t tail = utGetAt<uint16_t>(f, 98);
     if (kButtonFileFixed + (uint32_t)tail > n ||
-        !attributesFit(f + kButtonFileFixed, get<uint16_t>(f, 96), tail))
+        !attributesFit(f + kButtonFileFixed, utGetAt<uint16_t>(f, 96), tail))
         return FALSE;
     out.assign(kBtnPartSize, 0);
     uint8_t *m = out.data();
     for (const auto &x : kButtonFields)
         memcpy(m + x[1], f + x[0], x[2]);
     qmfWidenFontAt(f + kButtonFontAt, m + 8);
-    put<uint32_t>(m, 0, kBtnPartSize + tail);
+    utPutAt<uint32_t>(m, 0, kBtnPartSize + tail);
     out.insert(out.end(), f + kButtonFileFixed, f + kButtonFileFixed + tail);
     return TRUE;
 }
@@ -78,7 +72,7 @@ BOOL controlToFile(const ObjectRecord *, const uint8_t *m, uint32_t n, Bytes &ou
 {
     if (n < kCkbPartSize)
         return FALSE;
-    uint32_t tail = (uint32_t)get<uint16_t>(m, 2) + get<uint16_t>(m, 72);
+    uint32_t tail = (uint32_t)utGetAt<uint16_t>(m, 2) + utGetAt<uint16_t>(m, 72);
     if (kCkbPartSize + tail > n)
         return FALSE;
     uint8_t f[kControlFileFixed] = {};
@@ -94,10 +88,10 @@ BOOL controlFromFile(ObjectRecord *, const uint8_t *f, uint32_t n, Bytes &out)
 {
     if (n < kControlFileFixed)
         return FALSE;
-    uint16_t label = get<uint16_t>(f, 2), attrBytes = get<uint16_t>(f, 62);
+    uint16_t label = utGetAt<uint16_t>(f, 2), attrBytes = utGetAt<uint16_t>(f, 62);
     uint32_t tail = (uint32_t)label + attrBytes;
     if (kControlFileFixed + tail > n ||
-        !attributesFit(f + kControlFileFixed + label, get<uint16_t>(f, 60), attrBytes))
+        !attributesFit(f + kControlFileFixed + label, utGetAt<uint16_t>(f, 60), attrBytes))
         return FALSE;
     out.assign(kCkbPartSize, 0);
     uint8_t *m = out.data();

@@ -9,6 +9,7 @@
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "support/ut_scramble.h"
+#include "support/ut_bytes.h"
 #include <string.h>
 #include <algorithm>
 #include <vector>
@@ -19,14 +20,6 @@ namespace {
 
 typedef std::vector<uint8_t> Bytes;
 
-// Unaligned little-endian field access.
-template <typename T> T get(const uint8_t *p, uint32_t at)
-{
-    T v;
-    memcpy(&v, p + at, sizeof v);
-    return v;
-}
-template <typename T> void put(uint8_t *p, uint32_t at, T v) { memcpy(p + at, &v, sizeof v); }
 // Copies n bytes from `from` in the source to `to` in the target.
 void move(uint8_t *dst, uint32_t to, const uint8_t *src, uint32_t from, uint32_t n)
 {
@@ -111,11 +104,11 @@ BOOL text3dToFile(const ObjectRecord *, const uint8_t *m, uint32_t n, Bytes &out
 {
     if (n < k3dMemFixed)
         return FALSE;
-    uint64_t tail = get<uint32_t>(m, 122);
+    uint64_t tail = utGetAt<uint32_t>(m, 122);
     if (k3dMemFixed + tail > n)
         return FALSE;
     uint8_t f[k3dFileFixed] = {};
-    put<uint32_t>(f, 0, get<uint32_t>(m, 0) - 6);
+    utPutAt<uint32_t>(f, 0, utGetAt<uint32_t>(m, 0) - 6);
     move(f, 4, m, 4, 26);
     qmfNarrowFontAt(m + 30, f + 30);
     move(f, 80, m, 90, 12);
@@ -129,12 +122,12 @@ BOOL text3dFromFile(ObjectRecord *, const uint8_t *f, uint32_t n, Bytes &out)
 {
     if (n < k3dFileFixed)
         return FALSE;
-    uint64_t tail = get<uint32_t>(f, 116);
+    uint64_t tail = utGetAt<uint32_t>(f, 116);
     if (k3dFileFixed + tail > n)
         return FALSE;
     out.assign(k3dMemFixed, 0);
     uint8_t *m = out.data();
-    put<uint32_t>(m, 0, get<uint32_t>(f, 0) + 6);
+    utPutAt<uint32_t>(m, 0, utGetAt<uint32_t>(f, 0) + 6);
     move(m, 4, f, 4, 26);
     qmfWidenFontAt(f + 30, m + 30);
     move(m, 90, f, 80, 12);
@@ -169,17 +162,17 @@ BOOL calendarToFile(const ObjectRecord *, const uint8_t *m, uint32_t n, Bytes &o
 {
     if (n < kCalFixedSize)
         return FALSE;
-    uint64_t tail = get<uint32_t>(m, 288);
+    uint64_t tail = utGetAt<uint32_t>(m, 288);
     if (tail > 0xFFFF || kCalFixedSize + tail > n)
         return FALSE;
     uint8_t f[kCalFileHeadSize] = {};
-    put<uint32_t>(f, 0, kCalFileHeadSize);
-    put<uint16_t>(f, 4, 52);
+    utPutAt<uint32_t>(f, 0, kCalFileHeadSize);
+    utPutAt<uint16_t>(f, 4, 52);
     for (const auto &x : kCalFields)
         move(f, x[0], m, x[1], x[2]);
     for (const auto &x : kCalFonts)
         qmfNarrowFontAt(m + x[1], f + x[0]);
-    put<uint16_t>(f, 246, (uint16_t)tail);
+    utPutAt<uint16_t>(f, 246, (uint16_t)tail);
     out.insert(out.end(), f, f + sizeof f);
     out.insert(out.end(), m + kCalFixedSize, m + kCalFixedSize + tail);
     return TRUE;
@@ -189,7 +182,7 @@ BOOL calendarFromFile(ObjectRecord *head, const uint8_t *f, uint32_t n, Bytes &o
 {
     if (n < kCalFileHeadSize)
         return FALSE;
-    uint64_t tail = get<uint16_t>(f, 246);
+    uint64_t tail = utGetAt<uint16_t>(f, 246);
     if (kCalFileHeadSize + tail > n)
         return FALSE;
     out.assign(kCalFixedSize, 0);
@@ -198,8 +191,8 @@ BOOL calendarFromFile(ObjectRecord *head, const uint8_t *f, uint32_t n, Bytes &o
         move(m, x[1], f, x[0], x[2]);
     for (const auto &x : kCalFonts)
         qmfWidenFontAt(f + x[0], m + x[1]);
-    put<uint32_t>(m, 0, kCalFixedSize);
-    put<uint32_t>(m, 288, (uint32_t)tail);
+    utPutAt<uint32_t>(m, 0, kCalFixedSize);
+    utPutAt<uint32_t>(m, 288, (uint32_t)tail);
     out.insert(out.end(), f + kCalFileHeadSize, f + kCalFileHeadSize + tail);
     calCompleteRead(head, out.data(), (uint32_t)out.size());
     return TRUE;
@@ -250,25 +243,25 @@ void readFailed() { utErrorBox(nullptr, "Reading object failed"); }
 // FALSE when the record is refused (its message shown).
 BOOL upgradeFileRecord(uint8_t *rec, uint32_t dataAt, uint32_t n)
 {
-    int16_t type = get<int16_t>(rec, 4);
+    int16_t type = utGetAt<int16_t>(rec, 4);
     uint8_t *data = rec + dataAt;
     uint32_t dn = n - dataAt;
     if (type == 51 && dn >= 70) {
-        put<uint32_t>(data, 66, 537);
+        utPutAt<uint32_t>(data, 66, 537);
         type = 41;   // then upgraded like an entry field, keeping its type
     }
     if (type == OBT_ENTRY && dn >= 88) {
-        if (get<uint16_t>(data, 0) == 0) {
+        if (utGetAt<uint16_t>(data, 0) == 0) {
             rec[30] = 1;   // fill kind
-            put<uint16_t>(data, 4, 0xFFFF);
+            utPutAt<uint16_t>(data, 4, 0xFFFF);
         }
-        put<uint16_t>(data, 0, 1);
-        if (get<int16_t>(rec, 4) == OBT_ENTRY) {
-            uint32_t bits = get<uint32_t>(data, 84);
+        utPutAt<uint16_t>(data, 0, 1);
+        if (utGetAt<int16_t>(rec, 4) == OBT_ENTRY) {
+            uint32_t bits = utGetAt<uint32_t>(data, 84);
             if (bits & 0x4)
-                put<int16_t>(rec, 4, OBT_EQUATION);
+                utPutAt<int16_t>(rec, 4, OBT_EQUATION);
             else if (bits & 0x840)
-                put<int16_t>(rec, 4, OBT_LIST_FIELD);
+                utPutAt<int16_t>(rec, 4, OBT_LIST_FIELD);
         }
     }
     if (type == OBT_TABLE && dn > 50 && data[50] < 2) {
@@ -276,11 +269,11 @@ BOOL upgradeFileRecord(uint8_t *rec, uint32_t dataAt, uint32_t n)
         return FALSE;
     }
     if (type == OBT_COMPOSITE85) {
-        put<int16_t>(rec, 4, OBT_COMPOSITE);
+        utPutAt<int16_t>(rec, 4, OBT_COMPOSITE);
         if (dn >= 52)
-            put<uint32_t>(data, 48, 0);
+            utPutAt<uint32_t>(data, 48, 0);
         if (dn >= 58)
-            put<uint16_t>(data, 56, 0);
+            utPutAt<uint16_t>(data, 56, 0);
     }
     return TRUE;
 }
@@ -294,7 +287,7 @@ BOOL typeDataFits(ObjectRecord *rec, uint32_t total)
     if (shIsPointShape(rec->type)) {
         if (total - at < 2)
             return FALSE;
-        int16_t count = get<int16_t>(reinterpret_cast<uint8_t *>(rec), at);
+        int16_t count = utGetAt<int16_t>(reinterpret_cast<uint8_t *>(rec), at);
         if (count < 0 || 2 + 8ull * (uint64_t)count > total - at)
             return FALSE;
     }
@@ -375,7 +368,7 @@ void qmfWidenFontAt(const uint8_t *font16, uint8_t *out)
 void qmfFieldFormatToFile(const uint8_t *m, uint8_t *f)
 {
     memset(f, 0, kFieldFormatFileSize);
-    put<uint16_t>(f, 0, 1);
+    utPutAt<uint16_t>(f, 0, 1);
     qmfNarrowFontAt(m + 16, f + 16);
     for (const auto &x : kFieldFormatFields)
         move(f, x[0], m, x[1], x[2]);
@@ -394,7 +387,7 @@ void qmfPageDataToFile(const uint8_t *m, uint8_t *f)
     memset(f, 0, kQmfPageFileDataSize);
     for (const auto &x : kPageFields)
         move(f, x[0], m, x[1], x[2]);
-    put<uint16_t>(f, 46, m[44]);
+    utPutAt<uint16_t>(f, 46, m[44]);
     textFormatToFile(m + PD_TEXT_FORMAT, f + 120);
     qmfFieldFormatToFile(m + PD_FIELD_FORMAT, f + 188);
 }
@@ -404,19 +397,19 @@ void qmfPageDataFromFile(const uint8_t *f, uint8_t *m)
     memset(m, 0, kPgDataSize);
     for (const auto &x : kPageFields)
         move(m, x[1], f, x[0], x[2]);
-    m[44] = (uint8_t)get<uint16_t>(f, 46);
+    m[44] = (uint8_t)utGetAt<uint16_t>(f, 46);
     textFormatFromFile(f + 120, m + PD_TEXT_FORMAT);
     qmfFieldFormatFromFile(f + 188, m + PD_FIELD_FORMAT);
 }
 
 void calCompleteRead(ObjectRecord *head, uint8_t *data, uint32_t n)
 {
-    if (n < kCalFixedSize || get<uint16_t>(data, 306) != 0)
+    if (n < kCalFixedSize || utGetAt<uint16_t>(data, 306) != 0)
         return;
-    uint16_t flags = get<uint16_t>(data, 86);
+    uint16_t flags = utGetAt<uint16_t>(data, 86);
     if (!(flags & 0x10))
         head->fillKind = 1;
-    put<uint16_t>(data, 86, (uint16_t)(flags & ~0x10));
+    utPutAt<uint16_t>(data, 86, (uint16_t)(flags & ~0x10));
 }
 
 // ---- the table ---------------------------------------------------------------------------------
@@ -496,15 +489,15 @@ BOOL buildFileRecord(MemHandle object, Bytes &out, bool *unknown)
         const MemHandle links[7] = {rec->extraData, rec->prev, rec->next, rec->parent,
                                     rec->firstMember, rec->nextMember, rec->attached};
         for (int i = 0; i < 7; ++i)
-            put<uint16_t>(out.data(), 58 + 2 * i, links[i] ? 1 : 0);
+            utPutAt<uint16_t>(out.data(), 58 + 2 * i, links[i] ? 1 : 0);
         out.insert(out.end(), bytes + kObHeadSize, bytes + dataAt);
         if (c->kind == QMF_CONV_HEAD)
             out.insert(out.end(), bytes + dataAt, bytes + extent);
         else if (!c->toFile(rec, bytes + dataAt, extent - dataAt, out))
             return FALSE;
-        put<int16_t>(out.data(), 4, c->fileType);
+        utPutAt<int16_t>(out.data(), 4, c->fileType);
     }
-    put<uint32_t>(out.data(), 0, (uint32_t)out.size());
+    utPutAt<uint32_t>(out.data(), 0, (uint32_t)out.size());
     return TRUE;
 }
 
@@ -541,7 +534,7 @@ QmfReadResult qmfRecordFromFile(MemHandle packet, MemHandle *record, uint16_t fl
         return QMF_RECORD_DROPPED;
     }
     uint8_t *rec = p.get();
-    int16_t type = get<int16_t>(rec, 4);
+    int16_t type = utGetAt<int16_t>(rec, 4);
     if (type == 0 && n == 6)
         return QMF_RECORD_SKIPPED;
     if (n < kObFileHeadSize) {
@@ -549,7 +542,7 @@ QmfReadResult qmfRecordFromFile(MemHandle packet, MemHandle *record, uint16_t fl
         return QMF_RECORD_DROPPED;
     }
     for (int i = 0; i < 7; ++i)
-        flags[i] = get<uint16_t>(rec, 58 + 2 * i) ? 1 : 0;
+        flags[i] = utGetAt<uint16_t>(rec, 58 + 2 * i) ? 1 : 0;
 
     const QmfConverter *c = qmfFindReader(type);
     if (c && c->kind == QMF_CONV_SKIP)
@@ -563,7 +556,7 @@ QmfReadResult qmfRecordFromFile(MemHandle packet, MemHandle *record, uint16_t fl
             return QMF_RECORD_DROPPED;
         }
         for (int i = 0; i < 7; ++i)
-            flags[i] = get<uint32_t>(rec, 58 + 4 * i) ? 1 : 0;
+            flags[i] = utGetAt<uint32_t>(rec, 58 + 4 * i) ? 1 : 0;
     }
     uint32_t nameAt = whole ? kObHeadSize : kObFileHeadSize;
     uint8_t nameLength = rec[7];
@@ -574,8 +567,8 @@ QmfReadResult qmfRecordFromFile(MemHandle packet, MemHandle *record, uint16_t fl
     uint32_t dataAt = nameAt + nameLength;
     if (!upgradeFileRecord(rec, dataAt, n))
         return QMF_RECORD_DROPPED;
-    if (get<int16_t>(rec, 4) != type) {
-        type = get<int16_t>(rec, 4);
+    if (utGetAt<int16_t>(rec, 4) != type) {
+        type = utGetAt<int16_t>(rec, 4);
         c = qmfFindReader(type);
         if (c && (c->kind == QMF_CONV_SKIP || (c->kind == QMF_CONV_WHOLE) != whole))
             c = nullptr;
@@ -641,7 +634,7 @@ void qmfScrambleRecord(MemHandle packet, const char *key)
     if (n < 6 || !key || !*key)
         return;
     MemLock<uint8_t> p(packet);
-    put<uint16_t>(p.get(), 4, (uint16_t)(get<uint16_t>(p.get(), 4) | 0x8000));
+    utPutAt<uint16_t>(p.get(), 4, (uint16_t)(utGetAt<uint16_t>(p.get(), 4) | 0x8000));
     utScrambleBytes(p.get() + 6, n - 6, key);
 }
 
@@ -651,9 +644,9 @@ void qmfUnscrambleRecord(MemHandle packet)
     if (n < 6)
         return;
     MemLock<uint8_t> p(packet);
-    uint16_t word = get<uint16_t>(p.get(), 4);
+    uint16_t word = utGetAt<uint16_t>(p.get(), 4);
     if (!(word & 0x8000) || !qmfIsScrambledType((int16_t)(word & 0x7FFF)))
         return;
-    put<uint16_t>(p.get(), 4, (uint16_t)(word & 0x7FFF));
+    utPutAt<uint16_t>(p.get(), 4, (uint16_t)(word & 0x7FFF));
     utScrambleBytes(p.get() + 6, n - 6, kQmfRecordKey);
 }

@@ -62,23 +62,25 @@ uint32_t qmfWriteHeaderEx(HANDLE file, const char *kind, const char *versionText
     return writeHeader(file, kind, versionText, 0);
 }
 
-int qmfCheckHeader(HANDLE file, int32_t *remaining, FileHeader *header, const char *kind,
-                   const char *version, BOOL report)
+int qmfCheckHeaderLogos(HANDLE file, int32_t *remaining, FileHeader *header, const char *kind,
+                        const char *version, BOOL report, BOOL anyLogo)
 {
     FileHeader h;
     int result = 1;
     UINT message = 0;
-    if (!ffSeek(file, 0) || !ffReadCounted(file, remaining, &h, sizeof(h), FALSE)) {
+    // The document reader also insists that the counted bytes hold a header.
+    if (!ffSeek(file, 0) || (!anyLogo && (!remaining || *remaining < (int32_t)sizeof h)) ||
+        !ffReadCounted(file, remaining, &h, sizeof h, FALSE)) {
         result = 2;
         message = IDS_READ_HEADER_FAILED;
-    } else if (!sameText(h.logo, sizeof(h.logo), "Vellum") && !sameText(h.logo, sizeof(h.logo), "Verda")
-               && !sameText(h.logo, sizeof(h.logo), "Tavix")) {
+    } else if (!sameText(h.logo, sizeof h.logo, "Vellum") && !sameText(h.logo, sizeof h.logo, "Verda")
+               && !(anyLogo && sameText(h.logo, sizeof h.logo, "Tavix"))) {
         result = 3;
         message = IDS_NOT_OUR_FILE;
-    } else if (kind && *kind && !sameText(h.kind, sizeof(h.kind), kind)) {
+    } else if (kind && *kind && !sameText(h.kind, sizeof h.kind, kind)) {
         result = 3;
         message = IDS_WRONG_FILE_TYPE;
-    } else if (version && *version && !sameText(h.version, sizeof(h.version), version)) {
+    } else if (version && *version && !sameText(h.version, sizeof h.version, version)) {
         result = 4;
         message = IDS_WRONG_VERSION;
     }
@@ -90,6 +92,12 @@ int qmfCheckHeader(HANDLE file, int32_t *remaining, FileHeader *header, const ch
     if (header)
         *header = h;
     return 1;
+}
+
+int qmfCheckHeader(HANDLE file, int32_t *remaining, FileHeader *header, const char *kind,
+                   const char *version, BOOL report)
+{
+    return qmfCheckHeaderLogos(file, remaining, header, kind, version, report, TRUE);
 }
 
 int qmfCheckHeaderReport(HANDLE file, int32_t *remaining, FileHeader *header, const char *kind,

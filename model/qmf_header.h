@@ -29,6 +29,10 @@ uint32_t qmfWriteHeaderEx(HANDLE file, const char *kind, const char *versionText
 // the kind differs (606), 4 when the version text differs (607). An empty
 // or null kind or version is not compared; texts are compared without
 // regard to case. With report, the message of the failure is shown.
+// The header check behind both readers: the general one accepts the three
+// logos, the document reader (anyLogo FALSE) only "Vellum" and "Verda".
+int qmfCheckHeaderLogos(HANDLE file, int32_t *remaining, FileHeader *header, const char *kind,
+                        const char *version, BOOL report, BOOL anyLogo);
 int qmfCheckHeader(HANDLE file, int32_t *remaining, FileHeader *header, const char *kind,
                    const char *version, BOOL report);
 int qmfCheckHeaderReport(HANDLE file, int32_t *remaining, FileHeader *header, const char *kind,

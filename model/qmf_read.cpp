@@ -16,6 +16,7 @@
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "resources/resource.h"
+#include "support/ut_bytes.h"
 #include <string.h>
 #include <algorithm>
 #include <vector>
@@ -24,13 +25,6 @@ namespace {
 
 int g_lastReadError = 0;
 
-template <typename T> T get(const uint8_t *p, uint32_t at)
-{
-    T v;
-    memcpy(&v, p + at, sizeof v);
-    return v;
-}
-template <typename T> void put(uint8_t *p, uint32_t at, T v) { memcpy(p + at, &v, sizeof v); }
 
 // A read of n bytes that the budget must cover before anything is read.
 BOOL readExact(HANDLE file, int32_t *budget, void *buffer, uint32_t n)
@@ -297,31 +291,7 @@ int qmfKindCode(const char *kind, BOOL report)
 int qmfReadFormHeader(HANDLE file, int32_t *remaining, FileHeader *header, const char *kind,
                       const char *version, BOOL report)
 {
-    FileHeader h;
-    int result = 1;
-    UINT message = 0;
-    if (!ffSeek(file, 0) || !remaining || *remaining < (int32_t)sizeof h ||
-        !ffReadCounted(file, remaining, &h, sizeof h, FALSE)) {
-        result = 2;
-        message = IDS_READ_HEADER_FAILED;
-    } else if (!sameText(h.logo, sizeof h.logo, "Vellum") && !sameText(h.logo, sizeof h.logo, "Verda")) {
-        result = 3;
-        message = IDS_NOT_OUR_FILE;
-    } else if (kind && *kind && !sameText(h.kind, sizeof h.kind, kind)) {
-        result = 3;
-        message = IDS_WRONG_FILE_TYPE;
-    } else if (version && *version && !sameText(h.version, sizeof h.version, version)) {
-        result = 4;
-        message = IDS_WRONG_VERSION;
-    }
-    if (result != 1) {
-        if (report)
-            utErrorBoxId(nullptr, message);
-        return result;
-    }
-    if (header)
-        *header = h;
-    return 1;
+    return qmfCheckHeaderLogos(file, remaining, header, kind, version, report, FALSE);
 }
 
 int qmfCheckDocumentHeader(HANDLE file, int32_t *remaining, FileHeader *header)
@@ -366,7 +336,7 @@ MemHandle fmAssembleFromHead(MemHandle head, MemHandle block1, MemHandle block2,
     if (n < 66 || utGetPacketLength(wsb) < 16 || utHandleSize(wsb) < 20)
         return 0;
     MemLock<uint8_t> h(head);
-    uint16_t count = get<uint16_t>(h.get(), 54), size = get<uint16_t>(h.get(), 56);
+    uint16_t count = utGetAt<uint16_t>(h.get(), 54), size = utGetAt<uint16_t>(h.get(), 56);
     if (n != 66u + size || !attCheckRun(h.get() + 66, count, size))
         return 0;
     MemHandle form = utAllocHandle(0, kFmHeadSize + size);
@@ -377,30 +347,30 @@ MemHandle fmAssembleFromHead(MemHandle head, MemHandle block1, MemHandle block2,
         MemLock<uint8_t> w(wsb);
         FormRecord *f = reinterpret_cast<FormRecord *>(fb.get());
         f->length = kFmHeadSize + size;
-        f->type = get<int16_t>(h.get(), 4);
-        f->updateTime = get<uint32_t>(h.get(), 6);
+        f->type = utGetAt<int16_t>(h.get(), 4);
+        f->updateTime = utGetAt<uint32_t>(h.get(), 6);
         uint16_t mode = w[4];
-        uint16_t view = get<uint16_t>(h.get(), 32) & ~0xFu;
+        uint16_t view = utGetAt<uint16_t>(h.get(), 32) & ~0xFu;
         view |= mode == 1 ? 1 : mode == 2 ? 8 : 0;
         view |= (w[5] ? 2 : 0) | (w[6] ? 4 : 0);
         f->viewFlags = view;
-        f->options = get<uint16_t>(h.get(), 34);
-        f->pages = get<int16_t>(h.get(), 36);
-        f->style = get<uint16_t>(h.get(), 38);
-        f->resources = get<uint32_t>(h.get(), 40);
-        f->resourceCount = get<uint16_t>(h.get(), 44);
-        f->resourceWord = get<uint32_t>(h.get(), 46);
-        f->attrs.tagMask = get<uint32_t>(h.get(), 50);
+        f->options = utGetAt<uint16_t>(h.get(), 34);
+        f->pages = utGetAt<int16_t>(h.get(), 36);
+        f->style = utGetAt<uint16_t>(h.get(), 38);
+        f->resources = utGetAt<uint32_t>(h.get(), 40);
+        f->resourceCount = utGetAt<uint16_t>(h.get(), 44);
+        f->resourceWord = utGetAt<uint32_t>(h.get(), 46);
+        f->attrs.tagMask = utGetAt<uint32_t>(h.get(), 50);
         f->attrs.count = count;
         f->attrs.size = size;
-        f->currentPage = get<uint16_t>(h.get(), 60);
+        f->currentPage = utGetAt<uint16_t>(h.get(), 60);
         f->viewByte1 = w[7];
-        f->gridDivisions = get<uint16_t>(w.get(), 8);
+        f->gridDivisions = utGetAt<uint16_t>(w.get(), 8);
         f->viewByte2 = w[10];
-        f->unit = get<uint16_t>(w.get(), 12);
+        f->unit = utGetAt<uint16_t>(w.get(), 12);
         if (!f->unit)
             f->unit = 3;
-        f->viewWord = get<uint32_t>(w.get(), 14);
+        f->viewWord = utGetAt<uint32_t>(w.get(), 14);
         f->blocks[0] = block1;
         f->blocks[1] = block2;
         f->blocks[2] = block3;
@@ -441,7 +411,7 @@ MemHandle qmfReadWsb(HANDLE file, int32_t *remaining, BOOL currentWsb)
         if (wsb) {
             MemLock<uint8_t> s(p), d(wsb);
             memcpy(d.get(), s.get(), n);
-            put<uint32_t>(d.get(), 0, 20);
+            utPutAt<uint32_t>(d.get(), 0, 20);
         }
         utFreeHandle(p);
         if (!wsb)
@@ -460,15 +430,15 @@ MemHandle qmfReadWsb(HANDLE file, int32_t *remaining, BOOL currentWsb)
         BOOL ok;
         {
             MemLock<uint8_t> d(wsb);
-            put<uint32_t>(d.get(), 0, 20);
+            utPutAt<uint32_t>(d.get(), 0, 20);
             ok = readExact(file, remaining, d.get() + 4, n);
         }
         if (!ok)
             return utFreeHandle(wsb);
     }
     MemLock<uint8_t> d(wsb);
-    if (get<uint16_t>(d.get(), 12) == 0)
-        put<uint16_t>(d.get(), 12, 3);
+    if (utGetAt<uint16_t>(d.get(), 12) == 0)
+        utPutAt<uint16_t>(d.get(), 12, 3);
     return wsb;
 }
 
@@ -488,8 +458,8 @@ MemHandle qmfReadFormBody(HANDLE file, int32_t *remaining, BOOL currentWsb)
     {
         MemLock<uint8_t> h(head);
         for (int i = 0; i < 3; ++i)
-            present[i] = get<uint16_t>(h.get(), 24 + 2 * i);
-        resources = get<uint32_t>(h.get(), 40);
+            present[i] = utGetAt<uint16_t>(h.get(), 24 + 2 * i);
+        resources = utGetAt<uint32_t>(h.get(), 40);
     }
     MemHandle blocks[3] = {0, 0, 0};
     for (int i = 0; i < 3; ++i) {

@@ -71,3 +71,8 @@
 #define IDC_PG_PORTRAIT         104
 #define IDC_PG_LANDSCAPE        105
 #define IDC_PG_PAPER_SIZE       122
+
+// File commands: messages and the Save Option dialog "nosavebtn".
+#define IDS_SAVE_NEEDS_CONFIRM      863
+#define IDC_SAVE_OPTION_TEXT        1007
+#define IDC_SAVE_OPTION_HELP        1008

@@ -18,7 +18,10 @@
 #include "controls/maintools.h"
 #include "controls/pal_file.h"
 #include "controls/pal_window.h"
+#include "model/fm_form.h"
+#include "model/pg_dir.h"
 #include "model/qmf_header.h"
+#include "model/qmf_write.h"
 #include "support/ff_file.h"
 #include "support/ut_recent.h"
 #include "textedit/help_file.h"
@@ -47,14 +50,20 @@ inline LRESULT CALLBACK recordingWorkspace(HWND w, UINT msg, WPARAM wp, LPARAM l
 
 const char kRecordingWs[] = "qm_test_recording_ws";
 
-// A document file of the given name: the file header of kind "FORM".
+// A document file of the given name: one empty page, written by the
+// document writers.
 inline bool writeDocument(const std::string &path)
 {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
+    MemHandle form = pgNewDocument(TRUE);
+    if (!form)
         return false;
-    bool ok = qmfWriteHeader(f, "FORM") == sizeof(FileHeader);
-    CloseHandle(f);
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    bool ok = f != INVALID_HANDLE_VALUE && qmfWriteHeader(f, "FORM") == sizeof(FileHeader) &&
+              qmfWriteForm(f, form) != 0 &&
+              qmfWritePage(f, pgDirGetPages(fmGetDirectory(form), 0)) != 0;
+    if (f != INVALID_HANDLE_VALUE)
+        CloseHandle(f);
+    fmFree(form);
     return ok;
 }
 

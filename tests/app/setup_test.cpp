@@ -30,7 +30,10 @@ const char kError[] = "Quillmark Draw Error";
 // File offsets of the packets a default file holds.
 const size_t kFormAt = 40;
 const size_t kPageAt = kFormAt + 80;
-const size_t kSetupAt = kPageAt + 494;
+// The default page is written as its file record: the 58 head bytes, seven
+// u16 presence flags and the 376-byte file form of its page data.
+const size_t kPageFileSize = 58 + 14 + 376;
+const size_t kSetupAt = kPageAt + kPageFileSize;
 
 uint32_t u32At(const Bytes &b, size_t at)
 {
@@ -285,7 +288,8 @@ TEST_F(SetupFile, WriteThenReadKeepsEveryRecordAndBlock)
     EXPECT_STREQ("QMSETUP", header.kind);
     EXPECT_EQ(0u, header.zero);
     EXPECT_EQ(80u, u32At(file, kFormAt));
-    EXPECT_EQ(494u, u32At(file, kPageAt));
+    EXPECT_EQ(kPageFileSize, u32At(file, kPageAt));
+    EXPECT_EQ(1000, file[kPageAt + 4] | file[kPageAt + 5] << 8);
 
     BoxRecorder boxes;
     ASSERT_TRUE(setReadSetupFile(path.c_str()));
@@ -295,7 +299,15 @@ TEST_F(SetupFile, WriteThenReadKeepsEveryRecordAndBlock)
     EXPECT_EQ(u32At(before, 0), u32At(after, 0));
     EXPECT_TRUE(std::equal(before.begin(), before.begin() + 78, after.begin()));
     EXPECT_TRUE(std::equal(before.begin() + 82, before.end(), after.begin() + 82));
-    EXPECT_EQ(Bytes(pageBefore), handleBytes(setGetDefaultPage(), 494));
+    {
+        // Everything but the layer state, which the file record does not
+        // carry and every new page makes anew.
+        Bytes pageAfter = handleBytes(setGetDefaultPage(), 494);
+        const size_t layersAt = 86 + 46, layersEnd = layersAt + 20;
+        for (size_t i = 0; i < 494; ++i)
+            if (i < layersAt || i >= layersEnd)
+                EXPECT_EQ(pageBefore[i], pageAfter[i]) << "page byte " << i;
+    }
 
     EXPECT_EQ(-4, setGetZoomCode());
     EXPECT_EQ(50, setGetZoomPercent());
@@ -499,32 +511,60 @@ TEST_F(SetupFile, StartDocumentPacketIsTerminatedWithinItself)
 TEST_F(SetupFile, HandlesStoredInTheFileAreNeverFollowed)
 {
     ASSERT_TRUE(setLoadSetupFile(path.c_str()));
+    setPutPageProp59(TRUE);
+    Bytes pageMemory = handleBytes(setGetDefaultPage(), 494);
     Bytes file = writeAndFree();
-    // The page's seven links and its page-data handles (layer sets, first
-    // object, side and palette blocks) as an older writer left them.
-    Bytes poked = file;
-    for (size_t off = 58; off < 86; off += 4)
-        putU32At(poked, kPageAt + off, 0x1234 + (uint32_t)off);
-    const size_t data = kPageAt + 86;
-    for (size_t off : {46u, 50u, 54u, 384u, 388u, 392u})
-        putU32At(poked, data + off, 0x777);
-    for (size_t off = 50; off < 78; off += 4)
-        putU32At(poked, kFormAt + off, 0x999);
-    ASSERT_TRUE(qmtest::writeFile(path, poked));
-    ASSERT_TRUE(setReadSetupFile(path.c_str()));
+
+    // What is written carries presence flags, never the handles of this
+    // run: the default page has no links, so every flag is 0.
+    for (size_t off = 58; off < 72; ++off)
+        EXPECT_EQ(0, file[kPageAt + off]) << off;
+
+    // Presence flags set by a damaged or foreign writer are not followed.
+    Bytes flagged = file;
+    for (size_t off = 58; off < 72; off += 2)
+        flagged[kPageAt + off] = 1;
+    ASSERT_TRUE(qmtest::writeFile(path, flagged));
+    {
+        BoxRecorder boxes;
+        ASSERT_TRUE(setReadSetupFile(path.c_str()));
+        EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    }
     Bytes page = handleBytes(setGetDefaultPage(), 494);
+    for (size_t off = 58; off < 86; ++off)
+        EXPECT_EQ(0, page[off]) << off;
+    EXPECT_EQ(2, setGetPageProp59());
+    setFreeSetupRecords();
+
+    // An earlier writer stored the page's memory block whole, its seven
+    // links and page-data handles (layer sets, first object, side and
+    // palette blocks) with it: the page is taken, the handles are not.
+    Bytes older(file.begin(), file.begin() + kPageAt);
+    Bytes poked = pageMemory;
+    for (size_t off = 58; off < 86; off += 4)
+        putU32At(poked, off, 0x1234 + (uint32_t)off);
+    for (size_t off : {46u, 50u, 54u, 384u, 388u, 392u})
+        putU32At(poked, 86 + off, 0x777);
+    older.insert(older.end(), poked.begin(), poked.end());
+    older.insert(older.end(), file.begin() + kSetupAt, file.end());
+    for (size_t off = 50; off < 78; off += 4)
+        putU32At(older, kFormAt + off, 0x999);
+    ASSERT_TRUE(qmtest::writeFile(path, older));
+    ASSERT_TRUE(setReadSetupFile(path.c_str()));
+    page = handleBytes(setGetDefaultPage(), 494);
     for (size_t off = 58; off < 86; ++off)
         EXPECT_EQ(0, page[off]) << off;
     for (size_t off : {46u, 50u, 54u, 384u, 388u, 392u})
         EXPECT_EQ(0u, u32At(page, 86 + off)) << off;
+    EXPECT_EQ(2, setGetPageProp59());
     Bytes form = handleBytes(setGetFormDefaultsRecord(), 80);
     for (size_t off = 50; off < 78; ++off)
         EXPECT_EQ(0, form[off]) << off;
+    EXPECT_NE(0u, setGetSetupRecord());
 
-    // What is written never carries the handles of this run either.
+    // Written again, it is the file record once more.
     Bytes again = writeAndFree();
-    for (size_t off = 58; off < 86; ++off)
-        EXPECT_EQ(0, again[kPageAt + off]) << off;
+    EXPECT_EQ(file, again);
 }
 
 TEST_F(SetupFile, AFailedWriteKeepsThePreviousFileAndWarnsOnce)

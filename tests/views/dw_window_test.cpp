@@ -12,6 +12,7 @@
 #include "model/pg_record.h"
 #include "support/dm_map.h"
 #include "support/ut_mem.h"
+#include "support/win_filedlg.h"
 #include "app/app_frame_docs.h"
 #include "app/fc_file_cmds.h"
 #include "views/dw_window.h"
@@ -733,11 +734,16 @@ TEST_F(DocWin, QuickNoteWithObjectsOnlyOnAnotherPageIsNotDropped)
     pgAppendObject(second, rect);
     EXPECT_FALSE(wsPageHasObjects(ws));
     EXPECT_TRUE(wsDocumentHasObjects(ws));
-    // It must be saved: the writer is not there yet, so the save fails and
-    // the window stays rather than losing the rectangle.
+    // It must be saved: with no quick-note folder to be had and the Save
+    // dialog cancelled the save fails, and the window stays rather than
+    // losing the rectangle.
+    setPutString("QuickNotePath", (home.path() + "\\missing\\notes").c_str());
+    winSetFileDlgHook([](HWND, WinFileDlgRequest &) -> BOOL { return FALSE; });
     EXPECT_EQ(0, dwQuerySave(doc));
     SendMessageA(doc, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(doc));
+    winSetFileDlgHook(nullptr);
+    setDeleteValue("QuickNotePath");
 
     // Objects on the base page count too.
     pgSetFirstObject(second, 0);

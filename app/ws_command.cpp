@@ -9,7 +9,6 @@
 #include "model/ob_record.h"
 #include "model/pg_dir.h"
 #include "model/pg_margins.h"
-#include "model/qmf_read.h"
 #include "support/dm_map.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
@@ -28,8 +27,6 @@ namespace {
 
 const char kTableDefaultText[] = "You can change default value only when you are editing the table.";
 const char kTextFindText[] = "Text fnd is available only when you edit a text object";
-const char kNoPathText[] = "File not saved.  Can not reload.";
-const char kReloadFailedText[] = "Reload failed.";
 const UINT kHelpContextWorkspace = 800;
 
 bool in(int id, int first, int last) { return id >= first && id <= last; }
@@ -134,37 +131,9 @@ void zoomInOut(HWND ws, MemHandle object, bool zoomIn, LPARAM lParam)
     wsZoomByPercent(ws, zoomIn ? 10 : -10, centre);
 }
 
-// The document of a file: its form, its directory and its first page.
-MemHandle readDocumentFile(HWND ws, const char *path)
-{
-    return qmfOpenDocument(ownerOf(ws), path, 0, nullptr);
-}
-
 }  // namespace
 
 void appShowTextFindHint(HWND ws) { utMessageBox(ownerOf(ws), kTextFindText, MB_ICONINFORMATION); }
-
-int wsCmdReload(HWND ws)
-{
-    char path[UT_PATH_SIZE];
-    if (!wsGetDocPath(ws, path)) {
-        utMessageBox(ownerOf(ws), kNoPathText, MB_ICONINFORMATION);
-        return 0;
-    }
-    MemHandle form = readDocumentFile(ws, path);
-    if (!form) {
-        utErrorBox(ownerOf(ws), kReloadFailedText);
-        return 0;
-    }
-    wsSendLeaveMode(ws, 1);
-    epSelectObject(ws, 0);
-    pvReleaseDocument(ws);
-    pvSetDocument(ws, form, 0);
-    wsClearModified(ws);
-    PostMessageA(ws, WM_COMMAND, WS_CMD_BACK_TO_SELECT, 0);
-    PostMessageA(ws, WM_COMMAND, 216, 0);
-    return 1;
-}
 
 BOOL wsIsDocumentCommand(int id)
 {
@@ -269,7 +238,7 @@ int wsOnCommand(HWND ws, int id, LPARAM lParam)
         break;
     }
     case 134: fcMergeCommand(ws); break;
-    case 143: wsCmdReload(ws); break;
+    case 143: fcReloadDocument(ws); break;
     case 179: wsCmdViewScale(ws); break;
     case 180: wsStartZoomTool(ws); break;
     case 192:

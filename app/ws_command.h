@@ -8,8 +8,6 @@
 
 // The message of Find outside text editing.
 void appShowTextFindHint(HWND ws);
-// Command 143: the document read again from its file.
-int wsCmdReload(HWND ws);
 // Whether an id belongs to the document commands (wsOnCommand does not
 // answer 1 for it).
 BOOL wsIsDocumentCommand(int command);

@@ -75,8 +75,6 @@ void prnPaintWhilePrinting(HWND) {}
 
 // ---- file, import and export, options ------------------------------------------------------
 
-int fcSaveAsCommand(HWND) { return 0; }
-int fcMergeCommand(HWND) { return 0; }
 int fcImportCommand(HWND, int) { return 0; }
 int fcImportFile(HWND, const char *, int, int, const RECT *) { return 0; }
 int fcExportCommand(HWND, MemHandle) { return 0; }

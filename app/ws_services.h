@@ -73,8 +73,6 @@ int faxCmdFax(HWND ws, BOOL noDialog);
 void prnPaintWhilePrinting(HWND ws);
 
 // ---- file, import and export, options ------------------------------------------------------
-int fcSaveAsCommand(HWND ws);
-int fcMergeCommand(HWND ws);
 int fcImportCommand(HWND ws, int imageMode);
 int fcImportFile(HWND ws, const char *path, int kind, int imageMode, const RECT *target);
 int fcExportCommand(HWND ws, MemHandle object);

@@ -2,6 +2,8 @@
 #pragma once
 #include "support/qmwin.h"
 
-// Puts an object whose handle has just changed back between the neighbours
-// recorded in its own prev and next links; nothing when the workspace is 0.
+// Puts an unlinked object (or one whose handle has just changed) back
+// between the neighbours recorded in its own prev and next links; a
+// top-level object without a previous one heads the current page's list
+// again. Nothing when the workspace is 0.
 void wsRelinkObject(HWND workspace, MemHandle h);

@@ -12,6 +12,7 @@
 #include "app/app_ui_state.h"
 #include "app/fc_import_export.h"
 #include "app/setup_record.h"
+#include "app/ws_paint.h"
 #include "controls/maintools.h"
 #include "controls/ruler.h"
 #include "model/fm_form.h"
@@ -293,27 +294,6 @@ BOOL wsOnDropFiles(HWND ws, HDROP drop)
     return any;
 }
 
-// ---- commands -----------------------------------------------------------------------------------
-
-int wsOnCommand(HWND ws, int command, LPARAM)
-{
-    switch (command) {
-    case 921:
-        wsAutoSaveTick(ws);
-        return 0;
-    case 942:
-        wsSetOutputWindow(ws, nullptr);
-        return 0;
-    case 910:   // the message bar follows the selection once it reports it
-    case 931:
-    case 932:
-        return 0;
-    default:
-        // Every other document command arrives with its own handler.
-        return 1;
-    }
-}
-
 int wsZoomWheelStep(HWND, int) { return 0; }
 int wsScrollByLogY(HWND, int32_t) { return 0; }
 
@@ -547,32 +527,6 @@ void wsSetVScrollPos(HWND ws, int32_t pos, BOOL redraw)
         SetScrollPos(ws, SB_VERT, pos, redraw);
 }
 
-// ---- painting ----------------------------------------------------------------------------------------
-
-void wsPageRectIn(HDC dc, RECT *page)
-{
-    int dpiX = GetDeviceCaps(dc, LOGPIXELSX), dpiY = GetDeviceCaps(dc, LOGPIXELSY);
-    if (dpiX < 1)
-        dpiX = 96;
-    if (dpiY < 1)
-        dpiY = 96;
-    SetRect(page, WS_PAGE_MARGIN, WS_PAGE_MARGIN,
-            WS_PAGE_MARGIN + MulDiv(WS_PAGE_WIDTH_TWIPS, dpiX, 1440),
-            WS_PAGE_MARGIN + MulDiv(WS_PAGE_HEIGHT_TWIPS, dpiY, 1440));
-}
-
-void wsPaintView(HDC dc, const RECT &client, HBRUSH background)
-{
-    FillRect(dc, &client, background ? background : (HBRUSH)GetStockObject(LTGRAY_BRUSH));
-    RECT page;
-    wsPageRectIn(dc, &page);
-    RECT shadow = page;
-    OffsetRect(&shadow, 4, 4);
-    FillRect(dc, &shadow, (HBRUSH)GetStockObject(GRAY_BRUSH));
-    FillRect(dc, &page, (HBRUSH)GetStockObject(WHITE_BRUSH));
-    FrameRect(dc, &page, (HBRUSH)GetStockObject(BLACK_BRUSH));
-}
-
 // ---- the procedure -------------------------------------------------------------------------------------
 
 LRESULT CALLBACK WorkspaceWndProc(HWND ws, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -593,15 +547,9 @@ LRESULT CALLBACK WorkspaceWndProc(HWND ws, UINT msg, WPARAM wParam, LPARAM lPara
         break;
     case WM_ERASEBKGND:
         return 1;   // WM_PAINT covers the whole client area
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(ws, &ps);
-        RECT client;
-        GetClientRect(ws, &client);
-        wsPaintView(dc, client, setGetWorkspaceBkBrush());
-        EndPaint(ws, &ps);
+    case WM_PAINT:
+        wsOnPaint(ws);
         return 0;
-    }
     case WM_KEYDOWN:
         if (onKeyDown(ws, (UINT)wParam))
             return 0;

@@ -136,11 +136,3 @@ void wsScrollToPageTop(HWND ws);
 // The step of the move and nudge commands: one device pixel in logical
 // units, or the ruler grid step when snapping to the rulers.
 void wsGetMoveStep(HWND ws, int32_t *dx, int32_t *dy);
-
-// ---- painting (until the page painting arrives) ----------------------------------------
-// The page rectangle in the client area: 8.5 by 11 inches at the screen's
-// resolution, WS_PAGE_MARGIN pixels from the top-left corner.
-void wsPageRectIn(HDC dc, RECT *page);
-// Paints the view into a DC: the background in the settings' colour and an
-// empty white page with a black outline and a grey shadow.
-void wsPaintView(HDC dc, const RECT &client, HBRUSH background);

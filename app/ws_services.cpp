@@ -1,0 +1,132 @@
+// Handlers of modules that are not in the program yet: each answers
+// "nothing done". The page commands that only need the current-page
+// switching already go to the page they name.
+#include "app/ws_services.h"
+#include "views/pv_page.h"
+#include "views/ws_record.h"
+
+// ---- scrolling, continuous view, zoom --------------------------------------------------
+
+int32_t wsGetPageGap(HWND) { return 288; }
+void pvDrawNeighbourPage(HWND, HDC, int, int32_t) {}
+void pvDrawPageOffset(HWND, HDC, int, int32_t) {}
+void wsUpdateScrollRanges(HWND) {}
+int wsOnNavBarCommand(HWND, int, LPARAM) { return 0; }
+int wsCmdScrollStyle(HWND, int) { return 0; }
+int wsScrollObjectIntoView(HWND, MemHandle) { return 0; }
+int wsZoomByPercent(HWND, int, POINT) { return 0; }
+int wsZoomStep(HWND, double, const RECT *) { return 0; }
+int wsCmdViewScale(HWND) { return 0; }
+int wsStartZoomTool(HWND) { return 0; }
+
+// ---- thumbnails, full screen -------------------------------------------------------------
+
+int pvCmdPageList(HWND, LPARAM) { return 0; }
+int pvOnPageListPick(HWND, WPARAM, LPARAM) { return 0; }
+HWND pvCmdPanoramic(HWND, HFONT, LPARAM) { return nullptr; }
+int pvOnThumbnailCommand(HWND, int, LPARAM) { return 0; }
+int fsOpenFullScreen(HWND) { return 0; }
+
+// ---- page commands ---------------------------------------------------------------------------
+
+int pvCmdPrevPage(HWND ws)
+{
+    udDiscard(ws);
+    return pvPrevPageWrap(ws);
+}
+
+int pvCmdNextOrNewPage(HWND ws)
+{
+    udDiscard(ws);
+    return pvNextPageWrap(ws);
+}
+
+int pvCmdGoToPage(HWND ws, int index)
+{
+    udDiscard(ws);
+    return pvSwitchToPage(ws, index);
+}
+
+int pvCmdFirstPage(HWND ws) { return pvCmdGoToPage(ws, 0); }
+int pvCmdLastPage(HWND ws) { return pvCmdGoToPage(ws, pvGetPageCount(ws) - 1); }
+int pvCmdHomeOrFirstPage(HWND ws) { return pvCmdFirstPage(ws); }
+int pvCmdEndOrLastPage(HWND ws) { return pvCmdLastPage(ws); }
+int pvCmdInsertPage(HWND, int) { return 0; }
+int pvCmdSelectPage(HWND, int) { return 0; }
+int pvCmdDeletePages(HWND) { return 0; }
+int pvCmdDeleteCurrentPage(HWND) { return 0; }
+int pvCmdRevertPage(HWND) { return 0; }
+int pvCmdPageSettings(HWND, int) { return 0; }
+int pvCmdPageAttributes(HWND) { return 0; }
+int pgCmdPageNumbers(HWND) { return 0; }
+int pgCmdShuffle(HWND) { return 0; }
+int pgSelectByNameDialog(HWND, const char *, MemHandle, int, int *) { return 0; }
+int pgNameDialog(HWND, MemHandle *) { return 0; }
+int bpOnCommand(HWND, int, HMENU) { return 1; }
+int pvAddGuide(HWND, int32_t, int) { return 0; }
+int pvDeleteGuideAt(HWND, int32_t, int) { return 0; }
+int pvDrawPageGuides(HWND, HDC, MemHandle, COLORREF) { return 0; }
+
+// ---- printing and fax --------------------------------------------------------------------
+
+int prnCmdPrint(HWND, BOOL, BOOL) { return 0; }
+int faxCmdFax(HWND, BOOL) { return 0; }
+void prnPaintWhilePrinting(HWND) {}
+
+// ---- file, import and export, options ------------------------------------------------------
+
+int fcImportCommand(HWND, int) { return 0; }
+int fcImportFile(HWND, const char *, int, int, const RECT *) { return 0; }
+int fcExportCommand(HWND, MemHandle) { return 0; }
+int fcExportImageAs(HWND, MemHandle) { return 0; }
+int vcZoomCommand(HWND, int, MemHandle) { return 0; }
+int docCmdOptions(HWND) { return 0; }
+void mbUpdateFromSelection() {}
+
+// ---- tools ---------------------------------------------------------------------------------
+
+int epChooseTool(HWND, int, int16_t) { return 0; }
+int epChooseToolByCommand(HWND, int, int16_t) { return 0; }
+int epChooseToolOrVText(HWND, int, int16_t) { return 0; }
+int epToolDropNotify(HWND, int, LPARAM) { return 0; }
+int txCmdEditText(HWND, MemHandle, int, LPARAM) { return 0; }
+
+int epSelectAndReveal(HWND ws, MemHandle object)
+{
+    epSelectObject(ws, object);
+    return 1;
+}
+int epRotateTool(HWND, MemHandle) { return 0; }
+void epCreateDrawPolyMarks(HWND, HDC) {}
+void epCreateDrawCurveMarks(HWND, HDC) {}
+void epCubeDrawHandle(HWND, HDC, MemHandle) {}
+void epArcDrawHandles(HWND, HDC, MemHandle) {}
+void epRoundRectDrawHandles(HWND, HDC, MemHandle) {}
+void epDimSpanDrawHandles(HWND, HDC, MemHandle) {}
+void epRotateDrawMarks(HWND, HDC, MemHandle) {}
+void epGradDrawHandles(HWND, HDC, MemHandle) {}
+void epCompositeDrawHandles(HWND, HDC, MemHandle) {}
+void neDrawBezierMarks(HWND, HDC, MemHandle) {}
+void neDrawAllMarks(HWND, HDC, MemHandle) {}
+void epBrushDrawMarks(HWND, HDC) {}
+
+// ---- object commands, undo ---------------------------------------------------------------------
+
+int cmdBackToSelect(HWND) { return 0; }
+int cmdEditObject(HWND, MemHandle, LPARAM) { return 0; }
+int cmdEnterMultiSelect(HWND, int) { return 0; }
+int cmdMoveObjectBy(HWND, MemHandle, int32_t, int32_t) { return 0; }
+int cmdLangExecute(HWND) { return 0; }
+int cmdObjectCommand(HWND, MemHandle, int, LPARAM) { return 0; }
+void msDrawMarks(HWND, HDC) {}
+
+// ---- text, table, pictures, fields ---------------------------------------------------------------
+
+int teTextCommand(HWND, MemHandle, int, LPARAM) { return 0; }
+void teLabelPaint(HWND, HDC) {}
+void tePaintText(HWND, HDC) {}
+int tbTableCommand(HWND, MemHandle, int, LPARAM) { return 0; }
+void tbEditPaint(HWND, HDC) {}
+int bmpPropertyCommand(HWND, MemHandle, int, LPARAM) { return 0; }
+int shShapeCommand(HWND, MemHandle, int, LPARAM) { return 0; }
+void fldClosePropPane() {}

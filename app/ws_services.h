@@ -1,0 +1,124 @@
+// The handlers and drawing services that the document command dispatcher
+// and the workspace painting reach in the views, tools, object commands,
+// text, table, form and picture modules. Those whose modules are not in the
+// program yet answer here as "nothing done" (0), under the names their
+// modules will give them, so that the routing is in place.
+#pragma once
+#include "support/qmwin.h"
+#include "tools/ep_handles.h"
+#include "commands/ep_select.h"
+#include "commands/ud_undo.h"
+
+// ---- scrolling, continuous view, zoom --------------------------------------------------
+// Distance between pages in the continuous view (twips).
+int32_t wsGetPageGap(HWND ws);
+// A neighbouring page of the continuous view drawn with its bottom at y /
+// its top at y (twips).
+void pvDrawNeighbourPage(HWND ws, HDC dc, int index, int32_t bottom);
+void pvDrawPageOffset(HWND ws, HDC dc, int index, int32_t top);
+// The scroll ranges of the view brought up to date.
+void wsUpdateScrollRanges(HWND ws);
+// Commands 30 to 39 of the navigation bars.
+int wsOnNavBarCommand(HWND ws, int command, LPARAM lParam);
+// Commands 440 to 442.
+int wsCmdScrollStyle(HWND ws, int command);
+// Command 396: the current object scrolled into view.
+int wsScrollObjectIntoView(HWND ws, MemHandle object);
+// Zoom by a percent step about a device point; zoom by a factor about a
+// rectangle (logical units).
+int wsZoomByPercent(HWND ws, int step, POINT device);
+int wsZoomStep(HWND ws, double factor, const RECT *about);
+int wsCmdViewScale(HWND window);
+int wsStartZoomTool(HWND ws);
+
+// ---- thumbnails, full screen -------------------------------------------------------------
+int pvCmdPageList(HWND ws, LPARAM lParam);
+int pvOnPageListPick(HWND ws, WPARAM wParam, LPARAM lParam);
+HWND pvCmdPanoramic(HWND ws, HFONT font, LPARAM ownerData);
+int pvOnThumbnailCommand(HWND ws, int command, LPARAM lParam);
+int fsOpenFullScreen(HWND ws);
+
+// ---- page commands, page dialogs, base page, guides ----------------------------------------
+int pvCmdPrevPage(HWND ws);
+int pvCmdNextOrNewPage(HWND ws);
+int pvCmdGoToPage(HWND ws, int index);
+int pvCmdFirstPage(HWND ws);
+int pvCmdLastPage(HWND ws);
+int pvCmdHomeOrFirstPage(HWND ws);    // 1220
+int pvCmdEndOrLastPage(HWND ws);      // 1221
+int pvCmdInsertPage(HWND ws, int command);   // 612, 613, 615
+int pvCmdSelectPage(HWND ws, int command);   // 616, 626, 627
+int pvCmdDeletePages(HWND ws);
+int pvCmdDeleteCurrentPage(HWND ws);
+int pvCmdRevertPage(HWND ws);
+int pvCmdPageSettings(HWND ws, int command);   // 595, 596, 597, 628
+int pvCmdPageAttributes(HWND ws);
+int pgCmdPageNumbers(HWND ws);
+int pgCmdShuffle(HWND ws);
+// The "Select Page" dialog over a page-name list; nonzero on OK with the
+// chosen index.
+int pgSelectByNameDialog(HWND owner, const char *caption, MemHandle names, int count, int *index);
+// The page-name dialog; nonzero on OK with the new name handle.
+int pgNameDialog(HWND ws, MemHandle *name);
+int bpOnCommand(HWND ws, int command, HMENU menu);
+int pvAddGuide(HWND ws, int32_t position, int kind);
+int pvDeleteGuideAt(HWND ws, int32_t position, int kind);
+// The page's guides in the colour; 1 when any was drawn.
+int pvDrawPageGuides(HWND ws, HDC dc, MemHandle page, COLORREF colour);
+
+// ---- printing and fax --------------------------------------------------------------------
+int prnCmdPrint(HWND ws, BOOL fax, BOOL noDialog);
+int faxCmdFax(HWND ws, BOOL noDialog);
+// The paint of a workspace while it prints: a repaint is noted as due.
+void prnPaintWhilePrinting(HWND ws);
+
+// ---- file, import and export, options ------------------------------------------------------
+int fcImportCommand(HWND ws, int imageMode);
+int fcImportFile(HWND ws, const char *path, int kind, int imageMode, const RECT *target);
+int fcExportCommand(HWND ws, MemHandle object);
+int fcExportImageAs(HWND ws, MemHandle object);
+int vcZoomCommand(HWND ws, int command, MemHandle object);
+int docCmdOptions(HWND ws);
+// The message bar follows the active workspace's selection and mode.
+void mbUpdateFromSelection();
+
+// ---- tools ---------------------------------------------------------------------------------
+int epChooseTool(HWND ws, int command, int16_t type);
+int epChooseToolByCommand(HWND ws, int command, int16_t type);
+int epChooseToolOrVText(HWND ws, int command, int16_t type);
+int epToolDropNotify(HWND ws, int command, LPARAM lParam);   // 76, 77, 78
+int txCmdEditText(HWND ws, MemHandle object, int command, LPARAM lParam);   // 700, 701, 706
+int epSelectAndReveal(HWND ws, MemHandle object);
+int epRotateTool(HWND ws, MemHandle object);
+void epCreateDrawPolyMarks(HWND ws, HDC dc);
+void epCreateDrawCurveMarks(HWND ws, HDC dc);
+void epCubeDrawHandle(HWND ws, HDC dc, MemHandle object);
+void epArcDrawHandles(HWND ws, HDC dc, MemHandle object);
+void epRoundRectDrawHandles(HWND ws, HDC dc, MemHandle object);
+void epDimSpanDrawHandles(HWND ws, HDC dc, MemHandle object);
+void epRotateDrawMarks(HWND ws, HDC dc, MemHandle object);
+void epGradDrawHandles(HWND ws, HDC dc, MemHandle object);
+void epCompositeDrawHandles(HWND ws, HDC dc, MemHandle object);
+void neDrawBezierMarks(HWND ws, HDC dc, MemHandle object);
+void neDrawAllMarks(HWND ws, HDC dc, MemHandle object);
+void epBrushDrawMarks(HWND ws, HDC dc);
+
+// ---- object commands, undo ---------------------------------------------------------------------
+int cmdBackToSelect(HWND ws);
+int cmdEditObject(HWND ws, MemHandle object, LPARAM lParam);
+int cmdEnterMultiSelect(HWND ws, int command);
+int cmdMoveObjectBy(HWND ws, MemHandle object, int32_t dx, int32_t dy);
+int cmdLangExecute(HWND ws);
+// Every other object command of the table, by id.
+int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
+void msDrawMarks(HWND ws, HDC dc);
+
+// ---- text, table, pictures, fields ---------------------------------------------------------------
+int teTextCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
+void teLabelPaint(HWND ws, HDC dc);
+void tePaintText(HWND ws, HDC dc);
+int tbTableCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
+void tbEditPaint(HWND ws, HDC dc);
+int bmpPropertyCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
+int shShapeCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
+void fldClosePropPane();

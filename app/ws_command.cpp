@@ -3,6 +3,8 @@
 #include "app/app_frame_globals.h"
 #include "app/fc_file_cmds.h"
 #include "app/ws_services.h"
+#include "tools/ep_selection.h"
+#include "tools/ep_tool_choice.h"
 #include "commands/ws_objects.h"
 #include "model/fm_form.h"
 #include "model/ob_dispatch.h"
@@ -256,7 +258,7 @@ int wsOnCommand(HWND ws, int id, LPARAM lParam)
             fldClosePropPane();
         break;
     }
-    case 398: epSelectAndReveal(ws, (MemHandle)lParam); break;
+    case 398: epSelectAndReveal(ws, (MemHandle)lParam, wsGetCurrentObject(ws)); break;
     case 399: epSelectObject(ws, (MemHandle)lParam); break;
     case 400:
     case 931: cmdBackToSelect(ws); break;

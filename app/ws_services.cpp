@@ -85,17 +85,6 @@ void mbUpdateFromSelection() {}
 
 // ---- tools ---------------------------------------------------------------------------------
 
-int epChooseTool(HWND, int, int16_t) { return 0; }
-int epChooseToolByCommand(HWND, int, int16_t) { return 0; }
-int epChooseToolOrVText(HWND, int, int16_t) { return 0; }
-int epToolDropNotify(HWND, int, LPARAM) { return 0; }
-int txCmdEditText(HWND, MemHandle, int, LPARAM) { return 0; }
-
-int epSelectAndReveal(HWND ws, MemHandle object)
-{
-    epSelectObject(ws, object);
-    return 1;
-}
 int epRotateTool(HWND, MemHandle) { return 0; }
 void epCreateDrawPolyMarks(HWND, HDC) {}
 void epCreateDrawCurveMarks(HWND, HDC) {}

@@ -83,12 +83,6 @@ int docCmdOptions(HWND ws);
 void mbUpdateFromSelection();
 
 // ---- tools ---------------------------------------------------------------------------------
-int epChooseTool(HWND ws, int command, int16_t type);
-int epChooseToolByCommand(HWND ws, int command, int16_t type);
-int epChooseToolOrVText(HWND ws, int command, int16_t type);
-int epToolDropNotify(HWND ws, int command, LPARAM lParam);   // 76, 77, 78
-int txCmdEditText(HWND ws, MemHandle object, int command, LPARAM lParam);   // 700, 701, 706
-int epSelectAndReveal(HWND ws, MemHandle object);
 int epRotateTool(HWND ws, MemHandle object);
 void epCreateDrawPolyMarks(HWND ws, HDC dc);
 void epCreateDrawCurveMarks(HWND ws, HDC dc);

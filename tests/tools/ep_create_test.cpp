@@ -379,7 +379,7 @@ TEST_F(CreateMode, ATextToolChosenInCreateModeLeavesItFirst)
     EXPECT_EQ(TM_NONE, wsGetPrevToolMode(ws));
 }
 
-TEST_F(CreateMode, TextToolDragMakesASelectedTextAndKeepsItsStep)
+TEST_F(CreateMode, TextToolDragMakesASelectedTextAndStartsEditingIt)
 {
     wsSetSnapToRulers(ws, FALSE);
     ASSERT_EQ(1, epChooseTool(ws, 0, OBT_TEXT));
@@ -390,10 +390,11 @@ TEST_F(CreateMode, TextToolDragMakesASelectedTextAndKeepsItsStep)
     EXPECT_EQ(OBT_TEXT, obGetType(text));
     EXPECT_EQ(3000, obGetWidth(text));
     EXPECT_EQ(text, wsGetCurrentObject(ws));
+    // The new text is selected with its creation step; the posted command
+    // 700 then starts the text editor, which begins by discarding the
+    // workspace's pending step.
     UndoRecord undo;
-    ASSERT_TRUE(wsGetUndo(ws, &undo));
-    EXPECT_EQ(kEpUndoCreated, (int16_t)undo.kind);
-    EXPECT_EQ(text, undo.object);
+    EXPECT_FALSE(wsGetUndo(ws, &undo) && undo.kind != 0);
     EXPECT_TRUE(wsIsModified(ws));
 }
 

@@ -1,5 +1,6 @@
 // The document window.
 #include "views/dw_window.h"
+#include "model/qmf_read.h"
 #include "views/pv_page.h"
 #include "views/ws_document.h"
 #include "views/ws_record.h"
@@ -49,20 +50,11 @@ bool barCounts(HWND bar) { return !bar || IsWindowVisible(bar); }
 // reported) and the document shows one default page under the file's name.
 MemHandle readDocument(HWND frame, const char *path, uint32_t)
 {
-    DWORD size = 0;
-    HANDLE f = ffOpenRead(path, &size, TRUE);
-    if (f == INVALID_HANDLE_VALUE)
-        return 0;
-    int32_t remaining = (int32_t)size;
-    BOOL ok = qmfCheckHeaderReport(f, &remaining, nullptr, "FORM", "") == 1;
-    ffClose(f);
-    (void)frame;
-    if (!ok)
-        return 0;
-    MemHandle form = pgNewDocument(TRUE);
-    if (form)
-        fmSetFilePath(form, path);
-    return form;
+    // The form with its page directory and the first page, which the
+    // reader stores in its directory entry; every failure has shown its
+    // message and left nothing open.
+    MemHandle page = 0;
+    return qmfOpenDocument(frame, path, 0, &page);
 }
 
 // The navigation bars come with the page navigation; their room is kept

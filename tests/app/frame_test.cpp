@@ -352,14 +352,14 @@ TEST_F(App, OpenByPathIgnoresAnEmptyPathAndActivatesAnOpenDocument)
     char last[MAX_PATH];
     EXPECT_STREQ("AGAIN.QM", setGetLastFileName(last));
 
-    // A file that is not a document is refused with the header's message.
+    // A file that is not a document is refused with the header's message
+    // and the reader's.
     std::string text = home.file("notes.qm");
     ASSERT_TRUE(qmtest::writeFile(text, std::string(64, 'x')));
     BoxRecorder boxes;
     SendMessageA(frame, WM_COMMAND, 136, (LPARAM)text.c_str());
     EXPECT_EQ(3, docCount());
-    ASSERT_EQ(1u, boxes.count());
-    EXPECT_EQ("Not a Quillmark file", boxes.last().text);
+    EXPECT_EQ("Not a Quillmark file | Read file failed.", boxes.texts());
 }
 
 // An HDROP holding the names, dropped at a client point of the frame.

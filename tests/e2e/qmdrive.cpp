@@ -4,16 +4,21 @@
 // documents the program writes with the program's own reader.
 //
 //   qmdrive find                      prints the workspace's client area on screen
-//   qmdrive command ID                posts WM_COMMAND ID to the frame
-//   qmdrive drag X1 Y1 X2 Y2          a left-button drag in workspace client pixels
+//   qmdrive command ID [LPARAM]       posts WM_COMMAND ID to the frame (a drawing-tool
+//                                     button sends its object type as LPARAM)
+//   qmdrive drag X1 Y1 X2 Y2          a left-button drag in workspace client pixels,
+//                                     given as real input (SendInput)
 //   qmdrive saveas PATH               Save As, answering the file dialog with PATH
 //   qmdrive title                     prints the frame's title
 //   qmdrive close                     closes the frame and waits for it to go
-//   qmdrive inspect PATH              prints "pages N", then each page's object types
+//   qmdrive inspect PATH              prints "pages N", then page 1's object types
+//   qmdrive newdoc PATH               writes a document of one empty page
 #include "model/fm_form.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
+#include "model/pg_dir.h"
 #include "model/pg_page.h"
+#include "model/qmf_write.h"
 #include "model/qmf_read.h"
 #include "support/qmwin.h"
 #include <stdio.h>
@@ -22,7 +27,7 @@
 
 namespace {
 
-const char kFrameClass[] = "Quillmark Draw";
+const char kFrameClass[] = "ridevi";   // the frame's window class
 
 HWND frameWindow()
 {
@@ -175,6 +180,43 @@ int inspect(const char *path)
     return 0;
 }
 
+int newDocument(const char *path)
+{
+    MemHandle form = pgNewDocument(TRUE);
+    if (!form)
+        return 1;
+    HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    bool ok = f != INVALID_HANDLE_VALUE && qmfWriteHeader(f, "FORM") == sizeof(FileHeader) &&
+              qmfWriteForm(f, form) != 0 &&
+              qmfWritePage(f, pgDirGetPages(fmGetDirectory(form), 0)) != 0;
+    if (f != INVALID_HANDLE_VALUE)
+        CloseHandle(f);
+    fmFree(form);
+    return ok ? 0 : 1;
+}
+
+// One absolute pointer event at a screen point.
+void sendMouse(POINT screen, DWORD flags)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof in);
+    Sleep(60);
+}
+
+// Lists a top-level window when the frame cannot be found.
+BOOL CALLBACK listWindow(HWND w, LPARAM)
+{
+    char name[128] = "", title[128] = "";
+    GetClassNameA(w, name, sizeof name);
+    GetWindowTextA(w, title, sizeof title);
+    fprintf(stderr, "  window class \"%s\" title \"%s\"\n", name, title);
+    return TRUE;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -184,9 +226,12 @@ int main(int argc, char **argv)
     const char *verb = argv[1];
     if (strcmp(verb, "inspect") == 0 && argc == 3)
         return inspect(argv[2]);
+    if (strcmp(verb, "newdoc") == 0 && argc == 3)
+        return newDocument(argv[2]);
 
     HWND frame = frameWindow();
     if (!frame) {
+        EnumWindows(listWindow, 0);
         fprintf(stderr, "no frame window\n");
         return 1;
     }
@@ -196,8 +241,8 @@ int main(int argc, char **argv)
         printf("%s\n", text);
         return 0;
     }
-    if (strcmp(verb, "command") == 0 && argc == 3) {
-        PostMessageA(frame, WM_COMMAND, (WPARAM)atoi(argv[2]), 0);
+    if (strcmp(verb, "command") == 0 && (argc == 3 || argc == 4)) {
+        PostMessageA(frame, WM_COMMAND, (WPARAM)atoi(argv[2]), argc == 4 ? atoi(argv[3]) : 0);
         settle(frame);
         return 0;
     }
@@ -217,6 +262,16 @@ int main(int argc, char **argv)
         fprintf(stderr, "no workspace window\n");
         return 1;
     }
+    if (strcmp(verb, "probe") == 0 && argc == 4) {
+        POINT p = {atoi(argv[2]), atoi(argv[3])};
+        ClientToScreen(ws, &p);
+        HWND at = WindowFromPoint(p);
+        char name[64] = "";
+        GetClassNameA(at, name, sizeof name);
+        printf("at %ld,%ld: class \"%s\"%s; mode word %u\n", (long)p.x, (long)p.y, name,
+               at == ws ? " (the workspace)" : "", (unsigned)(uint16_t)GetWindowWord(ws, 8));
+        return 0;
+    }
     if (strcmp(verb, "find") == 0) {
         RECT client;
         GetClientRect(ws, &client);
@@ -227,13 +282,14 @@ int main(int argc, char **argv)
         return 0;
     }
     if (strcmp(verb, "drag") == 0 && argc == 6) {
-        int x1 = atoi(argv[2]), y1 = atoi(argv[3]), x2 = atoi(argv[4]), y2 = atoi(argv[5]);
-        PostMessageA(ws, WM_MOUSEMOVE, 0, MAKELPARAM(x1, y1));
-        PostMessageA(ws, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x1, y1));
+        POINT a = {atoi(argv[2]), atoi(argv[3])}, b = {atoi(argv[4]), atoi(argv[5])};
+        ClientToScreen(ws, &a);
+        ClientToScreen(ws, &b);
+        sendMouse(a, 0);
+        sendMouse(a, MOUSEEVENTF_LEFTDOWN);
         for (int i = 1; i <= 4; ++i)
-            PostMessageA(ws, WM_MOUSEMOVE, MK_LBUTTON,
-                         MAKELPARAM(x1 + (x2 - x1) * i / 4, y1 + (y2 - y1) * i / 4));
-        PostMessageA(ws, WM_LBUTTONUP, 0, MAKELPARAM(x2, y2));
+            sendMouse(POINT{a.x + (b.x - a.x) * i / 4, a.y + (b.y - a.y) * i / 4}, 0);
+        sendMouse(b, MOUSEEVENTF_LEFTUP);
         settle(frame);
         return 0;
     }

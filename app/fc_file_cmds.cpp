@@ -44,10 +44,10 @@ const char kUntitledFormat[] = "qmDoc%d.qm";
 const char kOpenFailed[] = "Unexpected end of file encountered";
 
 // A new document window, or one showing the document of a path.
-HWND newDocumentWindow(HWND frame, const char *path)
+HWND newDocumentWindow(HWND frame, const char *path, uint32_t openFlags = 0)
 {
     int reuse = (path && *path) ? 2 : 0;
-    return dwOpenDocument(frame, wsClassName, path, -1, 0, &reuse, FALSE, 0);
+    return dwOpenDocument(frame, wsClassName, path, -1, openFlags, &reuse, FALSE, 0);
 }
 
 void rememberFolderAndName(const char *path)
@@ -197,7 +197,10 @@ int fcMakeQuickNoteName(char *buffer)
 
 // ---- new documents and opening ---------------------------------------------------------
 
-HWND fcNewDocument(HWND frame) { return newDocumentWindow(frame, nullptr); }
+HWND fcNewDocument(HWND frame)
+{
+    return newDocumentWindow(frame, nullptr, DW_OPEN_ASK_FIRST_PAGE);
+}
 HWND fcNewDocumentDefaultPage(HWND frame) { return newDocumentWindow(frame, nullptr); }
 
 HWND fcNewQuickNote(HWND frame)

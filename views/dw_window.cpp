@@ -447,7 +447,7 @@ HWND dwOpenDocument(HWND frame, const char *workspaceClass, const char *path, in
             utAddRecentFile(path);
         return doc;
     }
-    MemHandle form = pgNewDocument(TRUE);
+    MemHandle form = pgNewDocument((openFlags & DW_OPEN_ASK_FIRST_PAGE) ? FALSE : TRUE);
     if (!form)
         return nullptr;
     doc = dwCreate(frame, client, workspaceClass, "", nullptr);

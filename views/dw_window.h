@@ -64,6 +64,12 @@ HWND dwGetRightScrollBar(HWND doc);
 // cancelled or the window is not a document window.
 BOOL dwClose(HWND doc);
 
+// The open flag of a new document whose first page the user sets up in the
+// page dialog ("Create the First Page of the New File"); without it the
+// first page takes the default page settings. Cancelling the dialog makes
+// no document.
+const uint32_t DW_OPEN_ASK_FIRST_PAGE = 0x80000000u;
+
 // Opens a document into a window: from a path (the document read from it),
 // or a new one without a path. reuse: in 0 first new document, 1 a new
 // untouched document may take the file, out 1 or 2. Null when nothing was

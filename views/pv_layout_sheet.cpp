@@ -104,9 +104,17 @@ INT_PTR CALLBACK standardProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
+namespace {
+PvLayoutSheetHook g_sheetHook = nullptr;
+}
+
+void pvSetLayoutSheetHook(PvLayoutSheetHook hook) { g_sheetHook = hook; }
+
 INT_PTR pvPageLayoutSheet(HWND owner, const char *caption, MemHandle *page, BOOL create,
                           BOOL *unitChanged)
 {
+    if (g_sheetHook)
+        return g_sheetHook(owner, caption, page, create, unitChanged);
     if (unitChanged)
         *unitChanged = FALSE;
     if (!page || !*page)

@@ -11,3 +11,9 @@
 // changed. Nonzero for OK; 0 (page untouched) for Cancel.
 INT_PTR pvPageLayoutSheet(HWND owner, const char *caption, MemHandle *page, BOOL create,
                           BOOL *unitChanged);
+
+// Tests answer the sheet in place of the user: a hook set here runs instead
+// of the sheet, with the same arguments and result. Null restores the sheet.
+typedef INT_PTR (*PvLayoutSheetHook)(HWND owner, const char *caption, MemHandle *page,
+                                     BOOL create, BOOL *unitChanged);
+void pvSetLayoutSheetHook(PvLayoutSheetHook hook);

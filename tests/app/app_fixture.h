@@ -4,6 +4,7 @@
 // back afterwards. A recording workspace class lets tests see the commands
 // that reach a document.
 #pragma once
+#include "views/pv_layout_sheet.h"
 #include "tests/support/kit.h"
 #include "app/app_frame.h"
 #include "app/app_frame_bars.h"
@@ -96,6 +97,30 @@ protected:
             RegisterClassA(&wc);
         }
         recorded().clear();
+        // New documents ask for their first page: the user takes the
+        // default page unless a test answers otherwise.
+        sheetCaptions().clear();
+        sheetAnswer() = 1;
+        pvSetLayoutSheetHook(answerSheet);
+    }
+
+    // The captions the page sheet was shown with, and the answer it gives.
+    static std::vector<std::string> &sheetCaptions()
+    {
+        static std::vector<std::string> c;
+        return c;
+    }
+    static INT_PTR &sheetAnswer()
+    {
+        static INT_PTR a = 1;
+        return a;
+    }
+    static INT_PTR answerSheet(HWND, const char *caption, MemHandle *, BOOL, BOOL *unitChanged)
+    {
+        sheetCaptions().push_back(caption ? caption : "");
+        if (unitChanged)
+            *unitChanged = FALSE;
+        return sheetAnswer();
     }
 
     // Writes a settings file into the home folder with the welcome dialog
@@ -148,6 +173,7 @@ protected:
                 DestroyWindow(frame);
         }
         pump();
+        pvSetLayoutSheetHook(nullptr);
         UnregisterClassA(className.c_str(), inst);
         appResetToolbarModule();
         appResetFrameCmdModule();

@@ -763,3 +763,29 @@ TEST_F(FileCmds, OpeningAtAPageByNameOrNumber)
 }
 
 }  // namespace
+
+// New (100) asks for the first page in the page sheet; cancelling it makes
+// no document. The default-page variant (96) asks nothing. Start-up's own
+// new document asked once already.
+TEST_F(FileCmds, NewAsksForTheFirstPageAndTheDefaultPageVariantDoesNot)
+{
+    ASSERT_EQ(1u, sheetCaptions().size());
+    EXPECT_EQ("Create the First Page of the New File", sheetCaptions()[0]);
+
+    sheetAnswer() = 0;
+    SendMessageA(frame, WM_COMMAND, 100, 0);
+    pump();
+    EXPECT_EQ(2u, sheetCaptions().size());
+    EXPECT_EQ(1, docCount());
+
+    sheetAnswer() = 1;
+    SendMessageA(frame, WM_COMMAND, 100, 0);
+    pump();
+    EXPECT_EQ(3u, sheetCaptions().size());
+    EXPECT_EQ(2, docCount());
+
+    SendMessageA(frame, WM_COMMAND, 96, 0);
+    pump();
+    EXPECT_EQ(3u, sheetCaptions().size());
+    EXPECT_EQ(3, docCount());
+}

@@ -3,7 +3,9 @@
 # Wine's X11 driver in a prefix of its own and a home folder of its own,
 # waits for the frame, and checks a capture: the frame with its bars and a
 # white empty page. Then a second start with a document path must hand the
-# path to the running frame and end at once with exit code 0. The captures
+# path to the running frame and end at once with exit code 0. The first
+# document's page sheet is answered by a driver in the same prefix
+# (tests/e2e/qmdrive.cpp). The captures
 # (frame.png, frame_second.png) stay in the build folder's screens folder.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -65,6 +67,11 @@ done
 read -r w h x y < <(echo "$line" | sed -E 's/.* ([0-9]+)x([0-9]+)[+-][0-9-]+[+-][0-9-]+ +\+?(-?[0-9]+)\+?(-?[0-9]+).*/\1 \2 \3 \4/')
 echo "frame ${w}x${h} at $x,$y"
 [ "$w" -gt 400 ] && [ "$h" -gt 300 ] || fail "the frame is too small: ${w}x${h}"
+
+# Its first document asks for its first page: the sheet is answered with OK.
+sheet=$("$QM_WINE" "$build/tests/qmdrive.exe.so" firstpage | tr -d '\r') \
+    || fail "no page sheet for the first document"
+[ "$sheet" = "Create the First Page of the New File" ] || fail "the page sheet is \"$sheet\""
 
 shot="$shots/frame.png"
 capture "$shot"

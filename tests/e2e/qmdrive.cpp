@@ -9,6 +9,7 @@
 //   qmdrive drag X1 Y1 X2 Y2          a left-button drag in workspace client pixels,
 //                                     given as real input (SendInput)
 //   qmdrive saveas PATH               Save As, answering the file dialog with PATH
+//   qmdrive firstpage                 answers OK in the page sheet of a new document
 //   qmdrive title                     prints the frame's title
 //   qmdrive close                     closes the frame and waits for it to go
 //   qmdrive inspect PATH              prints "pages N", then page 1's object types
@@ -21,6 +22,7 @@
 #include "model/qmf_write.h"
 #include "model/qmf_read.h"
 #include "support/qmwin.h"
+#include <commctrl.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -253,6 +255,21 @@ int main(int argc, char **argv)
         for (int i = 0; i < 300 && IsWindow(frame); ++i)
             Sleep(100);
         return IsWindow(frame) ? 1 : 0;
+    }
+    if (strcmp(verb, "firstpage") == 0) {
+        HWND sheet = waitDialog(frame, 300);
+        if (!sheet) {
+            fprintf(stderr, "no page sheet appeared\n");
+            return 1;
+        }
+        char caption[256] = "";
+        GetWindowTextA(sheet, caption, sizeof caption);
+        printf("%s\n", caption);
+        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        for (int i = 0; i < 300 && IsWindow(sheet); ++i)
+            Sleep(100);
+        settle(frame);
+        return IsWindow(sheet) ? 1 : 0;
     }
     if (strcmp(verb, "saveas") == 0 && argc == 3)
         return saveAs(frame, argv[2]);

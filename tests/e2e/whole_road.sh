@@ -63,6 +63,10 @@ mean() { convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -colorspace gray -form
 "$QM_WINE" "$exe.so" &
 first=$!
 wait_frame "$first"
+# A new start begins a new document, whose first page the page sheet asks for.
+sheet=$(drive firstpage) || fail "no page sheet for the first page"
+echo "page sheet: $sheet"
+[ "$sheet" = "Create the First Page of the New File" ] || fail "the page sheet is \"$sheet\""
 
 # The rectangle tool as its button chooses it (command 306, type 7), then a
 # drag of 96 x 48 pixels well inside the page.

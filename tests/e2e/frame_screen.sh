@@ -11,67 +11,18 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 build=${QM_BUILD_DIR:?}
 exe=${1:-$build/quillmark.exe}
-shots="$build/screens"
-mkdir -p "$shots"
-. "$here/tests/wine_env.sh" "$build/wineprefix-e2e" x11
-
-if [ -z "${QM_E2E_INNER:-}" ]; then
-    qm_prefix_init
-    QM_E2E_INNER=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$exe"
-fi
-
-work=$(mktemp -d)
-cleanup() {
-    "$WINESERVER" -k 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir -p "$work/home"
-key='HKCU\Software\Verdant Arcade\Quillmark Draw\Quillmark Draw Version 2.50'
-"$QM_WINE" reg delete "$key" /f >/dev/null 2>&1 || true
-"$QM_WINE" reg add "$key" /v UserHomeDir /d "$("$QM_WINE" winepath -w "$work/home" | tr -d '\r')" \
-    /f >/dev/null
-
-fail() {
-    echo "FAILED: $*" >&2
-    exit 1
-}
-
-# Polls until the screen stops changing, then keeps the capture.
-capture() {
-    local out=$1 prev= sum
-    for _ in $(seq 1 100); do
-        import -window root "$out"
-        sum=$(md5sum < "$out")
-        [ "$sum" = "$prev" ] && return 0
-        prev=$sum
-        sleep 0.3
-    done
-}
-
-# The frame's line in the window tree: WIDTHxHEIGHT+x+y  +absx+absy.
-frame_line() {
-    xwininfo -root -tree 2>/dev/null | grep '"Quillmark Draw' | head -n 1 || true
-}
+. "$here/tests/e2e/lib/common.sh"
 
 "$QM_WINE" "$exe.so" &
 first=$!
-line=
-for _ in $(seq 1 600); do
-    line=$(frame_line)
-    [ -n "$line" ] && break
-    kill -0 "$first" 2>/dev/null || fail "the program ended before showing its frame"
-    sleep 0.2
-done
-[ -n "$line" ] || fail "no frame window appeared"
+wait_frame "$first"
+line=$(frame_line)
 read -r w h x y < <(echo "$line" | sed -E 's/.* ([0-9]+)x([0-9]+)[+-][0-9-]+[+-][0-9-]+ +\+?(-?[0-9]+)\+?(-?[0-9]+).*/\1 \2 \3 \4/')
 echo "frame ${w}x${h} at $x,$y"
 [ "$w" -gt 400 ] && [ "$h" -gt 300 ] || fail "the frame is too small: ${w}x${h}"
 
-# Its first document asks for its first page: the sheet is answered with OK.
-sheet=$("$QM_WINE" "$build/tests/qmdrive.exe.so" firstpage | tr -d '\r') \
-    || fail "no page sheet for the first document"
-[ "$sheet" = "Create the First Page of the New File" ] || fail "the page sheet is \"$sheet\""
+# Its first document asks for its first page.
+accept_first_page
 
 shot="$shots/frame.png"
 capture "$shot"
@@ -90,7 +41,7 @@ awk -v d="$band_dev" 'BEGIN { exit !(d > 0.05) }' || fail "no tool bar in the fr
 # A second start hands its document over and ends at once with code 0.
 doc="$work/home/drawing one.qm"
 docwin=$("$QM_WINE" winepath -w "$doc" | tr -d '\r')
-"$QM_WINE" "$build/tests/qmdrive.exe.so" newdoc "$docwin" || fail "the test document was not written"
+drive newdoc "$docwin" || fail "the test document was not written"
 set +e
 timeout 120 "$QM_WINE" "$exe.so" "$docwin"
 code=$?

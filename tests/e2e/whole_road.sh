@@ -9,53 +9,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 build=${QM_BUILD_DIR:?}
 exe=${1:-$build/quillmark.exe}
-drive="$build/tests/qmdrive.exe.so"
-shots="$build/screens"
-mkdir -p "$shots"
-. "$here/tests/wine_env.sh" "$build/wineprefix-e2e" x11
-
-if [ -z "${QM_E2E_INNER:-}" ]; then
-    qm_prefix_init
-    QM_E2E_INNER=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$exe"
-fi
-
-work=$(mktemp -d)
-cleanup() {
-    "$WINESERVER" -k 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir -p "$work/home"
-key='HKCU\Software\Verdant Arcade\Quillmark Draw\Quillmark Draw Version 2.50'
-"$QM_WINE" reg delete "$key" /f >/dev/null 2>&1 || true
-"$QM_WINE" reg add "$key" /v UserHomeDir /d "$("$QM_WINE" winepath -w "$work/home" | tr -d '\r')" \
-    /f >/dev/null
-
-fail() {
-    echo "FAILED: $*" >&2
-    exit 1
-}
-drive() { "$QM_WINE" "$drive" "$@" | tr -d '\r'; }
-
-capture() {
-    local out=$1 prev= sum
-    for _ in $(seq 1 100); do
-        import -window root "$out"
-        sum=$(md5sum < "$out")
-        [ "$sum" = "$prev" ] && return 0
-        prev=$sum
-        sleep 0.3
-    done
-}
-
-wait_frame() {
-    for _ in $(seq 1 600); do
-        xwininfo -root -tree 2>/dev/null | grep -q '"Quillmark Draw' && return 0
-        kill -0 "$1" 2>/dev/null || fail "the program ended before showing its frame"
-        sleep 0.2
-    done
-    fail "no frame window appeared"
-}
+. "$here/tests/e2e/lib/common.sh"
 
 # Mean brightness (0..1) of a w x h box at x,y of a capture.
 mean() { convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -colorspace gray -format '%[fx:mean]' info:; }
@@ -63,10 +17,7 @@ mean() { convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -colorspace gray -form
 "$QM_WINE" "$exe.so" &
 first=$!
 wait_frame "$first"
-# A new start begins a new document, whose first page the page sheet asks for.
-sheet=$(drive firstpage) || fail "no page sheet for the first page"
-echo "page sheet: $sheet"
-[ "$sheet" = "Create the First Page of the New File" ] || fail "the page sheet is \"$sheet\""
+accept_first_page
 
 # The rectangle tool as its button chooses it (command 306, type 7), then a
 # drag of 96 x 48 pixels well inside the page.

@@ -1,0 +1,67 @@
+# Sourced by the end-to-end scripts after `here`, `build` and `exe` are set.
+# Runs the script again under Xvfb (1280x1024x24) with Wine's X11 driver in
+# the e2e prefix, then gives it a temporary work folder with a home folder
+# the program is pointed at, and the helpers below.
+shots="$build/screens"
+mkdir -p "$shots"
+. "$here/tests/wine_env.sh" "$build/wineprefix-e2e" x11
+
+if [ -z "${QM_E2E_INNER:-}" ]; then
+    qm_prefix_init
+    QM_E2E_INNER=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$exe"
+fi
+
+work=$(mktemp -d)
+cleanup() {
+    "$WINESERVER" -k 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/home"
+key='HKCU\Software\Verdant Arcade\Quillmark Draw\Quillmark Draw Version 2.50'
+"$QM_WINE" reg delete "$key" /f >/dev/null 2>&1 || true
+"$QM_WINE" reg add "$key" /v UserHomeDir /d "$("$QM_WINE" winepath -w "$work/home" | tr -d '\r')" \
+    /f >/dev/null
+
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+# The driver in the same prefix (tests/e2e/qmdrive.cpp), its output without CRs.
+drive() { "$QM_WINE" "$build/tests/qmdrive.exe.so" "$@" | tr -d '\r'; }
+
+# Polls until the screen stops changing, then keeps the capture.
+capture() {
+    local out=$1 prev= sum
+    for _ in $(seq 1 100); do
+        import -window root "$out"
+        sum=$(md5sum < "$out")
+        [ "$sum" = "$prev" ] && return 0
+        prev=$sum
+        sleep 0.3
+    done
+}
+
+# The frame's line in the window tree: WIDTHxHEIGHT+x+y  +absx+absy.
+frame_line() {
+    xwininfo -root -tree 2>/dev/null | grep '"Quillmark Draw' | head -n 1 || true
+}
+
+# Waits for the frame of the program started as process $1.
+wait_frame() {
+    for _ in $(seq 1 600); do
+        [ -n "$(frame_line)" ] && return 0
+        kill -0 "$1" 2>/dev/null || fail "the program ended before showing its frame"
+        sleep 0.2
+    done
+    fail "no frame window appeared"
+}
+
+# A new start begins a new document, whose first page the page sheet asks
+# for: answered with OK.
+accept_first_page() {
+    local sheet
+    sheet=$(drive firstpage) || fail "no page sheet for the first page"
+    [ "$sheet" = "Create the First Page of the New File" ] || fail "the page sheet is \"$sheet\""
+}

@@ -3,7 +3,7 @@
 #include "links/doc_names.h"
 #include "forms/fld_frame.h"
 #include "forms/hc_button.h"
-#include "forms/img_file.h"
+#include "objects/img_file.h"
 #include "forms/tx_draw.h"
 #include "model/att_attr.h"
 #include "model/ob_draw.h"

@@ -5,6 +5,7 @@
 #include "model/ob_draw.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
+#include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "views/ws_record.h"
 #include <string.h>
@@ -27,11 +28,8 @@ std::vector<MemHandle> handlesOf(MemHandle h, uint32_t count)
     std::vector<MemHandle> out;
     uint32_t n = std::min<uint32_t>(count, utHandleSize(h) / 4);
     MemLock<uint8_t> p(h);
-    for (uint32_t i = 0; p && i < n; ++i) {
-        MemHandle v;
-        memcpy(&v, p.get() + 4 * i, 4);
-        out.push_back(v);
-    }
+    for (uint32_t i = 0; p && i < n; ++i)
+        out.push_back(utGetAt<MemHandle>(p.get(), 4 * i));
     return out;
 }
 

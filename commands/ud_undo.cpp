@@ -17,6 +17,7 @@
 #include "model/fm_form.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
+#include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "views/ws_document.h"
 #include "views/ws_tools.h"
@@ -128,11 +129,8 @@ std::vector<uint32_t> wordsOf(MemHandle h, uint32_t at = 0, uint32_t limit = 0xF
     MemLock<uint8_t> p(h);
     if (!p)
         return out;
-    for (uint32_t i = at; i + 4 <= size; i += 4) {
-        uint32_t v;
-        memcpy(&v, p.get() + i, 4);
-        out.push_back(v);
-    }
+    for (uint32_t i = at; i + 4 <= size; i += 4)
+        out.push_back(utGetAt<uint32_t>(p.get(), i));
     return out;
 }
 

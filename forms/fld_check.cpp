@@ -112,6 +112,21 @@ void drawMark(HDC dc, const ObjectRecord *rec, const ControlPart *part, const RE
     }
 }
 
+// Sets the rectangle to the object's and hands it with the record and its
+// control part to `place`; an empty rectangle when there is no part.
+template <typename Place> void withObjectRect(MemHandle h, RECT *rect, Place place)
+{
+    if (!rect)
+        return;
+    geoSetRect(rect, 0, 0, 0, 0);
+    ObLock r(h);
+    ControlPart *part = r ? wholePart(r.get(), r.extent()) : nullptr;
+    if (!part)
+        return;
+    obRecGetRect(r.get(), rect);
+    place(r.get(), part);
+}
+
 }  // namespace
 
 // ---- record size and attributes ------------------------------------------------------------
@@ -271,52 +286,34 @@ void ckbLabelRect(const ControlPart *part, RECT *rect, int32_t penWidth)
 
 void ckbGetBoxRect(MemHandle h, RECT *rect)
 {
-    if (!rect)
-        return;
-    geoSetRect(rect, 0, 0, 0, 0);
-    ObLock r(h);
-    ControlPart *part = r ? wholePart(r.get(), r.extent()) : nullptr;
-    if (!part)
-        return;
-    obRecGetRect(r.get(), rect);
-    ckbBoxRect(part, rect, r->penWidth);
+    withObjectRect(h, rect, [rect](ObjectRecord *rec, ControlPart *part) {
+        ckbBoxRect(part, rect, rec->penWidth);
+    });
 }
 
 void ckbGetLabelRect(MemHandle h, RECT *rect)
 {
-    if (!rect)
-        return;
-    geoSetRect(rect, 0, 0, 0, 0);
-    ObLock r(h);
-    ControlPart *part = r ? wholePart(r.get(), r.extent()) : nullptr;
-    if (!part)
-        return;
-    obRecGetRect(r.get(), rect);
-    ckbLabelRect(part, rect, r->penWidth);
+    withObjectRect(h, rect, [rect](ObjectRecord *rec, ControlPart *part) {
+        ckbLabelRect(part, rect, rec->penWidth);
+    });
 }
 
 void fldCheckMinRect(MemHandle h, RECT *rect)
 {
-    if (!rect)
-        return;
-    geoSetRect(rect, 0, 0, 0, 0);
-    ObLock r(h);
-    ControlPart *part = r ? wholePart(r.get(), r.extent()) : nullptr;
-    if (!part)
-        return;
-    obRecGetRect(r.get(), rect);
-    int32_t s = fldBoxSizeFromFont(part->font.lfHeight);
-    const char *label = labelOf(part);
-    if (part->labelLength != 0 && label) {
-        SIZE extent;
-        fldMeasureText(&part->font, label, part->labelLength - 1, &extent);
-        part->labelWidth = (int16_t)std::min<LONG>(extent.cx, 0x7FFF);
-        s = std::max<int32_t>(s, extent.cy);
-        rect->right = rect->left + extent.cx + s + s / 2;
-    } else {
-        rect->right = rect->left + s;
-    }
-    rect->bottom = rect->top + s;
+    withObjectRect(h, rect, [rect](ObjectRecord *, ControlPart *part) {
+        int32_t s = fldBoxSizeFromFont(part->font.lfHeight);
+        const char *label = labelOf(part);
+        if (part->labelLength != 0 && label) {
+            SIZE extent;
+            fldMeasureText(&part->font, label, part->labelLength - 1, &extent);
+            part->labelWidth = (int16_t)std::min<LONG>(extent.cx, 0x7FFF);
+            s = std::max<int32_t>(s, extent.cy);
+            rect->right = rect->left + extent.cx + s + s / 2;
+        } else {
+            rect->right = rect->left + s;
+        }
+        rect->bottom = rect->top + s;
+    });
 }
 
 void fldCheckSetMinRect(MemHandle h)

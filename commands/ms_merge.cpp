@@ -1,6 +1,7 @@
 // The multiple selection's undo blocks.
 #include "commands/ms_merge.h"
 #include "commands/ep_select.h"
+#include "commands/ord_order.h"
 #include "commands/ws_objects.h"
 #include "model/ob_draw.h"
 #include "model/ob_links.h"
@@ -76,21 +77,11 @@ MemHandle msUndoMerge(HWND ws, MemHandle block)
         obInvalidate(ws, m.merged);
         wsDeleteObject(ws, m.merged);
     }
-    std::vector<MemHandle> now;
-    obCollectList(wsGetFirstObject(ws), now);
     std::vector<MemHandle> list;
     for (MemHandle h : order)
         if (h && utIsLiveHandle(h) && std::find(list.begin(), list.end(), h) == list.end())
             list.push_back(h);
-    for (MemHandle h : now)
-        if (std::find(list.begin(), list.end(), h) == list.end())
-            list.push_back(h);
-    for (size_t i = 0; i < list.size(); ++i) {
-        obSetPrev(list[i], i ? list[i - 1] : 0);
-        obSetNext(list[i], i + 1 < list.size() ? list[i + 1] : 0);
-        obInvalidate(ws, list[i]);
-    }
-    wsSetFirstObject(ws, list.empty() ? 0 : list[0]);
+    ordRelinkInOrder(ws, list.data(), list.size());
     // The saved text objects are the page's again: only the arrays go.
     utFreeHandle(m.selection);
     utFreeHandle(m.order);

@@ -481,15 +481,7 @@ MemHandle performChain(HWND ws, MemHandle saved, MemHandle current)
         if (std::find(now.begin(), now.end(), h) != now.end() &&
             std::find(list.begin(), list.end(), h) == list.end())
             list.push_back(h);
-    for (MemHandle h : now)
-        if (std::find(list.begin(), list.end(), h) == list.end())
-            list.push_back(h);
-    for (size_t i = 0; i < list.size(); ++i) {
-        obSetPrev(list[i], i ? list[i - 1] : 0);
-        obSetNext(list[i], i + 1 < list.size() ? list[i + 1] : 0);
-        obInvalidate(ws, list[i]);
-    }
-    wsSetFirstObject(ws, list.empty() ? 0 : list[0]);
+    ordRelinkInOrder(ws, list.data(), list.size());
     epClearSelection(ws);
     return 0;
 }

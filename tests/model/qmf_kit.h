@@ -221,4 +221,19 @@ inline Bytes unlinkedBytes(MemHandle h)
     return b;
 }
 
+typedef std::vector<Bytes> Records;
+
+// Every record of a page's object trees in walk order, links zeroed.
+inline Records objectRecords(MemHandle page)
+{
+    Records out;
+    for (MemHandle h : obtest::listOf(pgGetFirstObject(page))) {
+        std::vector<MemHandle> tree;
+        obCollectTree(h, OB_WALK_ALL, tree);
+        for (MemHandle t : tree)
+            out.push_back(unlinkedBytes(t));
+    }
+    return out;
+}
+
 }  // namespace qmftest

@@ -142,6 +142,18 @@ protected:
         return frame;
     }
 
+    // Starts the program without the welcome dialog on its first document:
+    // that document window and its workspace; false when either is missing.
+    bool startWithDocument(HWND *doc, HWND *ws)
+    {
+        writeSettings(false);
+        if (!start())
+            return false;
+        *doc = appGetActiveDocWindow(frame);
+        *ws = dwGetWorkspace(*doc);
+        return *ws != nullptr;
+    }
+
     void pump()
     {
         int code = -1;

@@ -110,11 +110,7 @@ protected:
         GetKeyboardState(savedKeys);
         toolSeen().clear();
         frameSeen().clear();
-        writeSettings(false);
-        ASSERT_TRUE(start());
-        doc = appGetActiveDocWindow(frame);
-        ws = dwGetWorkspace(doc);
-        ASSERT_TRUE(ws != nullptr);
+        ASSERT_TRUE(startWithDocument(&doc, &ws));
     }
     void TearDown() override
     {

@@ -8,6 +8,7 @@ JOBS=$(nproc)
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$BUILD" -j"$JOBS" 2>&1 | grep -vE '^\[ *[0-9]+%\]|^-- ' || true
 cmake --build "$BUILD" -j"$JOBS" >/dev/null   # fails here when the build failed
-. tests/wine_env.sh "$PWD/$BUILD/wineprefix" null
+case "$BUILD" in /*) prefix="$BUILD/wineprefix" ;; *) prefix="$PWD/$BUILD/wineprefix" ;; esac
+. tests/wine_env.sh "$prefix" null
 qm_prefix_init
 ctest --test-dir "$BUILD" --output-on-failure -j"$JOBS" "$@"

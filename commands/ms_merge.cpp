@@ -10,6 +10,8 @@
 #include "support/ut_mem.h"
 #include "views/ws_record.h"
 #include <string.h>
+#include <stdint.h>
+#include <utility>
 #include <algorithm>
 #include <vector>
 
@@ -103,4 +105,29 @@ void msUndoAlign(HWND ws, MemHandle moves)
     }
     RECT box;
     obFitToMembers(chain, &box);
+}
+
+void msFollowMovedObject(MemHandle block, MemHandle old, MemHandle now)
+{
+    MergeUndo m;
+    if (!old || !readBlock(block, &m))
+        return;
+    if (m.merged == old) {
+        m.merged = now;
+        MemLock<uint8_t> p(block);
+        memcpy(p.get(), &m, sizeof m);
+    }
+    const std::pair<MemHandle, uint32_t> arrays[2] = {
+        {m.order, m.orderCount},
+        {m.selection, (uint32_t)std::max<int16_t>(m.selectionCount, 0)}};
+    for (const auto &a : arrays) {
+        uint32_t n = std::min<uint32_t>(a.second, utHandleSize(a.first) / 4);
+        MemLock<uint8_t> p(a.first);
+        for (uint32_t i = 0; p && i < n; ++i) {
+            MemHandle v;
+            memcpy(&v, p.get() + 4 * i, 4);
+            if (v == old)
+                memcpy(p.get() + 4 * i, &now, 4);
+        }
+    }
 }

@@ -27,6 +27,9 @@ MemHandle msMakeMergeUndo(MemHandle merged, MemHandle order, uint32_t orderCount
 MemHandle msUndoMerge(HWND ws, MemHandle block);
 // Frees the block with its arrays and the saved text objects it still owns.
 void msReleaseMergeUndo(MemHandle block);
+// A record moved from `old` to `now`: the block's merged object, saved
+// order and saved selection name the new handle.
+void msFollowMovedObject(MemHandle block, MemHandle old, MemHandle now);
 // The members of the current chain moved back by minus their saved moves
 // (dx, dy, i32 each, in selection order).
 void msUndoAlign(HWND ws, MemHandle moves);

@@ -22,6 +22,7 @@
 #include "views/ws_document.h"
 #include "views/ws_tools.h"
 #include <string.h>
+#include <stdint.h>
 #include <algorithm>
 #include <vector>
 
@@ -722,4 +723,69 @@ int cmdUndo(HWND ws, MemHandle current)
     epSelectObject(ws, result);
     obInvalidate(ws, result);
     return 1;
+}
+
+// ---- records that moved ------------------------------------------------------------------
+
+namespace {
+
+// Every u32 handle equal to `old` among the first `count` from byte `at`
+// of a block names `now`.
+void replaceHandles(MemHandle block, uint32_t at, uint32_t count, MemHandle old, MemHandle now)
+{
+    uint32_t size = utHandleSize(block);
+    MemLock<uint8_t> p(block);
+    if (!p || at > size)
+        return;
+    uint32_t n = std::min<uint32_t>(count, (size - at) / 4);
+    for (uint32_t i = 0; i < n; ++i) {
+        MemHandle v;
+        memcpy(&v, p.get() + at + 4 * i, 4);
+        if (v == old)
+            memcpy(p.get() + at + 4 * i, &now, 4);
+    }
+}
+
+}  // namespace
+
+void udFollowMovedObject(HWND ws, MemHandle old, MemHandle now)
+{
+    UndoRecord u;
+    if (!old || old == now || !wsGetUndo(ws, &u))
+        return;
+    if (u.object == old) {
+        u.object = now;
+        wsPutUndo(ws, &u);
+    }
+    switch ((int16_t)u.kind) {
+    case UD_LAYER_CHANGE:
+    case UD_LAYER_EDIT:
+    case UD_LAYER_HIDE:
+        replaceHandles(u.members, 0, u.memberCount, old, now);
+        break;
+    case UD_CHAIN:
+        replaceHandles(u.saved, 0, UINT32_MAX, old, now);
+        break;
+    case UD_LIST_ORDER:
+        replaceHandles(u.saved, 4, UINT32_MAX, old, now);
+        break;
+    case UD_GUIDE_DRAG: {
+        uint32_t guides = packetLength(u.saved, 0);
+        GuideDragTail tail = {};
+        {
+            MemLock<uint8_t> p(u.saved);
+            uint32_t size = utHandleSize(u.saved);
+            if (!p || guides > size || size - guides < sizeof tail)
+                break;
+            memcpy(&tail, p.get() + guides, sizeof tail);
+        }
+        replaceHandles(u.saved, guides + (uint32_t)sizeof tail, tail.count, old, now);
+        break;
+    }
+    case UD_MERGE:
+        msFollowMovedObject(u.saved, old, now);
+        break;
+    default:
+        break;
+    }
 }

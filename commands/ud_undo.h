@@ -99,3 +99,8 @@ private:
     HWND ws_;
 };
 BOOL udIsStepKept(HWND ws);
+
+// A record the pending step names moved from `old` to `now`: the step's
+// object and the handles its data keeps (members, saved list orders, the
+// objects of a guide drag, the merge block's objects) name the new one.
+void udFollowMovedObject(HWND ws, MemHandle old, MemHandle now);

@@ -26,7 +26,16 @@ MemHandle wsGetFirstObject(HWND ws) { return pgGetFirstObject(currentPage(ws)); 
 
 MemHandle wsGetLastObject(HWND ws) { return pgGetLastObject(currentPage(ws)); }
 
-void wsSetFirstObject(HWND ws, MemHandle first) { pgSetFirstObject(currentPage(ws), first); }
+void wsSetFirstObject(HWND ws, MemHandle first)
+{
+    MemHandle page = currentPage(ws);
+    if (!page)
+        return;
+    const bool changed = pgGetFirstObject(page) != first;
+    pgSetFirstObject(page, first);
+    if (changed)
+        wsMarkModified(ws);
+}
 
 BOOL wsPageHasObject(HWND ws, MemHandle object)
 {
@@ -128,11 +137,15 @@ BOOL wsReplaceObject(HWND ws, MemHandle oldObject, MemHandle newObject)
 
 BOOL wsUnlinkObject(HWND ws, MemHandle object)
 {
-    MemHandle page = currentPage(ws);
-    if (!page || !object || !obListContains(pgGetFirstObject(page), object))
+    if (!ws || !object)
         return FALSE;
-    if (ws)
-        SendMessageA(ws, WM_COMMAND, WS_CMD_OBJECT_UNLINKED, (LPARAM)object);
+    // The notice goes first, also for an object that is not in the list:
+    // whoever holds on to it (the field property pane) lets go before the
+    // caller goes on with it.
+    SendMessageA(ws, WM_COMMAND, WS_CMD_OBJECT_UNLINKED, (LPARAM)object);
+    MemHandle page = currentPage(ws);
+    if (!page || !obListContains(pgGetFirstObject(page), object))
+        return FALSE;
     MemHandle first = pgGetFirstObject(page);
     if (first == object)
         pgSetFirstObject(page, obGetNext(object));

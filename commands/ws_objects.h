@@ -12,7 +12,8 @@ enum : WORD {
 
 MemHandle wsGetFirstObject(HWND ws);
 MemHandle wsGetLastObject(HWND ws);
-// Makes the object the head of the page's list (its previous link cleared).
+// Makes the object the head of the page's list (its previous link cleared);
+// the document is marked modified when the head changes.
 void wsSetFirstObject(HWND ws, MemHandle first);
 // Whether the object is in the current page's top-level list.
 BOOL wsPageHasObject(HWND ws, MemHandle object);
@@ -29,8 +30,11 @@ BOOL wsInsertObjectAfter(HWND ws, MemHandle after, MemHandle object);
 // new object's own next-member chain replaces the old one's. FALSE (and
 // nothing changed) when the old object is in neither.
 BOOL wsReplaceObject(HWND ws, MemHandle oldObject, MemHandle newObject);
-// Sends WM_COMMAND 397 with the object, then takes it out of the list
-// (its previous and next links cleared), without freeing it.
+// Sends WM_COMMAND 397 with the object (also when it is not in the list),
+// then takes it out of the list without freeing it; FALSE when it was not
+// in the list. Its previous and next links are cleared: an object off the
+// page never points into the page's list, so no later walk or relink from
+// it can reach (or splice itself into) a list it no longer belongs to.
 BOOL wsUnlinkObject(HWND ws, MemHandle object);
 // Unlinks the object and frees its tree; the selection is cleared when it
 // was the object.

@@ -91,7 +91,10 @@ void obRelinkMoved(MemHandle old, MemHandle now)
             obSetParent(m, now);
     if (attached && obGetParent(attached) == old)
         obSetParent(attached, now);
-    wsRelinkObject(appGetActiveWorkspace(), now);
+    // What the active workspace keeps of the old handle (selection, tracked
+    // object, undo step, a page's first object, a page in the directory)
+    // follows the move.
+    wsFollowMovedObject(appGetActiveWorkspace(), old, now);
 }
 
 namespace {

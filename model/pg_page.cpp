@@ -76,9 +76,14 @@ void pgAppendObject(MemHandle page, MemHandle object)
 {
     if (!object || !PgLock(page))
         return;
-    ObLock r(object);
-    if (r)
-        obRecClearLinks(r.get());
+    {
+        // It joins the page's top-level list alone: out of any list or
+        // member chain it was in, with no owner. What it owns - its
+        // members, attached object and extra data - stays with it.
+        ObLock r(object);
+        if (r)
+            r->prev = r->next = r->parent = r->nextMember = 0;
+    }
     pgAppendObjects(page, object);
 }
 

@@ -33,8 +33,10 @@ MemHandle pgGetFirstObject(MemHandle page);
 // Makes the object the first of the list (its previous link cleared).
 void pgSetFirstObject(MemHandle page, MemHandle first);
 MemHandle pgGetLastObject(MemHandle page);
-// Clears the object's links, then links it after the last object or makes
-// it the first.
+// Clears the object's list and owner links (previous, next, parent, next
+// member), then links it after the last object or makes it the first; its
+// first-member link, attached object and extra data are kept, so a group
+// keeps its members.
 void pgAppendObject(MemHandle page, MemHandle object);
 // Links a list after the last object (or makes it the list), its own links
 // kept.

@@ -1,5 +1,6 @@
 // The workspace record and its accessors.
 #include "views/ws_record.h"
+#include "commands/ud_undo.h"
 #include "views/ws_window.h"
 #include "views/ws_tools.h"
 #include "views/ws_document.h"
@@ -573,18 +574,9 @@ void wsPutUndo(HWND ws, const UndoRecord *in)
 
 void wsFreeUndo(HWND ws)
 {
-    UndoRecord undo;
-    {
-        RecLock rec(ws);
-        if (!rec)
-            return;
-        undo = rec->undo;
-        memset(&rec->undo, 0, sizeof(rec->undo));
-    }
-    if (undo.saved && utIsLiveHandle(undo.saved))
-        utFreeHandle(undo.saved);
-    if (undo.members && undo.members != undo.saved && utIsLiveHandle(undo.members))
-        utFreeHandle(undo.members);
+    // The undo module knows what each kind keeps: a merge step owns the
+    // text objects it took off the page, which go with it.
+    udDiscard(ws);
 }
 
 BOOL wsIsUndoPending(HWND ws)

@@ -157,7 +157,8 @@ MemHandle wsGetTrackedObject(HWND ws);
 void wsGetTrackedPair(HWND ws, uint32_t *a, uint32_t *b);
 
 // The pending undo block: copied out (TRUE when its kind is above 0), in,
-// freed (its two handles) and zeroed.
+// freed and zeroed (as udDiscard: its two handles, and first the objects a
+// merge step keeps).
 BOOL wsGetUndo(HWND ws, UndoRecord *out);
 void wsPutUndo(HWND ws, const UndoRecord *in);
 void wsFreeUndo(HWND ws);

@@ -1,6 +1,11 @@
-// Relinking objects into the workspace's page list.
+// Relinking objects into the workspace's page list, and the workspace's
+// references following records that moved.
 #include "views/ws_relink.h"
 #include "views/ws_document.h"
+#include "views/ws_record.h"
+#include "commands/ud_undo.h"
+#include "model/fm_form.h"
+#include "model/pg_dir.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
@@ -30,4 +35,50 @@ void wsRelinkObject(HWND workspace, MemHandle h)
         return;
     if ((next && first == next) || (first && !utIsLiveHandle(first)))
         pgSetFirstObject(page, h);
+}
+
+namespace {
+
+// The document's base page and directory entries that held the old page
+// record hold the new one. The entry's size (its bytes in the file it is
+// kept in) stays: a page that grows in place keeps it as well.
+void followPage(HWND workspace, MemHandle old, MemHandle now)
+{
+    MemHandle form = wsGetDocument(workspace);
+    if (!form)
+        return;
+    if (fmGetBasePage(form) == old)
+        fmSetBasePage(form, now);
+    int count = 0;
+    if (PageDirEntry *e = fmLockDirectory(form, &count)) {
+        for (int i = 0; i < count; ++i)
+            if (e[i].pages == old)
+                e[i].pages = now;
+        fmUnlockDirectory(form);
+    }
+}
+
+}  // namespace
+
+void wsFollowMovedObject(HWND workspace, MemHandle old, MemHandle now)
+{
+    if (!workspace || !old || !now || old == now)
+        return;
+    if (obGetType(now) == OBT_PAGE) {
+        followPage(workspace, old, now);
+        return;
+    }
+    for (int index : {pvGetCurrentPageIndex(workspace), -1}) {
+        MemHandle page = index >= -1 ? pvGetPage(workspace, index) : 0;
+        if (page && pgGetFirstObject(page) == old)
+            pgSetFirstObject(page, now);
+    }
+    if (WorkspaceRecord *rec = wsLockRecord(workspace)) {
+        if (rec->currentObject == old)
+            rec->currentObject = now;
+        if (rec->trackedObject == old)
+            rec->trackedObject = now;
+        wsUnlockRecord(workspace);
+    }
+    udFollowMovedObject(workspace, old, now);
 }

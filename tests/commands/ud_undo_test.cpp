@@ -672,4 +672,47 @@ TEST_F(Undo, MergedTextsComeBackAndAreReleasedWithTheStep)
     EXPECT_EQ(2u, page().size());
 }
 
+TEST_F(Undo, APendingMergeStepGoesWithTheWorkspace)
+{
+    std::vector<MemHandle> before = page();
+    struct Case {
+        const char *name;
+        bool destroy;   // the whole workspace record, else only its step
+    } cases[] = {{"step freed", false}, {"workspace destroyed", true}};
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        MemHandle order = utHandleFromBytes(before.data(), (uint32_t)(4 * before.size()));
+        MemHandle texts[2] = {a, c};
+        MemHandle sel = utHandleFromBytes(texts, sizeof texts);
+        ASSERT_TRUE(wsUnlinkObject(ws, a));
+        ASSERT_TRUE(wsUnlinkObject(ws, c));
+        MemHandle merged = make(OBT_RECTANGLE, 0, 0, 5000, 1000);
+        ASSERT_TRUE(wsAppendObject(ws, merged));
+        MemHandle block = msMakeMergeUndo(merged, order, 3, sel, 2);
+        ASSERT_EQ(1, udRecord(ws, merged, block, UD_MERGE, 0));
+        const long held = utLiveHandleCount();
+        const MemHandle gone[5] = {a, c, sel, order, block};
+        if (!k.destroy) {
+            // Block, order, selection and the two texts it keeps; the
+            // merged object stays on the page.
+            wsFreeUndo(ws);
+            EXPECT_EQ(held - 5, utLiveHandleCount());
+            EXPECT_TRUE(utIsLiveHandle(merged));
+            EXPECT_FALSE(wsIsUndoPending(ws));
+            // The page as it was for the next case.
+            ASSERT_TRUE(wsDeleteObject(ws, merged));
+            a = make(OBT_RECTANGLE, 0, 0, 1000, 1000);
+            c = make(OBT_RECTANGLE, 4000, 0, 5000, 1000);
+            ASSERT_TRUE(wsInsertObjectAfter(ws, 0, a));
+            ASSERT_TRUE(wsAppendObject(ws, c));
+            before = page();
+        } else {
+            wsDestroyRecord(ws);
+            EXPECT_EQ(0u, wsGetRecordHandle(ws));
+        }
+        for (MemHandle h : gone)
+            EXPECT_FALSE(utIsLiveHandle(h));
+    }
+}
+
 }  // namespace

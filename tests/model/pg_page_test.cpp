@@ -617,4 +617,44 @@ TEST(PageNumbers, SettingsAreReadOnlyWhenWhole)
     fmFree(form);
 }
 
+TEST(PageRecord, AppendingOneObjectKeepsWhatItOwns)
+{
+    const long start = utLiveHandleCount();
+    MemHandle page = newPage();
+    MemHandle first = obtest::make(), second = obtest::make();
+    MemHandle group = obNewGroup(OBT_GROUP, first, second, (MemHandle)0);
+    ASSERT_NE(0u, group);
+    MemHandle extra = utHandleFromBytes("\x08\0\0\0data", 8);
+    MemHandle attached = obtest::make();
+    {
+        ObLock r(group);
+        r->extraData = extra;
+        r->attached = attached;
+        // Stale list and owner links of wherever it was before.
+        r->prev = first;
+        r->next = second;
+        r->parent = second;
+        r->nextMember = first;
+    }
+    obSetParent(attached, group);
+    pgAppendObject(page, obtest::make());
+    pgAppendObject(page, group);
+    std::vector<MemHandle> list = obtest::listOf(pgGetFirstObject(page));
+    ASSERT_EQ(2u, list.size());
+    EXPECT_EQ(group, list[1]);
+    EXPECT_EQ(list[0], obGetPrev(group));
+    EXPECT_EQ(0u, obGetNext(group));
+    EXPECT_EQ(0u, obGetParent(group));
+    EXPECT_EQ(0u, obGetNextMember(group));
+    EXPECT_EQ(first, obGetFirstMember(group)) << "a group keeps its members";
+    EXPECT_EQ(second, obGetNextMember(first));
+    EXPECT_EQ(group, obGetParent(second));
+    EXPECT_EQ(extra, obGetExtraData(group));
+    EXPECT_EQ(attached, obGetAttached(group));
+
+    // Freeing the page frees all of it: nothing was cut loose.
+    pgFreeList(page);
+    EXPECT_EQ(start, utLiveHandleCount());
+}
+
 }  // namespace

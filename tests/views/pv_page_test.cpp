@@ -17,6 +17,10 @@
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
 #include "commands/ws_objects.h"
+#include "commands/ud_undo.h"
+#include "app/app_ui_state.h"
+#include "model/pg_margins.h"
+#include <string.h>
 #include <utility>
 
 namespace {
@@ -365,6 +369,169 @@ TEST_F(PageNav, ThePalettesColoursGoWithThePage)
         EXPECT_EQ(RGB(4, 5, 6), p[1]);
     }
     utFreeHandle(now);
+}
+
+TEST_F(PageNav, UnlinkingAnObjectOffTheListStillSendsTheNotice)
+{
+    MemHandle a = pgtest::addObject(page(0), "a");
+    MemHandle stray = obtest::make();
+    wsSeen().clear();
+    EXPECT_FALSE(wsUnlinkObject(ws, stray));
+    ASSERT_EQ(1, countSeen(397)) << "the notice comes first, also for an object off the list";
+    EXPECT_EQ((LPARAM)stray, wsSeen().front().second);
+    EXPECT_FALSE(wsDeleteObject(ws, stray)) << "not in the list: not freed";
+    EXPECT_TRUE(utIsLiveHandle(stray));
+    EXPECT_EQ(a, wsGetFirstObject(ws));
+    obFreeTree(stray);
+
+    // An object taken off the page keeps no links into the page's list.
+    MemHandle b = pgtest::addObject(page(0), "b");
+    MemHandle c = pgtest::addObject(page(0), "c");
+    EXPECT_TRUE(wsUnlinkObject(ws, b));
+    EXPECT_EQ(0u, obGetPrev(b));
+    EXPECT_EQ(0u, obGetNext(b));
+    EXPECT_EQ((std::vector<MemHandle>{a, c}), obtest::listOf(wsGetFirstObject(ws)));
+    obFreeTree(b);
+}
+
+TEST_F(PageNav, ANewFirstObjectMarksTheDocumentModified)
+{
+    MemHandle a = pgtest::addObject(page(0), "a");
+    MemHandle b = pgtest::addObject(page(0), "b");
+    wsClearModified(ws);
+    wsSetFirstObject(ws, a);
+    EXPECT_FALSE(wsIsModified(ws)) << "the same head changes nothing";
+    obSetNext(a, 0);
+    obSetPrev(b, 0);
+    wsSetFirstObject(ws, b);
+    EXPECT_TRUE(wsIsModified(ws));
+    EXPECT_EQ(b, wsGetFirstObject(ws));
+    obFreeTree(a);
+}
+
+// ---- records that move -------------------------------------------------------------------------
+
+TEST_F(PageNav, AMovedObjectIsFollowedBySelectionTrackingUndoAndItsPage)
+{
+    ASSERT_TRUE(utGetDebugMode() & UT_DEBUG_MOVE_ON_GROW);
+    ASSERT_EQ(ws, appGetActiveWorkspace());
+    MemHandle a = pgtest::addObject(page(0), "Old");
+    MemHandle b = pgtest::addObject(page(0), "b");
+    wsSetCurrentObject(ws, a);
+    wsSetTracked(ws, 7, a, 1, 2);
+    ASSERT_EQ(1, udRecord(ws, a, 0, UD_PROPERTY, UD_SUB_NAME));
+
+    // Renaming grows the record: it moves to a new handle.
+    MemHandle moved = obSetName(a, "A name long enough to make the record grow");
+    ASSERT_NE(0u, moved);
+    ASSERT_NE(a, moved);
+    EXPECT_FALSE(utIsLiveHandle(a));
+    EXPECT_EQ(moved, wsGetCurrentObject(ws));
+    EXPECT_EQ(moved, wsGetTrackedObject(ws));
+    EXPECT_EQ(7u, wsGetTrackedValue(ws));
+    EXPECT_EQ(moved, wsGetFirstObject(ws));
+    EXPECT_EQ(moved, obGetPrev(b));
+    UndoRecord u;
+    ASSERT_TRUE(wsGetUndo(ws, &u));
+    EXPECT_EQ(moved, (MemHandle)u.object);
+
+    // The step recorded before the move undoes the rename.
+    MemHandle back = udPerform(ws, moved);
+    ASSERT_NE(0u, back);
+    char name[kObMaxNameBytes];
+    obGetName(wsGetFirstObject(ws), name);
+    EXPECT_STREQ("Old", name);
+    EXPECT_FALSE(wsIsUndoPending(ws));
+}
+
+TEST_F(PageNav, MovedObjectsOfTheBasePageAndUndoListsFollowToo)
+{
+    MemHandle base = pgtest::newPage("base");
+    fmSetBasePage(form, base);
+    MemHandle onBase = pgtest::addObject(base, "x");
+    MemHandle a = pgtest::addObject(page(0), "a");
+    MemHandle b = pgtest::addObject(page(0), "b");
+    // A list-order step keeps the page's handles in its data.
+    MemHandle snapshot[3] = {a, b, 0};
+    ASSERT_EQ(1, udRecord(ws, a, utHandleFromBytes(snapshot, sizeof snapshot), UD_CHAIN, 0));
+
+    MemHandle movedBase = obSetName(onBase, "a longer name for the base page's object");
+    ASSERT_NE(onBase, movedBase);
+    EXPECT_EQ(movedBase, pgGetFirstObject(fmGetBasePage(form)));
+    MemHandle movedB = obSetName(b, "a longer name for the second object");
+    ASSERT_NE(b, movedB);
+    MemHandle data = udGetPendingData(ws);
+    ASSERT_NE(0u, data);
+    {
+        MemLock<MemHandle> p(data);
+        EXPECT_EQ(a, p[0]);
+        EXPECT_EQ(movedB, p[1]);
+        EXPECT_EQ(0u, p[2]);
+    }
+    udDiscard(ws);
+
+    // An object on no page moves without touching the page or selection.
+    MemHandle loose = obtest::make();
+    wsSetCurrentObject(ws, a);
+    MemHandle movedLoose = obSetName(loose, "a loose object with a long name");
+    ASSERT_NE(loose, movedLoose);
+    EXPECT_EQ(a, wsGetFirstObject(ws));
+    EXPECT_EQ(a, wsGetCurrentObject(ws));
+    obFreeTree(movedLoose);
+    wsSetCurrentObject(ws, 0);
+}
+
+TEST_F(PageNav, AMovedPageIsFollowedByTheDirectory)
+{
+    ASSERT_EQ(ws, appGetActiveWorkspace());
+    MemHandle dir = fmGetDirectory(form);
+    PageDirEntry before;
+    ASSERT_TRUE(pgDirGetEntry(dir, 0, &before));
+    MemHandle old = pvGetCurrentPage(ws);
+    std::vector<uint8_t> bytes(600, 7);
+    MemHandle moved = pgSetAttr(old, 0x800000, bytes.data(), (int)bytes.size());
+    ASSERT_NE(0u, moved);
+    ASSERT_NE(old, moved);
+    EXPECT_EQ(moved, pvGetCurrentPage(ws));
+    EXPECT_EQ("one", currentName());
+    PageDirEntry after;
+    ASSERT_TRUE(pgDirGetEntry(dir, 0, &after));
+    EXPECT_EQ(before.size, after.size) << "what the file holds is not changed";
+    EXPECT_EQ(before.state, after.state);
+    EXPECT_EQ(before.offset, after.offset);
+
+    // The margin rectangle, and pages not shown, and the base page.
+    struct Case {
+        const char *name;
+        int index;
+    } cases[] = {{"current page", 0}, {"other page", 2}, {"base page", -1}};
+    fmSetBasePage(form, pgtest::newPage("base"));
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        // Without margins first (shrinking keeps the handle), so setting
+        // them grows the record.
+        MemHandle pg = pgSetAttr(pvGetPage(ws, k.index), PGA_MARGINS, nullptr, 0);
+        ASSERT_NE(0u, pg);
+        ASSERT_EQ(pg, pvGetPage(ws, k.index));
+        RECT r;
+        pgGetPageRect(pg, &r);
+        InflateRect(&r, -1000, -1000);
+        MemHandle now = pgSetMarginRect(pg, &r);
+        ASSERT_NE(0u, now);
+        ASSERT_NE(pg, now);
+        EXPECT_EQ(now, pvGetPage(ws, k.index));
+        RECT got;
+        EXPECT_EQ(1, pgGetMarginRect(pvGetPage(ws, k.index), &got));
+        EXPECT_TRUE(EqualRect(&r, &got));
+    }
+
+    // A page of no document leaves the directory alone.
+    MemHandle current = pvGetCurrentPage(ws);
+    MemHandle loose = pgtest::newPage("loose");
+    MemHandle looseMoved = pgSetAttr(loose, 0x800000, bytes.data(), (int)bytes.size());
+    ASSERT_NE(0u, looseMoved);
+    EXPECT_EQ(current, pvGetCurrentPage(ws));
+    pgFreeList(looseMoved);
 }
 
 }  // namespace

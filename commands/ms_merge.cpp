@@ -6,6 +6,7 @@
 #include "model/ob_draw.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
+#include "support/rc_list.h"
 #include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "views/ws_record.h"
@@ -120,14 +121,6 @@ void msFollowMovedObject(MemHandle block, MemHandle old, MemHandle now)
     const std::pair<MemHandle, uint32_t> arrays[2] = {
         {m.order, m.orderCount},
         {m.selection, (uint32_t)std::max<int16_t>(m.selectionCount, 0)}};
-    for (const auto &a : arrays) {
-        uint32_t n = std::min<uint32_t>(a.second, utHandleSize(a.first) / 4);
-        MemLock<uint8_t> p(a.first);
-        for (uint32_t i = 0; p && i < n; ++i) {
-            MemHandle v;
-            memcpy(&v, p.get() + 4 * i, 4);
-            if (v == old)
-                memcpy(p.get() + 4 * i, &now, 4);
-        }
-    }
+    for (const auto &a : arrays)
+        rcArrayReplaceHandle(a.first, 0, a.second, old, now);
 }

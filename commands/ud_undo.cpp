@@ -17,6 +17,7 @@
 #include "model/fm_form.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
+#include "support/rc_list.h"
 #include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "views/ws_document.h"
@@ -727,27 +728,6 @@ int cmdUndo(HWND ws, MemHandle current)
 
 // ---- records that moved ------------------------------------------------------------------
 
-namespace {
-
-// Every u32 handle equal to `old` among the first `count` from byte `at`
-// of a block names `now`.
-void replaceHandles(MemHandle block, uint32_t at, uint32_t count, MemHandle old, MemHandle now)
-{
-    uint32_t size = utHandleSize(block);
-    MemLock<uint8_t> p(block);
-    if (!p || at > size)
-        return;
-    uint32_t n = std::min<uint32_t>(count, (size - at) / 4);
-    for (uint32_t i = 0; i < n; ++i) {
-        MemHandle v;
-        memcpy(&v, p.get() + at + 4 * i, 4);
-        if (v == old)
-            memcpy(p.get() + at + 4 * i, &now, 4);
-    }
-}
-
-}  // namespace
-
 void udFollowMovedObject(HWND ws, MemHandle old, MemHandle now)
 {
     UndoRecord u;
@@ -761,13 +741,13 @@ void udFollowMovedObject(HWND ws, MemHandle old, MemHandle now)
     case UD_LAYER_CHANGE:
     case UD_LAYER_EDIT:
     case UD_LAYER_HIDE:
-        replaceHandles(u.members, 0, u.memberCount, old, now);
+        rcArrayReplaceHandle(u.members, 0, u.memberCount, old, now);
         break;
     case UD_CHAIN:
-        replaceHandles(u.saved, 0, UINT32_MAX, old, now);
+        rcArrayReplaceHandle(u.saved, 0, UINT32_MAX, old, now);
         break;
     case UD_LIST_ORDER:
-        replaceHandles(u.saved, 4, UINT32_MAX, old, now);
+        rcArrayReplaceHandle(u.saved, 4, UINT32_MAX, old, now);
         break;
     case UD_GUIDE_DRAG: {
         uint32_t guides = packetLength(u.saved, 0);
@@ -779,7 +759,7 @@ void udFollowMovedObject(HWND ws, MemHandle old, MemHandle now)
                 break;
             memcpy(&tail, p.get() + guides, sizeof tail);
         }
-        replaceHandles(u.saved, guides + (uint32_t)sizeof tail, tail.count, old, now);
+        rcArrayReplaceHandle(u.saved, guides + (uint32_t)sizeof tail, tail.count, old, now);
         break;
     }
     case UD_MERGE:

@@ -530,6 +530,19 @@ BOOL rcArrayMove(void *array, int n, int from, int to, uint32_t size)
     return TRUE;
 }
 
+void rcArrayReplaceHandle(MemHandle block, uint32_t at, uint32_t count, MemHandle old,
+                          MemHandle now)
+{
+    uint32_t size = utHandleSize(block);
+    MemLock<uint8_t> p(block);
+    if (!p || at > size)
+        return;
+    uint32_t n = std::min<uint32_t>(count, (size - at) / 4);
+    for (uint32_t i = 0; i < n; ++i)
+        if (utGetAt<MemHandle>(p.get(), at + 4 * i) == old)
+            utPutAt<MemHandle>(p.get(), at + 4 * i, now);
+}
+
 int rcArrayPop(MemHandle *array, int32_t *n, void *out, uint32_t size, BOOL freeWhenEmpty)
 {
     if (!array || !n || *n < 1 || !arrayFits(*array, *n, size)) {

@@ -51,6 +51,11 @@ protected:
     // Rows of column x that are black.
     int blackRowsAt(int x) const { return dib_.count(kBlack, RECT{x, 0, x + 1, 200}); }
 
+    // The system 3-D colours of button edges.
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF light = GetSysColor(COLOR_3DLIGHT);
+    const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     qmtest::Dib dib_;
     HGDIOBJ oldBrush_;
 };
@@ -344,10 +349,6 @@ TEST_F(Drawing, ButtonEdgesUseTheSystemColours)
 {
     SetMapMode(dc(), MM_TEXT);
     const COLORREF blue = RGB(0, 0, 255);
-    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
-    const COLORREF light = GetSysColor(COLOR_3DLIGHT);
-    const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
-    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     struct Case {
         BOOL raised;
         int32_t depth;
@@ -430,10 +431,6 @@ TEST_F(Drawing, RaisedEdgesAndTheScrollButtonEdge)
 {
     SetMapMode(dc(), MM_TEXT);
     const COLORREF blue = RGB(0, 0, 255);
-    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
-    const COLORREF light = GetSysColor(COLOR_3DLIGHT);
-    const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
-    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     RECT r = {10, 10, 50, 40};
     struct Case {
         BOOL raised;

@@ -6,6 +6,7 @@
 #include "support/win_place.h"
 #include "model/pg_record.h"
 #include "support/ff_file.h"
+#include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include <string.h>
 #include <string>
@@ -31,9 +32,6 @@ enum {
     FH_VIEW_BYTE2 = 21, FH_GRID = 22, FH_UNIT = 24, FH_VIEW_WORD = 26, FH_ATTRS = 42,
     FH_HANDLES = 50, FH_HANDLES_END = 78,
 };
-
-void putU16(uint8_t *p, uint16_t v) { memcpy(p, &v, 2); }
-void putU32(uint8_t *p, uint32_t v) { memcpy(p, &v, 4); }
 
 // Runs f on the locked setup record, or answers `absent` without one.
 template <typename F>
@@ -172,14 +170,14 @@ MemHandle setNewFormDefaults()
     if (!h)
         return 0;
     MemLock<uint8_t> p(h);
-    putU32(p.get(), FORM_HEAD_SIZE);
-    putU16(p.get() + FH_TYPE, 1002);
-    putU16(p.get() + FH_OPTIONS, 0x2000);
-    putU16(p.get() + FH_VIEW_FLAGS, 22);
+    utPutAt<uint32_t>(p.get(), 0, FORM_HEAD_SIZE);
+    utPutAt<uint16_t>(p.get(), FH_TYPE, 1002);
+    utPutAt<uint16_t>(p.get(), FH_OPTIONS, 0x2000);
+    utPutAt<uint16_t>(p.get(), FH_VIEW_FLAGS, 22);
     p[FH_VIEW_BYTE1] = 1;
-    putU16(p.get() + FH_GRID, 16);
-    putU16(p.get() + FH_UNIT, 3);
-    putU32(p.get() + FH_VIEW_WORD, 2);
+    utPutAt<uint16_t>(p.get(), FH_GRID, 16);
+    utPutAt<uint16_t>(p.get(), FH_UNIT, 3);
+    utPutAt<uint32_t>(p.get(), FH_VIEW_WORD, 2);
     return h;
 }
 
@@ -301,7 +299,7 @@ void setPutFormDefaults(const uint8_t *head)
         // attribute header must say so, or the stored head fails its length
         // test when read back.
         MemLock<uint8_t> p(h);
-        putU32(p.get(), FORM_HEAD_SIZE);
+        utPutAt<uint32_t>(p.get(), 0, FORM_HEAD_SIZE);
         memset(p.get() + FH_ATTRS, 0, sizeof(AttrHeader));
         setClearFormHandles(p.get());
     }

@@ -91,6 +91,36 @@ bool autoScroll(HWND window, HDC dc, POINT *device)
     return true;
 }
 
+// Moves the pair's end to p: the feedback erased at the old end and drawn
+// at the new one. When the view scrolls first, the end is taken again by
+// `again` from the scrolled device point. True when the end changed.
+template <typename Again>
+bool moveEnd(HWND window, HDC dc, TrkFeedback feedback, TrackPair *pair, LPARAM data,
+             POINT *device, POINT p, Again again)
+{
+    drawFeedback(feedback, dc, pair, data);
+    if (autoScroll(window, dc, device))
+        p = again(*device);
+    bool changed = p.x != pair->x2 || p.y != pair->y2;
+    pair->x2 = p.x;
+    pair->y2 = p.y;
+    drawFeedback(feedback, dc, pair, data);
+    return changed;
+}
+
+// The end of a track: the last feedback erased, the capture released when
+// it is still ours (a window that took it keeps it), the position text
+// cleared when it was shown.
+void endTrack(HWND window, HDC dc, TrkFeedback feedback, const TrackPair *pair, LPARAM data,
+              BOOL showPos)
+{
+    drawFeedback(feedback, dc, pair, data);
+    if (GetCapture() == window)
+        ReleaseCapture();
+    if (showPos)
+        mbClearPositionText();
+}
+
 void outlineRect(HDC dc, RECT r)
 {
     geoRectFromPoints(POINT{r.left, r.top}, POINT{r.right, r.bottom}, &r);
@@ -187,12 +217,11 @@ int epTrackMouseEx(HWND window, UINT buttonMsg, LPARAM pressPos, BOOL snap, int1
         dmMsgPointToLogSnap(msg.lParam, &p, snap, divisions);
         if (p.x != pair->x2 || p.y != pair->y2) {
             moved = 1;
-            drawFeedback(feedback, dc, pair, data);
-            if (autoScroll(window, dc, &device))
-                dmMsgPointToLogSnap(pack(device), &p, snap, divisions);
-            pair->x2 = p.x;
-            pair->y2 = p.y;
-            drawFeedback(feedback, dc, pair, data);
+            moveEnd(window, dc, feedback, pair, data, &device, p, [&](POINT d) {
+                POINT q;
+                dmMsgPointToLogSnap(pack(d), &q, snap, divisions);
+                return q;
+            });
             wsTrackRulers(window, pack(device));
             if (showPos)
                 mbShowPosition(device);
@@ -200,12 +229,7 @@ int epTrackMouseEx(HWND window, UINT buttonMsg, LPARAM pressPos, BOOL snap, int1
         if (msg.message == release)
             break;
     }
-    drawFeedback(feedback, dc, pair, data);
-    // Only our own capture is released; a window that took it keeps it.
-    if (GetCapture() == window)
-        ReleaseCapture();
-    if (showPos)
-        mbClearPositionText();
+    endTrack(window, dc, feedback, pair, data, showPos);
     if (showSize)
         mbClearOrigin();
     return moved;
@@ -267,14 +291,8 @@ int epTrackMove(HWND window, LPARAM pressPos, BOOL snap, int16_t divisions, Trac
             POINT c = candidate(device);
             if (first || c.x != pair->x2 || c.y != pair->y2) {
                 first = false;
-                drawFeedback(feedback, dc, pair, data);
-                if (autoScroll(window, dc, &device))
-                    c = candidate(device);
-                if (c.x != pair->x2 || c.y != pair->y2)
+                if (moveEnd(window, dc, feedback, pair, data, &device, c, candidate))
                     moved = 1;
-                pair->x2 = c.x;
-                pair->y2 = c.y;
-                drawFeedback(feedback, dc, pair, data);
             }
         }
         wsTrackRulers(window, pack(device));
@@ -283,11 +301,7 @@ int epTrackMove(HWND window, LPARAM pressPos, BOOL snap, int16_t divisions, Trac
         if (msg.message == WM_LBUTTONUP)
             break;
     }
-    drawFeedback(feedback, dc, pair, data);
-    if (GetCapture() == window)
-        ReleaseCapture();
-    if (showPos)
-        mbClearPositionText();
+    endTrack(window, dc, feedback, pair, data, showPos);
     return moved;
 }
 

@@ -1,10 +1,13 @@
 // The multiple selection's undo blocks.
 #include "commands/ms_merge.h"
 #include "commands/ep_select.h"
+#include "commands/ord_order.h"
 #include "commands/ws_objects.h"
 #include "model/ob_draw.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
+#include "support/rc_list.h"
+#include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "views/ws_record.h"
 #include <string.h>
@@ -29,11 +32,8 @@ std::vector<MemHandle> handlesOf(MemHandle h, uint32_t count)
     std::vector<MemHandle> out;
     uint32_t n = std::min<uint32_t>(count, utHandleSize(h) / 4);
     MemLock<uint8_t> p(h);
-    for (uint32_t i = 0; p && i < n; ++i) {
-        MemHandle v;
-        memcpy(&v, p.get() + 4 * i, 4);
-        out.push_back(v);
-    }
+    for (uint32_t i = 0; p && i < n; ++i)
+        out.push_back(utGetAt<MemHandle>(p.get(), 4 * i));
     return out;
 }
 
@@ -80,21 +80,11 @@ MemHandle msUndoMerge(HWND ws, MemHandle block)
         obInvalidate(ws, m.merged);
         wsDeleteObject(ws, m.merged);
     }
-    std::vector<MemHandle> now;
-    obCollectList(wsGetFirstObject(ws), now);
     std::vector<MemHandle> list;
     for (MemHandle h : order)
         if (h && utIsLiveHandle(h) && std::find(list.begin(), list.end(), h) == list.end())
             list.push_back(h);
-    for (MemHandle h : now)
-        if (std::find(list.begin(), list.end(), h) == list.end())
-            list.push_back(h);
-    for (size_t i = 0; i < list.size(); ++i) {
-        obSetPrev(list[i], i ? list[i - 1] : 0);
-        obSetNext(list[i], i + 1 < list.size() ? list[i + 1] : 0);
-        obInvalidate(ws, list[i]);
-    }
-    wsSetFirstObject(ws, list.empty() ? 0 : list[0]);
+    ordRelinkInOrder(ws, list.data(), list.size());
     // The saved text objects are the page's again: only the arrays go.
     utFreeHandle(m.selection);
     utFreeHandle(m.order);
@@ -131,14 +121,6 @@ void msFollowMovedObject(MemHandle block, MemHandle old, MemHandle now)
     const std::pair<MemHandle, uint32_t> arrays[2] = {
         {m.order, m.orderCount},
         {m.selection, (uint32_t)std::max<int16_t>(m.selectionCount, 0)}};
-    for (const auto &a : arrays) {
-        uint32_t n = std::min<uint32_t>(a.second, utHandleSize(a.first) / 4);
-        MemLock<uint8_t> p(a.first);
-        for (uint32_t i = 0; p && i < n; ++i) {
-            MemHandle v;
-            memcpy(&v, p.get() + 4 * i, 4);
-            if (v == old)
-                memcpy(p.get() + 4 * i, &now, 4);
-        }
-    }
+    for (const auto &a : arrays)
+        rcArrayReplaceHandle(a.first, 0, a.second, old, now);
 }

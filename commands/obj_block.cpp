@@ -3,6 +3,7 @@
 #include "model/ob_links.h"
 #include "model/ob_record.h"
 #include "model/qmf_convert.h"
+#include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include <string.h>
@@ -60,24 +61,14 @@ MemHandle recordFromFile(const uint8_t *bytes, uint32_t n, uint16_t flags[7])
 
 // ---- helpers ---------------------------------------------------------------------------------
 
-uint32_t readU32(const uint8_t *p)
-{
-    uint32_t v;
-    memcpy(&v, p, 4);
-    return v;
-}
-
 // Sets one presence flag of the record written at recordAt: a u16 in a
 // file head, a u32 in place of the link in a head copied whole.
 void putFlag(std::vector<uint8_t> &out, size_t recordAt, bool wholeHead, uint32_t which, bool on)
 {
-    if (wholeHead) {
-        uint32_t v = on ? 1 : 0;
-        memcpy(out.data() + recordAt + kFlagsAt + 4 * which, &v, 4);
-    } else {
-        uint16_t v = on ? 1 : 0;
-        memcpy(out.data() + recordAt + kFlagsAt + 2 * which, &v, 2);
-    }
+    if (wholeHead)
+        utPutAt<uint32_t>(out.data(), recordAt + kFlagsAt + 4 * which, on ? 1 : 0);
+    else
+        utPutAt<uint16_t>(out.data(), recordAt + kFlagsAt + 2 * which, on ? 1 : 0);
 }
 
 // The first object of a member chain, starting at `h`, that has a file
@@ -108,7 +99,7 @@ MemHandle unpackBytes(const uint8_t *bytes, uint32_t size, uint32_t at)
         inputDataError();
         return 0;
     }
-    uint32_t total = readU32(bytes);
+    uint32_t total = utGetAt<uint32_t>(bytes, 0);
     if (total < at || total > size) {
         inputDataError();
         return 0;
@@ -140,7 +131,7 @@ MemHandle unpackHandle(MemHandle block, uint32_t at, bool tagged)
     if (tagged) {
         uint16_t kind = 0;
         if (size >= sizeof(TaggedObjectBlockHead))
-            memcpy(&kind, bytes.data() + 4, 2);
+            kind = utGetAt<uint16_t>(bytes.data(), 4);
         if (kind != OBJ_BLOCK_TAG_KIND)
             return 0;
     }
@@ -155,11 +146,9 @@ MemHandle packWithHead(MemHandle object, bool tagged)
     if (!objPackEntry(object, out))
         return 0;
     uint32_t total = (uint32_t)out.size();
-    memcpy(out.data(), &total, 4);
-    if (tagged) {
-        uint16_t kind = OBJ_BLOCK_TAG_KIND;
-        memcpy(out.data() + 4, &kind, 2);
-    }
+    utPutAt<uint32_t>(out.data(), 0, total);
+    if (tagged)
+        utPutAt<uint16_t>(out.data(), 4, OBJ_BLOCK_TAG_KIND);
     return utHandleFromBytes(out.data(), total);
 }
 
@@ -216,7 +205,7 @@ BOOL objPackRecord(MemHandle object, std::vector<uint8_t> &out)
     bool ok = false;
     {
         MemLock<uint8_t> p(file);
-        uint32_t n = p && size >= 4 ? readU32(p.get()) : 0;
+        uint32_t n = p && size >= 4 ? utGetAt<uint32_t>(p.get(), 0) : 0;
         uint32_t head = keepsWholeHead(object) ? kObHeadSize : kObFileHeadSize;
         if (n >= head && n <= size) {
             out.insert(out.end(), p.get(), p.get() + n);
@@ -233,7 +222,7 @@ BOOL objPackPacket(MemHandle packet, std::vector<uint8_t> &out)
     MemLock<uint8_t> p(packet);
     if (!p || size < 4)
         return FALSE;
-    uint32_t n = readU32(p.get());
+    uint32_t n = utGetAt<uint32_t>(p.get(), 0);
     if (n < 4 || n > size)
         return FALSE;
     out.insert(out.end(), p.get(), p.get() + n);
@@ -297,7 +286,7 @@ MemHandle objUnpackRecord(ObjBlockReader *reader, uint16_t flags[7])
     if (!reader || reader->pos > reader->limit || reader->limit - reader->pos < 4)
         return 0;
     uint32_t left = reader->limit - reader->pos;
-    uint32_t n = readU32(reader->bytes + reader->pos);
+    uint32_t n = utGetAt<uint32_t>(reader->bytes, reader->pos);
     if (n <= 6 || n > left)
         return 0;
     MemHandle rec = recordFromFile(reader->bytes + reader->pos, n, flags);
@@ -311,7 +300,7 @@ MemHandle objUnpackExtra(ObjBlockReader *reader)
 {
     if (!reader || reader->pos > reader->limit || reader->limit - reader->pos < 4)
         return 0;
-    uint32_t n = readU32(reader->bytes + reader->pos);
+    uint32_t n = utGetAt<uint32_t>(reader->bytes, reader->pos);
     if (n < 4 || n > reader->limit - reader->pos)
         return 0;
     MemHandle extra = utHandleFromBytes(reader->bytes + reader->pos, n);
@@ -383,9 +372,7 @@ MemHandle objUnpackTaggedAt(const void *block, uint32_t available)
     const uint8_t *p = static_cast<const uint8_t *>(block);
     if (!p || available < sizeof(TaggedObjectBlockHead))
         return 0;
-    uint16_t kind;
-    memcpy(&kind, p + 4, 2);
-    if (kind != OBJ_BLOCK_TAG_KIND)
+    if (utGetAt<uint16_t>(p, 4) != OBJ_BLOCK_TAG_KIND)
         return 0;
     return unpackBytes(p, available, sizeof(TaggedObjectBlockHead));
 }

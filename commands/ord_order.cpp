@@ -1,7 +1,9 @@
 // The order of the page's top-level objects.
 #include "commands/ord_order.h"
 #include "commands/ws_objects.h"
+#include "model/ob_draw.h"
 #include "model/ob_links.h"
+#include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include <string.h>
 #include <algorithm>
@@ -26,14 +28,10 @@ void ordRestoreListOrder(HWND ws, MemHandle snapshot)
         MemLock<uint8_t> p(snapshot);
         if (!p || size < 4)
             return;
-        uint32_t bytes;
-        memcpy(&bytes, p.get(), 4);
+        uint32_t bytes = utGetAt<uint32_t>(p.get(), 0);
         bytes = bytes < size ? bytes : size;
-        for (uint32_t at = 4; at + 4 <= bytes; at += 4) {
-            uint32_t h;
-            memcpy(&h, p.get() + at, 4);
-            handles.push_back(h);
-        }
+        for (uint32_t at = 4; at + 4 <= bytes; at += 4)
+            handles.push_back(utGetAt<uint32_t>(p.get(), at));
     }
     // Objects of the list that the snapshot does not name stay, on top.
     std::vector<MemHandle> now;
@@ -49,4 +47,20 @@ void ordRestoreListOrder(HWND ws, MemHandle snapshot)
     for (MemHandle h : now)
         if (std::find(placed.begin(), placed.end(), h) == placed.end())
             wsAppendObject(ws, h);
+}
+
+void ordRelinkInOrder(HWND ws, const MemHandle *first, size_t n)
+{
+    std::vector<MemHandle> list(first, first + n);
+    std::vector<MemHandle> now;
+    obCollectList(wsGetFirstObject(ws), now);
+    for (MemHandle h : now)
+        if (std::find(list.begin(), list.end(), h) == list.end())
+            list.push_back(h);
+    for (size_t i = 0; i < list.size(); ++i) {
+        obSetPrev(list[i], i ? list[i - 1] : 0);
+        obSetNext(list[i], i + 1 < list.size() ? list[i + 1] : 0);
+        obInvalidate(ws, list[i]);
+    }
+    wsSetFirstObject(ws, list.empty() ? 0 : list[0]);
 }

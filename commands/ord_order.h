@@ -10,3 +10,7 @@ MemHandle ordTakeListOrder(HWND ws);
 // Empties the page's list and appends every object of the snapshot that is
 // still alive, in order.
 void ordRestoreListOrder(HWND ws, MemHandle snapshot);
+// Relinks the page's list as the n objects of `first` (each named once)
+// followed by the page's other objects in their present order, repainting
+// every object of the list.
+void ordRelinkInOrder(HWND ws, const MemHandle *first, size_t n);

@@ -17,6 +17,8 @@
 #include "model/fm_form.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
+#include "support/rc_list.h"
+#include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "views/ws_document.h"
 #include "views/ws_tools.h"
@@ -129,11 +131,8 @@ std::vector<uint32_t> wordsOf(MemHandle h, uint32_t at = 0, uint32_t limit = 0xF
     MemLock<uint8_t> p(h);
     if (!p)
         return out;
-    for (uint32_t i = at; i + 4 <= size; i += 4) {
-        uint32_t v;
-        memcpy(&v, p.get() + i, 4);
-        out.push_back(v);
-    }
+    for (uint32_t i = at; i + 4 <= size; i += 4)
+        out.push_back(utGetAt<uint32_t>(p.get(), i));
     return out;
 }
 
@@ -484,15 +483,7 @@ MemHandle performChain(HWND ws, MemHandle saved, MemHandle current)
         if (std::find(now.begin(), now.end(), h) != now.end() &&
             std::find(list.begin(), list.end(), h) == list.end())
             list.push_back(h);
-    for (MemHandle h : now)
-        if (std::find(list.begin(), list.end(), h) == list.end())
-            list.push_back(h);
-    for (size_t i = 0; i < list.size(); ++i) {
-        obSetPrev(list[i], i ? list[i - 1] : 0);
-        obSetNext(list[i], i + 1 < list.size() ? list[i + 1] : 0);
-        obInvalidate(ws, list[i]);
-    }
-    wsSetFirstObject(ws, list.empty() ? 0 : list[0]);
+    ordRelinkInOrder(ws, list.data(), list.size());
     epClearSelection(ws);
     return 0;
 }
@@ -737,27 +728,6 @@ int cmdUndo(HWND ws, MemHandle current)
 
 // ---- records that moved ------------------------------------------------------------------
 
-namespace {
-
-// Every u32 handle equal to `old` among the first `count` from byte `at`
-// of a block names `now`.
-void replaceHandles(MemHandle block, uint32_t at, uint32_t count, MemHandle old, MemHandle now)
-{
-    uint32_t size = utHandleSize(block);
-    MemLock<uint8_t> p(block);
-    if (!p || at > size)
-        return;
-    uint32_t n = std::min<uint32_t>(count, (size - at) / 4);
-    for (uint32_t i = 0; i < n; ++i) {
-        MemHandle v;
-        memcpy(&v, p.get() + at + 4 * i, 4);
-        if (v == old)
-            memcpy(p.get() + at + 4 * i, &now, 4);
-    }
-}
-
-}  // namespace
-
 void udFollowMovedObject(HWND ws, MemHandle old, MemHandle now)
 {
     UndoRecord u;
@@ -771,13 +741,13 @@ void udFollowMovedObject(HWND ws, MemHandle old, MemHandle now)
     case UD_LAYER_CHANGE:
     case UD_LAYER_EDIT:
     case UD_LAYER_HIDE:
-        replaceHandles(u.members, 0, u.memberCount, old, now);
+        rcArrayReplaceHandle(u.members, 0, u.memberCount, old, now);
         break;
     case UD_CHAIN:
-        replaceHandles(u.saved, 0, UINT32_MAX, old, now);
+        rcArrayReplaceHandle(u.saved, 0, UINT32_MAX, old, now);
         break;
     case UD_LIST_ORDER:
-        replaceHandles(u.saved, 4, UINT32_MAX, old, now);
+        rcArrayReplaceHandle(u.saved, 4, UINT32_MAX, old, now);
         break;
     case UD_GUIDE_DRAG: {
         uint32_t guides = packetLength(u.saved, 0);
@@ -789,7 +759,7 @@ void udFollowMovedObject(HWND ws, MemHandle old, MemHandle now)
                 break;
             memcpy(&tail, p.get() + guides, sizeof tail);
         }
-        replaceHandles(u.saved, guides + (uint32_t)sizeof tail, tail.count, old, now);
+        rcArrayReplaceHandle(u.saved, guides + (uint32_t)sizeof tail, tail.count, old, now);
         break;
     }
     case UD_MERGE:

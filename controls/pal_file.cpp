@@ -5,6 +5,7 @@
 #include "controls/pal_window.h"
 #include "app/settings_reg.h"
 #include "support/ff_file.h"
+#include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "resource.h"
@@ -119,8 +120,7 @@ MemHandle coloursOfPacket(MemHandle packet, int16_t *count)
         MemLock<uint8_t> p(packet);
         MemLock<COLORREF> c(colours);
         for (uint16_t i = 0; i < n; ++i) {
-            uint32_t v;
-            memcpy(&v, p.get() + kPacketHead + 4u * i, 4);
+            uint32_t v = utGetAt<uint32_t>(p.get(), kPacketHead + 4u * i);
             c[i] = v & 0x00FFFFFF;   // a set high byte would name a palette index
         }
     }

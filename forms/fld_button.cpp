@@ -3,8 +3,9 @@
 #include "links/doc_names.h"
 #include "forms/fld_frame.h"
 #include "forms/hc_button.h"
-#include "forms/img_file.h"
-#include "forms/tx_draw.h"
+#include "objects/img_file.h"
+#include "text/tx_draw.h"
+#include "text/tx_measure.h"
 #include "model/att_attr.h"
 #include "model/ob_draw.h"
 #include "model/ob_shadow.h"
@@ -84,15 +85,14 @@ bool drawPicture(HDC dc, ObjectRecord *rec, ButtonPart *part, const RECT &rect)
     return true;
 }
 
-// The line height of the font on this DC, in logical units.
+// The line height of the font on this DC, in logical units: its height
+// plus external leading, the font's own height when it cannot be measured.
 int32_t fontLineHeight(HDC dc, const LOGFONTA *font)
 {
-    GdiObject<HFONT> f(dmCreateFont(font));
-    GdiSelect sel(dc, f);
-    TEXTMETRICA tm;
-    if (!GetTextMetricsA(dc, &tm))
+    int32_t height = 0;
+    if (!txMeasureFont(dc, font, nullptr, nullptr, nullptr, &height, nullptr) || height <= 0)
         return abs(font->lfHeight);
-    return tm.tmHeight + tm.tmExternalLeading;
+    return height;
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include "forms/fld_check.h"
 #include "forms/fld_frame.h"
 #include "forms/fld_text.h"
-#include "forms/tx_draw.h"
+#include "text/tx_draw.h"
 #include "model/att_attr.h"
 #include "model/ob_draw.h"
 #include "support/dm_map.h"
@@ -110,6 +110,42 @@ void drawMark(HDC dc, const ObjectRecord *rec, const ControlPart *part, const RE
         }
         break;
     }
+}
+
+// Sets the rectangle to the object's and hands it with the record and its
+// control part to `place`; an empty rectangle when there is no part.
+template <typename Place> void withObjectRect(MemHandle h, RECT *rect, Place place)
+{
+    if (!rect)
+        return;
+    geoSetRect(rect, 0, 0, 0, 0);
+    ObLock r(h);
+    ControlPart *part = r ? wholePart(r.get(), r.extent()) : nullptr;
+    if (!part)
+        return;
+    obRecGetRect(r.get(), rect);
+    place(r.get(), part);
+}
+
+// Draws a check box or a radio button: with its pen width fixed at 20 and
+// the object's DC modes set, `drawBox` draws the box (given the part and
+// the box rectangle), then the label follows.
+template <typename DrawBox> void drawControl(HDC dc, ObjectRecord *rec, DrawBox drawBox)
+{
+    if (!dc || !rec)
+        return;
+    ControlPart *part = wholePart(rec, rec->length);
+    if (!part)
+        return;
+    rec->penWidth = 20;
+    ObDCModes modes;
+    obSetDCModes(dc, rec, &modes);
+    RECT box;
+    obRecGetRect(rec, &box);
+    ckbBoxRect(part, &box, rec->penWidth);
+    drawBox(part, box);
+    drawLabel(dc, rec, part);
+    obRestoreDCModes(dc, &modes);
 }
 
 }  // namespace
@@ -271,52 +307,34 @@ void ckbLabelRect(const ControlPart *part, RECT *rect, int32_t penWidth)
 
 void ckbGetBoxRect(MemHandle h, RECT *rect)
 {
-    if (!rect)
-        return;
-    geoSetRect(rect, 0, 0, 0, 0);
-    ObLock r(h);
-    ControlPart *part = r ? wholePart(r.get(), r.extent()) : nullptr;
-    if (!part)
-        return;
-    obRecGetRect(r.get(), rect);
-    ckbBoxRect(part, rect, r->penWidth);
+    withObjectRect(h, rect, [rect](ObjectRecord *rec, ControlPart *part) {
+        ckbBoxRect(part, rect, rec->penWidth);
+    });
 }
 
 void ckbGetLabelRect(MemHandle h, RECT *rect)
 {
-    if (!rect)
-        return;
-    geoSetRect(rect, 0, 0, 0, 0);
-    ObLock r(h);
-    ControlPart *part = r ? wholePart(r.get(), r.extent()) : nullptr;
-    if (!part)
-        return;
-    obRecGetRect(r.get(), rect);
-    ckbLabelRect(part, rect, r->penWidth);
+    withObjectRect(h, rect, [rect](ObjectRecord *rec, ControlPart *part) {
+        ckbLabelRect(part, rect, rec->penWidth);
+    });
 }
 
 void fldCheckMinRect(MemHandle h, RECT *rect)
 {
-    if (!rect)
-        return;
-    geoSetRect(rect, 0, 0, 0, 0);
-    ObLock r(h);
-    ControlPart *part = r ? wholePart(r.get(), r.extent()) : nullptr;
-    if (!part)
-        return;
-    obRecGetRect(r.get(), rect);
-    int32_t s = fldBoxSizeFromFont(part->font.lfHeight);
-    const char *label = labelOf(part);
-    if (part->labelLength != 0 && label) {
-        SIZE extent;
-        fldMeasureText(&part->font, label, part->labelLength - 1, &extent);
-        part->labelWidth = (int16_t)std::min<LONG>(extent.cx, 0x7FFF);
-        s = std::max<int32_t>(s, extent.cy);
-        rect->right = rect->left + extent.cx + s + s / 2;
-    } else {
-        rect->right = rect->left + s;
-    }
-    rect->bottom = rect->top + s;
+    withObjectRect(h, rect, [rect](ObjectRecord *, ControlPart *part) {
+        int32_t s = fldBoxSizeFromFont(part->font.lfHeight);
+        const char *label = labelOf(part);
+        if (part->labelLength != 0 && label) {
+            SIZE extent;
+            fldMeasureText(&part->font, label, part->labelLength - 1, &extent);
+            part->labelWidth = (int16_t)std::min<LONG>(extent.cx, 0x7FFF);
+            s = std::max<int32_t>(s, extent.cy);
+            rect->right = rect->left + extent.cx + s + s / 2;
+        } else {
+            rect->right = rect->left + s;
+        }
+        rect->bottom = rect->top + s;
+    });
 }
 
 void fldCheckSetMinRect(MemHandle h)
@@ -360,97 +378,75 @@ MemHandle fldCheckGetLabel(MemHandle h)
 
 void ckbDraw(HDC dc, ObjectRecord *rec)
 {
-    if (!dc || !rec)
-        return;
-    ControlPart *part = wholePart(rec, rec->length);
-    if (!part)
-        return;
-    rec->penWidth = 20;
-    ObDCModes modes;
-    obSetDCModes(dc, rec, &modes);
-    RECT box;
-    obRecGetRect(rec, &box);
-    ckbBoxRect(part, &box, rec->penWidth);
-    COLORREF colours[3] = {rec->penColour, rec->fillColour, rec->backColour};
-    if (part->flags & CKB_3D) {
-        fldDrawRectBevel(dc, &box, kFldBevelWidth, kFldBevelWidth, colours, FLD_FRAME_SUNKEN);
-    } else {
-        GdiObject<HPEN> pen(objectPen(rec, obGetDrawnPenWidth(rec)));
-        GdiSelect selPen(dc, pen);
-        GdiSelect selBrush(dc, GetStockObject(WHITE_BRUSH));
-        gdiRectangle(dc, box.left, box.top, box.right, box.bottom);
-    }
-    if (part->flags & CKB_CHECKED)
-        drawMark(dc, rec, part, box);
-    drawLabel(dc, rec, part);
-    obRestoreDCModes(dc, &modes);
+    drawControl(dc, rec, [&](ControlPart *part, const RECT &box) {
+        COLORREF colours[3] = {rec->penColour, rec->fillColour, rec->backColour};
+        if (part->flags & CKB_3D) {
+            fldDrawRectBevel(dc, &box, kFldBevelWidth, kFldBevelWidth, colours, FLD_FRAME_SUNKEN);
+        } else {
+            GdiObject<HPEN> pen(objectPen(rec, obGetDrawnPenWidth(rec)));
+            GdiSelect selPen(dc, pen);
+            GdiSelect selBrush(dc, GetStockObject(WHITE_BRUSH));
+            gdiRectangle(dc, box.left, box.top, box.right, box.bottom);
+        }
+        if (part->flags & CKB_CHECKED)
+            drawMark(dc, rec, part, box);
+    });
 }
 
 void radDraw(HDC dc, ObjectRecord *rec)
 {
-    if (!dc || !rec)
-        return;
-    ControlPart *part = wholePart(rec, rec->length);
-    if (!part)
-        return;
-    rec->penWidth = 20;
-    ObDCModes modes;
-    obSetDCModes(dc, rec, &modes);
-    RECT box;
-    obRecGetRect(rec, &box);
-    ckbBoxRect(part, &box, rec->penWidth);
-    int32_t px = dmGetPixelWidth();
-    bool look3d = (part->flags & CKB_3D) != 0;
-    if (look3d) {
-        {
-            GdiObject<HBRUSH> face(CreateSolidBrush(rec->backColour));
+    drawControl(dc, rec, [&](ControlPart *part, const RECT &box) {
+        int32_t px = dmGetPixelWidth();
+        bool look3d = (part->flags & CKB_3D) != 0;
+        if (look3d) {
+            {
+                GdiObject<HBRUSH> face(CreateSolidBrush(rec->backColour));
+                GdiObject<HPEN> pen(CreatePen(PS_SOLID, px, rec->fillColour));
+                GdiSelect selBrush(dc, face);
+                GdiSelect selPen(dc, pen);
+                gdiEllipse(dc, box.left, box.top, box.right, box.bottom);
+            }
+            GdiSelect selBrush(dc, GetStockObject(NULL_BRUSH));
+            POINT a, b;
+            {
+                GdiObject<HPEN> pen(CreatePen(PS_SOLID, 2 * px, rec->fillColour));
+                GdiSelect selPen(dc, pen);
+                geoEllipsePointAt(&box, 500, &a);
+                geoEllipsePointAt(&box, 1900, &b);
+                gdiArc(dc, box.left, box.top, box.right, box.bottom, a.x, a.y, b.x, b.y);
+            }
+            {
+                GdiObject<HPEN> pen(CreatePen(PS_SOLID, 2 * px, lighten(rec->fillColour)));
+                GdiSelect selPen(dc, pen);
+                geoEllipsePointAt(&box, 3600 - 1150, &a);
+                geoEllipsePointAt(&box, 400, &b);
+                gdiArc(dc, box.left, box.top, box.right, box.bottom, a.x, a.y, b.x, b.y);
+            }
             GdiObject<HPEN> pen(CreatePen(PS_SOLID, px, rec->fillColour));
-            GdiSelect selBrush(dc, face);
             GdiSelect selPen(dc, pen);
             gdiEllipse(dc, box.left, box.top, box.right, box.bottom);
-        }
-        GdiSelect selBrush(dc, GetStockObject(NULL_BRUSH));
-        POINT a, b;
-        {
-            GdiObject<HPEN> pen(CreatePen(PS_SOLID, 2 * px, rec->fillColour));
+        } else {
+            GdiObject<HPEN> pen(objectPen(rec, obGetDrawnPenWidth(rec)));
             GdiSelect selPen(dc, pen);
-            geoEllipsePointAt(&box, 500, &a);
-            geoEllipsePointAt(&box, 1900, &b);
-            gdiArc(dc, box.left, box.top, box.right, box.bottom, a.x, a.y, b.x, b.y);
+            GdiSelect selBrush(dc, GetStockObject(WHITE_BRUSH));
+            gdiEllipse(dc, box.left, box.top, box.right, box.bottom);
         }
-        {
-            GdiObject<HPEN> pen(CreatePen(PS_SOLID, 2 * px, lighten(rec->fillColour)));
-            GdiSelect selPen(dc, pen);
-            geoEllipsePointAt(&box, 3600 - 1150, &a);
-            geoEllipsePointAt(&box, 400, &b);
-            gdiArc(dc, box.left, box.top, box.right, box.bottom, a.x, a.y, b.x, b.y);
+        if (part->flags & CKB_CHECKED) {
+            int32_t w = box.right - box.left;
+            int32_t d = 40;
+            if (!look3d) {
+                d = w / 5;
+                // A small square keeps a non-negative inset: halved until it fits.
+                while (d > 0 && w <= 2 * d)
+                    d /= 2;
+            }
+            RECT dot = box;
+            geoInflateRect(&dot, -d, -d);
+            geoOffsetRect(&dot, px, dmGetPixelHeight());
+            GdiObject<HBRUSH> brush(CreateSolidBrush(rec->fillColour));
+            GdiSelect selBrush(dc, brush);
+            GdiSelect selPen(dc, GetStockObject(NULL_PEN));
+            gdiEllipse(dc, dot.left, dot.top, dot.right, dot.bottom);
         }
-        GdiObject<HPEN> pen(CreatePen(PS_SOLID, px, rec->fillColour));
-        GdiSelect selPen(dc, pen);
-        gdiEllipse(dc, box.left, box.top, box.right, box.bottom);
-    } else {
-        GdiObject<HPEN> pen(objectPen(rec, obGetDrawnPenWidth(rec)));
-        GdiSelect selPen(dc, pen);
-        GdiSelect selBrush(dc, GetStockObject(WHITE_BRUSH));
-        gdiEllipse(dc, box.left, box.top, box.right, box.bottom);
-    }
-    if (part->flags & CKB_CHECKED) {
-        int32_t w = box.right - box.left;
-        int32_t d = 40;
-        if (!look3d) {
-            d = w / 5;
-            // A small square keeps a non-negative inset: halved until it fits.
-            while (d > 0 && w <= 2 * d)
-                d /= 2;
-        }
-        RECT dot = box;
-        geoInflateRect(&dot, -d, -d);
-        geoOffsetRect(&dot, px, dmGetPixelHeight());
-        GdiObject<HBRUSH> brush(CreateSolidBrush(rec->fillColour));
-        GdiSelect selBrush(dc, brush);
-        GdiSelect selPen(dc, GetStockObject(NULL_PEN));
-        gdiEllipse(dc, dot.left, dot.top, dot.right, dot.bottom);
-    }
-    drawLabel(dc, rec, part);
-    obRestoreDCModes(dc, &modes);
+    });
 }

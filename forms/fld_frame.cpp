@@ -90,6 +90,27 @@ HPEN linePen(uint16_t style, COLORREF colour)
     return CreatePen(penStyle, width, colour);
 }
 
+// The border's pen selected with a hollow brush for the scope, both put
+// back (and the pen deleted) at its end.
+struct BorderPen {
+    BorderPen(HDC dc, uint16_t frameStyle, COLORREF colour)
+        : pen(linePen(frameStyle, colour)), selPen(dc, pen),
+          selBrush(dc, GetStockObject(NULL_BRUSH))
+    {
+    }
+    GdiObject<HPEN> pen;
+    GdiSelect selPen;
+    GdiSelect selBrush;
+};
+
+// The inner outline of a double border.
+RECT doubleInner(const RECT &rect)
+{
+    RECT in = rect;
+    geoInflateRect(&in, -kFldDoubleInset, -kFldDoubleInset);
+    return in;
+}
+
 void fillPolygon(HDC dc, const POINT *pts, int16_t n, COLORREF colour)
 {
     GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
@@ -263,12 +284,9 @@ void fldDrawFrameBorder(HDC dc, const RECT *rect, uint16_t frameStyle, uint32_t 
 {
     if (!dc || !rect || !colours)
         return;
-    GdiObject<HPEN> pen(linePen(frameStyle, colours[FLD_PEN]));
-    GdiSelect selPen(dc, pen);
-    GdiSelect selBrush(dc, GetStockObject(NULL_BRUSH));
+    BorderPen tools(dc, frameStyle, colours[FLD_PEN]);
     bool dbl = isDouble(frameStyle);
-    RECT in = *rect;
-    geoInflateRect(&in, -kFldDoubleInset, -kFldDoubleInset);
+    RECT in = doubleInner(*rect);
     const RECT &r = *rect;
     switch (frameKind(frameStyle)) {
     case FLD_FRAME_RECT:
@@ -333,12 +351,9 @@ void fldDrawFrameBorderRotated(HDC dc, const RECT *rect, int16_t angle, uint16_t
         fldDrawFrameBorder(dc, rect, frameStyle, frameValue, colours);
         return;
     }
-    GdiObject<HPEN> pen(linePen(frameStyle, colours[FLD_PEN]));
-    GdiSelect selPen(dc, pen);
-    GdiSelect selBrush(dc, GetStockObject(NULL_BRUSH));
+    BorderPen tools(dc, frameStyle, colours[FLD_PEN]);
     bool dbl = isDouble(frameStyle);
-    RECT in = *rect;
-    geoInflateRect(&in, -kFldDoubleInset, -kFldDoubleInset);
+    RECT in = doubleInner(*rect);
     POINT centre;
     geoRectCentre(rect, &centre);
     double radians = geoTenthsToRadians(-angle);

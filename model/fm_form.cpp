@@ -6,6 +6,7 @@
 #include "app/setup_record.h"
 #include "support/dm_printer.h"
 #include "support/ff_file.h"
+#include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "support/ut_scramble.h"
 #include "views/ws_document.h"
@@ -73,11 +74,6 @@ int optionSet(MemHandle form, uint16_t mask)
 {
     return withForm(form, 0, [&](FormRecord *r) { return (r->options & mask) ? 1 : 0; });
 }
-
-uint32_t getU32(const uint8_t *p) { uint32_t v; memcpy(&v, p, 4); return v; }
-void putU32(uint8_t *p, uint32_t v) { memcpy(p, &v, 4); }
-uint16_t getU16(const uint8_t *p) { uint16_t v; memcpy(&v, p, 2); return v; }
-void putU16(uint8_t *p, uint16_t v) { memcpy(p, &v, 2); }
 
 // The bytes of a length-prefixed block (its u32 length, trusted only within
 // the block and when it covers `minimum` bytes); 0 when it cannot be used.
@@ -182,11 +178,11 @@ bool stepCounter(MemHandle form, FmNameKind kind, const NameFormat &format, char
     uint8_t *c = r ? countersIn(r) : nullptr;
     if (!c)
         return false;
-    int limit = getU16(c + 6);
-    int value = getU16(c + 2 * kind) + 1;
+    int limit = utGetAt<uint16_t>(c, 6);
+    int value = utGetAt<uint16_t>(c, 2 * kind) + 1;
     if (value > limit)
         value = 1;
-    putU16(c + 2 * kind, (uint16_t)value);
+    utPutAt<uint16_t>(c, 2 * kind, (uint16_t)value);
     snprintf(buffer, kNameBufferSize, value < 10000 ? format.padded : format.plain, value);
     return true;
 }
@@ -195,7 +191,7 @@ int nameLimit(MemHandle form)
 {
     FmLock r(form);
     uint8_t *c = r ? countersIn(r) : nullptr;
-    return c ? getU16(c + 6) : 0;
+    return c ? utGetAt<uint16_t>(c, 6) : 0;
 }
 
 }  // namespace
@@ -536,8 +532,8 @@ int fmIsMirroredPage(MemHandle form, int n)
         return 0;
     int result = 0;
     if (length >= 10) {
-        uint16_t mode = getU16(data + 6);
-        int16_t first = (int16_t)getU16(data + 8);
+        uint16_t mode = utGetAt<uint16_t>(data, 6);
+        int16_t first = (int16_t)utGetAt<uint16_t>(data, 8);
         result = (mode == 1 || mode == 2) && ((n - first) & 1) ? 1 : 0;
     }
     fmUnlock(form);
@@ -559,7 +555,7 @@ static int specialFlag(MemHandle form, uint32_t bit)
     const uint8_t *data = fmFindAttr(form, FM_TAG_SPECIAL_OPTIONS, &length);
     if (!data)
         return 0;
-    int result = length >= 12 && (getU32(data + 8) & bit) ? 1 : 0;
+    int result = length >= 12 && (utGetAt<uint32_t>(data, 8) & bit) ? 1 : 0;
     fmUnlock(form);
     return result;
 }
@@ -746,9 +742,9 @@ MemHandle fmSetPassword(MemHandle form, const char *text)
 MemHandle fmAddNameCounters(MemHandle form)
 {
     uint8_t counters[kFmNameCountersSize] = {};
-    putU32(counters, kFmNameCountersSize);
-    putU16(counters + 4, kFmNameCountersKind);
-    putU16(counters + 6, kFmNameLimit);
+    utPutAt<uint32_t>(counters, 0, kFmNameCountersSize);
+    utPutAt<uint16_t>(counters, 4, kFmNameCountersKind);
+    utPutAt<uint16_t>(counters, 6, kFmNameLimit);
     return fmSetAttr(form, FM_TAG_NAME_COUNTERS, counters, kFmNameCountersSize);
 }
 
@@ -800,14 +796,14 @@ int fmGetNameCounter(MemHandle form, FmNameKind kind)
 {
     FmLock r(form);
     uint8_t *c = r ? countersIn(r) : nullptr;
-    return c && formatOf(kind) ? getU16(c + 2 * kind) : -1;
+    return c && formatOf(kind) ? utGetAt<uint16_t>(c, 2 * kind) : -1;
 }
 
 void fmResetNameCounter(MemHandle form, FmNameKind kind)
 {
     FmLock r(form);
     if (uint8_t *c = r && formatOf(kind) ? countersIn(r) : nullptr)
-        putU16(c + 2 * kind, 1);
+        utPutAt<uint16_t>(c, 2 * kind, 1);
 }
 
 void fmUndoName(MemHandle form, FmNameKind kind)
@@ -816,10 +812,10 @@ void fmUndoName(MemHandle form, FmNameKind kind)
     uint8_t *c = r && formatOf(kind) ? countersIn(r) : nullptr;
     if (!c)
         return;
-    uint16_t value = getU16(c + 2 * kind);
+    uint16_t value = utGetAt<uint16_t>(c, 2 * kind);
     bool above = kind == FM_NAME_FIELD ? (int16_t)value > 0 : value > 0;
     if (above)
-        putU16(c + 2 * kind, (uint16_t)(value - 1));
+        utPutAt<uint16_t>(c, 2 * kind, (uint16_t)(value - 1));
 }
 
 void fmResetFieldCounter(MemHandle form) { fmResetNameCounter(form, FM_NAME_FIELD); }

@@ -4,6 +4,7 @@
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/rc_list.h"
+#include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include <stdarg.h>
 #include <string.h>
@@ -32,9 +33,7 @@ MemHandle getLink(MemHandle h, size_t offset)
     ObLock r(h);
     if (!r)
         return 0;
-    MemHandle v;
-    memcpy(&v, reinterpret_cast<const uint8_t *>(r.get()) + offset, sizeof v);
-    return v;
+    return utGetAt<MemHandle>(r.get(), offset);
 }
 
 void setLink(MemHandle h, size_t offset, MemHandle v)

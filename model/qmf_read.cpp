@@ -41,6 +41,22 @@ MemHandle readPacket(HANDLE file, int32_t *budget)
     return ffReadPacketEx(file, budget, TRUE);
 }
 
+// One packet whose length (within its block) covers `minimum` bytes, and
+// that length in *n; 0 (a read error shown) when it is shorter.
+MemHandle readPacketOf(HANDLE file, int32_t *budget, uint32_t minimum, uint32_t *n)
+{
+    MemHandle p = readPacket(file, budget);
+    if (!p)
+        return 0;
+    *n = std::min(utGetPacketLength(p), utHandleSize(p));
+    if (*n < minimum) {
+        utFreeHandle(p);
+        utErrorBoxId(nullptr, IDS_READ_ERROR);
+        return 0;
+    }
+    return p;
+}
+
 bool sameText(const char *field, uint32_t size, const char *expected)
 {
     char text[16];
@@ -398,15 +414,10 @@ MemHandle qmfReadWsb(HANDLE file, int32_t *remaining, BOOL currentWsb)
 {
     MemHandle wsb = 0;
     if (currentWsb) {
-        MemHandle p = readPacket(file, remaining);
+        uint32_t n = 0;
+        MemHandle p = readPacketOf(file, remaining, 16, &n);
         if (!p)
             return 0;
-        uint32_t n = std::min(utGetPacketLength(p), utHandleSize(p));
-        if (n < 16) {
-            utFreeHandle(p);
-            utErrorBoxId(nullptr, IDS_READ_ERROR);
-            return 0;
-        }
         wsb = utAllocHandle(0, std::max<uint32_t>(n, 20));
         if (wsb) {
             MemLock<uint8_t> s(p), d(wsb);
@@ -444,15 +455,10 @@ MemHandle qmfReadWsb(HANDLE file, int32_t *remaining, BOOL currentWsb)
 
 MemHandle qmfReadFormBody(HANDLE file, int32_t *remaining, BOOL currentWsb)
 {
-    MemHandle head = readPacket(file, remaining);
+    uint32_t n = 0;
+    MemHandle head = readPacketOf(file, remaining, 66, &n);
     if (!head)
         return 0;
-    uint32_t n = std::min(utGetPacketLength(head), utHandleSize(head));
-    if (n < 66) {
-        utFreeHandle(head);
-        utErrorBoxId(nullptr, IDS_READ_ERROR);
-        return 0;
-    }
     uint16_t present[3];
     uint32_t resources;
     {

@@ -9,6 +9,7 @@
 #include "model/pg_page.h"
 #include "model/pg_record.h"
 #include "support/ff_file.h"
+#include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include <string.h>
@@ -18,8 +19,6 @@
 namespace {
 
 typedef std::vector<uint8_t> Bytes;
-
-template <typename T> void put(uint8_t *p, uint32_t at, T v) { memcpy(p + at, &v, sizeof v); }
 
 // A block that can be written as a packet: its length at least its own 4
 // bytes and within the block.
@@ -71,12 +70,12 @@ uint32_t writeRecord(HANDLE file, MemHandle object, MemHandle next, MemHandle fi
                                          obGetParent(object) != 0, first != 0, next != 0,
                                          attached != 0};
             for (int i = 0; i < 7; ++i)
-                put<uint32_t>(p.get(), 58 + 4 * i, present[i]);
+                utPutAt<uint32_t>(p.get(), 58 + 4 * i, present[i]);
         } else {
-            put<uint16_t>(p.get(), 58, extra);
-            put<uint16_t>(p.get(), 66, first != 0);
-            put<uint16_t>(p.get(), 68, next != 0);
-            put<uint16_t>(p.get(), 70, attached != 0);
+            utPutAt<uint16_t>(p.get(), 58, extra);
+            utPutAt<uint16_t>(p.get(), 66, first != 0);
+            utPutAt<uint16_t>(p.get(), 68, next != 0);
+            utPutAt<uint16_t>(p.get(), 70, attached != 0);
         }
     }
     if (key && c && qmfIsScrambledType(c->fileType))
@@ -319,26 +318,26 @@ MemHandle qmfMakeFormHead(MemHandle form)
         return 0;
     Bytes out(66 + run, 0);
     uint8_t *h = out.data();
-    put<uint32_t>(h, 0, 66 + run);
-    put<int16_t>(h, 4, f->type);
-    put<uint32_t>(h, 6, f->updateTime);
+    utPutAt<uint32_t>(h, 0, 66 + run);
+    utPutAt<int16_t>(h, 4, f->type);
+    utPutAt<uint32_t>(h, 6, f->updateTime);
     char name[14];
     headFileName(form, name);
     memcpy(h + 10, name, 14);
     for (int i = 0; i < 3; ++i)
-        put<uint16_t>(h, 24 + 2 * i, isPacket(f->blocks[i]) ? 1 : 0);
-    put<uint16_t>(h, 30, 0);
-    put<uint16_t>(h, 32, f->viewFlags);
-    put<uint16_t>(h, 34, f->options);
-    put<int16_t>(h, 36, f->pages);
-    put<uint16_t>(h, 38, f->style);
-    put<uint32_t>(h, 40, f->resources);
-    put<uint16_t>(h, 44, f->resourceCount);
-    put<uint32_t>(h, 46, f->resourceWord);
-    put<uint32_t>(h, 50, f->attrs.tagMask);
-    put<uint16_t>(h, 54, f->attrs.count);
-    put<uint16_t>(h, 56, f->attrs.size);
-    put<uint16_t>(h, 60, f->currentPage);
+        utPutAt<uint16_t>(h, 24 + 2 * i, isPacket(f->blocks[i]) ? 1 : 0);
+    utPutAt<uint16_t>(h, 30, 0);
+    utPutAt<uint16_t>(h, 32, f->viewFlags);
+    utPutAt<uint16_t>(h, 34, f->options);
+    utPutAt<int16_t>(h, 36, f->pages);
+    utPutAt<uint16_t>(h, 38, f->style);
+    utPutAt<uint32_t>(h, 40, f->resources);
+    utPutAt<uint16_t>(h, 44, f->resourceCount);
+    utPutAt<uint32_t>(h, 46, f->resourceWord);
+    utPutAt<uint32_t>(h, 50, f->attrs.tagMask);
+    utPutAt<uint16_t>(h, 54, f->attrs.count);
+    utPutAt<uint16_t>(h, 56, f->attrs.size);
+    utPutAt<uint16_t>(h, 60, f->currentPage);
     memcpy(h + 66, reinterpret_cast<const uint8_t *>(f.get()) + kFmHeadSize, run);
     // The page-number settings carry their font as a FontRecord16.
     if (attCheckRun(h + 66, f->attrs.count, run)) {
@@ -374,15 +373,15 @@ uint32_t qmfWriteForm(HANDLE file, MemHandle form)
         for (int i = 0; i < 3; ++i)
             blocks[i] = isPacket(f->blocks[i]) ? f->blocks[i] : 0;
         uint16_t v = f->viewFlags;
-        put<uint32_t>(wsb, 0, 20);
+        utPutAt<uint32_t>(wsb, 0, 20);
         wsb[4] = (v & 1) ? 1 : (v & 8) ? 2 : 0;
         wsb[5] = (v >> 1) & 1;
         wsb[6] = (v >> 2) & 1;
         wsb[7] = f->viewByte1;
-        put<uint16_t>(wsb, 8, f->gridDivisions);
+        utPutAt<uint16_t>(wsb, 8, f->gridDivisions);
         wsb[10] = f->viewByte2;
-        put<uint16_t>(wsb, 12, f->unit);
-        put<uint32_t>(wsb, 14, f->viewWord);
+        utPutAt<uint16_t>(wsb, 12, f->unit);
+        utPutAt<uint32_t>(wsb, 14, f->viewWord);
     }
     MemHandle head = qmfMakeFormHead(form);
     if (!head)

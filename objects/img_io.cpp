@@ -23,6 +23,7 @@ struct BitmapDataHead {
 #pragma pack(pop)
 static_assert(sizeof(BitmapDataHead) == 16, "the bitmap data head is 16 bytes");
 
+// The image library reads through these over a Win32 file handle.
 unsigned readProc(void *buffer, unsigned size, unsigned count, fi_handle handle)
 {
     DWORD got = 0;
@@ -45,7 +46,8 @@ int seekProc(fi_handle handle, long offset, int origin)
 long tellProc(fi_handle handle)
 {
     LARGE_INTEGER zero = {}, pos = {};
-    SetFilePointerEx((HANDLE)handle, zero, &pos, FILE_CURRENT);
+    if (!SetFilePointerEx((HANDLE)handle, zero, &pos, FILE_CURRENT))
+        return -1;
     return (long)pos.QuadPart;
 }
 
@@ -90,28 +92,7 @@ MemHandle bitmapObject(FIBITMAP *bmp, const ImgIoRequest *request)
 
 void loadObject(ImgIoRequest *request)
 {
-    if (!request->fileName || !*request->fileName) {
-        request->error = IMG_ERR_NO_NAME;
-        return;
-    }
-    HANDLE file = CreateFileA(request->fileName, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        request->error = IMG_ERR_READ;
-        return;
-    }
-    FreeImageIO io = {readProc, writeProc, seekProc, tellProc};
-    FREE_IMAGE_FORMAT fif = FreeImage_GetFileTypeFromHandle(&io, (fi_handle)file, 0);
-    FIBITMAP *bmp = nullptr;
-    if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif)) {
-        request->error = IMG_ERR_FILE_TYPE;
-    } else {
-        seekProc((fi_handle)file, 0, SEEK_SET);
-        bmp = FreeImage_LoadFromHandle(fif, &io, (fi_handle)file, 0);
-        if (!bmp)
-            request->error = IMG_ERR_READ;
-    }
-    CloseHandle(file);
+    FIBITMAP *bmp = imgLoadFileBitmap(request->fileName, &request->error);
     if (!bmp)
         return;
     unsigned bpp = FreeImage_GetBPP(bmp);
@@ -134,6 +115,36 @@ void loadObject(ImgIoRequest *request)
 }
 
 }  // namespace
+
+FIBITMAP *imgLoadFileBitmap(const char *path, int32_t *error)
+{
+    int32_t ignored;
+    if (!error)
+        error = &ignored;
+    if (!path || !*path) {
+        *error = IMG_ERR_NO_NAME;
+        return nullptr;
+    }
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        *error = IMG_ERR_READ;
+        return nullptr;
+    }
+    FreeImageIO io = {readProc, writeProc, seekProc, tellProc};
+    FREE_IMAGE_FORMAT fif = FreeImage_GetFileTypeFromHandle(&io, (fi_handle)file, 0);
+    FIBITMAP *bmp = nullptr;
+    if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif)) {
+        *error = IMG_ERR_FILE_TYPE;
+    } else {
+        seekProc((fi_handle)file, 0, SEEK_SET);
+        bmp = FreeImage_LoadFromHandle(fif, &io, (fi_handle)file, 0);
+        if (!bmp)
+            *error = IMG_ERR_READ;
+    }
+    CloseHandle(file);
+    return bmp;
+}
 
 int imgIoDispatch(ImgIoRequest *request)
 {

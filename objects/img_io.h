@@ -17,6 +17,8 @@ enum : int32_t {
     IMG_ERR_DIB = -5,              // "Failed from DIB to FIB"
 };
 
+struct FIBITMAP;
+
 // The request, zero-filled by the caller before use.
 struct ImgIoRequest {
     HDC dc;
@@ -42,3 +44,8 @@ struct ImgIoRequest {
 int imgIoDispatch(ImgIoRequest *request);
 // The text of an error code; "Unknown error" for any other.
 const char *imgIoErrorText(int32_t code);
+// Reads a picture file with the Win32 file calls and decodes it through the
+// image library: the library's bitmap (the caller unloads it), or null with
+// *error set to IMG_ERR_NO_NAME (no name), IMG_ERR_READ (the file cannot be
+// opened or decoded) or IMG_ERR_FILE_TYPE (not a picture the library reads).
+FIBITMAP *imgLoadFileBitmap(const char *path, int32_t *error);

@@ -1,4 +1,6 @@
 #include "support/gdi_edge.h"
+#include "support/gdi_draw.h"
+#include <algorithm>
 
 void gdiFillSolid(HDC dc, const RECT &rect, COLORREF colour)
 {
@@ -12,21 +14,13 @@ void gdiFillSolid(HDC dc, const RECT &rect, COLORREF colour)
 void gdiDrawEdgeColours(HDC dc, const RECT &rect, int depth, const COLORREF *topLeft,
                         const COLORREF *bottomRight)
 {
-    RECT r = rect;
-    for (int i = 0; i < depth; ++i) {
-        if (r.right - r.left < 1 || r.bottom - r.top < 1)
-            break;
-        // Bottom and right first, then top and left over the shared corners.
-        RECT bottom = {r.left, r.bottom - 1, r.right, r.bottom};
-        RECT right = {r.right - 1, r.top, r.right, r.bottom};
-        gdiFillSolid(dc, bottom, bottomRight[i]);
-        gdiFillSolid(dc, right, bottomRight[i]);
-        RECT top = {r.left, r.top, r.right - 1, r.top + 1};
-        RECT left = {r.left, r.top, r.left + 1, r.bottom - 1};
-        gdiFillSolid(dc, top, topLeft[i]);
-        gdiFillSolid(dc, left, topLeft[i]);
-        InflateRect(&r, -1, -1);
-    }
+    // The rings lie inside the rectangle: the bevel rings run along the
+    // rectangle's last column and row, so they get the right and bottom
+    // edges one pixel in. Only the rings that still have room are drawn.
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    int fits = (std::min(width, height) + 1) / 2;
+    RECT frame = {rect.left, rect.top, rect.right - 1, rect.bottom - 1};
+    gdiDraw3DFrame(dc, &frame, std::min(depth, fits), topLeft, bottomRight);
 }
 
 void gdiDraw3DEdge(HDC dc, const RECT &rect, BOOL raised, int depth)
@@ -59,10 +53,5 @@ void gdiEtchedHLine(HDC dc, int x1, int x2, int y)
 
 void gdiDrawDownTriangle(HDC dc, POINT pt, int size, COLORREF colour, int direction)
 {
-    if (size < 0 || direction != 1)
-        return;
-    for (int k = 0; k <= 2 * size; ++k) {
-        RECT row = {pt.x - 2 * size + k, pt.y - size + k, pt.x + 2 * size - k + 1, pt.y - size + k + 1};
-        gdiFillSolid(dc, row, colour);
-    }
+    gdiDrawDropArrow(dc, pt, size, colour, direction);
 }

@@ -1,17 +1,16 @@
 // DEVMODE and DEVNAMES blocks: copies, checks and comparisons.
 #include "support/prn_blocks.h"
+#include "support/ut_bytes.h"
 #include <stddef.h>
 #include <string.h>
 
 namespace {
 
-uint16_t readU16(const uint8_t *p) { return (uint16_t)(p[0] | (p[1] << 8)); }
-
 // The offset of a field's string when it starts past the head and its
 // terminator lies inside the block; 0 otherwise.
 uint32_t fieldOffset(const uint8_t *p, uint32_t size, PrnNameField field)
 {
-    uint32_t offset = readU16(p + 2 * field);
+    uint32_t offset = utGetAt<uint16_t>(p, 2 * field);
     if (offset < PRN_DEVNAMES_HEAD || offset >= size)
         return 0;
     if (!memchr(p + offset, 0, size - offset))

@@ -1,5 +1,6 @@
 // Delimited lists, handle arrays, packed item lists and tagged fields.
 #include "support/rc_list.h"
+#include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "resources/resource.h"
@@ -11,15 +12,6 @@
 namespace {
 
 // ---- shared helpers --------------------------------------------------------
-
-uint32_t readU32(const uint8_t *p)
-{
-    uint32_t v;
-    memcpy(&v, p, 4);
-    return v;
-}
-
-void writeU32(uint8_t *p, uint32_t v) { memcpy(p, &v, 4); }
 
 // Largest block the lists here will ask for; beyond it the sums below could
 // overflow 32 bits.
@@ -134,7 +126,7 @@ bool itemListIsSound(const uint8_t *p, uint32_t cap)
     for (uint32_t i = 0; i < hd.count; ++i) {
         if (hd.total - off < 4)
             return false;
-        uint32_t n = readU32(p + off);
+        uint32_t n = utGetAt<uint32_t>(p, off);
         if (n < 4 || n > hd.total - off)
             return false;
         off += n;
@@ -147,9 +139,9 @@ void itemAt(const uint8_t *p, int i, uint32_t *offset, uint32_t *size)
 {
     uint32_t off = sizeof(RcItemListHeader);
     for (int k = 0; k < i; ++k)
-        off += readU32(p + off);
+        off += utGetAt<uint32_t>(p, off);
     *offset = off;
-    *size = readU32(p + off);
+    *size = utGetAt<uint32_t>(p, off);
 }
 
 // A packed list, locked and checked. A damaged list is reported once here
@@ -190,7 +182,7 @@ bool taggedRunIsSound(const uint8_t *p, uint32_t count, uint32_t size)
     for (uint32_t i = 0; i < count; ++i) {
         if (size - off < sizeof(RcTaggedField))
             return false;
-        uint32_t n = readU32(p + off);
+        uint32_t n = utGetAt<uint32_t>(p, off);
         if (n < sizeof(RcTaggedField) || n > size - off)
             return false;
         off += n;
@@ -203,9 +195,9 @@ long taggedFieldOffset(const uint8_t *p, uint32_t count, uint32_t tag)
 {
     uint32_t off = 0;
     for (uint32_t i = 0; i < count; ++i) {
-        if (readU32(p + off + 4) == tag)
+        if (utGetAt<uint32_t>(p, off + 4) == tag)
             return (long)off;
-        off += readU32(p + off);
+        off += utGetAt<uint32_t>(p, off);
     }
     return -1;
 }
@@ -538,6 +530,19 @@ BOOL rcArrayMove(void *array, int n, int from, int to, uint32_t size)
     return TRUE;
 }
 
+void rcArrayReplaceHandle(MemHandle block, uint32_t at, uint32_t count, MemHandle old,
+                          MemHandle now)
+{
+    uint32_t size = utHandleSize(block);
+    MemLock<uint8_t> p(block);
+    if (!p || at > size)
+        return;
+    uint32_t n = std::min<uint32_t>(count, (size - at) / 4);
+    for (uint32_t i = 0; i < n; ++i)
+        if (utGetAt<MemHandle>(p.get(), at + 4 * i) == old)
+            utPutAt<MemHandle>(p.get(), at + 4 * i, now);
+}
+
 int rcArrayPop(MemHandle *array, int32_t *n, void *out, uint32_t size, BOOL freeWhenEmpty)
 {
     if (!array || !n || *n < 1 || !arrayFits(*array, *n, size)) {
@@ -590,7 +595,7 @@ MemHandle rcItemListAppend(MemHandle list, const void *bytes, uint32_t n)
     // The bytes may lie inside the list, which may move when it grows.
     std::vector<uint8_t> item(static_cast<const uint8_t *>(bytes),
                               static_cast<const uint8_t *>(bytes) + n);
-    writeU32(item.data(), n);
+    utPutAt<uint32_t>(item.data(), 0, n);
     RcItemListHeader hd{sizeof(RcItemListHeader), 0, 0};
     if (list) {
         ItemList l(list);
@@ -621,7 +626,7 @@ MemHandle rcItemListReplace(MemHandle list, int i, const void *bytes, uint32_t n
     std::vector<uint8_t> item(static_cast<const uint8_t *>(bytes),
                               static_cast<const uint8_t *>(bytes) + n);
     if (n)
-        writeU32(item.data(), n);
+        utPutAt<uint32_t>(item.data(), 0, n);
     RcItemListHeader hd;
     uint32_t off, oldSize;
     {
@@ -652,7 +657,7 @@ MemHandle rcItemListReplaceFromHandle(MemHandle list, int i, MemHandle item)
     {
         MemLock<> p(item);
         uint32_t cap = utHandleSize(item);
-        uint32_t n = p && cap >= 4 ? readU32(p.get()) : 0;
+        uint32_t n = p && cap >= 4 ? utGetAt<uint32_t>(p.get(), 0) : 0;
         // The stored length of a packet read from a file is not taken on
         // trust: it must cover its own word and lie within the block.
         if (n < 4 || n > cap) {
@@ -716,13 +721,13 @@ const uint8_t *rcItemNext(const uint8_t *item, const uint8_t *end)
 {
     if (!item || !end || item >= end || (size_t)(end - item) < 4)
         return nullptr;
-    uint32_t n = readU32(item);
+    uint32_t n = utGetAt<uint32_t>(item, 0);
     if (n < 4 || n > (size_t)(end - item))
         return nullptr;
     const uint8_t *next = item + n;
     if ((size_t)(end - next) < 4)
         return nullptr;
-    uint32_t m = readU32(next);
+    uint32_t m = utGetAt<uint32_t>(next, 0);
     return (m >= 4 && m <= (size_t)(end - next)) ? next : nullptr;
 }
 
@@ -743,7 +748,7 @@ const uint8_t *rcFindTaggedData(const void *fields, uint32_t count, uint32_t siz
 {
     const uint8_t *f = rcFindTaggedField(fields, count, size, tag);
     if (dataSize)
-        *dataSize = f ? readU32(f) - (uint32_t)sizeof(RcTaggedField) : 0;
+        *dataSize = f ? utGetAt<uint32_t>(f, 0) - (uint32_t)sizeof(RcTaggedField) : 0;
     return f ? f + sizeof(RcTaggedField) : nullptr;
 }
 
@@ -772,8 +777,8 @@ MemHandle rcPutTaggedField(MemHandle record, uint32_t fieldsOffset, uint32_t *co
     if (n) {
         if ((uint64_t)fieldsOffset + *size + field.size() > kMaxBytes)
             return 0;
-        writeU32(field.data(), (uint32_t)field.size());
-        writeU32(field.data() + 4, tag);
+        utPutAt<uint32_t>(field.data(), 0, (uint32_t)field.size());
+        utPutAt<uint32_t>(field.data(), 4, tag);
         memcpy(field.data() + sizeof(RcTaggedField), data, n);
     }
     long old;
@@ -787,7 +792,7 @@ MemHandle rcPutTaggedField(MemHandle record, uint32_t fieldsOffset, uint32_t *co
         }
         old = taggedFieldOffset(run, *count, tag);
         if (old >= 0)
-            oldSize = readU32(run + old);
+            oldSize = utGetAt<uint32_t>(run, old);
     }
     if (old < 0 && n == 0)
         return record;
@@ -838,6 +843,6 @@ MemHandle rcSetTaggedField(MemHandle record, BOOL adjustLength, uint32_t headerO
     MemLock<> p(h);
     memcpy(p.get() + headerOffset, &hd, sizeof hd);
     if (adjustLength)
-        writeU32(p.get(), readU32(p.get()) + (hd.size - oldSize));
+        utPutAt<uint32_t>(p.get(), 0, utGetAt<uint32_t>(p.get(), 0) + (hd.size - oldSize));
     return h;
 }

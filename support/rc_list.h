@@ -110,6 +110,10 @@ BOOL rcArrayMove(void *array, int n, int from, int to, uint32_t size);
 // and sets *array to 0. Returns 1; 0 with out zero-filled when there is no
 // element to take.
 int rcArrayPop(MemHandle *array, int32_t *n, void *out, uint32_t size, BOOL freeWhenEmpty);
+// Every u32 handle equal to `old` among the first `count` from byte `at`
+// of a block (as many as the block holds) becomes `now`.
+void rcArrayReplaceHandle(MemHandle block, uint32_t at, uint32_t count, MemHandle old,
+                          MemHandle now);
 // Index of the segment holding value: segment i starts at start plus the
 // lengths before it and covers lengths[i] values. -1 below start, n at or
 // past the end.

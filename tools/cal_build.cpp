@@ -1,6 +1,7 @@
 // New calendar objects.
 #include "tools/cal_build.h"
 #include "support/dm_map.h"
+#include "support/ut_bytes.h"
 #include <string.h>
 #include <stdio.h>
 #include <algorithm>
@@ -8,15 +9,6 @@
 namespace {
 
 const int32_t kCalSideRoom = 60;   // twips each side of the title and headings
-
-template <typename T> T get(const uint8_t *d, uint32_t at)
-{
-    T v;
-    memcpy(&v, d + at, sizeof v);
-    return v;
-}
-
-template <typename T> void put(uint8_t *d, uint32_t at, T v) { memcpy(d + at, &v, sizeof v); }
 
 // Text extents in a font on a mapped measuring DC.
 class Measure {
@@ -59,26 +51,26 @@ void layout(ObjectRecord *rec)
     uint8_t *d = obRecData(rec);
     RECT r;
     obRecGetRect(rec, &r);
-    bool titleShown = get<uint16_t>(d, CAL_FLAGS) & 1;
-    bool headShown = get<uint8_t>(d, CAL_HEAD_SHOWN) != 0;
-    int rows = get<uint8_t>(d, CAL_ROWS);
+    bool titleShown = utGetAt<uint16_t>(d, CAL_FLAGS) & 1;
+    bool headShown = utGetAt<uint8_t>(d, CAL_HEAD_SHOWN) != 0;
+    int rows = utGetAt<uint8_t>(d, CAL_ROWS);
     if (rows == 0)
         rows = 6;
-    int32_t titleH = get<int32_t>(d, CAL_TITLE_HEIGHT);
-    int32_t headH = get<int32_t>(d, CAL_HEAD_HEIGHT);
-    if (get<int32_t>(d, CAL_BODY_HEIGHT) == 0) {
+    int32_t titleH = utGetAt<int32_t>(d, CAL_TITLE_HEIGHT);
+    int32_t headH = utGetAt<int32_t>(d, CAL_HEAD_HEIGHT);
+    if (utGetAt<int32_t>(d, CAL_BODY_HEIGHT) == 0) {
         int parts = 6 + (titleShown ? 1 : 0) + (headShown ? 1 : 0);
         int32_t part = (r.bottom - r.top) / parts;
         titleH = titleShown ? part : 0;
         headH = headShown ? part : 0;
     }
     Measure m;
-    LOGFONTA titleFont = get<LOGFONTA>(d, CAL_TITLE_FONT);
-    LOGFONTA headFont = get<LOGFONTA>(d, CAL_HEAD_FONT);
+    LOGFONTA titleFont = utGetAt<LOGFONTA>(d, CAL_TITLE_FONT);
+    LOGFONTA headFont = utGetAt<LOGFONTA>(d, CAL_HEAD_FONT);
     if (titleShown) {
         char name[64], text[96];
-        monthName(get<int16_t>(d, CAL_MONTH), name, sizeof name);
-        snprintf(text, sizeof text, "%s %d", name, get<int16_t>(d, CAL_YEAR));
+        monthName(utGetAt<int16_t>(d, CAL_MONTH), name, sizeof name);
+        snprintf(text, sizeof text, "%s %d", name, utGetAt<int16_t>(d, CAL_YEAR));
         SIZE s = m.text(titleFont, text);
         r.right = std::max<LONG>(r.right, r.left + s.cx + 2 * kCalSideRoom);
         titleH = titleH ? std::max<int32_t>(titleH, s.cy) : s.cy * 5 / 4;
@@ -104,9 +96,9 @@ void layout(ObjectRecord *rec)
     body = std::max<int32_t>(body, digits.cy * rows);
     r.right = r.left + width;
     r.bottom = top + body;
-    put<int32_t>(d, CAL_TITLE_HEIGHT, titleH);
-    put<int32_t>(d, CAL_HEAD_HEIGHT, headH);
-    put<int32_t>(d, CAL_BODY_HEIGHT, body);
+    utPutAt<int32_t>(d, CAL_TITLE_HEIGHT, titleH);
+    utPutAt<int32_t>(d, CAL_HEAD_HEIGHT, headH);
+    utPutAt<int32_t>(d, CAL_BODY_HEIGHT, body);
     obRecSetRect(rec, &r);
 }
 
@@ -126,23 +118,23 @@ MemHandle calBuild(MemHandle h, const RECT *bounds, const void *fontRecord)
     memset(d, 0, kCalDataSize);
     SYSTEMTIME now;
     GetLocalTime(&now);
-    put<uint32_t>(d, CAL_SIZE, kCalDataSize);
-    put<int16_t>(d, CAL_YEAR, (int16_t)now.wYear);
-    put<int16_t>(d, CAL_MONTH, (int16_t)(now.wMonth - 1));
-    put<uint8_t>(d, CAL_GRID, 1);
-    put<uint8_t>(d, CAL_ROWS, 6);
+    utPutAt<uint32_t>(d, CAL_SIZE, kCalDataSize);
+    utPutAt<int16_t>(d, CAL_YEAR, (int16_t)now.wYear);
+    utPutAt<int16_t>(d, CAL_MONTH, (int16_t)(now.wMonth - 1));
+    utPutAt<uint8_t>(d, CAL_GRID, 1);
+    utPutAt<uint8_t>(d, CAL_ROWS, 6);
     LOGFONTA lf;
     memcpy(&lf, fontRecord, sizeof lf);
     for (uint32_t at : {CAL_HEAD_FONT, CAL_DAY_FONT, CAL_SPARE_FONT})
-        put(d, at, lf);
+        utPutAt(d, at, lf);
     LOGFONTA bold = lf;
     bold.lfWeight = FW_BOLD;
-    put(d, CAL_TITLE_FONT, bold);
+    utPutAt(d, CAL_TITLE_FONT, bold);
     for (uint32_t at : {CAL_TITLE_ALIGN, CAL_HEAD_ALIGN, CAL_DAY_ALIGN})
-        put<uint16_t>(d, at, 9);
-    put<uint16_t>(d, CAL_FLAGS, 1);
-    put<uint8_t>(d, CAL_HEAD_SHOWN, 1);
-    put<uint16_t>(d, CAL_VERSION_AT, kCalVersion);
+        utPutAt<uint16_t>(d, at, 9);
+    utPutAt<uint16_t>(d, CAL_FLAGS, 1);
+    utPutAt<uint8_t>(d, CAL_HEAD_SHOWN, 1);
+    utPutAt<uint16_t>(d, CAL_VERSION_AT, kCalVersion);
     obRecSetRect(r.get(), bounds);
     layout(r.get());
     return g;

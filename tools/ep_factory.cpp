@@ -16,6 +16,7 @@
 #include "forms/fld_button.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
+#include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include <string.h>
 #include <stdlib.h>
@@ -158,8 +159,6 @@ RECT boundsOf(const POINT *pts, uint16_t n)
     return r;
 }
 
-void putI32(uint8_t *p, int32_t v) { memcpy(p, &v, 4); }
-
 // Rectangle kinds and the rounded rectangle: width and height (and the
 // rounding) behind the head.
 MemHandle buildBox(MemHandle h, int16_t type)
@@ -170,12 +169,12 @@ MemHandle buildBox(MemHandle h, int16_t type)
         return 0;
     ObLock r(g);
     uint8_t *d = obRecData(r.get());
-    putI32(d, r->width);
-    putI32(d + 4, r->height);
+    utPutAt<int32_t>(d, 0, r->width);
+    utPutAt<int32_t>(d, 4, r->height);
     if (type == OBT_ROUNDRECT) {
         int32_t round = epRoundRectRounding(r->width, r->height);
-        putI32(d + 8, round);
-        putI32(d + 12, round);
+        utPutAt<int32_t>(d, 8, round);
+        utPutAt<int32_t>(d, 12, round);
     }
     return g;
 }
@@ -257,8 +256,8 @@ MemHandle buildText(EpPageDefaults *d, MemHandle h, bool vertical, const RECT &b
         r->width = room <= r->width ? 10 * lineHeight : room;
         r->centreX = left + r->width / 2;
     }
-    putI32(data, r->width);
-    putI32(data + 4, r->height);
+    utPutAt<int32_t>(data, 0, r->width);
+    utPutAt<int32_t>(data, 4, r->height);
     return g;
 }
 

@@ -28,6 +28,7 @@
 #include "textedit/help_file.h"
 #include "views/dw_window.h"
 #include "views/ws_window.h"
+#include <shlobj.h>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,28 @@ const char kRecordingWs[] = "qm_test_recording_ws";
 
 // A document file of the given name: one empty page, written by the
 // document writers.
+// An HDROP holding the names (ANSI), dropped at a client point.
+inline HGLOBAL dropFilesBlock(const std::vector<std::string> &names, POINT pt)
+{
+    size_t size = sizeof(DROPFILES) + 1;
+    for (auto &n : names)
+        size += n.size() + 1;
+    HGLOBAL h = GlobalAlloc(GHND, size);
+    DROPFILES *d = (DROPFILES *)GlobalLock(h);
+    d->pFiles = sizeof(DROPFILES);
+    d->pt = pt;
+    d->fNC = FALSE;
+    d->fWide = FALSE;
+    char *p = (char *)(d + 1);
+    for (auto &n : names) {
+        memcpy(p, n.c_str(), n.size() + 1);
+        p += n.size() + 1;
+    }
+    *p = 0;
+    GlobalUnlock(h);
+    return h;
+}
+
 inline bool writeDocument(const std::string &path)
 {
     MemHandle form = pgNewDocument(TRUE);
@@ -140,6 +163,18 @@ protected:
                         cmdLine, SW_SHOWNORMAL);
         pump();
         return frame;
+    }
+
+    // Starts the program without the welcome dialog on its first document:
+    // that document window and its workspace; false when either is missing.
+    bool startWithDocument(HWND *doc, HWND *ws)
+    {
+        writeSettings(false);
+        if (!start())
+            return false;
+        *doc = appGetActiveDocWindow(frame);
+        *ws = dwGetWorkspace(*doc);
+        return *ws != nullptr;
     }
 
     void pump()

@@ -362,28 +362,6 @@ TEST_F(App, OpenByPathIgnoresAnEmptyPathAndActivatesAnOpenDocument)
     EXPECT_EQ("Not a Quillmark file | Read file failed.", boxes.texts());
 }
 
-// An HDROP holding the names, dropped at a client point of the frame.
-HGLOBAL makeDrop(const std::vector<std::string> &names, POINT pt)
-{
-    size_t size = sizeof(DROPFILES) + 1;
-    for (auto &n : names)
-        size += n.size() + 1;
-    HGLOBAL h = GlobalAlloc(GHND, size);
-    DROPFILES *d = (DROPFILES *)GlobalLock(h);
-    d->pFiles = sizeof(DROPFILES);
-    d->pt = pt;
-    d->fNC = FALSE;
-    d->fWide = FALSE;
-    char *p = (char *)(d + 1);
-    for (auto &n : names) {
-        memcpy(p, n.c_str(), n.size() + 1);
-        p += n.size() + 1;
-    }
-    *p = 0;
-    GlobalUnlock(h);
-    return h;
-}
-
 TEST_F(App, DroppedFilesOpenEachDocumentInOrder)
 {
     writeSettings(false);
@@ -397,11 +375,12 @@ TEST_F(App, DroppedFilesOpenEachDocumentInOrder)
     appGetBarRect(frame, FB_DRAW, &bar);
 
     // On a bar nothing is taken.
-    SendMessageA(frame, WM_DROPFILES, (WPARAM)makeDrop({a, b, c}, {bar.left + 5, bar.top + 5}), 0);
+    SendMessageA(frame, WM_DROPFILES,
+                 (WPARAM)apptest::dropFilesBlock({a, b, c}, {bar.left + 5, bar.top + 5}), 0);
     EXPECT_EQ(1, docCount());
 
     SendMessageA(frame, WM_DROPFILES,
-                 (WPARAM)makeDrop({a, b, c}, {area.left + 20, area.top + 20}), 0);
+                 (WPARAM)apptest::dropFilesBlock({a, b, c}, {area.left + 20, area.top + 20}), 0);
     pump();
     EXPECT_EQ(3, docCount());
     EXPECT_TRUE(appFindDocWindowByFile(frame, a.c_str()) != nullptr);

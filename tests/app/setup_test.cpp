@@ -2,6 +2,7 @@
 // writing and reading back, damaged files, the background brush and the
 // frame's state at close.
 #include "tests/support/kit.h"
+#include "support/ut_bytes.h"
 #include "app/setup_file.h"
 #include "app/setup_record.h"
 #include "app/settings_pending.h"
@@ -35,13 +36,8 @@ const size_t kPageAt = kFormAt + 80;
 const size_t kPageFileSize = 58 + 14 + 376;
 const size_t kSetupAt = kPageAt + kPageFileSize;
 
-uint32_t u32At(const Bytes &b, size_t at)
-{
-    uint32_t v;
-    memcpy(&v, &b[at], 4);
-    return v;
-}
-void putU32At(Bytes &b, size_t at, uint32_t v) { memcpy(&b[at], &v, 4); }
+uint32_t u32At(const Bytes &b, size_t at) { return utGetAt<uint32_t>(b.data(), at); }
+void putU32At(Bytes &b, size_t at, uint32_t v) { utPutAt(b.data(), at, v); }
 
 Bytes handleBytes(MemHandle h, uint32_t n)
 {

@@ -29,11 +29,7 @@ protected:
     void SetUp() override
     {
         App::SetUp();
-        writeSettings(false);
-        ASSERT_TRUE(start());
-        doc = appGetActiveDocWindow(frame);
-        ws = dwGetWorkspace(doc);
-        ASSERT_TRUE(ws != nullptr);
+        ASSERT_TRUE(startWithDocument(&doc, &ws));
         form = wsGetDocument(ws);
         ASSERT_NE(0u, form);
     }

@@ -23,16 +23,7 @@ const COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kWhite = RGB(255, 
                kYellow = RGB(255, 255, 0);
 const int32_t kInch = 1440;
 
-MemHandle square(int32_t l, int32_t t, int32_t side, COLORREF colour)
-{
-    MemHandle h = obtest::make(OBT_RECTANGLE, l, t, l + side, t + side);
-    ObLock r(h);
-    r->fillKind = 1;
-    r->fillColour = colour;
-    r->penColour = colour;
-    r->penWidth = 0;
-    return h;
-}
+using pgtest::square;
 
 void setFlags(MemHandle h, uint32_t flags)
 {
@@ -50,11 +41,7 @@ protected:
     void SetUp() override
     {
         App::SetUp();
-        writeSettings(false);
-        ASSERT_TRUE(start());
-        doc = appGetActiveDocWindow(frame);
-        ws = dwGetWorkspace(doc);
-        ASSERT_TRUE(ws != nullptr);
+        ASSERT_TRUE(startWithDocument(&doc, &ws));
         form = pgtest::docWithPages({"one", "two"});
         pvReleaseDocument(ws);
         pvSetDocument(ws, form, 0);

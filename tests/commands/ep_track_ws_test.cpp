@@ -48,10 +48,8 @@ protected:
     void SetUp() override
     {
         App::SetUp();
-        writeSettings(false);
-        ASSERT_TRUE(start());
-        ws = dwGetWorkspace(appGetActiveDocWindow(frame));
-        ASSERT_TRUE(ws != nullptr);
+        HWND doc = nullptr;
+        ASSERT_TRUE(startWithDocument(&doc, &ws));
         wsEnterToolMode(ws, TM_SELECT, bandTool, 0, 0);
         pump();
         g_band = &run;

@@ -2,6 +2,7 @@
 // damaged blocks refused whole, tagged blocks, the text pair, and all of it
 // under the moving allocator.
 #include "tests/support/kit.h"
+#include "support/ut_bytes.h"
 #include "tests/model/ob_kit.h"
 #include "commands/obj_block.h"
 #include "model/ob_dispatch.h"
@@ -30,18 +31,12 @@ std::vector<uint8_t> bytesOf(MemHandle h)
 
 uint32_t u32At(const std::vector<uint8_t> &b, size_t at)
 {
-    uint32_t v = 0;
-    if (at + 4 <= b.size())
-        memcpy(&v, b.data() + at, 4);
-    return v;
+    return at + 4 <= b.size() ? utGetAt<uint32_t>(b.data(), at) : 0;
 }
 
 uint16_t u16At(const std::vector<uint8_t> &b, size_t at)
 {
-    uint16_t v = 0;
-    if (at + 2 <= b.size())
-        memcpy(&v, b.data() + at, 2);
-    return v;
+    return at + 2 <= b.size() ? utGetAt<uint16_t>(b.data(), at) : 0;
 }
 
 int16_t typeAt(const std::vector<uint8_t> &b, size_t at) { return (int16_t)u16At(b, at + 4); }

@@ -2,6 +2,7 @@
 // and start-up colours, the file dialogs and the colour chooser through
 // their replaceable wrappers, and the custom colours.
 #include "tests/support/kit.h"
+#include "support/ut_bytes.h"
 #include "controls/pal_file.h"
 #include "app/settings_reg.h"
 #include "support/ff_file.h"
@@ -17,14 +18,9 @@ typedef std::vector<uint8_t> Bytes;
 const char kError[] = "Quillmark Draw Error";
 const char kWarning[] = "Quillmark Draw Warning";
 
-uint32_t u32At(const Bytes &b, size_t at)
-{
-    uint32_t v = 0;
-    memcpy(&v, &b[at], 4);
-    return v;
-}
+uint32_t u32At(const Bytes &b, size_t at) { return utGetAt<uint32_t>(b.data(), at); }
 
-void putU32(Bytes &b, size_t at, uint32_t v) { memcpy(&b[at], &v, 4); }
+void putU32(Bytes &b, size_t at, uint32_t v) { utPutAt(b.data(), at, v); }
 void putU16(Bytes &b, size_t at, uint16_t v) { memcpy(&b[at], &v, 2); }
 
 std::vector<COLORREF> someColours(int n)

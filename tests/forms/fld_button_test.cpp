@@ -3,7 +3,7 @@
 #include "tests/forms/fld_kit.h"
 #include "forms/fld_frame.h"
 #include "forms/hc_button.h"
-#include "forms/img_file.h"
+#include "objects/img_file.h"
 
 using namespace fldtest;
 

@@ -2,6 +2,7 @@
 // with "Read error", the 16-bit run size, the field forms on object records
 // and the page flag attribute.
 #include "tests/model/ob_kit.h"
+#include "support/ut_bytes.h"
 #include "tests/model/att_kit.h"
 #include "model/att_field.h"
 #include "model/pg_page.h"
@@ -314,9 +315,7 @@ TEST(PageFlag64, AddedOnceAndRemovedWithTheRecordLength)
     EXPECT_TRUE(pgIsValid(page));
     {
         MemLock<uint8_t> p(page);
-        uint32_t v;
-        memcpy(&v, p.get() + PG_RECORD_SIZE + 6, 4);
-        EXPECT_EQ(20u, v);
+        EXPECT_EQ(20u, utGetAt<uint32_t>(p.get(), PG_RECORD_SIZE + 6));
     }
     EXPECT_EQ(page, pgSetFlag64(page, TRUE));
     EXPECT_EQ((uint32_t)PG_RECORD_SIZE + 26, ObLock(page)->length);

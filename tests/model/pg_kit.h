@@ -27,6 +27,22 @@ inline std::string textOf(MemHandle h)
 }
 
 // A new page (the defaults when the settings keep no default page).
+// A filled square of one colour without an outline, named when a name is
+// given.
+inline MemHandle square(int32_t l, int32_t t, int32_t side, COLORREF colour,
+                        const char *name = nullptr)
+{
+    MemHandle h = obtest::make(OBT_RECTANGLE, l, t, l + side, t + side);
+    {
+        ObLock r(h);
+        r->fillKind = 1;
+        r->fillColour = colour;
+        r->penColour = colour;
+        r->penWidth = 0;
+    }
+    return name ? obSetName(h, name) : h;
+}
+
 inline MemHandle newPage(const char *name = nullptr)
 {
     MemHandle page = pgNewRecord(0);

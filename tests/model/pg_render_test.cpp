@@ -23,19 +23,7 @@ const COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kWhite = RGB(255, 
 const int32_t kInch = 1440;
 const int kInchPx = 24;
 
-// A filled square of one colour without an outline.
-MemHandle square(int32_t l, int32_t t, int32_t side, COLORREF colour, const char *name = nullptr)
-{
-    MemHandle h = obtest::make(OBT_RECTANGLE, l, t, l + side, t + side);
-    {
-        ObLock r(h);
-        r->fillKind = 1;
-        r->fillColour = colour;
-        r->penColour = colour;
-        r->penWidth = 0;
-    }
-    return name ? obSetName(h, name) : h;
-}
+using pgtest::square;
 
 void setPageColour(MemHandle page, COLORREF colour)
 {

@@ -12,20 +12,6 @@ using qmtest::TempDir;
 
 namespace {
 
-typedef std::vector<Bytes> Records;
-
-Records objectRecords(MemHandle page)
-{
-    Records out;
-    for (MemHandle h : obtest::listOf(pgGetFirstObject(page))) {
-        std::vector<MemHandle> tree;
-        obCollectTree(h, OB_WALK_ALL, tree);
-        for (MemHandle t : tree)
-            out.push_back(unlinkedBytes(t));
-    }
-    return out;
-}
-
 std::string nameOf(const PageDirEntry &e)
 {
     return std::string(e.tempName, strnlen(e.tempName, sizeof e.tempName));

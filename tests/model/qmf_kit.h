@@ -2,6 +2,7 @@
 // whole, records of the converted types, and comparisons.
 #pragma once
 #include "tests/model/pg_kit.h"
+#include "support/ut_bytes.h"
 #include "model/qmf_convert.h"
 #include "model/qmf_header.h"
 #include "model/qmf_read.h"
@@ -36,10 +37,10 @@ struct Builder {
     size_t size() const { return b.size(); }
 };
 
-inline void putU32(Bytes &b, size_t at, uint32_t v) { memcpy(&b[at], &v, 4); }
-inline void putU16(Bytes &b, size_t at, uint16_t v) { memcpy(&b[at], &v, 2); }
-inline uint32_t getU32(const Bytes &b, size_t at) { uint32_t v; memcpy(&v, &b[at], 4); return v; }
-inline uint16_t getU16(const Bytes &b, size_t at) { uint16_t v; memcpy(&v, &b[at], 2); return v; }
+inline void putU32(Bytes &b, size_t at, uint32_t v) { utPutAt(b.data(), at, v); }
+inline void putU16(Bytes &b, size_t at, uint16_t v) { utPutAt(b.data(), at, v); }
+inline uint32_t getU32(const Bytes &b, size_t at) { return utGetAt<uint32_t>(b.data(), at); }
+inline uint16_t getU16(const Bytes &b, size_t at) { return utGetAt<uint16_t>(b.data(), at); }
 
 // The 40-byte header with the given logo and version text.
 inline Bytes header(const char *logo = "Vellum", const char *version = "3.0",
@@ -219,6 +220,21 @@ inline Bytes unlinkedBytes(MemHandle h)
     Bytes b(p, p + r.extent());
     memset(&b[58], 0, 28);
     return b;
+}
+
+typedef std::vector<Bytes> Records;
+
+// Every record of a page's object trees in walk order, links zeroed.
+inline Records objectRecords(MemHandle page)
+{
+    Records out;
+    for (MemHandle h : obtest::listOf(pgGetFirstObject(page))) {
+        std::vector<MemHandle> tree;
+        obCollectTree(h, OB_WALK_ALL, tree);
+        for (MemHandle t : tree)
+            out.push_back(unlinkedBytes(t));
+    }
+    return out;
 }
 
 }  // namespace qmftest

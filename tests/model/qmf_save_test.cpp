@@ -12,21 +12,6 @@ using qmtest::TempDir;
 
 namespace {
 
-typedef std::vector<Bytes> Records;
-
-// Every record of a page's object trees in walk order, links zeroed.
-Records objectRecords(MemHandle page)
-{
-    Records out;
-    for (MemHandle h : obtest::listOf(pgGetFirstObject(page))) {
-        std::vector<MemHandle> tree;
-        obCollectTree(h, OB_WALK_ALL, tree);
-        for (MemHandle t : tree)
-            out.push_back(unlinkedBytes(t));
-    }
-    return out;
-}
-
 std::string pageName(MemHandle page)
 {
     char name[64];

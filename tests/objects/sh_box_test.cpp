@@ -4,6 +4,7 @@
 // and the conversions to polygons and closed curves, also when the grown
 // record moves.
 #include "tests/objects/fill_kit.h"
+#include "support/ut_bytes.h"
 #include "model/ob_transform.h"
 #include "objects/sh_curve.h"
 #include "support/geo_rect.h"
@@ -27,9 +28,7 @@ MemHandle boxAt(int16_t type, int32_t cx, int32_t cy, int32_t w, int32_t h)
 int32_t dataInt(MemHandle h, int index)
 {
     ObLock r(h);
-    int32_t v;
-    memcpy(&v, obRecData(r.get()) + 4 * index, 4);
-    return v;
+    return utGetAt<int32_t>(obRecData(r.get()), 4 * index);
 }
 
 void setDataInt(MemHandle h, int index, int32_t v)

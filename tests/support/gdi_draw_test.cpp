@@ -3,6 +3,7 @@
 #include "tests/support/kit.h"
 #include "support/dm_map.h"
 #include "support/gdi_draw.h"
+#include "support/gdi_edge.h"
 #include <math.h>
 #include <vector>
 
@@ -50,6 +51,11 @@ protected:
     // Rows of column x that are black.
     int blackRowsAt(int x) const { return dib_.count(kBlack, RECT{x, 0, x + 1, 200}); }
 
+    // The system 3-D colours of button edges.
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF light = GetSysColor(COLOR_3DLIGHT);
+    const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     qmtest::Dib dib_;
     HGDIOBJ oldBrush_;
 };
@@ -343,10 +349,6 @@ TEST_F(Drawing, ButtonEdgesUseTheSystemColours)
 {
     SetMapMode(dc(), MM_TEXT);
     const COLORREF blue = RGB(0, 0, 255);
-    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
-    const COLORREF light = GetSysColor(COLOR_3DLIGHT);
-    const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
-    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     struct Case {
         BOOL raised;
         int32_t depth;
@@ -382,6 +384,94 @@ TEST_F(Drawing, ButtonEdgesUseTheSystemColours)
     EXPECT_EQ(13, d.top);
     EXPECT_EQ(47, d.right);
     EXPECT_EQ(37, d.bottom);
+}
+
+TEST_F(Drawing, EdgeFramesAreBevelRingsInsideTheRectangle)
+{
+    SetMapMode(dc(), MM_TEXT);
+    const COLORREF blue = RGB(0, 0, 255);
+    const COLORREF tl[2] = {RGB(1, 1, 1), RGB(2, 2, 2)};
+    const COLORREF br[2] = {RGB(11, 11, 11), RGB(12, 12, 12)};
+    dib_.fill(blue);
+    RECT r = {10, 10, 50, 40};
+    gdiDrawEdgeColours(dc(), r, 2, tl, br);
+    // The outer ring runs along the rectangle's last column and row, and
+    // nothing is drawn outside it.
+    EXPECT_EQ(br[0], dib_.pixel(49, 25));
+    EXPECT_EQ(br[0], dib_.pixel(30, 39));
+    EXPECT_EQ(br[1], dib_.pixel(48, 25));
+    EXPECT_EQ(blue, dib_.pixel(47, 25));
+    EXPECT_EQ(200 * 200 - 40 * 30, dib_.count(blue) - dib_.count(blue, RECT{10, 10, 50, 40}));
+    // Corners: top-left colour at the bottom-left, bottom-right colour at
+    // the top-right, ring by ring.
+    EXPECT_EQ(tl[0], dib_.pixel(10, 10));
+    EXPECT_EQ(tl[0], dib_.pixel(10, 39));
+    EXPECT_EQ(br[0], dib_.pixel(49, 10));
+    EXPECT_EQ(br[0], dib_.pixel(49, 39));
+    EXPECT_EQ(tl[1], dib_.pixel(11, 38));
+    EXPECT_EQ(br[1], dib_.pixel(48, 11));
+
+    // The same pixels as the bevel rings on the rectangle one pixel in.
+    qmtest::Dib rings(200, 200, blue);
+    RECT in = {10, 10, 49, 39};
+    gdiDraw3DFrame(rings.dc(), &in, 2, tl, br);
+    EXPECT_EQ(0, dib_.diff(rings));
+
+    // A rectangle too small for the rings gets only those that fit.
+    dib_.fill(blue);
+    gdiDrawEdgeColours(dc(), RECT{10, 10, 12, 30}, 2, tl, br);
+    EXPECT_EQ(2 * 20, 200 * 200 - dib_.count(blue));
+    EXPECT_EQ(0, dib_.count(tl[1]) + dib_.count(br[1]));
+    dib_.fill(blue);
+    gdiDrawEdgeColours(dc(), RECT{10, 10, 10, 30}, 2, tl, br);
+    EXPECT_EQ(200 * 200, dib_.count(blue)) << "an empty rectangle draws nothing";
+}
+
+TEST_F(Drawing, RaisedEdgesAndTheScrollButtonEdge)
+{
+    SetMapMode(dc(), MM_TEXT);
+    const COLORREF blue = RGB(0, 0, 255);
+    RECT r = {10, 10, 50, 40};
+    struct Case {
+        BOOL raised;
+        int depth;
+        COLORREF left0, left1, right0, right1;
+    } cases[] = {
+        {TRUE, 2, highlight, light, dark, shadow},
+        {TRUE, 1, highlight, blue, dark, blue},   // depth 1 keeps the dark shadow
+        {TRUE, 7, highlight, light, dark, shadow},
+        {FALSE, 2, dark, shadow, highlight, light},
+    };
+    for (const Case &c : cases) {
+        dib_.fill(blue);
+        gdiDraw3DEdge(dc(), r, c.raised, c.depth);
+        EXPECT_EQ(c.left0, dib_.pixel(10, 25)) << c.raised << " depth " << c.depth;
+        EXPECT_EQ(c.left1, dib_.pixel(11, 25)) << c.raised << " depth " << c.depth;
+        EXPECT_EQ(c.right0, dib_.pixel(49, 25)) << c.raised << " depth " << c.depth;
+        EXPECT_EQ(c.right1, dib_.pixel(48, 25)) << c.raised << " depth " << c.depth;
+        EXPECT_EQ(c.left0, dib_.pixel(10, 39)) << "bottom-left corner";
+        EXPECT_EQ(c.right0, dib_.pixel(49, 10)) << "top-right corner";
+    }
+    // The scroll button's edge: inside the rectangle less 1 at the right and
+    // 2 at the bottom.
+    dib_.fill(blue);
+    gdiDrawButtonEdge(dc(), r);
+    EXPECT_EQ(dark, dib_.pixel(48, 25));
+    EXPECT_EQ(blue, dib_.pixel(49, 25));
+    EXPECT_EQ(dark, dib_.pixel(30, 37));
+    EXPECT_EQ(blue, dib_.pixel(30, 38));
+    EXPECT_EQ(highlight, dib_.pixel(10, 37));
+}
+
+TEST_F(Drawing, DownTriangleIsTheDropArrow)
+{
+    SetMapMode(dc(), MM_TEXT);
+    const COLORREF red = RGB(255, 0, 0);
+    gdiDrawDownTriangle(dc(), POINT{20, 20}, 3, red, 1);
+    qmtest::Dib arrow(200, 200);
+    gdiDrawDropArrow(arrow.dc(), POINT{20, 20}, 3, red, 1);
+    EXPECT_EQ(13 + 11 + 9 + 7 + 5 + 3 + 1, dib_.count(red));
+    EXPECT_EQ(0, dib_.diff(arrow));
 }
 
 TEST_F(Drawing, DropArrowIsATriangleOfPixels)

@@ -1,4 +1,5 @@
 #include "tests/support/kit.h"
+#include "support/ut_bytes.h"
 #include "support/rc_list.h"
 #include "support/ut_mem.h"
 #include <string.h>
@@ -314,6 +315,36 @@ TEST(HandleArray, FailedAppendKeepsTheArray)
     }
     EXPECT_EQ((std::vector<int32_t>{1, 2}), xs(h, 2));
     utFreeHandle(h);
+}
+
+TEST(HandleArray, ReplacedHandlesStayWithinTheCountAndTheBlock)
+{
+    // A 4-byte head, then five handles.
+    const uint32_t words[6] = {99, 7, 8, 7, 9, 7};
+    struct Case {
+        uint32_t at, count, size;
+        std::vector<uint32_t> want;
+    } cases[] = {
+        {4, 5, 24, {99, 70, 8, 70, 9, 70}},
+        {4, 2, 24, {99, 70, 8, 7, 9, 7}},          // only the first two
+        {4, UINT32_MAX, 20, {99, 70, 8, 70, 9}},   // no further than the block
+        {0, UINT32_MAX, 24, {99, 70, 8, 70, 9, 70}},
+        {28, 5, 24, {99, 7, 8, 7, 9, 7}},          // past the block: nothing
+    };
+    for (const Case &c : cases) {
+        MemHandle h = utHandleFromBytes(words, c.size);
+        ASSERT_NE(0u, h);
+        rcArrayReplaceHandle(h, c.at, c.count, 7, 70);
+        std::vector<uint32_t> got;
+        {
+            MemLock<uint8_t> p(h);
+            for (uint32_t at = 0; at + 4 <= c.size; at += 4)
+                got.push_back(utGetAt<uint32_t>(p.get(), at));
+        }
+        EXPECT_EQ(c.want, got) << "at " << c.at << " count " << c.count;
+        utFreeHandle(h);
+    }
+    rcArrayReplaceHandle(0, 0, 5, 7, 70);   // no block: nothing happens
 }
 
 TEST(HandleArray, PopFreesTheArrayOnlyWhenEmptied)

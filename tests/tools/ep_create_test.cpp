@@ -48,11 +48,7 @@ protected:
     {
         App::SetUp();
         GetKeyboardState(savedKeys);
-        writeSettings(false);
-        ASSERT_TRUE(start());
-        doc = appGetActiveDocWindow(frame);
-        ws = dwGetWorkspace(doc);
-        ASSERT_TRUE(ws != nullptr);
+        ASSERT_TRUE(startWithDocument(&doc, &ws));
         ASSERT_TRUE(pvGetCurrentPage(ws) != 0);
         wsSetZoomPercent(ws, 100);
         epSetRoundRectRatio(0.0);

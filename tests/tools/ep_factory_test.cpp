@@ -1,5 +1,6 @@
 // The object factory: shape rules, type data, page defaults, names.
 #include "tests/tools/tools_kit.h"
+#include "support/ut_bytes.h"
 #include "tests/support/kit_dialog.h"
 #include "tools/ep_polygon.h"
 #include "tools/ep_shape_tools.h"
@@ -522,8 +523,8 @@ TEST_F(Factory, ACalendarIsLaidOutInTheDraggedBox)
     EXPECT_EQ(OBT_CALENDAR, r->type);
     EXPECT_EQ(394u, r->length);
     const uint8_t *d = obRecData(r.get());
-    auto i16 = [d](uint32_t at) { int16_t v; memcpy(&v, d + at, 2); return v; };
-    auto i32 = [d](uint32_t at) { int32_t v; memcpy(&v, d + at, 4); return v; };
+    auto i16 = [d](uint32_t at) { return utGetAt<int16_t>(d, at); };
+    auto i32 = [d](uint32_t at) { return utGetAt<int32_t>(d, at); };
     EXPECT_EQ(308, i32(0));
     EXPECT_EQ(now.wYear, i16(6));
     EXPECT_EQ(now.wMonth - 1, i16(8));

@@ -2,6 +2,7 @@
 // points and words of a new record's type data.
 #pragma once
 #include "tests/model/pg_kit.h"
+#include "support/ut_bytes.h"
 #include "tools/ep_factory.h"
 #include "model/lay_layers.h"
 #include "support/dm_map.h"
@@ -43,17 +44,13 @@ inline MemHandle create(EpPageDefaults *d, int16_t type, std::vector<POINT> pts,
 inline int32_t i32At(MemHandle h, uint32_t off)
 {
     ObLock r(h);
-    int32_t v;
-    memcpy(&v, obRecData(r.get()) + off, 4);
-    return v;
+    return utGetAt<int32_t>(obRecData(r.get()), off);
 }
 
 inline int16_t i16At(MemHandle h, uint32_t off)
 {
     ObLock r(h);
-    int16_t v;
-    memcpy(&v, obRecData(r.get()) + off, 2);
-    return v;
+    return utGetAt<int16_t>(obRecData(r.get()), off);
 }
 
 // The stored points of a point record, made absolute.

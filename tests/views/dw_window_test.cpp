@@ -110,11 +110,7 @@ protected:
         GetKeyboardState(savedKeys);
         toolSeen().clear();
         frameSeen().clear();
-        writeSettings(false);
-        ASSERT_TRUE(start());
-        doc = appGetActiveDocWindow(frame);
-        ws = dwGetWorkspace(doc);
-        ASSERT_TRUE(ws != nullptr);
+        ASSERT_TRUE(startWithDocument(&doc, &ws));
     }
     void TearDown() override
     {
@@ -856,33 +852,18 @@ TEST_F(DocWin, AnUntouchedNewDocumentTakesTheFirstFileOpened)
     EXPECT_EQ(3, docCount());
 }
 
-HGLOBAL dropOf(const std::vector<std::string> &names)
-{
-    size_t size = sizeof(DROPFILES) + 1;
-    for (auto &n : names)
-        size += n.size() + 1;
-    HGLOBAL h = GlobalAlloc(GHND, size);
-    DROPFILES *d = (DROPFILES *)GlobalLock(h);
-    d->pFiles = sizeof(DROPFILES);
-    d->pt = {30, 30};
-    char *p = (char *)(d + 1);
-    for (auto &n : names) {
-        memcpy(p, n.c_str(), n.size() + 1);
-        p += n.size() + 1;
-    }
-    GlobalUnlock(h);
-    return h;
-}
-
 TEST_F(DocWin, DroppedNamesOfFiveHundredTwentyCharactersAreSkipped)
 {
     std::string longName = "C:\\" + std::string(517, 'a');
     ASSERT_EQ(520u, longName.size());
     std::string limit = "C:\\" + std::string(516, 'b');
     ASSERT_EQ(519u, limit.size());
-    EXPECT_EQ(FALSE, SendMessageA(ws, WM_DROPFILES, (WPARAM)dropOf({longName}), 0));
-    EXPECT_EQ(TRUE, SendMessageA(ws, WM_DROPFILES, (WPARAM)dropOf({longName, limit}), 0));
-    EXPECT_EQ(TRUE, SendMessageA(ws, WM_DROPFILES, (WPARAM)dropOf({"C:\\plan.dwg"}), 0));
+    auto drop = [](const std::vector<std::string> &names) {
+        return (WPARAM)apptest::dropFilesBlock(names, {30, 30});
+    };
+    EXPECT_EQ(FALSE, SendMessageA(ws, WM_DROPFILES, drop({longName}), 0));
+    EXPECT_EQ(TRUE, SendMessageA(ws, WM_DROPFILES, drop({longName, limit}), 0));
+    EXPECT_EQ(TRUE, SendMessageA(ws, WM_DROPFILES, drop({"C:\\plan.dwg"}), 0));
 }
 
 // ---- the view's world and pages ----------------------------------------------------------------------

@@ -74,11 +74,7 @@ protected:
     void SetUp() override
     {
         App::SetUp();
-        writeSettings(false);
-        ASSERT_TRUE(start());
-        doc = appGetActiveDocWindow(frame);
-        ws = dwGetWorkspace(doc);
-        ASSERT_TRUE(ws != nullptr);
+        ASSERT_TRUE(startWithDocument(&doc, &ws));
         form = pgtest::docWithPages({"one", "two", "three"});
         pvReleaseDocument(ws);
         pvSetDocument(ws, form, 0);

@@ -1,55 +1,13 @@
 // Picture files drawn into a rectangle.
-#include "forms/img_file.h"
+#include "objects/img_file.h"
+#include "objects/img_io.h"
 #include "support/qmfreeimage.h"
-
-namespace {
-
-// FreeImage reads through these over a Win32 file handle.
-unsigned readProc(void *buffer, unsigned size, unsigned count, fi_handle handle)
-{
-    DWORD got = 0;
-    if (!size || !ReadFile((HANDLE)handle, buffer, size * count, &got, nullptr))
-        return 0;
-    return got / size;
-}
-
-unsigned writeProc(void *, unsigned, unsigned, fi_handle) { return 0; }
-
-int seekProc(fi_handle handle, long offset, int origin)
-{
-    DWORD method = origin == SEEK_CUR ? FILE_CURRENT : origin == SEEK_END ? FILE_END : FILE_BEGIN;
-    LARGE_INTEGER to;
-    to.QuadPart = offset;
-    return SetFilePointerEx((HANDLE)handle, to, nullptr, method) ? 0 : -1;
-}
-
-long tellProc(fi_handle handle)
-{
-    LARGE_INTEGER zero, at;
-    zero.QuadPart = 0;
-    if (!SetFilePointerEx((HANDLE)handle, zero, &at, FILE_CURRENT))
-        return -1;
-    return (long)at.QuadPart;
-}
-
-}  // namespace
 
 int imgDrawFileInRect(HDC dc, const char *path, const RECT *rect, DWORD rop)
 {
     if (!dc || !path || !rect)
         return 0;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    FreeImageIO io = {readProc, writeProc, seekProc, tellProc};
-    FIBITMAP *loaded = nullptr;
-    FREE_IMAGE_FORMAT fif = FreeImage_GetFileTypeFromHandle(&io, (fi_handle)file, 0);
-    if (fif != FIF_UNKNOWN) {
-        seekProc((fi_handle)file, 0, SEEK_SET);
-        loaded = FreeImage_LoadFromHandle(fif, &io, (fi_handle)file, 0);
-    }
-    CloseHandle(file);
+    FIBITMAP *loaded = imgLoadFileBitmap(path, nullptr);
     if (!loaded)
         return 0;
     FIBITMAP *bits32 = FreeImage_ConvertTo32Bits(loaded);

@@ -1,5 +1,5 @@
 // Text drawing of labels.
-#include "forms/tx_draw.h"
+#include "text/tx_draw.h"
 #include "support/dm_map.h"
 #include <string.h>
 #include <string>

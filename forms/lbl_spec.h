@@ -1,4 +1,4 @@
-// Label specifications: the 178-byte record a label-sheet page keeps (page
+// Label-sheet layouts: the 178-byte record a label-sheet page keeps (page
 // attribute 0x2000000) and the label grid in twips made from it.
 #pragma once
 #include "support/qmwin.h"
@@ -30,14 +30,14 @@ struct LabelLayout {
     int32_t columns, rows;
 };
 #pragma pack(pop)
-static_assert(sizeof(LabelSpec) == 178, "a label specification is 178 bytes");
+static_assert(sizeof(LabelSpec) == 178, "a label-sheet layout is 178 bytes");
 static_assert(offsetof(LabelSpec, columns) == 56, "columns at 56");
 static_assert(offsetof(LabelSpec, maker) == 82, "maker name at 82");
 static_assert(sizeof(LabelLayout) == 32, "a label layout is eight i32");
 
 enum : uint16_t { LBL_ENTIRE_SHEET = 1 };   // the page is the whole sheet
 
-// Each length converted from the spec's unit to inches and then to twips
+// Each length converted from the record's unit to inches and then to twips
 // (times 1440, truncated); columns and rows copied.
 void lblSpecToUnits(const LabelSpec *spec, LabelLayout *out);
 // The rectangle of one label: 0 when the column or row lies outside the

@@ -66,7 +66,7 @@ MemHandle pgGetBlock128(MemHandle page);
 MemHandle pgSetBlock128(MemHandle page, MemHandle block);
 MemHandle pgGetBlock20000000(MemHandle page);
 MemHandle pgSetBlock20000000(MemHandle page, const void *data, int length);
-// The 178-byte label-sheet layout; 0 (spec untouched) without one.
+// The 178-byte label-sheet layout; 0 (the buffer untouched) without one.
 int pgGetLabelLayout(MemHandle page, LabelSpec *spec);
 
 // Page attribute tag 64: a flag whose presence is the value.

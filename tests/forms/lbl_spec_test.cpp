@@ -1,4 +1,4 @@
-// The label grid of a label specification.
+// The label grid of a label-sheet layout.
 #include "tests/support/kit.h"
 #include "forms/lbl_spec.h"
 #include "support/ut_units.h"

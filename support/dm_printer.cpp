@@ -585,7 +585,7 @@ BOOL dmPrintDlgErrorText(DWORD code, char *buffer, uint32_t n)
     case PDERR_NODEVICES: text = "Could not find printer drivers."; break;
     case PDERR_NODEFAULTPRN: text = "No default printer."; break;
     case PDERR_DNDMMISMATCH:
-    case PDERR_DEFAULTDIFFERENT: text = "Mismatch in printer specification."; break;
+    case PDERR_DEFAULTDIFFERENT: text = "Mismatch in printer settings."; break;
     case PDERR_CREATEICFAILURE: text = "Create IC failed."; break;
     case PDERR_PRINTERNOTFOUND: text = "Could not find the specified printer."; break;
     default: return FALSE;

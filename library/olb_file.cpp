@@ -212,7 +212,8 @@ void cleanName(const char *name, char out[OLB_NAME_SIZE])
 // The core of the index readers: the header, the identity packet of a
 // version "2.0" file (checked, then handed back or made the env's), the
 // index packet within the file's bytes.
-MemHandle readIndexCore(HWND window, MemHandle env, MemHandle *fileIdOut, bool takeId)
+MemHandle readIndexCore(HWND window, MemHandle env, MemHandle *fileIdOut, bool takeId,
+                        std::string *versionOut = nullptr)
 {
     if (fileIdOut)
         *fileIdOut = 0;
@@ -243,6 +244,8 @@ MemHandle readIndexCore(HWND window, MemHandle env, MemHandle *fileIdOut, bool t
         showReadError(window, fileName.c_str());
         return 0;
     }
+    if (versionOut)
+        *versionOut = lib.version;
     if (takeId && fileId) {
         olbSetIdBlock(env, fileId);
         utFreeHandle(fileId);
@@ -280,7 +283,8 @@ void restoreFromTemp(const char *fileName, const char *tempName)
 // over the old one (its length is unchanged). Every write is checked; on a
 // failure the old index and the old end of the file are put back.
 bool appendInPlace(HWND window, MemHandle env, const char *fileName, MemHandle index,
-                   int32_t slot, MemHandle record, const char *name)
+                   const std::vector<uint8_t> &oldIndex, int32_t slot, MemHandle record,
+                   const char *name)
 {
     OlbEnvHead head;
     if (!headOf(env, &head))
@@ -293,15 +297,8 @@ bool appendInPlace(HWND window, MemHandle env, const char *fileName, MemHandle i
     uint32_t indexPos = olbIndexOffset(env);
     uint32_t recordLength = utGetPacketLength(record);
     uint32_t indexLength = utGetPacketLength(index);
-    std::vector<uint8_t> oldIndex(indexLength);
-    {
-        // The index as it stands in the file, to put back on a failure.
-        if (!ffSeek(lib.file, indexPos) ||
-            ffRead(lib.file, oldIndex.data(), indexLength) != indexLength) {
-            showReadError(window, fileName);
-            return false;
-        }
-    }
+    if (oldIndex.size() != indexLength)
+        return false;
     uint32_t now = qmfSecondsSince1970();
     {
         MemLock<> p(index);
@@ -1119,13 +1116,15 @@ BOOL olbSaveLibrary(HWND window, MemHandle env, MemHandle record, const char *na
         return FALSE;
     }
 
-    MemHandle index = olbReadIndex(window, env);
+    std::string version;
+    MemHandle index = readIndexCore(window, env, nullptr, false, &version);
     if (!index)
         return FALSE;
-    std::string version = fileVersion(fileName.c_str(), textOf(head.kind, sizeof head.kind).c_str());
     int32_t appendSlot = -1;
+    std::vector<uint8_t> oldIndex;   // the index as the file holds it, to put back on a failure
     {
         MemLock<> p(index);
+        oldIndex.assign(p.get(), p.get() + utGetPacketLength(index));
         OlbIndexHead h = indexHead(p.get());
         OlbIndexEntry *entries = entriesOf(p.get());
         // Storing under a name replaces the record of that name.
@@ -1153,7 +1152,8 @@ BOOL olbSaveLibrary(HWND window, MemHandle env, MemHandle record, const char *na
             appendSlot = lastUsed + 1;
     }
     bool ok = appendSlot >= 0
-                  ? appendInPlace(window, env, fileName.c_str(), index, appendSlot, record, key)
+                  ? appendInPlace(window, env, fileName.c_str(), index, oldIndex, appendSlot,
+                                  record, key)
                   : rewriteLibrary(window, env, fileName.c_str(), index, record, key, resetIdentity);
     utFreeHandle(index);
     return ok;

@@ -3,6 +3,9 @@
 #include "forms/db_types.h"
 #include "forms/fld_dialogs.h"
 #include "model/fm_form.h"
+#include "objects/fil_border_dlg.h"
+#include "objects/img_fit_mode.h"
+#include "textedit/te_font_dlg.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
 #include "model/pg_dir.h"
@@ -168,8 +171,16 @@ INT_PTR CALLBACK defaultsProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam)
             if (HIWORD(wParam) == CBN_SELCHANGE)
                 followType(dlg, d, (uint16_t)dbGetTypeCombo(dlg, 104));
             return TRUE;
+        case 121:
+            filBorderStyleDlg(dlg, "Field Style", &d->part.frameStyle, &d->part.frameValue);
+            return TRUE;
+        case 123:
+            txChooseFont(dlg, &d->part.font, 0, nullptr);
+            return TRUE;
         case 124:
-            if (!dbIsImageType((int16_t)d->part.dataType))
+            if (dbIsImageType((int16_t)d->part.dataType))
+                obAskImageFitMode(dlg, "Graphic Display Option", &d->part.displayFormat);
+            else
                 fldEditNumFormat(dlg, &d->part.displayFormat);
             return TRUE;
         case 130:
@@ -259,40 +270,26 @@ std::string nameOf(MemHandle object)
     return name;
 }
 
-MemHandle appendName(MemHandle list, char delimiter, MemHandle object, int kind)
+void appendName(std::string &list, char delimiter, MemHandle object, int kind)
 {
     if (!fldNameKindAccepts(object, kind))
-        return list;
+        return;
     std::string name = nameOf(object);
     if (name.empty())
-        return list;
-    MemHandle grown = rcListAppend(list, delimiter, name.c_str());
-    return grown ? grown : list;
+        return;
+    list += name;
+    list += delimiter;
 }
 
-MemHandle appendList(MemHandle list, char delimiter, MemHandle more)
+void appendPageNames(std::string &list, MemHandle page, char delimiter, int kind)
 {
-    if (!more)
-        return list;
-    {
-        MemLock<char> p(more);
-        std::string text(p.get(), strnlen(p.get(), utHandleSize(more)));
-        size_t start = 0;
-        while (start < text.size()) {
-            size_t end = text.find(delimiter, start);
-            if (end == std::string::npos)
-                end = text.size();
-            std::string item = text.substr(start, end - start);
-            if (!item.empty()) {
-                MemHandle grown = rcListAppend(list, delimiter, item.c_str());
-                if (grown)
-                    list = grown;
-            }
-            start = end + 1;
-        }
-    }
-    utFreeHandle(more);
-    return list;
+    for (MemHandle o = pgGetFirstObject(page); o; o = obGetNext(o))
+        appendName(list, delimiter, o, kind);
+}
+
+MemHandle listHandle(const std::string &list)
+{
+    return list.empty() ? 0 : utHandleFromString(list.c_str());
 }
 
 MemHandle listDocNames(HWND workspace, int lastPage, char delimiter, int kind)
@@ -303,7 +300,7 @@ MemHandle listDocNames(HWND workspace, int lastPage, char delimiter, int kind)
     int count = fmGetPageCount(form);
     if (lastPage >= count)
         lastPage = count - 1;
-    MemHandle list = 0;
+    std::string list;
     for (int n = 0; n <= lastPage; ++n) {
         form = wsGetDocument(workspace);
         MemHandle dir = fmGetDirectory(form);
@@ -313,11 +310,11 @@ MemHandle listDocNames(HWND workspace, int lastPage, char delimiter, int kind)
         MemHandle page = pgDirEnsureLoaded(workspace, dir, n);
         if (!page)
             continue;
-        list = appendList(list, delimiter, fldListPageNames(page, delimiter, kind));
+        appendPageNames(list, page, delimiter, kind);
         if (!wasLoaded && n != fmGetCurrentPage(wsGetDocument(workspace)))
             pgDropEntryPages(workspace, n);
     }
-    return list;
+    return listHandle(list);
 }
 
 }  // namespace
@@ -462,15 +459,14 @@ BOOL fldNameKindAccepts(MemHandle object, int kind)
 
 MemHandle fldListPageNames(MemHandle page, char delimiter, int kind)
 {
-    MemHandle list = 0;
-    for (MemHandle o = pgGetFirstObject(page); o; o = obGetNext(o))
-        list = appendName(list, delimiter, o, kind);
-    return list;
+    std::string list;
+    appendPageNames(list, page, delimiter, kind);
+    return listHandle(list);
 }
 
 MemHandle fldListPageNamesDeep(MemHandle page, char delimiter, int kind)
 {
-    MemHandle list = 0;
+    std::string list;
     // Members before their group: for each object its member list, then its
     // attached object, then the object itself; an explicit stack keeps deep
     // trees off the call stack.
@@ -495,11 +491,11 @@ MemHandle fldListPageNamesDeep(MemHandle page, char delimiter, int kind)
                     stack.push_back({members[i], 0});
                 continue;
             }
-            list = appendName(list, delimiter, f.object, kind);
+            appendName(list, delimiter, f.object, kind);
             stack.pop_back();
         }
     }
-    return list;
+    return listHandle(list);
 }
 
 MemHandle fldListDocNames(HWND workspace, char delimiter, int kind)

@@ -222,4 +222,40 @@ TEST(KeyedFile, LookupByKeyIgnoringCase)
     EXPECT_TRUE(qmtest::fileIsClosed(path));
 }
 
+TEST(KeyedFile, OddAndDamagedFilesGiveNoMatchWithoutABox)
+{
+    qmtest::TempDir dir;
+    std::string path = dir.file("odd.txt");
+    struct Case {
+        const char *name;
+        std::string bytes;
+        const char *expected;   // for the key "k"; null: no match
+    } cases[] = {
+        {"empty file", "", nullptr},
+        {"no line end at the end", "k::v", "v"},
+        {"key without a value", "k::\r\nk", nullptr},
+        {"only separators", "::::\n", nullptr},
+        {"a NUL ends the text", std::string("x::1\n\0k::2\n", 11), nullptr},
+        {"a lone CR line end", "k::a\rk::b", "a\rk\r\nb"},   // lines end at LF only
+        {"blanks around", "   k::  v  \r\n", "v"},
+    };
+    long before = utLiveHandleCount();
+    qmtest::BoxRecorder boxes;
+    for (const Case &c : cases) {
+        ASSERT_TRUE(qmtest::writeFile(path, c.bytes)) << c.name;
+        MemHandle h = utLookupKeyedText(path.c_str(), "k");
+        if (!c.expected) {
+            EXPECT_EQ(0u, h) << c.name;
+        } else {
+            ASSERT_NE(0u, h) << c.name;
+            MemLock<char> p(h);
+            EXPECT_STREQ(c.expected, p.get()) << c.name;
+        }
+        utFreeHandle(h);
+        EXPECT_TRUE(qmtest::fileIsClosed(path)) << c.name;
+    }
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    EXPECT_EQ(before, utLiveHandleCount());
+}
+
 }  // namespace

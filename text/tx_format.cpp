@@ -2,6 +2,7 @@
 // writing a format or the difference of two formats back as codes.
 #include "text/tx_format.h"
 #include "text/tx_header.h"
+#include "text/tx_measure.h"
 #include "text/tx_stream.h"
 #include "textedit/te_objref.h"
 #include "support/ut_mem.h"
@@ -321,10 +322,22 @@ int32_t txCodeAngle(const char *p, int32_t *len)
     return foldTurn(rdI16(txPayload(p)));
 }
 
-void txApplyRange(HDC, const char *s, int32_t n, CharFormat *fmt)
+void txApplyRange(HDC dc, const char *s, int32_t n, CharFormat *fmt, int32_t count,
+                  const int32_t *tabs)
 {
     if (!s || !fmt)
         return;
+    for (int32_t i = 0; i < n && B(s, i);) {
+        uint8_t b = B(s, i);
+        if (b == TX_INDENT) {
+            if (txChooseMeasureDC(dc)) {
+                txMeasureLine(dc, s, n, fmt, count, tabs);
+                return;
+            }
+            break;
+        }
+        i += (b == TX_ESC || b == TX_GS) ? B(s, i + 1) + 2 : 1;
+    }
     for (int32_t i = 0; i < n && B(s, i);) {
         uint8_t b = B(s, i);
         if (b == TX_ESC) {

@@ -83,8 +83,11 @@ const char *txSkipApplyCodes(const char *p, CharFormat *fmt, int32_t *len);
 // The turn an orientation code (21) at p carries, 0 for any other code.
 int32_t txCodeAngle(const char *p, int32_t *len);
 // Applies the codes of the first n bytes of s to fmt; paragraph returns
-// clear the indent level.
-void txApplyRange(HDC dc, const char *s, int32_t n, CharFormat *fmt);
+// clear the indent level. A range holding an indent byte is walked by the
+// line measurer on dc instead, which sets the indent level from the tab
+// stops.
+void txApplyRange(HDC dc, const char *s, int32_t n, CharFormat *fmt, int32_t count = 0,
+                  const int32_t *tabs = nullptr);
 
 BOOL txFormatHasAttr(const CharFormat *fmt, int code);
 void txSetFormatAttr(CharFormat *fmt, int code, BOOL on);

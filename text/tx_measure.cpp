@@ -8,6 +8,8 @@
 #include "app/app_frame_globals.h"
 #include "support/dm_map.h"
 #include "support/gdi_bitmap.h"
+#include "support/geo_rotate.h"
+#include <math.h>
 #include "support/ut_mem.h"
 #include <string.h>
 
@@ -645,6 +647,71 @@ const char *txMeasureLines(HDC dc, const char *s, CharFormat *fmt, int32_t count
         off = next;
     }
     return nullptr;
+}
+
+int32_t txTextBounds(HDC dc, const char *s, CharFormat *fmt, int32_t angle, int32_t count,
+                     const int32_t *tabs, RECT *rect)
+{
+    if (rect)
+        SetRectEmpty(rect);
+    if (!s || !fmt)
+        return 0;
+    RECT box = fmt->lineRect;
+    POINT centre = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    double turn = angle * M_PI / 1800.0;
+    RECT all;
+    SetRectEmpty(&all);
+    bool any = false;
+    int32_t top = box.top, used = 0, off = 0;
+    if (txCodeNumber(s) == TXC_TAB_ARRAY)
+        off = txCodeUnitSize(s);
+    while (B(s, off) && top >= -kTxMaxExtent && top <= kTxMaxExtent) {
+        const char *p = s + off;
+        int32_t w, h, next;
+        if (txIsLineInfo(p) && B(p, 1) >= 11) {
+            TxLineInfo li;
+            memcpy(&li, p + 3, 8);
+            int32_t n = li.n > 0 ? li.n : 0;
+            int32_t rest = txstrlen(p + 13);
+            if (n > rest)
+                n = rest;
+            w = li.W;
+            h = li.H;
+            txApplyRange(dc, p + 13, n, fmt, count, tabs);
+            next = off + 13 + n;
+            if (B(s, next) == TX_SEOL)
+                ++next;
+        } else {
+            int32_t len = 0, withEnd = 0;
+            char *nx = txNextLine(const_cast<char *>(p), &len, &withEnd);
+            uint32_t e = txMeasureLine(dc, p, withEnd, fmt, count, tabs);
+            w = (int32_t)(e & 0xFFFF);
+            h = (int32_t)(e >> 16);
+            next = nx ? (int32_t)(nx - s) : off;
+        }
+        if (next <= off)
+            break;
+        int32_t x = gdiAlignX(box, w, (uint16_t)(fmt->align & 0x3));
+        POINT c[4] = {{x, top}, {x + w, top}, {x + w, top + h}, {x, top + h}};
+        if (angle)
+            geoRotatePointsAbout(c, 4, centre, turn);
+        for (const POINT &pt : c) {
+            if (!any) {
+                SetRect(&all, pt.x, pt.y, pt.x, pt.y);
+                any = true;
+            }
+            all.left = pt.x < all.left ? pt.x : all.left;
+            all.top = pt.y < all.top ? pt.y : all.top;
+            all.right = pt.x > all.right ? pt.x : all.right;
+            all.bottom = pt.y > all.bottom ? pt.y : all.bottom;
+        }
+        top += h;
+        used += h;
+        off = next;
+    }
+    if (rect)
+        *rect = all;
+    return used;
 }
 
 // ---- font records ------------------------------------------------------------------

@@ -85,6 +85,12 @@ BOOL txFitBoxHeightAny(const char *s, const TextHeader *header, RECT *rect);
 const char *txMeasureLines(HDC dc, const char *s, CharFormat *fmt, int32_t count,
                            const int32_t *tabs, int32_t maxHeight);
 
+// The union of the rectangles of the lines of laid-out text placed in the
+// format's line rectangle by its alignment, each turned by angle (tenths of
+// a degree) about the rectangle's centre; returns the height used.
+int32_t txTextBounds(HDC dc, const char *s, CharFormat *fmt, int32_t angle, int32_t count,
+                     const int32_t *tabs, RECT *rect);
+
 // Packs a width and height, each clamped to 0..28800.
 uint32_t txPackExtent(int32_t width, int32_t height);
 

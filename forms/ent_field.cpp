@@ -11,7 +11,7 @@
 #include "support/num_format.h"
 #include "support/ut_bytes.h"
 #include "support/ut_mem.h"
-#include "text/tx_draw.h"
+#include "text/tx_paint.h"
 #include <stdlib.h>
 #include <string.h>
 #include <initializer_list>

@@ -14,6 +14,7 @@
 //   qmdrive close                     closes the frame and waits for it to go
 //   qmdrive inspect PATH              prints "pages N", then page 1's object types
 //   qmdrive newdoc PATH               writes a document of one empty page
+#include "app/app_start.h"
 #include "model/fm_form.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
@@ -22,6 +23,7 @@
 #include "model/qmf_write.h"
 #include "model/qmf_read.h"
 #include "support/qmwin.h"
+#include "support/ut_msg.h"
 #include <commctrl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -164,8 +166,18 @@ int saveAs(HWND frame, const char *path)
     return 0;
 }
 
+// The driver never waits for a person: a message of the reader is printed
+// and answered OK.
+int printBox(HWND, const char *text, const char *caption, UINT)
+{
+    fprintf(stderr, "message \"%s\": %s\n", caption ? caption : "", text ? text : "");
+    return IDOK;
+}
+
 int inspect(const char *path)
 {
+    utSetMessageBoxHook(printBox);
+    appRegisterFileForms();
     MemHandle page = 0;
     MemHandle form = qmfOpenDocument(nullptr, path, 0, &page);
     if (!form) {

@@ -125,7 +125,7 @@ void zoomInOut(HWND ws, MemHandle object, bool zoomIn, LPARAM lParam)
             about = client;
     }
     if (lParam) {
-        wsZoomStep(ws, zoomIn ? 1.1 : 0.9, &about);
+        wsZoomStep(ws, (uint32_t)lParam, object ? &about : nullptr, zoomIn);
         return;
     }
     POINT centre = {(about.left + about.right) / 2, (about.top + about.bottom) / 2};
@@ -251,7 +251,7 @@ int wsOnCommand(HWND ws, int id, LPARAM lParam)
     case 213: epRotateTool(ws, object); break;
     case 216: winRedrawNow(ws); break;
     case 230: appShowTextFindHint(ws); break;
-    case 396: wsScrollObjectIntoView(ws, object); break;
+    case 396: wsScrollToObject(ws, object); break;
     case 397: {
         const int16_t type = obGetType((MemHandle)lParam);
         if (type == 41 || type == 42 || type == 124)

@@ -5,20 +5,6 @@
 #include "views/pv_page.h"
 #include "views/ws_record.h"
 
-// ---- scrolling, continuous view, zoom --------------------------------------------------
-
-int32_t wsGetPageGap(HWND) { return 288; }
-void pvDrawNeighbourPage(HWND, HDC, int, int32_t) {}
-void pvDrawPageOffset(HWND, HDC, int, int32_t) {}
-void wsUpdateScrollRanges(HWND) {}
-int wsOnNavBarCommand(HWND, int, LPARAM) { return 0; }
-int wsCmdScrollStyle(HWND, int) { return 0; }
-int wsScrollObjectIntoView(HWND, MemHandle) { return 0; }
-int wsZoomByPercent(HWND, int, POINT) { return 0; }
-int wsZoomStep(HWND, double, const RECT *) { return 0; }
-int wsCmdViewScale(HWND) { return 0; }
-int wsStartZoomTool(HWND) { return 0; }
-
 // ---- thumbnails, full screen -------------------------------------------------------------
 
 int pvCmdPageList(HWND, LPARAM) { return 0; }

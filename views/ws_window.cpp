@@ -5,6 +5,7 @@
 #include "views/ws_tools.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
+#include "views/ws_scroll.h"
 #include "app/app_frame.h"
 #include "app/app_frame_docs.h"
 #include "app/app_frame_globals.h"
@@ -294,9 +295,6 @@ BOOL wsOnDropFiles(HWND ws, HDROP drop)
     return any;
 }
 
-int wsZoomWheelStep(HWND, int) { return 0; }
-int wsScrollByLogY(HWND, int32_t) { return 0; }
-
 // ---- the rulers ---------------------------------------------------------------------------------
 
 int wsInvalidateRulers(HWND ws, int bits)
@@ -546,7 +544,14 @@ LRESULT CALLBACK WorkspaceWndProc(HWND ws, UINT msg, WPARAM wParam, LPARAM lPara
         wsApplyViewMapping(ws);
         break;
     case WM_ERASEBKGND:
-        return 1;   // WM_PAINT covers the whole client area
+        return wsEraseBackground(ws, (HDC)wParam);
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        wsOnScroll(ws, msg, LOWORD(wParam), (short)HIWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        wsOnMouseWheel(ws, wParam, lParam);
+        return 0;
     case WM_PAINT:
         wsOnPaint(ws);
         return 0;

@@ -5,7 +5,7 @@
 #include "tests/support/kit.h"
 #include "commands/ep_track.h"
 #include "commands/mb_position.h"
-#include "commands/ws_autoscroll.h"
+#include "views/ws_scroll.h"
 #include "model/ob_record.h"
 #include "support/dm_map.h"
 #include "support/ut_mem.h"

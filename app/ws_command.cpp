@@ -287,7 +287,11 @@ int wsOnCommand(HWND ws, int id, LPARAM lParam)
     case 617: pvCmdPrevPage(ws); break;
     case 618: pvCmdNextOrNewPage(ws); break;
     case 619:
-    case 1250: pvCmdGoToPage(ws, (int16_t)LOWORD(lParam)); break;
+    case 1250:
+        // 619 with -1 in its high word shows the page's bottom.
+        if (pvCmdGoToPage(ws, (int16_t)LOWORD(lParam)) && id == 619 && HIWORD(lParam) == 0xFFFF)
+            wsScrollToPageEnd(ws);
+        break;
     case 684: pvCmdFirstPage(ws); break;
     case 685: pvCmdLastPage(ws); break;
     case 1220: pvCmdHomeOrFirstPage(ws); break;

@@ -4,6 +4,7 @@
 #include "app/ws_services.h"
 #include "views/pv_page.h"
 #include "views/ws_record.h"
+#include "views/ws_window.h"
 
 // ---- thumbnails, full screen -------------------------------------------------------------
 
@@ -15,22 +16,34 @@ int fsOpenFullScreen(HWND) { return 0; }
 
 // ---- page commands ---------------------------------------------------------------------------
 
+namespace {
+
+// The page shown after a switch: placed as when the document was opened.
+int shown(HWND ws, int switched)
+{
+    if (switched)
+        wsScrollToPlacement(ws);
+    return switched;
+}
+
+}  // namespace
+
 int pvCmdPrevPage(HWND ws)
 {
     udDiscard(ws);
-    return pvPrevPageWrap(ws);
+    return shown(ws, pvPrevPageWrap(ws));
 }
 
 int pvCmdNextOrNewPage(HWND ws)
 {
     udDiscard(ws);
-    return pvNextPageWrap(ws);
+    return shown(ws, pvNextPageWrap(ws));
 }
 
 int pvCmdGoToPage(HWND ws, int index)
 {
     udDiscard(ws);
-    return pvSwitchToPage(ws, index);
+    return shown(ws, pvSwitchToPage(ws, index));
 }
 
 int pvCmdFirstPage(HWND ws) { return pvCmdGoToPage(ws, 0); }

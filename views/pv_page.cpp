@@ -139,6 +139,8 @@ MemHandle pvShowPage(HWND ws, MemHandle page)
         wsUpdatePagePlacement(ws);
         wsResetScrollToPlacement(ws);
         redraw = true;
+    } else if (wsGetRecordHandle(ws)) {
+        wsUpdateScrollRanges(ws, FALSE);
     }
     wsUpdatePagePlacement(ws);
     if (redraw)

@@ -382,14 +382,25 @@ void wsUpdateScrollRanges(HWND ws, BOOL redraw)
 {
     if (!wsGetRecordHandle(ws))
         return;
-    wsApplyViewMapping(ws);
-    RECT r = {0, 0, 0, 0};
+    const uint16_t style = wsGetScrollStyle(ws);
     MemHandle table = 0;
     if (WorkspaceRecord *rec = wsLockRecord(ws)) {
         table = rec->pageRects;
         wsUnlockRecord(ws);
     }
-    const uint16_t style = wsGetScrollStyle(ws);
+    // The continuous styles stack every page: a table missing or made for
+    // another page count is built anew.
+    const int count = fmGetPageCount(wsGetDocument(ws));
+    if (style != WS_SCROLL_SINGLE && count > 0 && (int)(utHandleSize(table) / 16) != count) {
+        wsBuildPageRects(ws);
+        if (WorkspaceRecord *rec = wsLockRecord(ws)) {
+            table = rec->pageRects;
+            wsUnlockRecord(ws);
+        }
+        wsStoreCurrentPageOffset(ws);
+    }
+    wsApplyViewMapping(ws);
+    RECT r = {0, 0, 0, 0};
     if (style != WS_SCROLL_SINGLE && table) {
         wsGetContinuousScrollRange(ws, &r);
     } else if (MemHandle page = pvGetCurrentPage(ws)) {

@@ -5,6 +5,7 @@
 #include "views/pv_page.h"
 #include "views/ws_record.h"
 #include "views/ws_window.h"
+#include "app/app_frame_docs.h"
 
 // ---- thumbnails, full screen -------------------------------------------------------------
 
@@ -21,8 +22,10 @@ namespace {
 // The page shown after a switch: placed as when the document was opened.
 int shown(HWND ws, int switched)
 {
-    if (switched)
+    if (switched) {
         wsScrollToPlacement(ws);
+        dwUpdateTitle(wsGetDocWindow(ws));
+    }
     return switched;
 }
 

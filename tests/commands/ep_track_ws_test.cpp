@@ -140,6 +140,7 @@ TEST_F(TrackWs, DraggingPastTheBottomScrollsOneStepAndKeepsTheEndAtThePointer)
 {
     RECT client;
     GetClientRect(ws, &client);
+    wsSetRulerSnap(ws, FALSE, 4);
     wsSetScrollPos(ws, 0, 0);
     wsApplyViewMapping(ws);
     const int32_t step = dmGetUnitPixelsY() / 2;

@@ -28,6 +28,8 @@
 #include "model/pg_record.h"
 #include "model/qmf_write.h"
 #include "model/qmf_read.h"
+#include "model/qmf_save.h"
+#include "views/ws_document.h"
 #include "support/qmwin.h"
 #include <commctrl.h>
 #include <stdio.h>
@@ -203,13 +205,13 @@ int newDocument(const char *path, int pages)
         pgCopySize(page, first);
         pgDirAppend(form, page);
     }
-    HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    bool ok = f != INVALID_HANDLE_VALUE && qmfWriteHeader(f, "FORM") == sizeof(FileHeader) &&
-              qmfWriteForm(f, form) != 0;
-    for (int i = 0; ok && i < fmGetPageCount(form); ++i)
-        ok = qmfWritePage(f, pgDirGetPages(fmGetDirectory(form), i)) != 0;
-    if (f != INVALID_HANDLE_VALUE)
-        CloseHandle(f);
+    // Saved by the program's own document writer, page-size table and all.
+    HWND holder = CreateWindowA("STATIC", "qmdrive", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                nullptr);
+    wsSetDocument(holder, form);
+    const bool ok = qmfSaveDocument(holder, path, form, FALSE, FALSE) != 0;
+    wsSetDocument(holder, 0);
+    DestroyWindow(holder);
     fmFree(form);
     return ok ? 0 : 1;
 }

@@ -473,6 +473,10 @@ void setRange(HWND ws, bool horizontal, int32_t min, int32_t max, BOOL redraw, B
         SendMessageA(doc, WM_COMMAND, horizontal ? 45 : 55, show ? 1 : 0);
         return;
     }
+    // In a document window the bars carry the scrolling: before they are
+    // made the range is only kept.
+    if (doc)
+        return;
     SetScrollRange(ws, horizontal ? SB_HORZ : SB_VERT, min, max, redraw);
     ShowScrollBar(ws, horizontal ? SB_HORZ : SB_VERT, show);
 }
@@ -512,7 +516,7 @@ void wsSetHScrollPos(HWND ws, int32_t pos, BOOL redraw)
     HWND doc = wsGetDocWindow(ws);
     if (dwGetBottomBar(doc))
         SendMessageA(doc, WM_COMMAND, 43, pos);
-    else if (ws)
+    else if (ws && !doc)
         SetScrollPos(ws, SB_HORZ, pos, redraw);
 }
 
@@ -521,7 +525,7 @@ void wsSetVScrollPos(HWND ws, int32_t pos, BOOL redraw)
     HWND doc = wsGetDocWindow(ws);
     if (dwGetRightBar(doc))
         SendMessageA(doc, WM_COMMAND, 53, pos);
-    else if (ws)
+    else if (ws && !doc)
         SetScrollPos(ws, SB_VERT, pos, redraw);
 }
 

@@ -15,7 +15,7 @@
 #include "support/dm_map.h"
 #include "support/ut_msg.h"
 #include "support/win_mouse.h"
-#include "support/win_spin.h"
+#include "support/win_dlgfield.h"
 #include "resource.h"
 #include <algorithm>
 #include <math.h>

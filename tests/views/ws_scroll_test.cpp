@@ -14,7 +14,7 @@
 #include "support/dm_map.h"
 #include "support/win_flash.h"
 #include "support/win_mouse.h"
-#include "support/win_spin.h"
+#include "support/win_dlgfield.h"
 #include "views/dw_window.h"
 #include "views/nb_navbar.h"
 #include "views/pv_page.h"
@@ -217,29 +217,6 @@ TEST(ScrollArithmetic, PageStepRule)
     const WsPageStep s = wsPageStepRule(in);
     EXPECT_EQ(WS_STEP_NOTHING, s.action);
     EXPECT_EQ(2, s.tip);
-}
-
-TEST(ScrollArithmetic, SpinWrapsInSixteenBits)
-{
-    HWND dlg = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 10, 10, dlg, (HMENU)100,
-                                GetModuleHandleA(nullptr), nullptr);
-    ASSERT_TRUE(edit);
-    struct Case {
-        const char *start;
-        int code;
-        const char *want;
-    } cases[] = {
-        {"10", SB_LINEUP, "15"}, {"400", SB_LINEUP, "0"}, {"0", SB_LINEDOWN, "400"},
-        {"20", SB_PAGEDOWN, "15"}, {"20", SB_THUMBTRACK, "20"}, {"ab", SB_LINEUP, "ab"},
-    };
-    for (const Case &c : cases) {
-        SetWindowTextA(edit, c.start);
-        EXPECT_EQ(1, winSpinDlgInt(dlg, 100, c.code, 5, 0, 400));
-        EXPECT_EQ(c.want, qmtest::windowText(edit)) << c.start << " code " << c.code;
-    }
-    DestroyWindow(dlg);
 }
 
 // ---- on a document window ------------------------------------------------------------------------

@@ -82,3 +82,9 @@
 #define IDC_PERCENT_SPIN        101
 #define IDS_MUST_BE_INTEGER     945
 #define IDS_MUST_BE_ABOVE_ZERO  946
+
+// Text streams: broken units met while walking backwards.
+#define IDS_TX_STRCHRREV        979
+#define IDS_TX_STRCHRSKIPREV    981
+#define IDS_TX_STRDECRINDEX1    982
+#define IDS_TX_STRDECRINDEX2    983

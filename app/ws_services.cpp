@@ -103,11 +103,8 @@ void epBrushDrawMarks(HWND, HDC) {}
 
 int cmdBackToSelect(HWND) { return 0; }
 int cmdEditObject(HWND, MemHandle, LPARAM) { return 0; }
-int cmdEnterMultiSelect(HWND, int) { return 0; }
-int cmdMoveObjectBy(HWND, MemHandle, int32_t, int32_t) { return 0; }
 int cmdLangExecute(HWND) { return 0; }
 int cmdObjectCommand(HWND, MemHandle, int, LPARAM) { return 0; }
-void msDrawMarks(HWND, HDC) {}
 
 // ---- text, table, pictures, fields ---------------------------------------------------------------
 

@@ -1,6 +1,7 @@
 // The selection core and the installation of select mode.
 #include "tools/ep_selection.h"
 #include "tools/ep_handles.h"
+#include "tools/ep_select_mode.h"
 #include "tools/ep_standins.h"
 #include "commands/app_stdbar.h"
 #include "commands/ud_undo.h"
@@ -21,6 +22,7 @@
 #include "views/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
+#include "views/ws_window.h"
 #include <stdio.h>
 #include <algorithm>
 #include <vector>
@@ -240,7 +242,30 @@ LRESULT CALLBACK SelectToolWndProc(HWND ws, UINT msg, WPARAM wParam, LPARAM lPar
         break;
     case WM_MOUSEMOVE:
         SetWindowWord(ws, EP_SEL_WORD_FOCUS, 0);
+        epSelectMouseMove(ws, lParam);
         break;
+    case WM_LBUTTONDOWN: {
+        SetFocus(ws);
+        if (GetWindowWord(ws, EP_SEL_WORD_FOCUS)) {
+            SetWindowWord(ws, EP_SEL_WORD_FOCUS, 0);
+            if (HWND frame = appGetFrameWindow())
+                UpdateWindow(frame);
+        }
+        // The zone is taken at the press itself: the view may have scrolled
+        // or the selection changed under a pointer that did not move since
+        // the word was last set.
+        wsApplyViewMapping(ws);
+        HCURSOR cursor;
+        POINT pt;
+        dmMsgPointToLogSnap(lParam, &pt, wsIsSnapToRulers(ws), (int16_t)pgGetGridDivisions(ws));
+        const int zone = epSelectZone(ws, pt, &cursor);
+        SetWindowWord(ws, EP_SEL_WORD_ZONE, (WORD)(int16_t)zone);
+        epSelectLButtonDown(ws, wParam, lParam, zone);
+        return 0;
+    }
+    case WM_RBUTTONUP:
+        epSelectRButtonUp(ws, lParam);
+        return 0;
     }
     return wsDefProc(ws, msg, wParam, lParam);
 }

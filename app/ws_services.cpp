@@ -104,7 +104,11 @@ void epBrushDrawMarks(HWND, HDC) {}
 int cmdBackToSelect(HWND) { return 0; }
 int cmdEditObject(HWND, MemHandle, LPARAM) { return 0; }
 int cmdLangExecute(HWND) { return 0; }
-int cmdObjectCommand(HWND, MemHandle, int, LPARAM) { return 0; }
+// Of the object commands only Undo (200) is here so far.
+int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM)
+{
+    return command == 200 ? cmdUndo(ws, object) : 0;
+}
 
 // ---- text, table, pictures, fields ---------------------------------------------------------------
 

@@ -108,7 +108,10 @@ void epSetSelection(HWND ws, MemHandle object, BOOL keepUndo)
     if (!keepUndo && object && object != old && !udIsStepKept(ws))
         udDiscard(ws);
     // The temporary chain of a multiple selection ends with the selection.
-    if (old && old != object && utIsLiveHandle(old) && obGetType(old) == OBT_CHAIN) {
+    // The current object is never a freed handle: every routine that frees
+    // an object of the page clears the references to it first
+    // (epForgetObject), so nothing here has to look at a dead block.
+    if (old && old != object && obGetType(old) == OBT_CHAIN) {
         epRefreshObject(ws, old);
         wsDissolveGroup(ws, old);
     }

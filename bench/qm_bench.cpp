@@ -7,6 +7,7 @@
 //   qm_bench [pages] [objects per page] [--memory]
 //
 // --memory keeps every page in memory instead of swapping it out.
+#include "bench/bench_text.h"
 #include "commands/obj_block.h"
 #include "forms/fld_check.h"
 #include "library/olb_file.h"
@@ -348,6 +349,7 @@ int main(int argc, char **argv)
     printf("peak working set      %8.1f MB\n", megabytes(pmc.PeakWorkingSetSize));
     printf("peak committed memory %8.1f MB\n", megabytes(pmc.PeakPagefileUsage));
     printf("memory blocks alive   %8ld\n", utLiveHandleCount());
+    benchText();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;
 }

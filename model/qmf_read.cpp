@@ -24,6 +24,7 @@
 namespace {
 
 int g_lastReadError = 0;
+BOOL g_keepChains = FALSE;   // tools that inspect files see chains as stored
 
 
 // A read of n bytes that the budget must cover before anything is read.
@@ -191,7 +192,7 @@ BOOL readList(HANDLE file, int32_t *budget, int *count, MemHandle *firstOut, Mem
     std::vector<MemHandle> list;
     obCollectList(first, list);
     for (MemHandle h : list) {
-        if (obGetType(h) != OBT_CHAIN)
+        if (g_keepChains || obGetType(h) != OBT_CHAIN)
             continue;
         bool wasFirst = h == first;
         // A top-level object has no next member; one a damaged file hangs
@@ -261,6 +262,8 @@ MemHandle openForm(HWND owner, const char *path, const char *failure)
 }
 
 }  // namespace
+
+void qmfKeepChainsOnRead(BOOL keep) { g_keepChains = keep; }
 
 int qmfGetLastReadError() { return g_lastReadError; }
 

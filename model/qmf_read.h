@@ -15,6 +15,9 @@ enum : int {
 enum : int { QMF_PROGRAM_VERSION = 300, QMF_OLDEST_VERSION = 210, QMF_WSB_PACKET_VERSION = 220 };
 
 int qmfGetLastReadError();
+// Chains read from a page stay chains (for tools that inspect a file as it
+// was stored); by default a chain becomes its members again.
+void qmfKeepChainsOnRead(BOOL keep);
 // The version text as a number times 100, rounded ("3.0" 300, "2.10" 210);
 // 0 for a text that is no number.
 int qmfVersionNumber(const char *text);

@@ -77,6 +77,21 @@ int readRecord(HANDLE file, int32_t *budget, MemHandle *record, uint16_t flags[7
     return r;
 }
 
+// Frees what a tree read has linked so far. A page record is freed as a
+// page, which does not reach members; members and next members a damaged
+// file linked to it are freed first.
+void freeReadTree(MemHandle root)
+{
+    if (root && obGetType(root) == OBT_PAGE) {
+        MemHandle first = obGetFirstMember(root), next = obGetNextMember(root);
+        obSetFirstMember(root, 0);
+        obSetNextMember(root, 0);
+        obFreeTree(first);
+        obFreeTree(next);
+    }
+    obFreeTree(root);
+}
+
 enum Slot { SLOT_ROOT, SLOT_NEXT, SLOT_FIRST, SLOT_ATTACHED, SLOT_DISCARD };
 struct Task {
     MemHandle owner;    // whose link receives the tree's root
@@ -106,7 +121,7 @@ BOOL readTree(HANDLE file, int32_t *budget, MemHandle parent, bool pageRoot, Mem
         uint16_t flags[7];
         int r = readRecord(file, budget, &rec, flags);
         if (r < 0) {
-            obFreeTree(root);
+            freeReadTree(root);
             cleanUp();
             *rootOut = 0;
             return FALSE;
@@ -129,7 +144,7 @@ BOOL readTree(HANDLE file, int32_t *budget, MemHandle parent, bool pageRoot, Mem
         if (flags[0]) {
             MemHandle extra = readPacket(file, budget);
             if (!extra) {
-                obFreeTree(root);
+                freeReadTree(root);
                 cleanUp();
                 *rootOut = 0;
                 return FALSE;
@@ -673,15 +688,18 @@ MemHandle qmfReadPage(HANDLE file, int32_t *remaining)
     if (!readTree(file, remaining, 0, true, &page))
         return 0;
     if (!page || obGetType(page) != OBT_PAGE || !pgIsValid(page)) {
-        obFreeTree(page);
+        freeReadTree(page);
         utErrorBoxId(nullptr, IDS_READ_ERROR);
         return 0;
     }
     // A page owns no members; anything a damaged file hangs there goes.
-    obFreeTree(obGetFirstMember(page));
-    obFreeTree(obGetNextMember(page));
-    obSetFirstMember(page, 0);
-    obSetNextMember(page, 0);
+    {
+        MemHandle first = obGetFirstMember(page), next = obGetNextMember(page);
+        obSetFirstMember(page, 0);
+        obSetNextMember(page, 0);
+        obFreeTree(first);
+        obFreeTree(next);
+    }
     if (!qmfReadPageExtras(file, remaining, page)) {
         pgFreeList(page);
         return 0;

@@ -199,6 +199,36 @@ TEST(QmfDamage, TableOfDamages)
     }
 }
 
+// A page record whose next member is read and linked before the member's
+// own attached tree turns out to be missing: the failed read frees the
+// member with the page, whichever way the page is read.
+TEST(QmfDamage, AFailedPageReadFreesTheMembersLinkedToThePage)
+{
+    TempDir dir;
+    std::string path = dir.file("member.qm");
+    Builder f;
+    f.bytes(header()).packet(withoutLength(formHead(1))).bytes(wsbPacket());
+    Bytes page = pageRecord(0);
+    putU16(page, 68, 1);   // the page claims a next member
+    Bytes member = boxRecord(OBT_RECTANGLE, 0, 0, 100, 100);
+    putU16(member, 70, 1);   // whose attached tree the file does not hold
+    f.bytes(page).bytes(member);
+    ASSERT_TRUE(qmtest::writeFile(path, f.b));
+    Outcome o = openAndClose(path, 0);
+    EXPECT_FALSE(o.opened);
+    EXPECT_NE(std::string::npos, o.messages.find("Read file failed.")) << o.messages;
+    // The page read alone, without the document around it.
+    obtest::LiveCount live;
+    {
+        BoxRecorder boxes;
+        MemHandle form = qmfOpenDocument(nullptr, path.c_str(), -1, nullptr);
+        ASSERT_NE(0u, form) << boxes.texts();
+        EXPECT_EQ(0u, qmfReadPageAt(path.c_str(), fmGetDirectory(form), 0));
+        fmFree(form);
+    }
+    EXPECT_EQ(0, live.leaked());
+}
+
 // The record reader itself answers failure for a damaged record.
 TEST(QmfDamage, DamagedRecordReadsAsNone)
 {

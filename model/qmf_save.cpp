@@ -179,6 +179,24 @@ uint32_t writeBody(HANDLE file, MemHandle form, const char *target)
     return n;
 }
 
+// The first object of the base page or of a page in memory that has no
+// file form.
+MemHandle unwritableObject(MemHandle form)
+{
+    MemHandle base = 0;
+    {
+        FmLock f(form);
+        if (f && (f->resources & FM_RES_BASE_PAGE))
+            base = f->basePage;
+    }
+    if (MemHandle odd = qmfFindUnwritable(base))
+        return odd;
+    for (const PageDirEntry &e : entriesOf(form))
+        if (MemHandle odd = qmfFindUnwritable(e.pages))
+            return odd;
+    return 0;
+}
+
 }  // namespace
 
 uint64_t qmfDocumentSize(MemHandle form)
@@ -262,6 +280,13 @@ int qmfSaveDocument(HWND workspace, const char *path, MemHandle form, BOOL confi
     DWORD attrs = GetFileAttributesA(target);
     if (exists && attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY)) {
         ffReportError(workspace, target, FE_READ_ONLY);
+        return 0;
+    }
+
+    // Every object of the pages in memory must have a file form: a save
+    // never writes a document short of an object.
+    if (MemHandle odd = unwritableObject(form)) {
+        qmfReportUnwritable(workspace, odd);
         return 0;
     }
 

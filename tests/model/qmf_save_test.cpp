@@ -472,6 +472,46 @@ TEST_F(SaveFailure, APageThatCannotBeCopiedFailsTheSave)
     ffClose(in);
 }
 
+// An object whose type has no file form (a text object while its module
+// has not registered one, a type no module serves) fails every save with a
+// message naming the type: the old file stays byte for byte, no entry
+// moves, and once the object is gone the save goes through.
+TEST_F(SaveFailure, AnObjectWithoutAFileFormFailsTheSaveNamingItsType)
+{
+    MemHandle page = pgDirGetPages(fmGetDirectory(form), 1);
+    struct Case {
+        int16_t type;
+        const char *message;
+        bool member;   // inside a group, not at the top of the list
+        bool base;     // on the base page
+    } cases[] = {
+        {OBT_TEXT, "Unsupported object type: Text", false, false},
+        {-40, "Unsupported object type: Vertical Text", true, false},
+        {700, "Unsupported object type: 700", false, true},
+    };
+    for (const Case &c : cases) {
+        MemHandle odd = obtest::make(c.type, 100, 100, 900, 900, 12);
+        MemHandle holder = c.base ? fmGetBasePage(form) : page;
+        MemHandle added = c.member ? obNewGroup(OBT_GROUP, obtest::make(OBT_RECTANGLE), odd,
+                                                (MemHandle)0)
+                                   : odd;
+        MemHandle last = pgGetLastObject(holder);
+        pgAppendObjects(holder, added);
+        for (const std::string &target : {path, dir.file("other.qm")}) {
+            BoxRecorder boxes;
+            EXPECT_EQ(0, qmfSaveDocument(*ws, target.c_str(), form, FALSE, TRUE)) << c.type;
+            EXPECT_EQ(0u, boxes.texts().find(c.message)) << boxes.texts();
+            EXPECT_EQ(1u, boxes.count()) << boxes.texts();
+            EXPECT_FALSE(target != path && ffExists(target.c_str())) << target;
+            expectIntact(c.message);
+        }
+        obSetNext(last, 0);   // taken off the list again
+        obSetPrev(added, 0);
+        obFreeTree(added);
+    }
+    EXPECT_EQ(1, qmfSaveDocument(*ws, path.c_str(), form, FALSE, TRUE));
+}
+
 TEST(QmfSave, AShortWriteAtAnyByteOfBlocksPalettesOrPagesIsCaught)
 {
     TempDir dir;

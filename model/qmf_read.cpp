@@ -17,8 +17,10 @@
 #include "support/ut_msg.h"
 #include "resources/resource.h"
 #include "support/ut_bytes.h"
+#include <stdio.h>
 #include <string.h>
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
@@ -266,6 +268,8 @@ MemHandle openForm(HWND owner, const char *path, const char *failure)
     if (f == INVALID_HANDLE_VALUE)
         return 0;
     MemHandle form = size ? qmfReadForm(f, (int32_t)std::min<DWORD>(size, 0x7FFFFFFF)) : 0;
+    if (form)
+        qmfKeepFileIdentity(form, f);
     ffClose(f);
     if (!form) {
         utErrorBox(owner, size ? failure : "No data in file");
@@ -796,6 +800,7 @@ MemHandle qmfOpenDocument(HWND owner, const char *path, int pageIndex, MemHandle
             *pageOut = page;
     }
     fmSetFilePath(form, path);
+    qmfKeepFileIdentity(form, f);
     ffClose(f);
     return form;
 }
@@ -847,4 +852,67 @@ int qmfPageNumberFromName(const char *text)
         n = n * 10 + (*p - '0');
     }
     return (int)n - 1;
+}
+
+// ---- the identity of a document file ---------------------------------------------------
+
+BOOL qmfGetFileIdentity(HANDLE file, QmfFileIdentity *out)
+{
+    if (!out || !file || file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    memset(out, 0, sizeof *out);
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size) || !GetFileTime(file, nullptr, nullptr, &out->lastWrite))
+        return FALSE;
+    out->size = (uint64_t)size.QuadPart;
+    DWORD at = ffTell(file);
+    bool ok = ffSeek(file, 0) != FALSE;
+    if (ok) {
+        DWORD want = (DWORD)std::min<uint64_t>(out->size, sizeof out->header), got = 0;
+        ok = !want || (ReadFile(file, out->header, want, &got, nullptr) && got == want);
+    }
+    ffSeek(file, at);
+    return ok;
+}
+
+void qmfKeepFileIdentity(MemHandle form, HANDLE file)
+{
+    QmfFileIdentity id;
+    MemHandle kept = qmfGetFileIdentity(file, &id) ? utHandleFromBytes(&id, sizeof id) : 0;
+    FmLock f(form);
+    if (!f) {
+        utFreeHandle(kept);
+        return;
+    }
+    utFreeHandle(f->block4);
+    f->block4 = kept;
+}
+
+int qmfIsSameDocumentFile(MemHandle form, HANDLE file)
+{
+    MemHandle kept;
+    {
+        FmLock f(form);
+        kept = f ? f->block4 : 0;
+    }
+    if (!kept || utHandleSize(kept) < sizeof(QmfFileIdentity))
+        return 1;
+    QmfFileIdentity was, now;
+    {
+        MemLock<uint8_t> p(kept);
+        memcpy(&was, p.get(), sizeof was);
+    }
+    if (!qmfGetFileIdentity(file, &now))
+        return 0;
+    return was.size == now.size && CompareFileTime(&was.lastWrite, &now.lastWrite) == 0 &&
+           memcmp(was.header, now.header, sizeof was.header) == 0;
+}
+
+void qmfReportReplacedFile(HWND owner, const char *path)
+{
+    std::string text = std::string("The file\r\n  ") + (path ? path : "") +
+                       "\r\nhas been replaced or changed by another program since it was "
+                       "opened. The pages not yet read from it can no longer be taken from "
+                       "it; the file is left as it is.";
+    utErrorBox(owner, text.c_str());
 }

@@ -321,6 +321,15 @@ int qmfSaveDocument(HWND workspace, const char *path, MemHandle form, BOOL confi
             ffReportError(workspace, own, FE_CANNOT_OPEN);
             return 0;
         }
+        // Pages are copied only from the file the directory was read from,
+        // never from one another program put in its place.
+        if (source != INVALID_HANDLE_VALUE && needsDocumentFile(form) &&
+            !qmfIsSameDocumentFile(form, source)) {
+            ffClose(source);
+            restoreKept(workspace, kept, target);
+            qmfReportReplacedFile(workspace, own);
+            return 0;
+        }
     }
 
     // 4. The target, created without a further question.
@@ -371,7 +380,15 @@ int qmfSaveDocument(HWND workspace, const char *path, MemHandle form, BOOL confi
     }
     if (kept[0])
         ffDelete(kept);
-    if (updateEntries)
+    if (updateEntries) {
         applySpots(form, spots);
+        // The entries now name places in the new file: its identity is the
+        // one later pages are checked against.
+        HANDLE written = ffOpenRead(target, nullptr, FALSE);
+        if (written != INVALID_HANDLE_VALUE) {
+            qmfKeepFileIdentity(form, written);
+            ffClose(written);
+        }
+    }
     return 1;
 }

@@ -6,6 +6,8 @@
 #include <math.h>
 #include <stdlib.h>
 #include <time.h>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -307,8 +309,76 @@ MemHandle geoPiePolygon(const RECT *r, int16_t startTenths, int16_t endTenths,
     return arcBlock(r, startTenths, endTenths, rotTenths, count, true);
 }
 
+namespace {
+
+// The outline of an ellipse (no corner size) or rounded rectangle in
+// logical doubles, turned by tenths about the box's centre, with enough
+// points that no chord strays half a device pixel from the curve.
+std::vector<GeoPointF> curvedOutline(HDC dc, double l, double t, double r, double b,
+                                     double cornerW, double cornerH, int16_t tenths, bool rounded)
+{
+    double cx = (l + r) / 2, cy = (t + b) / 2;
+    double hw = (r - l) / 2, hh = (b - t) / 2;
+    // The corner ellipse's radii (the whole box for an ellipse).
+    double rx = rounded ? std::min(fabs(cornerW) / 2, fabs(hw)) : fabs(hw);
+    double ry = rounded ? std::min(fabs(cornerH) / 2, fabs(hh)) : fabs(hh);
+    POINT unit[2] = {{0, 0}, {65536, 65536}};
+    LPtoDP(dc, unit, 2);
+    double scale = std::max(fabs((double)unit[1].x - unit[0].x), fabs((double)unit[1].y - unit[0].y)) /
+                   65536.0;
+    double radius = std::max(rx, ry) * scale;   // device pixels
+    int n = (int)ceil(kGeoPi * sqrt(std::max(radius, 1.0) / 0.5));
+    n = std::max(16, std::min(n, 200000));
+    std::vector<GeoPointF> pts;
+    pts.reserve((size_t)n + 8);
+    double ax = fabs(hw) - rx, ay = fabs(hh) - ry;   // the straight parts' half lengths
+    if (rounded && (rx <= 0 || ry <= 0)) {
+        pts = {{cx - fabs(hw), cy - fabs(hh)}, {cx - fabs(hw), cy + fabs(hh)},
+               {cx + fabs(hw), cy + fabs(hh)}, {cx + fabs(hw), cy - fabs(hh)}};
+    } else {
+        // Four quarters, each about its corner's centre (the box's centre
+        // for an ellipse, where the straight parts have no length).
+        int quarter = std::max(4, n / 4);
+        const double signX[4] = {1, -1, -1, 1}, signY[4] = {-1, -1, 1, 1};
+        for (int q = 0; q < 4; ++q) {
+            for (int i = 0; i <= quarter; ++i) {
+                double a = (q + (double)i / quarter) * (kGeoPi / 2);
+                double x = cos(a) * rx, y = -sin(a) * ry;
+                pts.push_back(GeoPointF{cx + signX[q] * ax + x, cy + signY[q] * ay + y});
+            }
+        }
+    }
+    if (tenths) {
+        double rad = geoTenthsToRadians(-tenths), c = cos(rad), s = sin(rad);
+        for (GeoPointF &p : pts) {
+            double x = p.x - cx, y = p.y - cy;
+            p = GeoPointF{cx + x * c - y * s, cy + x * s + y * c};
+        }
+    }
+    return pts;
+}
+
+// 1 when the turned box lies within the safe device range (the box grown
+// to the circle around it when turned).
+bool boxIsSafe(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int16_t tenths)
+{
+    double cx = ((double)l + r) / 2, cy = ((double)t + b) / 2;
+    double hw = fabs((double)r - l) / 2, hh = fabs((double)b - t) / 2;
+    if (tenths) {
+        double d = sqrt(hw * hw + hh * hh);
+        hw = hh = d;
+    }
+    return gdiIsWithinSafeRange(dc, cx - hw, cy - hh, cx + hw, cy + hh) != 0;
+}
+
+}  // namespace
+
 BOOL gdiEllipseRotated(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int16_t tenths)
 {
+    if (!boxIsSafe(dc, l, t, r, b, tenths)) {
+        std::vector<GeoPointF> pts = curvedOutline(dc, l, t, r, b, 0, 0, tenths, false);
+        return gdiPolygonF(dc, pts.data(), (int)pts.size());
+    }
     if (tenths == 0)
         return gdiEllipse(dc, l, t, r, b);
     int16_t n = 0;
@@ -319,6 +389,10 @@ BOOL gdiEllipseRotated(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int16
 BOOL gdiRoundRectRotated(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t cornerW,
                          int32_t cornerH, int16_t tenths)
 {
+    if (!boxIsSafe(dc, l, t, r, b, tenths)) {
+        std::vector<GeoPointF> pts = curvedOutline(dc, l, t, r, b, cornerW, cornerH, tenths, true);
+        return gdiPolygonF(dc, pts.data(), (int)pts.size());
+    }
     if (tenths == 0)
         return gdiRoundRect(dc, l, t, r, b, cornerW, cornerH);
     int16_t n = 0;

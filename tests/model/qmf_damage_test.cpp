@@ -354,7 +354,7 @@ TEST(QmfDamage, ReaderFuzz)
     const uint16_t extremes16[] = {0, 1, 0x7FFF, 0x8000, 0xFFFF, 33, 255};
     const uint32_t structural32[] = {0, 0xFFFFFFFFu, 0x7FFFFFFF, 0x80000000u};
     const uint16_t structural16[] = {0, 0xFFFF, 0x7FFF, 0x8000};
-    const int kFiles = 6000;
+    const int kFiles = 4000;
     qmtest::Dib dib(64, 48);
     {
         // The drawing modules keep a few blocks of their own once they

@@ -1,0 +1,244 @@
+// Text object records, line breaking and laying out.
+#include "tests/support/kit.h"
+#include "text/tx_break.h"
+#include "text/tx_header.h"
+#include "text/tx_measure.h"
+#include "text/tx_object.h"
+#include "text/tx_stream.h"
+#include "model/ob_record.h"
+#include "support/dm_map.h"
+#include "support/ut_mem.h"
+#include <string.h>
+#include <string>
+
+namespace {
+
+TextHeader header()
+{
+    TextHeader h = {};
+    h.lf.lfHeight = -240;
+    h.lf.lfWeight = 400;
+    lstrcpyA(h.lf.lfFaceName, "Liberation Sans");
+    h.bkMode = 1;
+    h.spacing = 4;
+    return h;
+}
+
+TEST(TextObject, NewRecordSizesAndTabTable)
+{
+    TextHeader th = header();
+    RECT box = {100, 200, 3100, 1200};
+    const COLORREF colours[3] = {RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3)};
+    long before = utLiveHandleCount();
+    MemHandle empty = txNewTextObject(&box, colours, &th, "");
+    ASSERT_NE(0u, empty);
+    EXPECT_EQ(216u, txRecordSize(empty));
+    EXPECT_EQ(0u, txGetStreamLength(empty));
+    EXPECT_EQ(0u, txCopyStream(empty));
+
+    int16_t tabs[] = {3, 720, 1440, 2160};
+    char code[16];
+    std::string s = std::string(code, (size_t)txMakeTabArrayCode(code, TXC_TAB_ARRAY, tabs)) + "abc";
+    MemHandle h = txNewTextObject(&box, colours, &th, s.c_str());
+    ASSERT_NE(0u, h);
+    EXPECT_EQ(216u + 12 + 4, txRecordSize(h));
+    EXPECT_EQ(4u, txGetStreamLength(h));
+    RECT r;
+    ASSERT_TRUE(txGetBoxRect(h, &r));
+    EXPECT_TRUE(EqualRect(&r, &box));
+    int32_t len = 0;
+    MemHandle back = txGetStreamWithTabs(h, &len);
+    {
+        MemLock<char> p(back);
+        EXPECT_EQ(s, std::string(p.get(), (size_t)len));
+    }
+    utFreeHandle(back);
+    EXPECT_FALSE(txIsVertical(0));
+    EXPECT_EQ(0u, txGetStreamLength(0));
+    utFreeHandle(h);
+    utFreeHandle(empty);
+    EXPECT_EQ(before, utLiveHandleCount());
+}
+
+class Breaking : public ::testing::Test {
+protected:
+    Breaking() : dib_(20, 20)
+    {
+        txResetMeasureModule();
+        dmResetModule();
+        dmSetZoomDC(dib_.dc(), 100);
+        TextHeader th = header();
+        txFormatFromLogFont(&fmt_, &th.lf, 0, 4, 0, 0, 0xFFFFFF);
+    }
+    ~Breaking() override { dmResetModule(); }
+    std::vector<TxLineInfo> lines(const std::string &s, int32_t width, int32_t count = 0,
+                                  const int32_t *tabs = nullptr)
+    {
+        int32_t n = 0;
+        CharFormat f = fmt_;
+        MemHandle h = txBreakIntoLines(dib_.dc(), s.c_str(), &f, width, count, tabs, &n);
+        std::vector<TxLineInfo> out;
+        {
+            MemLock<TxLineRecord> r(h);
+            for (int32_t i = 0; i < n; ++i) {
+                TxLineInfo li;
+                memcpy(&li, r[(size_t)i].info + 3, 8);
+                out.push_back(li);
+            }
+        }
+        utFreeHandle(h);
+        return out;
+    }
+    int32_t extent(const char *t)
+    {
+        CharFormat f = fmt_;
+        return (int32_t)(txMeasureLine(dib_.dc(), t, (int32_t)strlen(t), &f, 0, nullptr) & 0xFFFF);
+    }
+    qmtest::Dib dib_;
+    CharFormat fmt_;
+};
+
+TEST_F(Breaking, LinesOfAWidth)
+{
+    int32_t w = extent("hello world") + 10;
+    auto l = lines("hello world hello world", w);
+    ASSERT_EQ(2u, l.size());
+    EXPECT_EQ(12, l[0].n);   // the trailing space stays on the line
+    EXPECT_EQ(extent("hello world"), l[0].W);   // but not in its width
+    EXPECT_EQ(11, l[1].n);
+    EXPECT_GT(l[0].H, 0);
+    EXPECT_GT(l[0].nBLO, 0);
+
+    // An overlong word breaks inside; a width under one character still
+    // puts one character on each line.
+    auto o = lines("abcdefghijklmnop", extent("abcdef"));
+    ASSERT_GE(o.size(), 2u);
+    EXPECT_LE(o[0].W, extent("abcdef"));
+    auto tiny = lines("abc", 5);
+    ASSERT_EQ(3u, tiny.size());
+    for (auto &t : tiny)
+        EXPECT_EQ(1, t.n);
+
+    // Returns end lines.
+    auto r = lines("ab\rcd", 5000);
+    ASSERT_EQ(2u, r.size());
+    EXPECT_EQ(3, r[0].n);
+}
+
+TEST_F(Breaking, TabsPastTheWidthStartTheNextLine)
+{
+    const int32_t tabs[] = {1440, 2880, 4320};
+    auto l = lines("ab\tcd", 1000, 3, tabs);
+    ASSERT_EQ(3u, l.size());
+    EXPECT_EQ(2, l[0].n);   // "ab"
+    EXPECT_EQ(1, l[1].n);   // the tab starts the next line, alone as its first byte
+    EXPECT_EQ(2, l[2].n);
+    auto first = lines("\tcd", 1000, 3, tabs);
+    ASSERT_GE(first.size(), 1u);
+    EXPECT_EQ(1, first[0].n);
+}
+
+TEST_F(Breaking, RuledLinesHaveTheFixedAdvance)
+{
+    fmt_.flags |= TX_FMT_RULED;
+    fmt_.ruledExtra = 30;
+    auto l = lines("one two three four five six", 1000);
+    ASSERT_GE(l.size(), 2u);
+    for (auto &li : l)
+        EXPECT_EQ(240 + 80 + 60, li.H);
+}
+
+TEST_F(Breaking, LayoutAndBackToFlowingText)
+{
+    TextHeader th = header();
+    std::string flowing = "one two three four five six seven\r";
+    MemHandle h = txLayoutStream(dib_.dc(), flowing.c_str(), 1500, &th.lf, 0, 4, 0, 0, 0xFFFFFF,
+                                 0, nullptr, FALSE);
+    ASSERT_NE(0u, h);
+    std::string laid;
+    {
+        MemLock<char> p(h);
+        laid.assign(p.get(), (size_t)txstrlen(p.get()));
+    }
+    utFreeHandle(h);
+    EXPECT_GE(txLineCount(laid.c_str()), 3);
+    // The closing line of a text that ends with a return.
+    TxLineInfo last;
+    memcpy(&last, laid.data() + laid.size() - 10, 8);
+    EXPECT_EQ(0, last.n);
+    EXPECT_EQ(0, last.W);
+    std::string copy = laid + std::string(1, '\0');
+    EXPECT_EQ((int32_t)laid.size(), txCheckStreamBounded(copy.data(), (uint32_t)copy.size()));
+    txStripLayoutCodes(&copy[0]);
+    EXPECT_EQ(flowing, std::string(copy.c_str()));
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<int32_t> stopsOf(MemHandle h, int32_t *count)
+{
+    std::vector<int32_t> out;
+    MemLock<int32_t> p(h);
+    for (int32_t i = 0; i < *count; ++i)
+        out.push_back(p[(size_t)i]);
+    return out;
+}
+
+TEST(TextObject, TabStopsOfALine)
+{
+    TextHeader th = header();
+    RECT box = {0, 0, 3000, 500};
+    MemHandle h = txNewTextObject(&box, nullptr, &th, "x");
+    int32_t count = 0, spacing = 0;
+    TextHeader *locked = txLockHeader(h);
+    MemHandle stops = txGetTabStops(&box, locked, FALSE, &count, &spacing);
+    EXPECT_EQ(720, spacing);
+    EXPECT_EQ((std::vector<int32_t>{0, 720, 1440, 2160, 2880, 3000}), stopsOf(stops, &count));
+    utFreeHandle(stops);
+    locked->flags |= TXF_SINGLE_LINE;
+    EXPECT_EQ(0u, txGetTabStops(&box, locked, FALSE, &count, &spacing));
+    EXPECT_EQ(0, count);
+    utUnlock(h);
+    utFreeHandle(h);
+}
+
+TEST(TextObject, SplitJoinAndRefitToANarrowerBox)
+{
+    TextHeader th = header();
+    th.tabSpacing = 720;
+    RECT box = {0, 0, 3000, 500};
+    int16_t tabs[] = {4, 720, 1440, 2160, 3000};
+    char code[16];
+    std::string s = std::string(code, (size_t)txMakeTabArrayCode(code, TXC_TAB_ARRAY, tabs)) + "abc";
+    MemHandle h = txNewTextObject(&box, nullptr, &th, s.c_str());
+    MemHandle parts[4];
+    ASSERT_TRUE(txSplitRecord(h, parts));
+    MemHandle joined = txJoinRecord(parts);
+    ASSERT_NE(0u, joined);
+    {
+        ObLock a(h), b(joined);
+        ASSERT_EQ(a->length, b->length);
+        EXPECT_EQ(0, memcmp(a.get(), b.get(), a->length));
+    }
+    utFreeHandle(joined);
+    txSetBoxSize(h, 1600, 500);
+    h = txRefitTabs(h);
+    int32_t len = 0;
+    MemHandle with = txGetStreamWithTabs(h, &len);
+    {
+        MemLock<char> p(with);
+        int16_t c;
+        memcpy(&c, p.get() + 3, 2);
+        EXPECT_EQ(3, c);   // 720, 1440, then 1600 for the stop past the box
+        int16_t last;
+        memcpy(&last, p.get() + 3 + 2 + 4, 2);
+        EXPECT_EQ(1600, last);
+    }
+    utFreeHandle(with);
+    EXPECT_EQ(txRecordSize(h), 216u + 12 + 4);
+    utFreeHandle(h);
+}
+
+}  // namespace

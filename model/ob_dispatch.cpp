@@ -8,6 +8,8 @@
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
 #include "objects/sh_inset.h"
+#include "text/tx_draw_object.h"
+#include "text/tx_object.h"
 #include "support/geo_bezier.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
@@ -461,6 +463,8 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
     case OBT_IMAGE_FILE:
     case OBT_PAGE_INSET:
         return shSelfSizedRecordSize(rec, blockSize);
+    case OBT_TEXT:
+        return txRecSize(rec, blockSize);
     default:
         return fldObjRecordSize(rec, blockSize);   // buttons and check box family
     }
@@ -524,6 +528,9 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
     case OBT_TS_PLOT:
     case OBT_PIE_CHART:
         return 1;   // charts draw nothing of their own
+    case OBT_TEXT:
+        txDrawObject(dc, rec);
+        return 1;
     default:
         return fldObjDraw(dc, rec);   // buttons and check box family
     }

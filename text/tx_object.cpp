@@ -107,6 +107,17 @@ MemHandle txNewTextObject(const RECT *box, const COLORREF colours[3], const Text
     return h;
 }
 
+uint32_t txRecSize(ObjectRecord *rec, uint32_t blockSize)
+{
+    uint32_t held = rec->length < blockSize ? rec->length : blockSize;
+    uint32_t at = obDataOffset(rec);
+    if ((uint64_t)at + kTxDataFixed > held)
+        return held;
+    const TextHeader *th = reinterpret_cast<const TextHeader *>(obRecData(rec) + 8);
+    uint64_t size = (uint64_t)at + kTxDataFixed + 4ull * th->tabCount + th->streamLength;
+    return size <= blockSize ? (uint32_t)size : held;
+}
+
 uint32_t txRecordSize(MemHandle object)
 {
     ObLock r(object);

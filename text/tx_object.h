@@ -21,6 +21,10 @@ MemHandle txNewPlainTextObject(HWND window, const RECT *box, const TextHeader *h
 BOOL txSplitRecord(MemHandle object, MemHandle parts[4]);
 MemHandle txJoinRecord(MemHandle parts[4]);
 uint32_t txRecordSize(MemHandle object);
+// The size of a locked record held in blockSize bytes (the dispatch's
+// form): what the header says when it fits, else what is held.
+struct ObjectRecord;
+uint32_t txRecSize(ObjectRecord *rec, uint32_t blockSize);
 
 // ---- accessors (a null handle reads as 0)
 BOOL txIsVertical(MemHandle h);

@@ -6,6 +6,8 @@
 #include "text/tx_object.h"
 #include "text/tx_stream.h"
 #include "model/ob_record.h"
+#include "model/ob_shadow.h"
+#include "text/tx_draw_object.h"
 #include "support/dm_map.h"
 #include "support/ut_mem.h"
 #include <string.h>
@@ -239,6 +241,134 @@ TEST(TextObject, SplitJoinAndRefitToANarrowerBox)
     utFreeHandle(with);
     EXPECT_EQ(txRecordSize(h), 216u + 12 + 4);
     utFreeHandle(h);
+}
+
+}  // namespace
+
+namespace {
+
+class DrawText : public ::testing::Test {
+protected:
+    DrawText() : dib_(300, 200)
+    {
+        txResetMeasureModule();
+        dmResetModule();
+        dmSetZoomDC(dib_.dc(), 100);   // 15 twips a pixel
+        ShadowStyle none = {};
+        old_ = obSetShadowStyle(&none);
+    }
+    ~DrawText() override
+    {
+        obSetShadowStyle(&old_);
+        utFreeHandle(h_);
+        dmResetModule();
+    }
+    void make(uint8_t bkMode, bool shadow, const char *text, int rotation = 0)
+    {
+        TextHeader th = header();
+        th.bkMode = bkMode;
+        RECT box = {300, 300, 2700, 1500};   // pixels 20..180 x 20..100
+        const COLORREF colours[3] = {RGB(0, 0, 0), RGB(0, 0, 0), kBack};
+        h_ = txNewTextObject(&box, colours, &th, text);
+        ObLock r(h_);
+        if (shadow)
+            r->flags |= OBF_SHADOW;
+        r->rotation = (uint16_t)rotation;
+        txGetBounds(nullptr, r.get());
+    }
+    void draw()
+    {
+        ObLock r(h_);
+        txDrawObject(dib_.dc(), r.get());
+    }
+    int darkCount()
+    {
+        int n = 0;
+        for (int y = 0; y < dib_.height(); ++y)
+            for (int x = 0; x < dib_.width(); ++x) {
+                COLORREF c = dib_.pixel(x, y);
+                if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200)
+                    ++n;
+            }
+        return n;
+    }
+    static constexpr COLORREF kBack = RGB(0, 200, 0);
+    qmtest::Dib dib_;
+    MemHandle h_ = 0;
+    ShadowStyle old_;
+};
+
+TEST_F(DrawText, BackgroundModesAndShadows)
+{
+    make(2, false, "");
+    draw();
+    EXPECT_EQ(kBack, dib_.pixel(100, 60));
+    EXPECT_NE(kBack, dib_.pixel(10, 10));
+    utFreeHandle(h_);
+
+    // Mode 1 with a shadow: the text twice (shadow in grey first).
+    dib_.fill(RGB(255, 255, 255));
+    make(1, true, "Hello");
+    draw();
+    int grey = dib_.count(RGB(128, 128, 128));
+    EXPECT_GT(grey, 10);
+    EXPECT_EQ(0, dib_.count(kBack));
+    utFreeHandle(h_);
+
+    // Mode 2 with a shadow: a shadow polygon, the text once.
+    dib_.fill(RGB(255, 255, 255));
+    make(2, true, "Hello");
+    draw();
+    EXPECT_EQ(RGB(128, 128, 128), dib_.pixel(185, 104));   // beyond the box, in the shadow
+    EXPECT_GT(darkCount(), 10);
+}
+
+TEST_F(DrawText, RotatedBackgroundTurns)
+{
+    make(2, false, "", 300);
+    draw();
+    // At 30 degrees the box's corner region is no longer filled, and the
+    // polygon reaches beyond the upright box's top.
+    EXPECT_NE(kBack, dib_.pixel(21, 21));
+    int above = dib_.count(kBack, RECT{0, 0, 300, 19});
+    EXPECT_GT(above, 0);
+}
+
+TEST_F(DrawText, OffsetsAndXsOfALine)
+{
+    TextHeader th = header();
+    CharFormat f;
+    txFormatFromLogFont(&f, &th.lf, 0, 4, 0, 0, 0xFFFFFF);
+    CharFormat g = f;
+    int32_t xa = txXAtOffset(dib_.dc(), "abc", 1, &g, 0, nullptr);
+    g = f;
+    int32_t xb = txXAtOffset(dib_.dc(), "abc", 2, &g, 0, nullptr);
+    EXPECT_GT(xa, 0);
+    EXPECT_GT(xb, xa);
+    g = f;
+    EXPECT_EQ(2, txOffsetAtX(dib_.dc(), "abc", 3, &g, (xa + xb + 1) / 2, 0, nullptr));
+    g = f;
+    EXPECT_EQ(1, txOffsetAtX(dib_.dc(), "abc", 3, &g, xa + 1, 0, nullptr));
+    // Run boundaries across a code.
+    char b[8];
+    std::string s = "ab" + std::string(b, (size_t)txMakeFlagCode(b, 1)) + "cd";
+    g = f;
+    int32_t atCode = txXAtOffset(dib_.dc(), s.c_str(), 2, &g, 0, nullptr);
+    g = f;
+    EXPECT_EQ(atCode, txXAtOffset(dib_.dc(), s.c_str(), 7, &g, 0, nullptr));
+}
+
+TEST_F(DrawText, JustifiedTextIsEditedWhole)
+{
+    make(1, false, "x");
+    EXPECT_EQ(0, txColumnTest(h_));
+    {
+        TextHeader *th = txLockHeader(h_);
+        th->align = 0x100;
+        utUnlock(h_);
+    }
+    EXPECT_EQ(1, txColumnTest(h_));
+    EXPECT_EQ(0, txColumnTest(0));
 }
 
 }  // namespace

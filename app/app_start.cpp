@@ -18,6 +18,7 @@
 #include "app/setup_record.h"
 #include "commands/clip_formats.h"
 #include "forms/fld_convert.h"
+#include "text/tx_file.h"
 #include "controls/btnlist.h"
 #include "controls/ctl_classes.h"
 #include "controls/ctl_tipofday.h"
@@ -262,6 +263,7 @@ HWND appInit(HINSTANCE instance, BOOL noPrevInstance, const char *appName, const
     txSetDefaultFont("Arial", 12);
     clipRegisterFormats("QM32OBJFormat");
     fldRegisterConverters();   // form controls in document files
+    txRegisterConverters();    // text objects in document files
     if (setGetString("ImportDir", path) > 0 && path[0])
         fcSetImportPath(path);
     if (setGetString("ExportDir", path) > 0 && path[0])

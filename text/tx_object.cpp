@@ -41,18 +41,31 @@ bool layoutOf(ObLock &r, Layout *out)
     return true;
 }
 
+// The header alone (the fields that do not need the table and stream).
+bool headerOf(ObLock &r, Layout *out)
+{
+    if (!r || r->type != OBT_TEXT)
+        return false;
+    uint32_t at = obDataOffset(r.get());
+    if ((uint64_t)at + kTxDataFixed > r.extent())
+        return false;
+    out->data = obRecData(r.get());
+    out->header = reinterpret_cast<TextHeader *>(out->data + 8);
+    return true;
+}
+
 uint32_t flagsOf(MemHandle h)
 {
     ObLock r(h);
     Layout l;
-    return layoutOf(r, &l) ? l.header->flags : 0;
+    return headerOf(r, &l) ? l.header->flags : 0;
 }
 
 void setFlag(MemHandle h, uint32_t bit, BOOL on)
 {
     ObLock r(h);
     Layout l;
-    if (!layoutOf(r, &l))
+    if (!headerOf(r, &l))
         return;
     l.header->flags = on ? (l.header->flags | bit) : (l.header->flags & ~bit);
 }
@@ -143,21 +156,21 @@ BOOL txHasColumns(MemHandle h)
 {
     ObLock r(h);
     Layout l;
-    return layoutOf(r, &l) && l.header->columns > 1;
+    return headerOf(r, &l) && l.header->columns > 1;
 }
 
 BOOL txIsOpaque(MemHandle h)
 {
     ObLock r(h);
     Layout l;
-    return layoutOf(r, &l) && l.header->bkMode == 2;
+    return headerOf(r, &l) && l.header->bkMode == 2;
 }
 
 void txSetOpaque(MemHandle h, BOOL on)
 {
     ObLock r(h);
     Layout l;
-    if (layoutOf(r, &l))
+    if (headerOf(r, &l))
         l.header->bkMode = on ? 2 : 1;
 }
 
@@ -165,7 +178,7 @@ BOOL txSetRuled(MemHandle h, BOOL on)
 {
     ObLock r(h);
     Layout l;
-    if (!layoutOf(r, &l))
+    if (!headerOf(r, &l))
         return FALSE;
     uint32_t old = l.header->flags;
     if ((old & TXF_PLAIN) && on)
@@ -179,7 +192,7 @@ void txSetOrigin(MemHandle h, const POINT *origin)
 {
     ObLock r(h);
     Layout l;
-    if (!layoutOf(r, &l))
+    if (!headerOf(r, &l))
         return;
     l.header->originX = origin ? origin->x : 0;
     l.header->originY = origin ? origin->y : 0;
@@ -190,7 +203,7 @@ BOOL txGetOrigin(MemHandle h, POINT *origin)
 {
     ObLock r(h);
     Layout l;
-    if (!layoutOf(r, &l))
+    if (!headerOf(r, &l))
         return FALSE;
     if (origin) {
         origin->x = l.header->originX;
@@ -238,7 +251,7 @@ void txSetBoxSize(MemHandle h, int32_t width, int32_t height)
 {
     ObLock r(h);
     Layout l;
-    if (!layoutOf(r, &l))
+    if (!headerOf(r, &l))
         return;
     int32_t size[2] = {width, height};
     memcpy(l.data, size, 8);
@@ -248,7 +261,7 @@ BOOL txGetBoxRect(MemHandle h, RECT *out)
 {
     ObLock r(h);
     Layout l;
-    if (!out || !layoutOf(r, &l))
+    if (!out || !headerOf(r, &l))
         return FALSE;
     int32_t size[2];
     memcpy(size, l.data, 8);
@@ -272,7 +285,7 @@ BOOL txGetTextRect(MemHandle h, RECT *out)
         return FALSE;
     ObLock r(h);
     Layout l;
-    if (layoutOf(r, &l))
+    if (headerOf(r, &l))
         txInsetByBorder(out, l.header);
     return TRUE;
 }
@@ -281,7 +294,7 @@ uint16_t txGetCharSpacing(MemHandle h)
 {
     ObLock r(h);
     Layout l;
-    return layoutOf(r, &l) ? l.header->charSpacing : 0;
+    return headerOf(r, &l) ? l.header->charSpacing : 0;
 }
 
 BOOL txHasFontCodes(MemHandle h)

@@ -5,7 +5,10 @@
 #include "text/tx_measure.h"
 #include "text/tx_object.h"
 #include "text/tx_stream.h"
+#include "model/ob_dispatch.h"
 #include "model/ob_record.h"
+#include "model/qmf_convert.h"
+#include "text/tx_file.h"
 #include "model/ob_shadow.h"
 #include "text/tx_draw_object.h"
 #include "support/dm_map.h"
@@ -369,6 +372,103 @@ TEST_F(DrawText, JustifiedTextIsEditedWhole)
     }
     EXPECT_EQ(1, txColumnTest(h_));
     EXPECT_EQ(0, txColumnTest(0));
+}
+
+}  // namespace
+
+
+namespace {
+
+MemHandle richText()
+{
+    TextHeader th = header();
+    th.columns = 3;
+    th.ruledExtra = 25;
+    th.cellWidth = 0;
+    th.reserved[0] = 7;
+    RECT box = {100, 100, 4100, 2100};
+    int16_t tabs[] = {2, 720, 1440};
+    char b[64];
+    std::string s = std::string(b, (size_t)txMakeTabArrayCode(b, TXC_TAB_ARRAY, tabs));
+    s += "ab" + std::string(b, (size_t)txMakeFlagCode(b, TXC_BOLD_ON)) + "\tc" +
+         std::string(b, (size_t)txMakeDwordCode(b, TXC_FORE, 0x123456)) + "d\r";
+    const COLORREF colours[3] = {1, 2, 3};
+    return txNewTextObject(&box, colours, &th, s.c_str());
+}
+
+TEST(TextFile, SavedAsType90AndReadBackByteForByte)
+{
+    qmtest::BoxRecorder boxes;
+    txRegisterConverters();
+    MemHandle h = richText();
+    uint32_t memLength = txRecordSize(h);
+    for (bool scrambled : {false, true}) {
+        SCOPED_TRACE(scrambled);
+        MemHandle packet = qmfMakeFileRecord(h);
+        ASSERT_NE(0u, packet);
+        {
+            MemLock<uint8_t> p(packet);
+            uint32_t len;
+            int16_t type;
+            memcpy(&len, p.get(), 4);
+            memcpy(&type, p.get() + 4, 2);
+            EXPECT_EQ(memLength - 26, len);
+            EXPECT_EQ(90, type);
+        }
+        if (scrambled) {
+            qmfScrambleRecord(packet, kQmfRecordKey);
+            qmfUnscrambleRecord(packet);
+        }
+        MemHandle back = 0;
+        uint16_t flags[7];
+        ASSERT_EQ(QMF_RECORD_OK, qmfRecordFromFile(packet, &back, flags));
+        {
+            ObLock a(h), b(back);
+            ASSERT_EQ(a->length, b->length);
+            EXPECT_EQ(OBT_TEXT, b->type);
+            EXPECT_EQ(0, memcmp(obRecData(a.get()), obRecData(b.get()), a->length - kObHeadSize));
+        }
+        utFreeHandle(back);
+        utFreeHandle(packet);
+    }
+    EXPECT_EQ(0u, boxes.count());
+    utFreeHandle(h);
+    qmfResetConverters();
+}
+
+TEST(TextFile, DamagedRecordsAreDropped)
+{
+    txRegisterConverters();
+    MemHandle h = richText();
+    struct Case { const char *what; uint32_t at; uint32_t value; } cases[] = {
+        {"tab count past the record", 72 + 74, 5000},
+        {"stream length past the record", 72 + 82, 5000},
+        {"stream without its terminator inside", 0, 0},
+    };
+    for (auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        qmtest::BoxRecorder boxes;
+        MemHandle packet = qmfMakeFileRecord(h);
+        {
+            MemLock<uint8_t> p(packet);
+            uint32_t len;
+            memcpy(&len, p.get(), 4);
+            if (c.at)
+                memcpy(p.get() + c.at, &c.value, 4);
+            else
+                p[len - 1] = 'x';   // the terminator overwritten
+        }
+        long before = utLiveHandleCount();
+        MemHandle back = 0;
+        uint16_t flags[7];
+        EXPECT_EQ(QMF_RECORD_DROPPED, qmfRecordFromFile(packet, &back, flags));
+        EXPECT_EQ(0u, back);
+        EXPECT_EQ(before, utLiveHandleCount());
+        EXPECT_NE(std::string::npos, boxes.texts().find("Reading object failed")) << boxes.texts();
+        utFreeHandle(packet);
+    }
+    utFreeHandle(h);
+    qmfResetConverters();
 }
 
 }  // namespace

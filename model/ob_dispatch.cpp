@@ -610,9 +610,21 @@ BOOL objGetVertexBounds(MemHandle h, RECT *r)
     }
 }
 
-int objBoundsExt(MemHandle, RECT *) { return 0; }
+int objBoundsExt(MemHandle h, RECT *r)
+{
+    ObLock rec(h);
+    return rec && rec->type == OBT_TEXT ? txGetBounds(r, rec.get()) : 0;
+}
+
 int objScaleExt(MemHandle h, const RECT *target) { return fldObjScale(h, target); }
-int objFlipRotateExt(MemHandle, POINT, int16_t) { return 0; }
+int objFlipRotateExt(MemHandle h, POINT pt, int16_t angle)
+{
+    ObLock rec(h);
+    if (!rec || rec->type != OBT_TEXT)
+        return 0;
+    txRotateObject(rec.get(), &pt, angle);
+    return 1;
+}
 int objOutlineExt(HDC, ObjectRecord *) { return 0; }
 
 MemHandle obRecGetVertices(ObjectRecord *rec, int16_t *count)

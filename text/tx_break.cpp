@@ -346,3 +346,89 @@ MemHandle txBreakLines(HDC dc, int32_t width, const char *stream, const TextHead
                           0xFFFFFF, (int32_t)tabs.size(), tabs.empty() ? nullptr : tabs.data(),
                           !tabs.empty());
 }
+
+int32_t txNextBreak(HDC dc, const char *s, CharFormat *fmt, int32_t width, int32_t count,
+                    const int32_t *tabs)
+{
+    if (!s || !fmt || !B(s, 0))
+        return 0;
+    HDC m = txChooseMeasureDC(dc);
+    HDC own = nullptr;
+    if (!m)
+        m = own = txGetMeasureDC(nullptr, FALSE);
+    int32_t result = 0;
+    {
+        FontSel font(m);
+        font.select(fmt);
+        CharFormat startFmt = *fmt, brkFmt = *fmt;
+        int32_t x = 0, i = 0, brk = -1;
+        for (;;) {
+            uint8_t b = B(s, i);
+            if (b == 0)
+                break;   // the rest fits
+            if (b > 32) {
+                int32_t j = i;
+                while (B(s, j) > 32) {
+                    int step = txIsDBCSLead(fmt->codePage, s + j) ? 2 : 1;
+                    j += step;
+                }
+                int32_t with = B(s, j) == ' ' ? j + 1 : j;
+                int32_t w = fmt->skip ? 0 : txRunExtent(m, s + i, with - i, fmt->cellWidth).cx;
+                if (x + w > width) {
+                    if (brk < 0) {
+                        *fmt = startFmt;
+                        result = txBreakWord(m, s, j, fmt, width, count, tabs);
+                    } else {
+                        *fmt = brkFmt;
+                        result = brk;
+                    }
+                    break;
+                }
+                x += w;
+                i = with;
+                brk = i;
+                brkFmt = *fmt;
+                continue;
+            }
+            if (b == TX_TAB || b == TX_SEOL || b == TX_RETURN) {
+                int32_t to = x;
+                if (b == TX_TAB)
+                    to = txNextTabStop(x, count, tabs);
+                else if (b == TX_RETURN)
+                    to = x + txRunExtent(m, "f", 1, 0).cx;
+                if (to > width && brk >= 0) {
+                    *fmt = brkFmt;
+                    result = brk;
+                    break;
+                }
+                x = to;
+                ++i;
+                brk = i;
+                brkFmt = *fmt;
+                if (b != TX_TAB) {
+                    result = B(s, i) ? i : 0;
+                    break;
+                }
+                continue;
+            }
+            if (b == TX_ESC) {
+                uint32_t off = 0;
+                BOOL changed = FALSE;
+                i += txApplyCodeRun(fmt, s + i, &off, &changed);
+                x += (int16_t)(off & 0xFFFF);
+                if (changed)
+                    font.select(fmt);
+                continue;
+            }
+            if (b == TX_GS) {
+                x += (int32_t)(txMeasureObject(m, m, 0, 0, 0, s + i, FALSE, 0, nullptr, nullptr) & 0xFFFF);
+                i += B(s, i + 1) + 2;
+                continue;
+            }
+            ++i;
+        }
+    }
+    if (own)
+        txReleaseMeasureDC(nullptr, own, FALSE);
+    return result;
+}

@@ -26,6 +26,11 @@ MemHandle txBreakIntoLines(HDC dc, const char *s, CharFormat *fmt, int32_t width
 // first character that no longer fits, at least one character in.
 int32_t txBreakWord(HDC dc, const char *s, int32_t n, CharFormat *fmt, int32_t width,
                     int32_t count, const int32_t *tabs);
+// Where the next line of the width starts (runs measured with one following
+// space; tabs, soft line ends and returns are break opportunities), 0 when
+// the rest fits; fmt is left as at the break.
+int32_t txNextBreak(HDC dc, const char *s, CharFormat *fmt, int32_t width, int32_t count,
+                    const int32_t *tabs);
 // Laid-out text of s at the width (at least 4 points) with a base format
 // made from the LOGFONT; a tab-array code of the stops goes first when asked.
 MemHandle txLayoutStream(HDC dc, const char *s, int32_t width, const LOGFONTA *lf,

@@ -10,6 +10,7 @@
 #include "model/qmf_convert.h"
 #include "text/tx_file.h"
 #include "model/ob_shadow.h"
+#include "model/ob_transform.h"
 #include "text/tx_draw_object.h"
 #include "support/dm_map.h"
 #include "support/ut_mem.h"
@@ -250,9 +251,9 @@ TEST(TextObject, SplitJoinAndRefitToANarrowerBox)
 
 namespace {
 
-class DrawText : public ::testing::Test {
+class TextDrawing : public ::testing::Test {
 protected:
-    DrawText() : dib_(300, 200)
+    TextDrawing() : dib_(300, 200)
     {
         txResetMeasureModule();
         dmResetModule();
@@ -260,7 +261,7 @@ protected:
         ShadowStyle none = {};
         old_ = obSetShadowStyle(&none);
     }
-    ~DrawText() override
+    ~TextDrawing() override
     {
         obSetShadowStyle(&old_);
         utFreeHandle(h_);
@@ -301,7 +302,7 @@ protected:
     ShadowStyle old_;
 };
 
-TEST_F(DrawText, BackgroundModesAndShadows)
+TEST_F(TextDrawing, BackgroundModesAndShadows)
 {
     make(2, false, "");
     draw();
@@ -326,7 +327,7 @@ TEST_F(DrawText, BackgroundModesAndShadows)
     EXPECT_GT(darkCount(), 10);
 }
 
-TEST_F(DrawText, RotatedBackgroundTurns)
+TEST_F(TextDrawing, RotatedBackgroundTurns)
 {
     make(2, false, "", 300);
     draw();
@@ -337,7 +338,7 @@ TEST_F(DrawText, RotatedBackgroundTurns)
     EXPECT_GT(above, 0);
 }
 
-TEST_F(DrawText, OffsetsAndXsOfALine)
+TEST_F(TextDrawing, OffsetsAndXsOfALine)
 {
     TextHeader th = header();
     CharFormat f;
@@ -361,7 +362,7 @@ TEST_F(DrawText, OffsetsAndXsOfALine)
     EXPECT_EQ(atCode, txXAtOffset(dib_.dc(), s.c_str(), 7, &g, 0, nullptr));
 }
 
-TEST_F(DrawText, JustifiedTextIsEditedWhole)
+TEST_F(TextDrawing, JustifiedTextIsEditedWhole)
 {
     make(1, false, "x");
     EXPECT_EQ(0, txColumnTest(h_));
@@ -469,6 +470,82 @@ TEST(TextFile, DamagedRecordsAreDropped)
     }
     utFreeHandle(h);
     qmfResetConverters();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TextObject, RotatesAndBoundsThroughTheDispatch)
+{
+    TextHeader th = header();
+    RECT box = {0, 0, 2000, 1000};
+    MemHandle h = txNewTextObject(&box, nullptr, &th, "x");
+    objFlipRotate(h, POINT{1000, 500}, 900);
+    {
+        ObLock r(h);
+        EXPECT_EQ(900, r->rotation);
+        EXPECT_EQ(1000, r->width);    // the head holds the turned bounds
+        EXPECT_EQ(2000, r->height);
+    }
+    RECT b;
+    ASSERT_TRUE(objGetVertexBounds(h, &b));
+    EXPECT_EQ(1000, b.right - b.left);
+    {
+        ObLock r(h);
+        r->flags |= OBF_NO_ROTATE;
+    }
+    objFlipRotate(h, POINT{1000, 500}, 900);
+    EXPECT_EQ(900, ObLock(h)->rotation);
+    utFreeHandle(h);
+}
+
+TEST(TextObject, StreamWithTabsWritesAtMost125Stops)
+{
+    TextHeader th = header();
+    RECT box = {0, 0, 29000, 1000};
+    MemHandle h = txNewTextObject(&box, nullptr, &th, "x");
+    // 203 stops, as a spacing of a tenth of an inch makes them.
+    MemHandle parts[4];
+    ASSERT_TRUE(txSplitRecord(h, parts));
+    utFreeHandle(h);
+    std::vector<uint32_t> stops;
+    for (uint32_t k = 1; k <= 203; ++k)
+        stops.push_back(k * 144);
+    {
+        MemLock<TextHeader> t(parts[1]);
+        t->tabCount = 203;
+    }
+    parts[2] = utHandleFromBytes(stops.data(), 203 * 4);
+    h = txJoinRecord(parts);
+    ASSERT_NE(0u, h);
+    int32_t len = 0;
+    MemHandle s = txGetStreamWithTabs(h, &len);
+    ASSERT_NE(0u, s);
+    {
+        MemLock<char> p(s);
+        EXPECT_EQ(257, txCheckCode(p.get()));
+        EXPECT_EQ(257 + 1, len);
+        EXPECT_EQ('x', p[257]);
+    }
+    utFreeHandle(s);
+    utFreeHandle(h);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Breaking, NextBreakOfALine)
+{
+    // Each run is measured with the space after it, which must fit too.
+    int32_t w = extent("hello world ") + 10;
+    CharFormat f = fmt_;
+    EXPECT_EQ(12, txNextBreak(dib_.dc(), "hello world hello", &f, w, 0, nullptr));
+    f = fmt_;
+    EXPECT_EQ(0, txNextBreak(dib_.dc(), "hello", &f, w, 0, nullptr));
+    f = fmt_;
+    EXPECT_EQ(3, txNextBreak(dib_.dc(), "ab\rcd", &f, w, 0, nullptr));
 }
 
 }  // namespace

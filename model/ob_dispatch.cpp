@@ -8,6 +8,8 @@
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
 #include "objects/sh_inset.h"
+#include "text/tx_draw_object.h"
+#include "text/tx_object.h"
 #include "support/geo_bezier.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
@@ -461,6 +463,8 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
     case OBT_IMAGE_FILE:
     case OBT_PAGE_INSET:
         return shSelfSizedRecordSize(rec, blockSize);
+    case OBT_TEXT:
+        return txRecSize(rec, blockSize);
     default:
         return fldObjRecordSize(rec, blockSize);   // buttons and check box family
     }
@@ -524,6 +528,9 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
     case OBT_TS_PLOT:
     case OBT_PIE_CHART:
         return 1;   // charts draw nothing of their own
+    case OBT_TEXT:
+        txDrawObject(dc, rec);
+        return 1;
     default:
         return fldObjDraw(dc, rec);   // buttons and check box family
     }
@@ -603,9 +610,21 @@ BOOL objGetVertexBounds(MemHandle h, RECT *r)
     }
 }
 
-int objBoundsExt(MemHandle, RECT *) { return 0; }
+int objBoundsExt(MemHandle h, RECT *r)
+{
+    ObLock rec(h);
+    return rec && rec->type == OBT_TEXT ? txGetBounds(r, rec.get()) : 0;
+}
+
 int objScaleExt(MemHandle h, const RECT *target) { return fldObjScale(h, target); }
-int objFlipRotateExt(MemHandle, POINT, int16_t) { return 0; }
+int objFlipRotateExt(MemHandle h, POINT pt, int16_t angle)
+{
+    ObLock rec(h);
+    if (!rec || rec->type != OBT_TEXT)
+        return 0;
+    txRotateObject(rec.get(), &pt, angle);
+    return 1;
+}
 int objOutlineExt(HDC, ObjectRecord *) { return 0; }
 
 MemHandle obRecGetVertices(ObjectRecord *rec, int16_t *count)

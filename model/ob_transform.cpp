@@ -7,7 +7,7 @@
 #include "objects/sh_box.h"
 #include "objects/sh_gradient.h"
 #include "objects/sh_points.h"
-#include "text/tx_box.h"
+#include "text/tx_object.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/geo_rotate.h"
@@ -290,7 +290,7 @@ MemHandle obFitToRect(MemHandle h, const RECT *rect)
     // The first matching test names the edge that stayed.
     RECT now;
     obGetRect(h, &now);
-    if (type == OBT_TEXT && txKeepsRightEdge(h) && old.right == target.right)
+    if (type == OBT_TEXT && txIsRightToLeft(h) && old.right == target.right)
         obMoveBy(h, old.right - now.right, 0);
     else if (old.left == target.left)
         obMoveBy(h, old.left - now.left, 0);

@@ -9,6 +9,7 @@
 #include "tools/ep_standins.h"
 #include "tools/ep_text_font.h"
 #include "commands/ud_undo.h"
+#include "text/tx_draw_object.h"
 #include "commands/ws_objects.h"
 #include "app/app_frame_bars.h"
 #include "app/app_frame_globals.h"
@@ -323,6 +324,9 @@ int txCmdEditText(HWND ws, MemHandle object, int command, LPARAM lParam)
                 full = TRUE;
         }
     }
+    // Justified text moves every line while it is edited.
+    if (txColumnTest(object))
+        full = TRUE;
     wsApplyViewMapping(ws);
     epDrawHandles(ws, nullptr, object);
     wsLeaveToolMode(ws, FALSE);

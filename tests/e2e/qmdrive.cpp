@@ -8,13 +8,18 @@
 //                                     button sends its object type as LPARAM)
 //   qmdrive drag X1 Y1 X2 Y2          a left-button drag in workspace client pixels,
 //                                     given as real input (SendInput)
+//   qmdrive click X Y                 a left click there as real input, then a pause
+//                                     longer than the double-click time
+//   qmdrive dblclick X Y              a left double click there as real input
 //   qmdrive saveas PATH               Save As, answering the file dialog with PATH
 //   qmdrive firstpage                 answers OK in the page sheet of a new document
 //   qmdrive title                     prints the frame's title
 //   qmdrive close                     closes the frame and waits for it to go
-//   qmdrive inspect PATH              prints "pages N", then page 1's object types
+//   qmdrive inspect PATH              prints "pages N", then page 1's object types, then
+//                                     "points 1:" and each object's point count
 //   qmdrive newdoc PATH               writes a document of one empty page
 #include "model/fm_form.h"
+#include "model/ob_dispatch.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
 #include "model/pg_dir.h"
@@ -22,6 +27,7 @@
 #include "model/qmf_write.h"
 #include "model/qmf_read.h"
 #include "support/qmwin.h"
+#include "support/ut_mem.h"
 #include <commctrl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -178,6 +184,13 @@ int inspect(const char *path)
     for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o))
         printf(" %d", obGetType(o));
     printf("\n");
+    printf("points 1:");
+    for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o)) {
+        int16_t n = 0;
+        utFreeHandle(obGetVertices(o, &n));
+        printf(" %d", n);
+    }
+    printf("\n");
     fmFree(form);
     return 0;
 }
@@ -307,6 +320,20 @@ int main(int argc, char **argv)
         for (int i = 1; i <= 4; ++i)
             sendMouse(POINT{a.x + (b.x - a.x) * i / 4, a.y + (b.y - a.y) * i / 4}, 0);
         sendMouse(b, MOUSEEVENTF_LEFTUP);
+        settle(frame);
+        return 0;
+    }
+    if ((strcmp(verb, "click") == 0 || strcmp(verb, "dblclick") == 0) && argc == 4) {
+        POINT a = {atoi(argv[2]), atoi(argv[3])};
+        ClientToScreen(ws, &a);
+        sendMouse(a, 0);
+        for (int i = verb[0] == 'd' ? 2 : 1; i > 0; --i) {
+            sendMouse(a, MOUSEEVENTF_LEFTDOWN);
+            sendMouse(a, MOUSEEVENTF_LEFTUP);
+        }
+        // A click is over once the double-click time has passed.
+        if (verb[0] == 'c')
+            Sleep(GetDoubleClickTime() + 200);
         settle(frame);
         return 0;
     }

@@ -38,10 +38,14 @@ bool isSlimHead(int kind) { return kind >= 7 && kind <= 9; }
 
 // A frame point (x along the line towards the tip, y down) scaled by s,
 // turned by the direction (c, s) and moved to q.
+// A coordinate kept within 32 bits (a damaged record may ask for any size).
+LONG clamp32(int64_t v) { return (LONG)std::max<int64_t>(INT32_MIN, std::min<int64_t>(INT32_MAX, v)); }
+
 POINT place(POINT q, double c, double s, double fx, double fy, double scale)
 {
     double x = fx * scale, y = fy * scale;
-    return POINT{(LONG)(q.x + geoRound(x * c - y * s)), (LONG)(q.y + geoRound(x * s + y * c))};
+    return POINT{clamp32((int64_t)q.x + geoRound(x * c - y * s)),
+                 clamp32((int64_t)q.y + geoRound(x * s + y * c))};
 }
 
 // The figure of a symbol at q pointing from p towards q, or Draw::None.
@@ -100,8 +104,9 @@ Figure figureOf(POINT p, POINT q, int kind, uint32_t size)
         break;
     }
     case 50: case 51: {
-        const int32_t r = (int32_t)((size - 1) / 2);
-        f.circle = RECT{q.x - r, q.y - r, q.x + r + 1, q.y + r + 1};
+        const int64_t r = (size - 1) / 2;
+        f.circle = RECT{clamp32(q.x - r), clamp32(q.y - r), clamp32(q.x + r + 1),
+                        clamp32(q.y + r + 1)};
         f.draw = kind == 50 ? Draw::Circle : Draw::Disc;
         break;
     }

@@ -197,6 +197,13 @@ TEST_F(Points, SymbolFiguresOnPixels)
         RECT b;
         EXPECT_EQ(0, shLineEndBounds(p, q, none, 80, &b));
     }
+    // A damaged record's huge size stays within the coordinate range.
+    for (int16_t kind : {3, 50, 0x100 | 41}) {
+        RECT huge;
+        ASSERT_EQ(1, shLineEndBounds(p, q, kind, 0xFFFFFFFFu, &huge)) << kind;
+        EXPECT_LE(huge.left, huge.right);
+        std::unique_ptr<qmtest::Dib> d(draw(kind, 0xFFFFFFFFu));
+    }
     std::unique_ptr<qmtest::Dib> zero(draw(3, 0));
     EXPECT_EQ(0, zero->count(kRed)) << "size 0";
     std::unique_ptr<qmtest::Dib> square(draw(40, 80));
@@ -281,13 +288,14 @@ TEST_F(Points, AnAttachedMarkerDrawsAtEachVertexAndStaysWhereItWas)
     MemHandle line = shape(OBT_POLYLINE, {{px(10), px(10)}, {px(50), px(10)}, {px(50), px(50)}});
     MemHandle marker = box(OBT_RECTANGLE, 100, 100, 106, 106, FILL_SOLID, kRed);
     obSetAttached(line, marker);
-    std::vector<uint8_t> before = obtest::headOf(marker);
+    std::vector<uint8_t> before = obtest::headOf(marker), data = obtest::dataOf(marker);
     Page page(80, 80);
     page.draw(line);
     for (POINT v : {POINT{10, 10}, POINT{50, 10}, POINT{50, 50}})
         EXPECT_EQ(kRed, page.pixel(v.x + 1, v.y + 1)) << v.x << "," << v.y;
     EXPECT_EQ(0, page.count(kRed, RECT{60, 60, 80, 80})) << "nowhere else";
     EXPECT_EQ(before, obtest::headOf(marker)) << "the marker is byte-identical";
+    EXPECT_EQ(data, obtest::dataOf(marker));
     obFreeTree(line);
 }
 

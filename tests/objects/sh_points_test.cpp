@@ -9,6 +9,7 @@
 #include "objects/sh_points.h"
 #include "support/ut_bytes.h"
 #include "support/ut_mem.h"
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -228,13 +229,15 @@ TEST_F(Points, SymbolFiguresOnPixels)
 
 TEST_F(Points, AThickPenIsClippedUnderAnArrowheadAndAThinOneNever)
 {
-    // An 8-pixel pen ending in a filled head of 40 pixels at x = 100.
+    // 4- and 8-pixel pens ending in a filled head of 40 pixels at x = 100.
     LineEndRecord head = {3, (uint32_t)px(40)};
-    Page thick(160, 60);
-    shDrawSegmentWithEnds(thick.dc(), POINT{px(10), px(30)}, POINT{px(100), px(30)}, 0, px(8),
-                          nullptr, &head, kRed);
-    EXPECT_EQ(0, thick.count(kRed, RECT{102, 0, 160, 60})) << "nothing past the tip";
-    EXPECT_GT(thick.count(kRed, RECT{20, 28, 40, 33}), 60) << "the thick shaft";
+    for (int pen : {4, 8}) {
+        Page thick(160, 60);
+        shDrawSegmentWithEnds(thick.dc(), POINT{px(10), px(30)}, POINT{px(100), px(30)}, 0,
+                              px(pen), nullptr, &head, kRed);
+        EXPECT_EQ(0, thick.count(kRed, RECT{102, 0, 160, 60})) << pen << ": nothing past the tip";
+        EXPECT_GE(thick.count(kRed, RECT{20, 28, 40, 33}), 20 * std::min(pen, 5)) << "the shaft";
+    }
     // Without a head the thick segment keeps its round end past the point.
     Page plain(160, 60);
     shDrawSegmentWithEnds(plain.dc(), POINT{px(10), px(30)}, POINT{px(100), px(30)}, 0, px(8),

@@ -10,6 +10,7 @@
 //   qm_bench [pages] [objects per page] [--memory]
 //
 // --memory keeps every page in memory instead of swapping it out.
+#include "bench/bench_text.h"
 #include "commands/obj_block.h"
 #include "forms/fld_check.h"
 #include "library/olb_file.h"
@@ -446,6 +447,7 @@ int main(int argc, char **argv)
     printf("memory blocks alive   %8ld\n", utLiveHandleCount());
     drawPointShapes(15);
     drawPointShapes(30);   // wider than a pixel: clipped under the heads
+    benchText();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;
 }

@@ -18,6 +18,7 @@
 //   qmdrive inspect PATH              prints "pages N", then page 1's object types, then
 //                                     "points 1:" and each object's point count
 //   qmdrive newdoc PATH               writes a document of one empty page
+#include "app/app_start.h"
 #include "model/fm_form.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
@@ -28,6 +29,7 @@
 #include "model/qmf_read.h"
 #include "support/qmwin.h"
 #include "support/ut_mem.h"
+#include "support/ut_msg.h"
 #include <commctrl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -170,8 +172,18 @@ int saveAs(HWND frame, const char *path)
     return 0;
 }
 
+// The driver never waits for a person: a message of the reader is printed
+// and answered OK.
+int printBox(HWND, const char *text, const char *caption, UINT)
+{
+    fprintf(stderr, "message \"%s\": %s\n", caption ? caption : "", text ? text : "");
+    return IDOK;
+}
+
 int inspect(const char *path)
 {
+    utSetMessageBoxHook(printBox);
+    appRegisterFileForms();
     MemHandle page = 0;
     MemHandle form = qmfOpenDocument(nullptr, path, 0, &page);
     if (!form) {

@@ -10,6 +10,7 @@
 #include "links/imgf_kind.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_composite.h"
+#include "objects/sh_lineend.h"
 #include "forms/fld_frame.h"
 #include "forms/fld_record.h"
 #include "app/app_frame_globals.h"
@@ -530,6 +531,9 @@ void obRecGetDrawnRect(const ObjectRecord *rec, RECT *r)
     // The shadow is part of what is drawn, so of what must be repainted.
     if (rec->flags & OBF_SHADOW)
         obAddShadowToRect(r);
+    RECT ends;
+    if (obIsLineType(rec->type) && shLineEndsBounds(rec, &ends))
+        geoUnionRect(r, r, &ends);
 }
 
 BOOL obGetDrawnRect(MemHandle h, RECT *r)

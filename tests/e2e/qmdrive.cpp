@@ -8,6 +8,9 @@
 //                                     button sends its object type as LPARAM)
 //   qmdrive drag X1 Y1 X2 Y2          a left-button drag in workspace client pixels,
 //                                     given as real input (SendInput)
+//   qmdrive click X Y                 a left click there as real input, then a pause
+//                                     longer than the double-click time
+//   qmdrive dblclick X Y              a left double click there as real input
 //   qmdrive saveas PATH               Save As, answering the file dialog with PATH
 //   qmdrive firstpage                 answers OK in the page sheet of a new document
 //   qmdrive title                     prints the frame's title
@@ -18,7 +21,8 @@
 //   qmdrive answer ID TEXT            types TEXT into field ID: of the dialog that is
 //                                     open, then OK; else of a window of the frame
 //                                     (the page field), then Enter
-//   qmdrive inspect PATH              prints "pages N", then page 1's object types
+//   qmdrive inspect PATH              prints "pages N", then page 1's object types, then
+//                                     "points 1:" and each object's point count
 //   qmdrive objects PATH              one line per object of page 1: its type and its
 //                                     rectangle (left top right bottom, twips)
 //   qmdrive click X Y [ctrl]          a left click in workspace client pixels (real
@@ -27,6 +31,7 @@
 //   qmdrive newdoc PATH [PAGES]       writes a document of PAGES (1) empty pages
 #include "app/app_start.h"
 #include "model/fm_form.h"
+#include "model/ob_dispatch.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
 #include "model/pg_dir.h"
@@ -37,6 +42,7 @@
 #include "model/qmf_save.h"
 #include "views/ws_document.h"
 #include "support/qmwin.h"
+#include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include <commctrl.h>
 #include <stdio.h>
@@ -203,6 +209,13 @@ int inspect(const char *path)
     printf("page 1:");
     for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o))
         printf(" %d", obGetType(o));
+    printf("\n");
+    printf("points 1:");
+    for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o)) {
+        int16_t n = 0;
+        utFreeHandle(obGetVertices(o, &n));
+        printf(" %d", n);
+    }
     printf("\n");
     fmFree(form);
     return 0;

@@ -121,8 +121,13 @@ int winListViewHitRow(HWND listView)
 
 namespace {
 
+// The cell's bounds; false for a row or column the list view does not
+// have (the control does not refuse every such row itself).
 bool cellRect(HWND listView, int row, int column, RECT *r)
 {
+    if (row < 0 || column < 0 || row >= (int)SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0) ||
+        column >= winListViewColumnCount(listView))
+        return false;
     r->top = column;
     r->left = LVIR_BOUNDS;
     return SendMessageA(listView, LVM_GETSUBITEMRECT, (WPARAM)row, (LPARAM)r) != 0;

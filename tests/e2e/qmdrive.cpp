@@ -13,7 +13,12 @@
 //   qmdrive title                     prints the frame's title
 //   qmdrive close                     closes the frame and waits for it to go
 //   qmdrive inspect PATH              prints "pages N", then page 1's object types
-//   qmdrive newdoc PATH               writes a document of one empty page
+//   qmdrive newdoc PATH [PASSWORD]    writes a document of one empty page (protected
+//                                     by the password when one is given)
+//   qmdrive password TEXT|--cancel    answers the "Password" dialog: prints its caption,
+//                                     enters TEXT and OK (or Cancel), then prints
+//                                     "box: TEXT" for a message box it gives (answered OK)
+//   qmdrive docs                      prints the title of each document window
 #include "model/fm_form.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
@@ -182,11 +187,13 @@ int inspect(const char *path)
     return 0;
 }
 
-int newDocument(const char *path)
+int newDocument(const char *path, const char *password)
 {
     MemHandle form = pgNewDocument(TRUE);
     if (!form)
         return 1;
+    if (password)
+        form = fmSetPassword(form, password);
     HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     bool ok = f != INVALID_HANDLE_VALUE && qmfWriteHeader(f, "FORM") == sizeof(FileHeader) &&
               qmfWriteForm(f, form) != 0 &&
@@ -195,6 +202,82 @@ int newDocument(const char *path)
         CloseHandle(f);
     fmFree(form);
     return ok ? 0 : 1;
+}
+
+// A visible dialog of any program in the prefix: with the caption, or
+// (caption null) one owned by `owner`.
+struct CaptionSearch {
+    const char *caption;
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK findCaption(HWND window, LPARAM data)
+{
+    auto *search = reinterpret_cast<CaptionSearch *>(data);
+    char name[64] = "", text[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    GetWindowTextA(window, text, sizeof text);
+    if (strcmp(name, "#32770") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    if (search->caption ? strcmp(text, search->caption) == 0
+                        : GetWindow(window, GW_OWNER) == search->owner) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND waitCaption(const char *caption, HWND owner, int tenths)
+{
+    for (int i = 0; i < tenths; ++i) {
+        CaptionSearch search = {caption, owner, nullptr};
+        EnumWindows(findCaption, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+// The password dialog: the entry and OK, or Cancel; then the message box
+// the answer gives, if any, is printed and answered OK.
+int answerPassword(const char *text)
+{
+    HWND dialog = waitCaption("Password", nullptr, 600);
+    if (!dialog) {
+        fprintf(stderr, "no Password dialog appeared\n");
+        return 1;
+    }
+    printf("Password\n");
+    fflush(stdout);
+    bool cancel = strcmp(text, "--cancel") == 0;
+    if (!cancel)
+        SendMessageA(GetDlgItem(dialog, 100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    int id = cancel ? IDCANCEL : IDOK;
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    for (int i = 0; i < 50; ++i) {
+        Sleep(100);
+        if (HWND box = waitCaption(nullptr, dialog, 1)) {
+            char message[512] = "";
+            for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+                char cls[32] = "", t[512] = "";
+                GetClassNameA(c, cls, sizeof cls);
+                GetWindowTextA(c, t, sizeof t);
+                if (lstrcmpiA(cls, "Static") == 0 && *t)
+                    lstrcpynA(message, t, sizeof message);
+            }
+            printf("box: %s\n", message);
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            for (int k = 0; k < 50 && IsWindow(box); ++k)
+                Sleep(100);
+            return 0;
+        }
+        if (!IsWindow(dialog))
+            return 0;
+    }
+    return 0;
 }
 
 // One absolute pointer event at a screen point.
@@ -228,8 +311,10 @@ int main(int argc, char **argv)
     const char *verb = argv[1];
     if (strcmp(verb, "inspect") == 0 && argc == 3)
         return inspect(argv[2]);
-    if (strcmp(verb, "newdoc") == 0 && argc == 3)
-        return newDocument(argv[2]);
+    if (strcmp(verb, "newdoc") == 0 && (argc == 3 || argc == 4))
+        return newDocument(argv[2], argc == 4 ? argv[3] : nullptr);
+    if (strcmp(verb, "password") == 0 && argc == 3)
+        return answerPassword(argv[2]);
 
     HWND frame = frameWindow();
     if (!frame) {
@@ -273,6 +358,16 @@ int main(int argc, char **argv)
     }
     if (strcmp(verb, "saveas") == 0 && argc == 3)
         return saveAs(frame, argv[2]);
+    if (strcmp(verb, "docs") == 0) {
+        HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+        for (HWND c = client ? GetWindow(client, GW_CHILD) : nullptr; c;
+             c = GetWindow(c, GW_HWNDNEXT)) {
+            char text[512] = "";
+            GetWindowTextA(c, text, sizeof text);
+            printf("%s\n", text);
+        }
+        return 0;
+    }
 
     HWND ws = workspace(frame);
     if (!ws) {

@@ -19,6 +19,7 @@
 //                                     enters TEXT and OK (or Cancel), then prints
 //                                     "box: TEXT" for a message box it gives (answered OK)
 //   qmdrive docs                      prints the title of each document window
+#include "app/app_start.h"
 #include "model/fm_form.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
@@ -27,6 +28,7 @@
 #include "model/qmf_write.h"
 #include "model/qmf_read.h"
 #include "support/qmwin.h"
+#include "support/ut_msg.h"
 #include <commctrl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -169,8 +171,18 @@ int saveAs(HWND frame, const char *path)
     return 0;
 }
 
+// The driver never waits for a person: a message of the reader is printed
+// and answered OK.
+int printBox(HWND, const char *text, const char *caption, UINT)
+{
+    fprintf(stderr, "message \"%s\": %s\n", caption ? caption : "", text ? text : "");
+    return IDOK;
+}
+
 int inspect(const char *path)
 {
+    utSetMessageBoxHook(printBox);
+    appRegisterFileForms();
     MemHandle page = 0;
     MemHandle form = qmfOpenDocument(nullptr, path, 0, &page);
     if (!form) {

@@ -11,7 +11,7 @@ exe=${1:-$build/quillmark.exe}
 
 doc="$work/home/locked.qm"
 docwin=$("$QM_WINE" winepath -w "$doc" | tr -d '\r')
-drive newdoc "$docwin" Sesame || fail "the protected document was not written"
+drive newdoc "$docwin" 1 Sesame || fail "the protected document was not written"
 [ -s "$doc" ] || fail "no document file was written"
 
 "$QM_WINE" "$exe.so" "$docwin" &

@@ -19,6 +19,11 @@
 //                                     open, then OK; else of a window of the frame
 //                                     (the page field), then Enter
 //   qmdrive inspect PATH              prints "pages N", then page 1's object types
+//   qmdrive objects PATH              one line per object of page 1: its type and its
+//                                     rectangle (left top right bottom, twips)
+//   qmdrive click X Y [ctrl]          a left click in workspace client pixels (real
+//                                     input), Ctrl held with "ctrl"
+//   qmdrive dblclick X Y              a left double click there
 //   qmdrive newdoc PATH [PAGES [PASSWORD]]
 //                                     writes a document of PAGES (1) empty pages,
 //                                     protected by the password when one is given
@@ -205,6 +210,28 @@ int inspect(const char *path)
     for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o))
         printf(" %d", obGetType(o));
     printf("\n");
+    fmFree(form);
+    return 0;
+}
+
+int listObjects(const char *path)
+{
+    utSetMessageBoxHook(printBox);
+    appRegisterFileForms();
+    // The page as stored: a saved multiple selection shows as its chain.
+    qmfKeepChainsOnRead(TRUE);
+    MemHandle page = 0;
+    MemHandle form = qmfOpenDocument(nullptr, path, 0, &page);
+    if (!form) {
+        fprintf(stderr, "cannot open %s\n", path);
+        return 1;
+    }
+    for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o)) {
+        RECT r;
+        obGetRect(o, &r);
+        printf("%d %ld %ld %ld %ld\n", obGetType(o), (long)r.left, (long)r.top, (long)r.right,
+               (long)r.bottom);
+    }
     fmFree(form);
     return 0;
 }
@@ -415,6 +442,8 @@ int main(int argc, char **argv)
         return newDocument(argv[2], argc >= 4 ? atoi(argv[3]) : 1, argc == 5 ? argv[4] : nullptr);
     if (strcmp(verb, "password") == 0 && argc == 3)
         return answerPassword(argv[2]);
+    if (strcmp(verb, "objects") == 0 && argc == 3)
+        return listObjects(argv[2]);
 
     HWND frame = frameWindow();
     if (!frame) {
@@ -506,6 +535,30 @@ int main(int argc, char **argv)
         for (int i = 1; i <= 4; ++i)
             sendMouse(POINT{a.x + (b.x - a.x) * i / 4, a.y + (b.y - a.y) * i / 4}, 0);
         sendMouse(b, MOUSEEVENTF_LEFTUP);
+        settle(frame);
+        return 0;
+    }
+    if ((strcmp(verb, "click") == 0 && (argc == 4 || argc == 5)) ||
+        (strcmp(verb, "dblclick") == 0 && argc == 4)) {
+        POINT a = {atoi(argv[2]), atoi(argv[3])};
+        if (argc == 5 && strcmp(argv[4], "ctrl") == 0) {
+            // Keys sent as input reach no window without a window manager's
+            // focus: a Ctrl-click goes as the messages that carry MK_CONTROL.
+            const LPARAM at = MAKELPARAM(a.x, a.y);
+            PostMessageA(ws, WM_MOUSEMOVE, MK_CONTROL, at);
+            PostMessageA(ws, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, at);
+            PostMessageA(ws, WM_LBUTTONUP, MK_CONTROL, at);
+        } else {
+            ClientToScreen(ws, &a);
+            sendMouse(a, 0);
+            for (int i = strcmp(verb, "dblclick") == 0 ? 2 : 1; i > 0; --i) {
+                sendMouse(a, MOUSEEVENTF_LEFTDOWN);
+                sendMouse(a, MOUSEEVENTF_LEFTUP);
+            }
+        }
+        // The program tells a click from a double click once the
+        // double-click time has passed: the next input waits for that.
+        Sleep(GetDoubleClickTime() + 200);
         settle(frame);
         return 0;
     }

@@ -5,6 +5,7 @@
 #include "model/ob_record.h"
 #include "model/pg_dir.h"
 #include "model/pg_page.h"
+#include "support/dlg_password.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
@@ -90,10 +91,14 @@ int fmCheckPassword(MemHandle form, const char *text)
     return text && lstrcmpiA(stored, text) == 0;
 }
 
-int fmAskPassword(HWND, MemHandle form)
+int fmAskPassword(HWND owner, MemHandle form)
 {
     char stored[kFmPasswordMax + 1];
-    return !form || !fmGetPassword(form, stored);
+    if (!form || !fmGetPassword(form, stored))
+        return 1;
+    int ok = dlgCheckPassword(owner, stored, 3);
+    SecureZeroMemory(stored, sizeof stored);
+    return ok;
 }
 
 MemHandle pgReadFilePageNames(HWND owner, const char *path, int *countOut, BOOL numbered)

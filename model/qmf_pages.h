@@ -6,9 +6,9 @@
 // The password of a form: 1 when there is no form or no password, or when
 // the text equals it ignoring case.
 int fmCheckPassword(MemHandle form, const char *text);
-// Asks for the document's password when it has one. Until the password
-// dialog is in the program a protected document is refused (0), so its
-// pages are never shown without it; 1 without a password.
+// Asks for the document's password when it has one ("pw" dialog, three
+// tries, case ignored): 1 without a password or when it was given, 0 on
+// Cancel or too many wrong entries.
 int fmAskPassword(HWND owner, MemHandle form);
 
 // The names of a document file's pages as one string handle: per page

@@ -199,3 +199,28 @@ BOOL winSaveFileDlgInFolder(HWND owner, const char *caption, char *path, const c
 {
     return saveDialog(owner, caption, path, defExt, filter, true);
 }
+
+BOOL winDlgBrowseFileIn(HWND dialog, const char *caption, const char *folder, const char *defExt,
+                        const char *filter, int editId, BOOL open)
+{
+    char path[MAX_PATH + 1] = {};
+    GetDlgItemTextA(dialog, editId, path, MAX_PATH + 1);
+    path[MAX_PATH - 1] = 0;
+    if (!path[0] && folder && *folder) {
+        char pattern[8] = "*.";
+        if (defExt)
+            strncat(pattern, defExt, 3);
+        utJoinPath(path, folder, pattern);
+    }
+    BOOL chosen = open ? winOpenFileDlg(dialog, caption, path, defExt, filter)
+                       : winSaveFileDlg(dialog, caption, path, defExt, filter);
+    if (chosen)
+        SetDlgItemTextA(dialog, editId, path);
+    return chosen;
+}
+
+BOOL winDlgBrowseFile(HWND dialog, const char *caption, const char *defExt, const char *filter,
+                      int editId, BOOL open)
+{
+    return winDlgBrowseFileIn(dialog, caption, nullptr, defExt, filter, editId, open);
+}

@@ -55,3 +55,13 @@ BOOL winSaveFileDlg(HWND owner, const char *caption, char *path, const char *def
 // The Save dialog started in the path's folder with its file name.
 BOOL winSaveFileDlgInFolder(HWND owner, const char *caption, char *path, const char *defExt,
                             const char *filter);
+
+// Browse button of a dialog: the edit's text (up to 260 characters) is the
+// starting path; when it is empty, the folder joined with "*." and the
+// first 3 characters of the default extension. Runs the Open (open set) or
+// Save dialog and writes the chosen path into the edit. TRUE when chosen.
+BOOL winDlgBrowseFileIn(HWND dialog, const char *caption, const char *folder, const char *defExt,
+                        const char *filter, int editId, BOOL open);
+// The same without a folder.
+BOOL winDlgBrowseFile(HWND dialog, const char *caption, const char *defExt, const char *filter,
+                      int editId, BOOL open);

@@ -18,6 +18,7 @@
 #include "model/pg_margins.h"
 #include "model/pg_page.h"
 #include "model/qmf_header.h"
+#include "model/qmf_pages.h"
 #include "support/dm_map.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
@@ -432,6 +433,10 @@ HWND dwOpenDocument(HWND frame, const char *workspaceClass, const char *path, in
         MemHandle form = readDocument(frame, path, openFlags);
         if (!form)
             return nullptr;
+        if (!fmAskPassword(frame, form)) {
+            fmFree(form);
+            return nullptr;
+        }
         DocOptions options;
         if (fitToPage && fmGetDocOptions(form, &options) &&
             ((options.flagsB & 0x10) || (options.flagsA & 0x6C))) {

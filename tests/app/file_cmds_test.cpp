@@ -444,7 +444,11 @@ TEST_F(FileCmds, MergeAppendsThePagesButNotTheBasePage)
     long handles = qmtest::liveHandles();
     wsClearModified(ws);
     g_answers = {lockedPath};
-    EXPECT_FALSE(fcMergeCommand(ws));
+    {
+        qmtest::DialogDriver refuse({[](HWND d) { qmtest::sendCommand(d, IDCANCEL); }});
+        EXPECT_FALSE(fcMergeCommand(ws));
+        EXPECT_EQ(1u, refuse.ran());
+    }
     EXPECT_EQ(3, fmGetPageCount(wsGetDocument(ws)));
     EXPECT_FALSE(wsIsModified(ws));
     EXPECT_EQ(handles, qmtest::liveHandles());

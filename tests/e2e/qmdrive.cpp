@@ -28,7 +28,13 @@
 //   qmdrive click X Y [ctrl]          a left click in workspace client pixels (real
 //                                     input), Ctrl held with "ctrl"
 //   qmdrive dblclick X Y              a left double click there
-//   qmdrive newdoc PATH [PAGES]       writes a document of PAGES (1) empty pages
+//   qmdrive newdoc PATH [PAGES [PASSWORD]]
+//                                     writes a document of PAGES (1) empty pages,
+//                                     protected by the password when one is given
+//   qmdrive password TEXT|--cancel    answers the "Password" dialog: prints its caption,
+//                                     enters TEXT and OK (or Cancel), then prints
+//                                     "box: TEXT" for a message box it gives (answered OK)
+//   qmdrive docs                      prints the title of each document window
 #include "app/app_start.h"
 #include "model/fm_form.h"
 #include "model/ob_dispatch.h"
@@ -243,11 +249,13 @@ int listObjects(const char *path)
     return 0;
 }
 
-int newDocument(const char *path, int pages)
+int newDocument(const char *path, int pages, const char *password)
 {
     MemHandle form = pgNewDocument(TRUE);
     if (!form)
         return 1;
+    if (password)
+        form = fmSetPassword(form, password);
     // Further pages copy the first one's record.
     MemHandle first = pgDirGetPages(fmGetDirectory(form), 0);
     for (int i = 1; i < pages && first; ++i) {
@@ -266,6 +274,82 @@ int newDocument(const char *path, int pages)
     DestroyWindow(holder);
     fmFree(form);
     return ok ? 0 : 1;
+}
+
+// A visible dialog of any program in the prefix: with the caption, or
+// (caption null) one owned by `owner`.
+struct CaptionSearch {
+    const char *caption;
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK findCaption(HWND window, LPARAM data)
+{
+    auto *search = reinterpret_cast<CaptionSearch *>(data);
+    char name[64] = "", text[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    GetWindowTextA(window, text, sizeof text);
+    if (strcmp(name, "#32770") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    if (search->caption ? strcmp(text, search->caption) == 0
+                        : GetWindow(window, GW_OWNER) == search->owner) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND waitCaption(const char *caption, HWND owner, int tenths)
+{
+    for (int i = 0; i < tenths; ++i) {
+        CaptionSearch search = {caption, owner, nullptr};
+        EnumWindows(findCaption, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+// The password dialog: the entry and OK, or Cancel; then the message box
+// the answer gives, if any, is printed and answered OK.
+int answerPassword(const char *text)
+{
+    HWND dialog = waitCaption("Password", nullptr, 600);
+    if (!dialog) {
+        fprintf(stderr, "no Password dialog appeared\n");
+        return 1;
+    }
+    printf("Password\n");
+    fflush(stdout);
+    bool cancel = strcmp(text, "--cancel") == 0;
+    if (!cancel)
+        SendMessageA(GetDlgItem(dialog, 100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    int id = cancel ? IDCANCEL : IDOK;
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    for (int i = 0; i < 50; ++i) {
+        Sleep(100);
+        if (HWND box = waitCaption(nullptr, dialog, 1)) {
+            char message[512] = "";
+            for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+                char cls[32] = "", t[512] = "";
+                GetClassNameA(c, cls, sizeof cls);
+                GetWindowTextA(c, t, sizeof t);
+                if (lstrcmpiA(cls, "Static") == 0 && *t)
+                    lstrcpynA(message, t, sizeof message);
+            }
+            printf("box: %s\n", message);
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            for (int k = 0; k < 50 && IsWindow(box); ++k)
+                Sleep(100);
+            return 0;
+        }
+        if (!IsWindow(dialog))
+            return 0;
+    }
+    return 0;
 }
 
 // One absolute pointer event at a screen point.
@@ -367,8 +451,10 @@ int main(int argc, char **argv)
     const char *verb = argv[1];
     if (strcmp(verb, "inspect") == 0 && argc == 3)
         return inspect(argv[2]);
-    if (strcmp(verb, "newdoc") == 0 && (argc == 3 || argc == 4))
-        return newDocument(argv[2], argc == 4 ? atoi(argv[3]) : 1);
+    if (strcmp(verb, "newdoc") == 0 && argc >= 3 && argc <= 5)
+        return newDocument(argv[2], argc >= 4 ? atoi(argv[3]) : 1, argc == 5 ? argv[4] : nullptr);
+    if (strcmp(verb, "password") == 0 && argc == 3)
+        return answerPassword(argv[2]);
     if (strcmp(verb, "objects") == 0 && argc == 3)
         return listObjects(argv[2]);
 
@@ -414,6 +500,16 @@ int main(int argc, char **argv)
     }
     if (strcmp(verb, "saveas") == 0 && argc == 3)
         return saveAs(frame, argv[2]);
+    if (strcmp(verb, "docs") == 0) {
+        HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+        for (HWND c = client ? GetWindow(client, GW_CHILD) : nullptr; c;
+             c = GetWindow(c, GW_HWNDNEXT)) {
+            char text[512] = "";
+            GetWindowTextA(c, text, sizeof text);
+            printf("%s\n", text);
+        }
+        return 0;
+    }
     if (strcmp(verb, "click") == 0 && argc == 3)
         return click(frame, atoi(argv[2]));
     if (strcmp(verb, "answer") == 0 && argc == 4)

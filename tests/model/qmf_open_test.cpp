@@ -2,6 +2,7 @@
 // checks with their messages, the page directory from the size array, and
 // documents written and read back.
 #include "tests/model/qmf_kit.h"
+#include "tests/support/kit_dialog.h"
 #include "model/lay_layers.h"
 #include "model/pg_numbers.h"
 
@@ -338,7 +339,9 @@ TEST(QmfPages, NamesNumbersAndRectanglesOfAFile)
         EXPECT_EQ(0, fmCheckPassword(form, "other"));
         documentBytes(form, path, TRUE);
         fmFree(form);
+        qmtest::DialogDriver refuse({[](HWND d) { qmtest::sendCommand(d, IDCANCEL); }});
         EXPECT_EQ(0u, pgReadFilePageNames(nullptr, path.c_str(), &count, TRUE));
+        EXPECT_EQ(1u, refuse.ran());
     }
     EXPECT_EQ(0, live.leaked());
 }

@@ -35,6 +35,7 @@
 #include <string.h>
 #include <string>
 #include <vector>
+#include "views/prn_setup.h"
 
 namespace {
 
@@ -258,6 +259,7 @@ BOOL appOnFrameCreate(HWND frame)
         setPutLastFolder(utGetFolder(path));
     else
         setPutLastFolder(setGetHomeDir(home));
+    prnStartAtCreation(frame);
 
     int16_t standardCount = 0;
     const ToolButton *standard = tbCommandTableFor(width, &standardCount);

@@ -424,6 +424,8 @@ int prnLabelSpecFile(HWND owner, uint16_t *options)
 
 BOOL prnIsAborted() { return g_abort; }
 
+HWND prnGetAbortDialog() { return g_abortDlg; }
+
 BOOL CALLBACK prnAbortProc(HDC, int code)
 {
     if (code != 0) {

@@ -45,12 +45,15 @@ BOOL g_repaintPending = FALSE;
 const char kUntitled[] = "Untitled";
 
 // A page of the document: the one in memory, else read from where its
-// directory entry keeps it.
-MemHandle fetchPage(HWND ws, MemHandle form, int index)
+// directory entry keeps it (loaded is then set: the caller drops it again).
+MemHandle fetchPage(HWND ws, MemHandle form, int index, bool *loaded)
 {
+    *loaded = false;
     MemHandle page = pvGetPage(ws, index);
-    if (!page && form)
+    if (!page && form) {
         page = pgDirEnsureLoaded(ws, fmGetDirectory(form), index);
+        *loaded = page != 0;
+    }
     return page;
 }
 
@@ -253,7 +256,8 @@ int prnPrintDocument(HWND ws, const char *docName, PrintJob *job)
     if (count <= 0)
         return 0;
 
-    MemHandle page = fetchPage(ws, form, firstIndex);
+    bool loaded = false;
+    MemHandle page = fetchPage(ws, form, firstIndex, &loaded);
     if (!page)
         return 0;
     int paper = 0, orientation = 1;
@@ -266,6 +270,8 @@ int prnPrintDocument(HWND ws, const char *docName, PrintJob *job)
     HDC dc = dmCreatePrinterDCInfo(ws, (int16_t)paper, (uint16_t)orientation,
                                    (int16_t)job->copies, &info);
     if (!dc) {
+        if (loaded && firstIndex != pvGetCurrentPageIndex(ws))
+            pgDropEntryPages(ws, firstIndex);
         utErrorBoxId(ws, 940);
         return 0;
     }
@@ -322,7 +328,7 @@ int prnPrintDocument(HWND ws, const char *docName, PrintJob *job)
         for (int i = 0; i < count; ++i) {
             int index = range ? firstIndex + i : list[i];
             if (i > 0) {
-                page = fetchPage(ws, form, index);
+                page = fetchPage(ws, form, index, &loaded);
                 if (!page)
                     break;
                 pgGetPrintPaper(page, &paper, &orientation, nullptr);
@@ -369,8 +375,11 @@ int prnPrintDocument(HWND ws, const char *docName, PrintJob *job)
             }
             previous = rect;
             ++sheet;
-            if (index != pvGetCurrentPageIndex(ws))
+            // Only a page read for printing is let go again: a page the
+            // document holds in memory only must stay.
+            if (loaded && index != pvGetCurrentPageIndex(ws))
                 pgDropEntryPages(ws, index);
+            loaded = false;
             if (aborted || failed)
                 break;
         }
@@ -591,13 +600,14 @@ int prnPrintAttachedFile(HWND ws, HWND dlg, BOOL *aborted, void *dcInfo, BOOL fa
 
 int prnLabelLayoutOfPage(HWND ws, int index, LabelSpec *spec, LabelLayout *layout)
 {
-    MemHandle page = fetchPage(ws, wsGetDocument(ws), index);
+    bool loaded = false;
+    MemHandle page = fetchPage(ws, wsGetDocument(ws), index, &loaded);
     if (!page)
         return 0;
     int found = pageLabelSpec(page, spec) ? 1 : 0;
     if (found)
         lblSpecToUnits(spec, layout);
-    if (index != pvGetCurrentPageIndex(ws))
+    if (loaded && index != pvGetCurrentPageIndex(ws))
         pgDropEntryPages(ws, index);
     return found;
 }

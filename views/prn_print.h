@@ -108,6 +108,8 @@ void prnSetAbortTitle(HWND dlg, const char *name, BOOL fax);
 void prnSetAbortJobTitle(HWND dlg, const char *name, BOOL fax, int jobIndex, int jobCount);
 void prnSetAbortText(HWND dlg, const char *text);
 BOOL prnIsAborted();
+// The open abort dialog, or none.
+HWND prnGetAbortDialog();
 BOOL CALLBACK prnAbortProc(HDC dc, int code);
 INT_PTR CALLBACK prnAbortDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -7,6 +7,7 @@
 //   qm_bench [pages] [objects per page] [--memory]
 //
 // --memory keeps every page in memory instead of swapping it out.
+#include "bench/bench_print.h"
 #include "commands/obj_block.h"
 #include "forms/fld_check.h"
 #include "library/olb_file.h"
@@ -306,6 +307,7 @@ int main(int argc, char **argv)
     DestroyWindow(ws);
 
     benchLibrary(1000);
+    benchPrinting(100, 100, buildPage);
 
     PROCESS_MEMORY_COUNTERS pmc = {};
     pmc.cb = sizeof pmc;

@@ -30,7 +30,9 @@
 #include "support/win_window.h"
 #include "textedit/help_file.h"
 #include "views/dw_window.h"
+#include "views/ws_scroll.h"
 #include "views/ws_window.h"
+#include "views/ws_zoom.h"
 #include <shellapi.h>
 #include <string.h>
 #include <string>

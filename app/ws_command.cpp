@@ -127,7 +127,7 @@ void zoomInOut(HWND ws, MemHandle object, bool zoomIn, LPARAM lParam)
             about = client;
     }
     if (lParam) {
-        wsZoomStep(ws, zoomIn ? 1.1 : 0.9, &about);
+        wsZoomStep(ws, (uint32_t)lParam, object ? &about : nullptr, zoomIn);
         return;
     }
     POINT centre = {(about.left + about.right) / 2, (about.top + about.bottom) / 2};
@@ -253,7 +253,7 @@ int wsOnCommand(HWND ws, int id, LPARAM lParam)
     case 213: epRotateTool(ws, object); break;
     case 216: winRedrawNow(ws); break;
     case 230: appShowTextFindHint(ws); break;
-    case 396: wsScrollObjectIntoView(ws, object); break;
+    case 396: wsScrollToObject(ws, object); break;
     case 397: {
         const int16_t type = obGetType((MemHandle)lParam);
         if (type == 41 || type == 42 || type == 124)
@@ -289,7 +289,11 @@ int wsOnCommand(HWND ws, int id, LPARAM lParam)
     case 617: pvCmdPrevPage(ws); break;
     case 618: pvCmdNextOrNewPage(ws); break;
     case 619:
-    case 1250: pvCmdGoToPage(ws, (int16_t)LOWORD(lParam)); break;
+    case 1250:
+        // 619 with -1 in its high word shows the page's bottom.
+        if (pvCmdGoToPage(ws, (int16_t)LOWORD(lParam)) && id == 619 && HIWORD(lParam) == 0xFFFF)
+            wsScrollToPageEnd(ws);
+        break;
     case 684: pvCmdFirstPage(ws); break;
     case 685: pvCmdLastPage(ws); break;
     case 1220: pvCmdHomeOrFirstPage(ws); break;

@@ -232,10 +232,11 @@ void drawNeighbours(HWND ws, HDC dc, const RECT &pageRect, int index, int count)
     GetClientRect(ws, &client);
     dmDevToLogRect(&client);
     const int32_t gap = wsGetPageGap(ws);
+    const BOOL menuPalette = appGetActiveWorkspace() == ws;
     if (index > 0 && client.top - gap < pageRect.top)
-        pvDrawNeighbourPage(ws, dc, index - 1, pageRect.top - gap);
+        pvDrawNeighbourPage(ws, dc, &client, index - 1, pageRect.top - gap, menuPalette);
     if (index < count - 1 && pageRect.bottom + gap < client.bottom)
-        pvDrawPageOffset(ws, dc, index + 1, pageRect.bottom + gap);
+        pvDrawPageOffset(ws, dc, &client, 0, index + 1, pageRect.bottom + gap, menuPalette);
 }
 
 }  // namespace

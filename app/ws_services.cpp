@@ -4,20 +4,8 @@
 #include "app/ws_services.h"
 #include "views/pv_page.h"
 #include "views/ws_record.h"
-
-// ---- scrolling, continuous view, zoom --------------------------------------------------
-
-int32_t wsGetPageGap(HWND) { return 288; }
-void pvDrawNeighbourPage(HWND, HDC, int, int32_t) {}
-void pvDrawPageOffset(HWND, HDC, int, int32_t) {}
-void wsUpdateScrollRanges(HWND) {}
-int wsOnNavBarCommand(HWND, int, LPARAM) { return 0; }
-int wsCmdScrollStyle(HWND, int) { return 0; }
-int wsScrollObjectIntoView(HWND, MemHandle) { return 0; }
-int wsZoomByPercent(HWND, int, POINT) { return 0; }
-int wsZoomStep(HWND, double, const RECT *) { return 0; }
-int wsCmdViewScale(HWND) { return 0; }
-int wsStartZoomTool(HWND) { return 0; }
+#include "views/ws_window.h"
+#include "app/app_frame_docs.h"
 
 // ---- thumbnails, full screen -------------------------------------------------------------
 
@@ -29,22 +17,36 @@ int fsOpenFullScreen(HWND) { return 0; }
 
 // ---- page commands ---------------------------------------------------------------------------
 
+namespace {
+
+// The page shown after a switch: placed as when the document was opened.
+int shown(HWND ws, int switched)
+{
+    if (switched) {
+        wsScrollToPlacement(ws);
+        dwUpdateTitle(wsGetDocWindow(ws));
+    }
+    return switched;
+}
+
+}  // namespace
+
 int pvCmdPrevPage(HWND ws)
 {
     udDiscard(ws);
-    return pvPrevPageWrap(ws);
+    return shown(ws, pvPrevPageWrap(ws));
 }
 
 int pvCmdNextOrNewPage(HWND ws)
 {
     udDiscard(ws);
-    return pvNextPageWrap(ws);
+    return shown(ws, pvNextPageWrap(ws));
 }
 
 int pvCmdGoToPage(HWND ws, int index)
 {
     udDiscard(ws);
-    return pvSwitchToPage(ws, index);
+    return shown(ws, pvSwitchToPage(ws, index));
 }
 
 int pvCmdFirstPage(HWND ws) { return pvCmdGoToPage(ws, 0); }

@@ -9,27 +9,9 @@
 #include "commands/ep_select.h"
 #include "commands/ud_undo.h"
 
-// ---- scrolling, continuous view, zoom --------------------------------------------------
-// Distance between pages in the continuous view (twips).
-int32_t wsGetPageGap(HWND ws);
-// A neighbouring page of the continuous view drawn with its bottom at y /
-// its top at y (twips).
-void pvDrawNeighbourPage(HWND ws, HDC dc, int index, int32_t bottom);
-void pvDrawPageOffset(HWND ws, HDC dc, int index, int32_t top);
-// The scroll ranges of the view brought up to date.
-void wsUpdateScrollRanges(HWND ws);
-// Commands 30 to 39 of the navigation bars.
-int wsOnNavBarCommand(HWND ws, int command, LPARAM lParam);
-// Commands 440 to 442.
-int wsCmdScrollStyle(HWND ws, int command);
-// Command 396: the current object scrolled into view.
-int wsScrollObjectIntoView(HWND ws, MemHandle object);
-// Zoom by a percent step about a device point; zoom by a factor about a
-// rectangle (logical units).
-int wsZoomByPercent(HWND ws, int step, POINT device);
-int wsZoomStep(HWND ws, double factor, const RECT *about);
-int wsCmdViewScale(HWND window);
-int wsStartZoomTool(HWND ws);
+// Scrolling, the continuous view and zoom: views/ws_scroll.h, views/ws_zoom.h.
+#include "views/ws_scroll.h"
+#include "views/ws_zoom.h"
 
 // ---- thumbnails, full screen -------------------------------------------------------------
 int pvCmdPageList(HWND ws, LPARAM lParam);

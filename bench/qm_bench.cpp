@@ -8,10 +8,12 @@
 //
 // --memory keeps every page in memory instead of swapping it out.
 #include "bench/bench_print.h"
+#include "bench/bench_text.h"
 #include "commands/obj_block.h"
 #include "forms/fld_check.h"
 #include "library/olb_file.h"
 #include "forms/fld_convert.h"
+#include "forms/fld_options.h"
 #include "model/fm_form.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
@@ -27,7 +29,11 @@
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
+#include "views/pv_page.h"
 #include "views/ws_document.h"
+#include "views/ws_record.h"
+#include "views/ws_scroll.h"
+#include "views/ws_window.h"
 #include <psapi.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -180,6 +186,31 @@ long readAll(const char *path, MemHandle form)
 
 double megabytes(SIZE_T bytes) { return bytes / (1024.0 * 1024.0); }
 
+// Lists the names of every page's objects (a field chooser's list) with
+// the first page shown, and counts the pages left in memory after.
+void benchNames(HWND ws, const char *path)
+{
+    MemHandle first = 0;
+    MemHandle form = qmfOpenDocument(nullptr, path, 0, &first);
+    if (!form)
+        return;
+    fmSetCurrentPage(form, 0);
+    wsSetDocument(ws, form);
+    double t0 = now();
+    MemHandle names = fldListDocNames(ws, ',', 0);
+    double took = now() - t0;
+    form = wsGetDocument(ws);
+    MemHandle dir = fmGetDirectory(form);
+    int loaded = 0;
+    for (int n = 0; n < fmGetPageCount(form); ++n)
+        loaded += pgDirGetPages(dir, n) != 0;
+    printf("field names of every page %8.3f s  (%u bytes, %d pages left in memory)\n", took,
+           (unsigned)utHandleSize(names), loaded);
+    utFreeHandle(names);
+    wsSetDocument(ws, 0);
+    fmFree(form);
+}
+
 // Stores n objects one by one into a new object library and prints the
 // time and how often the file was rewritten (the index grows 64 slots at a
 // time, so most stores append in place).
@@ -303,6 +334,31 @@ int main(int argc, char **argv)
     form = qmfOpenDocument(nullptr, path, -1, nullptr);
     long after = form ? readAll(path, form) : -1;
     fmFree(form);
+    benchNames(ws, path);
+
+    // A workspace showing the first page switched to the continuous style:
+    // every page's size is read from its record.
+    wsRegisterClass(GetModuleHandleA(nullptr));
+    HWND view = CreateWindowA(wsClassName, "", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    double switching = -1;
+    int stacked = 0;
+    form = qmfOpenDocument(nullptr, path, 0, &first);
+    if (view && form) {
+        fmSetCurrentPage(form, 0);
+        wsSetDocument(view, form);
+        wsSetDocPath(view, path);
+        wsSetScrollStyle(view, 0);
+        pvGoToPage(view, 0);
+        t0 = now();
+        wsChangeScrollStyle(view, 2, FALSE);
+        switching = now() - t0;
+        stacked = wsPageIndexAtPos(view, wsGetPageOffset(view, pages - 1) + 1) + 1;
+    } else {
+        fmFree(form);
+    }
+    if (view)
+        DestroyWindow(view);
     DeleteFileA(path);
     DestroyWindow(ws);
 
@@ -320,9 +376,11 @@ int main(int argc, char **argv)
     printf("read every page       %8.3f s  (%ld objects)\n", reading, total);
     printf("save over own file    %8.3f s  (%s, %ld objects read back)\n", copying,
            again ? "saved" : "FAILED", after);
+    printf("continuous style      %8.3f s  (%d pages stacked)\n", switching, stacked);
     printf("peak working set      %8.1f MB\n", megabytes(pmc.PeakWorkingSetSize));
     printf("peak committed memory %8.1f MB\n", megabytes(pmc.PeakPagefileUsage));
     printf("memory blocks alive   %8ld\n", utLiveHandleCount());
+    benchText();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;
 }

@@ -1,7 +1,7 @@
 // The drag tracking loop of the workspace.
 #include "commands/ep_track.h"
 #include "commands/mb_position.h"
-#include "commands/ws_autoscroll.h"
+#include "views/ws_scroll.h"
 #include "model/pg_record.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"

@@ -739,6 +739,38 @@ MemHandle qmfReadEntryPage(HANDLE file, uint32_t fileSize, MemHandle dir, int n)
     return qmfReadPage(file, &budget);
 }
 
+MemHandle qmfReadEntryPageRecord(HANDLE file, uint32_t fileSize, MemHandle dir, int n)
+{
+    PageDirEntry e;
+    if (!pgDirGetEntry(dir, n, &e))
+        return 0;
+    uint64_t size = e.size ? e.size : (e.offset <= fileSize ? fileSize - e.offset : 0);
+    if (e.offset > fileSize || (uint64_t)e.offset + size > fileSize || size > 0x7FFFFFFF || !size) {
+        utErrorBoxId(nullptr, IDS_UNEXPECTED_EOF);
+        return 0;
+    }
+    if (!ffSeek(file, e.offset)) {
+        utErrorBoxId(nullptr, IDS_READ_ERROR);
+        return 0;
+    }
+    int32_t budget = (int32_t)size;
+    MemHandle page;
+    if (!readTree(file, &budget, 0, true, &page))
+        return 0;
+    if (!page || obGetType(page) != OBT_PAGE || !pgIsValid(page)) {
+        obFreeTree(page);
+        utErrorBoxId(nullptr, IDS_READ_ERROR);
+        return 0;
+    }
+    obFreeTree(obGetFirstMember(page));
+    obFreeTree(obGetNextMember(page));
+    obSetFirstMember(page, 0);
+    obSetNextMember(page, 0);
+    PgLock p(page);
+    p.data()->objectCount = 0;
+    return page;
+}
+
 MemHandle qmfOpenDocument(HWND owner, const char *path, int pageIndex, MemHandle *pageOut)
 {
     if (pageOut)

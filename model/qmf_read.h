@@ -82,6 +82,10 @@ MemHandle qmfOpenDocument(HWND owner, const char *path, int pageIndex, MemHandle
 // The page of directory entry n read from the open document file of the
 // given size: its bytes must lie within the file. Null on failure.
 MemHandle qmfReadEntryPage(HANDLE file, uint32_t fileSize, MemHandle dir, int n);
+// The page record of entry n alone (no extras, no objects: its object count
+// reads 0), for what the record holds, such as the page's size. Null, with
+// "Read error" or the end-of-file message, when it cannot be read.
+MemHandle qmfReadEntryPageRecord(HANDLE file, uint32_t fileSize, MemHandle dir, int n);
 // Header and form of a file, its path kept in the form ("Form read error",
 // "Failed to read form info." on failure).
 MemHandle qmfReadFormFile(HWND owner, const char *path);

@@ -76,3 +76,15 @@
 #define IDS_SAVE_NEEDS_CONFIRM      863
 #define IDC_SAVE_OPTION_TEXT        1007
 #define IDC_SAVE_OPTION_HELP        1008
+
+// Zoom: the "PERCENT" dialog and its messages.
+#define IDC_PERCENT_VALUE       100
+#define IDC_PERCENT_SPIN        101
+#define IDS_MUST_BE_INTEGER     945
+#define IDS_MUST_BE_ABOVE_ZERO  946
+
+// Text streams: broken units met while walking backwards.
+#define IDS_TX_STRCHRREV        979
+#define IDS_TX_STRCHRSKIPREV    981
+#define IDS_TX_STRDECRINDEX1    982
+#define IDS_TX_STRDECRINDEX2    983

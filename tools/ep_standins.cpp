@@ -64,7 +64,6 @@ EP_WEAK int objOverlapTest(MemHandle) { return 0; }
 EP_WEAK MemHandle epNoteNew(HWND, POINT) { return 0; }
 EP_WEAK int epNoteBeginEdit(HWND, MemHandle) { return 0; }
 EP_WEAK int teBeginEdit(HWND, MemHandle, int, LPARAM, BOOL) { return 0; }
-EP_WEAK void wsScrollToObject(HWND, MemHandle) {}
 EP_WEAK int epArcTool(HWND, MemHandle) { return 0; }
 
 EP_WEAK void obTextBoxSize(const void *format, int n, RECT *rect)

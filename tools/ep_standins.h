@@ -46,8 +46,6 @@ MemHandle epNoteNew(HWND ws, POINT topLeft);
 int epNoteBeginEdit(HWND ws, MemHandle note);
 // The in-place text editor.
 int teBeginEdit(HWND ws, MemHandle object, int command, LPARAM lParam, BOOL fullRedraw);
-// Scrolls the view so that the object shows.
-void wsScrollToObject(HWND ws, MemHandle object);
 // The angle tool of a new arc or pie.
 int epArcTool(HWND ws, MemHandle object);
 

@@ -1,7 +1,9 @@
 // The document window.
 #include "views/dw_window.h"
 #include "model/qmf_read.h"
+#include "views/nb_navbar.h"
 #include "views/pv_page.h"
+#include "views/ws_scroll.h"
 #include "views/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
@@ -57,9 +59,28 @@ MemHandle readDocument(HWND frame, const char *path, uint32_t)
     return qmfOpenDocument(frame, path, 0, &page);
 }
 
-// The navigation bars come with the page navigation; their room is kept
-// free until then.
-void createNavBars(HWND) {}
+// The page navigation bars, made once per window with the workspace's
+// stored ranges; they take the room the layout keeps free for them.
+void createNavBars(HWND doc)
+{
+    HWND ws = dwGetWorkspace(doc);
+    if (!ws)
+        return;
+    if (!dwGetBottomBar(doc)) {
+        int32_t min = 0, max = 0, x = 0, y = 0;
+        wsGetHScrollRange(ws, &min, &max);
+        wsGetScrollOrigin(ws, &x, &y);
+        if (HWND bar = nbCreateBottomBar(doc, min, max, x, wsHScrollPage(ws)))
+            SetWindowLongA(doc, DW_LONG_BOTTOM_BAR, (LONG)qmHandleToU32(bar));
+    }
+    if (!dwGetRightBar(doc)) {
+        int32_t min = 0, max = 0, x = 0, y = 0;
+        wsGetVScrollRange(ws, &min, &max);
+        wsGetScrollOrigin(ws, &x, &y);
+        if (HWND bar = nbCreateRightBar(doc, min, max, y, wsVScrollPage(ws)))
+            SetWindowLongA(doc, DW_LONG_RIGHT_BAR, (LONG)qmHandleToU32(bar));
+    }
+}
 
 }  // namespace
 
@@ -213,6 +234,8 @@ void dwOnSize(HWND doc)
         if (pvGetCurrentPageIndex(ws) != -2 && (code == -100 || code == -101)) {
             InvalidateRect(ws, nullptr, TRUE);
             wsInvalidateRulers(ws, 3);
+        } else {
+            wsRefreshScrollRanges(ws);
         }
     }
     HWND rulers = wsGetRulersWindow(ws);

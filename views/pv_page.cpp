@@ -135,10 +135,12 @@ MemHandle pvShowPage(HWND ws, MemHandle page)
         const int32_t percent = code == -100 ? dmZoomToFitWindow(ws, &pageRect)
                                              : dmZoomToFitWidth(ws, &pageRect);
         wsSetZoomPercentDefault(ws, percent);
-        wsUpdateScrollRanges(ws);
+        wsUpdateScrollRanges(ws, FALSE);
         wsUpdatePagePlacement(ws);
         wsResetScrollToPlacement(ws);
         redraw = true;
+    } else if (wsGetRecordHandle(ws)) {
+        wsUpdateScrollRanges(ws, FALSE);
     }
     wsUpdatePagePlacement(ws);
     if (redraw)
@@ -498,7 +500,7 @@ int pvSetDocument(HWND ws, MemHandle form, int index)
     wsSetDocument(ws, form);
     if (form)
         wsResetRulerMarkers(ws);
-    wsUpdateScrollRanges(ws);
+    wsUpdateScrollRanges(ws, FALSE);
     pvGoToPage(ws, index);
     wsResetScrollToPlacement(ws);
     wsClearModified(ws);

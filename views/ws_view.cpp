@@ -8,6 +8,10 @@
 #include "model/pg_dir.h"
 #include "model/pg_margins.h"
 #include "model/pg_record.h"
+#include "model/pg_page.h"
+#include "model/pg_swap.h"
+#include "model/qmf_read.h"
+#include "support/ff_file.h"
 #include "support/dm_map.h"
 #include "support/ut_mem.h"
 #include <string.h>
@@ -189,11 +193,51 @@ BOOL wsBuildPageRects(HWND ws)
         return FALSE;
     const int count = fmGetPageCount(form);
     std::vector<int32_t> values;
+    // A page's size is in its record: a page on disk is read without its
+    // objects, through one open handle of the document file.
+    HANDLE docFile = INVALID_HANDLE_VALUE;
+    DWORD docSize = 0;
+    MemHandle dir = fmGetDirectory(form);
     for (int i = 0; i < count; ++i) {
         RECT r = {0, 0, 0, 0};
-        pageObjectRect(ws, i, &r);
+        PageDirEntry e;
+        if (!pgDirGetEntry(dir, i, &e) || e.pages || e.state == PG_HELD_IN_MEMORY) {
+            pageObjectRect(ws, i, &r);
+        } else {
+            HANDLE f = INVALID_HANDLE_VALUE;
+            DWORD size = 0;
+            if (e.state == PG_HELD_IN_DOCUMENT) {
+                if (docFile == INVALID_HANDLE_VALUE) {
+                    docFile = pgOpenEntryFile(ws, &e, FALSE);
+                    if (docFile != INVALID_HANDLE_VALUE)
+                        docSize = ffGetSize(docFile);
+                }
+                f = docFile;
+                size = docSize;
+            } else {
+                f = pgOpenEntryFile(ws, &e, FALSE);
+                if (f != INVALID_HANDLE_VALUE)
+                    size = ffGetSize(f);
+            }
+            MemHandle page = 0;
+            if (f != INVALID_HANDLE_VALUE && size != INVALID_FILE_SIZE) {
+                MemHandle one = utHandleFromBytes(&e, sizeof e);
+                if (one) {
+                    page = qmfReadEntryPageRecord(f, size, one, 0);
+                    utFreeHandle(one);
+                }
+            }
+            if (page) {
+                pgGetPageRect(page, &r);
+                pgFreeList(page);
+            }
+            if (f != INVALID_HANDLE_VALUE && f != docFile)
+                ffClose(f);
+        }
         values.insert(values.end(), {r.left, r.top, r.right, r.bottom});
     }
+    if (docFile != INVALID_HANDLE_VALUE)
+        ffClose(docFile);
     MemHandle table =
         values.empty() ? 0 : utHandleFromBytes(values.data(), (uint32_t)(values.size() * 4));
     MemHandle old = 0;

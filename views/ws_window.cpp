@@ -5,6 +5,7 @@
 #include "views/ws_tools.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
+#include "views/ws_scroll.h"
 #include "app/app_frame.h"
 #include "app/app_frame_docs.h"
 #include "app/app_frame_globals.h"
@@ -294,9 +295,6 @@ BOOL wsOnDropFiles(HWND ws, HDROP drop)
     return any;
 }
 
-int wsZoomWheelStep(HWND, int) { return 0; }
-int wsScrollByLogY(HWND, int32_t) { return 0; }
-
 // ---- the rulers ---------------------------------------------------------------------------------
 
 int wsInvalidateRulers(HWND ws, int bits)
@@ -475,6 +473,10 @@ void setRange(HWND ws, bool horizontal, int32_t min, int32_t max, BOOL redraw, B
         SendMessageA(doc, WM_COMMAND, horizontal ? 45 : 55, show ? 1 : 0);
         return;
     }
+    // In a document window the bars carry the scrolling: before they are
+    // made the range is only kept.
+    if (doc)
+        return;
     SetScrollRange(ws, horizontal ? SB_HORZ : SB_VERT, min, max, redraw);
     ShowScrollBar(ws, horizontal ? SB_HORZ : SB_VERT, show);
 }
@@ -514,7 +516,7 @@ void wsSetHScrollPos(HWND ws, int32_t pos, BOOL redraw)
     HWND doc = wsGetDocWindow(ws);
     if (dwGetBottomBar(doc))
         SendMessageA(doc, WM_COMMAND, 43, pos);
-    else if (ws)
+    else if (ws && !doc)
         SetScrollPos(ws, SB_HORZ, pos, redraw);
 }
 
@@ -523,7 +525,7 @@ void wsSetVScrollPos(HWND ws, int32_t pos, BOOL redraw)
     HWND doc = wsGetDocWindow(ws);
     if (dwGetRightBar(doc))
         SendMessageA(doc, WM_COMMAND, 53, pos);
-    else if (ws)
+    else if (ws && !doc)
         SetScrollPos(ws, SB_VERT, pos, redraw);
 }
 
@@ -546,7 +548,14 @@ LRESULT CALLBACK WorkspaceWndProc(HWND ws, UINT msg, WPARAM wParam, LPARAM lPara
         wsApplyViewMapping(ws);
         break;
     case WM_ERASEBKGND:
-        return 1;   // WM_PAINT covers the whole client area
+        return wsEraseBackground(ws, (HDC)wParam);
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        wsOnScroll(ws, msg, LOWORD(wParam), (short)HIWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        wsOnMouseWheel(ws, wParam, lParam);
+        return 0;
     case WM_PAINT:
         wsOnPaint(ws);
         return 0;

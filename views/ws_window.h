@@ -55,11 +55,6 @@ int wsCharCommand(UINT ch, BOOL shift, uint16_t mode, int16_t currentType);
 // Dropped files of the workspace; TRUE when any file was dropped.
 BOOL wsOnDropFiles(HWND ws, HDROP drop);
 
-// The wheel services of the view: zoom by a wheel notch (Ctrl held) and
-// scrolling by a distance in twips; nonzero when the view changed.
-int wsZoomWheelStep(HWND ws, int wheelDelta);
-int wsScrollByLogY(HWND ws, int32_t twips);
-
 // ---- the rulers -----------------------------------------------------------------------
 // Each forwards to the workspace's rulers; nothing, and 0, without them.
 int wsInvalidateRulers(HWND ws, int bits);

@@ -896,6 +896,28 @@ std::vector<std::pair<std::string, Recipe>> recipes()
     return r;
 }
 
+// The small buttons of the right page navigation bar, 12 by 12: the
+// scroll-style button and the button that scrolls to the page's corner.
+std::vector<std::pair<std::string, Canvas>> smallButtons()
+{
+    std::vector<std::pair<std::string, Canvas>> out;
+    Canvas style(12, 12);
+    style.box(4, 0, 7, 11, LT);
+    style.box(4, 4, 7, 7, SH);
+    style.line(5, 1, 6, 1, BK);
+    style.line(4, 2, 7, 2, BK);
+    style.line(4, 9, 7, 9, BK);
+    style.line(5, 10, 6, 10, BK);
+    out.emplace_back("scrltype_s", style);
+    Canvas corner(12, 12);
+    corner.line(10, 1, 10, 10, BK);
+    corner.line(1, 10, 10, 10, BK);
+    corner.arrow(2, 2, 8, 8, BL);
+    corner.arrow(3, 2, 8, 7, BL);
+    out.emplace_back("tobr_s", corner);
+    return out;
+}
+
 // The scroll-button arrows: black triangles of 4 by 7 pixels in 8 by 8.
 std::vector<std::pair<std::string, Canvas>> arrows()
 {
@@ -1305,6 +1327,8 @@ int generate(const std::string &dir)
     }
     for (auto &a : arrows())
         pictures.push_back(a);
+    for (auto &b : smallButtons())
+        pictures.push_back(b);
     size_t plainCount = pictures.size();
     for (const char *name : kDarkMenuNames) {
         size_t i = 0;

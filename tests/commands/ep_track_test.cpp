@@ -5,7 +5,7 @@
 #include "tests/support/kit.h"
 #include "commands/ep_track.h"
 #include "commands/mb_position.h"
-#include "commands/ws_autoscroll.h"
+#include "views/ws_scroll.h"
 #include "model/ob_record.h"
 #include "support/dm_map.h"
 #include "support/ut_mem.h"
@@ -490,20 +490,19 @@ TEST(TrackAutoScroll, StepsAreWholeAndPointTowardsThePointer)
     EXPECT_EQ(6, dx);   // a step below one pixel counts as one
 }
 
-TEST_F(Track, DraggingPastTheEdgeScrollsAndKeepsTheEndAtThePointer)
+TEST_F(Track, DraggingPastTheEdgeOfAWindowWithoutAViewDoesNotScroll)
 {
     FeedLog log;
     trackWith(&log);
-    // The window is 400 pixels wide; half an inch (48 pixels) is the step.
+    // A window that is not a workspace has no page view to scroll (the
+    // scrolling drag on a workspace: ep_track_ws_test).
     post({{WM_LBUTTONDOWN, 100, 100}, {WM_MOUSEMOVE, 410, 100}, {WM_LBUTTONUP, 362, 100}});
     EXPECT_EQ(1, run_.result);
     int32_t sx, sy;
     dmGetScrollPos(&sx, &sy);
-    EXPECT_EQ(48, sx);
+    EXPECT_EQ(0, sx);
     EXPECT_EQ(0, sy);
-    // The page point under the pointer: 410 pixels from the unscrolled
-    // origin, whichever message reported it.
-    EXPECT_EQ(410 * kPx, pair_.x2);
+    EXPECT_EQ(362 * kPx, pair_.x2);
     EXPECT_EQ(1500, pair_.x1);
 }
 

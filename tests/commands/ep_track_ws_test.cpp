@@ -9,6 +9,7 @@
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
+#include "views/ws_scroll.h"
 #include <vector>
 
 namespace {
@@ -133,6 +134,26 @@ TEST_F(TrackWs, RubberBandSnapsAsTheWorkspaceSays)
     ASSERT_TRUE(rulGetRecord(rulGetRuler(corner, RUL_VERTICAL), &v));
     EXPECT_EQ(150, h.track);
     EXPECT_EQ(170, v.track);
+}
+
+TEST_F(TrackWs, DraggingPastTheBottomScrollsOneStepAndKeepsTheEndAtThePointer)
+{
+    RECT client;
+    GetClientRect(ws, &client);
+    wsSetRulerSnap(ws, FALSE, 4);
+    wsSetScrollPos(ws, 0, 0);
+    wsApplyViewMapping(ws);
+    const int32_t step = dmGetUnitPixelsY() / 2;
+    // The page point one pixel below the window before the view moves.
+    const POINT below = logical(100, client.bottom);
+    post({{WM_LBUTTONDOWN, POINT{100, 100}},
+          {WM_MOUSEMOVE, POINT{100, client.bottom}},
+          {WM_LBUTTONUP, POINT{100, client.bottom - step}}});
+    EXPECT_EQ(1, run.result);
+    int32_t x, y;
+    wsGetScrollOrigin(ws, &x, &y);
+    EXPECT_EQ(step, y) << "one whole step";
+    EXPECT_EQ(below.y, run.band.bottom);
 }
 
 }  // namespace

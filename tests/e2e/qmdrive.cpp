@@ -12,16 +12,27 @@
 //   qmdrive firstpage                 answers OK in the page sheet of a new document
 //   qmdrive title                     prints the frame's title
 //   qmdrive close                     closes the frame and waits for it to go
+//   qmdrive click ID                  clicks (real input) the visible window with the
+//                                     control id ID anywhere in the frame, such as a
+//                                     button of a navigation bar
+//   qmdrive answer ID TEXT            types TEXT into field ID: of the dialog that is
+//                                     open, then OK; else of a window of the frame
+//                                     (the page field), then Enter
 //   qmdrive inspect PATH              prints "pages N", then page 1's object types
-//   qmdrive newdoc PATH               writes a document of one empty page
+//   qmdrive newdoc PATH [PAGES]       writes a document of PAGES (1) empty pages
+#include "app/app_start.h"
 #include "model/fm_form.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
 #include "model/pg_dir.h"
 #include "model/pg_page.h"
+#include "model/pg_record.h"
 #include "model/qmf_write.h"
 #include "model/qmf_read.h"
+#include "model/qmf_save.h"
+#include "views/ws_document.h"
 #include "support/qmwin.h"
+#include "support/ut_msg.h"
 #include <commctrl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -164,8 +175,18 @@ int saveAs(HWND frame, const char *path)
     return 0;
 }
 
+// The driver never waits for a person: a message of the reader is printed
+// and answered OK.
+int printBox(HWND, const char *text, const char *caption, UINT)
+{
+    fprintf(stderr, "message \"%s\": %s\n", caption ? caption : "", text ? text : "");
+    return IDOK;
+}
+
 int inspect(const char *path)
 {
+    utSetMessageBoxHook(printBox);
+    appRegisterFileForms();
     MemHandle page = 0;
     MemHandle form = qmfOpenDocument(nullptr, path, 0, &page);
     if (!form) {
@@ -182,17 +203,27 @@ int inspect(const char *path)
     return 0;
 }
 
-int newDocument(const char *path)
+int newDocument(const char *path, int pages)
 {
     MemHandle form = pgNewDocument(TRUE);
     if (!form)
         return 1;
-    HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    bool ok = f != INVALID_HANDLE_VALUE && qmfWriteHeader(f, "FORM") == sizeof(FileHeader) &&
-              qmfWriteForm(f, form) != 0 &&
-              qmfWritePage(f, pgDirGetPages(fmGetDirectory(form), 0)) != 0;
-    if (f != INVALID_HANDLE_VALUE)
-        CloseHandle(f);
+    // Further pages copy the first one's record.
+    MemHandle first = pgDirGetPages(fmGetDirectory(form), 0);
+    for (int i = 1; i < pages && first; ++i) {
+        MemHandle page = pgNewRecord(0);
+        if (!page)
+            break;
+        pgCopySize(page, first);
+        pgDirAppend(form, page);
+    }
+    // Saved by the program's own document writer, page-size table and all.
+    HWND holder = CreateWindowA("STATIC", "qmdrive", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                nullptr);
+    wsSetDocument(holder, form);
+    const bool ok = qmfSaveDocument(holder, path, form, FALSE, FALSE) != 0;
+    wsSetDocument(holder, 0);
+    DestroyWindow(holder);
     fmFree(form);
     return ok ? 0 : 1;
 }
@@ -207,6 +238,74 @@ void sendMouse(POINT screen, DWORD flags)
     in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
     SendInput(1, &in, sizeof in);
     Sleep(60);
+}
+
+// The visible window with the control id below the window; one inside a
+// dialog (a navigation bar) first.
+HWND findControl(HWND parent, int id, bool inDialog)
+{
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child))
+            continue;
+        char name[64] = "";
+        GetClassNameA(parent, name, sizeof name);
+        if (GetDlgCtrlID(child) == id && (!inDialog || strcmp(name, "#32770") == 0))
+            return child;
+        if (HWND inner = findControl(child, id, inDialog))
+            return inner;
+    }
+    return nullptr;
+}
+
+HWND control(HWND frame, int id)
+{
+    HWND found = findControl(frame, id, true);
+    return found ? found : findControl(frame, id, false);
+}
+
+int click(HWND frame, int id)
+{
+    HWND target = control(frame, id);
+    if (!target) {
+        fprintf(stderr, "no window with the id %d\n", id);
+        return 1;
+    }
+    RECT r;
+    GetWindowRect(target, &r);
+    POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    sendMouse(centre, 0);
+    sendMouse(centre, MOUSEEVENTF_LEFTDOWN);
+    sendMouse(centre, MOUSEEVENTF_LEFTUP);
+    settle(frame);
+    return 0;
+}
+
+int answer(HWND frame, int id, const char *text)
+{
+    HWND dialog = waitDialog(frame, 30);
+    if (dialog && GetDlgItem(dialog, id)) {
+        SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+        for (int i = 0; i < 100 && IsWindow(dialog); ++i)
+            Sleep(100);
+        settle(frame);
+        if (IsWindow(dialog)) {
+            printTexts(dialog);
+            fprintf(stderr, "the dialog did not take the answer\n");
+            return 1;
+        }
+        return 0;
+    }
+    HWND field = control(frame, id);
+    if (!field) {
+        fprintf(stderr, "no field with the id %d\n", id);
+        return 1;
+    }
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    PostMessageA(field, WM_CHAR, '\r', 0);
+    settle(frame);
+    return 0;
 }
 
 // Lists a top-level window when the frame cannot be found.
@@ -228,8 +327,8 @@ int main(int argc, char **argv)
     const char *verb = argv[1];
     if (strcmp(verb, "inspect") == 0 && argc == 3)
         return inspect(argv[2]);
-    if (strcmp(verb, "newdoc") == 0 && argc == 3)
-        return newDocument(argv[2]);
+    if (strcmp(verb, "newdoc") == 0 && (argc == 3 || argc == 4))
+        return newDocument(argv[2], argc == 4 ? atoi(argv[3]) : 1);
 
     HWND frame = frameWindow();
     if (!frame) {
@@ -273,6 +372,10 @@ int main(int argc, char **argv)
     }
     if (strcmp(verb, "saveas") == 0 && argc == 3)
         return saveAs(frame, argv[2]);
+    if (strcmp(verb, "click") == 0 && argc == 3)
+        return click(frame, atoi(argv[2]));
+    if (strcmp(verb, "answer") == 0 && argc == 4)
+        return answer(frame, atoi(argv[2]), argv[3]);
 
     HWND ws = workspace(frame);
     if (!ws) {

@@ -180,7 +180,7 @@ BOOL dmStartPrinterSilently(HWND owner, const char *settingsFile)
     if ((settingsFile && *settingsFile && startFromFile(owner, settingsFile)) ||
         startDefault(owner))
         return TRUE;
-    txSetMeasureDC(nullptr, 0);
+    txSetPrinterRefDC(nullptr, 0);
     dmUpdatePrinterMetrics(nullptr);
     return FALSE;
 }

@@ -421,13 +421,11 @@ int prnPrintPageBanded(HWND ws, HDC dc, MemHandle form, MemHandle page, int page
                        POINT offset, const LabelLayout *labels, PrnBandProc bandProc,
                        BOOL *aborted, int)
 {
-    HDC measuring = txGetPrinterRefDC();
-    BOOL printerMetrics = txUsePrinterMetrics();
-    txSetMeasureDC(dc, TRUE);
+    txSwitchRefDCForPrinting(dc, TRUE);
     bool failed = false;
     RECT band;
     if (g_calls->nextBand(dc, &band) < 1) {
-        txSetMeasureDC(measuring, printerMetrics);
+        txSwitchRefDCForPrinting(dc, FALSE);
         return 0;
     }
     int32_t dpiX, dpiY;
@@ -468,7 +466,7 @@ int prnPrintPageBanded(HWND ws, HDC dc, MemHandle form, MemHandle page, int page
         if (g_calls->nextBand(dc, &band) < 0)
             break;
     }
-    txSetMeasureDC(measuring, printerMetrics);
+    txSwitchRefDCForPrinting(dc, FALSE);
     *aborted = prnIsAborted();
     return failed ? 0 : 1;
 }

@@ -37,6 +37,7 @@
 #include <string.h>
 #include <string>
 #include <vector>
+#include "views/prn_setup.h"
 
 namespace {
 
@@ -260,6 +261,7 @@ BOOL appOnFrameCreate(HWND frame)
         setPutLastFolder(utGetFolder(path));
     else
         setPutLastFolder(setGetHomeDir(home));
+    prnStartAtCreation(frame);
 
     int16_t standardCount = 0;
     const ToolButton *standard = tbCommandTableFor(width, &standardCount);

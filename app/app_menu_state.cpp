@@ -4,6 +4,7 @@
 #include "app/app_toolbars.h"
 #include "app/app_ui_state.h"
 #include "app/settings_reg.h"
+#include "views/prn_custom.h"
 
 const char APP_ENGLISH_MENU[] = "ridevi";
 
@@ -24,6 +25,9 @@ void appInitMenuPopup(HWND frame, HMENU popup)
         return;
     if (GetMenuItemID(popup, 0) == 607)
         appInitToolWindowsMenu(frame, popup);
+    // The File menu: the custom output command stands just before "Fax...".
+    if (GetMenuState(popup, 114, MF_BYCOMMAND) != (UINT)-1)
+        prnCustomDriverCommand(frame, popup, 1958, 114);
 }
 
 const char *appMenuLanguageResource(int command, int *languageId)

@@ -17,6 +17,8 @@
 #include "support/ut_msg.h"
 #include "support/ut_path.h"
 #include "support/win_window.h"
+#include "views/prn_print.h"
+#include "views/prn_setup.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
 #include "views/ws_document.h"

@@ -23,6 +23,7 @@
 #include "views/pv_page.h"
 #include "views/ws_document.h"
 #include "views/ws_record.h"
+#include "views/prn_print.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
 #include <string.h>

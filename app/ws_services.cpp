@@ -69,12 +69,6 @@ int pvAddGuide(HWND, int32_t, int) { return 0; }
 int pvDeleteGuideAt(HWND, int32_t, int) { return 0; }
 int pvDrawPageGuides(HWND, HDC, MemHandle, COLORREF) { return 0; }
 
-// ---- printing and fax --------------------------------------------------------------------
-
-int prnCmdPrint(HWND, BOOL, BOOL) { return 0; }
-int faxCmdFax(HWND, BOOL) { return 0; }
-void prnPaintWhilePrinting(HWND) {}
-
 // ---- file, import and export, options ------------------------------------------------------
 
 int fcImportCommand(HWND, int) { return 0; }

@@ -49,11 +49,7 @@ int pvDeleteGuideAt(HWND ws, int32_t position, int kind);
 // The page's guides in the colour; 1 when any was drawn.
 int pvDrawPageGuides(HWND ws, HDC dc, MemHandle page, COLORREF colour);
 
-// ---- printing and fax --------------------------------------------------------------------
-int prnCmdPrint(HWND ws, BOOL fax, BOOL noDialog);
-int faxCmdFax(HWND ws, BOOL noDialog);
-// The paint of a workspace while it prints: a repaint is noted as due.
-void prnPaintWhilePrinting(HWND ws);
+// Printing and fax: views/prn_print.h, views/prn_setup.h.
 
 // ---- file, import and export, options ------------------------------------------------------
 int fcImportCommand(HWND ws, int imageMode);

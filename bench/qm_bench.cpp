@@ -10,6 +10,7 @@
 //   qm_bench [pages] [objects per page] [--memory]
 //
 // --memory keeps every page in memory instead of swapping it out.
+#include "bench/bench_print.h"
 #include "bench/bench_text.h"
 #include "commands/obj_block.h"
 #include "forms/fld_check.h"
@@ -509,6 +510,7 @@ int main(int argc, char **argv)
 
     benchLibrary(1000);
     const double hit = hitTestMedian(10000, 1000);
+    benchPrinting(100, 100, buildPage);
 
     PROCESS_MEMORY_COUNTERS pmc = {};
     pmc.cb = sizeof pmc;

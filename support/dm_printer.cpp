@@ -153,6 +153,8 @@ const DmPrinterCalls *dmSetPrinterCalls(const DmPrinterCalls *calls)
     return previous;
 }
 
+const DmPrinterCalls *dmGetPrinterCalls() { return g_calls; }
+
 // ---- the current printer ------------------------------------------------------------------
 
 BOOL dmStartPrinter(HWND owner, const char *settingsFile)
@@ -170,6 +172,18 @@ BOOL dmStartPrinter(HWND owner, const char *settingsFile)
 }
 
 BOOL dmStartDefaultPrinter(HWND owner) { return dmStartPrinter(owner, nullptr); }
+
+BOOL dmStartPrinterSilently(HWND owner, const char *settingsFile)
+{
+    if (g_printer.ic || g_printer.devMode || g_printer.devNames)
+        dmEndPrinter();
+    if ((settingsFile && *settingsFile && startFromFile(owner, settingsFile)) ||
+        startDefault(owner))
+        return TRUE;
+    txSetPrinterRefDC(nullptr, 0);
+    dmUpdatePrinterMetrics(nullptr);
+    return FALSE;
+}
 
 void dmEndPrinter()
 {
@@ -585,7 +599,7 @@ BOOL dmPrintDlgErrorText(DWORD code, char *buffer, uint32_t n)
     case PDERR_NODEVICES: text = "Could not find printer drivers."; break;
     case PDERR_NODEFAULTPRN: text = "No default printer."; break;
     case PDERR_DNDMMISMATCH:
-    case PDERR_DEFAULTDIFFERENT: text = "Mismatch in printer settings."; break;
+    case PDERR_DEFAULTDIFFERENT: text = "Mismatch in printer specification."; break;
     case PDERR_CREATEICFAILURE: text = "Create IC failed."; break;
     case PDERR_PRINTERNOTFOUND: text = "Could not find the specified printer."; break;
     default: return FALSE;

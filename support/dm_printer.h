@@ -38,6 +38,8 @@ struct DmPrinterCalls {
 const DmPrinterCalls *dmSystemPrinterCalls();
 // Installs a table (null: the system's); returns the one that was in use.
 const DmPrinterCalls *dmSetPrinterCalls(const DmPrinterCalls *calls);
+// The table in use.
+const DmPrinterCalls *dmGetPrinterCalls();
 
 // Paper codes of the program (written into dmPaperSize by dmApplyPaper).
 enum : int16_t {
@@ -79,6 +81,8 @@ static_assert(sizeof(PageMetrics) == 48, "PageMetrics is twelve i32");
 // back to the default metrics and returns FALSE.
 BOOL dmStartPrinter(HWND owner, const char *settingsFile);
 BOOL dmStartDefaultPrinter(HWND owner);
+// The same without telling the user when there is no printer (start-up).
+BOOL dmStartPrinterSilently(HWND owner, const char *settingsFile);
 // Deletes the IC (text measuring is told) and frees both blocks.
 void dmEndPrinter();
 HDC dmGetPrinterIC();

@@ -16,6 +16,7 @@
 #include <string.h>
 #include <algorithm>
 #include <vector>
+#include "views/prn_print.h"
 
 namespace {
 
@@ -300,7 +301,8 @@ void wsClearModified(HWND ws)
 
 void wsAutoSaveTick(HWND ws)
 {
-    if (g_tickRunning)
+    // A running print job owns the document until it ends.
+    if (g_tickRunning || prnIsPrinting())
         return;
     g_tickRunning = true;
     bool due = false;

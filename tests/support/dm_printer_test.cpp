@@ -847,10 +847,10 @@ TEST(PrintDialogErrors, TextsOfTheExtendedErrors)
         {0x1006, "PrintDlg initialization failure."},
         {0x1007, "Could not find printer drivers."},
         {0x1008, "No default printer."},
-        {0x1009, "Mismatch in printer settings."},
+        {0x1009, "Mismatch in printer specification."},
         {0x100A, "Create IC failed."},
         {0x100B, "Could not find the specified printer."},
-        {0x100C, "Mismatch in printer settings."},
+        {0x100C, "Mismatch in printer specification."},
     };
     char buf[64];
     for (const Case &c : cases) {

@@ -108,15 +108,15 @@ FakePrinter::~FakePrinter()
     dmResetPrinterModule();
     dmSetPrinterCalls(previous_);
     EXPECT_EQ(0u, live_.size()) << "printer device contexts left undeleted";
-    for (HDC dc : live_)
-        DeleteDC(dc);
+    for (uint32_t dc : live_)
+        DeleteDC(qmU32ToHandle<HDC>(dc));
     g_printer = nullptr;
 }
 
 HDC FakePrinter::newDC()
 {
     HDC dc = CreateCompatibleDC(nullptr);
-    live_.insert(dc);
+    live_.insert(qmHandleToU32(dc));
     return dc;
 }
 
@@ -172,8 +172,9 @@ BOOL FakePrinter::deleteDC(HDC dc)
 {
     FakePrinter *f = g_printer;
     ++f->deleteCalls;
-    EXPECT_TRUE(f->live_.count(dc)) << "deleting a device context the printer did not make";
-    f->live_.erase(dc);
+    EXPECT_TRUE(f->live_.count(qmHandleToU32(dc)))
+        << "deleting a device context the printer did not make";
+    f->live_.erase(qmHandleToU32(dc));
     return DeleteDC(dc);
 }
 
@@ -191,4 +192,151 @@ int FakePrinter::deviceCapabilities(const char *device, const char *port, WORD c
     return f->capabilitiesResult;
 }
 
+// ---- the recording printer ----
+
+namespace {
+RecordingPrinter *g_recorder = nullptr;
+}
+
+RecordingPrinter::RecordingPrinter()
+{
+    table_ = PrnPrintCalls{startDoc, startPage, endPage, endDoc, abortDoc, setAbortProc, nextBand};
+    g_recorder = this;
+    previous_ = prnSetPrintCalls(&table_);
+}
+
+RecordingPrinter::~RecordingPrinter()
+{
+    dropBitmap();
+    prnSetPrintCalls(previous_);
+    g_recorder = nullptr;
+}
+
+void RecordingPrinter::dropBitmap()
+{
+    if (!bitmap_)
+        return;
+    if (dc_)
+        SelectObject(dc_, oldBitmap_);
+    DeleteObject(bitmap_);
+    bitmap_ = nullptr;
+    bits_ = nullptr;
+    dc_ = nullptr;
+}
+
+int RecordingPrinter::count(const char *call) const
+{
+    int n = 0;
+    for (auto &c : calls)
+        n += c == call;
+    return n;
+}
+
+bool RecordingPrinter::balanced() const
+{
+    int open = 0;
+    for (auto &c : calls) {
+        if (c == "StartPage" && open++ != 0)
+            return false;
+        if (c == "EndPage" && --open != 0)
+            return false;
+    }
+    return open == 0;
+}
+
+int RecordingPrinter::startDoc(HDC, const DOCINFOA *info)
+{
+    RecordingPrinter *r = g_recorder;
+    r->calls.push_back("StartDoc");
+    r->docInfos.push_back(*info);
+    r->docNames.push_back(argText(info->lpszDocName));
+    r->docOutputs.push_back(argText(info->lpszOutput));
+    return r->startDocResult;
+}
+
+int RecordingPrinter::startPage(HDC dc)
+{
+    RecordingPrinter *r = g_recorder;
+    r->calls.push_back("StartPage");
+    if (r->startPageResult < 1)
+        return r->startPageResult;
+    r->dropBitmap();
+    BITMAPINFO bi;
+    memset(&bi, 0, sizeof(bi));
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = r->sheetWidth;
+    bi.bmiHeader.biHeight = -r->sheetHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void *bits = nullptr;
+    r->bitmap_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    r->bits_ = static_cast<uint32_t *>(bits);
+    memset(bits, 0xFF, (size_t)r->sheetWidth * r->sheetHeight * 4);
+    r->dc_ = dc;
+    r->oldBitmap_ = SelectObject(dc, r->bitmap_);
+    r->band_ = 0;
+    return 1;
+}
+
+int RecordingPrinter::endPage(HDC)
+{
+    RecordingPrinter *r = g_recorder;
+    r->calls.push_back("EndPage");
+    if (r->bits_) {
+        GdiFlush();
+        Sheet s{r->sheetWidth, r->sheetHeight,
+                std::vector<uint32_t>(r->bits_, r->bits_ + (size_t)r->sheetWidth * r->sheetHeight)};
+        r->sheets.push_back(std::move(s));
+    }
+    r->dropBitmap();
+    return 1;
+}
+
+int RecordingPrinter::endDoc(HDC)
+{
+    g_recorder->calls.push_back("EndDoc");
+    g_recorder->dropBitmap();
+    return 1;
+}
+
+int RecordingPrinter::abortDoc(HDC)
+{
+    g_recorder->calls.push_back("AbortDoc");
+    g_recorder->dropBitmap();
+    return 1;
+}
+
+int RecordingPrinter::setAbortProc(HDC, ABORTPROC proc)
+{
+    g_recorder->calls.push_back("SetAbortProc");
+    g_recorder->abortProc_ = proc;
+    return 1;
+}
+
+int RecordingPrinter::nextBand(HDC dc, RECT *band)
+{
+    RecordingPrinter *r = g_recorder;
+    r->calls.push_back("NextBand");
+    int n = r->bands < 1 ? 1 : r->bands;
+    if (r->band_ >= n) {
+        SetRectEmpty(band);
+        r->band_ = 0;   // a tile of the same sheet starts its bands again
+        return 1;
+    }
+    if (r->band_ == 0) {
+        char text[64] = "";
+        GetDlgItemTextA(prnGetAbortDialog(), 200, text, sizeof(text));
+        r->spooling.push_back(text);
+    }
+    int h = r->sheetHeight / n;
+    SetRect(band, 0, r->band_ * h, r->sheetWidth, r->band_ == n - 1 ? r->sheetHeight : (r->band_ + 1) * h);
+    int sheet = (int)r->sheets.size(), index = r->band_++;
+    if (r->onBand)
+        r->onBand(sheet, index);
+    if (r->abortProc_)
+        r->abortProc_(dc, 0);
+    return 1;
+}
+
 }  // namespace qmtest
+

@@ -4,6 +4,7 @@
 #pragma once
 #include "tests/support/kit_gtest.h"
 #include "support/dm_printer.h"
+#include "views/prn_print.h"
 #include <functional>
 #include <map>
 #include <set>
@@ -63,7 +64,7 @@ public:
     // A memory DC the printer owns until the module deletes it.
     HDC newDC();
     size_t liveDCs() const { return live_.size(); }
-    bool isLive(HDC dc) const { return live_.count(dc) != 0; }
+    bool isLive(HDC dc) const { return live_.count(qmHandleToU32(dc)) != 0; }
 
 private:
     static BOOL printDlg(PRINTDLGA *pd);
@@ -74,9 +75,61 @@ private:
     static BOOL deleteDC(HDC);
     static int getDeviceCaps(HDC, int);
     static int deviceCapabilities(const char *, const char *, WORD, char *, const DEVMODEA *);
-    std::set<HDC> live_;
+    // By the handle's 32 bits: a context kept in a record (qmHandleToU32)
+    // comes back sign-extended, which the system takes for the same one.
+    std::set<uint32_t> live_;
     DmPrinterCalls table_;
     const DmPrinterCalls *previous_;
+};
+
+// While alive, the print loop calls this recorder instead of the printer's
+// document functions. Each sheet (StartPage .. EndPage) gets a white 32-bit
+// DIB of sheetWidth x sheetHeight selected into the printer DC; NEXTBAND
+// hands out `bands` horizontal bands of it and then an empty one; EndPage
+// keeps the sheet's pixels. Every call is recorded in order.
+class RecordingPrinter {
+public:
+    RecordingPrinter();
+    ~RecordingPrinter();
+
+    int sheetWidth = 816, sheetHeight = 1056;
+    int bands = 1;
+    int startDocResult = 1, startPageResult = 1;
+    // Called at every NEXTBAND that hands out a band (sheet index, band
+    // index); the abort procedure the loop installed is run afterwards, as
+    // GDI does.
+    std::function<void(int, int)> onBand;
+
+    std::vector<std::string> calls;     // "StartDoc", "StartPage", "NextBand", ...
+    std::vector<DOCINFOA> docInfos;
+    std::vector<std::string> docNames, docOutputs;
+    std::vector<std::string> spooling;  // control 200 of the abort dialog at each sheet's first band
+    struct Sheet {
+        int width, height;
+        std::vector<uint32_t> pixels;   // 0x00RRGGBB, top row first
+        uint32_t at(int x, int y) const { return pixels[(size_t)y * width + x] & 0xFFFFFF; }
+    };
+    std::vector<Sheet> sheets;
+    int count(const char *call) const;
+    bool balanced() const;   // every StartPage has one EndPage, none nested
+
+private:
+    static int startDoc(HDC, const DOCINFOA *);
+    static int startPage(HDC);
+    static int endPage(HDC);
+    static int endDoc(HDC);
+    static int abortDoc(HDC);
+    static int setAbortProc(HDC, ABORTPROC);
+    static int nextBand(HDC, RECT *);
+    void dropBitmap();
+    PrnPrintCalls table_;
+    const PrnPrintCalls *previous_;
+    ABORTPROC abortProc_ = nullptr;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr;
+    uint32_t *bits_ = nullptr;
+    int band_ = 0;
 };
 
 }  // namespace qmtest

@@ -2,6 +2,7 @@
 #include "tools/ep_selection.h"
 #include "tools/ep_handles.h"
 #include "tools/ep_standins.h"
+#include "app/ws_services.h"
 #include "commands/app_stdbar.h"
 #include "commands/ud_undo.h"
 #include "commands/ws_objects.h"

@@ -489,7 +489,12 @@ static void drawFace(HWND list, HDC dc, const ToolButton &e, const RECT &r, uint
         gdiDrawResBitmapMapped(list, dc, name, r.left, r.top, r.right - r.left, r.bottom - r.top,
                                GDI_ALIGN_CENTRE, SRCCOPY);
     } else {
-        gdiDrawResBitmapGrey(list, dc, name, r.left, r.top, r.right - r.left, r.bottom - r.top);
+        // Greyed: the picture at its own size, centred, in the embossed look.
+        int32_t w = 0, h = 0;
+        GdiObject<HBITMAP> probe(LoadBitmapA(winGetInstance(list), name));
+        if (gdiBitmapSize(probe, &w, &h))
+            gdiDrawResBitmapDisabled(list, dc, name, gdiAlignX(r, w, GDI_ALIGN_CENTRE),
+                                     gdiAlignY(r, h, GDI_ALIGN_CENTRE), w, h);
     }
     if (e.kind & TBK_COLOR_BAR) {
         RECT bar = {r.left + 2, r.bottom - 7, r.right - 2, r.bottom - 2};

@@ -4,7 +4,7 @@
 #include "forms/fld_frame.h"
 #include "forms/hc_button.h"
 #include "objects/img_file.h"
-#include "text/tx_draw.h"
+#include "text/tx_paint.h"
 #include "text/tx_measure.h"
 #include "model/att_attr.h"
 #include "model/ob_draw.h"

@@ -2,7 +2,7 @@
 #include "forms/fld_check.h"
 #include "forms/fld_frame.h"
 #include "forms/fld_text.h"
-#include "text/tx_draw.h"
+#include "text/tx_paint.h"
 #include "model/att_attr.h"
 #include "model/ob_draw.h"
 #include "support/dm_map.h"

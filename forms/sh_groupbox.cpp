@@ -2,7 +2,7 @@
 #include "forms/sh_groupbox.h"
 #include "forms/fld_check.h"
 #include "forms/fld_text.h"
-#include "text/tx_draw.h"
+#include "text/tx_paint.h"
 #include "model/ob_draw.h"
 #include "support/gdi_draw.h"
 #include "support/geo_rect.h"

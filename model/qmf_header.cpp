@@ -6,12 +6,7 @@
 #include "resource.h"
 #include <string.h>
 
-namespace {
-
-const char kLogo[] = "Vellum";
-const char kProgramVersion[] = "3.0";
-
-uint32_t secondsSince1970()
+uint32_t qmfSecondsSince1970()
 {
     FILETIME ft;
     GetSystemTimeAsFileTime(&ft);
@@ -19,13 +14,18 @@ uint32_t secondsSince1970()
     return (uint32_t)(t / 10000000ull - 11644473600ull);
 }
 
+namespace {
+
+const char kLogo[] = "Vellum";
+const char kProgramVersion[] = "3.0";
+
 uint32_t writeHeader(HANDLE file, const char *kind, const char *version, uint32_t format)
 {
     FileHeader h = {};
     utStrCopyN(h.logo, kLogo, sizeof(h.logo));
     utStrCopyN(h.version, version, sizeof(h.version));
     utStrCopyN(h.kind, kind, sizeof(h.kind));
-    h.time = secondsSince1970();
+    h.time = qmfSecondsSince1970();
     h.formatVersion = format;
     if (!ffSeek(file, 0) || ffWrite(file, &h, sizeof(h)) != sizeof(h)) {
         utErrorBoxId(nullptr, IDS_WRITE_HEADER_FAILED);

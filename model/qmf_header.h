@@ -16,6 +16,9 @@ static_assert(sizeof(FileHeader) == 40, "the file header is 40 bytes");
 
 enum { QMF_FORMAT_VERSION = 250 };
 
+// The current time as the files store it: seconds since 1970-01-01 (UTC).
+uint32_t qmfSecondsSince1970();
+
 // Writes a header at offset 0 with the program's logo, the given kind and
 // version text and the current time: 40, or 0 with message 603 on a short
 // write. qmfWriteHeader uses the program's version text "3.0" and the file

@@ -76,3 +76,9 @@
 #define IDS_SAVE_NEEDS_CONFIRM      863
 #define IDC_SAVE_OPTION_TEXT        1007
 #define IDC_SAVE_OPTION_HELP        1008
+
+// Text streams: broken units met while walking backwards.
+#define IDS_TX_STRCHRREV        979
+#define IDS_TX_STRCHRSKIPREV    981
+#define IDS_TX_STRDECRINDEX1    982
+#define IDS_TX_STRDECRINDEX2    983

@@ -105,7 +105,7 @@ void adoptPrinter(HGLOBAL devMode, HGLOBAL devNames, HDC ic)
     g_printer.devNames = devNames;
     g_printer.ic = ic;
     dmUpdatePrinterMetrics(ic);
-    txSetMeasureDC(ic, 0);
+    txSetPrinterRefDC(ic, 0);
 }
 
 bool startFromFile(HWND owner, const char *settingsFile)
@@ -163,7 +163,7 @@ BOOL dmStartPrinter(HWND owner, const char *settingsFile)
         return TRUE;
     if (startDefault(owner))
         return TRUE;
-    txSetMeasureDC(nullptr, 0);
+    txSetPrinterRefDC(nullptr, 0);
     dmShowPrintError(owner, kStartFailed);
     dmUpdatePrinterMetrics(nullptr);
     return FALSE;
@@ -177,7 +177,7 @@ void dmEndPrinter()
         g_calls->deleteDC(g_printer.ic);
         g_printer.ic = nullptr;
         // Text must not go on measuring against the deleted context.
-        txSetMeasureDC(nullptr, 0);
+        txSetPrinterRefDC(nullptr, 0);
     }
     prnFreeGlobal(&g_printer.devMode);
     prnFreeGlobal(&g_printer.devNames);

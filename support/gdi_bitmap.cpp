@@ -1,16 +1,28 @@
+// Bitmaps placed by an AlignWord, resource bitmaps in their normal, black
+// menu and disabled forms, natural picture sizes and stored raster
+// operations.
 #include "support/gdi_bitmap.h"
-#include "support/gdi_edge.h"
+#include "support/dm_printer.h"
+#include "support/geo_rect.h"
+#include "support/ut_bytes.h"
+#include "support/ut_mem.h"
+#include "support/win_place.h"
 #include "support/win_window.h"
+#include <algorithm>
+#include <stdlib.h>
 #include <string.h>
 
 namespace {
 
 const int kMaxSide = 4096;
 
-uint32_t toPixel(COLORREF c)
-{
-    return ((uint32_t)GetRValue(c) << 16) | ((uint32_t)GetGValue(c) << 8) | GetBValue(c);
-}
+// The tool bitmaps that have a variant drawn for a black menu.
+const char *const kDarkMenuNames[] = {"edit", "line", "hv", "polyhv", "polyl", "bez2",
+                                      "curve", "arc", "lineadv", "text", "tx3d"};
+
+// The disabled look's raster operation: the brush where the source is
+// black, the destination where it is white.
+const DWORD kRopBrushWhereBlack = 0xB8074A;
 
 uint32_t rd32(const uint8_t *p) { return p[0] | (p[1] << 8) | (p[2] << 16) | ((uint32_t)p[3] << 24); }
 uint16_t rd16(const uint8_t *p) { return (uint16_t)(p[0] | (p[1] << 8)); }
@@ -76,65 +88,294 @@ bool decodeDib(const uint8_t *data, uint32_t size, GdiResBitmap *out)
     return true;
 }
 
-// Puts 0x00RRGGBB pixels (top row first) on the DC at (x, y).
-void blit(HDC dc, int x, int y, int w, int h, const std::vector<uint32_t> &pixels, DWORD rop)
+HBITMAP loadBitmapImage(HINSTANCE instance, const char *name, UINT flags)
+{
+    if (!name || (!IS_INTRESOURCE(name) && !name[0]))
+        return nullptr;
+    return (HBITMAP)LoadImageA(instance, name, IMAGE_BITMAP, 0, 0, flags);
+}
+
+bool withinOneTwip(int32_t a, int32_t b) { return llabs((long long)a - b) <= 1; }
+
+// The pixels of the bitmap as 0x00RRGGBB, top row first.
+bool readPixels(HDC dc, HBITMAP bitmap, int width, int height, std::vector<uint32_t> *out)
 {
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;   // bottom-up rows below
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
-    std::vector<uint32_t> rows((size_t)w * h);
-    for (int row = 0; row < h; ++row)
-        memcpy(&rows[(size_t)(h - 1 - row) * w], &pixels[(size_t)row * w], (size_t)w * 4);
-    StretchDIBits(dc, x, y, w, h, 0, 0, w, h, rows.data(), &bi, DIB_RGB_COLORS, rop);
-}
-
-BOOL drawRes(HINSTANCE instance, HDC dc, const char *name, int x, int y, int width, int height,
-             uint16_t align, DWORD rop, bool mapped)
-{
-    GdiResBitmap bmp;
-    if (!gdiLoadResBitmap(instance, name, &bmp))
-        return FALSE;
-    if (mapped) {
-        const uint32_t face = toPixel(GetSysColor(COLOR_BTNFACE));
-        const uint32_t shadow = toPixel(GetSysColor(COLOR_BTNSHADOW));
-        const uint32_t light = toPixel(GetSysColor(COLOR_3DLIGHT));
-        for (uint32_t &px : bmp.pixels) {
-            if (px == 0xC0C0C0)
-                px = face;
-            else if (px == 0x808080)
-                px = shadow;
-            else if (px == 0xDFDFDF)
-                px = light;
-        }
-    }
-    RECT r = {x, y, x + width, y + height};
-    blit(dc, gdiAlignX(r, bmp.width, align), gdiAlignY(r, bmp.height, align), bmp.width,
-         bmp.height, bmp.pixels, rop);
-    return TRUE;
+    out->assign((size_t)width * height, 0);
+    return GetDIBits(dc, bitmap, 0, (UINT)height, out->data(), &bi, DIB_RGB_COLORS) == height;
 }
 
 }  // namespace
 
-int gdiAlignX(const RECT &rect, int size, uint16_t align)
+int gdiNaturalSizeKind(int32_t width, int32_t height, int32_t pixelsW, int32_t pixelsH)
 {
-    if (align & GDI_ALIGN_HCENTRE)
-        return rect.left + (rect.right - rect.left - size) / 2;
-    if (align & GDI_ALIGN_RIGHT)
-        return rect.right - size;
-    return rect.left;
+    if (withinOneTwip(width, dmPrinterToTwipsX(pixelsW)) &&
+        withinOneTwip(height, dmPrinterToTwipsY(pixelsH)))
+        return GDI_NATURAL_PRINTER;
+    if (withinOneTwip(width, winPixelsToTwipsX(pixelsW)) &&
+        withinOneTwip(height, winPixelsToTwipsY(pixelsH)))
+        return GDI_NATURAL_SCREEN;
+    return GDI_NATURAL_NONE;
 }
 
-int gdiAlignY(const RECT &rect, int size, uint16_t align)
+void gdiNaturalSize(int kind, int32_t pixelsW, int32_t pixelsH, int32_t *width, int32_t *height)
 {
-    if (align & GDI_ALIGN_VCENTRE)
-        return rect.top + (rect.bottom - rect.top - size) / 2;
-    if (align & GDI_ALIGN_BOTTOM)
-        return rect.bottom - size;
-    return rect.top;
+    if (kind == GDI_NATURAL_PRINTER) {
+        *width = dmPrinterToTwipsX(pixelsW);
+        *height = dmPrinterToTwipsY(pixelsH);
+    } else {
+        *width = winPixelsToTwipsX(pixelsW);
+        *height = winPixelsToTwipsY(pixelsH);
+    }
+}
+
+int gdiStoredBitmapSize(MemHandle block, uint32_t offset, RECT *out)
+{
+    SetRectEmpty(out);
+    if ((uint64_t)offset + sizeof(GdiStoredBitmap) > utHandleSize(block))
+        return 0;
+    MemLock<uint8_t> p(block);
+    if (!p)
+        return 0;
+    GdiStoredBitmap bm = utGetAt<GdiStoredBitmap>(p.get(), offset);
+    SetRect(out, 0, 0, bm.width, bm.height);
+    return 1;
+}
+
+BOOL gdiBitmapSize(HBITMAP bitmap, int32_t *width, int32_t *height)
+{
+    *width = *height = 0;
+    BITMAP bm;
+    if (!bitmap || GetObjectA(bitmap, sizeof bm, &bm) != (int)sizeof bm)
+        return FALSE;
+    *width = bm.bmWidth;
+    *height = bm.bmHeight;
+    return TRUE;
+}
+
+BOOL gdiBitmapSizeTwips(HBITMAP bitmap, int32_t *width, int32_t *height)
+{
+    if (!gdiBitmapSize(bitmap, width, height))
+        return FALSE;
+    *width = winPixelsToTwipsX(*width);
+    *height = winPixelsToTwipsY(*height);
+    return TRUE;
+}
+
+BOOL gdiDrawBitmapAligned(HDC dc, HBITMAP bitmap, int x, int y, int w, int h, uint16_t align,
+                          DWORD rop)
+{
+    int32_t bw, bh;
+    if (!dc || !gdiBitmapSize(bitmap, &bw, &bh))
+        return FALSE;
+    int dw = bw, dh = bh;
+    if (w != 0 && h != 0) {
+        switch (align & GEO_ALIGN_HMASK) {
+        case GEO_ALIGN_HCENTRE: x += (w - bw) / 2; break;
+        case GEO_ALIGN_RIGHT: x += w - bw; break;
+        }
+        switch (align & GEO_ALIGN_VMASK) {
+        case GEO_ALIGN_VCENTRE: y += (h - bh) / 2; break;
+        case GEO_ALIGN_BOTTOM: y += h - bh; break;
+        }
+        if (align == GDI_ALIGN_STRETCH) {
+            dw = w;
+            dh = h;
+        }
+    }
+    HDC source = CreateCompatibleDC(dc);
+    if (!source)
+        return FALSE;
+    {
+        GdiSelect keep(source, bitmap);
+        int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, x, y, dw, dh, source, 0, 0, bw, bh, rop);
+        if (oldMode)
+            SetStretchBltMode(dc, oldMode);
+    }
+    DeleteDC(source);
+    return TRUE;
+}
+
+BOOL gdiDrawResBitmapFrom(HINSTANCE instance, HDC dc, const char *name, int x, int y, int w,
+                          int h, uint16_t align, DWORD rop)
+{
+    if (!name || (!IS_INTRESOURCE(name) && !name[0]))
+        return FALSE;
+    GdiObject<HBITMAP> bitmap(LoadBitmapA(instance, name));
+    if (!bitmap)
+        return FALSE;
+    return gdiDrawBitmapAligned(dc, bitmap, x, y, w, h, align, rop);
+}
+
+BOOL gdiDrawResBitmap(HWND window, HDC dc, const char *name, int x, int y, int w, int h,
+                      uint16_t align, DWORD rop)
+{
+    return gdiDrawResBitmapFrom(winGetInstance(window), dc, name, x, y, w, h, align, rop);
+}
+
+BOOL gdiIsDarkMenuBitmap(const char *name)
+{
+    if (!name || IS_INTRESOURCE(name))
+        return FALSE;
+    for (const char *dark : kDarkMenuNames)
+        if (lstrcmpiA(name, dark) == 0)
+            return TRUE;
+    return FALSE;
+}
+
+BOOL gdiDrawResBitmapMapped(HWND window, HDC dc, const char *name, int x, int y, int w, int h,
+                            uint16_t align, DWORD rop)
+{
+    HINSTANCE instance = winGetInstance(window);
+    HBITMAP bitmap = nullptr;
+    if (GetSysColor(COLOR_MENU) == RGB(0, 0, 0) && gdiIsDarkMenuBitmap(name)) {
+        char dark[64];
+        dark[0] = 'x';
+        utStrCopyN(dark + 1, name, sizeof dark - 1);
+        bitmap = loadBitmapImage(instance, dark, LR_LOADTRANSPARENT);
+    }
+    if (!bitmap)
+        bitmap = loadBitmapImage(instance, name, LR_LOADMAP3DCOLORS | LR_LOADTRANSPARENT);
+    if (!bitmap)
+        return FALSE;
+    BOOL drawn = gdiDrawBitmapAligned(dc, bitmap, x, y, w, h, align, rop);
+    DeleteObject(bitmap);
+    return drawn;
+}
+
+BOOL gdiDrawResBitmapInRect(HWND window, HDC dc, const char *name, const RECT &rect,
+                            uint16_t align)
+{
+    if (!dc || !name || (!IS_INTRESOURCE(name) && !name[0]))
+        return FALSE;
+    GdiObject<HBITMAP> bitmap(LoadBitmapA(winGetInstance(window), name));
+    int32_t bw, bh, tw, th;
+    if (!bitmap || !gdiBitmapSize(bitmap, &bw, &bh) || !gdiBitmapSizeTwips(bitmap, &tw, &th))
+        return FALSE;
+    RECT place = {0, 0, tw, th};
+    geoAlignRect(&place, &rect, align);
+    HDC source = CreateCompatibleDC(dc);
+    if (!source)
+        return FALSE;
+    BOOL drawn;
+    {
+        GdiSelect keep(source, bitmap);
+        drawn = StretchBlt(dc, place.left, place.top, tw, th, source, 0, 0, bw, bh, SRCCOPY);
+    }
+    DeleteDC(source);
+    return drawn;
+}
+
+BOOL gdiDrawDisabledBitmap(HDC dc, int x, int y, int w, int h, HBITMAP bitmap, int sx, int sy)
+{
+    int32_t bw, bh;
+    if (!dc || w <= 0 || h <= 0 || !gdiBitmapSize(bitmap, &bw, &bh))
+        return FALSE;
+    RECT face = {x, y, x + w, y + h};
+    FillRect(dc, &face, GetSysColorBrush(COLOR_BTNFACE));
+    // The part of the bitmap that exists; anything beyond it counts as
+    // background and leaves the face alone, so only this much of the mono
+    // image needs drawing.
+    int pw = (sx >= 0 && sx < bw) ? std::min(w, bw - sx) : 0;
+    int ph = (sy >= 0 && sy < bh) ? std::min(h, bh - sy) : 0;
+    int drawW = std::min(pw, w - 2), drawH = std::min(ph, h - 2);
+    if (drawW <= 0 || drawH <= 0)
+        return TRUE;
+    std::vector<uint32_t> pixels;
+    if (!readPixels(dc, bitmap, bw, bh, &pixels))
+        return FALSE;
+
+    // The mono image: white where the part shows its background colour (its
+    // top-left pixel), black for every other colour.
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[2];
+    } mono = {};
+    mono.header.biSize = sizeof(BITMAPINFOHEADER);
+    mono.header.biWidth = pw;
+    mono.header.biHeight = -ph;
+    mono.header.biPlanes = 1;
+    mono.header.biBitCount = 1;
+    mono.header.biCompression = BI_RGB;
+    mono.colours[1].rgbRed = mono.colours[1].rgbGreen = mono.colours[1].rgbBlue = 255;
+    void *bits = nullptr;
+    GdiObject<HBITMAP> image(CreateDIBSection(dc, (BITMAPINFO *)&mono, DIB_RGB_COLORS, &bits,
+                                              nullptr, 0));
+    if (!image || !bits)
+        return FALSE;
+    GdiFlush();
+    const uint32_t background = pixels[(size_t)sy * bw + sx];
+    const int stride = ((pw + 31) / 32) * 4;
+    uint8_t *rows = static_cast<uint8_t *>(bits);
+    for (int row = 0; row < ph; ++row) {
+        uint8_t *line = rows + (size_t)row * stride;
+        memset(line, 0, (size_t)stride);
+        const uint32_t *src = &pixels[(size_t)(sy + row) * bw + sx];
+        for (int col = 0; col < pw; ++col)
+            if (src[col] == background)
+                line[col / 8] |= (uint8_t)(0x80 >> (col % 8));
+    }
+
+    HDC source = CreateCompatibleDC(dc);
+    if (!source)
+        return FALSE;
+    GdiObject<HBRUSH> highlight(CreateSolidBrush(GetSysColor(COLOR_BTNHIGHLIGHT)));
+    GdiObject<HBRUSH> shadow(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
+    {
+        GdiSelect keepImage(source, image);
+        // A mono source takes the text colour for 0 and the background
+        // colour for 1 on some drivers: make both readings agree.
+        COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+        COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
+        HGDIOBJ oldBrush = SelectObject(dc, highlight);
+        BitBlt(dc, x + 1, y + 1, drawW, drawH, source, 0, 0, kRopBrushWhereBlack);
+        SelectObject(dc, shadow);
+        BitBlt(dc, x, y, drawW, drawH, source, 0, 0, kRopBrushWhereBlack);
+        SelectObject(dc, oldBrush);
+        SetBkColor(dc, oldBack);
+        SetTextColor(dc, oldText);
+    }
+    DeleteDC(source);
+    return TRUE;
+}
+
+BOOL gdiDrawResBitmapDisabled(HWND window, HDC dc, const char *name, int x, int y, int w, int h)
+{
+    GdiObject<HBITMAP> bitmap(loadBitmapImage(winGetInstance(window), name,
+                                              LR_LOADMAP3DCOLORS | LR_LOADTRANSPARENT));
+    if (!bitmap)
+        return FALSE;
+    return gdiDrawDisabledBitmap(dc, x, y, w, h, bitmap, 0, 0);
+}
+
+DWORD gdiRopFromCode(uint32_t word)
+{
+    if (word & 0x10)
+        return SRCAND;
+    switch (word >> 16) {
+    case 2: return SRCAND;
+    case 3: return SRCPAINT;
+    case 4: return SRCINVERT;
+    case 5: return SRCERASE;
+    case 6: return NOTSRCCOPY;
+    case 7: return NOTSRCERASE;
+    case 8: return MERGECOPY;
+    case 9: return MERGEPAINT;
+    case 10: return PATCOPY;
+    case 11: return PATPAINT;
+    case 12: return PATINVERT;
+    case 13: return DSTINVERT;
+    case 14: return BLACKNESS;
+    case 15: return WHITENESS;
+    default: return SRCCOPY;
+    }
 }
 
 BOOL gdiLoadResBitmap(HINSTANCE instance, const char *name, GdiResBitmap *out)
@@ -152,58 +393,3 @@ BOOL gdiLoadResBitmap(HINSTANCE instance, const char *name, GdiResBitmap *out)
     return decodeDib(data, size, out) ? TRUE : FALSE;
 }
 
-BOOL gdiIsDarkPixel(uint32_t rgb)
-{
-    uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-    return (r * 299 + g * 587 + b * 114) / 1000 < 160;
-}
-
-BOOL gdiDrawResBitmapMapped(HWND window, HDC dc, const char *name, int x, int y, int width,
-                            int height, uint16_t align, DWORD rop)
-{
-    return drawRes(winGetInstance(window), dc, name, x, y, width, height, align, rop, true);
-}
-
-BOOL gdiDrawResBitmap(HWND window, HDC dc, const char *name, int x, int y, int width,
-                      int height, uint16_t align, DWORD rop)
-{
-    return drawRes(winGetInstance(window), dc, name, x, y, width, height, align, rop, false);
-}
-
-BOOL gdiDrawResBitmapFrom(HINSTANCE instance, HDC dc, const char *name, int x, int y, int width,
-                          int height, uint16_t align, DWORD rop)
-{
-    return drawRes(instance, dc, name, x, y, width, height, align, rop, false);
-}
-
-BOOL gdiDrawResBitmapGrey(HWND window, HDC dc, const char *name, int x, int y, int width,
-                          int height)
-{
-    GdiResBitmap bmp;
-    if (!gdiLoadResBitmap(winGetInstance(window), name, &bmp))
-        return FALSE;
-    const uint32_t face = toPixel(GetSysColor(COLOR_BTNFACE));
-    const uint32_t highlight = toPixel(GetSysColor(COLOR_BTNHIGHLIGHT));
-    const uint32_t shadow = toPixel(GetSysColor(COLOR_BTNSHADOW));
-    RECT r = {x, y, x + width, y + height};
-    gdiFillSolid(dc, r, GetSysColor(COLOR_BTNFACE));
-    int w = bmp.width + 1, h = bmp.height + 1;
-    std::vector<uint32_t> out((size_t)w * h, face);
-    for (int pass = 0; pass < 2; ++pass)
-        for (int row = 0; row < bmp.height; ++row)
-            for (int col = 0; col < bmp.width; ++col)
-                if (gdiIsDarkPixel(bmp.pixels[(size_t)row * bmp.width + col])) {
-                    if (pass == 0)
-                        out[(size_t)(row + 1) * w + col + 1] = highlight;
-                    else
-                        out[(size_t)row * w + col] = shadow;
-                }
-    // Clip the picture to the rectangle: only what lies inside is drawn.
-    int left = gdiAlignX(r, bmp.width, GDI_ALIGN_CENTRE);
-    int top = gdiAlignY(r, bmp.height, GDI_ALIGN_CENTRE);
-    int saved = SaveDC(dc);
-    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
-    blit(dc, left, top, w, h, out, SRCCOPY);
-    RestoreDC(dc, saved);
-    return TRUE;
-}

@@ -1,5 +1,6 @@
-// Unit conversion through centimetres.
+// Unit names and conversion through centimetres.
 #include "support/ut_units.h"
+#include "support/ut_mem.h"
 
 namespace {
 
@@ -34,4 +35,11 @@ double utConvertUnit(double value, int from, int to)
     if (from == to)
         return value;
     return value * toCentimetres(from) * fromCentimetres(to);
+}
+
+char *utUnitName(char *buffer, int code, uint32_t size)
+{
+    static const char *const kNames[] = {"Pixels", "Log-Inches", "inches", "ft", "meters", "cm"};
+    const char *name = (code >= UT_UNIT_PIXELS && code <= UT_UNIT_CM) ? kNames[code - 1] : "";
+    return utStrCopyN(buffer, name, size);
 }

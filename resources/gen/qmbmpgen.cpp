@@ -12,6 +12,7 @@
 // Every picture has the face grey RGB(192,192,192) as background and is
 // shaded only with the three-dimensional greys, white and black, so that the
 // program can map those greys to the system colours and draw a greyed form.
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -319,10 +320,12 @@ void sizeArrows(Canvas &c, bool outward, bool horz, bool vert, bool diag)
         arr(7, 15, 7, 11);
     }
     if (diag) {
-        arr(0, 0, 4, 4);
-        arr(15, 15, 11, 11);
-        arr(15, 0, 11, 4);
-        arr(0, 15, 4, 11);
+        // One pixel in from the corners: the bottom-left pixel stays the
+        // background.
+        arr(1, 1, 4, 4);
+        arr(14, 14, 11, 11);
+        arr(14, 1, 11, 4);
+        arr(1, 14, 4, 11);
     }
 }
 
@@ -378,6 +381,7 @@ std::vector<std::pair<std::string, Recipe>> recipes()
         c.line(7, 7, 14, 7, BK); c.line(7, 7, 7, 1, BK);
     });
     add("text", [](Canvas &c) { c.text(4, 2, "A", BK, 2); c.line(2, 14, 13, 14, SH); });
+    add("tx3d", [](Canvas &c) { c.text(5, 4, "A", SH, 2); c.text(3, 2, "A", BK, 2); });
     add("text_v", [](Canvas &c) {
         c.text(2, 1, "A", BK); c.text(2, 8, "B", BK);
         c.arrow(11, 1, 11, 14, BK);
@@ -1258,6 +1262,39 @@ int merge(const char *a, const char *b, const char *out)
     return 0;
 }
 
+// The tool pictures that have a variant for a black menu, named with an x
+// in front ("xline" for "line"): the same drawing on a black background,
+// black strokes turned white, white fills dimmed and the two light greys
+// exchanged, so that it reads on a dark menu.
+const char *const kDarkMenuNames[] = {"edit", "line", "hv", "polyhv", "polyl", "bez2",
+                                      "curve", "arc", "lineadv", "text", "tx3d"};
+
+Canvas darkMenuVariant(const Canvas &c)
+{
+    Canvas dark = c;
+    for (uint8_t &p : dark.px) {
+        switch (p) {
+        case FACE: p = BK; break;
+        case BK: p = WH; break;
+        case WH: p = SH; break;
+        case SH: p = LT; break;
+        case LT: p = SH; break;
+        default: break;
+        }
+    }
+    return dark;
+}
+
+bool sameNameNoCase(const std::string &a, const std::string &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)b[i]))
+            return false;
+    return true;
+}
+
 int generate(const std::string &dir)
 {
     std::vector<std::pair<std::string, Canvas>> pictures;
@@ -1268,6 +1305,17 @@ int generate(const std::string &dir)
     }
     for (auto &a : arrows())
         pictures.push_back(a);
+    size_t plainCount = pictures.size();
+    for (const char *name : kDarkMenuNames) {
+        size_t i = 0;
+        while (i < plainCount && !sameNameNoCase(pictures[i].first, name))
+            ++i;
+        if (i == plainCount) {
+            std::fprintf(stderr, "qmbmpgen: no picture %s for its dark-menu variant\n", name);
+            return 1;
+        }
+        pictures.emplace_back(std::string("x") + name, darkMenuVariant(pictures[i].second));
+    }
 
     // Every picture must show something and differ from every other one.
     int failures = 0;
@@ -1277,6 +1325,16 @@ int generate(const std::string &dir)
             drawn += p != FACE;
         if (drawn < 8) {
             std::fprintf(stderr, "qmbmpgen: %s is nearly empty\n", pictures[i].first.c_str());
+            ++failures;
+        }
+        // The program loads the pictures with LR_LOADTRANSPARENT, which takes
+        // the first stored pixel (the bottom-left one) for the background.
+        const Canvas &pc = pictures[i].second;
+        uint8_t corner = pc.get(0, pc.h - 1);
+        uint8_t background = i < plainCount ? FACE : BK;
+        if (corner != background) {
+            std::fprintf(stderr, "qmbmpgen: %s does not start on its background\n",
+                         pictures[i].first.c_str());
             ++failures;
         }
         for (size_t j = 0; j < i; ++j)

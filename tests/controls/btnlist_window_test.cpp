@@ -427,5 +427,5 @@ TEST_F(ButtonListPaint, MappedGreysFollowTheSystemColours)
     EXPECT_EQ(face, mapped.pixel(0, 0));
     EXPECT_EQ(RGB(0, 0, 0), mapped.pixel(2, 3));   // the outline keeps its black
     EXPECT_FALSE(gdiDrawResBitmapMapped(parent(), mapped.dc(), "no-such", 0, 0, 16, 16, 9, SRCCOPY));
-    EXPECT_FALSE(gdiDrawResBitmapGrey(parent(), mapped.dc(), "no-such", 0, 0, 16, 16));
+    EXPECT_FALSE(gdiDrawResBitmapDisabled(parent(), mapped.dc(), "no-such", 0, 0, 16, 16));
 }

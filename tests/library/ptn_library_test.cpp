@@ -168,4 +168,102 @@ TEST_F(PtnLibrary, WrongCountsAndPacketLengthsAreRefused)
     }
 }
 
+// ---- the pattern table ----------------------------------------------------------------
+
+class PtnTable : public PtnLibrary {
+protected:
+    void TearDown() override { ptnFreeTable(nullptr, FALSE); }
+};
+
+TEST_F(PtnTable, ShortFilesLoadWhatTheyHoldOneListItemEach)
+{
+    Bytes whole = writeLibrary(path, "PTNLIB", 5, {patternPacket(1), patternPacket(40)});
+    long before = qmtest::liveHandles();
+    HWND list = CreateWindowA("LISTBOX", "", 0, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(ptnLoadTable(list, path.c_str()));
+    EXPECT_EQ(2, ptnCount());
+    EXPECT_EQ(2, SendMessageA(list, LB_GETCOUNT, 0, 0));
+    DestroyWindow(list);
+    EXPECT_EQ(patternPacket(40), bytesOf(ptnGetPattern(1)));
+    EXPECT_EQ(0u, ptnGetPattern(2));
+    EXPECT_EQ(0u, ptnGetPattern(-1));
+    ptnFreeTable(nullptr, FALSE);
+    EXPECT_EQ(before, qmtest::liveHandles());
+    EXPECT_TRUE(qmtest::fileIsClosed(path));
+
+    // A count of 0 loads an empty table; a missing file too, silently.
+    writeLibrary(path, "PTNLIB", 0, {});
+    BoxRecorder boxes;
+    ASSERT_TRUE(ptnLoadTable(nullptr, path.c_str()));
+    EXPECT_EQ(0, ptnCount());
+    ASSERT_TRUE(ptnLoadTable(nullptr, dir.file("none.tvl").c_str()));
+    EXPECT_EQ(0, ptnCount());
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+}
+
+TEST_F(PtnTable, PacketsThatAreNotEightByEightPatternsAreSkipped)
+{
+    Bytes odd = patternPacket(9);
+    odd[4] = 16;   // width 16
+    Bytes bytes = writeLibrary(path, "PTNLIB", 3, {patternPacket(1), odd, patternPacket(2)});
+    // A fourth packet of 12 bytes, announced by a count of 4.
+    uint16_t four = 4;
+    memcpy(bytes.data() + 40, &four, 2);
+    Bytes shortPacket = {12, 0, 0, 0, 8, 0, 8, 0, 1, 2, 3, 4};
+    bytes.insert(bytes.end(), shortPacket.begin(), shortPacket.end());
+    ASSERT_TRUE(qmtest::writeFile(path, bytes));
+    ASSERT_TRUE(ptnLoadTable(nullptr, path.c_str()));
+    ASSERT_EQ(2, ptnCount());
+    EXPECT_EQ(patternPacket(2), bytesOf(ptnGetPattern(1)));
+    // Reading again appends and answers the count the file announces.
+    EXPECT_EQ(4, ptnReadLibrary(path.c_str()));
+    EXPECT_EQ(4, ptnCount());
+}
+
+TEST_F(PtnTable, EditingAndSavingTheTable)
+{
+    ASSERT_TRUE(ptnLoadTable(nullptr, path.c_str()));
+    // An empty table saves as the header and a count of 0.
+    ASSERT_TRUE(ptnWriteLibrary(path.c_str()));
+    EXPECT_EQ(42u, qmtest::readFile(path).size());
+
+    auto packet = [](uint8_t seed) {
+        Bytes p = patternPacket(seed);
+        return utMakePacket(p.data() + 4, 20);
+    };
+    EXPECT_EQ(0, ptnAppend(packet(1)));
+    EXPECT_EQ(1, ptnAppend(packet(2)));
+    EXPECT_EQ(2, ptnAppend(packet(3)));
+    EXPECT_TRUE(ptnReplace(1, packet(20)));
+    MemHandle spare = packet(30);
+    EXPECT_FALSE(ptnReplace(3, spare));
+    utFreeHandle(spare);
+    EXPECT_TRUE(ptnDelete(0));
+    EXPECT_FALSE(ptnDelete(5));
+    ptnFreeTable(path.c_str(), TRUE);
+    EXPECT_EQ(0, ptnCount());
+
+    ASSERT_TRUE(ptnLoadTable(nullptr, path.c_str()));
+    ASSERT_EQ(2, ptnCount());
+    EXPECT_EQ(patternPacket(20), bytesOf(ptnGetPattern(0)));
+    EXPECT_EQ(patternPacket(3), bytesOf(ptnGetPattern(1)));
+    EXPECT_EQ(40u + 2 + 48, qmtest::readFile(path).size());
+
+    // A failed write leaves the old library as it was.
+    Bytes old = qmtest::readFile(path);
+    for (uint64_t at : {0ull, 41ull, 60ull, 89ull}) {
+        BoxRecorder boxes;
+        ffSetWriteFault(FF_FAULT_DISK_FULL, at);
+        EXPECT_FALSE(ptnWriteLibrary(path.c_str())) << at;
+        ffSetWriteFault(FF_FAULT_NONE, 0);
+        EXPECT_EQ(old, qmtest::readFile(path)) << at;
+    }
+
+    // Deleting down to nothing: the last deletion answers false.
+    EXPECT_TRUE(ptnDelete(1));
+    EXPECT_FALSE(ptnDelete(0));
+    EXPECT_EQ(0, ptnCount());
+    EXPECT_EQ(0u, ptnGetPattern(0));
+}
+
 }  // namespace

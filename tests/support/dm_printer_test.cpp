@@ -176,7 +176,7 @@ TEST_F(PrinterModule, StartFailuresTellTheUserOnlyWithAnExtendedError)
         printer.defaultPresent = c.present;
         printer.defaultReturnsIC = c.returnsIC;
         printer.defaultError = c.error;
-        txSetMeasureDC((HDC)(uintptr_t)0x99, 1);   // a stale context must be dropped
+        txSetPrinterRefDC((HDC)(uintptr_t)0x99, 1);   // a stale context must be dropped
         BoxRecorder boxes;
         EXPECT_FALSE(dmStartPrinter(nullptr, ""));
         EXPECT_EQ(nullptr, txGetPrinterRefDC());

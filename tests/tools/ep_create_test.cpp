@@ -209,8 +209,9 @@ TEST_F(CreateMode, TheCreationStepStaysWithTheNewSelectionAndUndoesIt)
         EXPECT_EQ(kEpUndoCreated, (int16_t)undo.kind);
         EXPECT_EQ(made, undo.object);
         EXPECT_EQ(c.stay ? TM_CREATE : TM_SELECT, wsGetToolMode(ws));
-        if (!c.stay)
+        if (!c.stay) {
             EXPECT_EQ(made, wsGetCurrentObject(ws));
+        }
         EXPECT_TRUE(appIsStdBarButtonEnabled(APP_CMD_UNDO));
         const int before = objectCount();
         cmdUndo(ws, wsGetCurrentObject(ws));

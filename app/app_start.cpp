@@ -201,6 +201,11 @@ ATOM appRegisterFrameClass(HINSTANCE instance, const char *className, const char
     return RegisterClassExA(&wc);
 }
 
+void appRegisterFileForms()
+{
+    fldRegisterConverters();   // form controls and fields in document files
+}
+
 BOOL appRegisterClasses(HINSTANCE instance, const char *className)
 {
     char menu[UT_PATH_SIZE];
@@ -308,7 +313,7 @@ HWND appInit(HINSTANCE instance, BOOL noPrevInstance, const char *appName, const
     ptnSetLibraryName(utHandleFromString(setGetProgramFilePath(path, "qmptn.tvl")));
     txSetDefaultFont("Arial", 12);
     clipRegisterFormats("QM32OBJFormat");
-    fldRegisterConverters();   // form controls in document files
+    appRegisterFileForms();
     if (setGetString("ImportDir", path) > 0 && path[0])
         fcSetImportPath(path);
     if (setGetString("ExportDir", path) > 0 && path[0])

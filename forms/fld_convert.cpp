@@ -1,4 +1,4 @@
-// File forms of push buttons and the check box family.
+// File forms of push buttons, the check box family and the entry fields.
 #include "forms/fld_convert.h"
 #include "forms/fld_button.h"
 #include "forms/fld_check.h"
@@ -102,6 +102,38 @@ BOOL controlFromFile(ObjectRecord *, const uint8_t *f, uint32_t n, Bytes &out)
     return TRUE;
 }
 
+// Entry, list and equation fields: the 100-byte part in the 128-byte file
+// form of a field format, then the attribute records as they are.
+const uint32_t kEntryPartSize = 100;
+const uint32_t kEntryFileFixed = 128;
+
+BOOL entryToFile(const ObjectRecord *, const uint8_t *m, uint32_t n, Bytes &out)
+{
+    if (n < kEntryPartSize)
+        return FALSE;
+    uint16_t tail = utGetAt<uint16_t>(m, 86);
+    if (kEntryPartSize + (uint32_t)tail > n)
+        return FALSE;
+    uint8_t f[kEntryFileFixed];
+    qmfFieldFormatToFile(m, f);
+    out.insert(out.end(), f, f + sizeof f);
+    out.insert(out.end(), m + kEntryPartSize, m + kEntryPartSize + tail);
+    return TRUE;
+}
+
+BOOL entryFromFile(ObjectRecord *, const uint8_t *f, uint32_t n, Bytes &out)
+{
+    if (n < kEntryFileFixed)
+        return FALSE;
+    uint16_t count = utGetAt<uint16_t>(f, 88), tail = utGetAt<uint16_t>(f, 90);
+    if (kEntryFileFixed + (uint32_t)tail > n || !attributesFit(f + kEntryFileFixed, count, tail))
+        return FALSE;
+    out.assign(kEntryPartSize, 0);
+    qmfFieldFormatFromFile(f, out.data());
+    out.insert(out.end(), f + kEntryFileFixed, f + kEntryFileFixed + tail);
+    return TRUE;
+}
+
 }  // namespace
 
 void fldRegisterConverters()
@@ -109,4 +141,6 @@ void fldRegisterConverters()
     qmfRegisterConverter({OBT_BUTTON, OBT_BUTTON, QMF_CONV_DATA, buttonToFile, buttonFromFile});
     for (int16_t type : {OBT_CHECKBOX, OBT_RADIO, OBT_GROUP_BOX})
         qmfRegisterConverter({type, type, QMF_CONV_DATA, controlToFile, controlFromFile});
+    for (int16_t type : {OBT_ENTRY, OBT_LIST_FIELD, OBT_FIELD51, OBT_EQUATION})
+        qmfRegisterConverter({type, type, QMF_CONV_DATA, entryToFile, entryFromFile});
 }

@@ -12,10 +12,13 @@
 //   font at 4, label width 54, the attribute header at 56, 60, 62, mark
 //   style 64), then the label and the attribute records; the file record
 //   is 24 bytes shorter.
+// - entry, list and equation fields (41, 42, 124) and type 51: the 100-byte
+//   part in the 128-byte file form of a field format, then the attribute
+//   records; the file record is 14 bytes longer.
 #pragma once
 #include "support/qmwin.h"
 
-// Enters the converters of the four types into the document file's table
+// Enters the converters of these types into the document file's table
 // (qmfRegisterConverter). Called at start-up; calling it again changes
 // nothing.
 void fldRegisterConverters();

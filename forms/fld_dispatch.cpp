@@ -1,5 +1,6 @@
 // The form controls' part of the object dispatch.
 #include "forms/fld_dispatch.h"
+#include "forms/ent_field.h"
 #include "forms/fld_button.h"
 #include "forms/fld_check.h"
 #include "forms/sh_groupbox.h"
@@ -18,6 +19,14 @@ uint32_t fldObjRecordSize(ObjectRecord *rec, uint32_t blockSize)
     case OBT_RADIO:
     case OBT_GROUP_BOX:
         ckbCalcRecordSizeIn(rec, blockSize);
+        return rec->length;
+    case OBT_ENTRY:
+    case OBT_LIST_FIELD:
+    case OBT_EQUATION:
+    case OBT_FIELD51:
+        // A record too short for its part keeps its length within the block.
+        if (!entRecordSize(rec, blockSize) && rec->length > blockSize)
+            rec->length = blockSize;
         return rec->length;
     default:
         return 0;
@@ -41,6 +50,12 @@ int fldObjDraw(HDC dc, ObjectRecord *rec)
     case OBT_GROUP_BOX:
         shGroupBoxDraw(dc, rec);
         return 1;
+    case OBT_ENTRY:
+    case OBT_LIST_FIELD:
+    case OBT_EQUATION:
+    case OBT_FIELD51:
+        entDraw(dc, rec);
+        return 1;
     default:
         return 0;
     }
@@ -53,6 +68,12 @@ int fldObjScale(MemHandle h, const RECT *target)
     case OBT_RADIO:
     case OBT_GROUP_BOX:
         fldCheckSetRect(h, target);
+        return 1;
+    case OBT_ENTRY:
+    case OBT_LIST_FIELD:
+    case OBT_EQUATION:
+    case OBT_FIELD51:
+        entSetRect(h, target);
         return 1;
     default:
         return 0;

@@ -5,23 +5,6 @@
 #include <stdio.h>
 #include <string.h>
 
-uint32_t fldRecalcSize(MemHandle field)
-{
-    ObLock r(field);
-    if (!r)
-        return 0;
-    uint32_t at = obDataOffset(r.get());
-    if ((uint64_t)at + kFldAttrRun > r.blockSize())
-        return 0;
-    AttrHeader header;
-    memcpy(&header, obRecData(r.get()) + kFldAttrHeader, sizeof header);
-    uint32_t size = at + kFldAttrRun + header.size;
-    if (size > r.blockSize())
-        return 0;
-    r->length = size;
-    return size;
-}
-
 void fldEntryRefCaption(const uint8_t *data, uint32_t dataBytes, char *buffer)
 {
     if (!buffer)

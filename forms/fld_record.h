@@ -1,5 +1,6 @@
-// Record-level services of the form fields: the record size of entry, list
-// and equation fields, and the caption of an entry reference.
+// Record-level services of the form fields: the attribute offsets of entry,
+// list and equation fields (their record size is forms/ent_field's), and the
+// caption of an entry reference.
 //
 // Entry, list and equation fields (41, 42, 124) keep their tagged
 // attributes behind an AttrHeader at type data +80, the records from type
@@ -14,11 +15,6 @@ const uint32_t kFldAttrRun = 100;       // first attribute record
 const uint32_t kErfNameOffset = 78;     // entry reference: referenced field name
 const uint32_t kErfNameBytes = 32;
 
-// 86 + name length + 100 + the attribute bytes of the header, stored as the
-// record's length and returned; 0 (nothing stored) for no handle or a
-// record too short to hold the header, or whose stated attributes reach
-// past its block.
-uint32_t fldRecalcSize(MemHandle field);
 // The caption shown for an entry reference: ">> " and the referenced field's
 // name (cut at its 32 bytes). `data` is the type data of `dataBytes` bytes;
 // the buffer holds at least 40 bytes. Empty when the data is too short.

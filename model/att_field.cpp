@@ -1,4 +1,5 @@
 // Tagged attributes of entry, list and equation fields.
+#include "forms/ent_field.h"
 #include "model/att_field.h"
 #include "model/att_attr.h"
 #include "forms/fld_record.h"
@@ -63,7 +64,7 @@ MemHandle obSetShapeAttr(MemHandle h, uint32_t tag, const void *data, int length
     MemHandle valid = attSetShapeAttr(h, dataOffset, data, length, tag);
     if (!valid)
         return 0;
-    fldRecalcSize(valid);
+    entRecordSizeOf(valid);
     obRelinkMoved(h, valid);
     return valid;
 }

@@ -5,7 +5,7 @@
 #include "tools/ep_text_font.h"
 #include "tools/fld_control_font.h"
 #include "tools/cal_build.h"
-#include "tools/ent_equation_style.h"
+#include "forms/ent_field.h"
 #include "model/ob_dispatch.h"
 #include "model/lay_layers.h"
 #include "model/pg_record.h"

@@ -12,8 +12,14 @@
 //   qmdrive firstpage                 answers OK in the page sheet of a new document
 //   qmdrive title                     prints the frame's title
 //   qmdrive close                     closes the frame and waits for it to go
+//   qmdrive click ID                  clicks (real input) the visible window with the
+//                                     control id ID anywhere in the frame, such as a
+//                                     button of a navigation bar
+//   qmdrive answer ID TEXT            types TEXT into field ID: of the dialog that is
+//                                     open, then OK; else of a window of the frame
+//                                     (the page field), then Enter
 //   qmdrive inspect PATH              prints "pages N", then page 1's object types
-//   qmdrive newdoc PATH               writes a document of one empty page
+//   qmdrive newdoc PATH [PAGES]       writes a document of PAGES (1) empty pages
 //   qmdrive open PATH                 File > Open, answering the file dialog with PATH
 //   qmdrive docs                      prints the number of document windows, then
 //                                     their titles, one a line
@@ -23,6 +29,7 @@
 //                                     to a screen point (SendInput)
 //   qmdrive state                     prints the workspace's tool mode word and whether
 //                                     any window of the program holds the mouse capture
+#include "app/app_start.h"
 #include "model/fm_form.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
@@ -31,6 +38,7 @@
 #include "model/qmf_write.h"
 #include "model/qmf_read.h"
 #include "support/qmwin.h"
+#include "support/ut_msg.h"
 #include <commctrl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -175,8 +183,18 @@ int saveAs(HWND frame, const char *path)
     return 0;
 }
 
+// The driver never waits for a person: a message of the reader is printed
+// and answered OK.
+int printBox(HWND, const char *text, const char *caption, UINT)
+{
+    fprintf(stderr, "message \"%s\": %s\n", caption ? caption : "", text ? text : "");
+    return IDOK;
+}
+
 int inspect(const char *path)
 {
+    utSetMessageBoxHook(printBox);
+    appRegisterFileForms();
     MemHandle page = 0;
     MemHandle form = qmfOpenDocument(nullptr, path, 0, &page);
     if (!form) {

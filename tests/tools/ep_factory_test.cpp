@@ -1,4 +1,5 @@
 // The object factory: shape rules, type data, page defaults, names.
+#include "forms/ent_field.h"
 #include "tests/tools/tools_kit.h"
 #include "support/ut_bytes.h"
 #include "tests/support/kit_dialog.h"
@@ -228,7 +229,7 @@ TEST_F(Factory, EquationFieldsTakeTheEquationStyleAndNoStrayAttributes)
     EXPECT_EQ(0x30, i32At(eq, 76));   // an equation is single-line
     EXPECT_EQ(0, i32At(eq, 80));
     EXPECT_EQ(0, i32At(eq, 84));
-    EXPECT_EQ(86u + 5 + 100, fldRecalcSize(eq));   // "F001" and its terminator
+    EXPECT_EQ(86u + 5 + 100, entRecordSizeOf(eq));   // "F001" and its terminator
 
     MemHandle entry = make(OBT_ENTRY, {{0, 0}, {2000, 300}});
     EXPECT_EQ(0x0807, i16At(entry, 6));   // the default's own bytes stay

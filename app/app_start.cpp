@@ -43,6 +43,7 @@
 #include <stdio.h>
 #include <string.h>
 #include <string>
+#include <vector>
 
 namespace {
 char g_className[32] = "ridevi";
@@ -128,6 +129,52 @@ BOOL appSendOpenFile(HWND frame, const char *path)
         return FALSE;
     SendMessageA(frame, WM_COMMAND, 136, (LPARAM)path);
     return TRUE;
+}
+
+int appAnsiCommandLine(const char *ansi, const WCHAR *wide, char *out, int outSize)
+{
+    if (!out || outSize <= 0)
+        return 0;
+    utStrCopyN(out, ansi ? ansi : "", (uint32_t)outSize);
+    if (!wide)
+        return (int)strlen(out);
+    // Past the program's name (quoted or up to a blank) and the blanks after it.
+    const WCHAR *p = wide;
+    if (*p == '"') {
+        for (++p; *p && *p != '"'; ++p) {}
+        if (*p)
+            ++p;
+    } else {
+        while (*p && *p != ' ' && *p != '\t')
+            ++p;
+    }
+    while (*p == ' ' || *p == '\t')
+        ++p;
+    int n = lstrlenW(p);
+    while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == '\t'))
+        --n;
+    if (n >= 2 && p[0] == '"' && p[n - 1] == '"') {
+        ++p;
+        n -= 2;
+    }
+    if (n <= 0)
+        return (int)strlen(out);
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, p, n, nullptr, 0, nullptr, &lossy);
+    if (!lossy)
+        return (int)strlen(out);
+    std::vector<WCHAR> path(p, p + n);
+    path.push_back(0);
+    WCHAR shortPath[UT_PATH_SIZE];
+    DWORD m = GetShortPathNameW(path.data(), shortPath, UT_PATH_SIZE);
+    if (m == 0 || m >= UT_PATH_SIZE)
+        return (int)strlen(out);
+    std::vector<char> text(outSize);
+    int k = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, shortPath, -1, text.data(),
+                                outSize, nullptr, &lossy);
+    if (k > 0 && !lossy)
+        utStrCopyN(out, text.data(), (uint32_t)outSize);
+    return (int)strlen(out);
 }
 
 // ---- window classes ----------------------------------------------------------------
@@ -297,8 +344,11 @@ HWND appInit(HINSTANCE instance, BOOL noPrevInstance, const char *appName, const
     appShowTipOfDay(frame, FALSE);
     BOOL reopened = FALSE;
     fcInitAutoSave(frame, FC_AUTOSAVE_TIMER, &reopened);
+    // A document named on the command line is opened as the file commands
+    // open one: a path that cannot be opened gets their message, and the
+    // start goes on as without one.
     BOOL opened = FALSE;
-    if (!command.empty() && ffExists(command.c_str())) {
+    if (!command.empty()) {
         appSendOpenFile(frame, command.c_str());
         opened = appFindDocWindowByFile(frame, command.c_str()) != nullptr;
     }

@@ -37,6 +37,13 @@ BOOL appSendFileAtom(HWND frame, ATOM atom);
 BOOL appPostOpenFile(HWND frame, const char *path);
 // WM_COMMAND 136 with the path (sent); FALSE for a null or empty path.
 BOOL appSendOpenFile(HWND frame, const char *path);
+// The command line as the program's ANSI file functions can open it.
+// `ansi` is the line WinMain got, `wide` the process's whole wide command
+// line (program name first) or null. When the wide line's path holds
+// characters outside the ANSI code page (the ANSI line shows them as '?'),
+// the path's short form, which has none, is taken, without quotes; else the
+// ANSI line. Written into out (outSize bytes); its length.
+int appAnsiCommandLine(const char *ansi, const WCHAR *wide, char *out, int outSize);
 // Creates and shows the frame window.
 HWND appCreateFrame(HINSTANCE instance, const char *className, const char *title,
                     BOOL maximised, int x, int y, int width, int height, int reserved, int show);

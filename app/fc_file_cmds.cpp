@@ -43,11 +43,16 @@ uint32_t g_untitled = 1;
 const char kUntitledFormat[] = "qmDoc%d.qm";
 const char kOpenFailed[] = "Unexpected end of file encountered";
 
-// A new document window, or one showing the document of a path.
+// Whether the first new document may take the next file opened: 0 before
+// any new document, 1 while the first one is remembered as untouched, 2
+// once a file was opened (into it or not).
+int g_reuse = 0;
+
+// A new document window, or one showing the document of a path (in the
+// untouched first new document when that is still empty and unchanged).
 HWND newDocumentWindow(HWND frame, const char *path, uint32_t openFlags = 0)
 {
-    int reuse = (path && *path) ? 2 : 0;
-    return dwOpenDocument(frame, wsClassName, path, -1, openFlags, &reuse, FALSE, 0);
+    return dwOpenDocument(frame, wsClassName, path, -1, openFlags, &g_reuse, FALSE, 0);
 }
 
 void rememberFolderAndName(const char *path)
@@ -588,4 +593,8 @@ INT_PTR CALLBACK SaveOptionDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
     return FALSE;
 }
 
-void fcResetFileCommands() { g_untitled = 1; }
+void fcResetFileCommands()
+{
+    g_untitled = 1;
+    g_reuse = 0;
+}

@@ -25,17 +25,64 @@ const uint16_t kRubberBandMode = 8;
 POINT unpack(LPARAM packed) { return POINT{(int16_t)LOWORD(packed), (int16_t)HIWORD(packed)}; }
 LPARAM pack(POINT p) { return MAKELPARAM((WORD)(int16_t)p.x, (WORD)(int16_t)p.y); }
 
-// The next mouse message while the window holds the capture; false once it
-// no longer does. Waits only while the queue holds no mouse message.
-bool nextMouseMessage(HWND window, MSG *msg)
+bool isPress(UINT message)
+{
+    return message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDOWN ||
+           message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDOWN || message == WM_MBUTTONDBLCLK;
+}
+
+enum class Next {
+    Message,   // a mouse message, taken off the queue
+    Lost,      // the window no longer holds the capture
+    Press,     // a button went down: the release was missed (it came outside
+               // every window of ours); the press stays queued for the next
+               // gesture
+};
+
+// The next mouse message while the window holds the capture. Waits only
+// while the queue holds no mouse message.
+Next nextMouseMessage(HWND window, MSG *msg)
 {
     for (;;) {
         if (GetCapture() != window)
-            return false;
-        if (PeekMessageA(msg, nullptr, kMouseFirst, kMouseLast, PM_REMOVE))
-            return true;
+            return Next::Lost;
+        if (PeekMessageA(msg, nullptr, kMouseFirst, kMouseLast, PM_NOREMOVE)) {
+            if (isPress(msg->message))
+                return Next::Press;
+            PeekMessageA(msg, nullptr, kMouseFirst, kMouseLast, PM_REMOVE);
+            return Next::Message;
+        }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, kWaitMs, QS_ALLINPUT);
     }
+}
+
+// A release outside the window's top-level window (the frame) drops the drag.
+bool outsideFrame(HWND window, LPARAM packed)
+{
+    POINT p = {(int16_t)LOWORD(packed), (int16_t)HIWORD(packed)};
+    ClientToScreen(window, &p);
+    RECT frame;
+    return GetWindowRect(GetAncestor(window, GA_ROOT), &frame) && !PtInRect(&frame, p);
+}
+
+// Whether the loop goes on with the message; a drag that ends without its
+// release, or with it outside the frame, is dropped.
+bool takeNext(HWND window, UINT release, MSG *msg, bool *dropped)
+{
+    switch (nextMouseMessage(window, msg)) {
+    case Next::Lost:
+        return false;
+    case Next::Press:
+        *dropped = true;
+        return false;
+    case Next::Message:
+        break;
+    }
+    if (msg->message == release && outsideFrame(window, msg->lParam)) {
+        *dropped = true;
+        return false;
+    }
+    return true;
 }
 
 // The mapped device context of a drag with the feedback pen under
@@ -210,8 +257,9 @@ int epTrackMouseEx(HWND window, UINT buttonMsg, LPARAM pressPos, BOOL snap, int1
     SetCapture(window);
     drawFeedback(feedback, dc, pair, data);
     int moved = 0;
+    bool dropped = false;
     MSG msg;
-    while (nextMouseMessage(window, &msg)) {
+    while (takeNext(window, release, &msg, &dropped)) {
         POINT device = unpack(msg.lParam);
         POINT p;
         dmMsgPointToLogSnap(msg.lParam, &p, snap, divisions);
@@ -232,6 +280,11 @@ int epTrackMouseEx(HWND window, UINT buttonMsg, LPARAM pressPos, BOOL snap, int1
     endTrack(window, dc, feedback, pair, data, showPos);
     if (showSize)
         mbClearOrigin();
+    if (dropped) {
+        pair->x2 = pair->x1;
+        pair->y2 = pair->y1;
+        return 0;
+    }
     return moved;
 }
 
@@ -282,8 +335,9 @@ int epTrackMove(HWND window, LPARAM pressPos, BOOL snap, int16_t divisions, Trac
     drawFeedback(feedback, dc, pair, data);
     int moved = 0;
     bool first = true;
+    bool dropped = false;
     MSG msg;
-    while (nextMouseMessage(window, &msg)) {
+    while (takeNext(window, WM_LBUTTONUP, &msg, &dropped)) {
         POINT device = unpack(msg.lParam);
         POINT p;
         dmMsgPointToLog(msg.lParam, &p);
@@ -302,6 +356,11 @@ int epTrackMove(HWND window, LPARAM pressPos, BOOL snap, int16_t divisions, Trac
             break;
     }
     endTrack(window, dc, feedback, pair, data, showPos);
+    if (dropped) {
+        pair->x2 = pair->x1;
+        pair->y2 = pair->y1;
+        return 0;
+    }
     return moved;
 }
 

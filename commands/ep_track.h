@@ -8,7 +8,11 @@
 // Positions come from the mouse messages themselves (never from the cursor
 // position), so a gesture posted to the queue drives the loop as a real one
 // does. The loop ends on the button-up message or as soon as the window no
-// longer holds the capture.
+// longer holds the capture. A drag whose button-up comes outside the
+// window's frame, or that meets a new press before its button-up (the
+// release was lost outside the program's windows), is dropped: the loops
+// then answer 0 with the end point back at the start, the capture is
+// released and the press stays queued for the next gesture.
 #pragma once
 #include "support/qmwin.h"
 #include "model/ob_record.h"

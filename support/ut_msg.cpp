@@ -4,6 +4,8 @@
 #include "support/ut_mem.h"
 #include "textedit/help_file.h"
 #include <string.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -95,11 +97,74 @@ void winHelp(HWND window, const char *file, UINT command, const char *keyword)
 
 void utSetMessageBoxHook(UtMessageBoxHook hook) { g_boxHook = hook; }
 
+int utBreakLongRuns(HDC dc, const char *text, int maxWidth, char *out, size_t outSize)
+{
+    if (!out || outSize == 0)
+        return 0;
+    std::string s;
+    size_t runStart = 0;   // where the current run without a blank begins in s
+    auto widthOf = [&](size_t from) {
+        SIZE size = {};
+        GetTextExtentPoint32A(dc, s.data() + from, (int)(s.size() - from), &size);
+        return (int)size.cx;
+    };
+    for (const char *p = text ? text : ""; *p;) {
+        const char *next = CharNextA(p);
+        if (next == p)
+            next = p + 1;
+        const size_t length = (size_t)(next - p);
+        s.append(p, length);
+        p = next;
+        const char c = s[s.size() - length];
+        if (length == 1 && (c == ' ' || c == '\t' || c == '\r' || c == '\n')) {
+            runStart = s.size();
+            continue;
+        }
+        if (s.size() - runStart <= length || widthOf(runStart) <= maxWidth)
+            continue;
+        // Too wide: break after the run's last path separator, else before
+        // this character.
+        const size_t charAt = s.size() - length;
+        size_t at = charAt;
+        for (size_t i = charAt; i > runStart + 1; --i) {
+            if (s[i - 1] == '\\' || s[i - 1] == '/') {
+                at = i;
+                break;
+            }
+        }
+        s.insert(at, "\r\n");
+        runStart = at + 2;
+    }
+    utStrCopyN(out, s.c_str(), (uint32_t)outSize);
+    return (int)strlen(out);
+}
+
 int utShowBox(HWND owner, const char *text, const char *caption, UINT flags)
 {
     if (g_boxHook)
         return g_boxHook(owner, text, caption, flags);
-    return MessageBoxA(owner, text, caption, flags);
+    // The box grows as wide as its longest unbroken run (a long path), past
+    // the screen's edges: such runs are broken to half the screen's width
+    // in the box's font.
+    const char *shown = text ? text : "";
+    std::vector<char> wrapped(strlen(shown) * 3 + 1);
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    HDC dc = GetDC(nullptr);
+    if (dc && SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        HFONT font = CreateFontIndirectA(&metrics.lfMessageFont);
+        HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+        utBreakLongRuns(dc, shown, GetSystemMetrics(SM_CXSCREEN) / 2, wrapped.data(),
+                        wrapped.size());
+        shown = wrapped.data();
+        if (font) {
+            SelectObject(dc, old);
+            DeleteObject(font);
+        }
+    }
+    if (dc)
+        ReleaseDC(nullptr, dc);
+    return MessageBoxA(owner, shown, caption, flags);
 }
 
 void utSetAppName(HWND owner, const char *name)

@@ -7,6 +7,12 @@
 typedef int (*UtMessageBoxHook)(HWND owner, const char *text, const char *caption, UINT flags);
 void utSetMessageBoxHook(UtMessageBoxHook hook);
 int utShowBox(HWND owner, const char *text, const char *caption, UINT flags);
+// The text with a line break (CR LF) put into every run without a blank or
+// line break that is wider than maxWidth pixels in the DC's font: after the
+// run's last path separator, else before the character that passes the
+// width. Written into out (outSize bytes, cut to it); its length. A box
+// shows its text so, to stay within the screen.
+int utBreakLongRuns(HDC dc, const char *text, int maxWidth, char *out, size_t outSize);
 
 void utSetAppName(HWND owner, const char *name);
 const char *utGetAppName();

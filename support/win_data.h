@@ -1,6 +1,6 @@
 // The data viewer window classes "datawin" and "va_Data" (CS_HREDRAW |
 // CS_VREDRAW, 8 window bytes, white background), registered at start-up;
-// the viewer itself comes with its own work.
+// "va_Data" by the viewer itself (support/win_datawin), with its procedure.
 #pragma once
 #include "support/qmwin.h"
 

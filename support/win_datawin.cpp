@@ -28,7 +28,9 @@ LRESULT CALLBACK dataProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-BOOL registerClass(HINSTANCE instance)
+}  // namespace
+
+BOOL winRegisterDataViewerClass(HINSTANCE instance)
 {
     WNDCLASSA wc = {};
     if (GetClassInfoA(instance, kClass, &wc))
@@ -43,13 +45,11 @@ BOOL registerClass(HINSTANCE instance)
     return RegisterClassA(&wc) != 0;
 }
 
-}  // namespace
-
 HWND winCreateTextWindow(HWND owner, const char *title, const RECT *rect, uint16_t commandId,
                          HFONT font, BOOL visible, BOOL wrap)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (!registerClass(instance))
+    if (!winRegisterDataViewerClass(instance))
         return nullptr;
     RECT r;
     if (rect) {

@@ -3,6 +3,9 @@
 #pragma once
 #include "support/qmwin.h"
 
+// Registers the viewer's class "va_Data" with its window procedure, once per
+// process (TRUE when it is registered).
+BOOL winRegisterDataViewerClass(HINSTANCE instance);
 // Registers the class "va_Data" (once per process) and creates the viewer
 // the first time (title "Data", default placement, visible); later calls
 // return the same window. Null when it cannot be made.

@@ -113,7 +113,8 @@ int utPatternOfPath(char *out, const char *path)
 {
     char ext[UT_PATH_SIZE];
     utSplitPath(path ? path : "", nullptr, nullptr, nullptr, ext);
-    snprintf(out, UT_PATH_SIZE, "*%s", ext[0] ? ext : ".");
+    out[0] = '*';
+    utStrCopyN(out + 1, ext[0] ? ext : ".", UT_PATH_SIZE - 1);
     return 1;
 }
 

@@ -121,6 +121,13 @@ void dropBlock(MemHandle h)
         utFreeHandle(h);
 }
 
+// True when the pending undo step is the creation of this object.
+bool isCreationPending(HWND ws, MemHandle object)
+{
+    UndoRecord undo;
+    return wsGetUndo(ws, &undo) && undo.kind == (uint16_t)kEpUndoCreated && undo.object == object;
+}
+
 void backToSelect(HWND ws)
 {
     wsLeaveToolMode(ws, FALSE);
@@ -294,8 +301,9 @@ MemHandle epDragCreate(HWND ws, UINT message, LPARAM lParam)
         wsLeaveToolMode(ws, FALSE);
         MemHandle arc = epCreateArcAt(ws, pts, type);
         if (arc) {
-            epEnterSelectMode(ws, arc);
             udRecord(ws, arc, 0, kEpUndoCreated, 0);
+            UdKeepStep keep(ws);
+            epEnterSelectMode(ws, arc);
             obInvalidate(ws, arc);
             epArcTool(ws, arc);
             wsMarkModified(ws);
@@ -387,13 +395,16 @@ int epFinishCreate(HWND ws, MemHandle object)
     if (!wsPageHasObject(ws, object))
         wsAppendObject(ws, object);
     obInvalidate(ws, object);
+    // The creation's one undo step, taken before the selection changes (a
+    // drag that made the object has recorded it already), and kept by the
+    // new selection.
+    if (!isCreationPending(ws, object))
+        udRecord(ws, object, 0, kEpUndoCreated, 0);
     if (!setGetStayInDrawMode()) {
+        UdKeepStep keep(ws);
         wsLeaveToolMode(ws, FALSE);
         epEnterSelectMode(ws, object);
     }
-    // Recorded after the selection: a change of selection drops the step
-    // pending before it, and this one must stay to undo the creation.
-    udRecord(ws, object, 0, kEpUndoCreated, 0);
     wsMarkModified(ws);
     return 1;
 }

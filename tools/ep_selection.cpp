@@ -4,6 +4,7 @@
 #include "tools/ep_select_mode.h"
 #include "tools/ep_standins.h"
 #include "views/ws_scroll.h"
+#include "app/ws_services.h"
 #include "commands/app_stdbar.h"
 #include "commands/ud_undo.h"
 #include "commands/ws_objects.h"

@@ -36,7 +36,6 @@ EP_WEAK void appSetClipboardButtons(BOOL cut, BOOL copy, BOOL paste)
     appSetStdBarButton(202, copy);
     appSetStdBarButton(203, paste);
 }
-EP_WEAK void mbUpdateFromSelection() {}
 EP_WEAK void mbShowObjectSize(int32_t, int32_t) {}
 
 EP_WEAK BOOL obIsEntryOrCounter(int16_t type)
@@ -45,7 +44,6 @@ EP_WEAK BOOL obIsEntryOrCounter(int16_t type)
 }
 EP_WEAK HWND fldGetPropPane() { return nullptr; }
 EP_WEAK void fldUpdatePropPane(HWND, MemHandle) {}
-EP_WEAK void fldClosePropPane() {}
 
 EP_WEAK int cmdToolAction(HWND, int16_t, MemHandle *) { return 0; }
 EP_WEAK MemHandle fld131Build(HWND, const RECT *) { return 0; }

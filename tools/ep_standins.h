@@ -9,8 +9,6 @@
 // The selection-dependent command state of a workspace.
 void pvGetSelectionCommandState(HWND ws, BOOL *cut, BOOL *copy, BOOL *paste, BOOL *undo);
 void appSetClipboardButtons(BOOL cut, BOOL copy, BOOL paste);
-// The message bar follows the active workspace's selection.
-void mbUpdateFromSelection();
 // The size cell (twips); -1, -1 empties it.
 void mbShowObjectSize(int32_t width, int32_t height);
 
@@ -18,7 +16,6 @@ void mbShowObjectSize(int32_t width, int32_t height);
 BOOL obIsEntryOrCounter(int16_t type);
 HWND fldGetPropPane();
 void fldUpdatePropPane(HWND ws, MemHandle object);
-void fldClosePropPane();
 
 // ---- tools and dialogs of other modules --------------------------------------------------------
 // The insertion command of a tool: 0 when the type is not one of its tools.

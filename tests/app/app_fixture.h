@@ -12,6 +12,7 @@
 #include "app/app_frame_globals.h"
 #include "app/app_start.h"
 #include "app/app_toolbars.h"
+#include "app/fc_file_cmds.h"
 #include "app/app_ui_state.h"
 #include "app/settings_reg.h"
 #include "app/setup_file.h"
@@ -27,6 +28,7 @@
 #include "support/ut_recent.h"
 #include "textedit/help_file.h"
 #include "views/dw_window.h"
+#include "views/ws_record.h"
 #include "views/ws_window.h"
 #include <shlobj.h>
 #include <string>
@@ -188,6 +190,10 @@ protected:
 
     int docCount() { return appCountDocWindows(appGetMdiClient(frame)); }
 
+    // Marks the active document changed, so that the next file opened
+    // does not go into it (an untouched new document would take it).
+    void touchActiveDocument() { wsMarkModified(dwGetWorkspace(appGetActiveDocWindow(frame))); }
+
     // A document window whose workspace records its commands.
     HWND recordingDocument(const RECT *rect = nullptr)
     {
@@ -213,6 +219,7 @@ protected:
         appResetToolbarModule();
         appResetFrameCmdModule();
         appResetFrameModule();
+        fcResetFileCommands();
         appSetActiveWorkspace(nullptr);
         blResetToolListModule();
         clrResetPaletteWindowModule();

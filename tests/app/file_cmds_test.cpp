@@ -164,6 +164,7 @@ protected:
 TEST_F(FileCmds, SaveNamesThatAreRefused)
 {
     std::string other = writeFile("other.qm", {{OBT_RECTANGLE}}, false);
+    wsMarkModified(ws);
     HWND otherDoc = fcOpenDocument(frame, other.c_str());
     ASSERT_TRUE(otherDoc != nullptr);
     SendMessageA(appGetMdiClient(frame), WM_MDIACTIVATE, (WPARAM)doc, 0);
@@ -206,8 +207,9 @@ TEST_F(FileCmds, SaveNamesThatAreRefused)
             ASSERT_EQ(1u, boxes.count()) << c.name;
             EXPECT_EQ(kWarning, boxes.last().caption);
             EXPECT_EQ(c.message, boxes.last().text);
-            if (lstrcmpiA(c.name.c_str(), other.c_str()) != 0)
+            if (lstrcmpiA(c.name.c_str(), other.c_str()) != 0) {
                 EXPECT_FALSE(ffExists(c.name.c_str())) << c.name;
+            }
             EXPECT_FALSE(wsDocHasPath(ws));
             EXPECT_TRUE(wsIsModified(ws));
         }
@@ -372,6 +374,7 @@ TEST_F(FileCmds, ConfirmationAndReportFilesGuardTheOwnFile)
 TEST_F(FileCmds, OpeningAnOpenPathActivatesItsWindowAndReadsNothing)
 {
     std::string path = writeFile("open.qm", {{OBT_RECTANGLE}}, false);
+    wsMarkModified(ws);
     HWND opened = fcOpenDocument(frame, path.c_str());
     ASSERT_TRUE(opened != nullptr);
     fcNewDocumentDefaultPage(frame);
@@ -717,13 +720,52 @@ TEST_F(FileCmds, OpenCommandRunsTheOpenDialog)
     EXPECT_EQ("*.qm", g_calls[0].path);
     EXPECT_EQ(1, docCount());
 
+    // With only the untouched new document open, the file goes into it.
     g_answers = {path};
     HWND opened = fcOpenCommand(frame, (home.path() + "\\").c_str());
     ASSERT_TRUE(opened != nullptr);
-    EXPECT_EQ(2, docCount());
+    EXPECT_EQ(doc, opened);
+    EXPECT_EQ(1, docCount());
     char own[260];
     ASSERT_TRUE(wsGetDocPath(dwGetWorkspace(opened), own));
     EXPECT_EQ(0, lstrcmpiA(path.c_str(), own));
+    EXPECT_EQ(std::string(path) + " - Page 1 of 1 ", windowText(opened));
+}
+
+TEST_F(FileCmds, OnlyAnUntouchedFirstNewDocumentTakesTheFileOpened)
+{
+    std::string path = writeFile("taken.qm", {{OBT_ELLIPSE}}, false);
+    enum Touch { kNone, kModified, kObject };
+    struct Case {
+        const char *what;
+        Touch touch;
+        bool reused;
+    } cases[] = {
+        {"untouched", kNone, true},
+        {"modified", kModified, false},
+        {"holding an object", kObject, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        // A fresh start: one new document, remembered as untouched.
+        TearDown();
+        SetUp();
+        if (c.touch == kModified)
+            wsMarkModified(ws);
+        else if (c.touch == kObject)
+            pgAppendObject(page(), obtest::make(OBT_RECTANGLE, 0, 0, 99, 99));
+        HWND opened = fcOpenDocument(frame, path.c_str());
+        ASSERT_TRUE(opened != nullptr);
+        EXPECT_EQ(c.reused, opened == doc);
+        EXPECT_EQ(c.reused ? 1 : 2, docCount());
+        EXPECT_EQ(std::vector<int>{OBT_ELLIPSE}, typesOf(pvGetCurrentPage(dwGetWorkspace(opened))));
+        // Once a file was opened, later new documents do not take files.
+        HWND fresh = fcNewDocumentDefaultPage(frame);
+        ASSERT_TRUE(fresh != nullptr);
+        std::string second = writeFile("second.qm", {{OBT_RECTANGLE}}, false);
+        HWND next = fcOpenDocument(frame, second.c_str());
+        EXPECT_NE(fresh, next);
+    }
 }
 
 }  // namespace

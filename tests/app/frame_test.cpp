@@ -341,6 +341,7 @@ TEST_F(App, OpenByPathIgnoresAnEmptyPathAndActivatesAnOpenDocument)
     SendMessageA(frame, WM_COMMAND, 136, (LPARAM) "");
     SendMessageA(frame, WM_COMMAND, 136, 0);
     EXPECT_EQ(1, docCount());
+    touchActiveDocument();
     std::string path = home.file("again.qm");
     ASSERT_TRUE(apptest::writeDocument(path));
     SendMessageA(frame, WM_COMMAND, 136, (LPARAM)path.c_str());
@@ -383,6 +384,7 @@ TEST_F(App, DroppedFilesOpenEachDocumentInOrder)
     SendMessageA(frame, WM_DROPFILES,
                  (WPARAM)apptest::dropFilesBlock({a, b, c}, {bar.left + 5, bar.top + 5}), 0);
     EXPECT_EQ(1, docCount());
+    touchActiveDocument();
 
     SendMessageA(frame, WM_DROPFILES,
                  (WPARAM)apptest::dropFilesBlock({a, b, c}, {area.left + 20, area.top + 20}), 0);

@@ -300,9 +300,11 @@ TEST_F(SetupFile, WriteThenReadKeepsEveryRecordAndBlock)
         // carry and every new page makes anew.
         Bytes pageAfter = handleBytes(setGetDefaultPage(), 494);
         const size_t layersAt = 86 + 46, layersEnd = layersAt + 20;
-        for (size_t i = 0; i < 494; ++i)
-            if (i < layersAt || i >= layersEnd)
+        for (size_t i = 0; i < 494; ++i) {
+            if (i < layersAt || i >= layersEnd) {
                 EXPECT_EQ(pageBefore[i], pageAfter[i]) << "page byte " << i;
+            }
+        }
     }
 
     EXPECT_EQ(-4, setGetZoomCode());

@@ -4,9 +4,13 @@
 #include "tests/app/app_fixture.h"
 #include "app/app_version.h"
 #include "commands/clip_formats.h"
+#include "support/win_datawin.h"
 #include "support/win_window.h"
+#include "support/ff_file.h"
 #include "resource.h"
 #include <string.h>
+#include <string>
+#include <vector>
 
 using apptest::App;
 using qmtest::BoxRecorder;
@@ -211,11 +215,117 @@ TEST_F(App, QuotedCommandLinePathWithBlanksIsOpened)
     EXPECT_EQ(0, lstrcmpiA(path.c_str(), first));
 }
 
-TEST_F(App, CommandLinePathOfNoFileIsIgnored)
+TEST_F(App, CommandLinePathOfNoFileIsReportedAndTheStartGoesOn)
 {
-    ASSERT_TRUE(start(home.file("missing.qm").c_str()));
+    // The message the file commands give for a path they cannot open, then
+    // the start as without a path: one new document.
+    BoxRecorder boxes;
+    std::string missing = home.file("missing.qm");
+    ASSERT_TRUE(start(missing.c_str()));
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ("Quillmark Draw Warning", boxes.last().caption);
+    EXPECT_EQ(missing + "\r\n  does not exist", boxes.last().text);
     EXPECT_EQ(1, docCount());
-    EXPECT_EQ(nullptr, appFindDocWindowByFile(frame, home.file("missing.qm").c_str()));
+    EXPECT_EQ(nullptr, appFindDocWindowByFile(frame, missing.c_str()));
+}
+
+// A wide text of ASCII and a few ideographs (no std::wstring here).
+std::vector<WCHAR> wide(const std::string &ascii, std::initializer_list<WCHAR> tail = {})
+{
+    std::vector<WCHAR> w(ascii.begin(), ascii.end());
+    w.insert(w.end(), tail);
+    return w;
+}
+
+std::vector<WCHAR> wide(const std::string &ascii, const std::vector<WCHAR> &tail)
+{
+    std::vector<WCHAR> w(ascii.begin(), ascii.end());
+    w.insert(w.end(), tail.begin(), tail.end());
+    return w;
+}
+
+std::string ansiOf(const std::vector<WCHAR> &w)
+{
+    std::vector<char> text(w.size() * 2 + 1);
+    int n = WideCharToMultiByte(CP_ACP, 0, w.data(), (int)w.size(), text.data(),
+                                (int)text.size(), nullptr, nullptr);
+    return std::string(text.data(), n > 0 ? n : 0);
+}
+
+TEST_F(App, CommandLineNamesOutsideTheAnsiCodePageComeFromTheWideLine)
+{
+    // A document named in Chinese characters: the ANSI command line shows
+    // them as '?', the wide one has them.
+    std::string plain = home.file("plain.qm");
+    ASSERT_TRUE(apptest::writeDocument(plain));
+    std::vector<WCHAR> path = wide(home.path() + "\\", {0x5716, 0x756B, '.', 'q', 'm'});
+    std::vector<WCHAR> pathZ = path;
+    pathZ.push_back(0);
+    std::vector<WCHAR> plainW = wide(plain);
+    plainW.push_back(0);
+    ASSERT_TRUE(CopyFileW(plainW.data(), pathZ.data(), FALSE));
+    std::string ansiPath = ansiOf(path);
+    ASSERT_NE(std::string::npos, ansiPath.find('?'));
+
+    struct Case {
+        const char *what;
+        std::vector<WCHAR> line;   // the whole wide line
+        std::string ansi;          // what WinMain gets
+        bool shortForm;            // the short form is taken
+    } cases[] = {
+        {"quoted program and path", wide("\"C:\\q m\\quillmark.exe\" \"", path), "", true},
+        {"bare program, blanks", wide("quillmark.exe   ", path), "", true},
+        {"an ANSI path stays", wide("quillmark.exe \"" + plain + "\""), "\"" + plain + "\"", false},
+        {"no path", wide("quillmark.exe"), "", false},
+        {"a missing name keeps the ANSI line",
+         wide("quillmark.exe ", {0x5716, 0x756B, '2', '.', 'q', 'm'}), "", false},
+    };
+    cases[0].line.push_back('"');
+    cases[0].ansi = "\"" + ansiPath + "\"";
+    cases[1].ansi = ansiPath;
+    cases[4].ansi = ansiOf(wide("", {0x5716, 0x756B, '2', '.', 'q', 'm'}));
+    std::string shortName;
+    for (Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        c.line.push_back(0);
+        char out[600];
+        int n = appAnsiCommandLine(c.ansi.c_str(), c.line.data(), out, sizeof out);
+        EXPECT_EQ((int)strlen(out), n);
+        if (!c.shortForm) {
+            EXPECT_EQ(c.ansi, out);
+            continue;
+        }
+        EXPECT_EQ(nullptr, strchr(out, '?')) << out;
+        EXPECT_TRUE(ffExists(out)) << out;
+        shortName = out;
+    }
+    ASSERT_FALSE(shortName.empty());
+    // Started with it, the program opens that document and makes no other.
+    ASSERT_TRUE(start(shortName.c_str()));
+    EXPECT_EQ(1, docCount());
+    EXPECT_TRUE(appFindDocWindowByFile(frame, shortName.c_str()) != nullptr);
+    // The folder's clean-up goes by ANSI names: this file goes here.
+    SendMessageA(frame, WM_CLOSE, 0, 0);
+    pump();
+    EXPECT_TRUE(DeleteFileW(pathZ.data()));
+}
+
+TEST_F(App, TheDataViewerClassRunsItsOwnProcedure)
+{
+    // Registered at start-up by the viewer itself: its edit follows the
+    // window's size, which a class of the default procedure would not do.
+    writeSettings(false);
+    ASSERT_TRUE(start());
+    RECT r = {10, 10, 310, 210};
+    HWND viewer = winCreateTextWindow(frame, "Data", &r, 0, nullptr, FALSE, FALSE);
+    ASSERT_TRUE(viewer != nullptr);
+    SetWindowPos(viewer, nullptr, 0, 0, 420, 330, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client, edit;
+    GetClientRect(viewer, &client);
+    GetWindowRect(GetDlgItem(viewer, 1), &edit);
+    EXPECT_EQ(client.right, edit.right - edit.left);
+    EXPECT_EQ(client.bottom, edit.bottom - edit.top);
+    DestroyWindow(viewer);
 }
 
 // ---- a second start ----------------------------------------------------------------------
@@ -223,6 +333,7 @@ TEST_F(App, CommandLinePathOfNoFileIsIgnored)
 TEST_F(App, SecondStartHandsItsFileOverAndEnds)
 {
     ASSERT_TRUE(start());
+    touchActiveDocument();
     std::string path = home.file("second.qm");
     ASSERT_TRUE(apptest::writeDocument(path));
     HWND other = (HWND)1;

@@ -235,6 +235,63 @@ TEST_F(Track, LosingTheCaptureEndsTheLoop)
     }
 }
 
+TEST_F(Track, ADragEndedOutsideTheFrameOrWithoutItsReleaseIsDropped)
+{
+    // The window is its own frame here: a top-level window of 400 x 400.
+    struct Case {
+        const char *name;
+        std::vector<Msg> gesture;
+        std::vector<int> results;   // one for each press the window ran the loop for
+    } cases[] = {
+        {"released outside the frame",
+         {{WM_LBUTTONDOWN, 100, 100}, {WM_MOUSEMOVE, 150, 130}, {WM_LBUTTONUP, -600, 130}},
+         {0}},
+        {"released past the view but inside the frame",
+         {{WM_LBUTTONDOWN, 100, 100}, {WM_MOUSEMOVE, 150, 130}, {WM_LBUTTONUP, 390, 130}},
+         {1}},
+        {"a press before the release: it starts the next drag",
+         {{WM_LBUTTONDOWN, 100, 100},
+          {WM_MOUSEMOVE, 150, 130},
+          {WM_LBUTTONDOWN, 200, 200},
+          {WM_MOUSEMOVE, 260, 240},
+          {WM_LBUTTONUP, 260, 240}},
+         {0, 1}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        dmResetModule();
+        std::vector<int> results;
+        std::vector<TrackPair> pairs;
+        std::vector<size_t> draws;
+        run_.onPress = [&](HWND w, UINT msg, LPARAM lp) {
+            FeedLog log;
+            int r = epTrackMouseEx(w, msg, lp, FALSE, 0, &pair_, recordFeedback, (LPARAM)&log,
+                                   FALSE, 0, FALSE);
+            results.push_back(r);
+            pairs.push_back(pair_);
+            draws.push_back(log.calls.size());
+            return r;
+        };
+        post(c.gesture);
+        EXPECT_EQ(c.results, results);
+        ASSERT_EQ(c.results.size(), pairs.size());
+        for (size_t i = 0; i < pairs.size(); ++i) {
+            // A dropped drag ends where it began; every drawing was erased.
+            if (!results[i]) {
+                EXPECT_EQ(pairs[i].x1, pairs[i].x2);
+                EXPECT_EQ(pairs[i].y1, pairs[i].y2);
+            }
+            EXPECT_EQ(0u, draws[i] % 2);
+        }
+        if (pairs.size() == 2) {
+            EXPECT_EQ(200 * kPx, pairs[1].x1);
+            EXPECT_EQ(260 * kPx, pairs[1].x2);
+            EXPECT_EQ(240 * kPx, pairs[1].y2);
+        }
+        EXPECT_EQ(nullptr, GetCapture());
+    }
+}
+
 TEST_F(Track, SnappingSwallowsMovesWithinOneGridStep)
 {
     // Four divisions of an inch: a 24-pixel grid.

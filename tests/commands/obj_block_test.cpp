@@ -11,6 +11,7 @@
 #include "model/qmf_sizes.h"
 #include "support/ut_mem.h"
 #include <string.h>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -408,8 +409,8 @@ TEST_F(Block, TaggedBlocksCarryKind88)
 
     // Inside another record: only the bytes given may be read.
     b.resize(u32At(b, 0));
-    std::vector<uint8_t> host(10, 0xAB);
-    host.insert(host.end(), b.begin(), b.end());
+    std::vector<uint8_t> host(10 + b.size(), 0xAB);
+    std::copy(b.begin(), b.end(), host.begin() + 10);
     copy = objUnpackTaggedAt(host.data() + 10, (uint32_t)b.size());
     expectSameTree(g, copy);
     obFreeTree(copy);

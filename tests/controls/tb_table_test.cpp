@@ -242,9 +242,10 @@ TEST(ToolButtonBitmaps, ShadingUsesOnlyTheThreeDimensionalGreys)
             ASSERT_TRUE(gdiLoadResBitmap(inst, name.c_str(), &bmp));
             for (uint32_t px : bmp.pixels) {
                 uint32_t r = px >> 16, g = (px >> 8) & 0xFF, b = px & 0xFF;
-                if (r == g && g == b)
+                if (r == g && g == b) {
                     EXPECT_TRUE(r == 0 || r == 128 || r == 192 || r == 223 || r == 255)
                         << name << " grey " << r;
+                }
             }
         }
 }

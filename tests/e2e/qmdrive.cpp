@@ -34,7 +34,15 @@
 //   qmdrive password TEXT|--cancel    answers the "Password" dialog: prints its caption,
 //                                     enters TEXT and OK (or Cancel), then prints
 //                                     "box: TEXT" for a message box it gives (answered OK)
-//   qmdrive docs                      prints the title of each document window
+//   qmdrive open PATH                 File > Open, answering the file dialog with PATH
+//   qmdrive docs                      prints the number of document windows, then
+//                                     their titles, one a line
+//   qmdrive box                       waits for a message box, prints its text (line
+//                                     breaks as "|") and its rectangle, answers OK
+//   qmdrive dragout X1 Y1 SX SY       a left-button drag from a workspace client point
+//                                     to a screen point (SendInput)
+//   qmdrive state                     prints the workspace's tool mode word and whether
+//                                     any window of the program holds the mouse capture
 #include "app/app_start.h"
 #include "model/fm_form.h"
 #include "model/ob_dispatch.h"
@@ -54,6 +62,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -432,6 +442,76 @@ int answer(HWND frame, int id, const char *text)
     return 0;
 }
 
+// File > Open with the path typed into the dialog.
+int openFile(HWND frame, const char *path)
+{
+    PostMessageA(frame, WM_COMMAND, 101, 0);
+    HWND dialog = waitDialog(frame, 300);
+    HWND edit = dialog ? fileNameEdit(dialog) : nullptr;
+    if (!edit) {
+        fprintf(stderr, "no Open dialog with a file-name field appeared\n");
+        return 1;
+    }
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    for (int i = 0; i < 300 && IsWindow(dialog); ++i)
+        Sleep(100);
+    if (IsWindow(dialog)) {
+        printTexts(dialog);
+        fprintf(stderr, "the Open dialog did not close\n");
+        return 1;
+    }
+    settle(frame);
+    return 0;
+}
+
+// The document windows (MDI children of class "xqmdoc") and their titles.
+int listDocuments(HWND frame)
+{
+    HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+    std::vector<std::string> titles;
+    for (HWND w = client ? GetWindow(client, GW_CHILD) : nullptr; w; w = GetWindow(w, GW_HWNDNEXT)) {
+        char name[64] = "", title[512] = "";
+        GetClassNameA(w, name, sizeof name);
+        if (strcmp(name, "xqmdoc") != 0 || GetWindow(w, GW_OWNER))
+            continue;
+        GetWindowTextA(w, title, sizeof title);
+        titles.push_back(title);
+    }
+    printf("%d\n", (int)titles.size());
+    for (const std::string &t : titles)
+        printf("%s\n", t.c_str());
+    return 0;
+}
+
+// A message box: its text (line breaks as "|"), its rectangle; then OK.
+int answerBox(HWND frame)
+{
+    HWND box = waitDialog(frame, 300);
+    if (!box) {
+        fprintf(stderr, "no message box appeared\n");
+        return 1;
+    }
+    char text[2048] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    std::string line;
+    for (const char *p = text; *p; ++p) {
+        if (*p == '\n')
+            line += '|';
+        else if (*p != '\r')
+            line += *p;
+    }
+    RECT r;
+    GetWindowRect(box, &r);
+    printf("%s\n%ld %ld %ld %ld\n", line.c_str(), (long)r.left, (long)r.top, (long)r.right,
+           (long)r.bottom);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    for (int i = 0; i < 100 && IsWindow(box); ++i)
+        Sleep(100);
+    return IsWindow(box) ? 1 : 0;
+}
+
 // Lists a top-level window when the frame cannot be found.
 BOOL CALLBACK listWindow(HWND w, LPARAM)
 {
@@ -500,20 +580,16 @@ int main(int argc, char **argv)
     }
     if (strcmp(verb, "saveas") == 0 && argc == 3)
         return saveAs(frame, argv[2]);
-    if (strcmp(verb, "docs") == 0) {
-        HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
-        for (HWND c = client ? GetWindow(client, GW_CHILD) : nullptr; c;
-             c = GetWindow(c, GW_HWNDNEXT)) {
-            char text[512] = "";
-            GetWindowTextA(c, text, sizeof text);
-            printf("%s\n", text);
-        }
-        return 0;
-    }
     if (strcmp(verb, "click") == 0 && argc == 3)
         return click(frame, atoi(argv[2]));
     if (strcmp(verb, "answer") == 0 && argc == 4)
         return answer(frame, atoi(argv[2]), argv[3]);
+    if (strcmp(verb, "open") == 0 && argc == 3)
+        return openFile(frame, argv[2]);
+    if (strcmp(verb, "docs") == 0)
+        return listDocuments(frame);
+    if (strcmp(verb, "box") == 0)
+        return answerBox(frame);
 
     HWND ws = workspace(frame);
     if (!ws) {
@@ -573,6 +649,25 @@ int main(int argc, char **argv)
         // double-click time has passed: the next input waits for that.
         Sleep(GetDoubleClickTime() + 200);
         settle(frame);
+        return 0;
+    }
+    if (strcmp(verb, "dragout") == 0 && argc == 6) {
+        POINT a = {atoi(argv[2]), atoi(argv[3])}, b = {atoi(argv[4]), atoi(argv[5])};
+        ClientToScreen(ws, &a);
+        sendMouse(a, 0);
+        sendMouse(a, MOUSEEVENTF_LEFTDOWN);
+        for (int i = 1; i <= 4; ++i)
+            sendMouse(POINT{a.x + (b.x - a.x) * i / 4, a.y + (b.y - a.y) * i / 4}, 0);
+        sendMouse(b, MOUSEEVENTF_LEFTUP);
+        settle(frame);
+        return 0;
+    }
+    if (strcmp(verb, "state") == 0) {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &info);
+        printf("mode %u capture %s\n", (unsigned)(uint16_t)GetWindowWord(ws, 8),
+               info.hwndCapture ? "held" : "none");
         return 0;
     }
     fprintf(stderr, "unknown command\n");

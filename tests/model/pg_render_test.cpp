@@ -31,9 +31,6 @@ void setPageColour(MemHandle page, COLORREF colour)
     p.data()->pageColour = colour;
 }
 
-// Pixel centre of a twip position.
-int px(int32_t twips) { return twips * kInchPx / kInch; }
-
 class Render : public ::testing::Test {
 protected:
     Render() : dib_(240, 300, kDesk)

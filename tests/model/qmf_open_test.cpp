@@ -140,8 +140,9 @@ TEST(QmfOpen, HeaderAndVersionChecks)
             EXPECT_EQ(c.opens, form != 0) << c.what;
             EXPECT_EQ(c.opens, page != 0) << c.what;
             EXPECT_EQ(c.messages, boxes.texts()) << c.what;
-            if (form)
+            if (form) {
                 EXPECT_EQ(3, fmGetUnit(form)) << c.what;
+            }
             fmFree(form);
         }
         EXPECT_EQ(0, live.leaked()) << c.what;

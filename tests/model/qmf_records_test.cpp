@@ -116,8 +116,9 @@ TEST(QmfRecords, SizesOfTheConvertedTypes)
             MemHandle back = 0;
             EXPECT_EQ(QMF_RECORD_OK, qmfRecordFromFile(packet, &back, flags)) << c.what;
             EXPECT_EQ(memory, lengthOf(back)) << c.what;
-            if (obGetType(c.object) != OBT_PAGE)
+            if (obGetType(c.object) != OBT_PAGE) {
                 EXPECT_EQ(unlinkedBytes(c.object), unlinkedBytes(back)) << c.what;
+            }
             utFreeHandle(packet);
             obFreeTree(back);
             obFreeTree(c.object);

@@ -70,6 +70,13 @@ public:
     // Pixels in [left, right) x [top, bottom) that equal the colour.
     int count(COLORREF c, RECT r) const;
     int count(COLORREF c) const;
+    // Dark pixels in [left, right) x [top, bottom): the mean of the three
+    // channels below `limit` (by default clearly darker than white paper).
+    // Text is counted so, never by an exact colour: with antialiasing (any
+    // machine with fontconfig) a black glyph's pixels are greys of every
+    // shade, and a small glyph may have none darker than mid-grey.
+    int countDark(RECT r, int limit = 192) const;
+    int countDark() const;
     // Pixels that differ between two bitmaps of the same size.
     int diff(const Dib &other) const;
     void fill(COLORREF c);

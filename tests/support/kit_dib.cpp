@@ -72,6 +72,25 @@ int Dib::count(COLORREF c) const
     return count(c, r);
 }
 
+int Dib::countDark(RECT r, int limit) const
+{
+    GdiFlush();
+    int n = 0;
+    for (int y = r.top < 0 ? 0 : r.top; y < r.bottom && y < h_; ++y)
+        for (int x = r.left < 0 ? 0 : r.left; x < r.right && x < w_; ++x) {
+            const uint32_t p = bits_[y * w_ + x];
+            if ((int)(((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF)) < 3 * limit)
+                ++n;
+        }
+    return n;
+}
+
+int Dib::countDark() const
+{
+    RECT r = {0, 0, w_, h_};
+    return countDark(r);
+}
+
 int Dib::diff(const Dib &other) const
 {
     GdiFlush();

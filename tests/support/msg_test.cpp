@@ -4,6 +4,7 @@
 #include "support/ut_mem.h"
 #include "textedit/help_file.h"
 #include "resources/resource.h"
+#include <string>
 #include <vector>
 
 namespace {
@@ -35,6 +36,82 @@ TEST(MessageBoxes, AppNameIsCutTo23Characters)
     utErrorBox(0, "x");
     utSetAppName(0, "Quillmark Draw");
     EXPECT_EQ("A very long application Error", boxes.last().caption);
+}
+
+// Long runs without a blank (paths) are broken so that no line of a box is
+// wider than the limit; blanks, short texts and what the recorder sees stay
+// as they are.
+TEST(MessageBoxes, LongPathsAreBrokenToTheWidth)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+    HGDIOBJ old = SelectObject(dc, font);
+    auto width = [&](const std::string &line) {
+        SIZE size = {};
+        GetTextExtentPoint32A(dc, line.c_str(), (int)line.size(), &size);
+        return (int)size.cx;
+    };
+    const int limit = 300;
+    std::string path = "C:\\";
+    for (int i = 0; path.size() < 302; ++i)
+        path += "folder" + std::to_string(i) + "\\";
+    path += "drawing.qm";
+    std::string joined = path + std::string(200, 'x') + ".qm";   // no separator at all
+    struct Case {
+        std::string text;
+        bool broken;
+    } cases[] = {
+        {"Can not open\r\n " + path, true},
+        {path + "\r\n  does not exist", true},
+        {joined, true},
+        {"A short message that fits.", false},
+        {"Many short words in a long sentence that the box itself wraps at its blanks, "
+         "so nothing is put into it here at all.",
+         false},
+        {"", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        std::vector<char> out(c.text.size() * 3 + 1);
+        int n = utBreakLongRuns(dc, c.text.c_str(), limit, out.data(), out.size());
+        std::string got(out.data());
+        EXPECT_EQ((int)got.size(), n);
+        // Only line breaks were put in.
+        std::string back;
+        for (size_t i = 0; i < got.size(); ++i) {
+            if (got.compare(i, 2, "\r\n") == 0 && c.text.compare(back.size(), 2, "\r\n") != 0) {
+                ++i;
+                continue;
+            }
+            back += got[i];
+        }
+        EXPECT_EQ(c.text, back);
+        EXPECT_EQ(c.broken, got != c.text);
+        // Every run between blanks and line breaks fits.
+        std::string run;
+        for (char ch : got + " ") {
+            if (ch == ' ' || ch == '\r' || ch == '\n') {
+                EXPECT_LE(width(run), limit) << run;
+                run.clear();
+            } else {
+                run += ch;
+            }
+        }
+    }
+    // A path is broken after a separator, so its lines end in one.
+    std::vector<char> out(path.size() * 3 + 1);
+    utBreakLongRuns(dc, path.c_str(), limit, out.data(), out.size());
+    std::string got(out.data());
+    for (size_t at = got.find("\r\n"); at != std::string::npos; at = got.find("\r\n", at + 2))
+        EXPECT_EQ('\\', got[at - 1]) << got;
+
+    // The recorder gets the text as it was given.
+    qmtest::BoxRecorder boxes;
+    utErrorBox(0, path.c_str());
+    EXPECT_EQ(path, boxes.last().text);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    DeleteDC(dc);
 }
 
 TEST(MessageBoxes, StringIds)

@@ -148,6 +148,81 @@ TEST_F(CreateMode, RectangleToolDragMakesASelectedRecordedObject)
     EXPECT_EQ(" *", title.substr(title.size() - 2)) << title;
 }
 
+TEST_F(CreateMode, ADragReleasedOutsideTheFrameMakesNothingAndTheNextDragCreates)
+{
+    tool(OBT_RECTANGLE);
+    RECT frameRect;
+    GetWindowRect(frame, &frameRect);
+    POINT out = {frameRect.right + 40, frameRect.bottom + 40};
+    ScreenToClient(ws, &out);
+    gesture({{WM_LBUTTONDOWN, 100, 100},
+             {WM_MOUSEMOVE, 150, 150},
+             {WM_LBUTTONUP, (int)out.x, (int)out.y}});
+    EXPECT_EQ(0, objectCount());
+    EXPECT_EQ(TM_CREATE, wsGetToolMode(ws));
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_FALSE(wsIsModified(ws));
+
+    // A release lost outside every window: the next press ends that drag
+    // and makes its own object.
+    gesture({{WM_LBUTTONDOWN, 100, 100},
+             {WM_MOUSEMOVE, 150, 150},
+             {WM_LBUTTONDOWN, 200, 200},
+             {WM_MOUSEMOVE, 230, 230},
+             {WM_MOUSEMOVE, 296, 248},
+             {WM_LBUTTONUP, 296, 248}});
+    ASSERT_EQ(1, objectCount());
+    EXPECT_EQ(1440, obGetWidth(lastObject()));
+    EXPECT_EQ(720, obGetHeight(lastObject()));
+    EXPECT_EQ(TM_SELECT, wsGetToolMode(ws));
+    EXPECT_EQ(nullptr, GetCapture());
+}
+
+// The creation's one undo step is pending, with the new object selected,
+// however the object was made, and undoing it takes the object away.
+TEST_F(CreateMode, TheCreationStepStaysWithTheNewSelectionAndUndoesIt)
+{
+    struct Case {
+        const char *what;
+        int16_t type;
+        bool click;
+        BOOL stay;
+    } cases[] = {
+        {"dragged rectangle", OBT_RECTANGLE, false, FALSE},
+        {"dragged rectangle, staying in draw mode", OBT_RECTANGLE, false, TRUE},
+        {"dragged ellipse", OBT_ELLIPSE, false, FALSE},
+        {"clicked entry field", 41, true, FALSE},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        setPutStayInDrawMode(c.stay);
+        tool(c.type);
+        if (c.click)
+            gesture({{WM_LBUTTONDOWN, 100, 100}, {WM_LBUTTONUP, 100, 100}});
+        else
+            drag({100, 100}, {196, 148});
+        pump();
+        MemHandle made = lastObject();
+        ASSERT_TRUE(made != 0);
+        UndoRecord undo;
+        ASSERT_TRUE(wsGetUndo(ws, &undo));
+        EXPECT_EQ(kEpUndoCreated, (int16_t)undo.kind);
+        EXPECT_EQ(made, undo.object);
+        EXPECT_EQ(c.stay ? TM_CREATE : TM_SELECT, wsGetToolMode(ws));
+        if (!c.stay) {
+            EXPECT_EQ(made, wsGetCurrentObject(ws));
+        }
+        EXPECT_TRUE(appIsStdBarButtonEnabled(APP_CMD_UNDO));
+        const int before = objectCount();
+        cmdUndo(ws, wsGetCurrentObject(ws));
+        pump();
+        EXPECT_EQ(before - 1, objectCount());
+        EXPECT_FALSE(wsIsUndoPending(ws));
+        SendMessageA(ws, WS_MSG_LEAVE_MODE, 0, 0);
+        pump();
+    }
+}
+
 TEST_F(CreateMode, StayInDrawModeKeepsTheToolAndTheStep)
 {
     setPutStayInDrawMode(TRUE);

@@ -32,8 +32,6 @@ const char kZeroSizeText[] =
 const UINT kIdsZeroLine = 924;
 const WORD kCmdDelete = 205;
 
-bool isLineKind(int16_t t) { return t == OBT_LINE || t == OBT_HLINE || t == OBT_VLINE; }
-
 RECT targetFromTable(const HandleTable *t)
 {
     if (t->count == 2)

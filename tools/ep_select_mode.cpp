@@ -1,5 +1,6 @@
 // Select mode's mouse handling.
 #include "tools/ep_select_mode.h"
+#include "app/ws_services.h"
 #include "tools/ep_factory.h"
 #include "tools/ep_handles.h"
 #include "tools/ep_outline.h"

@@ -595,8 +595,9 @@ TEST_F(ObDraw, TilingDrawsOnlyTheCopiesThatMeetTheClipBox)
         SelectClipRgn(dib.dc(), middle);
         DeleteObject(middle);
         obDrawTiled(dib.dc(), h, &c.area, 0);
-        if (c.fills)
+        if (c.fills) {
             EXPECT_EQ(80 * 70, inBox(dib, kRed, 20, 10, 100, 80)) << c.what;
+        }
         EXPECT_EQ(inBox(dib, kRed, 20, 10, 100, 80), dib.count(kRed)) << c.what;
         RECT after;
         obGetRect(h, &after);

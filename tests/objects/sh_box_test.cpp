@@ -605,9 +605,10 @@ TEST_F(HugeBoxes, DrawInBoundedWorkAtEveryZoomOnScreenAndInPrint)
                             ++drawn;
                             // Far from the box nothing is drawn above the
                             // middle row's band when the box is thin.
-                            if (size[1] == 40 && rotation == 0 && !print)
+                            if (size[1] == 40 && rotation == 0 && !print) {
                                 EXPECT_EQ(0, dib.count(kBlack, RECT{0, 0, 200, 20}))
                                     << type << " " << w << "x" << h << " at " << zoom;
+                            }
                             // (Pens thinner than the 90 pixels to the
                             // inside point.)
                             int penPixels = 40 * (print ? 600 : 96) * zoom / 100 / 1440;

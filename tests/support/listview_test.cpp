@@ -260,8 +260,9 @@ TEST_F(ListViews, DrawRowCallsEachCellWithItsRectangle)
         r.left = LVIR_BOUNDS;
         SendMessageA(lv, LVM_GETSUBITEMRECT, 1, (LPARAM)&r);
         EXPECT_EQ(r.top, g_cells[c].rect.top);
-        if (c > 0)
+        if (c > 0) {
             EXPECT_EQ(r.left, g_cells[c].rect.left);
+        }
     }
     // Not a list view item: nothing drawn.
     g_cells.clear();

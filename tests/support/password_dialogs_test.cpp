@@ -82,8 +82,9 @@ TEST(PasswordDialogs, CheckCountsTriesAndIgnoresCase)
         EXPECT_EQ(c.boxes, textsOf(boxes));
         EXPECT_EQ("Password", caption);
         EXPECT_EQ("Enter Password:", prompt);
-        if (c.result == 0 && !c.boxes.empty() && c.boxes[0] == kRetry)
+        if (c.result == 0 && !c.boxes.empty() && c.boxes[0] == kRetry) {
             EXPECT_EQ("", left);
+        }
     }
 }
 

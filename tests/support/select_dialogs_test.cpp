@@ -236,8 +236,9 @@ TEST(StringList, TypedValuesMoveOrJoinTheList)
         EXPECT_EQ("20", shownMax);
         EXPECT_EQ("pe", edit);
         EXPECT_EQ(std::vector<int>{1}, selected);   // "pear" begins with "pe"
-        if (c.result == 0)
+        if (c.result == 0) {
             EXPECT_EQ(original, items);
+        }
         utFreeHandle(items);
     }
 }

@@ -18,6 +18,7 @@
 #include "app/setup_record.h"
 #include "commands/clip_formats.h"
 #include "forms/fld_convert.h"
+#include "text/tx_file.h"
 #include "controls/btnlist.h"
 #include "controls/ctl_classes.h"
 #include "controls/ctl_tipofday.h"
@@ -157,6 +158,7 @@ ATOM appRegisterFrameClass(HINSTANCE instance, const char *className, const char
 void appRegisterFileForms()
 {
     fldRegisterConverters();   // form controls and fields in document files
+    txRegisterConverters();    // text objects
 }
 
 BOOL appRegisterClasses(HINSTANCE instance, const char *className)

@@ -102,11 +102,12 @@ void epBrushDrawMarks(HWND, HDC) {}
 
 int cmdBackToSelect(HWND) { return 0; }
 int cmdEditObject(HWND, MemHandle, LPARAM) { return 0; }
-int cmdEnterMultiSelect(HWND, int) { return 0; }
-int cmdMoveObjectBy(HWND, MemHandle, int32_t, int32_t) { return 0; }
 int cmdLangExecute(HWND) { return 0; }
-int cmdObjectCommand(HWND, MemHandle, int, LPARAM) { return 0; }
-void msDrawMarks(HWND, HDC) {}
+// Of the object commands only Undo (200) is here so far.
+int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM)
+{
+    return command == 200 ? cmdUndo(ws, object) : 0;
+}
 
 // ---- text, table, pictures, fields ---------------------------------------------------------------
 

@@ -8,6 +8,7 @@
 #include "tools/ep_handles.h"
 #include "commands/ep_select.h"
 #include "commands/ud_undo.h"
+#include "commands/ms_select.h"
 
 // Scrolling, the continuous view and zoom: views/ws_scroll.h, views/ws_zoom.h.
 #include "views/ws_scroll.h"
@@ -80,12 +81,9 @@ void epBrushDrawMarks(HWND ws, HDC dc);
 // ---- object commands, undo ---------------------------------------------------------------------
 int cmdBackToSelect(HWND ws);
 int cmdEditObject(HWND ws, MemHandle object, LPARAM lParam);
-int cmdEnterMultiSelect(HWND ws, int command);
-int cmdMoveObjectBy(HWND ws, MemHandle object, int32_t dx, int32_t dy);
 int cmdLangExecute(HWND ws);
 // Every other object command of the table, by id.
 int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
-void msDrawMarks(HWND ws, HDC dc);
 
 // ---- text, table, pictures, fields ---------------------------------------------------------------
 int teTextCommand(HWND ws, MemHandle object, int command, LPARAM lParam);

@@ -2,7 +2,13 @@
 // bold codes every 20 characters is normalised (one pass, the tail never
 // shifted per dropped code) and checked, plainly and bounded.
 #include "bench/bench_text.h"
+#include "text/tx_break.h"
+#include "text/tx_draw_object.h"
 #include "text/tx_format.h"
+#include "text/tx_header.h"
+#include "text/tx_object.h"
+#include "model/ob_record.h"
+#include "support/ut_mem.h"
 #include "text/tx_measure.h"
 #include "text/tx_paint.h"
 #include "support/dm_map.h"
@@ -78,6 +84,64 @@ static void benchTextPaint()
     printf("text paint 800 lines  %8.3f s  (%d words)\n", paint, word);
 }
 
+// A 10,000-word, 20-paragraph text laid out at 6.5 inches, then the text
+// object drawn into a 1000 x 1000 DIB.
+static void benchTextObject()
+{
+    std::string flowing;
+    for (int w = 0; w < 10000; ++w) {
+        flowing += (w % 7 == 0) ? "Quillmark " : "words ";
+        if (w % 500 == 499)
+            flowing += "\r";
+    }
+    TextHeader th = {};
+    th.lf.lfHeight = -30;
+    th.lf.lfWeight = 400;
+    lstrcpyA(th.lf.lfFaceName, "Arial");
+    th.bkMode = 1;
+    th.spacing = 4;
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = 1000;
+    bi.bmiHeader.biHeight = -1000;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void *bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    dmPushState();
+    dmSetZoomDC(dc, 50);
+    double t0 = seconds();
+    MemHandle laid = txLayoutStream(dc, flowing.c_str(), 9360, &th.lf, 0, 4, 0, 0, 0xFFFFFF, 0,
+                                    nullptr, FALSE);
+    double layout = seconds() - t0;
+    int32_t lines = 0;
+    MemHandle object = 0;
+    {
+        MemLock<char> s(laid);
+        lines = s ? txLineCount(s.get()) : 0;
+        RECT box = {0, 0, 9360, 28000};
+        const COLORREF colours[3] = {0, 0, 0xFFFFFF};
+        object = txNewTextObject(&box, colours, &th, s.get());
+    }
+    t0 = seconds();
+    {
+        ObLock r(object);
+        if (r)
+            txDrawObject(dc, r.get());
+    }
+    double drawing = seconds() - t0;
+    utFreeHandle(object);
+    utFreeHandle(laid);
+    dmPopState();
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    printf("text layout 10k words %8.3f s  (%d lines)\n", layout, (int)lines);
+    printf("text object draw      %8.3f s\n", drawing);
+}
+
 void benchText()
 {
     char on[8], off[8];
@@ -111,4 +175,5 @@ void benchText()
     printf("text bounded check    %8.3f s  (%s)\n", checkBounded, bounded == checked ? "valid" : "INVALID");
     printf("text normalise 1 MB   %8.3f s  (%d -> %d bytes)\n", normalise, (int)s.size(), (int)len);
     benchTextPaint();
+    benchTextObject();
 }

@@ -2,7 +2,10 @@
 // (each page goes to its temporary file as it is finished, as the program
 // keeps pages it does not show), saves it, opens it again, reads every
 // page, saves it over its own file with one page loaded, and prints the
-// times, the file size and the peak memory.
+// times, the file size and the peak memory. Then it draws 1,000 polylines
+// of 100 points with an arrowhead at both ends and 1,000 filled closed
+// curves of 31 points into a 1600 x 1200 bitmap, beside the bare GDI calls
+// of the same points.
 //
 //   qm_bench [pages] [objects per page] [--memory]
 //
@@ -25,20 +28,28 @@
 #include "model/qmf_read.h"
 #include "model/qmf_save.h"
 #include "objects/sh_box.h"
+#include "objects/sh_lineend.h"
+#include "model/ob_draw.h"
+#include "support/dm_map.h"
+#include "support/geo_bezier.h"
+#include "support/geo_rect.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "views/pv_page.h"
+#include "tools/ep_select_mode.h"
 #include "views/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_scroll.h"
 #include "views/ws_window.h"
 #include <psapi.h>
+#include <algorithm>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <string>
 #include <vector>
+#include <algorithm>
 
 namespace {
 
@@ -248,6 +259,141 @@ void benchLibrary(int n)
 
 }  // namespace
 
+// Select mode's hit test on one page of `count` boxes at a point no box
+// covers, so that every call walks the whole list: the median of `runs`
+// calls in milliseconds.
+double hitTestMedian(int count, int runs)
+{
+    std::vector<MemHandle> list;
+    for (int i = 0; i < count; ++i)
+        list.push_back(box(OBT_RECTANGLE, (i % 100) * 120, (i / 100) * 150));
+    for (size_t i = 1; i < list.size(); ++i)
+        obLinkPair(list[i - 1], list[i]);
+    const POINT miss = {-5000, -5000};
+    std::vector<double> times;
+    MemHandle found = 0;
+    for (int r = 0; r < runs; ++r) {
+        double t0 = now();
+        found = epHitWalk(list.back(), miss, 30, 30, TRUE);
+        times.push_back((now() - t0) * 1000.0);
+    }
+    obFreeList(list.front());
+    std::sort(times.begin(), times.end());
+    return found ? -1.0 : times[times.size() / 2];
+// A point shape of the page points (centre the middle of their bounds).
+MemHandle pointShape(int16_t type, const std::vector<POINT> &pts, bool heads, int16_t pen)
+{
+    uint32_t length = 86 + 2 + 8 * (uint32_t)pts.size() + (heads ? 12 : 0);
+    MemHandle h = obNewRecord(length);
+    ObLock r(h);
+    r->type = type;
+    r->layer = 1;
+    r->scaleX = r->scaleY = kObScaleOne;
+    r->penWidth = pen;
+    r->penColour = RGB(0, 0, 128);
+    r->fillKind = type == OBT_CLOSED_CURVE ? 1 : 0;
+    r->fillColour = RGB(200, 220, 255);
+    if (heads)
+        r->flags = OBF_START_SYMBOL | OBF_END_SYMBOL;
+    RECT b;
+    geoPointsBounds(pts.data(), (int16_t)pts.size(), &b);
+    obRecSetRect(r.get(), &b);
+    uint8_t *d = obRecData(r.get());
+    int16_t n = (int16_t)pts.size();
+    memcpy(d, &n, 2);
+    for (size_t i = 0; i < pts.size(); ++i) {
+        POINT p = {pts[i].x - r->centreX, pts[i].y - r->centreY};
+        memcpy(d + 2 + 8 * i, &p, 8);
+    }
+    if (heads) {
+        LineEndRecord ends[2] = {{3, 200}, {5, 240}};
+        memcpy(d + 2 + 8 * pts.size(), ends, sizeof ends);
+    }
+    return h;
+}
+
+// Draws the point shapes into a 1600 x 1200 bitmap: their own drawing and
+// the bare GDI calls of the same points, with pens of the given width
+// (twips). Prints both times.
+void drawPointShapes(int16_t pen)
+{
+    const int w = 1600, h = 1200, twips = 15;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void *bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    dmSetMapping(dc);
+    uint32_t seed = 12345;
+    auto next = [&](int32_t range) {
+        seed = seed * 1103515245u + 12345u;
+        return (int32_t)((seed >> 8) % (uint32_t)range);
+    };
+    std::vector<MemHandle> lines, curves;
+    std::vector<std::vector<POINT>> linePts, curvePts;
+    for (int i = 0; i < 1000; ++i) {
+        std::vector<POINT> pts(100);
+        POINT at = {next(w * twips), next(h * twips)};
+        for (POINT &p : pts) {
+            at.x = std::max(0, std::min(w * twips, at.x + next(1200) - 600));
+            at.y = std::max(0, std::min(h * twips, at.y + next(1200) - 600));
+            p = at;
+        }
+        linePts.push_back(pts);
+        lines.push_back(pointShape(OBT_POLYLINE, pts, true, pen));
+        std::vector<POINT> c(31);
+        POINT centre = {next(w * twips), next(h * twips)};
+        for (size_t k = 0; k < c.size(); ++k)
+            c[k] = POINT{centre.x + next(3000) - 1500, centre.y + next(3000) - 1500};
+        c.back() = c.front();
+        curvePts.push_back(c);
+        curves.push_back(pointShape(OBT_CLOSED_CURVE, c, false, pen));
+    }
+    double t0 = now();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        obDraw(dc, lines[i]);
+        obDraw(dc, curves[i]);
+    }
+    double own = now() - t0;
+    t0 = now();
+    HPEN gdiPen = CreatePen(PS_SOLID, pen, RGB(0, 0, 128));
+    HBRUSH brush = CreateSolidBrush(RGB(200, 220, 255));
+    HGDIOBJ oldPen = SelectObject(dc, gdiPen), oldBrush = SelectObject(dc, brush);
+    for (size_t i = 0; i < linePts.size(); ++i) {
+        Polyline(dc, linePts[i].data(), (int)linePts[i].size());
+        int16_t n = 0;
+        MemHandle flat = geoFlattenBezier(curvePts[i].data(), (int16_t)curvePts[i].size(), &n);
+        {
+            MemLock<POINT> p(flat);
+            if (p)
+                Polygon(dc, p.get(), n);
+        }
+        utFreeHandle(flat);
+    }
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(gdiPen);
+    DeleteObject(brush);
+    double bare = now() - t0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        obFreeTree(lines[i]);
+        obFreeTree(curves[i]);
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bmp);
+    printf("draw 1000 polylines of 100 points with both heads\n"
+           "  and 1000 closed curves of 31 points, 1600x1200 bitmap, %d-pixel pens\n",
+           pen / twips);
+    printf("  their own drawing     %8.3f s\n", own);
+    printf("  bare GDI calls        %8.3f s\n", bare);
+}
+
 int main(int argc, char **argv)
 {
     int pages = 1000, objects = 100;
@@ -362,6 +508,7 @@ int main(int argc, char **argv)
     DestroyWindow(ws);
 
     benchLibrary(1000);
+    const double hit = hitTestMedian(10000, 1000);
 
     PROCESS_MEMORY_COUNTERS pmc = {};
     pmc.cb = sizeof pmc;
@@ -375,9 +522,12 @@ int main(int argc, char **argv)
     printf("save over own file    %8.3f s  (%s, %ld objects read back)\n", copying,
            again ? "saved" : "FAILED", after);
     printf("continuous style      %8.3f s  (%d pages stacked)\n", switching, stacked);
+    printf("hit test, 10000 boxes %8.3f ms  (median of 1000 calls)\n", hit);
     printf("peak working set      %8.1f MB\n", megabytes(pmc.PeakWorkingSetSize));
     printf("peak committed memory %8.1f MB\n", megabytes(pmc.PeakPagefileUsage));
     printf("memory blocks alive   %8ld\n", utLiveHandleCount());
+    drawPointShapes(15);
+    drawPointShapes(30);   // wider than a pixel: clipped under the heads
     benchText();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;

@@ -34,7 +34,8 @@ struct FormRecord {
     uint32_t resourceWord;
     AttrHeader attrs;
     MemHandle blocks[3];      // saved as packets after the form head
-    MemHandle block4;         // memory only
+    MemHandle block4;         // memory only: the identity of the file the
+                              // directory was read from (QmfFileIdentity)
     MemHandle directory;      // PageDirEntry array, one per page
     MemHandle fileName;       // full path; null or empty for a new document
     MemHandle basePage;       // page record, or null

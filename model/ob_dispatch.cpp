@@ -7,7 +7,11 @@
 #include "forms/fld_dispatch.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
+#include "objects/sh_curve.h"
 #include "objects/sh_inset.h"
+#include "text/tx_draw_object.h"
+#include "text/tx_object.h"
+#include "objects/sh_points.h"
 #include "support/geo_bezier.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
@@ -116,39 +120,6 @@ uint32_t boxRecordSize(ObjectRecord *rec, uint32_t size, uint32_t blockSize)
     if (size > blockSize && blockSize >= obDataOffset(rec))
         rec->length = blockSize;
     return size;
-}
-
-// The point shapes (lines, polylines, Poly-HV, curves; polygons, closed
-// curves and cubes): 86 + name + 2 + 8 x count, then the line-end records
-// of the open shapes (6 bytes for each of the two end flags) or the fill
-// data of the closed ones. A record that cannot hold its count word, or
-// whose count is negative or reaches past its block, keeps its stored
-// length within the block.
-uint32_t pointShapeSize(ObjectRecord *rec, uint32_t blockSize)
-{
-    uint32_t at = obDataOffset(rec);
-    uint32_t held = std::min(rec->length, blockSize);
-    if ((uint64_t)at + 2 > held)
-        return held;
-    int16_t count;
-    memcpy(&count, reinterpret_cast<const uint8_t *>(rec) + at, 2);
-    if (count < 0)
-        return held;
-    uint64_t size = (uint64_t)at + 2 + 8ull * (uint64_t)count;
-    switch (rec->type) {
-    case OBT_POLYGON:
-    case OBT_CLOSED_CURVE:
-    case OBT_CUBE:
-        size += obFillDataSize(rec->fillKind);
-        break;
-    default:
-        if (rec->flags & OBF_END_SYMBOL)
-            size += 6;
-        if (rec->flags & OBF_START_SYMBOL)
-            size += 6;
-        break;
-    }
-    return size <= blockSize ? (uint32_t)size : held;
 }
 
 // The calendar: 86 + name + its 308 fixed bytes + the tail count at +288.
@@ -423,13 +394,13 @@ uint32_t objRecordSizeIn(ObjectRecord *rec, uint32_t blockSize, uint32_t add)
     case OBT_HLINE:
     case OBT_VLINE:
     case OBT_POLYLINE:
-    case OBT_POLYGON:
     case OBT_POLYHV:
     case OBT_BEZIER:
+        return shPolylineSize(rec, blockSize) + add;
+    case OBT_POLYGON:
     case OBT_CLOSED_CURVE:
     case OBT_CUBE:
-        size = pointShapeSize(rec, blockSize);
-        break;
+        return shPolygonSize(rec, blockSize) + add;
     case OBT_CALENDAR:
         size = calendarSize(rec, blockSize);
         break;
@@ -448,6 +419,20 @@ uint32_t objRecordSizeIn(ObjectRecord *rec, uint32_t blockSize, uint32_t add)
     return size + add;
 }
 
+uint32_t objKeptSize(ObjectRecord *rec, uint32_t blockSize)
+{
+    if (!rec)
+        return 0;
+    uint32_t stored = std::min(rec->length, blockSize);
+    uint32_t sized = objRecordSizeIn(rec, blockSize, 0);
+    // Groups and chains are head and name by their own rule.
+    bool ownRule = rec->type == OBT_GROUP || rec->type == OBT_CHAIN;
+    if (!ownRule && sized <= obDataOffset(rec) && stored > sized)
+        sized = stored;
+    rec->length = std::min(sized, blockSize);
+    return rec->length;
+}
+
 uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
 {
     switch (rec->type) {
@@ -461,6 +446,8 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
     case OBT_IMAGE_FILE:
     case OBT_PAGE_INSET:
         return shSelfSizedRecordSize(rec, blockSize);
+    case OBT_TEXT:
+        return txRecSize(rec, blockSize);
     default:
         return fldObjRecordSize(rec, blockSize);   // buttons and check box family
     }
@@ -505,6 +492,25 @@ void objDraw(HDC dc, ObjectRecord *rec)
     case OBT_DIAMOND:
         shDiamondDraw(dc, rec);
         break;
+    case OBT_LINE:
+    case OBT_HLINE:
+    case OBT_VLINE:
+    case OBT_POLYLINE:
+    case OBT_POLYHV:
+        shPolylineDraw(dc, rec);
+        break;
+    case OBT_POLYGON:
+        shPolygonDraw(dc, rec);
+        break;
+    case OBT_CUBE:
+        shCubeDraw(dc, rec);
+        break;
+    case OBT_BEZIER:
+        shBezierDraw(dc, rec);
+        break;
+    case OBT_CLOSED_CURVE:
+        shClosedCurveDraw(dc, rec);
+        break;
     case OBT_GROUP:
     case OBT_CHAIN:
         break;   // members are drawn by the tree walk
@@ -524,6 +530,9 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
     case OBT_TS_PLOT:
     case OBT_PIE_CHART:
         return 1;   // charts draw nothing of their own
+    case OBT_TEXT:
+        txDrawObject(dc, rec);
+        return 1;
     default:
         return fldObjDraw(dc, rec);   // buttons and check box family
     }
@@ -550,6 +559,17 @@ MemHandle objGetPoints(ObjectRecord *rec, int16_t *count)
         break;
     case OBT_DIAMOND:
         pts = shDiamondPoints(rec, count);
+        break;
+    case OBT_LINE:
+    case OBT_HLINE:
+    case OBT_VLINE:
+    case OBT_POLYLINE:
+    case OBT_POLYGON:
+    case OBT_POLYHV:
+    case OBT_BEZIER:
+    case OBT_CLOSED_CURVE:
+    case OBT_CUBE:
+        pts = shGetPoints(rec, count);
         break;
     default:
         pts = objGetPointsExt(rec, count);
@@ -593,6 +613,17 @@ BOOL objGetVertexBounds(MemHandle h, RECT *r)
         return shEllipseBounds(h, r);
     case OBT_DIAMOND:
         return shDiamondBounds(h, r);
+    case OBT_LINE:
+    case OBT_HLINE:
+    case OBT_VLINE:
+    case OBT_POLYLINE:
+    case OBT_POLYGON:
+    case OBT_POLYHV:
+    case OBT_CUBE:
+        return shPointsBounds(h, r);
+    case OBT_BEZIER:
+    case OBT_CLOSED_CURVE:
+        return shBezierBounds(h, r);
     case OBT_GROUP:
     case OBT_CHAIN:
         return obFitToMembers(h, r);
@@ -603,9 +634,21 @@ BOOL objGetVertexBounds(MemHandle h, RECT *r)
     }
 }
 
-int objBoundsExt(MemHandle, RECT *) { return 0; }
+int objBoundsExt(MemHandle h, RECT *r)
+{
+    ObLock rec(h);
+    return rec && rec->type == OBT_TEXT ? txGetBounds(r, rec.get()) : 0;
+}
+
 int objScaleExt(MemHandle h, const RECT *target) { return fldObjScale(h, target); }
-int objFlipRotateExt(MemHandle, POINT, int16_t) { return 0; }
+int objFlipRotateExt(MemHandle h, POINT pt, int16_t angle)
+{
+    ObLock rec(h);
+    if (!rec || rec->type != OBT_TEXT)
+        return 0;
+    txRotateObject(rec.get(), &pt, angle);
+    return 1;
+}
 int objOutlineExt(HDC, ObjectRecord *) { return 0; }
 
 MemHandle obRecGetVertices(ObjectRecord *rec, int16_t *count)

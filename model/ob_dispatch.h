@@ -129,6 +129,11 @@ uint32_t objRecordSize(ObjectRecord *rec, uint32_t add);
 // The same where the record's block size is known: a size read from the
 // type data is accepted only within it.
 uint32_t objRecordSizeIn(ObjectRecord *rec, uint32_t blockSize, uint32_t add);
+// The length a record keeps: its size by its type, cut to the block; a
+// type whose module does not size it yet (its size answers head and name
+// alone; groups and chains excepted, whose size that is) keeps its stored
+// length, cut to the block. Stored and returned.
+uint32_t objKeptSize(ObjectRecord *rec, uint32_t blockSize);
 // The type's own draw operation of one record, in logical units; groups,
 // chains and pages draw nothing of their own. The drawing rules (hidden
 // objects, layers and types, shadows) are obRecDraw's (model/ob_draw.h).

@@ -10,6 +10,7 @@
 #include "links/imgf_kind.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_composite.h"
+#include "objects/sh_lineend.h"
 #include "forms/fld_frame.h"
 #include "forms/fld_record.h"
 #include "app/app_frame_globals.h"
@@ -20,6 +21,7 @@
 #include "support/gdi_draw.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
+#include <math.h>
 #include <string.h>
 #include <algorithm>
 #include <unordered_set>
@@ -326,48 +328,103 @@ void obDrawInRect(HDC dc, MemHandle h, const RECT *deviceRect, int32_t, BOOL fit
     SetViewportOrgEx(dc, oldOrg.x, oldOrg.y, nullptr);
 }
 
+namespace {
+
+// The copies of a strip of tiles along one axis that can show: the strip
+// starts at `from` and repeats every `step` units (each copy spanning
+// `step` units and drawing `before` units before and `after` units past
+// it) while below `to`; only those meeting [clipFrom, clipTo) are wanted,
+// and no two closer than `minStep` (the size of a device pixel), since
+// copies closer than a pixel add nothing to what is seen. Calls draw(at)
+// for each; the work is bounded by the clip, never by the strip's length.
+template <typename Draw>
+void tileStrip(int64_t from, int64_t to, int64_t step, int64_t before, int64_t after,
+               int64_t clipFrom, int64_t clipTo, double minStep, Draw draw)
+{
+    if (step <= 0 || from >= to)
+        return;
+    int64_t every = std::max<int64_t>(1, (int64_t)ceil(minStep / (double)step));
+    // First index whose copy reaches past clipFrom, last one starting
+    // before clipTo (one more each way, for rounding).
+    int64_t first = (clipFrom - after - step - from) / step - 1;
+    int64_t last = (clipTo + before - from) / step + 1;
+    int64_t count = (to - from + step - 1) / step;
+    first = std::max<int64_t>(first, 0);
+    last = std::min<int64_t>(last, count - 1);
+    first -= first % every;
+    for (int64_t i = first; i <= last; i += every) {
+        int64_t at = from + i * step;
+        if (at + step + after > clipFrom && at - before < clipTo)
+            draw(at);
+    }
+}
+
+}  // namespace
+
 void obDrawTiled(HDC dc, MemHandle h, const RECT *rect, uint16_t placement)
 {
     if (!dc || !rect || !ObLock(h))
         return;
     RECT box;
     obGetRect(h, &box);
-    int64_t w = box.right - box.left, ht = box.bottom - box.top;
+    int64_t w = (int64_t)box.right - box.left, ht = (int64_t)box.bottom - box.top;
     if (w <= 0 || ht <= 0)
         return;   // an empty box would repeat for ever
+    // What a copy draws around its box (pen, shadow), and the part of the
+    // device that can show anything.
+    RECT drawn;
+    obGetDrawnRect(h, &drawn);
+    int64_t outL = std::max<int64_t>(0, (int64_t)box.left - drawn.left);
+    int64_t outT = std::max<int64_t>(0, (int64_t)box.top - drawn.top);
+    int64_t outR = std::max<int64_t>(0, (int64_t)drawn.right - box.right);
+    int64_t outB = std::max<int64_t>(0, (int64_t)drawn.bottom - box.bottom);
+    RECT clip;
+    if (GetClipBox(dc, &clip) == NULLREGION)
+        return;
+    if (GetClipBox(dc, &clip) == ERROR)
+        clip = *rect;
+    POINT unit[2] = {{0, 0}, {1024, 1024}};
+    double pixelW = 0, pixelH = 0;
+    if (DPtoLP(dc, unit, 2)) {
+        pixelW = fabs((double)unit[1].x - unit[0].x) / 1024.0;
+        pixelH = fabs((double)unit[1].y - unit[0].y) / 1024.0;
+    }
     POINT home = {box.left, box.top};
     auto copyAt = [&](int64_t x, int64_t y) {
         obMoveTopLeftTo(h, POINT{(LONG)x, (LONG)y});
         obDraw(dc, h);
     };
+    const int64_t left = rect->left, right = rect->right, top = rect->top, bottom = rect->bottom;
+    auto meetsX = [&](int64_t x) { return x + w + outR > clip.left && x - outL < clip.right; };
+    auto meetsY = [&](int64_t y) { return y + ht + outB > clip.top && y - outT < clip.bottom; };
     auto column = [&](int64_t x) {
-        for (int64_t y = rect->top; y < rect->bottom; y += ht)
-            copyAt(x, y);
+        if (meetsX(x))
+            tileStrip(top, bottom, ht, outT, outB, clip.top, clip.bottom, pixelH,
+                      [&](int64_t y) { copyAt(x, y); });
     };
     auto row = [&](int64_t y) {
-        for (int64_t x = rect->left; x < rect->right; x += w)
-            copyAt(x, y);
+        if (meetsY(y))
+            tileStrip(left, right, w, outL, outR, clip.left, clip.right, pixelW,
+                      [&](int64_t x) { copyAt(x, y); });
     };
-    int64_t midX = ((int64_t)rect->left + rect->right) / 2 - w / 2;
-    int64_t midY = ((int64_t)rect->top + rect->bottom) / 2 - ht / 2;
-    if (placement == 0) {
-        for (int64_t y = rect->top; y < rect->bottom; y += ht)
-            row(y);
-    }
+    int64_t midX = (left + right) / 2 - w / 2;
+    int64_t midY = (top + bottom) / 2 - ht / 2;
+    if (placement == 0)
+        tileStrip(top, bottom, ht, outT, outB, clip.top, clip.bottom, pixelH, row);
     if (placement & OB_TILE_LEFT)
-        column(rect->left);
+        column(left);
     if (placement & OB_TILE_HCENTRE)
         column(midX);
     if (placement & OB_TILE_RIGHT)
-        column(rect->right - w);
-    if (placement & OB_TILE_CENTRE)
+        column(right - w);
+    if ((placement & OB_TILE_CENTRE) && meetsX(midX) && meetsY(midY))
         copyAt(midX, midY);
     if (placement & OB_TILE_TOP)
-        row(rect->top);
+        row(top);
     if (placement & OB_TILE_VCENTRE)
         row(midY);
     if (placement & OB_TILE_BOTTOM)
-        row(rect->bottom - ht);
+        row(bottom - ht);
     obMoveTopLeftTo(h, home);
 }
 
@@ -474,6 +531,9 @@ void obRecGetDrawnRect(const ObjectRecord *rec, RECT *r)
     // The shadow is part of what is drawn, so of what must be repainted.
     if (rec->flags & OBF_SHADOW)
         obAddShadowToRect(r);
+    RECT ends;
+    if (obIsLineType(rec->type) && shLineEndsBounds(rec, &ends))
+        geoUnionRect(r, r, &ends);
 }
 
 BOOL obGetDrawnRect(MemHandle h, RECT *r)

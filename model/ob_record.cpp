@@ -17,6 +17,7 @@
 #include "table/tb_colour.h"
 #include <string.h>
 #include <algorithm>
+#include <vector>
 
 ObLock::ObLock(MemHandle h) : lock_(h), rec_(nullptr), block_(0)
 {
@@ -328,12 +329,33 @@ MemHandle obCopyTree(MemHandle h, MemHandle parent)
     return root;
 }
 
+namespace {
+
+// A copy of the record's bytes (at most `block`) sized on the copy, so that
+// the source keeps its own length and bytes; a type without a size of its
+// own keeps the stored length within the block.
+MemHandle dupBytes(const ObjectRecord *rec, uint32_t block)
+{
+    const uint8_t *src = reinterpret_cast<const uint8_t *>(rec);
+    std::vector<uint8_t> copy(src, src + block);
+    ObjectRecord *c = reinterpret_cast<ObjectRecord *>(copy.data());
+    uint32_t len = std::max(objKeptSize(c, block), kObHeadSize);
+    MemHandle h = utAllocHandle(0, len);
+    if (!h)
+        return 0;
+    MemLock<uint8_t> d(h);
+    memcpy(d.get(), copy.data(), std::min(len, block));
+    reinterpret_cast<ObjectRecord *>(d.get())->length = len;
+    return h;
+}
+
+}  // namespace
+
 MemHandle obRecDup(ObjectRecord *rec)
 {
-    if (!rec)
+    if (!rec || rec->length < kObHeadSize)
         return 0;
-    objRecordSize(rec, 0);
-    return rec->length >= kObHeadSize ? utHandleFromBytes(rec, rec->length) : 0;
+    return dupBytes(rec, rec->length);
 }
 
 MemHandle obDup(MemHandle h)
@@ -341,15 +363,7 @@ MemHandle obDup(MemHandle h)
     ObLock s(h);
     if (!s)
         return 0;
-    objRecordSizeIn(s.get(), s.blockSize(), 0);
-    uint32_t len = std::max(s->length, kObHeadSize);
-    MemHandle c = utAllocHandle(0, len);
-    if (!c)
-        return 0;
-    MemLock<uint8_t> d(c);
-    memcpy(d.get(), s.get(), std::min(len, s.blockSize()));
-    reinterpret_cast<ObjectRecord *>(d.get())->length = len;
-    return c;
+    return dupBytes(s.get(), s.blockSize());
 }
 
 void obRecClearLinks(ObjectRecord *rec)
@@ -572,7 +586,8 @@ uint8_t *obGetFillData(ObjectRecord *rec)
     case OBT_ROUNDRECT: off = 16; break;
     case OBT_PIE: off = 20; break;
     case OBT_POLYGON:
-    case OBT_CLOSED_CURVE: {
+    case OBT_CLOSED_CURVE:
+    case OBT_CUBE: {
         if (base + 2 > len)
             return nullptr;
         int16_t count;

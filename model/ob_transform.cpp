@@ -5,9 +5,10 @@
 #include "model/ob_links.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
+#include "objects/sh_curve.h"
 #include "objects/sh_gradient.h"
 #include "objects/sh_points.h"
-#include "text/tx_box.h"
+#include "text/tx_object.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/geo_rotate.h"
@@ -221,6 +222,19 @@ MemHandle objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, in
         case OBT_DIAMOND:
             now = shDiamondRescale(h, &target);
             break;
+        case OBT_LINE:
+        case OBT_HLINE:
+        case OBT_VLINE:
+        case OBT_POLYLINE:
+        case OBT_POLYGON:
+        case OBT_POLYHV:
+        case OBT_CUBE:
+            shPointsRescale(h, &target);
+            break;
+        case OBT_BEZIER:
+        case OBT_CLOSED_CURVE:
+            shCurveRescale(h, &target);
+            break;
         default:
             if (!objScaleExt(h, &target))
                 obSetRect(h, &target);
@@ -290,7 +304,7 @@ MemHandle obFitToRect(MemHandle h, const RECT *rect)
     // The first matching test names the edge that stayed.
     RECT now;
     obGetRect(h, &now);
-    if (type == OBT_TEXT && txKeepsRightEdge(h) && old.right == target.right)
+    if (type == OBT_TEXT && txIsRightToLeft(h) && old.right == target.right)
         obMoveBy(h, old.right - now.right, 0);
     else if (old.left == target.left)
         obMoveBy(h, old.left - now.left, 0);
@@ -364,6 +378,19 @@ void objFlipRotate(MemHandle h, POINT pt, int16_t angle)
             break;
         case OBT_DIAMOND:
             shDiamondRotate(h, pt, angle);
+            break;
+        case OBT_LINE:
+        case OBT_HLINE:
+        case OBT_VLINE:
+        case OBT_POLYLINE:
+        case OBT_POLYGON:
+        case OBT_POLYHV:
+        case OBT_CUBE:
+            shPointsRotate(h, pt, angle);
+            break;
+        case OBT_BEZIER:
+        case OBT_CLOSED_CURVE:
+            shCurveRotate(h, pt, angle);
             break;
         default:
             if (!objFlipRotateExt(h, pt, angle))

@@ -76,6 +76,16 @@ MemHandle readEntry(HWND workspace, const PageDirEntry *entry, bool recordOnly)
 {
     MemHandle page = 0;
     HANDLE f = entry ? pgOpenEntryFile(workspace, entry, FALSE) : INVALID_HANDLE_VALUE;
+    // A page held in the document's file is taken only from the file its
+    // directory was read from.
+    if (f != INVALID_HANDLE_VALUE && entry->state == PG_HELD_IN_DOCUMENT &&
+        !qmfIsSameDocumentFile(wsGetDocument(workspace), f)) {
+        ffClose(f);
+        char path[UT_PATH_SIZE] = "";
+        wsGetDocPath(workspace, path, sizeof path);
+        qmfReportReplacedFile(nullptr, path);
+        return 0;
+    }
     if (f != INVALID_HANDLE_VALUE) {
         DWORD size = ffGetSize(f);
         if (size != INVALID_FILE_SIZE && size > 0) {

@@ -461,13 +461,7 @@ BOOL buildFileRecord(MemHandle object, Bytes &out, bool *unknown)
     if (!r)
         return 0;
     ObjectRecord *rec = r.get();
-    // The length by the type; a type whose module does not size it yet
-    // answers its head and name alone, and then its stored length stands.
-    uint32_t stored = std::min(rec->length, r.blockSize());
-    uint32_t sized = objRecordSizeIn(rec, r.blockSize(), 0);
-    if (sized <= obDataOffset(rec) && stored > sized)
-        sized = stored;
-    rec->length = std::min(sized, r.blockSize());
+    objKeptSize(rec, r.blockSize());
     uint32_t extent = r.extent();
 
     const QmfConverter *c = qmfFindWriter(rec->type);

@@ -17,13 +17,16 @@
 #include "support/ut_msg.h"
 #include "resources/resource.h"
 #include "support/ut_bytes.h"
+#include <stdio.h>
 #include <string.h>
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
 
 int g_lastReadError = 0;
+BOOL g_keepChains = FALSE;   // tools that inspect files see chains as stored
 
 
 // A read of n bytes that the budget must cover before anything is read.
@@ -77,6 +80,21 @@ int readRecord(HANDLE file, int32_t *budget, MemHandle *record, uint16_t flags[7
     return r;
 }
 
+// Frees what a tree read has linked so far. A page record is freed as a
+// page, which does not reach members; members and next members a damaged
+// file linked to it are freed first.
+void freeReadTree(MemHandle root)
+{
+    if (root && obGetType(root) == OBT_PAGE) {
+        MemHandle first = obGetFirstMember(root), next = obGetNextMember(root);
+        obSetFirstMember(root, 0);
+        obSetNextMember(root, 0);
+        obFreeTree(first);
+        obFreeTree(next);
+    }
+    obFreeTree(root);
+}
+
 enum Slot { SLOT_ROOT, SLOT_NEXT, SLOT_FIRST, SLOT_ATTACHED, SLOT_DISCARD };
 struct Task {
     MemHandle owner;    // whose link receives the tree's root
@@ -106,7 +124,7 @@ BOOL readTree(HANDLE file, int32_t *budget, MemHandle parent, bool pageRoot, Mem
         uint16_t flags[7];
         int r = readRecord(file, budget, &rec, flags);
         if (r < 0) {
-            obFreeTree(root);
+            freeReadTree(root);
             cleanUp();
             *rootOut = 0;
             return FALSE;
@@ -129,7 +147,7 @@ BOOL readTree(HANDLE file, int32_t *budget, MemHandle parent, bool pageRoot, Mem
         if (flags[0]) {
             MemHandle extra = readPacket(file, budget);
             if (!extra) {
-                obFreeTree(root);
+                freeReadTree(root);
                 cleanUp();
                 *rootOut = 0;
                 return FALSE;
@@ -191,7 +209,7 @@ BOOL readList(HANDLE file, int32_t *budget, int *count, MemHandle *firstOut, Mem
     std::vector<MemHandle> list;
     obCollectList(first, list);
     for (MemHandle h : list) {
-        if (obGetType(h) != OBT_CHAIN)
+        if (g_keepChains || obGetType(h) != OBT_CHAIN)
             continue;
         bool wasFirst = h == first;
         // A top-level object has no next member; one a damaged file hangs
@@ -251,6 +269,8 @@ MemHandle openForm(HWND owner, const char *path, const char *failure)
     if (f == INVALID_HANDLE_VALUE)
         return 0;
     MemHandle form = size ? qmfReadForm(f, (int32_t)std::min<DWORD>(size, 0x7FFFFFFF)) : 0;
+    if (form)
+        qmfKeepFileIdentity(form, f);
     ffClose(f);
     if (!form) {
         utErrorBox(owner, size ? failure : "No data in file");
@@ -261,6 +281,8 @@ MemHandle openForm(HWND owner, const char *path, const char *failure)
 }
 
 }  // namespace
+
+void qmfKeepChainsOnRead(BOOL keep) { g_keepChains = keep; }
 
 int qmfGetLastReadError() { return g_lastReadError; }
 
@@ -673,15 +695,18 @@ MemHandle qmfReadPage(HANDLE file, int32_t *remaining)
     if (!readTree(file, remaining, 0, true, &page))
         return 0;
     if (!page || obGetType(page) != OBT_PAGE || !pgIsValid(page)) {
-        obFreeTree(page);
+        freeReadTree(page);
         utErrorBoxId(nullptr, IDS_READ_ERROR);
         return 0;
     }
     // A page owns no members; anything a damaged file hangs there goes.
-    obFreeTree(obGetFirstMember(page));
-    obFreeTree(obGetNextMember(page));
-    obSetFirstMember(page, 0);
-    obSetNextMember(page, 0);
+    {
+        MemHandle first = obGetFirstMember(page), next = obGetNextMember(page);
+        obSetFirstMember(page, 0);
+        obSetNextMember(page, 0);
+        obFreeTree(first);
+        obFreeTree(next);
+    }
     if (!qmfReadPageExtras(file, remaining, page)) {
         pgFreeList(page);
         return 0;
@@ -810,6 +835,7 @@ MemHandle qmfOpenDocument(HWND owner, const char *path, int pageIndex, MemHandle
             *pageOut = page;
     }
     fmSetFilePath(form, path);
+    qmfKeepFileIdentity(form, f);
     ffClose(f);
     return form;
 }
@@ -861,4 +887,67 @@ int qmfPageNumberFromName(const char *text)
         n = n * 10 + (*p - '0');
     }
     return (int)n - 1;
+}
+
+// ---- the identity of a document file ---------------------------------------------------
+
+BOOL qmfGetFileIdentity(HANDLE file, QmfFileIdentity *out)
+{
+    if (!out || !file || file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    memset(out, 0, sizeof *out);
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size) || !GetFileTime(file, nullptr, nullptr, &out->lastWrite))
+        return FALSE;
+    out->size = (uint64_t)size.QuadPart;
+    DWORD at = ffTell(file);
+    bool ok = ffSeek(file, 0) != FALSE;
+    if (ok) {
+        DWORD want = (DWORD)std::min<uint64_t>(out->size, sizeof out->header), got = 0;
+        ok = !want || (ReadFile(file, out->header, want, &got, nullptr) && got == want);
+    }
+    ffSeek(file, at);
+    return ok;
+}
+
+void qmfKeepFileIdentity(MemHandle form, HANDLE file)
+{
+    QmfFileIdentity id;
+    MemHandle kept = qmfGetFileIdentity(file, &id) ? utHandleFromBytes(&id, sizeof id) : 0;
+    FmLock f(form);
+    if (!f) {
+        utFreeHandle(kept);
+        return;
+    }
+    utFreeHandle(f->block4);
+    f->block4 = kept;
+}
+
+int qmfIsSameDocumentFile(MemHandle form, HANDLE file)
+{
+    MemHandle kept;
+    {
+        FmLock f(form);
+        kept = f ? f->block4 : 0;
+    }
+    if (!kept || utHandleSize(kept) < sizeof(QmfFileIdentity))
+        return 1;
+    QmfFileIdentity was, now;
+    {
+        MemLock<uint8_t> p(kept);
+        memcpy(&was, p.get(), sizeof was);
+    }
+    if (!qmfGetFileIdentity(file, &now))
+        return 0;
+    return was.size == now.size && CompareFileTime(&was.lastWrite, &now.lastWrite) == 0 &&
+           memcmp(was.header, now.header, sizeof was.header) == 0;
+}
+
+void qmfReportReplacedFile(HWND owner, const char *path)
+{
+    std::string text = std::string("The file\r\n  ") + (path ? path : "") +
+                       "\r\nhas been replaced or changed by another program since it was "
+                       "opened. The pages not yet read from it can no longer be taken from "
+                       "it; the file is left as it is.";
+    utErrorBox(owner, text.c_str());
 }

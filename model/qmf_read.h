@@ -15,6 +15,9 @@ enum : int {
 enum : int { QMF_PROGRAM_VERSION = 300, QMF_OLDEST_VERSION = 210, QMF_WSB_PACKET_VERSION = 220 };
 
 int qmfGetLastReadError();
+// Chains read from a page stay chains (for tools that inspect a file as it
+// was stored); by default a chain becomes its members again.
+void qmfKeepChainsOnRead(BOOL keep);
 // The version text as a number times 100, rounded ("3.0" 300, "2.10" 210);
 // 0 for a text that is no number.
 int qmfVersionNumber(const char *text);
@@ -95,3 +98,29 @@ MemHandle qmfReadPageAt(const char *path, MemHandle directory, int n);
 MemHandle qmfReadPageFromFile(HWND owner, const char *path, MemHandle directory, int n);
 // The number before the first "." minus 1; -1 when there is none.
 int qmfPageNumberFromName(const char *text);
+
+// ---- the identity of a document file ---------------------------------------------------
+// The pages a document has not read yet stay in its file, at the offsets
+// its directory gives. When another program replaces or rewrites that file
+// those offsets name bytes of another document, so the file's identity
+// (size, last-write time and header) is kept with the form when it is
+// opened (in the form's memory-only block 4) and compared before a page is
+// taken from it again.
+#pragma pack(push, 1)
+struct QmfFileIdentity {
+    uint64_t size;
+    FILETIME lastWrite;
+    uint8_t header[40];
+};
+#pragma pack(pop)
+static_assert(sizeof(QmfFileIdentity) == 56, "a file identity is 56 bytes");
+// The identity of an open file (its position is left where it was).
+BOOL qmfGetFileIdentity(HANDLE file, QmfFileIdentity *out);
+// Keeps the open file's identity with the form (any earlier one replaced).
+void qmfKeepFileIdentity(MemHandle form, HANDLE file);
+// 1 when the open file is the one whose identity the form keeps, or when
+// the form keeps none (a document never read from a file).
+int qmfIsSameDocumentFile(MemHandle form, HANDLE file);
+// Tells the user that the document's file was replaced or changed by
+// another program and its unread pages can no longer be taken from it.
+void qmfReportReplacedFile(HWND owner, const char *path);

@@ -179,6 +179,24 @@ uint32_t writeBody(HANDLE file, MemHandle form, const char *target)
     return n;
 }
 
+// The first object of the base page or of a page in memory that has no
+// file form.
+MemHandle unwritableObject(MemHandle form)
+{
+    MemHandle base = 0;
+    {
+        FmLock f(form);
+        if (f && (f->resources & FM_RES_BASE_PAGE))
+            base = f->basePage;
+    }
+    if (MemHandle odd = qmfFindUnwritable(base))
+        return odd;
+    for (const PageDirEntry &e : entriesOf(form))
+        if (MemHandle odd = qmfFindUnwritable(e.pages))
+            return odd;
+    return 0;
+}
+
 }  // namespace
 
 uint64_t qmfDocumentSize(MemHandle form)
@@ -265,6 +283,13 @@ int qmfSaveDocument(HWND workspace, const char *path, MemHandle form, BOOL confi
         return 0;
     }
 
+    // Every object of the pages in memory must have a file form: a save
+    // never writes a document short of an object.
+    if (MemHandle odd = unwritableObject(form)) {
+        qmfReportUnwritable(workspace, odd);
+        return 0;
+    }
+
     // 2. Free space for the whole document before anything is written.
     if (qmfDocumentSize(form) >= ffGetDiskFree(target)) {
         utErrorBoxId(workspace, IDS_NO_DISK_SPACE);
@@ -294,6 +319,15 @@ int qmfSaveDocument(HWND workspace, const char *path, MemHandle form, BOOL confi
         if (source == INVALID_HANDLE_VALUE && needsDocumentFile(form)) {
             restoreKept(workspace, kept, target);
             ffReportError(workspace, own, FE_CANNOT_OPEN);
+            return 0;
+        }
+        // Pages are copied only from the file the directory was read from,
+        // never from one another program put in its place.
+        if (source != INVALID_HANDLE_VALUE && needsDocumentFile(form) &&
+            !qmfIsSameDocumentFile(form, source)) {
+            ffClose(source);
+            restoreKept(workspace, kept, target);
+            qmfReportReplacedFile(workspace, own);
             return 0;
         }
     }
@@ -346,7 +380,15 @@ int qmfSaveDocument(HWND workspace, const char *path, MemHandle form, BOOL confi
     }
     if (kept[0])
         ffDelete(kept);
-    if (updateEntries)
+    if (updateEntries) {
         applySpots(form, spots);
+        // The entries now name places in the new file: its identity is the
+        // one later pages are checked against.
+        HANDLE written = ffOpenRead(target, nullptr, FALSE);
+        if (written != INVALID_HANDLE_VALUE) {
+            qmfKeepFileIdentity(form, written);
+            ffClose(written);
+        }
+    }
     return 1;
 }

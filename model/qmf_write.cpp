@@ -3,6 +3,7 @@
 #include "model/qmf_convert.h"
 #include "model/qmf_sizes.h"
 #include "model/fm_form.h"
+#include "model/ob_dispatch.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
 #include "model/pg_numbers.h"
@@ -12,6 +13,7 @@
 #include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
+#include <stdio.h>
 #include <string.h>
 #include <algorithm>
 #include <vector>
@@ -265,11 +267,43 @@ int16_t qmfCountWritableObjects(MemHandle first)
     return (int16_t)std::min(n, 0x7FFF);
 }
 
+MemHandle qmfFindUnwritable(MemHandle page)
+{
+    if (!page)
+        return 0;
+    std::vector<MemHandle> nodes;
+    obCollectTree(page, OB_WALK_ALL, nodes);
+    if (pgIsValid(page)) {
+        std::vector<MemHandle> list;
+        obCollectList(pgGetFirstObject(page), list);
+        for (MemHandle h : list)
+            obCollectTree(h, OB_WALK_ALL, nodes);
+    }
+    for (MemHandle h : nodes)
+        if (!writable(h))
+            return h;
+    return 0;
+}
+
+void qmfReportUnwritable(HWND owner, MemHandle object)
+{
+    int16_t type = obGetType(object);
+    char name[40];
+    if (!obGetTypeName(type, name))
+        snprintf(name, sizeof name, "%d", type);
+    char text[160];
+    snprintf(text, sizeof text,
+             "Unsupported object type: %s\r\nThe document was not saved; "
+             "the file is left as it was.",
+             name);
+    utErrorBox(owner, text);
+}
+
 // ---- pages and the form --------------------------------------------------------------------
 
 uint32_t qmfWritePageEx(HANDLE file, MemHandle page, BOOL scramble)
 {
-    if (!pgIsValid(page))
+    if (!pgIsValid(page) || qmfFindUnwritable(page))
         return 0;
     MemHandle objects = pgGetFirstObject(page);
     pgCalcFileSize(page);

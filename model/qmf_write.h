@@ -32,11 +32,21 @@ uint32_t qmfWriteObjectListScrambled(HANDLE file, MemHandle first);
 // written page carries).
 int16_t qmfCountWritableObjects(MemHandle first);
 
+// The first object of the page without a file form: in the page record's
+// own tree or in the trees of its object list; 0 when every one has one.
+MemHandle qmfFindUnwritable(MemHandle page);
+// Tells the user that the object's type has no file form and the document
+// was not saved: "Unsupported object type: <name>" (the type's code when it
+// has no name).
+void qmfReportUnwritable(HWND owner, MemHandle object);
+
 // ---- pages and the form --------------------------------------------------------------
 // A page: its record tree (object count, body and extras sizes brought up
 // to date first), its extras (layer state, palette and side blocks as its
 // flags say), then its objects, scrambled when asked. Returns the bytes
-// written, which is the page's file size.
+// written, which is the page's file size. A page holding an object without
+// a file form is not written at all (0): no page is ever written short of
+// an object.
 uint32_t qmfWritePageEx(HANDLE file, MemHandle page, BOOL scramble);
 uint32_t qmfWritePage(HANDLE file, MemHandle page);
 // The FORM body: form head packet, blocks 1-3 when present, the view

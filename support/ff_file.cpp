@@ -6,6 +6,7 @@
 #include "resource.h"
 #include <stdio.h>
 #include <string.h>
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -642,22 +643,70 @@ BOOL ffAppendStringToFile(const char *path, const char *s)
     return ffAppendToFile(path, s, s ? (uint32_t)strlen(s) : 0);
 }
 
+void ffDiskFreeFolder(const char *path, char *out, uint32_t size)
+{
+    if (!out || !size)
+        return;
+    out[0] = 0;
+    if (!path || !path[0])
+        return;
+    std::string p(path);
+    for (char &c : p)
+        if (c == '/')
+            c = '\\';
+    // The shortest folder the walk may reach: the drive root or the share.
+    size_t rootLength = 0;
+    if (p.size() >= 2 && p[1] == ':') {
+        rootLength = 3;
+    } else if (p.size() >= 2 && p[0] == '\\' && p[1] == '\\') {
+        size_t share = p.find('\\', 2);
+        size_t end = share == std::string::npos ? std::string::npos : p.find('\\', share + 1);
+        rootLength = end == std::string::npos ? p.size() + 1 : end + 1;
+    } else if (p[0] == '\\') {
+        rootLength = 1;
+    }
+    std::string folder;
+    DWORD attrs = GetFileAttributesA(p.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) {
+        folder = p;
+    } else {
+        size_t slash = p.find_last_of('\\');
+        if (slash == std::string::npos) {
+            if (p.size() >= 2 && p[1] == ':')
+                folder = p.substr(0, 2);   // "X:name": the drive
+            else
+                return;                    // a bare name: the current folder
+        } else {
+            folder = p.substr(0, slash + 1);
+        }
+    }
+    if (folder.empty() || folder.back() != '\\')
+        folder += '\\';
+    if (folder.size() < rootLength) {
+        folder = p.substr(0, rootLength - 1);
+        folder += '\\';
+    }
+    // Up to the nearest folder that exists.
+    while (folder.size() > rootLength) {
+        attrs = GetFileAttributesA(folder.c_str());
+        if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY))
+            break;
+        size_t slash = folder.find_last_of('\\', folder.size() - 2);
+        if (slash == std::string::npos || slash + 1 < rootLength)
+            break;
+        folder.resize(slash + 1);
+    }
+    utStrCopyN(out, folder.c_str(), size);
+}
+
 uint32_t ffGetDiskFree(const char *path)
 {
     if (g_diskFreeOverride != kNoOverride)
         return g_diskFreeOverride >= 0xFFFFFFFFull ? 0xFFFFFFFF : (uint32_t)g_diskFreeOverride;
-    // The root of the path's drive: "X:\" or "\\server\share\".
-    std::string root;
-    if (path && path[0] && path[1] == ':') {
-        root.assign(path, 2);
-        root += '\\';
-    } else if (path && path[0] == '\\' && path[1] == '\\') {
-        const char *share = strchr(path + 2, '\\');
-        const char *end = share ? strchr(share + 1, '\\') : nullptr;
-        root = end ? std::string(path, end - path + 1) : std::string(path) + "\\";
-    }
+    char folder[MAX_PATH + 1];
+    ffDiskFreeFolder(path, folder, sizeof folder);
     ULARGE_INTEGER available;
-    if (!GetDiskFreeSpaceExA(root.empty() ? nullptr : root.c_str(), &available, nullptr, nullptr))
+    if (!GetDiskFreeSpaceExA(folder[0] ? folder : nullptr, &available, nullptr, nullptr))
         return 0xFFFFFFFF;
     return available.HighPart ? 0xFFFFFFFF : available.LowPart;
 }

@@ -81,7 +81,16 @@ MemHandle ffReadLineHandle(HANDLE h, MemHandle line, BOOL *atEnd);
 uint32_t ffCopyBytes(HANDLE destination, HANDLE source, uint32_t n);
 BOOL ffAppendToFile(const char *path, const void *bytes, uint32_t n);
 BOOL ffAppendStringToFile(const char *path, const char *s);
-uint32_t ffGetDiskFree(const char *path);   // 0xFFFFFFFF when unknown or 4 GB and more
+// Free bytes available to the caller where the path would be written: the
+// folder that holds it (the path itself when it is a folder), so that a
+// folder mounted from another file system reports its own space. 0xFFFFFFFF
+// when unknown or 4 GB and more.
+uint32_t ffGetDiskFree(const char *path);
+// The folder ffGetDiskFree asks for the path, with its trailing backslash:
+// the path when it is a folder, else its parent, else the nearest existing
+// folder above it, never above the drive root ("X:\") or the share
+// ("\\server\share\"). Empty when the path has no folder part.
+void ffDiskFreeFolder(const char *path, char *out, uint32_t size);
 
 // ---- write accounting and simulated write failures ----------------------------
 // Every ffWrite that moves fewer bytes than asked adds one to this count.

@@ -3,7 +3,10 @@
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/geo_rotate.h"
+#include <math.h>
+#include <stddef.h>
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -104,7 +107,174 @@ BOOL gdiPie(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t x1, int3
 }
 
 BOOL gdiPolyline(HDC dc, const POINT *pts, int16_t n) { return Polyline(dc, pts, n); }
-BOOL gdiPolygon(HDC dc, const POINT *pts, int16_t n) { return Polygon(dc, pts, n); }
+BOOL gdiPolygon(HDC dc, const POINT *pts, int16_t n)
+{
+    if (!pts || n <= 0)
+        return FALSE;
+    RECT b;
+    geoPointsBounds(pts, n, &b);
+    if (gdiIsWithinSafeRange(dc, b.left, b.top, b.right, b.bottom))
+        return Polygon(dc, pts, n);
+    std::vector<GeoPointF> f((size_t)n);
+    for (int i = 0; i < n; ++i)
+        f[(size_t)i] = GeoPointF{(double)pts[i].x, (double)pts[i].y};
+    return gdiPolygonF(dc, f.data(), n);
+}
+
+// ---- figures of any size -------------------------------------------------------
+
+namespace {
+
+// The DC's mapping from logical to device units as device = o + s x logical
+// (the program's mappings neither turn nor shear).
+struct DeviceMap {
+    double ox, oy, sx, sy;
+};
+
+bool deviceMap(HDC dc, DeviceMap *m)
+{
+    POINT p[3] = {{0, 0}, {65536, 0}, {0, 65536}};
+    if (!LPtoDP(dc, p, 3))
+        return false;
+    m->ox = p[0].x;
+    m->oy = p[0].y;
+    m->sx = (p[1].x - (double)p[0].x) / 65536.0;
+    m->sy = (p[2].y - (double)p[0].y) / 65536.0;
+    return m->sx != 0 && m->sy != 0;
+}
+
+// The width of the DC's current pen in logical units (0 when unknown).
+double penWidth(HDC dc)
+{
+    HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
+    if (!pen)
+        return 0;
+    LOGPEN lp;
+    if (GetObjectA(pen, sizeof lp, &lp) == sizeof lp)
+        return lp.lopnWidth.x;
+    EXTLOGPEN ext;
+    if (GetObjectA(pen, sizeof ext, &ext) >= (int)offsetof(EXTLOGPEN, elpColor))
+        return ext.elpWidth;
+    return 0;
+}
+
+// Sutherland-Hodgman against one side of the rectangle.
+template <typename Inside, typename Cross>
+void clipSide(std::vector<GeoPointF> &pts, Inside inside, Cross cross)
+{
+    std::vector<GeoPointF> out;
+    size_t n = pts.size();
+    out.reserve(n + 4);
+    for (size_t i = 0; i < n; ++i) {
+        const GeoPointF &a = pts[(i + n - 1) % n], &b = pts[i];
+        bool ia = inside(a), ib = inside(b);
+        if (ib) {
+            if (!ia)
+                out.push_back(cross(a, b));
+            out.push_back(b);
+        } else if (ia) {
+            out.push_back(cross(a, b));
+        }
+    }
+    pts.swap(out);
+}
+
+void clipToRect(std::vector<GeoPointF> &pts, double l, double t, double r, double b)
+{
+    auto atX = [](const GeoPointF &a, const GeoPointF &c, double x) {
+        double k = (x - a.x) / (c.x - a.x);
+        return GeoPointF{x, a.y + k * (c.y - a.y)};
+    };
+    auto atY = [](const GeoPointF &a, const GeoPointF &c, double y) {
+        double k = (y - a.y) / (c.y - a.y);
+        return GeoPointF{a.x + k * (c.x - a.x), y};
+    };
+    clipSide(pts, [&](const GeoPointF &p) { return p.x >= l; },
+             [&](const GeoPointF &a, const GeoPointF &c) { return atX(a, c, l); });
+    clipSide(pts, [&](const GeoPointF &p) { return p.x <= r; },
+             [&](const GeoPointF &a, const GeoPointF &c) { return atX(a, c, r); });
+    clipSide(pts, [&](const GeoPointF &p) { return p.y >= t; },
+             [&](const GeoPointF &a, const GeoPointF &c) { return atY(a, c, t); });
+    clipSide(pts, [&](const GeoPointF &p) { return p.y <= b; },
+             [&](const GeoPointF &a, const GeoPointF &c) { return atY(a, c, b); });
+}
+
+}  // namespace
+
+int gdiIsWithinSafeRange(HDC dc, double l, double t, double r, double b)
+{
+    DeviceMap m;
+    if (!deviceMap(dc, &m))
+        return 0;
+    for (double x : {l, r})
+        if (fabs(m.ox + m.sx * x) > kGdiSafeDevice)
+            return 0;
+    for (double y : {t, b})
+        if (fabs(m.oy + m.sy * y) > kGdiSafeDevice)
+            return 0;
+    return 1;
+}
+
+int gdiGetCutRect(HDC dc, double *l, double *t, double *r, double *b)
+{
+    DeviceMap m;
+    RECT clip;
+    int kind = GetClipBox(dc, &clip);
+    if (kind == NULLREGION || !deviceMap(dc, &m))
+        return 0;
+    // The safe range in logical units, and the clip box within it.
+    double sl = (-kGdiSafeDevice - m.ox) / m.sx, sr = (kGdiSafeDevice - m.ox) / m.sx;
+    double st = (-kGdiSafeDevice - m.oy) / m.sy, sb = (kGdiSafeDevice - m.oy) / m.sy;
+    if (sl > sr)
+        std::swap(sl, sr);
+    if (st > sb)
+        std::swap(st, sb);
+    double cl = sl, ct = st, cr = sr, cb = sb;
+    if (kind != ERROR) {
+        double grow = fabs(penWidth(dc)) + 8.0 * std::max(1.0 / fabs(m.sx), 1.0 / fabs(m.sy));
+        cl = std::max(sl, clip.left - grow);
+        cr = std::min(sr, clip.right + grow);
+        ct = std::max(st, clip.top - grow);
+        cb = std::min(sb, clip.bottom + grow);
+    }
+    if (cl >= cr || ct >= cb)
+        return 0;
+    *l = cl;
+    *t = ct;
+    *r = cr;
+    *b = cb;
+    return 1;
+}
+
+BOOL gdiPolygonF(HDC dc, const GeoPointF *pts, int n)
+{
+    if (!pts || n <= 0)
+        return FALSE;
+    double bl = pts[0].x, br = bl, bt = pts[0].y, bb = bt;
+    for (int i = 1; i < n; ++i) {
+        bl = std::min(bl, pts[i].x);
+        br = std::max(br, pts[i].x);
+        bt = std::min(bt, pts[i].y);
+        bb = std::max(bb, pts[i].y);
+    }
+    std::vector<GeoPointF> f(pts, pts + n);
+    if (!gdiIsWithinSafeRange(dc, bl, bt, br, bb)) {
+        double l, t, r, b;
+        if (!gdiGetCutRect(dc, &l, &t, &r, &b) || br < l || bl > r || bb < t || bt > b)
+            return TRUE;   // nothing of it can show
+        clipToRect(f, l, t, r, b);
+        if (f.size() < 2)
+            return TRUE;
+    }
+    std::vector<POINT> out;
+    out.reserve(f.size());
+    for (const GeoPointF &p : f) {
+        POINT q = {(LONG)lround(p.x), (LONG)lround(p.y)};
+        if (out.empty() || q.x != out.back().x || q.y != out.back().y)
+            out.push_back(q);
+    }
+    return Polygon(dc, out.data(), (int)out.size());
+}
 
 int gdiDrawAllChords(HDC dc, const POINT *pts, int16_t n)
 {

@@ -53,6 +53,28 @@ BOOL gdiPie(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t x1, int3
             int32_t x2, int32_t y2);
 BOOL gdiPolyline(HDC dc, const POINT *pts, int16_t n);
 BOOL gdiPolygon(HDC dc, const POINT *pts, int16_t n);
+
+// ---- figures of any size -------------------------------------------------------
+// A shape read from a file may be of any size, and GDI (the system's and
+// Wine's) fails, crashes or takes unbounded time on figures far outside the
+// device. Every figure the drawing primitives hand to GDI therefore stays
+// within this many device pixels of the device origin: a figure beyond it
+// is left out where it lies outside the DC's clip box and cut to the clip
+// box (grown by its pen and a few pixels, so the cut edges never show)
+// where it crosses it.
+const double kGdiSafeDevice = 32000.0;
+// 1 when the logical rectangle maps within the safe device range.
+int gdiIsWithinSafeRange(HDC dc, double l, double t, double r, double b);
+// The logical rectangle a figure beyond the safe range is cut to: the clip
+// box grown by the current pen's width and 8 device pixels, within the safe
+// range. 0 when nothing can show (an empty clip region).
+int gdiGetCutRect(HDC dc, double *l, double *t, double *r, double *b);
+// A closed figure of logical double points drawn with the DC's pen and
+// brush: as one Polygon when it lies within the safe range, else left out
+// when it misses the cut rectangle, or cut to it (Sutherland-Hodgman) and
+// drawn. TRUE when nothing failed.
+struct GeoPointF;
+BOOL gdiPolygonF(HDC dc, const GeoPointF *pts, int n);
 // A line between every pair of the points, then once more from the first to
 // the last. Returns 1.
 int gdiDrawAllChords(HDC dc, const POINT *pts, int16_t n);

@@ -6,6 +6,8 @@
 #include <math.h>
 #include <stdlib.h>
 #include <time.h>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -307,8 +309,109 @@ MemHandle geoPiePolygon(const RECT *r, int16_t startTenths, int16_t endTenths,
     return arcBlock(r, startTenths, endTenths, rotTenths, count, true);
 }
 
+namespace {
+
+// A rectangle of logical doubles.
+struct CutRect {
+    double l, t, r, b;
+};
+
+// The outline of an ellipse (no corner size) or rounded rectangle in
+// logical doubles, turned by tenths about the box's centre. Each quarter of
+// the curve is split in halves until its chord strays less than half a
+// device pixel from it, but a piece whose bounds (chord grown by how far
+// the curve may stray from it) miss the cut rectangle is kept as its chord
+// alone: the work follows the part that can show, never the curve's size.
+std::vector<GeoPointF> curvedOutline(HDC dc, const CutRect &cut, double l, double t, double r,
+                                     double b, double cornerW, double cornerH, int16_t tenths,
+                                     bool rounded)
+{
+    double cx = (l + r) / 2, cy = (t + b) / 2;
+    double hw = fabs(r - l) / 2, hh = fabs(b - t) / 2;
+    // The corner ellipse's radii (the whole box for an ellipse).
+    double rx = rounded ? std::min(fabs(cornerW) / 2, hw) : hw;
+    double ry = rounded ? std::min(fabs(cornerH) / 2, hh) : hh;
+    POINT unit[2] = {{0, 0}, {65536, 65536}};
+    LPtoDP(dc, unit, 2);
+    double scale = std::max(fabs((double)unit[1].x - unit[0].x),
+                            fabs((double)unit[1].y - unit[0].y)) / 65536.0;
+    double rad = geoTenthsToRadians(-tenths), c = cos(rad), s = sin(rad);
+    auto turned = [&](double x, double y) {
+        return tenths ? GeoPointF{cx + x * c - y * s, cy + x * s + y * c} : GeoPointF{cx + x, cy + y};
+    };
+    std::vector<GeoPointF> pts;
+    if (rounded && (rx <= 0 || ry <= 0)) {
+        for (GeoPointF p : {GeoPointF{-hw, -hh}, GeoPointF{-hw, hh}, GeoPointF{hw, hh},
+                            GeoPointF{hw, -hh}})
+            pts.push_back(turned(p.x, p.y));
+        return pts;
+    }
+    const double ax = hw - rx, ay = hh - ry;   // the straight parts' half lengths
+    const double signX[4] = {1, -1, -1, 1}, signY[4] = {-1, -1, 1, 1};
+    const double radius = std::max(rx, ry);
+    auto at = [&](int q, double a) {
+        return turned(signX[q] * ax + cos(a) * rx, signY[q] * ay - sin(a) * ry);
+    };
+    struct Piece {
+        double a0, a1;
+        int depth;
+    };
+    for (int q = 0; q < 4; ++q) {
+        std::vector<Piece> work{{q * kGeoPi / 2, (q + 1) * kGeoPi / 2, 0}};
+        while (!work.empty()) {
+            Piece p = work.back();
+            work.pop_back();
+            GeoPointF p0 = at(q, p.a0), p1 = at(q, p.a1);
+            double d = p.a1 - p.a0;
+            double stray = 1.5 * radius * d * d / 8;   // how far the curve may leave its chord
+            bool misses = std::max(p0.x, p1.x) + stray < cut.l ||
+                          std::min(p0.x, p1.x) - stray > cut.r ||
+                          std::max(p0.y, p1.y) + stray < cut.t ||
+                          std::min(p0.y, p1.y) - stray > cut.b;
+            if (misses || stray * scale < 0.5 || p.depth >= 40) {
+                pts.push_back(p0);
+                continue;
+            }
+            double mid = (p.a0 + p.a1) / 2;
+            // Pushed in reverse, so the first half comes out first.
+            work.push_back(Piece{mid, p.a1, p.depth + 1});
+            work.push_back(Piece{p.a0, mid, p.depth + 1});
+        }
+        pts.push_back(at(q, (q + 1) * kGeoPi / 2));
+    }
+    return pts;
+}
+
+BOOL drawCurvedBeyondRange(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t cornerW,
+                           int32_t cornerH, int16_t tenths, bool rounded)
+{
+    CutRect cut;
+    if (!gdiGetCutRect(dc, &cut.l, &cut.t, &cut.r, &cut.b))
+        return TRUE;   // nothing can show
+    std::vector<GeoPointF> pts =
+        curvedOutline(dc, cut, l, t, r, b, cornerW, cornerH, tenths, rounded);
+    return gdiPolygonF(dc, pts.data(), (int)pts.size());
+}
+
+// 1 when the turned box lies within the safe device range (the box grown
+// to the circle around it when turned).
+bool boxIsSafe(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int16_t tenths)
+{
+    double cx = ((double)l + r) / 2, cy = ((double)t + b) / 2;
+    double hw = fabs((double)r - l) / 2, hh = fabs((double)b - t) / 2;
+    if (tenths) {
+        double d = sqrt(hw * hw + hh * hh);
+        hw = hh = d;
+    }
+    return gdiIsWithinSafeRange(dc, cx - hw, cy - hh, cx + hw, cy + hh) != 0;
+}
+
+}  // namespace
+
 BOOL gdiEllipseRotated(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int16_t tenths)
 {
+    if (!boxIsSafe(dc, l, t, r, b, tenths))
+        return drawCurvedBeyondRange(dc, l, t, r, b, 0, 0, tenths, false);
     if (tenths == 0)
         return gdiEllipse(dc, l, t, r, b);
     int16_t n = 0;
@@ -319,6 +422,8 @@ BOOL gdiEllipseRotated(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int16
 BOOL gdiRoundRectRotated(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t cornerW,
                          int32_t cornerH, int16_t tenths)
 {
+    if (!boxIsSafe(dc, l, t, r, b, tenths))
+        return drawCurvedBeyondRange(dc, l, t, r, b, cornerW, cornerH, tenths, true);
     if (tenths == 0)
         return gdiRoundRect(dc, l, t, r, b, cornerW, cornerH);
     int16_t n = 0;

@@ -139,3 +139,11 @@ MemHandle calBuild(MemHandle h, const RECT *bounds, const void *fontRecord)
     layout(r.get());
     return g;
 }
+
+void calRecalcLayout(MemHandle calendar)
+{
+    ObLock r(calendar);
+    if (!r || obDataOffset(r.get()) + kCalDataSize > r.extent())
+        return;
+    layout(r.get());
+}

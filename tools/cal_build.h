@@ -24,3 +24,8 @@ enum : uint32_t {
 // weekday names widen it when they need room, the week rows are a multiple
 // of six high. The valid handle, or 0 on failure.
 MemHandle calBuild(MemHandle h, const RECT *bounds, const void *fontRecord);
+
+// The calendar laid out again in its box (heights kept when the body has
+// one, widened for the title and the weekday names, the week rows a
+// multiple of six high). Nothing for a record too short for the data.
+void calRecalcLayout(MemHandle calendar);

@@ -6,6 +6,7 @@
 #include "tools/ep_selection.h"
 #include "tools/ep_shape_tools.h"
 #include "tools/ep_standins.h"
+#include "tools/ne_freehand.h"
 #include "commands/ud_undo.h"
 #include "commands/ws_objects.h"
 #include "app/setup_record.h"
@@ -118,14 +119,6 @@ void dropBlock(MemHandle h)
 {
     if (h && utIsLiveHandle(h))
         utFreeHandle(h);
-}
-
-// A Bezier curve from a straight drag: the control points at a third and
-// two thirds of the way.
-std::vector<POINT> curveFromDrag(POINT s, POINT e)
-{
-    const int32_t dx = e.x - s.x, dy = e.y - s.y;
-    return {s, {s.x + dx / 3, s.y + dy / 3}, {s.x + 2 * dx / 3, s.y + 2 * dy / 3}, e};
 }
 
 void backToSelect(HWND ws)
@@ -331,8 +324,9 @@ MemHandle epDragCreate(HWND ws, UINT message, LPARAM lParam)
         if (!v.empty())
             object = epCreateObject(ws, block, OBT_POLYGON, v.data(), (uint16_t)v.size());
     } else if (type == OBT_BEZIER) {
-        std::vector<POINT> v = curveFromDrag(s, e);
-        object = epCreateObject(ws, block, OBT_BEZIER, v.data(), 4);
+        POINT v[4] = {s};
+        neStraightBezierSegment(s, e, v + 1);
+        object = epCreateObject(ws, block, OBT_BEZIER, v, 4);
     } else {
         // The shape families have no builder of their own yet: the factory
         // gives them their head from the dragged rectangle.

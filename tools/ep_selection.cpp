@@ -1,6 +1,7 @@
 // The selection core and the installation of select mode.
 #include "tools/ep_selection.h"
 #include "tools/ep_handles.h"
+#include "tools/ep_select_mode.h"
 #include "tools/ep_standins.h"
 #include "views/ws_scroll.h"
 #include "commands/app_stdbar.h"
@@ -22,6 +23,7 @@
 #include "views/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
+#include "views/ws_window.h"
 #include <stdio.h>
 #include <algorithm>
 #include <vector>
@@ -107,7 +109,10 @@ void epSetSelection(HWND ws, MemHandle object, BOOL keepUndo)
     if (!keepUndo && object && object != old && !udIsStepKept(ws))
         udDiscard(ws);
     // The temporary chain of a multiple selection ends with the selection.
-    if (old && old != object && utIsLiveHandle(old) && obGetType(old) == OBT_CHAIN) {
+    // The current object is never a freed handle: every routine that frees
+    // an object of the page clears the references to it first
+    // (epForgetObject), so nothing here has to look at a dead block.
+    if (old && old != object && obGetType(old) == OBT_CHAIN) {
         epRefreshObject(ws, old);
         wsDissolveGroup(ws, old);
     }
@@ -241,7 +246,30 @@ LRESULT CALLBACK SelectToolWndProc(HWND ws, UINT msg, WPARAM wParam, LPARAM lPar
         break;
     case WM_MOUSEMOVE:
         SetWindowWord(ws, EP_SEL_WORD_FOCUS, 0);
+        epSelectMouseMove(ws, lParam);
         break;
+    case WM_LBUTTONDOWN: {
+        SetFocus(ws);
+        if (GetWindowWord(ws, EP_SEL_WORD_FOCUS)) {
+            SetWindowWord(ws, EP_SEL_WORD_FOCUS, 0);
+            if (HWND frame = appGetFrameWindow())
+                UpdateWindow(frame);
+        }
+        // The zone is taken at the press itself: the view may have scrolled
+        // or the selection changed under a pointer that did not move since
+        // the word was last set.
+        wsApplyViewMapping(ws);
+        HCURSOR cursor;
+        POINT pt;
+        dmMsgPointToLogSnap(lParam, &pt, wsIsSnapToRulers(ws), (int16_t)pgGetGridDivisions(ws));
+        const int zone = epSelectZone(ws, pt, &cursor);
+        SetWindowWord(ws, EP_SEL_WORD_ZONE, (WORD)(int16_t)zone);
+        epSelectLButtonDown(ws, wParam, lParam, zone);
+        return 0;
+    }
+    case WM_RBUTTONUP:
+        epSelectRButtonUp(ws, lParam);
+        return 0;
     }
     return wsDefProc(ws, msg, wParam, lParam);
 }

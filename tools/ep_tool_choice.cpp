@@ -8,7 +8,9 @@
 #include "tools/ep_selection.h"
 #include "tools/ep_standins.h"
 #include "tools/ep_text_font.h"
+#include "tools/ne_freehand.h"
 #include "commands/ud_undo.h"
+#include "text/tx_draw_object.h"
 #include "commands/ws_objects.h"
 #include "app/app_frame_bars.h"
 #include "app/app_frame_globals.h"
@@ -72,9 +74,6 @@ void snapRect(HWND ws, RECT *r)
 }
 
 }  // namespace
-
-__attribute__((weak)) int epPolylineTool(HWND, int16_t) { return 0; }
-__attribute__((weak)) int epCurveTool(HWND, int16_t) { return 0; }
 
 void epResetToolChoice() { g_busy = false; }
 
@@ -151,11 +150,11 @@ int epChooseTool(HWND ws, int button, int16_t type)
     case OBT_POLYLINE:
     case OBT_POLYGON:
     case OBT_POLYHV:
-        result = epPolylineTool(ws, type);
+        result = wsEnterToolMode(ws, TM_CREATE, FreeLineToolWndProc, 0, 0) ? 1 : 0;
         break;
     case OBT_BEZIER:
     case OBT_CLOSED_CURVE:
-        result = epCurveTool(ws, type);
+        result = wsEnterToolMode(ws, TM_CREATE, FreeCurveToolWndProc, 0, 0) ? 1 : 0;
         break;
     default: {
         MemHandle made = 0;
@@ -323,6 +322,9 @@ int txCmdEditText(HWND ws, MemHandle object, int command, LPARAM lParam)
                 full = TRUE;
         }
     }
+    // Justified text moves every line while it is edited.
+    if (txColumnTest(object))
+        full = TRUE;
     wsApplyViewMapping(ws);
     epDrawHandles(ws, nullptr, object);
     wsLeaveToolMode(ws, FALSE);

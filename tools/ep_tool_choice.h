@@ -52,8 +52,5 @@ int epSelectAndPost(HWND ws, MemHandle request);
 // one was made.
 int epNewTextBelow(HWND ws, const POINT *pt);
 
-// The freehand polyline and curve tools.
-int epPolylineTool(HWND ws, int16_t type);
-int epCurveTool(HWND ws, int16_t type);
 // Ends the module's busy state (tests).
 void epResetToolChoice();

@@ -8,6 +8,9 @@
 //                                     button sends its object type as LPARAM)
 //   qmdrive drag X1 Y1 X2 Y2          a left-button drag in workspace client pixels,
 //                                     given as real input (SendInput)
+//   qmdrive click X Y                 a left click there as real input, then a pause
+//                                     longer than the double-click time
+//   qmdrive dblclick X Y              a left double click there as real input
 //   qmdrive saveas PATH               Save As, answering the file dialog with PATH
 //   qmdrive firstpage                 answers OK in the page sheet of a new document
 //   qmdrive title                     prints the frame's title
@@ -18,10 +21,17 @@
 //   qmdrive answer ID TEXT            types TEXT into field ID: of the dialog that is
 //                                     open, then OK; else of a window of the frame
 //                                     (the page field), then Enter
-//   qmdrive inspect PATH              prints "pages N", then page 1's object types
+//   qmdrive inspect PATH              prints "pages N", then page 1's object types, then
+//                                     "points 1:" and each object's point count
+//   qmdrive objects PATH              one line per object of page 1: its type and its
+//                                     rectangle (left top right bottom, twips)
+//   qmdrive click X Y [ctrl]          a left click in workspace client pixels (real
+//                                     input), Ctrl held with "ctrl"
+//   qmdrive dblclick X Y              a left double click there
 //   qmdrive newdoc PATH [PAGES]       writes a document of PAGES (1) empty pages
 #include "app/app_start.h"
 #include "model/fm_form.h"
+#include "model/ob_dispatch.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
 #include "model/pg_dir.h"
@@ -32,6 +42,7 @@
 #include "model/qmf_save.h"
 #include "views/ws_document.h"
 #include "support/qmwin.h"
+#include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include <commctrl.h>
 #include <stdio.h>
@@ -199,6 +210,35 @@ int inspect(const char *path)
     for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o))
         printf(" %d", obGetType(o));
     printf("\n");
+    printf("points 1:");
+    for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o)) {
+        int16_t n = 0;
+        utFreeHandle(obGetVertices(o, &n));
+        printf(" %d", n);
+    }
+    printf("\n");
+    fmFree(form);
+    return 0;
+}
+
+int listObjects(const char *path)
+{
+    utSetMessageBoxHook(printBox);
+    appRegisterFileForms();
+    // The page as stored: a saved multiple selection shows as its chain.
+    qmfKeepChainsOnRead(TRUE);
+    MemHandle page = 0;
+    MemHandle form = qmfOpenDocument(nullptr, path, 0, &page);
+    if (!form) {
+        fprintf(stderr, "cannot open %s\n", path);
+        return 1;
+    }
+    for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o)) {
+        RECT r;
+        obGetRect(o, &r);
+        printf("%d %ld %ld %ld %ld\n", obGetType(o), (long)r.left, (long)r.top, (long)r.right,
+               (long)r.bottom);
+    }
     fmFree(form);
     return 0;
 }
@@ -329,6 +369,8 @@ int main(int argc, char **argv)
         return inspect(argv[2]);
     if (strcmp(verb, "newdoc") == 0 && (argc == 3 || argc == 4))
         return newDocument(argv[2], argc == 4 ? atoi(argv[3]) : 1);
+    if (strcmp(verb, "objects") == 0 && argc == 3)
+        return listObjects(argv[2]);
 
     HWND frame = frameWindow();
     if (!frame) {
@@ -410,6 +452,30 @@ int main(int argc, char **argv)
         for (int i = 1; i <= 4; ++i)
             sendMouse(POINT{a.x + (b.x - a.x) * i / 4, a.y + (b.y - a.y) * i / 4}, 0);
         sendMouse(b, MOUSEEVENTF_LEFTUP);
+        settle(frame);
+        return 0;
+    }
+    if ((strcmp(verb, "click") == 0 && (argc == 4 || argc == 5)) ||
+        (strcmp(verb, "dblclick") == 0 && argc == 4)) {
+        POINT a = {atoi(argv[2]), atoi(argv[3])};
+        if (argc == 5 && strcmp(argv[4], "ctrl") == 0) {
+            // Keys sent as input reach no window without a window manager's
+            // focus: a Ctrl-click goes as the messages that carry MK_CONTROL.
+            const LPARAM at = MAKELPARAM(a.x, a.y);
+            PostMessageA(ws, WM_MOUSEMOVE, MK_CONTROL, at);
+            PostMessageA(ws, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, at);
+            PostMessageA(ws, WM_LBUTTONUP, MK_CONTROL, at);
+        } else {
+            ClientToScreen(ws, &a);
+            sendMouse(a, 0);
+            for (int i = strcmp(verb, "dblclick") == 0 ? 2 : 1; i > 0; --i) {
+                sendMouse(a, MOUSEEVENTF_LEFTDOWN);
+                sendMouse(a, MOUSEEVENTF_LEFTUP);
+            }
+        }
+        // The program tells a click from a double click once the
+        // double-click time has passed: the next input waits for that.
+        Sleep(GetDoubleClickTime() + 200);
         settle(frame);
         return 0;
     }

@@ -552,6 +552,61 @@ TEST_F(ObDraw, TilingRepeatsTheBoxAndPutsTheObjectBack)
     obFreeTree(flat);
 }
 
+// Tiling draws only the copies that can show: a 1-twip tile over a whole
+// page (194 million copies) or over the whole 32-bit range fills what the
+// clip box shows in bounded work, at every zoom and with a clip inside the
+// device; the copies outside the clip are never drawn.
+TEST_F(ObDraw, TilingDrawsOnlyTheCopiesThatMeetTheClipBox)
+{
+    struct Case {
+        const char *what;
+        int32_t side;   // of the tile, twips
+        RECT area;
+        int zoom;
+        bool fills;   // the copies are large enough to cover every pixel
+    } cases[] = {
+        {"1-twip tile over a page", 1, {0, 0, 12240, 15840}, 100, false},
+        {"1-twip tile over a page at 800 percent", 1, {0, 0, 12240, 15840}, 800, false},
+        {"1-twip tile over a page at 10 percent", 1, {0, 0, 12240, 15840}, 10, false},
+        {"1-twip tile over the 32-bit range", 1, {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, 100,
+         false},
+        {"1-pixel tile over the 32-bit range", 15, {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX},
+         100, true},
+        {"small tile over the 32-bit range", 45, {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, 400,
+         true},
+        {"page-sized tile over the 32-bit range", 12240, {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX},
+         10, true},
+    };
+    for (const Case &c : cases) {
+        MemHandle h = obtest::make(OBT_RECTANGLE, 0, 0, c.side, c.side);
+        {
+            ObLock rec(h);
+            rec->fillKind = 1;
+            rec->fillColour = kRed;
+            rec->penColour = kRed;
+            rec->penWidth = 0;
+            rec->layer = 1;
+        }
+        qmtest::Dib dib(120, 90);
+        dmSetZoomDC(dib.dc(), c.zoom);
+        dmSetMapping(dib.dc());
+        // Only the middle of the device may be painted.
+        HRGN middle = CreateRectRgn(20, 10, 100, 80);
+        SelectClipRgn(dib.dc(), middle);
+        DeleteObject(middle);
+        obDrawTiled(dib.dc(), h, &c.area, 0);
+        if (c.fills)
+            EXPECT_EQ(80 * 70, inBox(dib, kRed, 20, 10, 100, 80)) << c.what;
+        EXPECT_EQ(inBox(dib, kRed, 20, 10, 100, 80), dib.count(kRed)) << c.what;
+        RECT after;
+        obGetRect(h, &after);
+        EXPECT_EQ(0, after.left) << c.what;
+        EXPECT_EQ(c.side, after.right) << c.what;
+        obFreeTree(h);
+    }
+    dmResetModule();
+}
+
 TEST_F(ObDraw, TheMissingPicturePlaceholder)
 {
     qmtest::Dib dib(80, 80, RGB(0, 0, 0));

@@ -332,7 +332,7 @@ TEST_F(ObRecord, DupSizesByTypeAndKeepsTheLinks)
     MemHandle h = make(OBT_GROUP, 0, 0, 10, 10, 20);   // a group sizes to the head
     obSetNext(h, 1234);
     MemHandle d = obDup(h);
-    EXPECT_EQ(86u, ObLock(h)->length);
+    EXPECT_EQ(106u, ObLock(h)->length) << "the source is never changed";
     EXPECT_EQ(86u, ObLock(d)->length);
     EXPECT_EQ(1234u, obGetNext(d));
     MemHandle d2 = obRecDup(ObLock(h).get());
@@ -341,6 +341,27 @@ TEST_F(ObRecord, DupSizesByTypeAndKeepsTheLinks)
     utFreeHandle(d2);
     obSetNext(h, 0);
     obFreeTree(h);
+}
+
+TEST_F(ObRecord, DupOfATypeWithoutASizeKeepsItsDataAndNeverChangesTheSource)
+{
+    for (int16_t type : {11, 12, 26, 31, 35, 60, 79, 293, 411, 500}) {
+        MemHandle h = make(type, 0, 0, 100, 100, 40);
+        std::vector<uint8_t> data = dataOf(h);
+        std::vector<uint8_t> head = headOf(h);
+        MemHandle d = obDup(h);
+        ASSERT_TRUE(d) << type;
+        EXPECT_EQ(head, headOf(h)) << type << ": the source's length word stays";
+        EXPECT_EQ(data, dataOf(h)) << type;
+        EXPECT_EQ(126u, ObLock(d)->length) << type;
+        EXPECT_EQ(data, dataOf(d)) << type << ": the copy keeps the type data";
+        MemHandle d2 = obRecDup(ObLock(h).get());
+        EXPECT_EQ(data, dataOf(d2)) << type;
+        EXPECT_EQ(head, headOf(h)) << type;
+        utFreeHandle(d);
+        utFreeHandle(d2);
+        obFreeTree(h);
+    }
 }
 
 TEST_F(ObRecord, ResizeKeepsHeadAndReportsFailure)

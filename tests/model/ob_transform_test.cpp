@@ -9,7 +9,7 @@
 #include "model/ob_transform.h"
 #include "objects/sh_gradient.h"
 #include "objects/sh_arrow.h"
-#include "text/tx_box.h"
+#include "text/tx_object.h"
 #include "support/dm_map.h"
 #include "support/geo_rotate.h"
 
@@ -155,10 +155,10 @@ TEST_F(ObTransform, FittingPinsTheEdgeThatStayed)
 
 TEST_F(ObTransform, TextStackedRightToLeftKeepsItsRightEdge)
 {
-    for (uint32_t flags : {0u, kTxRightToLeft}) {
+    for (uint32_t flags : {0u, (uint32_t)TXF_RTL}) {
         MemHandle h = obtest::make(OBT_TEXT, 0, 0, 1001, 777, 130);
-        memcpy(obRecData(ObLock(h).get()) + kTxFlagsOffset, &flags, 4);
-        EXPECT_EQ(flags ? 1 : 0, txKeepsRightEdge(h));
+        memcpy(obRecData(ObLock(h).get()) + 8 + offsetof(TextHeader, flags), &flags, 4);
+        EXPECT_EQ(flags ? 1 : 0, txIsRightToLeft(h));
         // Both edges shared: right to left text keeps the right one, other
         // text the left one.
         RECT target = {0, 0, 1001, 555};

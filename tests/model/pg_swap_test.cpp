@@ -120,6 +120,23 @@ TEST_F(Swap, FreeingTheFormOrDeletingThePageDeletesTheTemporaryFiles)
     ws = new pgtest::Workspace(0);
 }
 
+// A page holding an object without a file form is never written short of
+// it to its temporary file: it stays in memory whole.
+TEST_F(Swap, APageWithAnObjectWithoutAFileFormStaysInMemory)
+{
+    MemHandle odd = obtest::make(OBT_TEXT, 0, 0, 500, 500, 12);
+    pgAppendObject(page(1), odd);
+    const PageDirEntry before = entryOf(form, 1);
+    {
+        BoxRecorder boxes;
+        EXPECT_EQ(0, pgSwapOutEntry(*ws, page(1), 1));
+    }
+    PageDirEntry after = entryOf(form, 1);
+    EXPECT_EQ(before.state, after.state);
+    EXPECT_EQ(page(1), after.pages);
+    EXPECT_EQ(odd, obGetListTail(pgGetFirstObject(page(1))));
+}
+
 TEST_F(Swap, AFailedSwapOutKeepsThePageInMemory)
 {
     struct Case {

@@ -472,6 +472,118 @@ TEST_F(SaveFailure, APageThatCannotBeCopiedFailsTheSave)
     ffClose(in);
 }
 
+// Another program replaces the document's file while only page 1 is in
+// memory. No page is then copied from the new file: every save and every
+// page read refuses with a message naming the file, which is left as the
+// other program wrote it; the page in memory stays, entries do not move.
+TEST_F(SaveFailure, AFileReplacedByAnotherProgramGivesNoPages)
+{
+    const std::string other = dir.file("other.qm");
+    MemHandle stranger = rectangles(4, 3);
+    ASSERT_EQ(1, qmfSaveDocument(nullptr, other.c_str(), stranger, FALSE, FALSE));
+    fmFree(stranger);
+    const Bytes strangerBytes = qmtest::readFile(other);
+    FILETIME written;
+    {
+        HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        ASSERT_TRUE(GetFileTime(f, nullptr, nullptr, &written));
+        CloseHandle(f);
+    }
+    struct Case {
+        const char *what;
+        Bytes bytes;
+        bool keepTime;   // the replacement carries the old last-write time
+    } cases[] = {
+        {"another document", strangerBytes, false},
+        {"the same bytes written again", original, false},
+        {"the same size and time, another header", original, true},
+    };
+    utPutAt<uint32_t>(cases[2].bytes.data(), 28, 12345);   // the header's time of writing
+    const std::string message = "The file\r\n  " + path + "\r\nhas been replaced";
+    for (const Case &c : cases) {
+        ASSERT_TRUE(qmtest::writeFile(path, c.bytes)) << c.what;
+        HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        FILETIME later = written;
+        later.dwHighDateTime += c.keepTime ? 0 : 1;
+        ASSERT_TRUE(SetFileTime(f, nullptr, nullptr, &later)) << c.what;
+        CloseHandle(f);
+        for (const std::string &target : {path, dir.file("copy.qm")}) {
+            BoxRecorder boxes;
+            EXPECT_EQ(0, qmfSaveDocument(*ws, target.c_str(), form, FALSE, TRUE)) << c.what;
+            EXPECT_EQ(0u, boxes.texts().find(message)) << c.what << ": " << boxes.texts();
+            EXPECT_EQ(1u, boxes.count()) << boxes.texts();
+            EXPECT_EQ(c.bytes, qmtest::readFile(path)) << c.what;
+            EXPECT_FALSE(ffExists(dir.file("copy.qm").c_str())) << c.what;
+            EXPECT_TRUE(tildeFiles(dir).empty()) << c.what;
+            EXPECT_TRUE(sameEntries(before, entries(form))) << c.what;
+        }
+        // Nor is a page read from it for showing.
+        {
+            BoxRecorder boxes;
+            EXPECT_EQ(0u, pgDirEnsureLoaded(*ws, fmGetDirectory(form), 2)) << c.what;
+            EXPECT_EQ(0u, boxes.texts().find(message)) << boxes.texts();
+        }
+        // The changed page is still in memory, whole.
+        MemHandle page = pgDirGetPages(fmGetDirectory(form), 1);
+        ASSERT_NE(0u, page);
+        EXPECT_EQ("Changed", obtest::nameOf(obGetListTail(pgGetFirstObject(page))));
+    }
+    // The document's own file back in its place: the save goes through,
+    // and the saved file's identity is the one checked from then on.
+    ASSERT_TRUE(qmtest::writeFile(path, original));
+    {
+        HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        SetFileTime(f, nullptr, nullptr, &written);
+        CloseHandle(f);
+    }
+    BoxRecorder boxes;
+    EXPECT_EQ(1, qmfSaveDocument(*ws, path.c_str(), form, FALSE, TRUE)) << boxes.texts();
+    EXPECT_EQ(1, qmfSaveDocument(*ws, path.c_str(), form, FALSE, TRUE)) << boxes.texts();
+    EXPECT_NE(0u, pgDirEnsureLoaded(*ws, fmGetDirectory(form), 2)) << boxes.texts();
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+}
+
+// An object whose type has no file form (a text object while its module
+// has not registered one, a type no module serves) fails every save with a
+// message naming the type: the old file stays byte for byte, no entry
+// moves, and once the object is gone the save goes through.
+TEST_F(SaveFailure, AnObjectWithoutAFileFormFailsTheSaveNamingItsType)
+{
+    MemHandle page = pgDirGetPages(fmGetDirectory(form), 1);
+    struct Case {
+        int16_t type;
+        const char *message;
+        bool member;   // inside a group, not at the top of the list
+        bool base;     // on the base page
+    } cases[] = {
+        {OBT_TEXT, "Unsupported object type: Text", false, false},
+        {-40, "Unsupported object type: Vertical Text", true, false},
+        {700, "Unsupported object type: 700", false, true},
+    };
+    for (const Case &c : cases) {
+        MemHandle odd = obtest::make(c.type, 100, 100, 900, 900, 12);
+        MemHandle holder = c.base ? fmGetBasePage(form) : page;
+        MemHandle added = c.member ? obNewGroup(OBT_GROUP, obtest::make(OBT_RECTANGLE), odd,
+                                                (MemHandle)0)
+                                   : odd;
+        MemHandle last = pgGetLastObject(holder);
+        pgAppendObjects(holder, added);
+        for (const std::string &target : {path, dir.file("other.qm")}) {
+            BoxRecorder boxes;
+            EXPECT_EQ(0, qmfSaveDocument(*ws, target.c_str(), form, FALSE, TRUE)) << c.type;
+            EXPECT_EQ(0u, boxes.texts().find(c.message)) << boxes.texts();
+            EXPECT_EQ(1u, boxes.count()) << boxes.texts();
+            EXPECT_FALSE(target != path && ffExists(target.c_str())) << target;
+            expectIntact(c.message);
+        }
+        obSetNext(last, 0);   // taken off the list again
+        obSetPrev(added, 0);
+        obFreeTree(added);
+    }
+    EXPECT_EQ(1, qmfSaveDocument(*ws, path.c_str(), form, FALSE, TRUE));
+}
+
 TEST(QmfSave, AShortWriteAtAnyByteOfBlocksPalettesOrPagesIsCaught)
 {
     TempDir dir;

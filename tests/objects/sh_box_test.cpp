@@ -518,3 +518,153 @@ TEST_F(Boxes, TheRoundRectRegionIsInDevicePixels)
 }
 
 }  // namespace
+
+namespace {
+
+// ---- huge boxes ---------------------------------------------------------------------------------
+
+// A box shape read from a file may claim any size. Ellipses, circles and
+// rounded rectangles (and rectangles and diamonds with them) of boxes past
+// a million twips, negative ones too, draw in bounded work at every zoom,
+// on screen and mapped like a 600-dpi printer: what lies outside the clip
+// box is left out and what crosses it is cut to it, so GDI never gets a
+// figure far outside the device. Where the outline crosses the device it
+// is drawn there; the inside stays unfilled without a fill.
+class HugeBoxes : public FillTest {};
+
+struct HugeCase {
+    int16_t type;
+    int32_t w, h;
+    uint16_t rotation;
+};
+
+// The logical point of a device point in the DC's mapping.
+POINT logicalOf(HDC dc, int x, int y)
+{
+    POINT p = {x, y};
+    DPtoLP(dc, &p, 1);
+    return p;
+}
+
+TEST_F(HugeBoxes, DrawInBoundedWorkAtEveryZoomOnScreenAndInPrint)
+{
+    const int16_t kinds[] = {OBT_ELLIPSE, OBT_CIRCLE, OBT_ROUNDRECT, OBT_RECTANGLE, OBT_DIAMOND};
+    const int32_t sizes[][2] = {{1000000, 1000000},     {-1000000, 600000},
+                                {10000000, 10000000},   {100000000, 100000000},
+                                {-141557758, -70713345}, {2000000000, 2000000000},
+                                {2000000000, 40}};
+    const int zooms[] = {10, 100, 800};
+    const uint16_t rotations[] = {0, 450};
+    int drawn = 0;
+    for (bool print : {false, true}) {
+        for (int zoom : zooms) {
+            for (int16_t type : kinds) {
+                for (const auto &size : sizes) {
+                    for (uint16_t rotation : rotations) {
+                        for (uint8_t fill : {(uint8_t)0, (uint8_t)FILL_SOLID}) {
+                            if (fill && rotation)
+                                continue;   // the fill is cut as the outline is
+                            qmtest::Dib dib(200, 120);
+                            dmResetModule();
+                            dmSetZoomDC(dib.dc(), zoom);
+                            dmSetMapping(dib.dc());
+                            if (print) {
+                                int dpi = 600 * zoom / 100;
+                                SetViewportExtEx(dib.dc(), dpi, dpi, nullptr);
+                            }
+                            // The box's left edge (or its far end) lies at
+                            // device column 60, the middle row at 60.
+                            POINT at = logicalOf(dib.dc(), 60, 60);
+                            int64_t w = size[0], h = size[1];
+                            int64_t cx = (int64_t)at.x + llabs(w) / 2;
+                            cx = std::max<int64_t>(std::min<int64_t>(cx, INT32_MAX), INT32_MIN);
+                            MemHandle b = obtest::make(type, 0, 0, 10, 10);
+                            {
+                                ObLock r(b);
+                                r->centreX = (int32_t)cx;
+                                r->centreY = at.y;
+                                r->width = (int32_t)w;
+                                r->height = (int32_t)h;
+                                r->penWidth = 40;
+                                r->penColour = kBlack;
+                                r->fillKind = fill;
+                                r->fillColour = kRed;
+                                r->rotation = type == OBT_CIRCLE ? 0 : rotation;
+                                r->layer = 1;
+                                uint8_t *d = obRecData(r.get());
+                                int32_t sw = (int32_t)w, sh = (int32_t)h;
+                                memcpy(d, &sw, 4);
+                                memcpy(d + 4, &sh, 4);
+                            }
+                            if (type == OBT_ROUNDRECT) {
+                                b = obResize(b, obCalcSize(b, 0));
+                                setDataInt(b, 2, 20000);
+                                setDataInt(b, 3, 20000);
+                            }
+                            obDraw(dib.dc(), b);
+                            ++drawn;
+                            // Far from the box nothing is drawn above the
+                            // middle row's band when the box is thin.
+                            if (size[1] == 40 && rotation == 0 && !print)
+                                EXPECT_EQ(0, dib.count(kBlack, RECT{0, 0, 200, 20}))
+                                    << type << " " << w << "x" << h << " at " << zoom;
+                            // (Pens thinner than the 90 pixels to the
+                            // inside point.)
+                            int penPixels = 40 * (print ? 600 : 96) * zoom / 100 / 1440;
+                            if (rotation == 0 && size[1] != 40 && llabs(w) < 1500000000 &&
+                                penPixels < 60) {
+                                // The outline crosses the device near column 60.
+                                EXPECT_GT(dib.count(kBlack, RECT{50, 50, 70, 70}), 0)
+                                    << type << " " << w << "x" << h << " at " << zoom
+                                    << (print ? " print" : " screen");
+                                COLORREF inside = dib.pixel(150, 60);
+                                EXPECT_EQ(fill ? kRed : kWhite, inside)
+                                    << type << " " << w << "x" << h << " at " << zoom
+                                    << (print ? " print" : " screen");
+                            }
+                            obFreeTree(b);
+                            if (HasFailure())
+                                return;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(drawn, 0);
+    dmResetModule();
+}
+
+// A box wholly outside the device is left out; one containing the whole
+// device fills it.
+TEST_F(HugeBoxes, OutsideIsLeftOutAndAroundIsFilled)
+{
+    for (int16_t type : {OBT_ELLIPSE, OBT_ROUNDRECT, OBT_RECTANGLE}) {
+        qmtest::Dib dib(100, 80);
+        dmSetZoomDC(dib.dc(), 400);
+        dmSetMapping(dib.dc());
+        MemHandle outside = box(type, 0, 0, 10, 10);
+        {
+            ObLock r(outside);
+            r->centreX = -900000000;
+            r->centreY = 5000;
+            r->width = 1000000000;
+            r->height = 1000000000;
+            uint8_t *d = obRecData(r.get());
+            memcpy(d, &r->width, 4);
+            memcpy(d + 4, &r->height, 4);
+        }
+        obDraw(dib.dc(), outside);
+        EXPECT_EQ(100 * 80, dib.count(kWhite)) << type;
+        {
+            ObLock r(outside);
+            r->centreX = 0;
+        }
+        obDraw(dib.dc(), outside);
+        EXPECT_EQ(100 * 80, dib.count(kRed)) << type;
+        obFreeTree(outside);
+    }
+    dmResetModule();
+}
+
+}  // namespace

@@ -816,6 +816,67 @@ TEST_F(Files, DiskFree)
     EXPECT_EQ(0xFFFFFFFFu, ffGetDiskFree(missingDrive().c_str()));
 }
 
+// The free space is asked of the folder that will hold the file, not of
+// its drive's root: a folder mounted from a small file system reports its
+// own few bytes.
+TEST_F(Files, DiskFreeAsksTheTargetFolder)
+{
+    std::string folder = dir_.path();
+    if (folder.back() != '\\')
+        folder += '\\';
+    CreateDirectoryA((folder + "sub").c_str(), nullptr);
+    const std::string drive = folder.substr(0, 3);
+    struct Case {
+        std::string path, folder;
+    } cases[] = {
+        {folder + "doc.qm", folder},
+        {folder + "sub", folder + "sub\\"},
+        {folder + "sub\\", folder + "sub\\"},
+        {folder + "sub/doc.qm", folder + "sub\\"},
+        {folder + "missing\\deeper\\doc.qm", folder},   // the nearest folder that exists
+        {drive + "doc.qm", drive},
+        {drive.substr(0, 2), drive},
+        {drive.substr(0, 2) + "doc.qm", drive},
+        {"\\\\server\\share\\a\\doc.qm", "\\\\server\\share\\"},
+        {"\\\\server\\share", "\\\\server\\share\\"},
+        {"doc.qm", ""},
+        {"", ""},
+    };
+    for (const Case &c : cases) {
+        char got[MAX_PATH];
+        ffDiskFreeFolder(c.path.c_str(), got, sizeof got);
+        EXPECT_STRCASEEQ(c.folder.c_str(), got) << c.path;
+    }
+    // What the system says of the folder itself is the answer.
+    ULARGE_INTEGER avail;
+    ASSERT_TRUE(GetDiskFreeSpaceExA(folder.c_str(), &avail, nullptr, nullptr));
+    uint32_t expected = avail.HighPart ? 0xFFFFFFFFu : avail.LowPart;
+    uint32_t got = ffGetDiskFree((folder + "sub\\doc.qm").c_str());
+    if (expected != 0xFFFFFFFFu)
+        EXPECT_NEAR((double)expected, (double)got, 64.0 * 1024 * 1024);
+    else
+        EXPECT_EQ(expected, got);
+}
+
+// A real smallFs file system, where the machine has one: QM_SMALL_FS names a
+// folder on a file system of at most 1 MB (for example a tmpfs mounted with
+// size=64k); its drive root is the large one.
+TEST_F(Files, DiskFreeOfASmallFileSystem)
+{
+    char smallFs[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("QM_SMALL_FS", smallFs, sizeof smallFs) || !smallFs[0])
+        GTEST_SKIP() << "no smallFs file system named in QM_SMALL_FS";
+    std::string path = std::string(smallFs) + "\\doc.qm";
+    if (smallFs[0] == '/') {
+        char dos[MAX_PATH];
+        // A Unix folder: its name under the drive that maps the root.
+        snprintf(dos, sizeof dos, "Z:%s\\doc.qm", smallFs);
+        path = dos;
+    }
+    uint32_t free = ffGetDiskFree(path.c_str());
+    EXPECT_LE(free, 1024u * 1024u) << path;
+}
+
 // ---- packets in memory -------------------------------------------------------------
 
 TEST_F(Files, PacketsInMemory)

@@ -1,0 +1,11 @@
+// The file form of text objects: stored as type 90 with the base font
+// narrowed to a 50-byte FontRecord16 and the header rearranged (26 bytes
+// shorter in all); read back as type 40.
+#pragma once
+#include "support/qmwin.h"
+
+const int16_t kTxFileType = 90;
+const uint32_t kTxFileFixed = 118;   // box size and file header
+
+// Registers the converter with the document files' table (at start-up).
+void txRegisterConverters();

@@ -6,7 +6,7 @@
 #include "tools/ep_factory.h"
 #include "tools/ep_selection.h"
 #include "commands/mb_position.h"
-#include "commands/ws_autoscroll.h"
+#include "views/ws_scroll.h"
 #include "model/ob_dispatch.h"
 #include "model/pg_record.h"
 #include "objects/sh_curve.h"

@@ -65,9 +65,6 @@ int pgCmdShuffle(HWND) { return 0; }
 int pgSelectByNameDialog(HWND, const char *, MemHandle, int, int *) { return 0; }
 int pgNameDialog(HWND, MemHandle *) { return 0; }
 int bpOnCommand(HWND, int, HMENU) { return 1; }
-int pvAddGuide(HWND, int32_t, int) { return 0; }
-int pvDeleteGuideAt(HWND, int32_t, int) { return 0; }
-int pvDrawPageGuides(HWND, HDC, MemHandle, COLORREF) { return 0; }
 
 // ---- file, import and export, options ------------------------------------------------------
 

@@ -13,6 +13,8 @@
 // Scrolling, the continuous view and zoom: views/ws_scroll.h, views/ws_zoom.h.
 #include "views/ws_scroll.h"
 #include "views/ws_zoom.h"
+// Design guides: views/pv_guide.h.
+#include "views/pv_guide.h"
 
 // ---- thumbnails, full screen -------------------------------------------------------------
 int pvCmdPageList(HWND ws, LPARAM lParam);
@@ -44,10 +46,6 @@ int pgSelectByNameDialog(HWND owner, const char *caption, MemHandle names, int c
 // The page-name dialog; nonzero on OK with the new name handle.
 int pgNameDialog(HWND ws, MemHandle *name);
 int bpOnCommand(HWND ws, int command, HMENU menu);
-int pvAddGuide(HWND ws, int32_t position, int kind);
-int pvDeleteGuideAt(HWND ws, int32_t position, int kind);
-// The page's guides in the colour; 1 when any was drawn.
-int pvDrawPageGuides(HWND ws, HDC dc, MemHandle page, COLORREF colour);
 
 // Printing and fax: views/prn_print.h, views/prn_setup.h.
 

@@ -1,10 +1,7 @@
-// Stand-in: page guides are not in the program yet. No page has a guide,
-// so nothing is hit, moved or recorded.
+// Stand-in: the guide popup menu and the undo step of a guide dragged with
+// the objects on it are not in the program yet: no menu is shown and no
+// step recorded.
 #include "views/pv_guides_standins.h"
 
-uint32_t pvGuideHitTest(HWND, POINT *) { return 0xFFFFFFFFu; }
 void pvGuideMenu(HWND, LPARAM, int, int) {}
-MemHandle pvGetCurrentGuides(HWND) { return 0; }
-int32_t gdGetPos(MemHandle, int, int) { return 0; }
-int pvMoveGuide(HWND, int, int32_t, int) { return 0; }
 int pvRecordGuideMove(HWND, MemHandle, int32_t, int, int32_t, const MemHandle *) { return 0; }

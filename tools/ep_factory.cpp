@@ -14,6 +14,7 @@
 #include "model/pg_margins.h"
 #include "model/fm_form.h"
 #include "views/ws_document.h"
+#include "app/app_ui_state.h"
 #include "forms/fld_check.h"
 #include "forms/fld_button.h"
 #include "support/dm_map.h"
@@ -408,7 +409,7 @@ MemHandle epCreateObject(HWND workspace, MemHandle h, int16_t type, const POINT 
 
 MemHandle epShapeFactory(MemHandle h, int16_t type, const POINT *points, uint16_t n)
 {
-    return epCreateObject(nullptr, h, type, points, n);
+    return epCreateObject(appGetActiveWorkspace(), h, type, points, n);
 }
 
 MemHandle epCreateObjectFrom(EpPageDefaults *d, MemHandle h, int16_t type, const POINT *points,

@@ -1,6 +1,7 @@
 // Rules drawn as grooves and ridges on real pixels, and every object type of
 // arcs, arrows, spans and rules through copy, rename and its file record.
 #include "tests/objects/fill_kit.h"
+#include "model/ob_transform.h"
 #include "model/qmf_convert.h"
 #include "objects/sh_arc.h"
 #include "objects/sh_dimspan.h"
@@ -124,6 +125,37 @@ TEST_F(Rules, EveryTypeKeepsItsDataThroughCopyRenameAndItsFileRecord)
     }
     EXPECT_EQ(0u, boxes.count()) << boxes.texts();
     qmfResetConverters();
+}
+
+TEST_F(Rules, RecordsTooShortForTheirDataAreLeftAsTheyAre)
+{
+    // Each type with four bytes of data, as a damaged file could give it:
+    // drawn, bounded, rescaled, turned and mirrored, nothing is written past
+    // the record and nothing breaks.
+    for (int16_t type : {OBT_ARC, OBT_PIE, OBT_ARROW, OBT_DIMENSION, OBT_RULE411, OBT_RULE412,
+                         OBT_HORZ_RULE}) {
+        MemHandle h = obtest::make(type, px(10), px(10), px(50), px(30), 4);
+        {
+            ObLock r(h);
+            r->fillKind = FILL_PATTERN;
+            r->rotation = 300;
+            r->layer = 1;
+        }
+        std::vector<uint8_t> data = obtest::dataOf(h);
+        Page page(60, 40);
+        page.draw(h);
+        RECT box;
+        objGetVertexBounds(h, &box);
+        POINT c;
+        obGetCentre(h, &c);
+        h = obTreeScale(h, 2.0, 1.5, c.x, c.y, c.x, c.y);
+        ASSERT_NE(0u, h) << type;
+        objFlipRotate(h, c, 450);
+        obFlipHorizontal(h, c.x);
+        obFlipVertical(h, c.y);
+        EXPECT_EQ(data, obtest::dataOf(h)) << type;
+        obFreeTree(h);
+    }
 }
 
 }  // namespace

@@ -580,13 +580,14 @@ MemHandle tbReplaceHead(HWND ws, MemHandle object, MemHandle copy)
         TbParts p;
         if (!r || !tbLocate(r.get(), r.extent(), &p))
             return object;
-        // The copy must describe the same grid and areas as the record; the
-        // head alone changes.
-        const TableHead *nh = reinterpret_cast<const TableHead *>(head.data());
-        if (nh->columns != p.head->columns || nh->rows != p.head->rows ||
-            nh->cellBytes != p.head->cellBytes || nh->dataBytes != p.head->dataBytes ||
-            nh->textBytes != p.head->textBytes)
+        // The copy must describe the same grid; the sizes of the areas are
+        // the record's own (its texts may have been re-fitted since).
+        TableHead *nh = reinterpret_cast<TableHead *>(head.data());
+        if (nh->columns != p.head->columns || nh->rows != p.head->rows)
             return object;
+        nh->cellBytes = p.head->cellBytes;
+        nh->dataBytes = p.head->dataBytes;
+        nh->textBytes = p.head->textBytes;
         oldHeadAt = obDataOffset(r.get());
         oldHeadSize = tbHeadSize(p.head);
         total = r->length;

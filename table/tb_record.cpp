@@ -62,6 +62,38 @@ BOOL headSane(const TableHead *h, uint32_t n)
 
 MemHandle newCopy(const void *p, uint32_t n) { return utHandleFromBytes(p, n); }
 
+// Replaces oldLen bytes at `at` of a record of `total` bytes by the new
+// bytes: the record grows first (a failure changes nothing), `fix` then
+// adjusts the locked record, and a shrunk record gives its tail back.
+// Returns the handle valid afterwards.
+template <typename Fix>
+MemHandle spliceRecord(MemHandle object, uint32_t total, uint32_t at, uint32_t oldLen,
+                       const std::vector<uint8_t> &bytes, Fix fix)
+{
+    int64_t delta = (int64_t)bytes.size() - (int64_t)oldLen;
+    MemHandle h = object;
+    if (delta > 0) {
+        h = obResize(object, (uint32_t)(total + delta));
+        if (!h)
+            return object;
+    }
+    {
+        MemLock<uint8_t> b(h);
+        uint8_t *base = b.get();
+        memmove(base + at + bytes.size(), base + at + oldLen, total - at - oldLen);
+        memcpy(base + at, bytes.data(), bytes.size());
+        ObjectRecord *rec = reinterpret_cast<ObjectRecord *>(base);
+        rec->length = (uint32_t)(total + delta);
+        fix(rec, delta);
+    }
+    if (delta < 0) {
+        MemHandle s = obResize(h, (uint32_t)(total + delta));
+        if (s)
+            h = s;
+    }
+    return h;
+}
+
 }  // namespace
 
 // ---- checks --------------------------------------------------------------------------
@@ -325,37 +357,18 @@ MemHandle tbReplaceCellData(MemHandle object, int column, int row, MemHandle rec
         recAt = (uint32_t)(p.data - reinterpret_cast<uint8_t *>(r.get())) + (uint32_t)at;
         total = r->length;
     }
-    int64_t delta = (int64_t)bytes.size() - (int64_t)oldSize;
-    MemHandle h = object;
-    if (delta > 0) {
-        h = obResize(object, (uint32_t)(total + delta));
-        if (!h)
-            return object;
-    }
-    {
-        MemLock<uint8_t> b(h);
-        uint8_t *base = b.get();
-        memmove(base + recAt + bytes.size(), base + recAt + oldSize, total - recAt - oldSize);
-        memcpy(base + recAt, bytes.data(), bytes.size());
-        ObjectRecord *rec = reinterpret_cast<ObjectRecord *>(base);
+    return spliceRecord(object, total, recAt, oldSize, bytes, [&](ObjectRecord *rec, int64_t delta) {
         TableHead *head = reinterpret_cast<TableHead *>(obRecData(rec));
         Layout l = layoutOf(head);
-        uint32_t dataAt = obDataOffset(rec) + l.data;
-        int32_t mine = (int32_t)(recAt - dataAt);
+        uint8_t *part = obRecData(rec);
+        int32_t mine = (int32_t)(recAt - obDataOffset(rec) - l.data);
         head->dataBytes = (uint32_t)((int64_t)head->dataBytes + delta);
-        TableCell *cells = reinterpret_cast<TableCell *>(base + obDataOffset(rec) + l.cells);
+        TableCell *cells = reinterpret_cast<TableCell *>(part + l.cells);
         if (delta)
             for (uint32_t i = 0, n = gridCells(head); i < n; ++i)
                 if (cells[i].dataOffset > mine)
                     cells[i].dataOffset = (int32_t)(cells[i].dataOffset + delta);
-        rec->length = (uint32_t)(total + delta);
-    }
-    if (delta < 0) {
-        MemHandle s = obResize(h, (uint32_t)(total + delta));
-        if (s)
-            h = s;
-    }
-    return h;
+    });
 }
 
 void tbCellDataEquation(const TableCellData *d, char *buffer, uint32_t size)
@@ -592,27 +605,9 @@ MemHandle tbReplaceHead(HWND ws, MemHandle object, MemHandle copy)
         oldHeadSize = tbHeadSize(p.head);
         total = r->length;
     }
-    int64_t delta = (int64_t)head.size() - (int64_t)oldHeadSize;
     obInvalidate(ws, object);
-    MemHandle h = object;
-    if (delta > 0) {
-        h = obResize(object, (uint32_t)(total + delta));
-        if (!h)
-            return object;
-    }
-    {
-        MemLock<uint8_t> b(h);
-        uint8_t *base = b.get();
-        memmove(base + oldHeadAt + head.size(), base + oldHeadAt + oldHeadSize,
-                total - oldHeadAt - oldHeadSize);
-        memcpy(base + oldHeadAt, head.data(), head.size());
-        tbObjectSize(reinterpret_cast<ObjectRecord *>(base));
-    }
-    if (delta < 0) {
-        MemHandle s = obResize(h, (uint32_t)(total + delta));
-        if (s)
-            h = s;
-    }
+    MemHandle h = spliceRecord(object, total, oldHeadAt, oldHeadSize, head,
+                               [](ObjectRecord *rec, int64_t) { tbObjectSize(rec); });
     MemHandle before = h;
     h = tbReapplyHead(ws, h);
     if (ws && before != object && wsGetCurrentObject(ws) == object)

@@ -373,3 +373,19 @@ TEST(TableRecord, ColumnRecordsByKey)
         utFreeHandle(h);
     utFreeHandle(t);
 }
+
+TEST(TableRecord, ObjectColoursReachEveryCell)
+{
+    MemHandle t = makeTable(2, 2, RECT{0, 0, 2000, 1000});
+    struct { int id; COLORREF colour; } cases[] = {
+        {OB_COLOUR_FILL, RGB(1, 2, 3)}, {OB_COLOUR_BACK, RGB(4, 5, 6)}, {OB_COLOUR_PEN, RGB(7, 8, 9)}};
+    for (auto &c : cases)
+        obSetColour(t, c.id, c.colour);
+    for (int i = 0; i < 4; ++i) {
+        TableCell cell = cellOf(t, i % 2, i / 2);
+        EXPECT_EQ(RGB(1, 2, 3), cell.foreColour);
+        EXPECT_EQ(RGB(4, 5, 6), cell.backColour);
+        EXPECT_EQ(RGB(7, 8, 9), cell.frameColour);
+    }
+    utFreeHandle(t);
+}

@@ -12,6 +12,8 @@
 #include "objects/sh_dimspan.h"
 #include "objects/sh_inset.h"
 #include "objects/sh_rule.h"
+#include "table/tb_draw.h"
+#include "table/tb_record.h"
 #include "text/tx_draw_object.h"
 #include "text/tx_object.h"
 #include "objects/sh_points.h"
@@ -466,6 +468,9 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
     case OBT_RULE412:
     case OBT_HORZ_RULE:
         return keptWithinBlock(shRuleSize(rec), blockSize);
+    case OBT_TABLE:
+    case OBT_REPORT:
+        return tbRecordSize(rec, blockSize);
     default:
         return fldObjRecordSize(rec, blockSize);   // buttons and check box family
     }
@@ -567,6 +572,10 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
     case OBT_RULE412:
     case OBT_HORZ_RULE:
         shRuleDraw(dc, rec);
+        return 1;
+    case OBT_TABLE:
+    case OBT_REPORT:
+        tbDraw(dc, rec);
         return 1;
     default:
         return fldObjDraw(dc, rec);   // buttons and check box family

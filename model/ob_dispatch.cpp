@@ -7,6 +7,9 @@
 #include "forms/fld_dispatch.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
+#include "objects/sh_brush.h"
+#include "objects/sh_composite.h"
+#include "objects/sh_grid.h"
 #include "objects/sh_curve.h"
 #include "objects/sh_inset.h"
 #include "text/tx_draw_object.h"
@@ -378,6 +381,14 @@ uint32_t objRecordSizeIn(ObjectRecord *rec, uint32_t blockSize, uint32_t add)
     case OBT_CIRCLE:
     case OBT_ELLIPSE:
         return boxRecordSize(rec, shEllipseSize(rec), blockSize) + add;
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        return boxRecordSize(rec, shGridSize(rec), blockSize) + add;
+    case OBT_COMPOSITE:
+    case OBT_COMPOSITE85:
+        size = shCompositeSize(rec, blockSize);
+        break;
     case OBT_GROUP:
     case OBT_CHAIN:
         size = obDataOffset(rec);
@@ -448,6 +459,8 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
         return shSelfSizedRecordSize(rec, blockSize);
     case OBT_TEXT:
         return txRecSize(rec, blockSize);
+    case OBT_BRUSH_LINE:
+        return shBrushLineSize(rec, blockSize);
     default:
         return fldObjRecordSize(rec, blockSize);   // buttons and check box family
     }
@@ -511,6 +524,9 @@ void objDraw(HDC dc, ObjectRecord *rec)
     case OBT_CLOSED_CURVE:
         shClosedCurveDraw(dc, rec);
         break;
+    case OBT_COMPOSITE:
+        shCompositeDraw(dc, rec);
+        break;
     case OBT_GROUP:
     case OBT_CHAIN:
         break;   // members are drawn by the tree walk
@@ -532,6 +548,14 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
         return 1;   // charts draw nothing of their own
     case OBT_TEXT:
         txDrawObject(dc, rec);
+        return 1;
+    case OBT_BRUSH_LINE:
+        shBrushLineDraw(dc, rec);
+        return 1;
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        shGridDraw(dc, rec);
         return 1;
     default:
         return fldObjDraw(dc, rec);   // buttons and check box family
@@ -593,6 +617,10 @@ MemHandle objGetPointsExt(ObjectRecord *rec, int16_t *count)
             memcpy(copy.data() + at, copy.data() + at + 4, 4);
         return shEllipsePoints(c, count);
     }
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        return shGridPoints(rec, count);
     default:
         return 0;
     }
@@ -636,20 +664,72 @@ BOOL objGetVertexBounds(MemHandle h, RECT *r)
 
 int objBoundsExt(MemHandle h, RECT *r)
 {
+    switch (obGetType(h)) {
+    case OBT_BRUSH_LINE:
+        return shBrushLineBounds(h, r);
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        return shGridBounds(h, r);
+    case OBT_COMPOSITE:
+        return shCompositeUpdateRect(h, r);
+    default:
+        break;
+    }
     ObLock rec(h);
     return rec && rec->type == OBT_TEXT ? txGetBounds(r, rec.get()) : 0;
 }
 
-int objScaleExt(MemHandle h, const RECT *target) { return fldObjScale(h, target); }
+int objScaleExt(MemHandle h, const RECT *target)
+{
+    switch (obGetType(h)) {
+    case OBT_BRUSH_LINE:
+        shBrushLineRescale(h, target);
+        return 1;
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        shGridRescale(h, target);
+        return 1;
+    case OBT_COMPOSITE:
+        shCompositeRescale(h, target);
+        return 1;
+    default:
+        return fldObjScale(h, target);
+    }
+}
+
 int objFlipRotateExt(MemHandle h, POINT pt, int16_t angle)
 {
+    switch (obGetType(h)) {
+    case OBT_BRUSH_LINE:
+        shBrushLineRotate(h, pt, angle);
+        return 1;
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        shGridRotate(h, pt, angle);
+        return 1;
+    case OBT_COMPOSITE:
+        shCompositeRotate(h, pt, angle);
+        return 1;
+    default:
+        break;
+    }
     ObLock rec(h);
     if (!rec || rec->type != OBT_TEXT)
         return 0;
     txRotateObject(rec.get(), &pt, angle);
     return 1;
 }
-int objOutlineExt(HDC, ObjectRecord *) { return 0; }
+
+int objOutlineExt(HDC dc, ObjectRecord *rec)
+{
+    if (!dc || !rec || rec->type != OBT_BRUSH_LINE)
+        return 0;
+    shBrushLineOutline(dc, rec);
+    return 1;
+}
 
 MemHandle obRecGetVertices(ObjectRecord *rec, int16_t *count)
 {

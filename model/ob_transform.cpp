@@ -5,6 +5,8 @@
 #include "model/ob_links.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
+#include "objects/sh_brush.h"
+#include "objects/sh_composite.h"
 #include "objects/sh_curve.h"
 #include "objects/sh_gradient.h"
 #include "objects/sh_points.h"
@@ -147,6 +149,18 @@ std::vector<MemHandle> treeBottomUp(MemHandle h, unsigned links)
 
 void mirror(MemHandle h, int32_t axis, bool horizontal)
 {
+    if (obGetType(h) == OBT_COMPOSITE) {
+        // Its source was mirrored by the tree walk; the rule follows.
+        {
+            ObLock r(h);
+            if (horizontal)
+                r->centreX = mirrorCoord(axis, r->centreX);
+            else
+                r->centreY = mirrorCoord(axis, r->centreY);
+        }
+        horizontal ? shCompositeMirrorH(h) : shCompositeMirrorV(h);
+        return;
+    }
     ObLock r(h);
     if (!r)
         return;
@@ -163,6 +177,8 @@ void mirror(MemHandle h, int32_t axis, bool horizontal)
         horizontal ? shPointsFlipH(rec) : shPointsFlipV(rec);
     } else if (t == OBT_ARROW) {
         horizontal ? shArrowFlipH(rec) : shArrowFlipV(rec);
+    } else if (t == OBT_BRUSH_LINE) {
+        horizontal ? shBrushLineFlipH(rec) : shBrushLineFlipV(rec);
     }
     GradientFillBlock g;
     if (readGradient(rec, &g)) {

@@ -3,6 +3,7 @@
 #include "tools/cal_build.h"
 #include "objects/cal_standins.h"
 #include "objects/sh_box.h"
+#include "objects/sh_grid.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_record.h"
@@ -84,7 +85,14 @@ void outlineRecord(HDC dc, ObjectRecord *rec)
         if (arrowOutline(dc, rec))
             return;
         break;
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        shGridOutline(dc, rec);
+        return;
     default:
+        if (objOutlineExt(dc, rec))
+            return;
         // The kinds whose outline routine is not in the program yet, and
         // every kind without one, show their frame.
         break;

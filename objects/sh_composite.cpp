@@ -297,7 +297,7 @@ uint32_t shCompositeSize(MemHandle h)
 
 int shCompositePlaceCopy(MemHandle source, MemHandle *work, const CompositeData *d, int32_t n)
 {
-    if (!source || !work || !*work || !d || n < 1)
+    if (!source || !work || !*work || !d || n < 1 || n >= kCpMaxCopies)
         return 0;
     const POINT src = centreOf(source);
     const bool growMoves = (d->flags & kCpFlagScaleMoves) != 0;

@@ -178,6 +178,12 @@ MemHandle copyAlone(MemHandle h)
     return c;
 }
 
+// Copies left to the outermost pattern being drawn or measured. A source
+// may itself be a composite: its copies come out of the same budget, so
+// nested composites never make more than kCpMaxCopies copies in all.
+int32_t g_budget = 0;
+int32_t g_depth = 0;
+
 // Generates the copies of a composite from the source: copy 0 is a working
 // copy of the source, each later one that copy placed further. fn gets
 // each copy (turned by the composite's rotation about its centre when it
@@ -186,13 +192,19 @@ template <typename Prepare, typename Fn>
 void eachCopy(MemHandle source, const CompositeData *d, bool hasRule, POINT centre,
               uint16_t rotation, Prepare prepare, Fn fn)
 {
+    if (g_depth == 0)
+        g_budget = kCpMaxCopies;
+    if (g_budget <= 0)
+        return;
     MemHandle work = copyAlone(source);
     if (!work)
         return;
+    ++g_depth;
     prepare(work);
-    for (int32_t n = 0; n < kCpMaxCopies; ++n) {
+    for (int32_t n = 0; n < kCpMaxCopies && g_budget > 0; ++n) {
         if (n > 0 && (!hasRule || !shCompositePlaceCopy(source, &work, d, n)))
             break;
+        --g_budget;
         if (rotation) {
             MemHandle turned = copyAlone(work);
             if (!turned)
@@ -204,6 +216,7 @@ void eachCopy(MemHandle source, const CompositeData *d, bool hasRule, POINT cent
             fn(work);
         }
     }
+    --g_depth;
     obFreeTree(work);
 }
 

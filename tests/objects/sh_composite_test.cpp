@@ -279,6 +279,18 @@ TEST_F(Composites, DamagedRulesEndThePaint)
         EXPECT_LE(obCalcSize(h, 0), ObLock(h).blockSize()) << c.what;
         obFreeTree(h);
     }
+    // A composite of composites shares one budget of copies.
+    {
+        MemHandle inner = composite(square(40, 40), rule(CP_GRID, 32767, 0, 0, 32767));
+        MemHandle outer = composite(inner, rule(CP_LINE, 32767, 0, 0));
+        Page page(100, 80);
+        page.draw(outer);
+        RECT r;
+        objGetVertexBounds(outer, &r);
+        EXPECT_FALSE(IsRectEmpty(&r));
+        EXPECT_GE(page.in(kRed, 35, 35, 45, 45), 50) << "the copies are drawn";
+        obFreeTree(outer);
+    }
     // A composite without a source draws nothing and keeps its box.
     MemHandle h = composite(0, rule(CP_LINE, 3, 100, 0));
     Page page(20, 20);

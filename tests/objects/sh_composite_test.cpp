@@ -7,6 +7,9 @@
 #include "model/ob_links.h"
 #include "model/ob_shadow.h"
 #include "model/ob_transform.h"
+#include "model/qmf_convert.h"
+#include "objects/sh_grid.h"
+#include "support/ut_bytes.h"
 #include <math.h>
 
 using namespace filltest;
@@ -296,6 +299,53 @@ TEST_F(Composites, DamagedRulesEndThePaint)
     Page page(20, 20);
     page.draw(h);
     obFreeTree(h);
+}
+
+TEST_F(Composites, FileRecordsOfTheNewTypesCarryTheirDataUnchanged)
+{
+    // A grid with a pattern block, a brush line of one stroke, a composite:
+    // each stored 14 bytes shorter (the head's links become flags) and read
+    // back with the same length and type data.
+    MemHandle grid = obtest::make(OBT_GRID, 0, 0, 1440, 720, kShGridDataSize + 24);
+    {
+        ObLock r(grid);
+        r->fillKind = FILL_PATTERN;
+        uint8_t *d = obRecData(r.get());
+        utPutAt<int32_t>(d, 0, 1440);
+        utPutAt<int32_t>(d, 4, 720);
+        utPutAt<int16_t>(d, 8, 4);
+        utPutAt<int16_t>(d, 10, 2);
+    }
+    MemHandle brush = obtest::make(OBT_BRUSH_LINE, 0, 0, 100, 100, 12 + 58 + 16);
+    {
+        ObLock r(brush);
+        uint8_t *d = obRecData(r.get());
+        memset(d, 0, 12 + 58 + 16);
+        utPutAt<uint32_t>(d, 0, 12 + 58 + 16);
+        utPutAt<int32_t>(d, 4, 1);
+        utPutAt<int32_t>(d, 8, -1);
+        utPutAt<uint32_t>(d + 12, 0, 58 + 16);
+        utPutAt<uint32_t>(d + 12, 42, 2);
+        utPutAt<int32_t>(d + 12, 58 + 8, 500);
+    }
+    CompositeData d = rule(CP_GRID, 3, 600, 600, 2);
+    MemHandle comp = composite(square(40, 40), d);
+    for (MemHandle h : {grid, brush, comp}) {
+        uint32_t length = obCalcSize(h, 0);
+        MemHandle packet = qmfMakeFileRecord(h);
+        ASSERT_NE(0u, packet);
+        EXPECT_EQ(length - 14, utGetAt<uint32_t>(MemLock<uint8_t>(packet).get(), 0)) << obGetType(h);
+        uint16_t flags[7];
+        MemHandle back = 0;
+        EXPECT_EQ(QMF_RECORD_OK, qmfRecordFromFile(packet, &back, flags)) << obGetType(h);
+        ASSERT_NE(0u, back);
+        EXPECT_EQ(length, ObLock(back)->length) << obGetType(h);
+        EXPECT_EQ(obtest::dataOf(h), obtest::dataOf(back)) << obGetType(h);
+        EXPECT_EQ(h == comp ? 1 : 0, flags[6]) << "the attached source is flagged";
+        utFreeHandle(back);
+        utFreeHandle(packet);
+        obFreeTree(h);
+    }
 }
 
 }  // namespace

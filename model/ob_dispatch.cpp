@@ -12,6 +12,8 @@
 #include "objects/sh_grid.h"
 #include "objects/sh_curve.h"
 #include "objects/sh_inset.h"
+#include "table/tb_draw.h"
+#include "table/tb_record.h"
 #include "text/tx_draw_object.h"
 #include "text/tx_object.h"
 #include "objects/sh_points.h"
@@ -461,6 +463,9 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
         return txRecSize(rec, blockSize);
     case OBT_BRUSH_LINE:
         return shBrushLineSize(rec, blockSize);
+    case OBT_TABLE:
+    case OBT_REPORT:
+        return tbRecordSize(rec, blockSize);
     default:
         return fldObjRecordSize(rec, blockSize);   // buttons and check box family
     }
@@ -556,6 +561,10 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
     case OBT_GRID491:
     case OBT_GRID492:
         shGridDraw(dc, rec);
+        return 1;
+    case OBT_TABLE:
+    case OBT_REPORT:
+        tbDraw(dc, rec);
         return 1;
     default:
         return fldObjDraw(dc, rec);   // buttons and check box family

@@ -11,6 +11,7 @@
 //
 // --memory keeps every page in memory instead of swapping it out.
 #include "bench/bench_print.h"
+#include "bench/bench_shapes.h"
 #include "bench/bench_text.h"
 #include "bench/bench_table.h"
 #include "commands/obj_block.h"
@@ -533,6 +534,7 @@ int main(int argc, char **argv)
     printf("memory blocks alive   %8ld\n", utLiveHandleCount());
     drawPointShapes(15);
     drawPointShapes(30);   // wider than a pixel: clipped under the heads
+    benchCompositesAndBrushes();
     benchText();
     benchTable();
     long want = (long)pages * objects;

@@ -23,8 +23,9 @@
 //                                     (the page field), then Enter
 //   qmdrive inspect PATH              prints "pages N", then page 1's object types, then
 //                                     "points 1:" and each object's point count
-//   qmdrive objects PATH              one line per object of page 1: its type and its
-//                                     rectangle (left top right bottom, twips)
+//   qmdrive objects PATH              one line per object of page 1: its type, its
+//                                     rectangle (left top right bottom, twips) and the
+//                                     bytes of its type data
 //   qmdrive click X Y [ctrl]          a left click in workspace client pixels (real
 //                                     input), Ctrl held with "ctrl"
 //   qmdrive dblclick X Y              a left double click there
@@ -256,8 +257,14 @@ int listObjects(const char *path)
     for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o)) {
         RECT r;
         obGetRect(o, &r);
-        printf("%d %ld %ld %ld %ld\n", obGetType(o), (long)r.left, (long)r.top, (long)r.right,
-               (long)r.bottom);
+        uint32_t data = 0;
+        {
+            ObLock rec(o);
+            if (rec && rec.extent() > obDataOffset(rec.get()))
+                data = rec.extent() - obDataOffset(rec.get());
+        }
+        printf("%d %ld %ld %ld %ld %u\n", obGetType(o), (long)r.left, (long)r.top, (long)r.right,
+               (long)r.bottom, (unsigned)data);
     }
     fmFree(form);
     return 0;

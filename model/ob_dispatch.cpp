@@ -5,6 +5,8 @@
 #include "model/pg_page.h"
 #include "model/qmf_convert.h"
 #include "forms/fld_dispatch.h"
+#include "objects/img_bitmap.h"
+#include "objects/img_image.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
 #include "objects/sh_curve.h"
@@ -448,6 +450,10 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
         return shSelfSizedRecordSize(rec, blockSize);
     case OBT_TEXT:
         return txRecSize(rec, blockSize);
+    case OBT_BITMAP:
+        return imgBitmapRecordSize(rec, blockSize);
+    case OBT_IMAGE:
+        return imgImageRecordSize(rec, blockSize);
     default:
         return fldObjRecordSize(rec, blockSize);   // buttons and check box family
     }
@@ -532,6 +538,12 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
         return 1;   // charts draw nothing of their own
     case OBT_TEXT:
         txDrawObject(dc, rec);
+        return 1;
+    case OBT_BITMAP:
+        imgBitmapDraw(dc, rec);
+        return 1;
+    case OBT_IMAGE:
+        imgImageDraw(dc, rec);
         return 1;
     default:
         return fldObjDraw(dc, rec);   // buttons and check box family
@@ -636,13 +648,22 @@ BOOL objGetVertexBounds(MemHandle h, RECT *r)
 
 int objBoundsExt(MemHandle h, RECT *r)
 {
+    if (obGetType(h) == OBT_IMAGE)
+        return imgImageBounds(r, h);
     ObLock rec(h);
     return rec && rec->type == OBT_TEXT ? txGetBounds(r, rec.get()) : 0;
 }
 
-int objScaleExt(MemHandle h, const RECT *target) { return fldObjScale(h, target); }
+int objScaleExt(MemHandle h, const RECT *target)
+{
+    if (obGetType(h) == OBT_IMAGE)
+        return imgImageSetBox(h, target);
+    return fldObjScale(h, target);
+}
 int objFlipRotateExt(MemHandle h, POINT pt, int16_t angle)
 {
+    if (obGetType(h) == OBT_IMAGE)
+        return imgImageFlipRotate(h, pt, angle);
     ObLock rec(h);
     if (!rec || rec->type != OBT_TEXT)
         return 0;

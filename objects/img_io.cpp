@@ -47,7 +47,8 @@ struct Fib {
     {
         if (bmp) {
             FreeImage_Unload(bmp);
-                }
+            --g_liveBitmaps;
+        }
         bmp = b;
         if (bmp)
             ++g_liveBitmaps;
@@ -214,7 +215,8 @@ FIBITMAP *decode(FREE_IMAGE_FORMAT fif, FreeImageIO *io, fi_handle handle, bool 
     if (headerOnly || FreeImage_HasPixels(probe.bmp)) {
         FIBITMAP *b = probe.bmp;
         probe.bmp = nullptr;   // handed on: the caller's guard counts it
-            return b;
+        --g_liveBitmaps;
+        return b;
     }
     io->seek_proc(handle, start, SEEK_SET);
     FIBITMAP *b = FreeImage_LoadFromHandle(fif, io, handle, 0);

@@ -636,6 +636,16 @@ BOOL gdiHasMsimg32() { return g_msimg32 != nullptr; }
 
 void gdiSetMsimg32Name(const char *name) { g_msimgName = name ? name : "msimg32.dll"; }
 
+void gdiHoldMsimg32(BOOL hold)
+{
+    if (hold && !g_msimg32)
+        g_msimg32 = LoadLibraryA(g_msimgName.c_str());
+    if (!hold && g_msimg32) {
+        FreeLibrary(g_msimg32);
+        g_msimg32 = nullptr;
+    }
+}
+
 void gdiPushIdentityMapping(HDC dc, BOOL on)
 {
     if (!dc)

@@ -107,3 +107,5 @@ int gdiTransparentBltStretch(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h
 // Tests: load msimg32 through the fallback name given (null restores it),
 // so that the fallback path can be taken on purpose.
 void gdiSetMsimg32Name(const char *name);
+// Tests: hold msimg32 loaded (gdiHasMsimg32 then answers TRUE) or free it.
+void gdiHoldMsimg32(BOOL hold);

@@ -322,6 +322,8 @@ void loadObject(ImgIoRequest *r)
         r->error = IMG_ERR_READ;
         return;
     }
+    r->pixelWidth = (int32_t)FreeImage_GetWidth(fib.bmp);
+    r->pixelHeight = (int32_t)FreeImage_GetHeight(fib.bmp);
     MemHandle dib = dibFromLibrary(fib.bmp);
     fib.reset(nullptr);
     if (!dib) {

@@ -48,7 +48,7 @@ struct ImgIoRequest {
     int32_t fileKind;              // actions 7, 8
     uint16_t mappingKind;          // actions 1, 9: 2 the printer's resolution, else the screen's
     int32_t error;                 // out: IMG_OK or an IMG_ERR_ code
-    int32_t pixelWidth, pixelHeight;   // out 5, 8
+    int32_t pixelWidth, pixelHeight;   // out 5, 8 (and 1, 9: the picture loaded)
     int32_t rect[4];               // action 7: left, top, right, bottom
     uint32_t rop;                  // action 7
     uint32_t transparent;          // actions 1, 7, 9

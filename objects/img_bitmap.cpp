@@ -56,6 +56,7 @@ public:
             const BITMAPINFOHEADER *bih = reinterpret_cast<const BITMAPINFOHEADER *>(header_);
             width_ = bih->biWidth;
             height_ = bih->biHeight < 0 ? -bih->biHeight : bih->biHeight;
+            topDown_ = bih->biHeight < 0;
             if (bih->biSize == sizeof(BITMAPINFOHEADER) && gdiDibColorCount(bih) &&
                 (palette_ = gdiDibCreatePalette(bih)) != nullptr) {
                 oldPalette_ = SelectPalette(dc, palette_, FALSE);
@@ -84,6 +85,8 @@ public:
     const BitmapData &data() const { return data_; }
     int32_t width() const { return width_; }
     int32_t height() const { return height_; }
+    // Rows stored top row first: a source rectangle then counts from the top.
+    bool topDown() const { return topDown_; }
     const BITMAPINFO *info() const { return reinterpret_cast<const BITMAPINFO *>(header_); }
     const uint8_t *bits() const { return header_ + data_.headerSize; }
 
@@ -123,6 +126,7 @@ private:
     HGDIOBJ oldMem_ = nullptr;
     HPALETTE palette_ = nullptr, oldPalette_ = nullptr;
     int32_t width_ = 0, height_ = 0;
+    bool topDown_ = false;
 };
 
 void badKind() { utErrorBox(nullptr, "Incorrect Bitmap Data Type"); }
@@ -163,6 +167,8 @@ int drawRepeated(HDC dc, MemHandle h, const RECT *rect, Repeat mode)
     SetStretchBltMode(dc, COLORONCOLOR);
     {
         BitmapSource src(dc, rec.get());
+        RECT clip;
+        bool clipped = GetClipBox(dc, &clip) != ERROR;
         if (src.valid()) {
             int32_t sw = src.width(), sh = src.height();
             int64_t right = rect->right, bottom = rect->bottom;
@@ -172,7 +178,11 @@ int drawRepeated(HDC dc, MemHandle h, const RECT *rect, Repeat mode)
                 if (y + oh > bottom && mode != REPEAT_ACROSS) {
                     c.h = (int32_t)(bottom - y);
                     c.sh = (int32_t)((int64_t)sh * c.h / oh);
-                    c.sy = sh - c.sh;
+                    // The picture's top part, as a cut copy at the right edge
+                    // shows its left part: a bottom-up DIB's source y counts
+                    // from its bottom row; a top-down DIB's and a device
+                    // bitmap's from the top.
+                    c.sy = src.kind() == IMG_BITMAP_DIB && !src.topDown() ? sh - c.sh : 0;
                 }
                 int64_t x = rect->left;
                 do {
@@ -183,7 +193,9 @@ int drawRepeated(HDC dc, MemHandle h, const RECT *rect, Repeat mode)
                         c.w = (int32_t)(right - x);
                         c.sw = (int32_t)((int64_t)sw * c.w / ow);
                     }
-                    src.copy(c, rop);
+                    RECT copyRect = {c.x, c.y, c.x + c.w, c.y + c.h}, meet;
+                    if (!clipped || IntersectRect(&meet, &copyRect, &clip))
+                        src.copy(c, rop);
                     x += ow;
                 } while (mode != REPEAT_DOWN && x < right);
                 y += oh;

@@ -121,6 +121,25 @@ TEST_F(BitmapObject, RepeatedCopies)
         EXPECT_EQ(qmtest::pictureColour(24, 5, 3), page.pixel(11, 3));
         EXPECT_EQ(bg, page.pixel(0, 4)) << "one row only";
     }
+    // The same for a top-down DIB and a device bitmap (kind 0).
+    {
+        std::vector<uint8_t> down = qmtest::bmpBytes(24, true);
+        MemHandle td = imgBitmapFromDibBytes(down.data() + 14, (uint32_t)down.size() - 14,
+                                             POINT{0, 0}, 0);
+        qmtest::Dib page(8, 8, bg);
+        dmSetMapping(page.dc());
+        RECT r = {0, 0, 90, 90};
+        EXPECT_EQ(1, imgBitmapRepeatDown(page.dc(), td, &r));
+        EXPECT_EQ(qmtest::pictureColour(24, 0, 3), page.pixel(0, 3));
+        EXPECT_EQ(qmtest::pictureColour(24, 0, 0), page.pixel(0, 4)) << "top-down: top rows";
+        obFreeTree(td);
+        MemHandle ddb = ddbObject();   // 4 x 4, 60 x 60 twips: 1.5 copies in 90
+        page.fill(bg);
+        EXPECT_EQ(1, imgBitmapRepeatDown(page.dc(), ddb, &r));
+        EXPECT_EQ(kGreen, page.pixel(1, 4)) << "the first row of the picture";
+        EXPECT_EQ(kRed, page.pixel(1, 5)) << "its second";
+        obFreeTree(ddb);
+    }
     // An object of no size draws nothing (and ends).
     {
         ObLock(h)->width = 0;

@@ -11,6 +11,7 @@
 #include "objects/img_io.h"
 #include "support/dm_map.h"
 #include "support/gdi_dib.h"
+#include "support/geo_rect.h"
 #include "support/ut_mem.h"
 #include <string.h>
 
@@ -328,6 +329,46 @@ TEST_F(ImgIo, BlitFilePartCopiesTheWholePart)
     EXPECT_EQ(qmtest::pictureColour(24, 5, 1), page.pixel(6, 2));
     EXPECT_EQ(RGB(1, 2, 3), page.pixel(7, 2));
     EXPECT_EQ(RGB(1, 2, 3), page.pixel(6, 3));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ImgIo, FilesDrawnFittedIntoARectangle)
+{
+    std::string path = dir_.file("p.png");
+    ASSERT_TRUE(qmtest::writeFile(path, qmtest::libraryBytes("png")));
+    qmtest::BoxRecorder boxes;
+    const COLORREF bg = RGB(1, 2, 3);
+    // 6 x 4 scaled to fit 12 x 12, centred: 12 x 8 from row 2.
+    qmtest::Dib page(12, 12, bg);
+    dmSetMapping(page.dc());
+    RECT r = {0, 0, 180, 180};
+    EXPECT_EQ(1, imgDrawFileInRect(page.dc(), path.c_str(), &r, SRCCOPY, GEO_FIT_SCALE, 8,
+                                   FALSE, 0));
+    EXPECT_EQ(bg, page.pixel(5, 1));
+    EXPECT_EQ(qmtest::pictureColour(24, 0, 0), page.pixel(0, 2));
+    EXPECT_EQ(qmtest::pictureColour(24, 5, 3), page.pixel(11, 9));
+    EXPECT_EQ(bg, page.pixel(5, 10));
+    // Stretched, with red transparent.
+    page.fill(bg);
+    EXPECT_EQ(1, imgDrawFileInRect(page.dc(), path.c_str(), &r, 0, GEO_FIT_FRAME, 0, TRUE,
+                                   RGB(255, 0, 0)));
+    EXPECT_EQ(bg, page.pixel(1, 1)) << "red left clear";
+    EXPECT_EQ(qmtest::pictureColour(24, 5, 3), page.pixel(11, 11));
+    // Nothing for no extension, a missing file, a metafile; nothing shown.
+    EXPECT_EQ(0, imgDrawFileInRect(page.dc(), dir_.file("noext").c_str(), &r, 0, 0, 0, FALSE, 0));
+    EXPECT_EQ(0, imgDrawFileInRect(page.dc(), dir_.file("gone.png").c_str(), &r, 0, 0, 0, FALSE,
+                                   0));
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    // The DIB at its natural size, clipped to the rectangle.
+    page.fill(bg);
+    RECT part = {0, 0, 45, 30};
+    EXPECT_EQ(1, imgDrawFileDib(page.dc(), path.c_str(), &part, nullptr, SRCCOPY));
+    EXPECT_EQ(qmtest::pictureColour(24, 2, 1), page.pixel(2, 1));
+    EXPECT_EQ(bg, page.pixel(3, 1));
+    EXPECT_EQ(bg, page.pixel(2, 2));
 }
 
 }  // namespace

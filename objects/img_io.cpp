@@ -9,6 +9,7 @@
 #include "objects/img_bitmap.h"
 #include "objects/img_image.h"
 #include "objects/img_render.h"
+#include "objects/mf_standins.h"
 #include "support/dm_map.h"
 #include "support/ff_file.h"
 #include "support/gdi_dib.h"
@@ -708,8 +709,10 @@ int imgDrawFileInRect(HDC dc, const char *fileName, const RECT *rect, uint32_t, 
     std::string ext = name.substr(dot + 1);
     HWND window = appGetActiveWorkspace();
     MemHandle object = 0;
-    if (lstrcmpiA(ext.c_str(), "wmf") == 0 || lstrcmpiA(ext.c_str(), "emf") == 0) {
-        return 0;   // metafile objects are not read by this program yet
+    if (lstrcmpiA(ext.c_str(), "wmf") == 0) {
+        object = mfWmfLoadFile(window, name.c_str());
+    } else if (lstrcmpiA(ext.c_str(), "emf") == 0) {
+        object = mfEmfLoadFile(window, name.c_str());
     } else if (olbIsLibExt(ext.c_str())) {
         object = olbLoadObjectFromFile(window, name.c_str(), "OLB", objectName.c_str());
     } else {

@@ -21,6 +21,7 @@
 #include <string.h>
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -194,6 +195,39 @@ bool bmpHeaderFits(HANDLE file)
     return true;
 }
 
+uint16_t le16(const uint8_t *p) { return (uint16_t)(p[0] | p[1] << 8); }
+
+bool pixelsFit(uint64_t w, uint64_t h) { return w && h && w * h <= kMaxPixels; }
+
+// For the formats whose library reader cannot stop after the header: the
+// sizes their headers state, checked before the library makes room for the
+// pixels (GIF: the screen and the first image; PCX; TGA). Other formats
+// pass.
+bool statedSizeFits(FREE_IMAGE_FORMAT fif, FreeImageIO *io, fi_handle handle, long start)
+{
+    if (fif != FIF_GIF && fif != FIF_PCX && fif != FIF_TARGA)
+        return true;
+    std::vector<uint8_t> b(fif == FIF_GIF ? 65536 : 18);
+    unsigned got = io->read_proc(b.data(), 1, (unsigned)b.size(), handle);
+    io->seek_proc(handle, start, SEEK_SET);
+    b.resize(got);
+    if (fif == FIF_PCX)
+        return b.size() >= 12 && le16(&b[8]) >= le16(&b[4]) && le16(&b[10]) >= le16(&b[6]) &&
+               pixelsFit(le16(&b[8]) - le16(&b[4]) + 1u, le16(&b[10]) - le16(&b[6]) + 1u);
+    if (fif == FIF_TARGA)
+        return b.size() >= 18 && pixelsFit(le16(&b[12]), le16(&b[14]));
+    if (b.size() < 13 || !pixelsFit(le16(&b[6]), le16(&b[8])))
+        return false;
+    size_t at = 13 + ((b[10] & 0x80) ? (size_t)3 << ((b[10] & 7) + 1) : 0);
+    while (at < b.size() && b[at] == 0x21) {   // extensions before the image
+        at += 2;
+        while (at < b.size() && b[at])
+            at += b[at] + 1u;
+        ++at;
+    }
+    return at + 9 < b.size() && b[at] == 0x2C && pixelsFit(le16(&b[at + 5]), le16(&b[at + 7]));
+}
+
 // Decodes through the callbacks: the header first, so that the size is
 // known before the pixels get room. Null with *error set on failure.
 FIBITMAP *decode(FREE_IMAGE_FORMAT fif, FreeImageIO *io, fi_handle handle, bool headerOnly,
@@ -201,6 +235,10 @@ FIBITMAP *decode(FREE_IMAGE_FORMAT fif, FreeImageIO *io, fi_handle handle, bool 
 {
     if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif)) {
         *error = IMG_ERR_FILE_TYPE;
+        return nullptr;
+    }
+    if (!FreeImage_FIFSupportsNoPixels(fif) && !statedSizeFits(fif, io, handle, start)) {
+        *error = IMG_ERR_READ;
         return nullptr;
     }
     Fib probe(FreeImage_LoadFromHandle(fif, io, handle, FIF_LOAD_NOPIXELS));

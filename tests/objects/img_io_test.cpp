@@ -145,6 +145,30 @@ TEST_F(ImgIo, DamagedAndHostileFilesAreRefused)
         huge[16] = 0x40;
         cases.push_back({"png width 2^30", "huge.png", huge, "Read error"});
     }
+    {
+        // A GIF whose screen and image say 65535 x 65535.
+        std::vector<uint8_t> gif = qmtest::libraryBytes("gif");
+        gif[6] = gif[7] = gif[8] = gif[9] = 0xFF;
+        size_t at = 13 + ((gif[10] & 0x80) ? 3u << ((gif[10] & 7) + 1) : 0);
+        while (at + 9 < gif.size() && gif[at] == 0x21) {   // extensions: skip their blocks
+            at += 2;
+            while (at < gif.size() && gif[at])
+                at += gif[at] + 1u;
+            ++at;
+        }
+        ASSERT_EQ(0x2C, gif[at]) << "the image descriptor";
+        for (int i = 5; i < 9; ++i)
+            gif[at + i] = 0xFF;
+        cases.push_back({"gif 65535 x 65535", "huge.gif", gif, "Read error"});
+    }
+    for (const char *ext : {"gif", "jpg", "tif"}) {
+        std::vector<uint8_t> whole = qmtest::libraryBytes(ext);
+        for (size_t cut : {(size_t)6, whole.size() / 3})
+            cases.push_back({std::string(ext) + " cut at " + std::to_string(cut),
+                             std::string("cut.") + ext,
+                             std::vector<uint8_t>(whole.begin(), whole.begin() + cut),
+                             "Read error"});
+    }
     cases.push_back({"a PNG named .jpg", "named.jpg", png, "Read error"});
     cases.push_back({"an empty file", "empty.png", {}, "Read error"});
     cases.push_back({"an unknown extension", "x.qqq", png, "Unknown file type"});

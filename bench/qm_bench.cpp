@@ -14,6 +14,7 @@
 #include "bench/bench_picture.h"
 #include "bench/bench_print.h"
 #include "bench/bench_text.h"
+#include "bench/bench_table.h"
 #include "commands/obj_block.h"
 #include "forms/fld_check.h"
 #include "library/olb_file.h"
@@ -540,6 +541,7 @@ int main(int argc, char **argv)
     drawPointShapes(30);   // wider than a pixel: clipped under the heads
     benchText();
     benchPicture();
+    benchTable();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;
 }

@@ -11,6 +11,8 @@
 #include "objects/sh_box.h"
 #include "objects/sh_curve.h"
 #include "objects/sh_inset.h"
+#include "table/tb_draw.h"
+#include "table/tb_record.h"
 #include "text/tx_draw_object.h"
 #include "text/tx_object.h"
 #include "objects/sh_points.h"
@@ -454,6 +456,9 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
         return imgBitmapRecordSize(rec, blockSize);
     case OBT_IMAGE:
         return imgImageRecordSize(rec, blockSize);
+    case OBT_TABLE:
+    case OBT_REPORT:
+        return tbRecordSize(rec, blockSize);
     default:
         return fldObjRecordSize(rec, blockSize);   // buttons and check box family
     }
@@ -544,6 +549,10 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
         return 1;
     case OBT_IMAGE:
         imgImageDraw(dc, rec);
+        return 1;
+    case OBT_TABLE:
+    case OBT_REPORT:
+        tbDraw(dc, rec);
         return 1;
     default:
         return fldObjDraw(dc, rec);   // buttons and check box family

@@ -6,6 +6,8 @@
 #include "model/qmf_convert.h"
 #include "forms/fld_dispatch.h"
 #include "objects/sh_arc.h"
+#include "objects/img_bitmap.h"
+#include "objects/img_image.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
 #include "objects/sh_brush.h"
@@ -481,6 +483,10 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
         return keptWithinBlock(shRuleSize(rec), blockSize);
     case OBT_BRUSH_LINE:
         return shBrushLineSize(rec, blockSize);
+    case OBT_BITMAP:
+        return imgBitmapRecordSize(rec, blockSize);
+    case OBT_IMAGE:
+        return imgImageRecordSize(rec, blockSize);
     case OBT_TABLE:
     case OBT_REPORT:
         return tbRecordSize(rec, blockSize);
@@ -596,6 +602,12 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
     case OBT_GRID491:
     case OBT_GRID492:
         shGridDraw(dc, rec);
+        return 1;
+    case OBT_BITMAP:
+        imgBitmapDraw(dc, rec);
+        return 1;
+    case OBT_IMAGE:
+        imgImageDraw(dc, rec);
         return 1;
     case OBT_TABLE:
     case OBT_REPORT:
@@ -734,6 +746,8 @@ int objBoundsExt(MemHandle h, RECT *r)
         return shGridBounds(h, r);
     case OBT_COMPOSITE:
         return shCompositeUpdateRect(h, r);
+    case OBT_IMAGE:
+        return imgImageBounds(r, h);
     default:
         break;
     }
@@ -776,6 +790,8 @@ int objScaleExt(MemHandle h, const RECT *target)
     case OBT_COMPOSITE:
         shCompositeRescale(h, target);
         return 1;
+    case OBT_IMAGE:
+        return imgImageSetBox(h, target);
     default:
         return fldObjScale(h, target);
     }
@@ -798,6 +814,8 @@ int objFlipRotateExt(MemHandle h, POINT pt, int16_t angle)
     case OBT_COMPOSITE:
         shCompositeRotate(h, pt, angle);
         return 1;
+    case OBT_IMAGE:
+        return imgImageFlipRotate(h, pt, angle);
     case OBT_TEXT: {
         ObLock rec(h);
         txRotateObject(rec.get(), &pt, angle);

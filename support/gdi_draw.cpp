@@ -30,13 +30,13 @@ uint8_t darken(uint8_t c) { return (uint8_t)(c * 2 / 3); }
 // round disc at every vertex, each united with the region built so far.
 // An ellipse's outline has a vertex at every pixel step, so the uniting
 // grows with the square of its size and of the zoom. The same pixels are
-// drawn here by collecting the bands and discs as spans of device rows,
-// merging them row by row, and handing the merged rectangles with the
-// four-sided pieces to one polygon fill of the pen's colour (the winding
-// rule unites them as the region did). The figure's inside is filled first
-// by the figure itself with a null pen: the system fills the inside less
-// the outline, then the outline over it, which for a plain copy of the
-// pen gives the same pixels.
+// drawn here by collecting the rows of the same pieces (the discs and the
+// slanted pieces taken from the system's own regions of them) by device
+// row, merging each row's spans, running equal rows together and painting
+// the rectangles with the pen's colour. The figure's inside is filled
+// first by the figure itself with a null pen: the system fills the inside
+// less the outline, then the outline over it, which for a plain copy of
+// the pen gives the same pixels.
 
 // A pen the outline path draws: a plain (not extended) pen, solid or
 // dashed (the system draws a dashed pen of two pixels or more solid), two
@@ -46,9 +46,16 @@ uint8_t darken(uint8_t c) { return (uint8_t)(c * 2 / 3); }
 bool wideOutlinePen(HDC dc, int *width, COLORREF *colour)
 {
     HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
-    LOGPEN lp;
-    if (!pen || GetObjectA(pen, 0, nullptr) != (int)sizeof lp ||
-        GetObjectA(pen, sizeof lp, &lp) != (int)sizeof lp || lp.lopnWidth.x < 2)
+    // Room for an extended pen too: only a plain pen fills exactly a LOGPEN.
+    union {
+        LOGPEN plain;
+        EXTLOGPEN extended;
+        uint8_t room[64];
+    } got;
+    if (!pen || GetObjectA(pen, sizeof got, &got) != (int)sizeof(LOGPEN))
+        return false;
+    const LOGPEN &lp = got.plain;
+    if (lp.lopnWidth.x < 2)
         return false;
     switch (lp.lopnStyle) {
     case PS_SOLID:
@@ -240,7 +247,7 @@ public:
     // Paints the rows in device units with a brush of the colour.
     BOOL paint(HDC dc, COLORREF colour)
     {
-        GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+        HBRUSH brush = brushOf(colour);
         if (!brush)
             return FALSE;
         // Device pixels are reached in logical units where a logical unit
@@ -256,7 +263,7 @@ public:
             SetViewportOrgEx(dc, 0, 0, nullptr);
             pixelEdges(dc, &edges);
         }
-        HGDIOBJ oldBrush = SelectObject(dc, brush.get());
+        HGDIOBJ oldBrush = SelectObject(dc, brush);
         BOOL ok = TRUE;
         // A band of rows alike: its spans (in band_) from row bandTop.
         std::vector<Span> &band = band_;
@@ -290,6 +297,24 @@ public:
     }
 
 private:
+    // A solid brush of the colour, kept for the next outline of the same
+    // colour (outlines of one colour follow each other).
+    static HBRUSH brushOf(COLORREF colour)
+    {
+        static HBRUSH kept = nullptr;
+        static COLORREF keptColour = 0;
+        if (!kept || keptColour != colour) {
+            HBRUSH made = CreateSolidBrush(colour);
+            if (!made)
+                return nullptr;
+            if (kept)
+                DeleteObject(kept);
+            kept = made;
+            keptColour = colour;
+        }
+        return kept;
+    }
+
     struct Span {
         int x0, x1;
         bool operator==(const Span &o) const { return x0 == o.x0 && x1 == o.x1; }
@@ -299,10 +324,17 @@ private:
     {
         if (l >= r)
             return;
-        for (int y = t; y < b; ++y) {
-            size_t i = (size_t)(y - top_);
-            if (y >= top_ && i < used_)
-                rows_[i].push_back(Span{l, r});
+        int from = std::max(t, top_), to = std::min(b, top_ + (int)used_);
+        for (int y = from; y < to; ++y) {
+            std::vector<Span> &row = rows_[(size_t)(y - top_)];
+            // Neighbouring pieces mostly overlap the span added last: it
+            // grows instead, which keeps the rows short.
+            if (!row.empty() && l <= row.back().x1 && r >= row.back().x0) {
+                row.back().x0 = std::min(row.back().x0, l);
+                row.back().x1 = std::max(row.back().x1, r);
+            } else {
+                row.push_back(Span{l, r});
+            }
         }
     }
 

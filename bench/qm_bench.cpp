@@ -8,10 +8,12 @@
 // of the same points.
 //
 //   qm_bench [pages] [objects per page] [--memory] [--keep PATH] [--shapes]
+//   qm_bench --read PATH
 //
 // --memory keeps every page in memory instead of swapping it out; --keep
 // saves the document at PATH and leaves it there; --shapes runs only the
-// pages of outlined shapes.
+// pages of outlined shapes; --read opens a kept document and reads its
+// first page again (to trace its reads).
 #include "bench/bench_print.h"
 #include "bench/bench_text.h"
 #include "commands/obj_block.h"
@@ -573,7 +575,27 @@ int main(int argc, char **argv)
             inMemory = true;
         else if (strcmp(argv[i], "--keep") == 0 && i + 1 < argc)
             keep = argv[++i];
-        else if (strcmp(argv[i], "--shapes") == 0) {
+        else if (strcmp(argv[i], "--read") == 0 && i + 1 < argc) {
+            // Opens a kept document with its first page and reads that page
+            // once more from the open file (for tracing the reads).
+            utSetMessageBoxHook(printBox);
+            fldRegisterConverters();
+            MemHandle first = 0;
+            MemHandle form = qmfOpenDocument(nullptr, argv[i + 1], 0, &first);
+            if (!form)
+                return 1;
+            DWORD size = 0;
+            HANDLE f = ffOpenRead(argv[i + 1], &size, TRUE);
+            double t0 = now();
+            MemHandle page = qmfReadEntryPage(f, size, fmGetDirectory(form), 0);
+            double took = now() - t0;
+            printf("read the first page   %8.3f s  %s\n", took,
+                   perSecond(page ? countObjects(page) : 0, took).c_str());
+            pgFreeList(page);
+            ffClose(f);
+            fmFree(form);
+            return page ? 0 : 1;
+        } else if (strcmp(argv[i], "--shapes") == 0) {
             // Only the pages of outlined shapes (for profiling the outlines).
             for (int16_t pen : {20, 40, 60})
                 drawShapePage(pen);

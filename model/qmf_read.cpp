@@ -26,8 +26,9 @@
 namespace {
 
 int g_lastReadError = 0;
-// Bytes read ahead for a page record read alone.
+// Bytes read ahead for a page record read alone, and for the form.
 const uint32_t kRecordReadAhead = 16384;
+const int32_t kFormReadAhead = 262144;
 BOOL g_keepChains = FALSE;   // tools that inspect files see chains as stored
 
 
@@ -559,9 +560,10 @@ MemHandle qmfReadForm(HANDLE file, int32_t remaining)
         }
         remaining = (int32_t)std::min<DWORD>(size, 0x7FFFFFFF);
     }
-    // Header, form body, base page and size array: read ahead in whole
-    // windows and parsed from memory.
-    FfReadAhead ahead(file, ffTell(file), (DWORD)remaining);
+    // Header, form body, base page and size array: their first bytes read
+    // ahead at once and parsed from memory (the pages after them are read
+    // when they are wanted, each ahead of its own).
+    FfReadAhead ahead(file, ffTell(file), (DWORD)std::min<int32_t>(remaining, kFormReadAhead));
     FileHeader h;
     if (qmfReadFormHeader(file, &remaining, &h, "FORM", "", TRUE) != 1)
         return 0;

@@ -16,6 +16,7 @@
 // first page again (to trace its reads).
 #include "bench/bench_print.h"
 #include "bench/bench_text.h"
+#include "bench/bench_table.h"
 #include "commands/obj_block.h"
 #include "forms/fld_check.h"
 #include "library/olb_file.h"
@@ -753,6 +754,7 @@ int main(int argc, char **argv)
     drawShapePage(20);
     drawShapePage(40);
     benchText();
+    benchTable();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;
 }

@@ -370,6 +370,8 @@ void obRecClearLinks(ObjectRecord *rec)
 {
     if (!rec)
         return;
+    if (rec->prev || rec->next)
+        obNoteListLinksChanged();
     rec->extraData = rec->prev = rec->next = rec->parent = 0;
     rec->firstMember = rec->nextMember = rec->attached = 0;
 }

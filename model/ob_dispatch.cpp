@@ -10,6 +10,7 @@
 #include "objects/sh_curve.h"
 #include "objects/sh_inset.h"
 #include "text/tx_draw_object.h"
+#include "text/tx_label.h"
 #include "text/tx_object.h"
 #include "objects/sh_points.h"
 #include "support/geo_bezier.h"
@@ -448,6 +449,8 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
         return shSelfSizedRecordSize(rec, blockSize);
     case OBT_TEXT:
         return txRecSize(rec, blockSize);
+    case OBT_LABEL:
+        return txLabelRecSize(rec, blockSize);
     default:
         return fldObjRecordSize(rec, blockSize);   // buttons and check box family
     }
@@ -532,6 +535,9 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
         return 1;   // charts draw nothing of their own
     case OBT_TEXT:
         txDrawObject(dc, rec);
+        return 1;
+    case OBT_LABEL:
+        txDrawLabel(dc, rec);
         return 1;
     default:
         return fldObjDraw(dc, rec);   // buttons and check box family

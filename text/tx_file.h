@@ -6,6 +6,7 @@
 
 const int16_t kTxFileType = 90;
 const uint32_t kTxFileFixed = 118;   // box size and file header
+const uint32_t kTxOldFileFixed = 76; // the earlier layout stored as type 40
 
 // Registers the converter with the document files' table (at start-up).
 void txRegisterConverters();

@@ -62,7 +62,7 @@ MemHandle refit(HWND window, MemHandle obj, bool needText)
 int32_t rewriteWord(char *s, int code, uint16_t value)
 {
     int32_t i = 0;
-    for (; B(s, i); i = txNextUnit(s, i)) {
+    for (; B(s, i); i = txUnitEnd(s, i)) {
         if (txCodeNumber(s + i) == code && txCodeUnitSize(s + i) >= 7) {
             if (code == TXC_SPACING)
                 s[i + 3] = (char)value;
@@ -277,7 +277,7 @@ int txStreamHasAttr(const LOGFONTA *lf, const char *s, int code)
     if (!s)
         return 1;
     int opposite = txOppositeCode(code);
-    for (int32_t i = 0; B(s, i); i = txNextUnit(s, i)) {
+    for (int32_t i = 0; B(s, i); i = txUnitEnd(s, i)) {
         if (txCodeNumber(s + i) == opposite)
             return txVisibleCharCount(s + i + txCodeUnitSize(s + i), FALSE) == 0 ? 1 : 0;
     }

@@ -31,7 +31,7 @@ std::vector<Line> linesOf(const std::string &s)
     int32_t i = 0, len = (int32_t)s.size();
     while (i < len) {
         const char *p = s.c_str() + i;
-        int32_t next = txNextUnit(s.c_str(), i);
+        int32_t next = txUnitEnd(s.c_str(), i);
         if (next <= i)
             next = i + 1;
         if (txIsLineInfo(p) && txCodeUnitSize(p) >= 13) {
@@ -125,7 +125,7 @@ bool prefixOf(MemHandle h, Prefix *p, std::string *stream)
     p->at = at;
     if (stream) {
         const char *s = reinterpret_cast<const char *>(b + end);
-        stream->assign(th->streamLength ? s : "", th->streamLength ? strnlen(s, th->streamLength) : 0);
+        stream->assign(th->streamLength ? s : "", th->streamLength ? (size_t)txstrnlen(s, (int32_t)th->streamLength) : 0);
     }
     return true;
 }

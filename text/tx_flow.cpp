@@ -58,7 +58,7 @@ bool readCopy(MemHandle h, Copy *c)
     c->hasStream = L > 0;
     if (L) {
         const char *s = reinterpret_cast<const char *>(d + kTxDataFixed + 4 * n);
-        c->stream.assign(s, strnlen(s, L));
+        c->stream.assign(s, (size_t)txstrnlen(s, (int32_t)L));
     } else {
         c->stream.clear();
     }
@@ -218,7 +218,7 @@ void txRelayout(MemHandle obj)
     while (off < len) {
         char *p = s + off;
         if (!txIsLineInfo(p)) {
-            off = txNextUnit(s, off);
+            off = txUnitEnd(s, off);
             continue;
         }
         TxLineInfo li;
@@ -410,7 +410,12 @@ MemHandle txRewrap(HWND window, MemHandle obj, BOOL warn)
     txInsetByBorder(&textRect, &c.th);
     BOOL vertical = (c.th.flags & TXF_VERTICAL) != 0;
     std::vector<int32_t> tabs = tabStopsOf(obj, &textRect, vertical);
-    int32_t lineLength = vertical ? textRect.bottom - textRect.top : textRect.right - textRect.left;
+    // Wrapped text breaks at the box; other text only at its returns, within
+    // the extent limit.
+    bool wrapped = (c.th.flags & (TXF_WRAP | TXF_WRAP_LOW)) == (TXF_WRAP | TXF_WRAP_LOW);
+    int32_t lineLength = !wrapped ? kTxMaxExtent
+                         : vertical ? textRect.bottom - textRect.top
+                                    : textRect.right - textRect.left;
     MemHandle laid;
     {
         MeasureDC m(window);
@@ -643,7 +648,7 @@ bool scaleCurved(MemHandle obj, double sx, double sy)
     if (!th->streamLength)
         return false;
     char *s = reinterpret_cast<char *>(obRecData(r.get()) + kTxDataFixed + 4 * th->tabCount);
-    for (int32_t i = 0; B(s, i); i = txNextUnit(s, i)) {
+    for (int32_t i = 0; B(s, i); i = txUnitEnd(s, i)) {
         if (txCodeNumber(s + i) != TXC_POSITION || txCodeUnitSize(s + i) < 13)
             continue;
         int32_t xy[2];

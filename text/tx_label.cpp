@@ -45,7 +45,7 @@ std::string labelText(MemHandle obj)
     if (!p)
         return std::string();
     const char *t = textOf(p);
-    return std::string(t, strnlen(t, p->textLength));
+    return std::string(t, (size_t)txstrnlen(t, (int32_t)p->textLength));
 }
 
 // Edits the Label's text in place (the text only shrinks); the new length.
@@ -309,7 +309,7 @@ MemHandle txRewrapLabel(HWND window, MemHandle obj)
         if (!p)
             return obj;
         part = *p;
-        text.assign(textOf(p), strnlen(textOf(p), p->textLength));
+        text.assign(textOf(p), (size_t)txstrnlen(textOf(p), (int32_t)p->textLength));
         obRecGetRect(r.get(), &inner);
     }
     if (text.empty())
@@ -351,7 +351,7 @@ MemHandle txLabelToText(MemHandle obj)
         if (!p)
             return 0;
         part = *p;
-        text.assign(textOf(p), strnlen(textOf(p), p->textLength));
+        text.assign(textOf(p), (size_t)txstrnlen(textOf(p), (int32_t)p->textLength));
         obRecGetRect(r.get(), &box);
         colours[0] = r->penColour;
         colours[1] = r->fillColour;
@@ -379,12 +379,15 @@ MemHandle txFitLabelHeight(MemHandle obj)
     if (!temp)
         return obj;
     RECT before;
-    txGetBoxRect(temp, &before);
-    uint8_t marginY;
+    uint8_t marginY = 0;
     {
         ObLock r(obj);
         LabelPart *p = partOf(r);
-        marginY = p ? p->marginY : 0;
+        obRecGetRect(r.get(), &before);
+        if (p) {
+            marginY = p->marginY;
+            txLabelInnerRect(&before, p);
+        }
     }
     txFitBoxEx(temp, FALSE, TRUE, FALSE);
     RECT after;
@@ -476,7 +479,7 @@ MemHandle txConvertOldLabel(MemHandle obj)
         int n = 0;
         const uint8_t *t = attFindShapeAttr(d, r.extent() - at, 2, &n);
         if (t && n > 0)
-            text.assign(reinterpret_cast<const char *>(t), strnlen(reinterpret_cast<const char *>(t), (size_t)n));
+            text.assign(reinterpret_cast<const char *>(t), (size_t)txstrnlen(reinterpret_cast<const char *>(t), n));
     }
     // A stream read from an old file is taken only when it checks out.
     if (!text.empty() && txCheckStreamBounded(text.c_str(), (uint32_t)text.size() + 1) < 0) {

@@ -8,7 +8,7 @@ void teScaleSizeCodes(char *s, double sx, double sy)
 {
     if (!s)
         return;
-    for (int32_t i = 0; s[i]; i = txNextUnit(s, i)) {
+    for (int32_t i = 0; s[i]; i = txUnitEnd(s, i)) {
         int code = txCodeNumber(s + i);
         double f;
         if (code == TXC_HEIGHT || code == TXC_CHAR_SPACING)

@@ -281,6 +281,8 @@ double hitTestMedian(int count, int runs)
     obFreeList(list.front());
     std::sort(times.begin(), times.end());
     return found ? -1.0 : times[times.size() / 2];
+}
+
 // A point shape of the page points (centre the middle of their bounds).
 MemHandle pointShape(int16_t type, const std::vector<POINT> &pts, bool heads, int16_t pen)
 {

@@ -1,6 +1,7 @@
 // Re-flow and fitting of text objects, plain text, page-flow splitting,
 // columns, whole-text attributes, vertical text and Labels.
 #include "tests/support/kit.h"
+#include "tests/support/kit_dialog.h"
 #include "text/tx_attr.h"
 #include "text/tx_columns.h"
 #include "text/tx_file.h"
@@ -749,6 +750,150 @@ TEST_F(Flow, EarlierTextRecordsAreRead)
     EXPECT_NE(std::string::npos, boxes.texts().find("Reading object failed"));
     utFreeHandle(packet);
     qmfResetConverters();
+}
+
+}  // namespace
+
+namespace {
+
+// ---- character spacing, plain-text helpers and other re-flow operations ----------------
+
+TEST_F(Flow, CharacterSpacingDialogAndCodes)
+{
+    qmtest::BoxRecorder boxes;
+    uint16_t value = 25;
+    {
+        std::string caption, unit, shown;
+        qmtest::DialogDriver drive({
+            [&](HWND d) {
+                caption = qmtest::windowText(d);
+                unit = qmtest::itemText(d, 99);
+                shown = qmtest::itemText(d, 100);
+                qmtest::typeInto(d, 100, "abc");
+                qmtest::pressButton(d, 999);   // not a number: stays open
+            },
+            [](HWND d) { qmtest::typeInto(d, 100, "1.46"); },
+            [](HWND d) { qmtest::pressButton(d, 999); },
+        });
+        EXPECT_EQ(1, txAskCharSpacing(nullptr, &value));
+        EXPECT_EQ("Extra Character Spacing", caption);
+        EXPECT_EQ("Points", unit);
+        EXPECT_EQ(2.5, atof(shown.c_str()));
+    }
+    EXPECT_EQ(15, value);
+    {
+        qmtest::DialogDriver drive({
+            [](HWND d) { qmtest::typeInto(d, 100, "9"); },
+            [](HWND d) { qmtest::pressButton(d, 998); },
+        });
+        EXPECT_EQ(0, txAskCharSpacing(nullptr, &value));
+    }
+    EXPECT_EQ(15, value);
+
+    char b[16];
+    std::string s = std::string("ab ") + std::string(b, (size_t)txMakeWordCode(b, TXC_CHAR_SPACING, 40)) + "cd";
+    MemHandle h = text("", RECT{0, 0, 4000, 100});
+    h = txReplaceText(nullptr, h, s.c_str(), TXK_CODED, TRUE, TRUE);
+    EXPECT_EQ(1, countCode(streamOf(h), TXC_CHAR_SPACING));
+    h = txSetCharSpacing(nullptr, h, 30);
+    EXPECT_EQ(30, txGetCharSpacing(h));
+    EXPECT_EQ(0, countCode(streamOf(h), TXC_CHAR_SPACING));
+    EXPECT_EQ(txRecordSize(h), ObLock(h)->length);
+    h = txResetFormats(nullptr, h);
+    EXPECT_EQ(0, txGetCharSpacing(h));
+    EXPECT_NE(std::string::npos, streamOf(h).find("ab cd"));
+    utFreeHandle(h);
+}
+
+TEST_F(Flow, CentredPlacementKeepsTheMiddle)
+{
+    qmtest::BoxRecorder boxes;
+    MemHandle h = text("one\rtwo", RECT{0, 1000, 4000, 1100}, TXF_WRAP | TXF_WRAP_LOW, TXA_VCENTRE);
+    txSetBoxSize(h, 4000, 3000);
+    {
+        ObLock r(h);
+        r->centreY = 2500;
+    }
+    RECT before = boxOf(h);
+    txSetLineSpacing(nullptr, h, 8);
+    RECT after = boxOf(h);
+    EXPECT_LT(after.bottom - after.top, 3000);
+    EXPECT_NEAR((before.top + before.bottom) / 2, (after.top + after.bottom) / 2, 1);
+    utFreeHandle(h);
+}
+
+TEST_F(Flow, PlainHelpers)
+{
+    TextHeader th = header();
+    MemHandle w = txWrapPlainText(nullptr, 1200, "one two three four five", &th);
+    ASSERT_NE(0u, w);
+    {
+        MemLock<char> p(w);
+        std::string s = p.get();
+        EXPECT_NE(std::string::npos, s.find('\n'));
+        EXPECT_NE('\n', s.back());
+        EXPECT_EQ(std::string::npos, s.find('\r'));
+    }
+    utFreeHandle(w);
+    EXPECT_EQ(0u, txWrapPlainText(nullptr, 1200, "", &th));
+
+    const WCHAR wide[] = {'a', 0xE9, 'b', 0};
+    MemHandle n = txWideToStream(wide, ANSI_CHARSET);
+    ASSERT_NE(0u, n);
+    EXPECT_STREQ("a\xE9" "b", MemLock<char>(n).get());
+    utFreeHandle(n);
+    const WCHAR none[] = {0};
+    EXPECT_EQ(0u, txWideToStream(none, 0));
+
+    MemHandle e = txExpandCr("a\rb\r\nc");
+    EXPECT_STREQ("a\r\nb\r\nc", MemLock<char>(e).get());
+    utFreeHandle(e);
+
+    qmtest::BoxRecorder boxes;
+    MemHandle a = text("first", RECT{0, 0, 4000, 100});
+    MemHandle b = text("second", RECT{0, 0, 4000, 100});
+    {
+        TextHeader *t = txLockHeader(b);
+        t->lf.lfWeight = 700;
+        utUnlock(b);
+    }
+    a = txAppendObjectText(a, b, TRUE);
+    std::string s = streamOf(a);
+    EXPECT_EQ(2u, linesOf(s).size());
+    EXPECT_GE(countCode(s, TXC_BOLD_ON) + countCode(s, TXC_WEIGHT), 1);   // its base format travels
+    MemHandle plain = txGetPlainText(a);
+    EXPECT_STREQ("first\r\nsecond", MemLock<char>(plain).get());
+    utFreeHandle(plain);
+    utFreeHandle(a);
+    utFreeHandle(b);
+}
+
+TEST_F(Flow, LabelsRescaleThroughTheDispatch)
+{
+    qmtest::BoxRecorder boxes;
+    TextHeader th = header();
+    MemHandle l = txNewLabel(0, &th.lf, 0, 3, (400u << 16) | 800u);
+    RECT r = {0, 0, 4000, 2000};
+    obSetRect(l, &r);
+    l = txSetLabelText(l, "scaled");
+    l = objScale(l, 0.5, 0.5, 0, 0, 0, 0);
+    ASSERT_EQ(OBT_LABEL, obGetType(l));
+    uint16_t frame;
+    uint32_t corner;
+    txGetLabelFrame(l, &frame, &corner);
+    EXPECT_EQ((200u << 16) | 400u, corner);
+    RECT now;
+    obGetRect(l, &now);
+    EXPECT_EQ(2000, now.right - now.left);
+    EXPECT_EQ(txLabelRecordSize(l), ObLock(l)->length);
+    // Setting the alignment drops the paragraph codes of the text.
+    char b[16];
+    std::string s = std::string(b, (size_t)txMakeWordCode(b, TXC_ALIGN, 2)) + "x";
+    l = txSetLabelText(l, s.c_str());
+    txSetLabelAlign(l, TXA_CENTRE);
+    EXPECT_EQ(TXA_CENTRE, txGetLabelAlign(l));
+    EXPECT_EQ(1u, txGetLabelTextLength(l));
+    utFreeHandle(l);
 }
 
 }  // namespace

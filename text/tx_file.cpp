@@ -105,6 +105,28 @@ BOOL fromOldFile(ObjectRecord *, const uint8_t *data, uint32_t n, std::vector<ui
     return TRUE;
 }
 
+// Labels are stored as in memory; the reader takes one only when its text
+// length matches the record and the text is a sound stream.
+BOOL labelToFile(const ObjectRecord *, const uint8_t *data, uint32_t n, std::vector<uint8_t> &out)
+{
+    out.insert(out.end(), data, data + n);
+    return TRUE;
+}
+
+BOOL labelFromFile(ObjectRecord *, const uint8_t *data, uint32_t n, std::vector<uint8_t> &out)
+{
+    if (n < sizeof(LabelPart) + 1)
+        return FALSE;
+    const LabelPart *p = reinterpret_cast<const LabelPart *>(data);
+    if ((uint64_t)sizeof(LabelPart) + p->textLength + 1 != n)
+        return FALSE;
+    const char *text = reinterpret_cast<const char *>(data + sizeof(LabelPart));
+    if (txCheckStreamBounded(text, p->textLength + 1) != (int32_t)p->textLength)
+        return FALSE;
+    out.assign(data, data + n);
+    return TRUE;
+}
+
 // Records of the older field type 51 are read as fields and become Labels.
 QmfDataFromFile g_fieldFromFile = nullptr;
 
@@ -148,6 +170,7 @@ void txRegisterConverters()
 {
     qmfRegisterConverter({OBT_TEXT, kTxFileType, QMF_CONV_DATA, toFile, fromFile});
     qmfRegisterConverter({OBT_TEXT, OBT_TEXT, QMF_CONV_DATA, nullptr, fromOldFile});
+    qmfRegisterConverter({OBT_LABEL, OBT_LABEL, QMF_CONV_DATA, labelToFile, labelFromFile});
     // Type 51 records read as Labels; the field module keeps writing any
     // type-51 record still held in memory.
     const QmfConverter *field = qmfFindReader(OBT_FIELD51);

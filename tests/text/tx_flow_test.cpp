@@ -897,3 +897,59 @@ TEST_F(Flow, LabelsRescaleThroughTheDispatch)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Flow, LabelsSaveAndDamagedOnesAreDropped)
+{
+    txRegisterConverters();
+    TextHeader th = header();
+    MemHandle l = txNewLabel(0, &th.lf, TXA_RIGHT, 0x0102, 0);
+    RECT r = {0, 0, 3000, 1000};
+    obSetRect(l, &r);
+    l = txSetLabelText(l, "saved text");
+    uint32_t length = txLabelRecordSize(l);
+    MemHandle packet = qmfMakeFileRecord(l);
+    ASSERT_NE(0u, packet);
+    {
+        qmtest::BoxRecorder boxes;
+        MemHandle back = 0;
+        uint16_t flags[7];
+        ASSERT_EQ(QMF_RECORD_OK, qmfRecordFromFile(packet, &back, flags));
+        ObLock a(l), b(back);
+        ASSERT_EQ(length, b->length);
+        EXPECT_EQ(0, memcmp(obRecData(a.get()), obRecData(b.get()), length - kObHeadSize));
+        utFreeHandle(back);
+    }
+    struct Case { const char *what; uint32_t at; uint32_t value; } cases[] = {
+        {"text length past the record", 72 + 70, 5000},
+        {"text length short of the record", 72 + 70, 3},
+        {"text without its terminator", 0, 0},
+    };
+    for (auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        qmtest::BoxRecorder boxes;
+        MemHandle p = qmfMakeFileRecord(l);
+        {
+            MemLock<uint8_t> m(p);
+            uint32_t len;
+            memcpy(&len, m.get(), 4);
+            if (c.at)
+                memcpy(m.get() + c.at, &c.value, 4);
+            else
+                m[len - 1] = 'x';
+        }
+        long before = utLiveHandleCount();
+        MemHandle back = 0;
+        uint16_t flags[7];
+        EXPECT_EQ(QMF_RECORD_DROPPED, qmfRecordFromFile(p, &back, flags));
+        EXPECT_EQ(before, utLiveHandleCount());
+        EXPECT_NE(std::string::npos, boxes.texts().find("Reading object failed"));
+        utFreeHandle(p);
+    }
+    utFreeHandle(packet);
+    utFreeHandle(l);
+    qmfResetConverters();
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include "objects/sh_curve.h"
 #include "objects/sh_gradient.h"
 #include "objects/sh_points.h"
+#include "table/tb_geometry.h"
 #include "text/tx_flow.h"
 #include "text/tx_label.h"
 #include "text/tx_object.h"
@@ -242,6 +243,10 @@ MemHandle objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, in
             break;
         case OBT_LABEL:
             now = txScaleLabel(h, &target);
+            break;
+        case OBT_TABLE:
+        case OBT_REPORT:
+            now = tbRescale(h, &target);
             break;
         default:
             if (!objScaleExt(h, &target))

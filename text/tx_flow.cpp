@@ -87,7 +87,7 @@ RECT boundsOf(const ObjectRecord &head)
 // reallocated to its new size. 0 when memory fails (the object unchanged).
 MemHandle putStream(MemHandle h, const char *s, int32_t len)
 {
-    uint32_t at, n, oldL;
+    uint32_t at, n;
     {
         ObLock r(h);
         if (!r || r->type != OBT_TEXT)
@@ -97,14 +97,12 @@ MemHandle putStream(MemHandle h, const char *s, int32_t len)
             return 0;
         const TextHeader *th = reinterpret_cast<const TextHeader *>(obRecData(r.get()) + 8);
         n = th->tabCount;
-        oldL = th->streamLength;
     }
     uint32_t L = len > 0 ? (uint32_t)len + 1 : 0;
-    uint32_t oldSize = at + kTxDataFixed + 4 * n + oldL;
     uint32_t size = at + kTxDataFixed + 4 * n + L;
     std::string keep(s ? s : "", len > 0 ? (size_t)len : 0);
     MemHandle g = h;
-    if (size > oldSize || size > utHandleSize(h)) {
+    if (size > utHandleSize(h)) {
         g = obResize(h, size);
         if (!g)
             return 0;
@@ -120,11 +118,8 @@ MemHandle putStream(MemHandle h, const char *s, int32_t len)
         }
         r->length = size;
     }
-    if (size < oldSize) {
-        MemHandle s2 = obResize(g, size);
-        if (s2)
-            g = s2;
-    }
+    // A shorter stream keeps the block (and so the handle): the record's
+    // length says where it ends.
     txRecordSize(g);
     return g;
 }

@@ -953,3 +953,55 @@ TEST_F(Flow, LabelsSaveAndDamagedOnesAreDropped)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Columns, ResizedColumnsAreBalancedAgain)
+{
+    qmtest::BoxRecorder boxes;
+    MemHandle h = tenLines();
+    TextColumnSpec s = spec(2);
+    h = txMakeColumns(h, &s);
+    ASSERT_NE(0u, h);
+    EXPECT_EQ((std::vector<int>{6, 4}), perColumn(h));   // target 10h / 2 + h
+    RECT r;
+    obGetRect(h, &r);
+    // Taller than the text: the box takes the height, the first column the lines.
+    POINT tall[2] = {{r.left, r.top}, {r.right, r.top + 20000}};
+    h = txResizeTo(h, tall);
+    RECT now;
+    obGetRect(h, &now);
+    EXPECT_EQ(r.top, now.top);
+    EXPECT_EQ(20000, now.bottom - now.top);
+    EXPECT_EQ(10, perColumn(h)[0]);
+    EXPECT_TRUE(txHasColumns(h));
+    // Narrower: the columns are made again at the new width.
+    POINT narrow[2] = {{r.left, r.top}, {r.left + 4000, r.top + 100}};
+    h = txResizeTo(h, narrow);
+    obGetRect(h, &now);
+    EXPECT_EQ(r.left, now.left);
+    EXPECT_EQ(4000, now.right - now.left);
+    int total = 0;
+    for (int n : perColumn(h))
+        total += n;
+    EXPECT_GE(total, 10);
+    EXPECT_EQ(txRecordSize(h), ObLock(h)->length);
+    utFreeHandle(h);
+}
+
+TEST_F(Flow, PastedWrappedTextTakesItsNaturalWidth)
+{
+    qmtest::BoxRecorder boxes;
+    MemHandle h = text("short line", RECT{0, 0, 8000, 100});
+    h = txFitPastedWrap(h, 0);
+    RECT r = boxOf(h);
+    EXPECT_LT(r.right - r.left, 8000);
+    EXPECT_TRUE(txIsWrapped(h));
+    int32_t natural = r.right - r.left;
+    h = txFitPastedWrap(h, 10);
+    r = boxOf(h);
+    EXPECT_EQ(natural + 200, r.right - r.left);
+    utFreeHandle(h);
+}
+
+}  // namespace

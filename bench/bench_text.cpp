@@ -3,6 +3,8 @@
 // shifted per dropped code) and checked, plainly and bounded.
 #include "bench/bench_text.h"
 #include "text/tx_break.h"
+#include "text/tx_columns.h"
+#include "text/tx_flow.h"
 #include "text/tx_draw_object.h"
 #include "text/tx_format.h"
 #include "text/tx_header.h"
@@ -142,6 +144,50 @@ static void benchTextObject()
     printf("text object draw      %8.3f s\n", drawing);
 }
 
+// A wrapped 10,000-word text object at 6.5 inches: re-wrapped, resized to
+// half the width (thousands of line breaks), then set in 4 columns.
+static void benchTextFlow()
+{
+    std::string flowing;
+    for (int w = 0; w < 10000; ++w) {
+        flowing += (w % 7 == 0) ? "Quillmark " : "words ";
+        if (w % 500 == 499)
+            flowing += "\r";
+    }
+    TextHeader th = {};
+    th.lf.lfHeight = -30;
+    th.lf.lfWeight = 400;
+    lstrcpyA(th.lf.lfFaceName, "Arial");
+    th.flags = TXF_WRAP | TXF_WRAP_LOW;
+    th.bkMode = 1;
+    th.spacing = 4;
+    RECT box = {0, 0, 9360, 1000};
+    MemHandle obj = txNewTextObject(&box, nullptr, &th, nullptr);
+    obj = txReplaceText(nullptr, obj, flowing.c_str(), TXK_PLAIN, FALSE, FALSE);
+    double t0 = seconds();
+    obj = txRewrap(nullptr, obj, FALSE);
+    double rewrap = seconds() - t0;
+    int32_t lines = txCountLines(obj);
+    POINT half[2] = {{0, 0}, {4680, 1000}};
+    t0 = seconds();
+    obj = txResizeTo(obj, half);
+    double resize = seconds() - t0;
+    int32_t halfLines = txCountLines(obj);
+    TextColumnSpec spec = {};
+    obGetRect(obj, &spec.bounds);
+    spec.bounds.right = spec.bounds.left + 9360;
+    spec.columns = 4;
+    t0 = seconds();
+    MemHandle columned = txMakeColumns(obj, &spec);
+    double columns = seconds() - t0;
+    if (columned)
+        obj = columned;
+    utFreeHandle(obj);
+    printf("text rewrap 10k words %8.3f s  (%d lines)\n", rewrap, (int)lines);
+    printf("text resize to half   %8.3f s  (%d lines)\n", resize, (int)halfLines);
+    printf("text in 4 columns     %8.3f s\n", columns);
+}
+
 void benchText()
 {
     char on[8], off[8];
@@ -176,4 +222,5 @@ void benchText()
     printf("text normalise 1 MB   %8.3f s  (%d -> %d bytes)\n", normalise, (int)s.size(), (int)len);
     benchTextPaint();
     benchTextObject();
+    benchTextFlow();
 }

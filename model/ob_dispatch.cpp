@@ -20,6 +20,7 @@
 #include "table/tb_draw.h"
 #include "table/tb_record.h"
 #include "text/tx_draw_object.h"
+#include "text/tx_label.h"
 #include "text/tx_object.h"
 #include "objects/sh_points.h"
 #include "support/geo_bezier.h"
@@ -475,6 +476,8 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
         return shSelfSizedRecordSize(rec, blockSize);
     case OBT_TEXT:
         return txRecSize(rec, blockSize);
+    case OBT_LABEL:
+        return txLabelRecSize(rec, blockSize);
     case OBT_DIMENSION:
         return keptWithinBlock(shDimSpanSize(rec), blockSize);
     case OBT_RULE411:
@@ -586,6 +589,9 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
         return 1;   // charts draw nothing of their own
     case OBT_TEXT:
         txDrawObject(dc, rec);
+        return 1;
+    case OBT_LABEL:
+        txDrawLabel(dc, rec);
         return 1;
     case OBT_DIMENSION:
         shDimSpanDraw(dc, rec);

@@ -13,7 +13,8 @@
 #include "app/app_ui_state.h"
 #include "views/ws_relink.h"
 #include "tools/ep_polygon.h"
-#include "text/tx_colour.h"
+#include "text/tx_attr.h"
+#include "text/tx_label.h"
 #include "table/tb_colour.h"
 #include <string.h>
 #include <algorithm>

@@ -13,6 +13,8 @@
 #include "objects/sh_gradient.h"
 #include "objects/sh_points.h"
 #include "table/tb_geometry.h"
+#include "text/tx_flow.h"
+#include "text/tx_label.h"
 #include "text/tx_object.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
@@ -257,6 +259,12 @@ MemHandle objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, in
         case OBT_BEZIER:
         case OBT_CLOSED_CURVE:
             shCurveRescale(h, &target);
+            break;
+        case OBT_TEXT:
+            now = txRescale(h, &target);
+            break;
+        case OBT_LABEL:
+            now = txScaleLabel(h, &target);
             break;
         case OBT_PIE:
             now = shPieRescale(h, &target);

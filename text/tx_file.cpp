@@ -1,10 +1,12 @@
 // The file form of text objects.
 #include "text/tx_file.h"
 #include "text/tx_header.h"
+#include "text/tx_label.h"
 #include "text/tx_object.h"
 #include "text/tx_stream.h"
 #include "model/ob_dispatch.h"
 #include "model/qmf_convert.h"
+#include "support/ut_mem.h"
 #include <string.h>
 #include <vector>
 
@@ -70,9 +72,114 @@ BOOL fromFile(ObjectRecord *, const uint8_t *data, uint32_t n, std::vector<uint8
     return TRUE;
 }
 
+// The earlier layout of text records, stored under type 40 itself: a
+// shorter header without frame corner, borders, tab spacing, columns and
+// the later fields (memory record = file record + 68 bytes).
+const Field kOldFields[] = {
+    {58, 68, 4}, {62, 72, 2}, {64, 74, 1}, {65, 75, 1}, {66, 76, 2}, {68, 84, 4}, {72, 92, 4},
+};
+
+BOOL fromOldFile(ObjectRecord *, const uint8_t *data, uint32_t n, std::vector<uint8_t> &out)
+{
+    if (n < kTxOldFileFixed)
+        return FALSE;
+    uint32_t tabs, length;
+    memcpy(&tabs, data + 68, 4);
+    memcpy(&length, data + 72, 4);
+    uint64_t need = (uint64_t)kTxOldFileFixed + 4ull * tabs + length;
+    if (tabs > 0x10000 || need > n)
+        return FALSE;
+    const uint8_t *stream = data + kTxOldFileFixed + 4 * tabs;
+    if (length && txCheckStreamBounded(reinterpret_cast<const char *>(stream), length) != (int32_t)length - 1)
+        return FALSE;
+    out.assign(kTxDataFixed, 0);
+    uint8_t *m = out.data();
+    memcpy(m, data, 8);
+    qmfWidenFontAt(data + 8, m + 8);
+    for (const Field &x : kOldFields)
+        memcpy(m + x.memory, data + x.file, x.width);
+    TextHeader *th = reinterpret_cast<TextHeader *>(m + 8);
+    if (th->flags & TXF_RTL)
+        th->align |= TXA_RIGHT;
+    out.insert(out.end(), data + kTxOldFileFixed, data + need);
+    return TRUE;
+}
+
+// Labels are stored as in memory; the reader takes one only when its text
+// length matches the record and the text is a sound stream.
+BOOL labelToFile(const ObjectRecord *, const uint8_t *data, uint32_t n, std::vector<uint8_t> &out)
+{
+    out.insert(out.end(), data, data + n);
+    return TRUE;
+}
+
+BOOL labelFromFile(ObjectRecord *, const uint8_t *data, uint32_t n, std::vector<uint8_t> &out)
+{
+    if (n < sizeof(LabelPart) + 1)
+        return FALSE;
+    const LabelPart *p = reinterpret_cast<const LabelPart *>(data);
+    if ((uint64_t)sizeof(LabelPart) + p->textLength + 1 != n)
+        return FALSE;
+    const char *text = reinterpret_cast<const char *>(data + sizeof(LabelPart));
+    if (txCheckStreamBounded(text, p->textLength + 1) != (int32_t)p->textLength)
+        return FALSE;
+    out.assign(data, data + n);
+    return TRUE;
+}
+
+// Records of the older field type 51 are read as fields and become Labels.
+QmfDataFromFile g_fieldFromFile = nullptr;
+
+BOOL labelFromFile51(ObjectRecord *head, const uint8_t *data, uint32_t n, std::vector<uint8_t> &out)
+{
+    if (!g_fieldFromFile)
+        return FALSE;
+    std::vector<uint8_t> field;
+    ObjectRecord h = *head;
+    h.type = OBT_FIELD51;
+    if (!g_fieldFromFile(&h, data, n, field))
+        return FALSE;
+    // The field as a record of its own (no name), converted in place.
+    std::vector<uint8_t> rec(sizeof(ObjectRecord), 0);
+    memcpy(rec.data(), &h, sizeof h);
+    rec.insert(rec.end(), field.begin(), field.end());
+    ObjectRecord *r = reinterpret_cast<ObjectRecord *>(rec.data());
+    r->nameLength = 0;
+    r->length = (uint32_t)rec.size();
+    obRecClearLinks(r);
+    MemHandle temp = utHandleFromBytes(rec.data(), (uint32_t)rec.size());
+    if (!temp)
+        return FALSE;
+    temp = txConvertOldLabel(temp);
+    BOOL ok = FALSE;
+    {
+        ObLock l(temp);
+        if (l && l->type == OBT_LABEL) {
+            const uint8_t *d = obRecData(l.get());
+            out.assign(d, d + (l->length - obDataOffset(l.get())));
+            ok = TRUE;
+        }
+    }
+    utFreeHandle(temp);
+    return ok;
+}
+
 }  // namespace
 
 void txRegisterConverters()
 {
     qmfRegisterConverter({OBT_TEXT, kTxFileType, QMF_CONV_DATA, toFile, fromFile});
+    qmfRegisterConverter({OBT_TEXT, OBT_TEXT, QMF_CONV_DATA, nullptr, fromOldFile});
+    qmfRegisterConverter({OBT_LABEL, OBT_LABEL, QMF_CONV_DATA, labelToFile, labelFromFile});
+    // Type 51 records read as Labels; the field module keeps writing any
+    // type-51 record still held in memory.
+    const QmfConverter *field = qmfFindReader(OBT_FIELD51);
+    if (field && field->memoryType == OBT_FIELD51 && field->fromFile) {
+        g_fieldFromFile = field->fromFile;
+        QmfConverter writer = *field;
+        writer.fromFile = nullptr;
+        qmfRegisterConverter(writer);
+    }
+    if (g_fieldFromFile)
+        qmfRegisterConverter({OBT_LABEL, OBT_FIELD51, QMF_CONV_DATA, nullptr, labelFromFile51});
 }

@@ -1,11 +1,13 @@
 // The text object record.
 #include "text/tx_object.h"
+#include "text/tx_flow.h"
 #include "text/tx_format.h"
 #include "text/tx_stream.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_record.h"
 #include "support/ut_mem.h"
 #include <string.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -118,6 +120,28 @@ MemHandle txNewTextObject(const RECT *box, const COLORREF colours[3], const Text
     if (L)
         memcpy(data + kTxDataFixed + 4 * n, body, L);
     return h;
+}
+
+MemHandle txNewPlainTextObject(HWND window, const RECT *box, const TextHeader *header,
+                               const char *text)
+{
+    if (!box || !header)
+        return 0;
+    const COLORREF colours[3] = {0, 0, 0xFFFFFF};
+    TextHeader th = *header;
+    th.tabCount = 0;
+    th.streamLength = 0;
+    MemHandle h = txNewTextObject(box, colours, &th, nullptr);
+    if (!h || !text || !*text)
+        return h;
+    std::string clean(text);
+    for (char &c : clean) {
+        if (c == 12)
+            c = TX_RETURN;   // a form feed ends the paragraph
+        else if (c == TX_ESC || c == TX_FS)
+            c = ' ';
+    }
+    return txReplaceTextAll(window, h, clean.c_str(), TXK_PLAIN);
 }
 
 uint32_t txRecSize(ObjectRecord *rec, uint32_t blockSize)
@@ -518,6 +542,8 @@ MemHandle txRefitTabs(MemHandle h)
     MemHandle joined = txJoinRecord(parts);
     if (!joined)
         return h;
+    // The rebuilt record takes the old one's place in its list and tree.
+    obRelinkMoved(h, joined);
     utFreeHandle(h);
     return joined;
 }

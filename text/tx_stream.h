@@ -110,6 +110,26 @@ BOOL txIsLineInfo(const char *p);
 char *txFindLineInfo(char *s);
 // The payload address of the code or object at p.
 inline const uint8_t *txPayload(const char *p) { return reinterpret_cast<const uint8_t *>(p) + 3; }
+// The end of the one unit at off (a whole code or object, else one byte);
+// off itself at the terminator.
+inline int32_t txUnitEnd(const char *s, int32_t off)
+{
+    uint8_t b = (uint8_t)s[off];
+    return b == 0 ? off : (b == 27 || b == 29) ? off + (uint8_t)s[off + 1] + 2 : off + 1;
+}
+// The length of a stream held in size bytes (units stepped whole, so the
+// zeros inside code payloads do not end it); at most size.
+inline int32_t txstrnlen(const char *s, int32_t size)
+{
+    int32_t i = 0;
+    while (i < size && s[i]) {
+        int32_t n = txUnitEnd(s, i);
+        if (n > size)
+            return size;
+        i = n;
+    }
+    return i < size ? i : size;
+}
 
 // ---- backward readers (off at an FS or RS)
 int32_t txCodeBefore(const char *s, int32_t off);

@@ -3,10 +3,18 @@
 #include <commdlg.h>
 #include <string.h>
 
+namespace {
+TxVerticalFontHook g_verticalHook = nullptr;
+}
+
+void txSetChooseVerticalFontHook(TxVerticalFontHook hook) { g_verticalHook = hook; }
+
 int txChooseVerticalFont(HWND owner, LOGFONTA *font)
 {
     if (!font)
         return 0;
+    if (g_verticalHook)
+        return g_verticalHook(owner, font);
     LOGFONTA lf = *font;
     if (lf.lfFaceName[0] == '@')
         memmove(lf.lfFaceName, lf.lfFaceName + 1, strlen(lf.lfFaceName));

@@ -8,3 +8,6 @@
 // (the common font dialog); on OK the face is made a vertical ("@") face.
 // 0 when cancelled (the font unchanged).
 int txChooseVerticalFont(HWND owner, LOGFONTA *font);
+// Tests answer the dialog through a hook (null: the real dialog).
+typedef int (*TxVerticalFontHook)(HWND owner, LOGFONTA *font);
+void txSetChooseVerticalFontHook(TxVerticalFontHook hook);

@@ -44,6 +44,9 @@
 //                                     to a screen point (SendInput)
 //   qmdrive state                     prints the workspace's tool mode word and whether
 //                                     any window of the program holds the mouse capture
+//   qmdrive textdoc PATH              writes a one-page document holding a wrapped text
+//                                     object at 1440,1440-7200,2880 twips and a framed
+//                                     Label at 1440,4320-5760,5040
 //   qmdrive picturedoc PATH PNG BMP   writes a PNG (64 x 48: red left half, blue right
 //                                     half) and a BMP (8 x 8 green), then a document
 //                                     whose page holds a bitmap object of the PNG at
@@ -68,6 +71,9 @@
 #include "objects/img_io.h"
 #include "support/gdi_dib.h"
 #include "views/ws_document.h"
+#include "text/tx_header.h"
+#include "text/tx_label.h"
+#include "text/tx_object.h"
 #include "support/qmwin.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
@@ -304,6 +310,43 @@ int newDocument(const char *path, int pages, const char *password, bool table = 
         pgDirAppend(form, page);
     }
     // Saved by the program's own document writer, page-size table and all.
+    HWND holder = CreateWindowA("STATIC", "qmdrive", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                nullptr);
+    wsSetDocument(holder, form);
+    const bool ok = qmfSaveDocument(holder, path, form, FALSE, FALSE) != 0;
+    wsSetDocument(holder, 0);
+    DestroyWindow(holder);
+    fmFree(form);
+    return ok ? 0 : 1;
+}
+
+// A document with a text object and a Label on its page.
+int textDocument(const char *path)
+{
+    appRegisterFileForms();
+    MemHandle form = pgNewDocument(TRUE);
+    if (!form)
+        return 1;
+    MemHandle page = pgDirGetPages(fmGetDirectory(form), 0);
+    TextHeader th = {};
+    th.lf.lfHeight = -480;
+    th.lf.lfWeight = 700;
+    lstrcpyA(th.lf.lfFaceName, "Liberation Sans");
+    th.flags = TXF_WRAP | TXF_WRAP_LOW;
+    th.bkMode = 1;
+    RECT box = {1440, 1440, 7200, 2880};
+    MemHandle text = txNewPlainTextObject(nullptr, &box, &th, "WWW Quillmark MMM");
+    MemHandle label = txNewLabel(0, &th.lf, 0, 0x0001, 0);
+    RECT lbox = {1440, 4320, 5760, 5040};
+    if (label) {
+        obSetRect(label, &lbox);
+        label = txSetLabelText(label, "WWW MMM");
+        label = txRewrapLabel(nullptr, label);
+    }
+    if (!page || !text || !label)
+        return 1;
+    pgAppendObject(page, text);
+    pgAppendObject(page, label);
     HWND holder = CreateWindowA("STATIC", "qmdrive", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
                                 nullptr);
     wsSetDocument(holder, form);
@@ -633,6 +676,8 @@ int main(int argc, char **argv)
         return answerPassword(argv[2]);
     if (strcmp(verb, "objects") == 0 && argc == 3)
         return listObjects(argv[2]);
+    if (strcmp(verb, "textdoc") == 0 && argc == 3)
+        return textDocument(argv[2]);
 
     HWND frame = frameWindow();
     if (!frame) {

@@ -17,3 +17,9 @@ void clipOnDrawClipboard(HWND, HWND nextViewer)
     if (nextViewer)
         SendMessageA(nextViewer, WM_DRAWCLIPBOARD, 0, 0);
 }
+
+int clipCanPaste(HWND)
+{
+    // Only the program's own objects are pasted so far.
+    return g_objectFormat && IsClipboardFormatAvailable(g_objectFormat) ? 1 : 0;
+}

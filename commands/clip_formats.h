@@ -11,3 +11,5 @@ UINT clipGetObjectFormat();
 // the object commands when they land) and the message goes on along the
 // chain.
 void clipOnDrawClipboard(HWND frame, HWND nextViewer);
+// 1 when the clipboard holds a format that can be pasted into the workspace.
+int clipCanPaste(HWND ws);

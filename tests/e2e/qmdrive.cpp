@@ -24,7 +24,8 @@
 //   qmdrive inspect PATH              prints "pages N", then page 1's object types, then
 //                                     "points 1:" and each object's point count
 //   qmdrive objects PATH              one line per object of page 1: its type and its
-//                                     rectangle (left top right bottom, twips)
+//                                     rectangle (left top right bottom, twips); then
+//                                     "guide KIND POSITION" per design guide of page 1
 //   qmdrive click X Y [ctrl]          a left click in workspace client pixels (real
 //                                     input), Ctrl held with "ctrl"
 //   qmdrive dblclick X Y              a left double click there
@@ -55,6 +56,7 @@
 #include "model/qmf_read.h"
 #include "model/qmf_save.h"
 #include "views/ws_document.h"
+#include "views/pv_guide.h"
 #include "support/qmwin.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
@@ -254,6 +256,14 @@ int listObjects(const char *path)
         obGetRect(o, &r);
         printf("%d %ld %ld %ld %ld\n", obGetType(o), (long)r.left, (long)r.top, (long)r.right,
                (long)r.bottom);
+    }
+    // Then the page's design guides: "guide KIND POSITION" (1 vertical, 2
+    // horizontal).
+    if (MemHandle guides = pvGetGuides(page)) {
+        for (int kind = GD_VERTICAL; kind <= GD_HORIZONTAL; ++kind)
+            for (int i = 0; i < gdCount(guides, kind); ++i)
+                printf("guide %d %ld\n", kind, (long)gdGetPos(guides, i, kind));
+        utFreeHandle(guides);
     }
     fmFree(form);
     return 0;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Page commands and design guides under Xvfb with the real program: a
 # vertical guide added by command 2106 at x 2880 twips is drawn on the page
-# and a real drag moves it 48 pixels right; Append to Last (615, the page
+# and, once a rectangle has been drawn, a real drag in the select mode moves
+# it 48 pixels right; Append to Last (615, the page
 # sheet answered) shows "Page 2 of 2"; Previous Page (617) goes back to page
 # 1 and the standard bar's Next/New Page (618) shows page 2 whole (the page
 # area white, not the surround) with the title "Page 2 of 2"; after Save As
@@ -24,7 +25,7 @@ row=$((oy + 150))
 # as #404000) along the row of a capture; empty when none.
 guide_x() {
     convert "$1" -crop "${ow}x1+${ox}+${row}" +repage -depth 8 txt:- |
-        awk -F'[ ,:]+' 'NR > 1 && /#404000/ { print $1; exit }'
+        awk -F'[ ,:]+' 'NR > 1 && !found && /#404000/ { print $1; found = 1 }'
 }
 
 drive command 2106 2880
@@ -34,6 +35,10 @@ gx=$(guide_x "$shot")
 echo "guide drawn at client x: ${gx:-none}"
 [ -n "$gx" ] || fail "the guide added by 2106 is not drawn"
 
+# A rectangle drawn away from the guide leaves the program in the select
+# mode, which drags guides.
+drive command 306 7
+drive drag 400 300 496 348
 drive drag "$gx" 150 $((gx + 48)) 150
 shot="$shots/page_guides_moved.png"
 capture "$shot"

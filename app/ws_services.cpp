@@ -23,12 +23,8 @@ int pgCmdShuffle(HWND) { return 0; }
 int pgNameDialog(HWND, MemHandle *) { return 0; }
 int bpOnCommand(HWND, int, HMENU) { return 1; }
 
-// ---- file, import and export, options ------------------------------------------------------
+// ---- zoom, options ------------------------------------------------------
 
-int fcImportCommand(HWND, int) { return 0; }
-int fcImportFile(HWND, const char *, int, int, const RECT *) { return 0; }
-int fcExportCommand(HWND, MemHandle) { return 0; }
-int fcExportImageAs(HWND, MemHandle) { return 0; }
 int vcZoomCommand(HWND, int, MemHandle) { return 0; }
 int docCmdOptions(HWND) { return 0; }
 void mbUpdateFromSelection() {}

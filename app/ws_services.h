@@ -37,11 +37,10 @@ int bpOnCommand(HWND ws, int command, HMENU menu);
 
 // Printing and fax: views/prn_print.h, views/prn_setup.h.
 
-// ---- file, import and export, options ------------------------------------------------------
-int fcImportCommand(HWND ws, int imageMode);
-int fcImportFile(HWND ws, const char *path, int kind, int imageMode, const RECT *target);
-int fcExportCommand(HWND ws, MemHandle object);
-int fcExportImageAs(HWND ws, MemHandle object);
+// Import and export: app/fc_import_export.h.
+#include "app/fc_import_export.h"
+
+// ---- zoom, options ------------------------------------------------------
 int vcZoomCommand(HWND ws, int command, MemHandle object);
 int docCmdOptions(HWND ws);
 // The message bar follows the active workspace's selection and mode.

@@ -38,6 +38,7 @@
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "views/pv_page.h"
+#include "app/fc_autosave.h"
 #include "views/pv_pagecmd.h"
 #include "views/pv_layout_sheet.h"
 #include "tools/ep_select_mode.h"
@@ -283,6 +284,8 @@ double hitTestMedian(int count, int runs)
     obFreeList(list.front());
     std::sort(times.begin(), times.end());
     return found ? -1.0 : times[times.size() / 2];
+}
+
 // A point shape of the page points (centre the middle of their bounds).
 MemHandle pointShape(int16_t type, const std::vector<POINT> &pts, bool heads, int16_t pen)
 {
@@ -491,7 +494,8 @@ int main(int argc, char **argv)
                               GetModuleHandleA(nullptr), nullptr);
     double switching = -1;
     int stacked = 0;
-    double inserting = -1;
+    double inserting = -1, backingUp = -1;
+    int backedUp = 0;
     int inserted = 0;
     form = qmfOpenDocument(nullptr, path, 0, &first);
     if (view && form) {
@@ -514,6 +518,17 @@ int main(int argc, char **argv)
         inserted = pvCmdInsertPageAt(view, 1);
         inserting = now() - t0;
         pvSetLayoutSheetHook(nullptr);
+        // A backup of the whole document (one document write), then the
+        // backup dropped again.
+        fcSetAutoSaveActive(TRUE);
+        wsMarkModified(view);
+        t0 = now();
+        backedUp = fcAutoSaveDocument(view);
+        backingUp = now() - t0;
+        char backup[MAX_PATH] = "";
+        if (wsGetBackupName(view, backup, sizeof backup))
+            fcDropBackup(view, backup);
+        fcSetAutoSaveActive(FALSE);
     } else {
         fmFree(form);
     }
@@ -540,6 +555,8 @@ int main(int argc, char **argv)
     printf("continuous style      %8.3f s  (%d pages stacked)\n", switching, stacked);
     printf("insert after page %-4d %8.3f s  (%s)\n", pages / 2, inserting,
            inserted ? "inserted" : "not inserted");
+    printf("auto-save backup      %8.3f s  (%s)\n", backingUp,
+           backedUp ? "written" : "not written");
     printf("hit test, 10000 boxes %8.3f ms  (median of 1000 calls)\n", hit);
     printf("peak working set      %8.1f MB\n", megabytes(pmc.PeakWorkingSetSize));
     printf("peak committed memory %8.1f MB\n", megabytes(pmc.PeakPagefileUsage));

@@ -19,6 +19,7 @@
 #include "commands/clip_formats.h"
 #include "forms/fld_convert.h"
 #include "text/tx_file.h"
+#include "table/tb_file.h"
 #include "controls/btnlist.h"
 #include "controls/ctl_classes.h"
 #include "controls/ctl_tipofday.h"
@@ -206,6 +207,7 @@ void appRegisterFileForms()
 {
     fldRegisterConverters();   // form controls and fields in document files
     txRegisterConverters();    // text objects
+    tbRegisterConverters();    // tables and report tables
 }
 
 BOOL appRegisterClasses(HINSTANCE instance, const char *className)

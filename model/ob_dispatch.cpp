@@ -9,6 +9,8 @@
 #include "objects/sh_box.h"
 #include "objects/sh_curve.h"
 #include "objects/sh_inset.h"
+#include "table/tb_draw.h"
+#include "table/tb_record.h"
 #include "text/tx_draw_object.h"
 #include "text/tx_object.h"
 #include "objects/sh_points.h"
@@ -448,6 +450,9 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
         return shSelfSizedRecordSize(rec, blockSize);
     case OBT_TEXT:
         return txRecSize(rec, blockSize);
+    case OBT_TABLE:
+    case OBT_REPORT:
+        return tbRecordSize(rec, blockSize);
     default:
         return fldObjRecordSize(rec, blockSize);   // buttons and check box family
     }
@@ -532,6 +537,10 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
         return 1;   // charts draw nothing of their own
     case OBT_TEXT:
         txDrawObject(dc, rec);
+        return 1;
+    case OBT_TABLE:
+    case OBT_REPORT:
+        tbDraw(dc, rec);
         return 1;
     default:
         return fldObjDraw(dc, rec);   // buttons and check box family

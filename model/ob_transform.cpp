@@ -8,6 +8,7 @@
 #include "objects/sh_curve.h"
 #include "objects/sh_gradient.h"
 #include "objects/sh_points.h"
+#include "table/tb_geometry.h"
 #include "text/tx_object.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
@@ -234,6 +235,10 @@ MemHandle objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, in
         case OBT_BEZIER:
         case OBT_CLOSED_CURVE:
             shCurveRescale(h, &target);
+            break;
+        case OBT_TABLE:
+        case OBT_REPORT:
+            now = tbRescale(h, &target);
             break;
         default:
             if (!objScaleExt(h, &target))

@@ -754,3 +754,84 @@ int fcExportPages(HWND ws, const int *indices, int count, const char *folder, in
     }
     return written;
 }
+
+// ---- "ExportAll" -----------------------------------------------------------------------------
+
+namespace {
+
+struct ExportAllState {
+    int pages;
+    FcExportChoice *choice;
+};
+
+void enableExportControls(HWND dialog)
+{
+    const bool range = IsDlgButtonChecked(dialog, 112) == BST_CHECKED;
+    const bool list = IsDlgButtonChecked(dialog, 113) == BST_CHECKED;
+    for (int id : {114, 115, 116, 117})
+        EnableWindow(GetDlgItem(dialog, id), range);
+    for (int id : {190, 191})
+        EnableWindow(GetDlgItem(dialog, id), list);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ExportAllDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG: {
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        const ExportAllState *s = (const ExportAllState *)lParam;
+        char text[64];
+        snprintf(text, sizeof text, "All %d %s", s->pages, s->pages == 1 ? "page" : "pages");
+        SetDlgItemTextA(dialog, 111, text);
+        CheckRadioButton(dialog, 110, 113, 110);
+        SetDlgItemInt(dialog, 115, 1, FALSE);
+        SetDlgItemInt(dialog, 117, (UINT)(s->pages > 0 ? s->pages : 1), FALSE);
+        if (s->pages <= 1) {
+            EnableWindow(GetDlgItem(dialog, 112), FALSE);
+            EnableWindow(GetDlgItem(dialog, 113), FALSE);
+        }
+        enableExportControls(dialog);
+        return TRUE;
+    }
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        if (id >= 110 && id <= 113) {
+            enableExportControls(dialog);
+            return TRUE;
+        }
+        ExportAllState *s = (ExportAllState *)GetWindowLongPtrA(dialog, DWLP_USER);
+        if (id == IDOK && s && s->choice) {
+            FcExportChoice &c = *s->choice;
+            c.which = 0;
+            for (int k = 0; k < 4; ++k)
+                if (IsDlgButtonChecked(dialog, 110 + k) == BST_CHECKED)
+                    c.which = k;
+            c.first = (int)GetDlgItemInt(dialog, 115, nullptr, FALSE);
+            c.last = (int)GetDlgItemInt(dialog, 117, nullptr, FALSE);
+            GetDlgItemTextA(dialog, 191, c.list, sizeof c.list);
+            EndDialog(dialog, 1);
+            return TRUE;
+        }
+        if (id == IDOK || id == IDCANCEL) {
+            EndDialog(dialog, id == IDOK ? 1 : 0);
+            return TRUE;
+        }
+        break;
+    }
+    }
+    return FALSE;
+}
+
+int fcRunExportAllDialog(HWND ws, FcExportChoice *choice)
+{
+    if (!choice)
+        return 0;
+    memset(choice, 0, sizeof *choice);
+    ExportAllState state = {pvGetPageCount(ws), choice};
+    return DialogBoxParamA(GetModuleHandleA(nullptr), "ExportAll", ownerOf(ws), ExportAllDlgProc,
+                           (LPARAM)&state) == 1
+               ? 1
+               : 0;
+}

@@ -89,3 +89,13 @@ int fcExportPages(HWND ws, const int *indices, int count, const char *folder, in
 // The file name fcExportPages gives page `index` (without folder).
 void fcExportPageName(HWND ws, int index, int nameFlags, const char *ext, int format, char *out,
                       int size);
+
+// "ExportAll": which pages to export. 1 on OK with the choice: 0 the current
+// page, 1 all pages, 2 the range first .. last (1-based), 3 the typed list.
+struct FcExportChoice {
+    int which;
+    int first, last;
+    char list[256];
+};
+int fcRunExportAllDialog(HWND ws, FcExportChoice *choice);
+INT_PTR CALLBACK ExportAllDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);

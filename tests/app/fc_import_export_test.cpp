@@ -295,3 +295,42 @@ TEST(ImageExport, DamagedDibsAndUnknownFormatsWriteNothing)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ImportExport, TheExportAllDialogOffersRangesOnlyWithSeveralPages)
+{
+    FcExportChoice choice;
+    {
+        qmtest::DialogDriver driver({[](HWND d) {
+            EXPECT_EQ(qmtest::itemText(d, 111), "All 1 page");
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, 112)));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, 113)));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, 191)));
+            qmtest::pressButton(d, IDCANCEL);
+        }});
+        EXPECT_EQ(fcRunExportAllDialog(ws, &choice), 0);
+    }
+    SendMessageA(ws, WM_COMMAND, 615, 0);
+    pump();
+    SendMessageA(ws, WM_COMMAND, 615, 0);
+    pump();
+    ASSERT_EQ(pvGetPageCount(ws), 3);
+    {
+        qmtest::DialogDriver driver({[](HWND d) {
+            EXPECT_EQ(qmtest::itemText(d, 111), "All 3 pages");
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, 115)));
+            qmtest::pressButton(d, 112);
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, 115)));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, 191)));
+            qmtest::typeInto(d, 115, "2");
+            qmtest::pressButton(d, IDOK);
+        }});
+        EXPECT_EQ(fcRunExportAllDialog(ws, &choice), 1);
+    }
+    EXPECT_EQ(choice.which, 2);
+    EXPECT_EQ(choice.first, 2);
+    EXPECT_EQ(choice.last, 3);
+}
+
+}  // namespace

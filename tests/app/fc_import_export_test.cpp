@@ -334,3 +334,25 @@ TEST_F(ImportExport, TheExportAllDialogOffersRangesOnlyWithSeveralPages)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ImportExport, ADroppedFileBecomesTheCurrentLinkedObjectWithUndo)
+{
+    const std::string path = home.file("dropped.png");
+    ASSERT_TRUE(writePicture(path, 10, 10));
+    RECT placed;
+    ASSERT_EQ(fcImportDroppedFile(ws, path.c_str(), POINT{100, 100}, FC_DROP_AS_IMAGE, &placed), 1);
+    std::vector<MemHandle> now = objects(page());
+    ASSERT_EQ(now.size(), 1u);
+    EXPECT_EQ(obGetType(now[0]), 78);
+    EXPECT_EQ(wsGetCurrentObject(ws), now[0]);
+    EXPECT_GE(placed.right - placed.left, 1440);
+    EXPECT_GE(placed.bottom - placed.top, 1440);
+    UndoRecord u;
+    ASSERT_TRUE(wsGetUndo(ws, &u));
+    EXPECT_EQ(u.kind, 10);
+    EXPECT_TRUE(wsIsModified(ws));
+}
+
+}  // namespace

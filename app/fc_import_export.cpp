@@ -17,7 +17,10 @@
 #include "model/qmf_header.h"
 #include "model/qmf_pages.h"
 #include "model/qmf_read.h"
+#include "objects/img_bitmap.h"
 #include "objects/img_export.h"
+#include "objects/img_io.h"
+#include "objects/img_render.h"
 #include "objects/mf_standins.h"
 #include "resources/resource.h"
 #include "support/dm_map.h"
@@ -267,6 +270,24 @@ MemHandle renderPage(HWND ws, MemHandle form, MemHandle page, int index)
     if (dc)
         DeleteDC(dc);
     return dib;
+}
+
+// A bitmap object read from a picture file without a message (the import
+// says "Incorrect file type" itself); 0 when it is not a picture.
+MemHandle loadPicture(const char *path, int imageMode)
+{
+    ImgIoRequest request = {};
+    request.fileName = path;
+    request.action = IMG_ACTION_LOAD_OBJECT;
+    request.mappingKind = (uint16_t)imageMode;
+    return imgIoDispatch(&request) ? request.object : 0;
+}
+
+// The image layer writes the four kinds it names by id; TIFF by the
+// file's extension.
+int writeDib(HWND ws, MemHandle dib, const char *path, int format)
+{
+    return imgExportDib(ownerOf(ws), dib, path, format == IMG_FORMAT_TIFF ? 0 : format);
 }
 
 }  // namespace
@@ -528,7 +549,7 @@ int fcImportFile(HWND ws, const char *path, int kind, int imageMode, const RECT 
     case 19:
         break;
     default:
-        object = imgLoadFileObject(ws, path, imageMode, 0, 0);
+        object = loadPicture(path, imageMode);
         break;
     }
     if (!object) {
@@ -601,7 +622,7 @@ int fcLoadImageObject(HWND ws, const char *path, RECT *rect)
     const int kind = fcImportKindOfPath(path);
     MemHandle object = kind == 4    ? mfImportEmf(ws, path)
                        : kind == 16 ? mfImportWmf(ws, path)
-                                    : imgLoadFileObject(ws, path, 0, 0, 0);
+                                    : loadPicture(path, 0);
     if (!object)
         return 0;
     RECT box;
@@ -625,8 +646,8 @@ int fcExportObject(HWND ws, MemHandle object, const char *path, int format)
 {
     if (!ffConfirmOverwrite(ownerOf(ws), path))
         return 0;
-    MemHandle dib = imgRenderObjectDib(object);
-    const int done = dib && imgExportDib(ownerOf(ws), dib, path, format);
+    MemHandle dib = imgRenderObjectDib(ws, object);
+    const int done = dib && writeDib(ws, dib, path, format);
     utFreeHandle(dib);
     if (!done)
         errorBox(ws, "Export object failed");
@@ -652,7 +673,7 @@ int fcExportPage(HWND ws, int index, const char *path, int format, BOOL noOverwr
             utMessageBox(ownerOf(ws), "No object in the page to export", MB_OK);
     } else if (noOverwriteQuestion || ffConfirmOverwrite(ownerOf(ws), path)) {
         MemHandle dib = renderPage(ws, form, page, index);
-        done = dib && imgExportDib(ownerOf(ws), dib, path, format);
+        done = dib && writeDib(ws, dib, path, format);
         utFreeHandle(dib);
         if (!done && report)
             errorBox(ws, "Export page failed");

@@ -1,6 +1,8 @@
-// Stand-in: metafile objects are not in the program yet; importing a
-// metafile makes no object (the import then says "Incorrect file type").
+// Stand-ins of the metafile objects (see the header): no metafile object
+// can be made yet, so a metafile file gives none.
 #include "objects/mf_standins.h"
 
-MemHandle mfImportEmf(HWND, const char *) { return 0; }
-MemHandle mfImportWmf(HWND, const char *) { return 0; }
+MemHandle mfEmfLoadFile(HWND, const char *) { return 0; }
+MemHandle mfWmfLoadFile(HWND, const char *) { return 0; }
+MemHandle mfImportEmf(HWND ws, const char *path) { return mfEmfLoadFile(ws, path); }
+MemHandle mfImportWmf(HWND ws, const char *path) { return mfWmfLoadFile(ws, path); }

@@ -1,25 +1,70 @@
-// Auto-save. Its first form keeps auto-save off: no backups are offered at
-// start-up and no timer runs.
+// Auto-save and backup recovery: a changed document is written every few
+// minutes to a backup file in the temporary folder, recorded in the
+// auto-save log "~qmats.log" of the home folder; at the next start the
+// backups still listed are offered.
 #pragma once
 #include "support/qmwin.h"
 
 enum { FC_AUTOSAVE_TIMER = 816 };
 
-// At start-up: offers the backups of the auto-save log and starts the
-// timer; the result (and *reopened) tells whether a backup was opened.
+#pragma pack(push, 1)
+// The log: one packet, this head then `count` entries.
+struct AutoSaveLogHead {
+    uint32_t length;      // 8 + 532 x count
+    uint16_t interval;    // minutes; 20 in a new log
+    uint16_t count;
+};
+struct AutoSaveLogEntry {
+    uint16_t pageIndex;         // the page current when the backup was written
+    char backupPath[261];
+    char docPath[269];          // "untitled" in the home folder without a path
+};
+#pragma pack(pop)
+static_assert(sizeof(AutoSaveLogHead) == 8, "the auto-save log head is 8 bytes");
+static_assert(sizeof(AutoSaveLogEntry) == 532, "an auto-save log entry is 532 bytes");
+
+const char kAutoSaveLogName[] = "~qmats.log";
+const uint16_t kAutoSaveDefaultInterval = 20;
+
+// At start-up (the first instance only): the backups of the log are
+// offered, the log emptied and written, the timer started. 1 when active;
+// *reopened 1 when a backup was opened.
 BOOL fcInitAutoSave(HWND frame, UINT timerId, BOOL *reopened);
-// At the close of the frame: stops the timer and writes the log.
+// At the close of the frame: the timer stopped, the log emptied, written
+// and freed.
 void fcStopAutoSave(HWND frame);
-// Frame command 716: writes a backup of the workspace's document now;
-// 0 when auto-save is not active.
+// The log file read as one packet when it exists and is longer than 4
+// bytes; its entries are taken only as far as its length holds them, each
+// path ended within its field. Null otherwise.
+MemHandle fcReadAutoSaveLog(HWND window);
+// Writes the module's log to "~qmats.log" (not reported when it fails);
+// 1 when written whole.
+int fcWriteAutoSaveLog(HWND window);
+// Offers each backup of the log whose file exists; OK opens it (bound to
+// its document's path, modified), Cancel deletes it. 1 when any opened.
+int fcOfferBackups(HWND frame, MemHandle log);
+void fcRunAutoSaveTimer();
+void fcStopAutoSaveTimer();
+void CALLBACK fcAutoSaveTimerProc(HWND window, UINT msg, UINT_PTR id, DWORD time);
+// Frame command 716 and the minute tick: writes a backup of the workspace's
+// document and records it. 0 when auto-save is not active.
 int fcAutoSaveDocument(HWND ws);
 
-// ---- the entries of the auto-save log ----------------------------------------------
-// The log's entries are kept in memory for the run until the log file
-// comes; the save-name check asks them.
+// ---- the log's entries ---------------------------------------------------------------
 // Appends an entry unless one with the same backup path exists.
 void fcAddLogEntry(int pageIndex, const char *docPath, const char *backupPath);
+// Removes the entry of the backup path and deletes its file (also for a
+// backup opened at start-up); nothing for an empty or unknown path.
+void fcDropBackup(HWND ws, const char *backupPath);
 // 1 when an entry has this backup path (case ignored).
 int fcIsBackupName(const char *path);
-// No entries.
+// Count 0, length 8.
 void fcResetAutoSaveLog();
+// The number of entries and entry i (FALSE outside).
+int fcGetLogCount();
+BOOL fcGetLogEntry(int i, AutoSaveLogEntry *out);
+uint16_t fcGetAutoSaveInterval();
+void fcPutAutoSaveInterval(uint16_t minutes);
+// Whether backups are written (set by fcInitAutoSave; tests set it).
+BOOL fcIsAutoSaveActive();
+void fcSetAutoSaveActive(BOOL on);

@@ -1,16 +1,101 @@
-// The last import and export paths (at most 259 characters each), taken
-// from "ImportDir" and "ExportDir" at start-up and written back at close.
+// Import and export: pictures, metafiles, text files and pages of other
+// documents brought into the current page; objects and pages written as
+// BMP, JPEG, PNG or TIFF files; the file dialogs and their filters; the last
+// import and export paths ("ImportDir", "ExportDir").
 #pragma once
 #include "support/qmwin.h"
 
+// The filters ("|" between the parts).
+extern const char kFcImportFilter[];
+extern const char kFcImageFilter[];
+extern const char kFcExportFilter[];
+
+// ---- remembered paths -------------------------------------------------------------------
+// The last import and export paths (at most 259 characters each), taken
+// from "ImportDir" and "ExportDir" at start-up and written back at close.
+// Setting the export path also sets the export format index.
 void fcSetImportPath(const char *path);
 char *fcGetImportPath(char *buffer);   // 260 bytes
 void fcSetExportPath(const char *path);
 char *fcGetExportPath(char *buffer);   // 260 bytes
+int fcGetExportFormatIndex();
 
-// Kinds of a file dropped on a workspace.
+// ---- kinds, formats and filters -------------------------------------------------------------
+// The import kind of an extension (with or without its point, case
+// ignored): 3 bmp, 4 emf, 5 fpx, 6 img, 7 ico, 8 jpg, 9 qm, 10 pcx, 11 pcd,
+// 12 eps, 13 tga, 14 tif, 15 txt, 16 wmf, 17 png; 0 otherwise.
+int fcImportKindOfExt(const char *ext);
+// By the path's extension; 0 without one.
+int fcImportKindOfPath(const char *path);
+// Export codes by the export filter's entries: 1 bmp, 2 jpg, 3 png, 4 tif;
+// 0 for any other extension.
+int fcExportFormatOfExt(const char *ext);
+const char *fcExportExtOfFormat(int code);
+// The image layer's format id of an extension (".bmp" 32, ".pcx" 33, ".jpg"
+// 35, ".png" 36, ".tif" 37; the point optional); 0 for another.
+int fcImageFormatByExt(const char *ext);
+const char *fcExtByImageFormat(int format);
+// The three letters after the index-th "|*." of the filter ("qm" when they
+// begin with "qm"); empty when there is no such entry. The buffer.
+char *fcFilterExtension(const char *filter, int index, char *buffer);
+// The 1-based entry whose pattern is "*." and the extension; 0 when none.
+int fcFilterIndexOfExt(const char *filter, const char *ext);
+
+// ---- dialogs --------------------------------------------------------------------------------
+// Open dialog with the import filter (or the image-only one): 1 with the
+// path (260 bytes) and the chosen entry, 0 when cancelled.
+int fcImageFileDialog(HWND owner, const char *caption, char *path, int *filterIndex,
+                      BOOL imagesOnly);
+int fcImportFileDialog(HWND owner, const char *caption, char *path, int *filterIndex);
+// Save dialog with the export filter (entry 2 when none is given); the
+// path's extension becomes the chosen entry's.
+int fcExportSaveDialog(HWND owner, const char *caption, char *path, int *filterIndex);
+
+// ---- import ------------------------------------------------------------------------------
+// Command 104: asks for a file and imports it; the object, or 0.
+int fcImportCommand(HWND ws, int imageMode);
+// Imports the file of the kind (0: by its extension or contents) into the
+// current page, placed in the target rectangle or the visible area. 1 when
+// something was imported.
+int fcImportFile(HWND ws, const char *path, int kind, int imageMode, const RECT *target);
+// A file dropped on a workspace: a linked object of at least one inch each
+// way in the visible part of the margins, current, undo kind 10; its
+// rectangle out. Nonzero when placed.
 enum { FC_DROP_AS_FILE = 0, FC_DROP_AS_IMAGE = 1 };
-// A file dropped on a workspace at a logical point: placed as a linked
-// object of the page (its rectangle out); nonzero when placed. The linked
-// objects come with the import itself: until then nothing is placed.
 int fcImportDroppedFile(HWND ws, const char *path, POINT at, int kind, RECT *out);
+// Builds an object from a picture or metafile file, fits it into the
+// rectangle keeping its proportions (the rectangle used comes back) and
+// frees it; 0 when the file is not a picture.
+int fcLoadImageObject(HWND ws, const char *path, RECT *rect);
+
+// ---- export ------------------------------------------------------------------------------
+// Command 105: the object, else the current page, written where the Save
+// dialog says. 1 when written.
+int fcExportCommand(HWND ws, MemHandle object);
+// Command 1101: the same through the image layer's own Save dialog.
+int fcExportImageAs(HWND ws, MemHandle object);
+// The object drawn into a picture file of the image format; 1 when written.
+int fcExportObject(HWND ws, MemHandle object, const char *path, int format);
+// Page `index` drawn at 100 percent into a picture file of the image
+// format. A page without objects of its own is not written ("No object in
+// the page to export" when report is set). 1 when written.
+int fcExportPage(HWND ws, int index, const char *path, int format, BOOL noOverwriteQuestion,
+                 BOOL report);
+// The pages (the indices given, or all) into the folder; names by the flags:
+// 1 the document's name, 2 "_", 4 "p", 8 the index, 16 the index + 1; then
+// "." and the extension (or the format's). The number written.
+int fcExportPages(HWND ws, const int *indices, int count, const char *folder, int nameFlags,
+                  const char *ext, int format, BOOL report);
+// The file name fcExportPages gives page `index` (without folder).
+void fcExportPageName(HWND ws, int index, int nameFlags, const char *ext, int format, char *out,
+                      int size);
+
+// "ExportAll": which pages to export. 1 on OK with the choice: 0 the current
+// page, 1 all pages, 2 the range first .. last (1-based), 3 the typed list.
+struct FcExportChoice {
+    int which;
+    int first, last;
+    char list[256];
+};
+int fcRunExportAllDialog(HWND ws, FcExportChoice *choice);
+INT_PTR CALLBACK ExportAllDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);

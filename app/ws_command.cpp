@@ -279,8 +279,8 @@ int wsOnCommand(HWND ws, int id, LPARAM lParam)
     case 601: pvCmdPageLayout(appGetFrameWindow(), ws); break;
     case 629: pgCmdShuffle(ws); break;
     case 612:
-    case 613:
-    case 615: pvCmdInsertPage(ws, id); break;
+    case 613: pvCmdInsertPageAt(ws, id == 612); break;
+    case 615: pvCmdInsertPage(ws, 0); break;
     case 614: pvCmdDeletePages(ws); break;
     case 780: pvCmdDeleteCurrentPage(ws); break;
     case 616:
@@ -290,14 +290,13 @@ int wsOnCommand(HWND ws, int id, LPARAM lParam)
     case 618: pvCmdNextOrNewPage(ws); break;
     case 619:
     case 1250:
-        // 619 with -1 in its high word shows the page's bottom.
-        if (pvCmdGoToPage(ws, (int16_t)LOWORD(lParam)) && id == 619 && HIWORD(lParam) == 0xFFFF)
-            wsScrollToPageEnd(ws);
+        // 619: the high word says how (-1 the page's bottom, -2 nothing).
+        pvCmdShowPage(ws, (int16_t)LOWORD(lParam), id == 619 ? (int16_t)HIWORD(lParam) : 0);
         break;
     case 684: pvCmdFirstPage(ws); break;
     case 685: pvCmdLastPage(ws); break;
-    case 1220: pvCmdHomeOrFirstPage(ws); break;
-    case 1221: pvCmdEndOrLastPage(ws); break;
+    case 1220: pvCmdHomePage(ws); break;
+    case 1221: pvCmdEndPage(ws); break;
     case 624: pgCmdPageNumbers(ws); break;
     case 625: pvCmdPageList(ws, lParam); break;
     case 960: pvOnPageListPick(ws, (WPARAM)id, lParam); break;

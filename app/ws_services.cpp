@@ -1,6 +1,5 @@
 // Handlers of modules that are not in the program yet: each answers
-// "nothing done". The page commands that only need the current-page
-// switching already go to the page they name.
+// "nothing done".
 #include "app/ws_services.h"
 #include "views/pv_page.h"
 #include "views/ws_record.h"
@@ -15,63 +14,17 @@ HWND pvCmdPanoramic(HWND, HFONT, LPARAM) { return nullptr; }
 int pvOnThumbnailCommand(HWND, int, LPARAM) { return 0; }
 int fsOpenFullScreen(HWND) { return 0; }
 
-// ---- page commands ---------------------------------------------------------------------------
+// ---- page settings, page dialogs, base page ---------------------------------------------------
 
-namespace {
-
-// The page shown after a switch: placed as when the document was opened.
-int shown(HWND ws, int switched)
-{
-    if (switched) {
-        wsScrollToPlacement(ws);
-        dwUpdateTitle(wsGetDocWindow(ws));
-    }
-    return switched;
-}
-
-}  // namespace
-
-int pvCmdPrevPage(HWND ws)
-{
-    udDiscard(ws);
-    return shown(ws, pvPrevPageWrap(ws));
-}
-
-int pvCmdNextOrNewPage(HWND ws)
-{
-    udDiscard(ws);
-    return shown(ws, pvNextPageWrap(ws));
-}
-
-int pvCmdGoToPage(HWND ws, int index)
-{
-    udDiscard(ws);
-    return shown(ws, pvSwitchToPage(ws, index));
-}
-
-int pvCmdFirstPage(HWND ws) { return pvCmdGoToPage(ws, 0); }
-int pvCmdLastPage(HWND ws) { return pvCmdGoToPage(ws, pvGetPageCount(ws) - 1); }
-int pvCmdHomeOrFirstPage(HWND ws) { return pvCmdFirstPage(ws); }
-int pvCmdEndOrLastPage(HWND ws) { return pvCmdLastPage(ws); }
-int pvCmdInsertPage(HWND, int) { return 0; }
-int pvCmdSelectPage(HWND, int) { return 0; }
-int pvCmdDeletePages(HWND) { return 0; }
-int pvCmdDeleteCurrentPage(HWND) { return 0; }
-int pvCmdRevertPage(HWND) { return 0; }
 int pvCmdPageSettings(HWND, int) { return 0; }
 int pvCmdPageAttributes(HWND) { return 0; }
 int pgCmdPageNumbers(HWND) { return 0; }
 int pgCmdShuffle(HWND) { return 0; }
-int pgSelectByNameDialog(HWND, const char *, MemHandle, int, int *) { return 0; }
 int pgNameDialog(HWND, MemHandle *) { return 0; }
 int bpOnCommand(HWND, int, HMENU) { return 1; }
 
-// ---- file, import and export, options ------------------------------------------------------
+// ---- zoom, options ------------------------------------------------------
 
-int fcImportCommand(HWND, int) { return 0; }
-int fcImportFile(HWND, const char *, int, int, const RECT *) { return 0; }
-int fcExportCommand(HWND, MemHandle) { return 0; }
-int fcExportImageAs(HWND, MemHandle) { return 0; }
 int vcZoomCommand(HWND, int, MemHandle) { return 0; }
 int docCmdOptions(HWND) { return 0; }
 void mbUpdateFromSelection() {}

@@ -15,6 +15,9 @@
 #include "views/ws_zoom.h"
 // Design guides: views/pv_guide.h.
 #include "views/pv_guide.h"
+// Page commands and page dialogs: views/pv_pagecmd.h, views/pg_dialogs.h.
+#include "views/pv_pagecmd.h"
+#include "views/pg_dialogs.h"
 
 // ---- thumbnails, full screen -------------------------------------------------------------
 int pvCmdPageList(HWND ws, LPARAM lParam);
@@ -24,36 +27,20 @@ int pvOnThumbnailCommand(HWND ws, int command, LPARAM lParam);
 int fsOpenFullScreen(HWND ws);
 
 // ---- page commands, page dialogs, base page, guides ----------------------------------------
-int pvCmdPrevPage(HWND ws);
-int pvCmdNextOrNewPage(HWND ws);
-int pvCmdGoToPage(HWND ws, int index);
-int pvCmdFirstPage(HWND ws);
-int pvCmdLastPage(HWND ws);
-int pvCmdHomeOrFirstPage(HWND ws);    // 1220
-int pvCmdEndOrLastPage(HWND ws);      // 1221
-int pvCmdInsertPage(HWND ws, int command);   // 612, 613, 615
-int pvCmdSelectPage(HWND ws, int command);   // 616, 626, 627
-int pvCmdDeletePages(HWND ws);
-int pvCmdDeleteCurrentPage(HWND ws);
-int pvCmdRevertPage(HWND ws);
 int pvCmdPageSettings(HWND ws, int command);   // 595, 596, 597, 628
 int pvCmdPageAttributes(HWND ws);
 int pgCmdPageNumbers(HWND ws);
 int pgCmdShuffle(HWND ws);
-// The "Select Page" dialog over a page-name list; nonzero on OK with the
-// chosen index.
-int pgSelectByNameDialog(HWND owner, const char *caption, MemHandle names, int count, int *index);
 // The page-name dialog; nonzero on OK with the new name handle.
 int pgNameDialog(HWND ws, MemHandle *name);
 int bpOnCommand(HWND ws, int command, HMENU menu);
 
 // Printing and fax: views/prn_print.h, views/prn_setup.h.
 
-// ---- file, import and export, options ------------------------------------------------------
-int fcImportCommand(HWND ws, int imageMode);
-int fcImportFile(HWND ws, const char *path, int kind, int imageMode, const RECT *target);
-int fcExportCommand(HWND ws, MemHandle object);
-int fcExportImageAs(HWND ws, MemHandle object);
+// Import and export: app/fc_import_export.h.
+#include "app/fc_import_export.h"
+
+// ---- zoom, options ------------------------------------------------------
 int vcZoomCommand(HWND ws, int command, MemHandle object);
 int docCmdOptions(HWND ws);
 // The message bar follows the active workspace's selection and mode.

@@ -47,6 +47,9 @@
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "views/pv_page.h"
+#include "app/fc_autosave.h"
+#include "views/pv_pagecmd.h"
+#include "views/pv_layout_sheet.h"
 #include "tools/ep_select_mode.h"
 #include "views/ws_document.h"
 #include "views/ws_record.h"
@@ -698,6 +701,9 @@ int main(int argc, char **argv)
                               GetModuleHandleA(nullptr), nullptr);
     double switching = -1;
     int stacked = 0;
+    double inserting = -1, backingUp = -1;
+    int backedUp = 0;
+    int inserted = 0;
     form = qmfOpenDocument(nullptr, path, 0, &first);
     if (view && form) {
         fmSetCurrentPage(form, 0);
@@ -709,6 +715,27 @@ int main(int argc, char **argv)
         wsChangeScrollStyle(view, 2, FALSE);
         switching = now() - t0;
         stacked = wsPageIndexAtPos(view, wsGetPageOffset(view, pages - 1) + 1) + 1;
+        // Insert After (612) on the middle page, the page sheet answered OK:
+        // the page table is rebuilt from the page records alone.
+        pvSetLayoutSheetHook([](HWND, const char *, MemHandle *, BOOL, BOOL *) -> INT_PTR {
+            return 1;
+        });
+        pvSwitchToPage(view, pages / 2 - 1);
+        t0 = now();
+        inserted = pvCmdInsertPageAt(view, 1);
+        inserting = now() - t0;
+        pvSetLayoutSheetHook(nullptr);
+        // A backup of the whole document (one document write), then the
+        // backup dropped again.
+        fcSetAutoSaveActive(TRUE);
+        wsMarkModified(view);
+        t0 = now();
+        backedUp = fcAutoSaveDocument(view);
+        backingUp = now() - t0;
+        char backup[MAX_PATH] = "";
+        if (wsGetBackupName(view, backup, sizeof backup))
+            fcDropBackup(view, backup);
+        fcSetAutoSaveActive(FALSE);
     } else {
         fmFree(form);
     }
@@ -751,6 +778,10 @@ int main(int argc, char **argv)
     if (keep)
         printf("document kept         %s\n", path);
     printf("continuous style      %8.3f s  (%d pages stacked)\n", switching, stacked);
+    printf("insert after page %-4d %8.3f s  (%s)\n", pages / 2, inserting,
+           inserted ? "inserted" : "not inserted");
+    printf("auto-save backup      %8.3f s  (%s)\n", backingUp,
+           backedUp ? "written" : "not written");
     printf("hit test, 10000 boxes %8.3f ms  (median of 1000 calls)\n", hit);
     printf("peak working set      %8.1f MB\n", megabytes(pmc.PeakWorkingSetSize));
     printf("peak committed memory %8.1f MB\n", megabytes(pmc.PeakPagefileUsage));

@@ -4,3 +4,5 @@
 
 MemHandle mfEmfLoadFile(HWND, const char *) { return 0; }
 MemHandle mfWmfLoadFile(HWND, const char *) { return 0; }
+MemHandle mfImportEmf(HWND ws, const char *path) { return mfEmfLoadFile(ws, path); }
+MemHandle mfImportWmf(HWND ws, const char *path) { return mfWmfLoadFile(ws, path); }

@@ -9,3 +9,8 @@
 MemHandle mfEmfLoadFile(HWND window, const char *fileName);
 // A new metafile picture object of a placeable .wmf file, or 0 (always 0 here).
 MemHandle mfWmfLoadFile(HWND window, const char *fileName);
+// The import of a metafile file as a new object (enhanced / Windows
+// metafile), or 0 (always 0 here: the import then says "Incorrect file
+// type").
+MemHandle mfImportEmf(HWND ws, const char *path);
+MemHandle mfImportWmf(HWND ws, const char *path);

@@ -34,7 +34,10 @@ BOOL systemDialog(HWND owner, WinFileDlgRequest &request)
     ofn.lpstrTitle = request.caption;
     ofn.lpstrDefExt = request.defExt && *request.defExt ? request.defExt : nullptr;
     ofn.Flags = request.flags | OFN_NOCHANGEDIR;
-    return request.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    const BOOL chosen = request.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    if (chosen)
+        request.filterIndex = (int)ofn.nFilterIndex;
+    return chosen;
 }
 
 BOOL runDialog(HWND owner, WinFileDlgRequest &request)
@@ -135,6 +138,8 @@ int utFilterIndex(const char *filter, const char *pattern)
 }
 
 void winSetFileDlgHook(WinFileDlgHook hook) { g_hook = hook; }
+
+BOOL winRunFileDlg(HWND owner, WinFileDlgRequest &request) { return runDialog(owner, request); }
 
 BOOL winOpenFileDlg(HWND owner, const char *caption, char *path, const char *defExt,
                     const char *filter)

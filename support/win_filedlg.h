@@ -34,6 +34,9 @@ struct WinFileDlgRequest {
 typedef BOOL (*WinFileDlgHook)(HWND owner, WinFileDlgRequest &request);
 // Installs a replacement for the system dialogs (null: the system's again).
 void winSetFileDlgHook(WinFileDlgHook hook);
+// Runs the dialog of a request prepared by the caller; the chosen filter
+// entry comes back in request.filterIndex.
+BOOL winRunFileDlg(HWND owner, WinFileDlgRequest &request);
 
 // Open dialog: starts in the folder of the path, or the home folder when
 // it is empty; the name field is preset to "*." and the default extension

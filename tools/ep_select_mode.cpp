@@ -33,7 +33,7 @@
 #include "support/win_menu.h"
 #include "support/win_mouse.h"
 #include "support/win_window.h"
-#include "views/pv_guides_standins.h"
+#include "views/pv_guide.h"
 #include "views/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_scroll.h"
@@ -576,6 +576,9 @@ void epDragGuide(HWND ws, LPARAM lParam)
                                    (LPARAM)&f, FALSE, kTrkGrey);
     const int32_t d = kind == 1 ? pair.x2 - pair.x1 : pair.y2 - pair.y1;
     if (moved && d) {
+        // The guide's own step (kind 23) is replaced by the one that also
+        // carries the objects moved along (kind 24).
+        pvMoveGuide(ws, index, position + d, kind);
         if (!along.empty()) {
             pvRecordGuideMove(ws, table, (int32_t)along.size(), kind, d, along.data());
             for (MemHandle h : along) {
@@ -584,7 +587,6 @@ void epDragGuide(HWND ws, LPARAM lParam)
                 epRefreshObject(ws, h);
             }
         }
-        pvMoveGuide(ws, index, position + d, kind);
         wsMarkModified(ws);
     }
     utFreeHandle(table);

@@ -9,27 +9,6 @@
 
 #define EP_WEAK __attribute__((weak))
 
-EP_WEAK void pvGetSelectionCommandState(HWND ws, BOOL *cut, BOOL *copy, BOOL *paste, BOOL *undo)
-{
-    BOOL c = FALSE, y = FALSE, p = FALSE, u = FALSE;
-    const uint16_t mode = wsGetToolMode(ws);
-    if (mode == TM_NONE || mode == TM_SELECT || mode == TM_CREATE) {
-        MemHandle current = wsGetCurrentObject(ws);
-        u = wsIsUndoPending(ws);
-        y = current != 0;
-        c = current && epIsEditable(ws, current);
-        // Nothing of the program's own kinds can be pasted yet.
-        p = FALSE;
-    }
-    if (cut)
-        *cut = c;
-    if (copy)
-        *copy = y;
-    if (paste)
-        *paste = p;
-    if (undo)
-        *undo = u;
-}
 EP_WEAK void appSetClipboardButtons(BOOL cut, BOOL copy, BOOL paste)
 {
     appSetStdBarButton(201, cut);

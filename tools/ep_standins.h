@@ -6,8 +6,6 @@
 #include "support/qmwin.h"
 
 // ---- frame, message bar, tool bars ---------------------------------------------------------
-// The selection-dependent command state of a workspace.
-void pvGetSelectionCommandState(HWND ws, BOOL *cut, BOOL *copy, BOOL *paste, BOOL *undo);
 void appSetClipboardButtons(BOOL cut, BOOL copy, BOOL paste);
 // The size cell (twips); -1, -1 empties it.
 void mbShowObjectSize(int32_t width, int32_t height);

@@ -12,6 +12,7 @@
 #include "model/pg_record.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
+#include "support/win_menu.h"
 #include "views/ws_document.h"
 #include "views/ws_record.h"
 #include <stdlib.h>
@@ -495,4 +496,76 @@ int pvSnapObjectToGuide(HWND ws, MemHandle object, int index, int kind)
     obInvalidate(ws, object);
     wsMarkModified(ws);
     return 1;
+}
+
+int pvRecordGuideMove(HWND ws, MemHandle table, int32_t count, int kind, int32_t distance,
+                      const MemHandle *objects)
+{
+    if (!table || count < 0 || (count > 0 && !objects))
+        return 0;
+    std::vector<uint8_t> block;
+    {
+        // A block may be larger than the table it holds: the size word
+        // says how much is the table.
+        const uint32_t held = utHandleSize(table);
+        MemLock<uint8_t> p(table);
+        uint32_t size = 0;
+        if (!p || held < 4)
+            return 0;
+        memcpy(&size, p.get(), 4);
+        if (size > held || !gdIsValid(p.get(), size))
+            return 0;
+        block.assign(p.get(), p.get() + size);
+    }
+    GuideDragTail tail = {(uint32_t)count, (uint16_t)(kind == GD_VERTICAL ? 1 : 2), distance};
+    const uint8_t *t = (const uint8_t *)&tail;
+    block.insert(block.end(), t, t + sizeof(tail));
+    for (int32_t i = 0; i < count; ++i) {
+        const uint32_t h = objects[i];
+        const uint8_t *b = (const uint8_t *)&h;
+        block.insert(block.end(), b, b + 4);
+    }
+    MemHandle data = utHandleFromBytes(block.data(), (uint32_t)block.size());
+    if (!data)
+        return 0;
+    return udRecord(ws, 0, data, UD_GUIDE_DRAG, 0);
+}
+
+void pvGuideMenu(HWND ws, LPARAM lParam, int vertical, int horizontal)
+{
+    if (vertical < 0 && horizontal < 0)
+        return;
+    MemHandle current = wsGetCurrentObject(ws);
+    HMENU menu = CreatePopupMenu();
+    if (!menu)
+        return;
+    AppendMenuA(menu, MF_STRING, vertical >= 0 ? 2108 : 2109, "&Delete Guide");
+    AppendMenuA(menu, MF_STRING, 2112, "Delete &All Guides");
+    AppendMenuA(menu, MF_STRING | (current ? 0 : MF_GRAYED), 2110, "&Snap Object to Guide");
+    POINT at = {(int16_t)LOWORD(lParam), (int16_t)HIWORD(lParam)};
+    ClientToScreen(ws, &at);
+    const UINT chosen =
+        winTrackPopup(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, at.x, at.y, ws);
+    DestroyMenu(menu);
+    switch (chosen) {
+    case 2108:
+        pvDeleteGuide(ws, vertical, GD_VERTICAL);
+        break;
+    case 2109:
+        pvDeleteGuide(ws, horizontal, GD_HORIZONTAL);
+        break;
+    case 2110:
+        if (current) {
+            if (vertical >= 0)
+                pvSnapObjectToGuide(ws, current, vertical, GD_VERTICAL);
+            else
+                pvSnapObjectToGuide(ws, current, horizontal, GD_HORIZONTAL);
+        }
+        break;
+    case 2112:
+        pvDeleteAllGuides(ws);
+        break;
+    default:
+        break;
+    }
 }

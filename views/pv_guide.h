@@ -83,3 +83,13 @@ int pvMoveGuide(HWND ws, int index, int32_t position, int kind);
 // Moves the object so that its nearer edge lies on the guide (the top or
 // left on a tie), with a copy recorded for undo; 0 when already on it.
 int pvSnapObjectToGuide(HWND ws, MemHandle object, int index, int kind);
+// Records undo kind 24 for a guide dragged with the objects resting on it:
+// the table before the move (its size word first), the count, the kind, the
+// distance (twips) and the objects. 1 when the step is pending.
+int pvRecordGuideMove(HWND ws, MemHandle table, int32_t count, int kind, int32_t distance,
+                      const MemHandle *objects);
+// The guide popup menu at the packed client position for the hit guides
+// (-1 none): "&Delete Guide" (2108 for a vertical guide, else 2109),
+// "Delete &All Guides" (2112) and "&Snap Object to Guide" (2110, greyed
+// without a current object); the chosen command is carried out.
+void pvGuideMenu(HWND ws, LPARAM lParam, int vertical, int horizontal);

@@ -15,14 +15,12 @@
 #include "support/win_window.h"
 #include <string.h>
 #include <algorithm>
+#include <string>
 #include <vector>
 #include "views/prn_print.h"
 
 namespace {
 
-// Minutes between two backups of a changed document while auto-save has no
-// interval of its own to offer.
-const uint16_t kBackupMinutes = 10;
 bool g_tickRunning = false;
 
 const char kTypesProp[] = "QmHiddenTypes";
@@ -292,8 +290,17 @@ void wsClearModified(HWND ws)
         backup = rec->backupName;
         rec->backupName = 0;
     }
-    // The backup of the saved state is no longer wanted; its entry in the
-    // auto-save log goes with auto-save itself.
+    // The backup of the saved (or abandoned) state is no longer wanted: its
+    // entry and its file go.
+    if (backup) {
+        std::string name;
+        {
+            MemLock<char> p(backup);
+            if (p)
+                name.assign(p.get(), strnlen(p.get(), utHandleSize(backup)));
+        }
+        fcDropBackup(ws, name.c_str());
+    }
     utFreeHandle(backup);
     if (was)
         dwUpdateTitle(wsGetDocWindow(ws));
@@ -310,7 +317,7 @@ void wsAutoSaveTick(HWND ws)
         RecLock rec(ws);
         if (rec) {
             ++rec->minutesSinceBackup;
-            due = rec->minutesSinceBackup > kBackupMinutes && rec->changedSinceBackup;
+            due = rec->minutesSinceBackup > fcGetAutoSaveInterval() && rec->changedSinceBackup;
         }
     }
     if (due && fcAutoSaveDocument(ws)) {

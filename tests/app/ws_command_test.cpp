@@ -170,13 +170,14 @@ TEST_F(Dispatch, PageCommandsSwitchPages)
     EXPECT_EQ(0, send(619, 2));
     EXPECT_EQ(2, pvGetCurrentPageIndex(ws));
     EXPECT_EQ(0, send(618));
-    EXPECT_EQ(0, pvGetCurrentPageIndex(ws)) << "next from the last wraps";
+    EXPECT_EQ(4, pvGetPageCount(ws)) << "Next/New Page on the last page appends one";
+    EXPECT_EQ(3, pvGetCurrentPageIndex(ws));
     EXPECT_EQ(0, send(617));
     EXPECT_EQ(2, pvGetCurrentPageIndex(ws));
     EXPECT_EQ(0, send(684));
     EXPECT_EQ(0, pvGetCurrentPageIndex(ws));
     EXPECT_EQ(0, send(685));
-    EXPECT_EQ(2, pvGetCurrentPageIndex(ws));
+    EXPECT_EQ(3, pvGetCurrentPageIndex(ws));
 }
 
 TEST_F(Dispatch, NudgeKeysOutsideSelectModeMoveNothing)

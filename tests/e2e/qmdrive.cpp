@@ -11,7 +11,9 @@
 //   qmdrive click X Y                 a left click there as real input, then a pause
 //                                     longer than the double-click time
 //   qmdrive dblclick X Y              a left double click there as real input
-//   qmdrive saveas PATH               Save As, answering the file dialog with PATH
+//   qmdrive saveas PATH [COMMAND]     Save As (or the Save dialog of COMMAND, such as
+//                                     Export 105, the file type of PATH chosen),
+//                                     answering the file dialog with PATH
 //   qmdrive firstpage                 answers OK in the page sheet of a new document
 //   qmdrive title                     prints the frame's title
 //   qmdrive close                     closes the frame and waits for it to go
@@ -25,7 +27,8 @@
 //                                     "points 1:" and each object's point count
 //   qmdrive objects PATH              one line per object of page 1: its type, its
 //                                     rectangle (left top right bottom, twips) and the
-//                                     bytes of its type data
+//                                     bytes of its type data; then "guide KIND POSITION"
+//                                     per design guide of page 1
 //   qmdrive click X Y [ctrl]          a left click in workspace client pixels (real
 //                                     input), Ctrl held with "ctrl"
 //   qmdrive dblclick X Y              a left double click there
@@ -74,6 +77,7 @@
 #include "text/tx_header.h"
 #include "text/tx_label.h"
 #include "text/tx_object.h"
+#include "views/pv_guide.h"
 #include "support/qmwin.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
@@ -187,9 +191,39 @@ void printTexts(HWND dialog)
     }
 }
 
-int saveAs(HWND frame, const char *path)
+// Chooses the file type whose pattern is the path's extension in the
+// dialog's file-type box, as a user would; nothing when none matches.
+void chooseFileType(HWND dialog, const char *path)
 {
-    PostMessageA(frame, WM_COMMAND, 103, 0);
+    const char *dot = strrchr(path, '.');
+    HWND types = GetDlgItem(dialog, 0x470);
+    if (!dot || !types)
+        return;
+    const std::string pattern = std::string("*") + dot;
+    const int n = (int)SendMessageA(types, CB_GETCOUNT, 0, 0);
+    for (int i = 0; i < n; ++i) {
+        // The box belongs to another process: its texts come as UTF-16.
+        WCHAR wide[256] = {};
+        char text[256] = "";
+        if (SendMessageW(types, CB_GETLBTEXTLEN, i, 0) >= 255)
+            continue;
+        SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        if (!strstr(text, pattern.c_str()))
+            continue;
+        SendMessageA(types, CB_SETCURSEL, i, 0);
+        // A choice made in the list ends with both notifications.
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(types));
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELENDOK),
+                     reinterpret_cast<LPARAM>(types));
+        return;
+    }
+}
+
+int saveAs(HWND frame, const char *path, int command = 103)
+{
+    PostMessageA(frame, WM_COMMAND, command, 0);
     HWND dialog = waitDialog(frame, 300);
     if (!dialog) {
         fprintf(stderr, "no Save As dialog appeared\n");
@@ -201,6 +235,8 @@ int saveAs(HWND frame, const char *path)
         fprintf(stderr, "the dialog has no file-name field\n");
         return 1;
     }
+    if (command != 103)
+        chooseFileType(dialog, path);
     SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
@@ -279,6 +315,14 @@ int listObjects(const char *path)
         }
         printf("%d %ld %ld %ld %ld %u\n", obGetType(o), (long)r.left, (long)r.top, (long)r.right,
                (long)r.bottom, (unsigned)data);
+    }
+    // Then the page's design guides: "guide KIND POSITION" (1 vertical, 2
+    // horizontal).
+    if (MemHandle guides = pvGetGuides(page)) {
+        for (int kind = GD_VERTICAL; kind <= GD_HORIZONTAL; ++kind)
+            for (int i = 0; i < gdCount(guides, kind); ++i)
+                printf("guide %d %ld\n", kind, (long)gdGetPos(guides, i, kind));
+        utFreeHandle(guides);
     }
     fmFree(form);
     return 0;
@@ -719,8 +763,8 @@ int main(int argc, char **argv)
         settle(frame);
         return IsWindow(sheet) ? 1 : 0;
     }
-    if (strcmp(verb, "saveas") == 0 && argc == 3)
-        return saveAs(frame, argv[2]);
+    if (strcmp(verb, "saveas") == 0 && (argc == 3 || argc == 4))
+        return saveAs(frame, argv[2], argc == 4 ? atoi(argv[3]) : 103);
     if (strcmp(verb, "click") == 0 && argc == 3)
         return click(frame, atoi(argv[2]));
     if (strcmp(verb, "answer") == 0 && argc == 4)

@@ -1,0 +1,318 @@
+// Import and export: the kinds and filters, a text file through "All File"
+// and through "Bitmap (*.bmp)", a long text file, a large picture, a page of
+// another document, pages written as BMP, JPEG, PNG and TIFF files that the
+// image library reads back, the "ExportAll" dialog and a dropped file.
+#include "tests/app/app_fixture.h"
+#include "tests/model/pg_kit.h"
+#include "tests/support/kit_dialog.h"
+#include "app/fc_import_export.h"
+#include "commands/ud_undo.h"
+#include "model/fm_form.h"
+#include "model/ob_links.h"
+#include "model/ob_record.h"
+#include "model/pg_dir.h"
+#include "model/pg_page.h"
+#include "model/pg_margins.h"
+#include "model/qmf_save.h"
+#include "objects/img_export.h"
+#include "objects/img_io.h"
+#include "support/ff_file.h"
+#include "support/ut_mem.h"
+#include "support/win_filedlg.h"
+#include "text/tx_object.h"
+#include "views/dw_window.h"
+#include "views/pv_page.h"
+#include "views/ws_document.h"
+#include "views/ws_record.h"
+#include <string.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using qmtest::BoxRecorder;
+
+std::vector<MemHandle> objects(MemHandle page)
+{
+    std::vector<MemHandle> list;
+    for (MemHandle h = pgGetFirstObject(page); h; h = obGetNext(h))
+        list.push_back(h);
+    return list;
+}
+
+void writeFile(const std::string &path, const std::string &bytes)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(f, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+    CloseHandle(f);
+}
+
+// A white picture of w x h pixels written as PNG.
+bool writePicture(const std::string &path, int w, int h)
+{
+    std::vector<uint8_t> bits((size_t)(((w * 24 + 31) / 32) * 4) * h, 0xFF);
+    MemHandle dib = imgPackDib(bits.data(), w, h);
+    const int ok = imgExportDib(nullptr, dib, path.c_str(), IMG_FORMAT_PNG);
+    utFreeHandle(dib);
+    return ok == 1;
+}
+
+struct Answer {
+    std::string path;
+    int index;
+};
+Answer g_answer;
+BOOL answerDialog(HWND, WinFileDlgRequest &request)
+{
+    utStrCopyN(request.path, g_answer.path.c_str(), 260);
+    request.filterIndex = g_answer.index;
+    return TRUE;
+}
+
+class ImportExport : public apptest::App {
+protected:
+    HWND doc = nullptr, ws = nullptr;
+    void SetUp() override
+    {
+        App::SetUp();
+        ASSERT_TRUE(startWithDocument(&doc, &ws));
+        winSetFileDlgHook(answerDialog);
+    }
+    void TearDown() override
+    {
+        winSetFileDlgHook(nullptr);
+        App::TearDown();
+    }
+    MemHandle page() { return pvGetCurrentPage(ws); }
+};
+
+TEST(ImportKinds, ExtensionsFiltersAndFormats)
+{
+    struct Case {
+        const char *path;
+        int kind;
+    } cases[] = {{"a.bmp", 3}, {"A.TXT", 15}, {"x\\y.Qm", 9}, {"p.png", 17}, {"t.tif", 14},
+                 {"w.wmf", 16}, {"e.emf", 4}, {"n", 0},       {"d.doc", 0},  {"dir.v\\n", 0}};
+    for (const Case &c : cases)
+        EXPECT_EQ(fcImportKindOfPath(c.path), c.kind) << c.path;
+    char ext[8];
+    EXPECT_STREQ(fcFilterExtension(kFcImportFilter, 3, ext), "bmp");
+    EXPECT_STREQ(fcFilterExtension(kFcImportFilter, 7, ext), "qm");
+    EXPECT_STREQ(fcFilterExtension(kFcImportFilter, 9, ext), "png");
+    EXPECT_STREQ(fcFilterExtension(kFcImportFilter, 99, ext), "");
+    EXPECT_NE(strstr(kFcImportFilter, "*.qm;*.png;"), nullptr) << "the all-files pattern of PNG";
+    EXPECT_EQ(fcFilterIndexOfExt(kFcExportFilter, "bmp"), 1);
+    EXPECT_EQ(fcFilterIndexOfExt(kFcExportFilter, ".png"), 3);
+    EXPECT_EQ(fcFilterIndexOfExt(kFcExportFilter, "tif"), 4);
+    EXPECT_EQ(fcFilterIndexOfExt(kFcExportFilter, "pcx"), 0);
+    // Each export entry writes its own format.
+    for (int i = 1; i <= 4; ++i) {
+        fcFilterExtension(kFcExportFilter, i, ext);
+        const int format = fcImageFormatByExt(ext);
+        EXPECT_EQ(fcExtByImageFormat(format), std::string(".") + ext);
+        EXPECT_EQ(fcExportFormatOfExt(ext), i);
+    }
+}
+
+TEST_F(ImportExport, ATextFileThroughAllFileBecomesATextObjectButNotThroughBitmap)
+{
+    const std::string path = home.file("A.TXT");
+    writeFile(path, "first line\r\nsecond line\r\n");
+    g_answer = {path, 1};
+    ASSERT_EQ(fcImportCommand(ws, 0), 1);
+    ASSERT_EQ(objects(page()).size(), 1u);
+    EXPECT_EQ(obGetType(objects(page())[0]), 40);
+    EXPECT_EQ(wsGetCurrentObject(ws), objects(page())[0]);
+    char last[260];
+    EXPECT_STREQ(fcGetImportPath(last), path.c_str());
+
+    BoxRecorder boxes;
+    g_answer = {path, 3};
+    EXPECT_EQ(fcImportCommand(ws, 0), 0);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, "Incorrect file type");
+    EXPECT_EQ(objects(page()).size(), 1u);
+}
+
+TEST_F(ImportExport, ALongTextFileIsCutAfterAskingOrLeftAlone)
+{
+    const std::string path = home.file("long.txt");
+    writeFile(path, std::string(5000000, 'a'));
+    BoxRecorder boxes;
+    boxes.answer(IDCANCEL);
+    EXPECT_EQ(fcImportFile(ws, path.c_str(), 0, 0, nullptr), 0);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text,
+              "Text file too long to import. If continued, text will be truncated");
+    EXPECT_TRUE(objects(page()).empty());
+    boxes.answer(IDOK);
+    EXPECT_EQ(fcImportFile(ws, path.c_str(), 0, 0, nullptr), 1);
+    ASSERT_EQ(objects(page()).size(), 1u);
+    EXPECT_EQ(txGetStreamLength(objects(page())[0]), 4000001u);
+}
+
+TEST_F(ImportExport, OnlyAPictureMoreThanTwiceThePageWideAsksAboutPrinterMapping)
+{
+    RECT pageRect;
+    pgGetPageRect(page(), &pageRect);
+    const int pagePixels = MulDiv(pageRect.right - pageRect.left, 96, 1440);
+    const std::string twice = home.file("twice.png"), three = home.file("three.png");
+    ASSERT_TRUE(writePicture(twice, 2 * pagePixels, 20));
+    ASSERT_TRUE(writePicture(three, 3 * pagePixels, 20));
+    BoxRecorder boxes;
+    EXPECT_EQ(fcImportFile(ws, twice.c_str(), 0, 0, nullptr), 1);
+    EXPECT_EQ(boxes.count(), 0u) << boxes.texts();
+    boxes.answer(IDYES);
+    EXPECT_EQ(fcImportFile(ws, three.c_str(), 0, 0, nullptr), 1);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, "The imported image is quite large.  Want to use "
+                                 "printer-mapping mode to reduce it's size?");
+    // Printer mapping makes it smaller than at the screen's resolution.
+    RECT r;
+    obGetRect(objects(page()).back(), &r);
+    EXPECT_LT(r.right - r.left, 3 * (pageRect.right - pageRect.left));
+}
+
+TEST_F(ImportExport, APageOfAnotherDocumentIsAppendedWithUndo)
+{
+    MemHandle form = fmNew();
+    MemHandle one = pgtest::newPage("one");
+    pgtest::addObject(one, "a", 100, 100, 500, 500);
+    MemHandle two = pgtest::newPage("two");
+    pgtest::addObject(two, "b", 100, 100, 500, 500);
+    pgtest::addObject(two, "c", 600, 600, 900, 900);
+    pgDirAppend(form, one);
+    pgDirAppend(form, two);
+    const std::string path = home.file("two.qm");
+    ASSERT_EQ(qmfSaveDocument(ws, path.c_str(), form, FALSE, FALSE), 1);
+    fmFree(form);
+    pgtest::addObject(page(), "mine", 100, 100, 200, 200);
+    {
+        qmtest::DialogDriver driver({[](HWND d) {
+            qmtest::chooseItem(d, 102, 1);
+            qmtest::pressButton(d, IDOK);
+        }});
+        EXPECT_EQ(fcImportFile(ws, path.c_str(), 0, 0, nullptr), 1);
+    }
+    std::vector<MemHandle> now = objects(page());
+    ASSERT_EQ(now.size(), 3u);
+    char name[40];
+    obGetName(now[1], name);
+    EXPECT_STREQ(name, "b");
+    obGetName(now[2], name);
+    EXPECT_STREQ(name, "c");
+    UndoRecord u;
+    ASSERT_TRUE(wsGetUndo(ws, &u));
+    EXPECT_EQ(u.kind, 22);
+    EXPECT_EQ(u.object, now[1]);
+    EXPECT_TRUE(wsIsModified(ws));
+}
+
+TEST_F(ImportExport, PagesAreWrittenInEachFormatAtTheirSizeAndNamedByTheFlags)
+{
+    pgtest::addObject(page(), "box", 1440, 1440, 2880, 2880);
+    for (const char *ext : {"bmp", "jpg", "png", "tif"}) {
+        SCOPED_TRACE(ext);
+        const std::string path = home.file(std::string("page.") + ext);
+        ASSERT_EQ(fcExportPage(ws, 0, path.c_str(), fcImageFormatByExt(ext), TRUE, TRUE), 1);
+        int32_t w = 0, h = 0;
+        ASSERT_TRUE(imgGetFileSize(nullptr, path.c_str(), &w, &h));
+        EXPECT_EQ(w, 816);
+        EXPECT_EQ(h, 1056);
+    }
+    // Through the Save dialog: the chosen entry's format and extension.
+    g_answer = {home.file("chosen.xyz"), 3};
+    EXPECT_EQ(fcExportCommand(ws, 0), 1);
+    EXPECT_TRUE(ffExists(home.file("chosen.png").c_str()));
+    char last[260];
+    EXPECT_STREQ(fcGetExportPath(last), home.file("chosen.png").c_str());
+    EXPECT_EQ(fcGetExportFormatIndex(), 3);
+
+    // A second page with objects; flags 4 + 16 give p1, p2.
+    SendMessageA(ws, WM_COMMAND, 615, 0);
+    pump();
+    ASSERT_EQ(pvGetPageCount(ws), 2);
+    pgtest::addObject(page(), "box2", 1440, 1440, 2880, 2880);
+    qmtest::TempDir out;
+    EXPECT_EQ(fcExportPages(ws, nullptr, 0, out.path().c_str(), 20, "png", IMG_FORMAT_PNG, TRUE), 2);
+    EXPECT_TRUE(ffExists(out.file("p1.png").c_str()));
+    EXPECT_TRUE(ffExists(out.file("p2.png").c_str()));
+}
+
+TEST_F(ImportExport, APageWithOnlyBasePageObjectsIsNotExported)
+{
+    MemHandle base = pgtest::newPage("base");
+    pgtest::addObject(base, "under", 100, 100, 900, 900);
+    fmSetBasePage(wsGetDocument(ws), base);
+    BoxRecorder boxes;
+    const std::string path = home.file("empty.png");
+    EXPECT_EQ(fcExportPage(ws, 0, path.c_str(), IMG_FORMAT_PNG, TRUE, TRUE), 0);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, "No object in the page to export");
+    EXPECT_FALSE(ffExists(path.c_str()));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ImportExport, TheExportAllDialogOffersRangesOnlyWithSeveralPages)
+{
+    FcExportChoice choice;
+    {
+        qmtest::DialogDriver driver({[](HWND d) {
+            EXPECT_EQ(qmtest::itemText(d, 111), "All 1 page");
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, 112)));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, 113)));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, 191)));
+            qmtest::pressButton(d, IDCANCEL);
+        }});
+        EXPECT_EQ(fcRunExportAllDialog(ws, &choice), 0);
+    }
+    SendMessageA(ws, WM_COMMAND, 615, 0);
+    pump();
+    SendMessageA(ws, WM_COMMAND, 615, 0);
+    pump();
+    ASSERT_EQ(pvGetPageCount(ws), 3);
+    {
+        qmtest::DialogDriver driver({[](HWND d) {
+            EXPECT_EQ(qmtest::itemText(d, 111), "All 3 pages");
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, 115)));
+            qmtest::pressButton(d, 112);
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, 115)));
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, 191)));
+            qmtest::typeInto(d, 115, "2");
+            qmtest::pressButton(d, IDOK);
+        }});
+        EXPECT_EQ(fcRunExportAllDialog(ws, &choice), 1);
+    }
+    EXPECT_EQ(choice.which, 2);
+    EXPECT_EQ(choice.first, 2);
+    EXPECT_EQ(choice.last, 3);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ImportExport, ADroppedFileBecomesTheCurrentLinkedObjectWithUndo)
+{
+    const std::string path = home.file("dropped.png");
+    ASSERT_TRUE(writePicture(path, 10, 10));
+    RECT placed;
+    ASSERT_EQ(fcImportDroppedFile(ws, path.c_str(), POINT{100, 100}, FC_DROP_AS_IMAGE, &placed), 1);
+    std::vector<MemHandle> now = objects(page());
+    ASSERT_EQ(now.size(), 1u);
+    EXPECT_EQ(obGetType(now[0]), 78);
+    EXPECT_EQ(wsGetCurrentObject(ws), now[0]);
+    EXPECT_GE(placed.right - placed.left, 1440);
+    EXPECT_GE(placed.bottom - placed.top, 1440);
+    UndoRecord u;
+    ASSERT_TRUE(wsGetUndo(ws, &u));
+    EXPECT_EQ(u.kind, 10);
+    EXPECT_TRUE(wsIsModified(ws));
+}
+
+}  // namespace

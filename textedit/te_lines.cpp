@@ -55,6 +55,16 @@ int32_t stepUnit(const char *s, int32_t i)
     return i + (u > 0 ? u : 1);
 }
 
+// The bytes of a line that count in its width: trailing blanks stay on the
+// line they follow but do not widen it (as the line breaker counts them).
+int32_t measuredLength(const char *t, int32_t n)
+{
+    int32_t m = n;
+    while (m > 0 && t[m - 1] == ' ')
+        --m;
+    return m > 0 ? m : n;
+}
+
 }  // namespace
 
 char *teLineText(TxLineRecord *rec) { return reinterpret_cast<char *>(rec) + kTeLineHead; }
@@ -554,7 +564,8 @@ void teMeasureLines(MemHandle first, CharFormat *fmt, MemHandle last)
             r->fmt = run;
             TxLineInfo *li = teLineInfo(r.get());
             txSetLastAscent(0);
-            uint32_t wh = txMeasureLine(dc, teLineText(r.get()), li->n, &run, tabs.count,
+            const char *t = teLineText(r.get());
+            uint32_t wh = txMeasureLine(dc, t, measuredLength(t, li->n), &run, tabs.count,
                                         tabs.stops);
             li->W = (uint16_t)(wh & 0xFFFF);
             li->H = (uint16_t)(wh >> 16);
@@ -582,7 +593,8 @@ void teMeasureLine(MemHandle line, const CharFormat *fmt)
         CharFormat run = r->fmt;
         TxLineInfo *li = teLineInfo(r.get());
         txSetLastAscent(0);
-        uint32_t wh = txPaintLineRef(dc, 0, 0, teLineText(r.get()), li->n, &run, tabs.count,
+        const char *t = teLineText(r.get());
+        uint32_t wh = txPaintLineRef(dc, 0, 0, t, measuredLength(t, li->n), &run, tabs.count,
                                      tabs.stops, FALSE);
         li->W = (uint16_t)(wh & 0xFFFF);
         li->H = (uint16_t)(wh >> 16);

@@ -12,6 +12,7 @@
 // --memory keeps every page in memory instead of swapping it out.
 #include "bench/bench_print.h"
 #include "bench/bench_text.h"
+#include "bench/bench_textedit.h"
 #include "commands/obj_block.h"
 #include "forms/fld_check.h"
 #include "library/olb_file.h"
@@ -281,6 +282,8 @@ double hitTestMedian(int count, int runs)
     obFreeList(list.front());
     std::sort(times.begin(), times.end());
     return found ? -1.0 : times[times.size() / 2];
+}
+
 // A point shape of the page points (centre the middle of their bounds).
 MemHandle pointShape(int16_t type, const std::vector<POINT> &pts, bool heads, int16_t pen)
 {
@@ -531,6 +534,7 @@ int main(int argc, char **argv)
     drawPointShapes(15);
     drawPointShapes(30);   // wider than a pixel: clipped under the heads
     benchText();
+    benchTextEdit();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;
 }

@@ -3,6 +3,9 @@
 // the caret in view.
 #include "textedit/te_caret.h"
 #include "textedit/te_session.h"
+#include "textedit/te_commands.h"
+#include "textedit/te_display.h"
+#include "views/ws_record.h"
 #include "support/dm_map.h"
 #include "support/gdi_text.h"
 #include "support/ut_mem.h"
@@ -444,8 +447,9 @@ void teTrimTrailingCodes()
         return;
     int32_t end = c.n;
     while (end > 0 && B(c.t, end - 1) == TX_FS) {
-        int32_t start = txCodeBefore(c.t, end - 1);
-        if (start < 0 || txIsHyperCode(txCodeNumber(c.t + start)))
+        // The backward reader answers the byte before the code.
+        int32_t start = txCodeBefore(c.t, end - 1) + 1;
+        if (start < 0 || start >= end || txIsHyperCode(txCodeNumber(c.t + start)))
             break;
         end = start;
     }
@@ -664,4 +668,96 @@ void teCaretPoint(int32_t *x, int32_t *y)
         if (y)
             *y = S().caretLineTop;
     }
+}
+
+// ---- keeping the caret in view ---------------------------------------------------------------------
+
+namespace {
+
+// The client area in twips.
+BOOL clientTwips(HWND window, RECT *r)
+{
+    HDC dc = teGetDC();
+    if (!window || !dc || !GetClientRect(window, r))
+        return FALSE;
+    DPtoLP(dc, reinterpret_cast<POINT *>(r), 2);
+    return TRUE;
+}
+
+}  // namespace
+
+int teScrollCaretIntoView(HWND window)
+{
+    if (!S().object)
+        return 0;
+    tePlaceCaret(window);
+    RECT client;
+    if (!clientTwips(window, &client))
+        return 0;
+    POINT show;
+    if (!teIsVertical()) {
+        int32_t top = S().caretLineTop, bottom = top + S().lineExtent;
+        if (top >= client.top && bottom <= client.bottom && S().caretX >= client.left &&
+            S().caretX <= client.right)
+            return 0;
+        show.x = S().caretX;
+        show.y = top < client.top ? top : bottom;
+    } else {
+        int32_t left = S().caretLineLeft, right = left + S().lineExtent;
+        if (left >= client.left && right <= client.right && S().caretY >= client.top &&
+            S().caretY <= client.bottom)
+            return 0;
+        BOOL leftFirst = teIsRightToLeft() ? left < client.left : right < client.left;
+        show.x = leftFirst ? left : right;
+        show.y = S().caretY;
+    }
+    teFlushDisplay(window);
+    HDC dc = teGetDC();
+    LPtoDP(dc, &show, 1);
+    wsScrollToPoint(window, show);
+    HDC held = teGetDC();
+    wsApplyViewMapping(window);
+    dmSetMapping(held);
+    tePlaceCaret(window);
+    return 1;
+}
+
+int teScrollCaretAboveWindow(HWND window, HWND cover, const TePos *pos)
+{
+    RECT coverRect, wsRect;
+    int32_t caretPixels = dmLogToDevH(S().caretHeight);
+    if (!cover || !GetWindowRect(cover, &coverRect) || !GetWindowRect(window, &wsRect) ||
+        coverRect.top <= wsRect.top || coverRect.top >= wsRect.bottom ||
+        coverRect.top - wsRect.top < 2 * caretPixels)
+        return teScrollCaretIntoView(window);
+    RECT visible;
+    GetClientRect(window, &visible);
+    POINT edge = {coverRect.left, coverRect.top};
+    ScreenToClient(window, &edge);
+    if (edge.y < visible.bottom)
+        visible.bottom = edge.y;
+    HDC dc = teGetDC();
+    if (!dc)
+        return 0;
+    DPtoLP(dc, reinterpret_cast<POINT *>(&visible), 2);
+    tePlaceCaret(window);
+    int32_t top = S().caretLineTop, bottom = top + S().lineExtent;
+    int32_t otherX = S().caretX;
+    if (pos && pos->line)
+        otherX = teXAtOffset(pos->line, pos->offset);
+    BOOL insideY = top >= visible.top && bottom <= visible.bottom;
+    BOOL insideX = S().caretX >= visible.left && S().caretX <= visible.right &&
+                   otherX >= visible.left && otherX <= visible.right;
+    if (insideY && insideX)
+        return 0;
+    if (!insideY)
+        teScrollByY(window, top - (visible.top + visible.bottom - S().caretHeight) / 2);
+    if (!insideX) {
+        if (otherX < visible.left)
+            teScrollByX(window, otherX - visible.left);
+        else if (S().caretX > visible.right)
+            teScrollByX(window, S().caretX - visible.right);
+    }
+    tePlaceCaret(window);
+    return 1;
 }

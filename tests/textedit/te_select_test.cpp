@@ -3,6 +3,7 @@
 // selection, Select All and Shift extension.
 #include "tests/textedit/te_editor_kit.h"
 #include "support/dm_map.h"
+#include "commands/app_stdbar.h"
 
 namespace {
 
@@ -193,6 +194,8 @@ TEST_F(Editor, WordParagraphAndWholeTextSelections)
     EXPECT_EQ(0, lo);
     EXPECT_EQ(17, hi);
     EXPECT_TRUE(teCaretAtTextEnd());
+    EXPECT_TRUE(appIsStdBarButtonEnabled(201));   // Cut and Copy follow the selection
+    EXPECT_TRUE(appIsStdBarButtonEnabled(202));
     // The selection survives losing and regaining the focus.
     teSuspendSession(ws);
     teRestoreSession(ws);
@@ -203,6 +206,8 @@ TEST_F(Editor, WordParagraphAndWholeTextSelections)
     EXPECT_TRUE(teSelectionFormat(&f));
     teUnhighlightSelection(ws);
     EXPECT_FALSE(teHasSelection());
+    EXPECT_FALSE(appIsStdBarButtonEnabled(201));
+    EXPECT_FALSE(appIsStdBarButtonEnabled(202));
     teSelectionAbs(&lo, &hi);
     EXPECT_EQ(-1, lo);
 }

@@ -12,6 +12,7 @@
 // --memory keeps every page in memory instead of swapping it out.
 #include "bench/bench_print.h"
 #include "bench/bench_text.h"
+#include "bench/bench_table.h"
 #include "bench/bench_textedit.h"
 #include "commands/obj_block.h"
 #include "forms/fld_check.h"
@@ -535,6 +536,7 @@ int main(int argc, char **argv)
     drawPointShapes(30);   // wider than a pixel: clipped under the heads
     benchText();
     benchTextEdit();
+    benchTable();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;
 }

@@ -43,7 +43,11 @@
 //                                     to a screen point (SendInput)
 //   qmdrive state                     prints the workspace's tool mode word and whether
 //                                     any window of the program holds the mouse capture
+//   qmdrive newtable PATH             writes a one-page document holding a table of
+//                                     3 x 4 cells of 1440 x 360 twips from (1440, 1440)
+//                                     with a text in its first row
 #include "app/app_start.h"
+#include "tests/table/tb_fixture.h"
 #include "model/fm_form.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
@@ -259,11 +263,20 @@ int listObjects(const char *path)
     return 0;
 }
 
-int newDocument(const char *path, int pages, const char *password)
+int newDocument(const char *path, int pages, const char *password, bool table = false)
 {
     MemHandle form = pgNewDocument(TRUE);
     if (!form)
         return 1;
+    if (table) {
+        MemHandle t = qmtest::makeTable(3, 4, RECT{1440, 1440, 1440 + 3 * 1440, 1440 + 4 * 360});
+        const char *texts[] = {"Item", "Count", "Price"};
+        t = qmtest::setTableTexts(t, texts, 3);
+        MemHandle page = pgDirGetPages(fmGetDirectory(form), 0);
+        if (!t || !page)
+            return 1;
+        pgAppendObject(page, t);
+    }
     if (password)
         form = fmSetPassword(form, password);
     // Further pages copy the first one's record.
@@ -533,6 +546,10 @@ int main(int argc, char **argv)
         return inspect(argv[2]);
     if (strcmp(verb, "newdoc") == 0 && argc >= 3 && argc <= 5)
         return newDocument(argv[2], argc >= 4 ? atoi(argv[3]) : 1, argc == 5 ? argv[4] : nullptr);
+    if (strcmp(verb, "newtable") == 0 && argc == 3) {
+        appRegisterFileForms();
+        return newDocument(argv[2], 1, nullptr, true);
+    }
     if (strcmp(verb, "password") == 0 && argc == 3)
         return answerPassword(argv[2]);
     if (strcmp(verb, "objects") == 0 && argc == 3)

@@ -7,10 +7,17 @@
 // curves of 31 points into a 1600 x 1200 bitmap, beside the bare GDI calls
 // of the same points.
 //
-//   qm_bench [pages] [objects per page] [--memory]
+//   qm_bench [pages] [objects per page] [--memory] [--keep PATH] [--shapes]
+//   qm_bench --read PATH
+//   qm_bench --picture      the picture step alone
 //
-// --memory keeps every page in memory instead of swapping it out.
+// --memory keeps every page in memory instead of swapping it out; --keep
+// saves the document at PATH and leaves it there; --shapes runs only the
+// pages of outlined shapes; --read opens a kept document and reads its
+// first page again (to trace its reads).
+#include "bench/bench_picture.h"
 #include "bench/bench_print.h"
+#include "bench/bench_shapes.h"
 #include "bench/bench_text.h"
 #include "bench/bench_table.h"
 #include "bench/bench_textedit.h"
@@ -26,6 +33,7 @@
 #include "model/pg_dir.h"
 #include "model/pg_page.h"
 #include "model/pg_record.h"
+#include "model/pg_render.h"
 #include "model/pg_swap.h"
 #include "model/qmf_convert.h"
 #include "model/qmf_read.h"
@@ -53,6 +61,9 @@
 #include <string>
 #include <vector>
 #include <algorithm>
+
+// A point shape of the page points (centre the middle of their bounds).
+MemHandle pointShape(int16_t type, const std::vector<POINT> &pts, bool heads, int16_t pen);
 
 namespace {
 
@@ -99,17 +110,14 @@ MemHandle box(int16_t type, int32_t x, int32_t y)
     return h;
 }
 
+// A point shape whose head (centre and size) is the bounds of its points,
+// filled only when it is closed, as the program saves it.
 MemHandle points(int16_t type, int32_t x, int32_t y, int16_t n)
 {
-    MemHandle h = record(type, x, y, x + 500, y + 500, 2 + 8 * (uint32_t)n);
-    ObLock rec(h);
-    uint8_t *d = obRecData(rec.get());
-    memcpy(d, &n, 2);
-    for (int16_t i = 0; i < n; ++i) {
-        POINT p = {(i * 97) % 500 - 250, (i * 61) % 500 - 250};
-        memcpy(d + 2 + 8 * i, &p, sizeof p);
-    }
-    return h;
+    std::vector<POINT> pts((size_t)n);
+    for (int16_t i = 0; i < n; ++i)
+        pts[(size_t)i] = POINT{x + (i * 97) % 500, y + (i * 61) % 500};
+    return pointShape(type, pts, false, 20);
 }
 
 MemHandle calendar(int32_t x, int32_t y)
@@ -149,8 +157,15 @@ MemHandle mixed(int i)
     case 3: return points(OBT_POLYLINE, x, y, 8);
     case 4: return points(OBT_POLYGON, x, y, 6);
     case 5: return points(OBT_LINE, x, y, 2);
-    case 6: return obNewGroup(OBT_GROUP, box(OBT_RECTANGLE, x, y), box(OBT_ELLIPSE, x, y),
-                              (MemHandle)0);
+    case 6: {
+        // On the layer its members are on, which the page has in use.
+        MemHandle g = obNewGroup(OBT_GROUP, box(OBT_RECTANGLE, x, y), box(OBT_ELLIPSE, x, y),
+                                 (MemHandle)0);
+        ObLock r(g);
+        if (r)
+            r->layer = 1;
+        return g;
+    }
     case 7: return calendar(x, y);
     case 8: return checkBox(x, y);
     default: {
@@ -296,7 +311,7 @@ MemHandle pointShape(int16_t type, const std::vector<POINT> &pts, bool heads, in
     r->scaleX = r->scaleY = kObScaleOne;
     r->penWidth = pen;
     r->penColour = RGB(0, 0, 128);
-    r->fillKind = type == OBT_CLOSED_CURVE ? 1 : 0;
+    r->fillKind = type == OBT_CLOSED_CURVE || type == OBT_POLYGON ? 1 : 0;
     r->fillColour = RGB(200, 220, 255);
     if (heads)
         r->flags = OBF_START_SYMBOL | OBF_END_SYMBOL;
@@ -399,14 +414,201 @@ void drawPointShapes(int16_t pen)
     printf("  bare GDI calls        %8.3f s\n", bare);
 }
 
+// "(n objects/s)" for n objects in t seconds.
+std::string perSecond(double n, double t)
+{
+    char text[48];
+    if (t > 0)
+        snprintf(text, sizeof text, "(%9.0f objects/s)", n / t);
+    else
+        snprintf(text, sizeof text, "(      -   objects/s)");
+    return text;
+}
+
+// A 96-dpi DIB of the page's size at the zoom, white, with the view
+// mapping applied; the DC, with the bitmap selected, through *dc.
+struct PageBitmap {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ old = nullptr;
+    void *bits = nullptr;
+    int w = 0, h = 0;
+    PageBitmap(int32_t pageW, int32_t pageH, int zoom)
+    {
+        w = (int)((int64_t)pageW * 96 * zoom / 100 / 1440) + 1;
+        h = (int)((int64_t)pageH * 96 * zoom / 100 / 1440) + 1;
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = w;
+        bi.bmiHeader.biHeight = -h;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        dc = CreateCompatibleDC(nullptr);
+        old = SelectObject(dc, bitmap);
+        dmSetZoomDC(dc, zoom);
+    }
+    void clear()
+    {
+        if (bits)
+            memset(bits, 0xFF, (size_t)w * h * 4);
+    }
+    ~PageBitmap()
+    {
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+        dmResetMappingDC(nullptr);
+    }
+};
+
+// Renders every page of the saved document into a 96-dpi DIB at 100 and
+// at 200 percent, as a window draws it (the pages are read first; only the
+// rendering is timed). The objects rendered per zoom.
+long renderDocument(const char *path, double *at100, double *at200)
+{
+    MemHandle form = qmfOpenDocument(nullptr, path, -1, nullptr);
+    if (!form)
+        return 0;
+    DWORD size = 0;
+    HANDLE f = ffOpenRead(path, &size, TRUE);
+    long objects = 0;
+    double took[2] = {0, 0};
+    for (int p = 0; p < fmGetPageCount(form); ++p) {
+        MemHandle page = qmfReadEntryPage(f, size, fmGetDirectory(form), p);
+        if (!page)
+            break;
+        objects += countObjects(page);
+        RECT box = {0, 0, 12240, 15840};
+        {
+            ObLock r(page);
+            if (r)
+                obRecGetRect(r.get(), &box);
+        }
+        const int zooms[2] = {100, 200};
+        for (int z = 0; z < 2; ++z) {
+            PageBitmap b(box.right - box.left, box.bottom - box.top, zooms[z]);
+            b.clear();
+            double t0 = now();
+            pgRender(nullptr, b.dc, form, page, p + 1, nullptr, FALSE, FALSE, FALSE, FALSE, FALSE);
+            took[z] += now() - t0;
+        }
+        pgFreeList(page);
+    }
+    ffClose(f);
+    fmFree(form);
+    *at100 = took[0];
+    *at200 = took[1];
+    return objects;
+}
+
+// Appends n boxes one at a time to a new page (the records are made
+// first; only the appending is timed). Seconds.
+double appendOneByOne(int n)
+{
+    std::vector<MemHandle> made;
+    made.reserve((size_t)n);
+    for (int i = 0; i < n; ++i)
+        made.push_back(box(OBT_RECTANGLE, (i % 100) * 120, (i / 100) * 150));
+    MemHandle page = pgNewRecord(0);
+    double t0 = now();
+    for (MemHandle h : made)
+        pgAppendObject(page, h);
+    double took = now() - t0;
+    int kept = countObjects(page);
+    pgFreeList(page);
+    if (kept != n)
+        fprintf(stderr, "appended %d objects, the page holds %d\n", n, kept);
+    return took;
+}
+
+// A page of 10,000 outlined shapes (boxes, ellipses, rounded boxes and
+// polygons, a quarter of them dashed) with pens of the given width in
+// twips, rendered at 100 and 200 percent; prints the times.
+void drawShapePage(int16_t pen)
+{
+    MemHandle page = pgNewRecord(0);
+    const int16_t kinds[4] = {OBT_RECTANGLE, OBT_ELLIPSE, OBT_ROUNDRECT, OBT_POLYGON};
+    for (int i = 0; i < 10000; ++i) {
+        int32_t x = 200 + (i % 100) * 114, y = 200 + (i / 100) * 150;
+        MemHandle h;
+        if (kinds[i % 4] == OBT_POLYGON) {
+            std::vector<POINT> pts = {{x, y + 180}, {x + 200, y}, {x + 400, y + 100},
+                                      {x + 330, y + 300}, {x + 60, y + 280}};
+            h = pointShape(OBT_POLYGON, pts, false, pen);
+        } else {
+            h = record(kinds[i % 4], x, y, x + 400, y + 300, shBoxGeometrySize(kinds[i % 4]));
+            ObLock rec(h);
+            int32_t sides[2] = {rec->width, rec->height};
+            memcpy(obRecData(rec.get()), sides, sizeof sides);
+        }
+        {
+            ObLock rec(h);
+            rec->penWidth = pen;
+            rec->penColour = RGB(0, 0, 128);
+            if (i % 16 >= 12)
+                rec->lineStyle = 0x400;   // dashed
+        }
+        pgAppendObject(page, h);
+    }
+    pvStorePage(nullptr, page, 0);
+    MemHandle form = fmNew();
+    double took[2];
+    const int zooms[2] = {100, 200};
+    for (int z = 0; z < 2; ++z) {
+        PageBitmap b(12240, 15840, zooms[z]);
+        b.clear();
+        double t0 = now();
+        pgRender(nullptr, b.dc, form, page, 1, nullptr, FALSE, FALSE, FALSE, FALSE, FALSE);
+        took[z] = now() - t0;
+    }
+    fmFree(form);
+    pgFreeList(page);
+    printf("page of 10000 outlined shapes, %d-twip pens: 100%% %7.3f s  %s, 200%% %7.3f s  %s\n",
+           pen, took[0], perSecond(10000, took[0]).c_str(), took[1],
+           perSecond(10000, took[1]).c_str());
+}
+
 int main(int argc, char **argv)
 {
     int pages = 1000, objects = 100;
     bool inMemory = false;
+    const char *keep = nullptr;
     std::vector<int> numbers;
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--memory") == 0)
             inMemory = true;
+        else if (strcmp(argv[i], "--picture") == 0) {
+            benchPicture();   // the picture step alone
+            return 0;
+        } else if (strcmp(argv[i], "--keep") == 0 && i + 1 < argc)
+            keep = argv[++i];
+        else if (strcmp(argv[i], "--read") == 0 && i + 1 < argc) {
+            // Opens a kept document with its first page and reads that page
+            // once more from the open file (for tracing the reads).
+            utSetMessageBoxHook(printBox);
+            fldRegisterConverters();
+            MemHandle first = 0;
+            MemHandle form = qmfOpenDocument(nullptr, argv[i + 1], 0, &first);
+            if (!form)
+                return 1;
+            DWORD size = 0;
+            HANDLE f = ffOpenRead(argv[i + 1], &size, TRUE);
+            double t0 = now();
+            MemHandle page = qmfReadEntryPage(f, size, fmGetDirectory(form), 0);
+            double took = now() - t0;
+            printf("read the first page   %8.3f s  %s\n", took,
+                   perSecond(page ? countObjects(page) : 0, took).c_str());
+            pgFreeList(page);
+            ffClose(f);
+            fmFree(form);
+            return page ? 0 : 1;
+        } else if (strcmp(argv[i], "--shapes") == 0) {
+            // Only the pages of outlined shapes (for profiling the outlines).
+            for (int16_t pen : {20, 40, 60})
+                drawShapePage(pen);
+            return 0;
+        }
         else
             numbers.push_back(atoi(argv[i]));
     }
@@ -422,6 +624,8 @@ int main(int argc, char **argv)
     char path[MAX_PATH];
     GetTempPathA(sizeof path, path);
     strcat(path, "qm_bench.qm");
+    if (keep)
+        GetFullPathNameA(keep, sizeof path, path, nullptr);
     HWND ws = CreateWindowA("STATIC", "bench", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
                             nullptr);
 
@@ -434,6 +638,7 @@ int main(int argc, char **argv)
     wsSetDocument(ws, form);
     for (int p = 0; p < pages; ++p) {
         MemHandle page = buildPage(p, objects);
+        pvStorePage(ws, page, p);   // its index and object count, as a commit stores them
         int n = inMemory ? pgDirAppend(form, page) : pgDirAppendSwapped(ws, page);
         if (n < 0) {
             fprintf(stderr, "page %d could not be added\n", p);
@@ -459,7 +664,8 @@ int main(int argc, char **argv)
 
     // Open and read every page.
     t0 = now();
-    form = qmfOpenDocument(nullptr, path, -1, nullptr);
+    MemHandle shown = 0;
+    form = qmfOpenDocument(nullptr, path, 0, &shown);   // with the page a window shows first
     double opening = now() - t0;
     if (!form) {
         fprintf(stderr, "the document could not be opened\n");
@@ -509,8 +715,12 @@ int main(int argc, char **argv)
     }
     if (view)
         DestroyWindow(view);
-    DeleteFileA(path);
+    double render100 = -1, render200 = -1;
+    long rendered = renderDocument(path, &render100, &render200);
+    if (!keep)
+        DeleteFileA(path);
     DestroyWindow(ws);
+    const double appending = appendOneByOne(100000);
 
     benchLibrary(1000);
     const double hit = hitTestMedian(10000, 1000);
@@ -520,13 +730,27 @@ int main(int argc, char **argv)
     pmc.cb = sizeof pmc;
     GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
 
-    printf("build                 %8.3f s\n", built);
-    printf("save                  %8.3f s  (%.1f MB)\n", saving, megabytes(fileSize));
-    printf("free the document     %8.3f s\n", freeing);
-    printf("open                  %8.3f s\n", opening);
-    printf("read every page       %8.3f s  (%ld objects)\n", reading, total);
-    printf("save over own file    %8.3f s  (%s, %ld objects read back)\n", copying,
-           again ? "saved" : "FAILED", after);
+    const double all = (double)pages * objects;
+    printf("build                 %8.3f s  %s\n", built, perSecond(all, built).c_str());
+    printf("save                  %8.3f s  %s  (%.1f MB)\n", saving,
+           perSecond(all, saving).c_str(), megabytes(fileSize));
+    printf("free the document     %8.3f s  %s\n", freeing, perSecond(all, freeing).c_str());
+    printf("open                  %8.3f s  (the first page, %d objects)\n", opening,
+           objects);
+    printf("read every page       %8.3f s  %s  (%ld objects)\n", reading,
+           perSecond((double)total, reading).c_str(), total);
+    printf("open + read           %8.3f s  %s\n", opening + reading,
+           perSecond((double)total + objects, opening + reading).c_str());
+    printf("save over own file    %8.3f s  %s  (%s, %ld objects read back)\n", copying,
+           perSecond(all, copying).c_str(), again ? "saved" : "FAILED", after);
+    printf("render every page 100%% %7.3f s  %s  (96-dpi DIB)\n", render100,
+           perSecond((double)rendered, render100).c_str());
+    printf("render every page 200%% %7.3f s  %s  (96-dpi DIB)\n", render200,
+           perSecond((double)rendered, render200).c_str());
+    printf("append 100000 objects %8.3f s  %s  (one at a time to one page)\n", appending,
+           perSecond(100000, appending).c_str());
+    if (keep)
+        printf("document kept         %s\n", path);
     printf("continuous style      %8.3f s  (%d pages stacked)\n", switching, stacked);
     printf("hit test, 10000 boxes %8.3f ms  (median of 1000 calls)\n", hit);
     printf("peak working set      %8.1f MB\n", megabytes(pmc.PeakWorkingSetSize));
@@ -534,8 +758,12 @@ int main(int argc, char **argv)
     printf("memory blocks alive   %8ld\n", utLiveHandleCount());
     drawPointShapes(15);
     drawPointShapes(30);   // wider than a pixel: clipped under the heads
+    benchCompositesAndBrushes();
+    drawShapePage(20);
+    drawShapePage(40);
     benchText();
     benchTextEdit();
+    benchPicture();
     benchTable();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;

@@ -36,15 +36,23 @@ MemHandle getLink(MemHandle h, size_t offset)
     return utGetAt<MemHandle>(r.get(), offset);
 }
 
+const size_t kPrev = offsetof(ObjectRecord, prev);
+const size_t kNext = offsetof(ObjectRecord, next);
+
+// Counts every change of a prev or next link, so that a kept list tail
+// can tell whether any list has changed since it was kept.
+uint32_t g_listLinkEpoch = 0;
+
 void setLink(MemHandle h, size_t offset, MemHandle v)
 {
     ObLock r(h);
-    if (r)
-        memcpy(reinterpret_cast<uint8_t *>(r.get()) + offset, &v, sizeof v);
+    if (!r)
+        return;
+    uint8_t *at = reinterpret_cast<uint8_t *>(r.get()) + offset;
+    if ((offset == kPrev || offset == kNext) && utGetAt<MemHandle>(r.get(), offset) != v)
+        ++g_listLinkEpoch;
+    memcpy(at, &v, sizeof v);
 }
-
-const size_t kPrev = offsetof(ObjectRecord, prev);
-const size_t kNext = offsetof(ObjectRecord, next);
 const size_t kParent = offsetof(ObjectRecord, parent);
 const size_t kExtra = offsetof(ObjectRecord, extraData);
 const size_t kFirstMember = offsetof(ObjectRecord, firstMember);
@@ -254,18 +262,38 @@ MemHandle obGetRoot(MemHandle h) { return climb(h, obGetParent); }
 
 MemHandle obGetListHead(MemHandle h) { return climb(h, obGetPrev); }
 
+uint32_t obListLinkEpoch() { return g_listLinkEpoch; }
+void obNoteListLinksChanged() { ++g_listLinkEpoch; }
+
+// The tail and length of a list by walking its links, as obCollectList
+// would find them; nothing is allocated unless the walk meets more objects
+// than are alive (a damaged list going round), which obCollectList sorts out.
 MemHandle obGetListTail(MemHandle h)
 {
-    std::vector<MemHandle> v;
-    obCollectList(h, v);
-    return v.empty() ? 0 : v.back();
+    size_t limit = walkLimit(), visited = 0;
+    MemHandle tail = 0;
+    for (MemHandle x = h; x && utIsLiveHandle(x); x = obGetNext(x)) {
+        if (++visited > limit) {
+            std::vector<MemHandle> v;
+            obCollectList(h, v);
+            return v.empty() ? 0 : v.back();
+        }
+        tail = x;
+    }
+    return tail;
 }
 
 int32_t obCountList(MemHandle first)
 {
-    std::vector<MemHandle> v;
-    obCollectList(first, v);
-    return (int32_t)v.size();
+    size_t limit = walkLimit(), visited = 0;
+    for (MemHandle x = first; x && utIsLiveHandle(x); x = obGetNext(x)) {
+        if (++visited > limit) {
+            std::vector<MemHandle> v;
+            obCollectList(first, v);
+            return (int32_t)v.size();
+        }
+    }
+    return (int32_t)visited;
 }
 
 void obLinkPair(MemHandle a, MemHandle b)
@@ -530,6 +558,7 @@ MemHandle obUngroup(MemHandle group)
         obSetPrev(after, last);
     {
         ObLock r(group);
+        obNoteListLinksChanged();
         r->next = 0;
         r->prev = 0;
         r->firstMember = 0;

@@ -53,8 +53,15 @@ MemHandle obGetRoot(MemHandle h);
 
 // ---- lists -------------------------------------------------------------------------------
 MemHandle obGetListHead(MemHandle h);
+// The tail and the length walk the links without allocating.
 MemHandle obGetListTail(MemHandle h);
 int32_t obCountList(MemHandle first);
+// A number that changes whenever any prev or next link changes (through
+// the link setters; code that writes a record's links directly tells it
+// with obNoteListLinksChanged). A list tail kept with the number it had is
+// still the tail while the number is the same.
+uint32_t obListLinkEpoch();
+void obNoteListLinksChanged();
 void obLinkPair(MemHandle a, MemHandle b);
 void obUnlink(MemHandle h);
 BOOL obListContains(MemHandle first, MemHandle h);

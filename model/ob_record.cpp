@@ -370,6 +370,8 @@ void obRecClearLinks(ObjectRecord *rec)
 {
     if (!rec)
         return;
+    if (rec->prev || rec->next)
+        obNoteListLinksChanged();
     rec->extraData = rec->prev = rec->next = rec->parent = 0;
     rec->firstMember = rec->nextMember = rec->attached = 0;
 }
@@ -584,6 +586,11 @@ uint8_t *obGetFillData(ObjectRecord *rec)
         off = 8;
         break;
     case OBT_ROUNDRECT: off = 16; break;
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        off = 20;
+        break;
     case OBT_PIE: off = 20; break;
     case OBT_POLYGON:
     case OBT_CLOSED_CURVE:

@@ -10,6 +10,18 @@
 #include <string.h>
 #include <string>
 
+namespace {
+
+// The tail of the page list the last append made, with the list link
+// number it had then.
+struct KeptTail {
+    MemHandle page, first, last;
+    uint32_t epoch;
+};
+KeptTail g_tail = {0, 0, 0, 0};
+
+}  // namespace
+
 uint32_t pgRecCalcSize(const ObjectRecord *rec)
 {
     return pgRecCalcSize(reinterpret_cast<const uint8_t *>(rec));
@@ -81,8 +93,11 @@ void pgAppendObject(MemHandle page, MemHandle object)
         // member chain it was in, with no owner. What it owns - its
         // members, attached object and extra data - stays with it.
         ObLock r(object);
-        if (r)
+        if (r) {
+            if (r->prev || r->next)
+                obNoteListLinksChanged();
             r->prev = r->next = r->parent = r->nextMember = 0;
+        }
     }
     pgAppendObjects(page, object);
 }
@@ -91,11 +106,23 @@ void pgAppendObjects(MemHandle page, MemHandle first)
 {
     if (!first || !PgLock(page))
         return;
-    MemHandle last = pgGetLastObject(page);
+    // The tail the last append left is kept while no list link anywhere has
+    // changed since, so that appending objects one by one is linear.
+    MemHandle head = pgGetFirstObject(page);
+    MemHandle last = 0;
+    if (g_tail.page == page && g_tail.first == head && g_tail.epoch == obListLinkEpoch() &&
+        head && utIsLiveHandle(g_tail.last))
+        last = g_tail.last;
+    else
+        last = head ? obGetListTail(head) : 0;
     if (last)
         obLinkPair(last, first);
     else
         pgSetFirstObject(page, first);
+    g_tail.page = page;
+    g_tail.first = pgGetFirstObject(page);
+    g_tail.last = obGetListTail(first);
+    g_tail.epoch = obListLinkEpoch();
 }
 
 // ---- attributes ------------------------------------------------------------------------

@@ -26,6 +26,9 @@
 namespace {
 
 int g_lastReadError = 0;
+// Bytes read ahead for a page record read alone, and for the form.
+const uint32_t kRecordReadAhead = 16384;
+const int32_t kFormReadAhead = 262144;
 BOOL g_keepChains = FALSE;   // tools that inspect files see chains as stored
 
 
@@ -557,6 +560,10 @@ MemHandle qmfReadForm(HANDLE file, int32_t remaining)
         }
         remaining = (int32_t)std::min<DWORD>(size, 0x7FFFFFFF);
     }
+    // Header, form body, base page and size array: their first bytes read
+    // ahead at once and parsed from memory (the pages after them are read
+    // when they are wanted, each ahead of its own).
+    FfReadAhead ahead(file, ffTell(file), (DWORD)std::min<int32_t>(remaining, kFormReadAhead));
     FileHeader h;
     if (qmfReadFormHeader(file, &remaining, &h, "FORM", "", TRUE) != 1)
         return 0;
@@ -756,7 +763,9 @@ MemHandle qmfReadEntryPage(HANDLE file, uint32_t fileSize, MemHandle dir, int n)
         utErrorBoxId(nullptr, IDS_UNEXPECTED_EOF);
         return 0;
     }
-    if (!ffSeek(file, e.offset)) {
+    // The page's bytes are read in whole windows and parsed from memory.
+    FfReadAhead ahead(file, e.offset, (DWORD)size);
+    if (!ahead) {
         utErrorBoxId(nullptr, IDS_READ_ERROR);
         return 0;
     }
@@ -774,7 +783,10 @@ MemHandle qmfReadEntryPageRecord(HANDLE file, uint32_t fileSize, MemHandle dir, 
         utErrorBoxId(nullptr, IDS_UNEXPECTED_EOF);
         return 0;
     }
-    if (!ffSeek(file, e.offset)) {
+    // Only the record tree is read: its first bytes ahead, the rest (a
+    // record with a large name or attributes) from the file.
+    FfReadAhead ahead(file, e.offset, (DWORD)std::min<uint64_t>(size, kRecordReadAhead));
+    if (!ahead) {
         utErrorBoxId(nullptr, IDS_READ_ERROR);
         return 0;
     }

@@ -215,6 +215,7 @@ uint32_t qmfCopyPageData(HANDLE out, HANDLE in, uint32_t n, BOOL rewrite, uint16
     uint32_t written = 0;
     if (rewrite) {
         int32_t budget = (int32_t)std::min<uint32_t>(n, 0x7FFFFFFF);
+        FfReadAhead ahead(in, ffTell(in), (DWORD)budget);
         MemHandle page = n ? qmfReadPage(in, &budget) : 0;
         if (!page) {
             result = QMF_COPY_UNREADABLE;

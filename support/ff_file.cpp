@@ -8,6 +8,7 @@
 #include <string.h>
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -50,6 +51,81 @@ DWORD faultAllows(DWORD n, bool *fail)
 }
 
 bool validHandle(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+
+uint32_t g_systemReads = 0;
+
+DWORD systemRead(HANDLE h, void *buffer, DWORD n)
+{
+    ++g_systemReads;
+    DWORD got = 0;
+    if (!ReadFile(h, buffer, n, &got, nullptr))
+        return 0;
+    return got;
+}
+
+bool systemSeek(HANDLE h, uint64_t position)
+{
+    LARGE_INTEGER to;
+    to.QuadPart = (LONGLONG)position;
+    return SetFilePointerEx(h, to, nullptr, FILE_BEGIN) != FALSE;
+}
+
+// A span of a file read ahead (see ffBeginReadAhead). The window holds the
+// file's bytes [windowStart, windowStart + windowBytes); `position` is the
+// position the file would have.
+struct ReadAheadSpan {
+    HANDLE h = nullptr;
+    uint64_t start = 0, end = 0;
+    uint64_t windowStart = 0;
+    uint32_t windowBytes = 0;
+    uint64_t position = 0;
+    uint64_t fileSize = 0;
+    std::vector<uint8_t> window;
+};
+const int kMaxSpans = 4;
+ReadAheadSpan g_spans[kMaxSpans];
+int g_spanCount = 0;
+
+ReadAheadSpan *spanOf(HANDLE h)
+{
+    if (g_spanCount == 0)
+        return nullptr;
+    for (ReadAheadSpan &s : g_spans)
+        if (s.h == h && h)
+            return &s;
+    return nullptr;
+}
+
+// Reads n bytes at the span's position as the file would give them: from
+// the window, refilled at the position while within the span, else (or
+// for pieces larger than a window) straight from the file.
+DWORD spanRead(ReadAheadSpan &s, uint8_t *out, DWORD n)
+{
+    DWORD done = 0;
+    while (done < n) {
+        uint64_t p = s.position;
+        if (p >= s.windowStart && p < s.windowStart + s.windowBytes) {
+            DWORD k = (DWORD)std::min<uint64_t>(n - done, s.windowStart + s.windowBytes - p);
+            memcpy(out + done, s.window.data() + (p - s.windowStart), k);
+            done += k;
+            s.position += k;
+            continue;
+        }
+        if (p >= s.start && p < s.end && n - done < s.window.size()) {
+            DWORD want = (DWORD)std::min<uint64_t>(s.window.size(), s.end - p);
+            s.windowStart = p;
+            s.windowBytes = systemSeek(s.h, p) ? systemRead(s.h, s.window.data(), want) : 0;
+            if (s.windowBytes == 0)
+                break;   // the file ends here
+            continue;
+        }
+        DWORD got = systemSeek(s.h, p) ? systemRead(s.h, out + done, n - done) : 0;
+        done += got;
+        s.position += got;
+        break;
+    }
+    return done;
+}
 
 // Formats a text holding one "%s" with the file name, however long it is.
 std::string formatWithName(const char *format, const char *name)
@@ -96,6 +172,10 @@ bool hasWildcard(const char *path) { return strpbrk(path, "*?") != nullptr; }
 // the handle has no size (then no check can be made).
 bool bytesLeftInFile(HANDLE h, uint64_t *left)
 {
+    if (ReadAheadSpan *s = spanOf(h)) {
+        *left = s->fileSize > s->position ? s->fileSize - s->position : 0;
+        return true;
+    }
     LARGE_INTEGER size, pos, zero;
     zero.QuadPart = 0;
     if (!GetFileSizeEx(h, &size) || !SetFilePointerEx(h, zero, &pos, FILE_CURRENT))
@@ -293,10 +373,54 @@ BOOL ffCopyFile(const char *destination, const char *source)
 
 DWORD ffRead(HANDLE h, void *buffer, DWORD n)
 {
-    DWORD got = 0;
-    if (!ReadFile(h, buffer, n, &got, nullptr))
-        return 0;
-    return got;
+    if (ReadAheadSpan *s = spanOf(h))
+        return spanRead(*s, static_cast<uint8_t *>(buffer), n);
+    return systemRead(h, buffer, n);
+}
+
+uint32_t ffSystemReadCount() { return g_systemReads; }
+
+BOOL ffBeginReadAhead(HANDLE h, DWORD offset, DWORD n)
+{
+    if (!validHandle(h))
+        return FALSE;
+    ffEndReadAhead(h);
+    LARGE_INTEGER size;
+    if (!systemSeek(h, offset) || !GetFileSizeEx(h, &size))
+        return FALSE;
+    ReadAheadSpan *s = nullptr;
+    for (ReadAheadSpan &free : g_spans)
+        if (!free.h) {
+            s = &free;
+            break;
+        }
+    if (!s || n == 0)
+        return TRUE;   // no room for a span: the reads go to the file
+    try {
+        s->window.resize(std::min<uint32_t>(n, kFfReadAheadWindow));
+    } catch (...) {
+        s->window = std::vector<uint8_t>();
+        return TRUE;
+    }
+    s->h = h;
+    s->start = offset;
+    s->end = (uint64_t)offset + n;
+    s->windowStart = offset;
+    s->windowBytes = 0;
+    s->position = offset;
+    s->fileSize = (uint64_t)size.QuadPart;
+    ++g_spanCount;
+    return TRUE;
+}
+
+void ffEndReadAhead(HANDLE h)
+{
+    ReadAheadSpan *s = spanOf(h);
+    if (!s)
+        return;
+    systemSeek(h, s->position);
+    *s = ReadAheadSpan();
+    --g_spanCount;
 }
 
 DWORD ffWrite(HANDLE h, const void *buffer, DWORD n)
@@ -325,20 +449,30 @@ void ffSetDiskFreeOverride(uint64_t bytes) { g_diskFreeOverride = bytes; }
 
 BOOL ffSeek(HANDLE h, DWORD position)
 {
-    LARGE_INTEGER to;
-    to.QuadPart = position;
-    return SetFilePointerEx(h, to, nullptr, FILE_BEGIN);
+    // The file's own position follows too, for callers that read the
+    // handle directly.
+    BOOL ok = systemSeek(h, position);
+    if (ReadAheadSpan *s = spanOf(h))
+        if (ok)
+            s->position = position;
+    return ok;
 }
 
 BOOL ffSeekEnd(HANDLE h)
 {
-    LARGE_INTEGER zero;
+    LARGE_INTEGER zero, at;
     zero.QuadPart = 0;
-    return SetFilePointerEx(h, zero, nullptr, FILE_END);
+    BOOL ok = SetFilePointerEx(h, zero, &at, FILE_END);
+    if (ReadAheadSpan *s = spanOf(h))
+        if (ok)
+            s->position = (uint64_t)at.QuadPart;
+    return ok;
 }
 
 DWORD ffTell(HANDLE h)
 {
+    if (ReadAheadSpan *s = spanOf(h))
+        return (DWORD)s->position;
     LARGE_INTEGER zero, pos;
     zero.QuadPart = 0;
     if (!SetFilePointerEx(h, zero, &pos, FILE_CURRENT))

@@ -51,6 +51,37 @@ DWORD ffTell(HANDLE h);
 DWORD ffGetSize(HANDLE h);                         // 0xFFFFFFFF on failure
 DWORD ffGetFileSizeByName(const char *path);       // 0 when it cannot be opened
 
+// ---- reading ahead ---------------------------------------------------------------
+// A reader that takes many small pieces from one span of a file (a page of
+// a document: a packet's length, then its body, object after object) asks
+// for the span ahead: its bytes are then read in one large read (or a few,
+// a window of kFfReadAheadWindow bytes at a time) and ffRead, ffSeek,
+// ffSeekEnd, ffTell and the packet reader's end-of-file check serve them
+// from memory, giving exactly the bytes, positions and short reads the
+// file itself would give; bytes outside the span come from the file. The
+// span starts at `offset`, where the position is put. Ending it puts the
+// file's own position where the reads left it. One span per handle (a new
+// one ends the old); FALSE for an invalid handle or when the position
+// cannot be set. The spans belong to the thread that reads documents.
+const uint32_t kFfReadAheadWindow = 1u << 20;
+BOOL ffBeginReadAhead(HANDLE h, DWORD offset, DWORD n);
+void ffEndReadAhead(HANDLE h);
+// The span for the guard's life.
+class FfReadAhead {
+public:
+    FfReadAhead(HANDLE h, DWORD offset, DWORD n) : h_(h), ok_(ffBeginReadAhead(h, offset, n)) {}
+    ~FfReadAhead() { ffEndReadAhead(h_); }
+    explicit operator bool() const { return ok_ != FALSE; }
+    FfReadAhead(const FfReadAhead &) = delete;
+    FfReadAhead &operator=(const FfReadAhead &) = delete;
+private:
+    HANDLE h_;
+    BOOL ok_;
+};
+// The number of reads the system was asked for (tests see that a span is
+// read in whole windows).
+uint32_t ffSystemReadCount();
+
 // ---- reports and questions ------------------------------------------------------
 int ffReportError(HWND owner, const char *fileName, uint16_t code);
 void ffShowFileMessage(HWND owner, uint16_t unused, const char *part1, const char *part2,

@@ -17,10 +17,486 @@ struct ShadowSettings {
 };
 
 const ShadowSettings kDefaultShadow = {5, GRAY_BRUSH, 0};
+// Wider pens than this go to the system's own outline drawing.
+const int kMaxOutlineWidth = 1024;
 ShadowSettings g_shadow = kDefaultShadow;
 
 uint8_t lighten(uint8_t c) { return (uint8_t)(255 - (255 - c) / 4); }
 uint8_t darken(uint8_t c) { return (uint8_t)(c * 2 / 3); }
+
+// ---- outlines of wide pens --------------------------------------------------------
+// The system draws a pen of two device pixels or more as a region: a band
+// or a four-sided piece for every segment of the figure's outline and a
+// round disc at every vertex, each united with the region built so far.
+// An ellipse's outline has a vertex at every pixel step, so the uniting
+// grows with the square of its size and of the zoom. The same pixels are
+// drawn here by collecting the rows of the same pieces (the discs and the
+// slanted pieces taken from the system's own regions of them) by device
+// row, merging each row's spans, running equal rows together and painting
+// the rectangles with the pen's colour. The figure's inside is filled
+// first by the figure itself with a null pen: the system fills the inside
+// less the outline, then the outline over it, which for a plain copy of
+// the pen gives the same pixels.
+
+// A pen the outline path draws: a plain (not extended) pen, solid or
+// dashed (the system draws a dashed pen of two pixels or more solid), two
+// device pixels wide or more, on a raster display or bitmap DC that copies
+// the pen in the compatible graphics mode without mirroring. Its device
+// width, as the system reckons it, and its colour.
+bool wideOutlinePen(HDC dc, int *width, COLORREF *colour)
+{
+    HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
+    // Room for an extended pen too: only a plain pen fills exactly a LOGPEN.
+    union {
+        LOGPEN plain;
+        EXTLOGPEN extended;
+        uint8_t room[64];
+    } got;
+    if (!pen || GetObjectA(pen, sizeof got, &got) != (int)sizeof(LOGPEN))
+        return false;
+    const LOGPEN &lp = got.plain;
+    if (lp.lopnWidth.x < 2)
+        return false;
+    switch (lp.lopnStyle) {
+    case PS_SOLID:
+    case PS_DASH:
+    case PS_DOT:
+    case PS_DASHDOT:
+    case PS_DASHDOTDOT: break;
+    default: return false;
+    }
+    if (GetGraphicsMode(dc) != GM_COMPATIBLE || GetROP2(dc) != R2_COPYPEN || GetLayout(dc) != 0)
+        return false;
+    POINT p[2] = {{0, 0}, {lp.lopnWidth.x, 0}};
+    if (!LPtoDP(dc, p, 2))
+        return false;
+    *width = abs(p[1].x - p[0].x);
+    *colour = lp.lopnColor;
+    if (*width < 2 || *width > kMaxOutlineWidth)
+        return false;
+    // A bitmap of fewer than 16 bits a pixel may show the pen's colour
+    // otherwise than a brush's. (The depth is asked of the bitmap: asking
+    // the DC goes to the display.)
+    DWORD type = GetObjectType(dc);
+    if ((type != OBJ_DC && type != OBJ_MEMDC) || GetDeviceCaps(dc, TECHNOLOGY) != DT_RASDISPLAY)
+        return false;
+    BITMAP bm;
+    return type == OBJ_DC || (GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof bm, &bm) &&
+                              bm.bmBitsPixel >= 16);
+}
+
+// The pixel rows of a region, as rectangles.
+std::vector<RECT> regionRows(HRGN region)
+{
+    std::vector<RECT> rows;
+    DWORD bytes = region ? GetRegionData(region, 0, nullptr) : 0;
+    if (bytes >= sizeof(RGNDATAHEADER)) {
+        std::vector<uint8_t> data(bytes);
+        RGNDATA *rd = reinterpret_cast<RGNDATA *>(data.data());
+        if (GetRegionData(region, bytes, rd) == bytes) {
+            const RECT *r = reinterpret_cast<const RECT *>(rd->Buffer);
+            rows.assign(r, r + rd->rdh.nCount);
+        }
+    }
+    return rows;
+}
+
+LONG roundHalf(double f) { return (LONG)(f > 0 ? f + 0.5 : f - 0.5); }
+
+// The four-sided piece the system draws for a slanted segment from a to b
+// with a pen of the width: the segment widened across its direction, the
+// rounding of the two halves as the system rounds them.
+void slantedPiece(POINT a, POINT b, int width, POINT q[4])
+{
+    int dx = b.x - a.x, dy = b.y - a.y;
+    double length = hypot(dx, dy);
+    double wx = width * abs(dy) / length, wy = width * abs(dx) / length;
+    POINT nearSide = {roundHalf(wx / 2), roundHalf(wy / 2)};
+    POINT farSide = {roundHalf((wx + 1) / 2), roundHalf((wy + 1) / 2)};
+    if (dx < 0) {
+        nearSide.y = -nearSide.y;
+        farSide.y = -farSide.y;
+    }
+    if (dy < 0) {
+        std::swap(nearSide, farSide);
+        nearSide.x = -nearSide.x;
+        farSide.x = -farSide.x;
+    }
+    q[0] = POINT{a.x - nearSide.x, a.y + nearSide.y};
+    q[1] = POINT{a.x + farSide.x, a.y - farSide.y};
+    q[2] = POINT{b.x + farSide.x, b.y - farSide.y};
+    q[3] = POINT{b.x - nearSide.x, b.y + nearSide.y};
+}
+
+// The pixel rows of a slanted piece, from the system's own region of it.
+std::vector<RECT> slantedRows(POINT a, POINT b, int width)
+{
+    POINT q[4];
+    slantedPiece(a, b, width, q);
+    HRGN piece = CreatePolygonRgn(q, 4, ALTERNATE);
+    std::vector<RECT> rows = regionRows(piece);
+    if (piece)
+        DeleteObject(piece);
+    return rows;
+}
+
+// What a width's outlines are made of, made once per width: the rows of
+// the disc the system puts at each vertex, about the vertex, and the rows
+// of the pieces of the short slanted steps (up to 2 pixels either way)
+// that curved outlines are made of, about their first point.
+const int kShortStep = 2;
+struct OutlineParts {
+    bool made = false;
+    std::vector<RECT> disc;
+    std::vector<RECT> steps[2 * kShortStep + 1][2 * kShortStep + 1];
+};
+
+const OutlineParts &outlineParts(int width)
+{
+    static std::vector<OutlineParts> made(kMaxOutlineWidth + 1);
+    OutlineParts &p = made[(size_t)width];
+    if (!p.made) {
+        p.made = true;
+        HRGN disc = CreateEllipticRgn(-(width / 2), -(width / 2), (width + 1) / 2 + 1,
+                                      (width + 1) / 2 + 1);
+        p.disc = regionRows(disc);
+        if (disc)
+            DeleteObject(disc);
+        for (int dx = -kShortStep; dx <= kShortStep; ++dx)
+            for (int dy = -kShortStep; dy <= kShortStep; ++dy)
+                if (dx && dy)
+                    p.steps[dx + kShortStep][dy + kShortStep] =
+                        slantedRows(POINT{0, 0}, POINT{dx, dy}, width);
+    }
+    return p;
+}
+
+// The logical coordinates of device pixel edges under a DC's mapping, for
+// mappings whose logical unit is at most a pixel (every pixel edge then has
+// a logical coordinate that maps onto it exactly). The system maps a
+// logical x to the device as floor(x * scale + offset + 0.5), the scale and
+// offset taken from the extents and origins.
+struct PixelEdges {
+    double sx = 1, ox = 0, sy = 1, oy = 0;
+    static LONG inverse(int d, double s, double o)
+    {
+        LONG l = (LONG)floor((d - o) / s + 0.5);
+        for (LONG k : {l, l - 1, l + 1})
+            if ((int)floor(k * s + o + 0.5) == d)
+                return k;
+        return l;
+    }
+    LONG logicalX(int d) const { return inverse(d, sx, ox); }
+    LONG logicalY(int d) const { return inverse(d, sy, oy); }
+};
+
+bool pixelEdges(HDC dc, PixelEdges *e)
+{
+    SIZE we, ve;
+    POINT wo, vo;
+    if (!GetWindowExtEx(dc, &we) || !GetViewportExtEx(dc, &ve) || !GetWindowOrgEx(dc, &wo) ||
+        !GetViewportOrgEx(dc, &vo) || we.cx == 0 || we.cy == 0)
+        return false;
+    e->sx = ve.cx / (double)we.cx;
+    e->sy = ve.cy / (double)we.cy;
+    e->ox = vo.x - e->sx * wo.x;
+    e->oy = vo.y - e->sy * wo.y;
+    return e->sx > 0 && e->sx <= 1 && e->sy > 0 && e->sy <= 1;
+}
+
+// The outline of a closed figure of device points drawn with a wide pen:
+// the rows of every piece collected by device row, merged, and painted as
+// rectangles (rows alike running together into one).
+class WideOutline {
+public:
+    explicit WideOutline(int width) : width_(width), parts_(outlineParts(width)) {}
+    bool ready() const { return !parts_.disc.empty(); }
+
+    // Every segment from a point to the next, the last to the first, and a
+    // disc at every point.
+    void closedPath(const POINT *pts, size_t n, bool closed = true)
+    {
+        if (!n)
+            return;
+        int top = pts[0].y, bottom = pts[0].y;
+        for (size_t i = 1; i < n; ++i) {
+            top = std::min<int>(top, pts[i].y);
+            bottom = std::max<int>(bottom, pts[i].y);
+        }
+        top_ = top - width_ - 2;
+        size_t rows = (size_t)(bottom - top) + 2 * (size_t)width_ + 5;
+        if (rows_.size() < rows)
+            rows_.resize(rows);
+        for (size_t i = 0; i < rows; ++i)
+            rows_[i].clear();
+        used_ = rows;
+        for (size_t i = 0; i < n; ++i) {
+            addRects(parts_.disc, pts[i]);
+            if (closed || i + 1 < n)
+                segment(pts[i], pts[(i + 1) % n]);
+        }
+    }
+
+    // Every segment from a point to the next and a disc at every point
+    // (the round ends of an open path are the same discs).
+    void openPath(const POINT *pts, size_t n)
+    {
+        closedPath(pts, n, false);
+    }
+
+    // Paints the rows in device units with a brush of the colour.
+    BOOL paint(HDC dc, COLORREF colour)
+    {
+        HBRUSH brush = brushOf(colour);
+        if (!brush)
+            return FALSE;
+        // Device pixels are reached in logical units where a logical unit
+        // is at most a pixel; else the DC is put to pixels for the painting.
+        PixelEdges edges;
+        int saved = 0;
+        if (!pixelEdges(dc, &edges)) {
+            saved = SaveDC(dc);
+            if (!saved)
+                return FALSE;
+            SetMapMode(dc, MM_TEXT);
+            SetWindowOrgEx(dc, 0, 0, nullptr);
+            SetViewportOrgEx(dc, 0, 0, nullptr);
+            pixelEdges(dc, &edges);
+        }
+        HGDIOBJ oldBrush = SelectObject(dc, brush);
+        BOOL ok = TRUE;
+        // A band of rows alike: its spans (in band_) from row bandTop.
+        std::vector<Span> &band = band_;
+        band.clear();
+        int bandTop = 0;
+        auto flush = [&](int bottom) {
+            if (band.empty())
+                return;
+            LONG t = edges.logicalY(bandTop), b = edges.logicalY(bottom);
+            for (const Span &s : band) {
+                LONG l = edges.logicalX(s.x0);
+                ok = PatBlt(dc, l, t, edges.logicalX(s.x1) - l, b - t, PATCOPY) && ok;
+            }
+            band.clear();
+        };
+        std::vector<Span> &row = merged_;
+        for (size_t i = 0; i < used_; ++i) {
+            int y = top_ + (int)i;
+            mergeRow(rows_[i], row);
+            if (row.size() != band.size() || !std::equal(row.begin(), row.end(), band.begin())) {
+                flush(y);
+                band.swap(row);
+                bandTop = y;
+            }
+        }
+        flush(top_ + (int)used_);
+        SelectObject(dc, oldBrush);
+        if (saved)
+            RestoreDC(dc, saved);
+        return ok;
+    }
+
+private:
+    // A solid brush of the colour, kept for the next outline of the same
+    // colour (outlines of one colour follow each other).
+    static HBRUSH brushOf(COLORREF colour)
+    {
+        static HBRUSH kept = nullptr;
+        static COLORREF keptColour = 0;
+        if (!kept || keptColour != colour) {
+            HBRUSH made = CreateSolidBrush(colour);
+            if (!made)
+                return nullptr;
+            if (kept)
+                DeleteObject(kept);
+            kept = made;
+            keptColour = colour;
+        }
+        return kept;
+    }
+
+    struct Span {
+        int x0, x1;
+        bool operator==(const Span &o) const { return x0 == o.x0 && x1 == o.x1; }
+    };
+
+    void addRect(int l, int t, int r, int b)
+    {
+        if (l >= r)
+            return;
+        int from = std::max(t, top_), to = std::min(b, top_ + (int)used_);
+        for (int y = from; y < to; ++y) {
+            std::vector<Span> &row = rows_[(size_t)(y - top_)];
+            // Neighbouring pieces mostly overlap the span added last: it
+            // grows instead, which keeps the rows short.
+            if (!row.empty() && l <= row.back().x1 && r >= row.back().x0) {
+                row.back().x0 = std::min(row.back().x0, l);
+                row.back().x1 = std::max(row.back().x1, r);
+            } else {
+                row.push_back(Span{l, r});
+            }
+        }
+    }
+
+    void addRects(const std::vector<RECT> &rects, POINT at)
+    {
+        for (const RECT &r : rects)
+            addRect(at.x + r.left, at.y + r.top, at.x + r.right, at.y + r.bottom);
+    }
+
+    // The band of a level or upright segment (its ends are the discs'),
+    // or the piece of a slanted one.
+    void segment(POINT a, POINT b)
+    {
+        int dx = b.x - a.x, dy = b.y - a.y;
+        if (dx == 0 && dy == 0)
+            return;
+        if (dy == 0) {
+            int t = a.y - width_ / 2;
+            addRect(std::min(a.x, b.x), t, std::max(a.x, b.x), t + width_);
+        } else if (dx == 0) {
+            int l = a.x - width_ / 2;
+            addRect(l, std::min(a.y, b.y), l + width_, std::max(a.y, b.y));
+        } else if (abs(dx) <= kShortStep && abs(dy) <= kShortStep) {
+            addRects(parts_.steps[dx + kShortStep][dy + kShortStep], a);
+        } else {
+            addRects(slantedRows(a, b, width_), POINT{0, 0});
+        }
+    }
+
+    // The spans of a row sorted and joined where they touch or overlap.
+    static void mergeRow(std::vector<Span> &in, std::vector<Span> &out)
+    {
+        out.clear();
+        std::sort(in.begin(), in.end(), [](const Span &a, const Span &b) { return a.x0 < b.x0; });
+        for (const Span &s : in) {
+            if (!out.empty() && s.x0 <= out.back().x1)
+                out.back().x1 = std::max(out.back().x1, s.x1);
+            else
+                out.push_back(s);
+        }
+    }
+
+    int width_;
+    const OutlineParts &parts_;
+    int top_ = 0;
+    size_t used_ = 0;
+    // Kept between figures, so that drawing allocates only as figures grow.
+    static std::vector<std::vector<Span>> rows_;
+    static std::vector<Span> merged_, band_;
+};
+std::vector<std::vector<WideOutline::Span>> WideOutline::rows_;
+std::vector<WideOutline::Span> WideOutline::merged_, WideOutline::band_;
+
+uint32_t g_wideOutlines = 0;
+
+// Calls the figure with a null pen (its inside alone), then draws the
+// outline of the device points.
+template <typename Figure>
+BOOL insideThenOutline(HDC dc, int width, COLORREF colour, const std::vector<POINT> &outline,
+                       Figure figure)
+{
+    WideOutline o(width);
+    if (!o.ready())
+        return FALSE;
+    ++g_wideOutlines;
+    HGDIOBJ pen = SelectObject(dc, GetStockObject(NULL_PEN));
+    BOOL ok = figure();
+    SelectObject(dc, pen);
+    o.closedPath(outline.data(), outline.size());
+    return o.paint(dc, colour) && ok;
+}
+
+// The device rectangle of a figure's logical one, ordered; false when it
+// is empty (the system then draws nothing).
+bool deviceRect(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, RECT *out)
+{
+    POINT p[2] = {{l, t}, {r, b}};
+    if (!LPtoDP(dc, p, 2))
+        return false;
+    *out = RECT{std::min(p[0].x, p[1].x), std::min(p[0].y, p[1].y), std::max(p[0].x, p[1].x),
+                std::max(p[0].y, p[1].y)};
+    return out->left != out->right && out->top != out->bottom;
+}
+
+// The outline points of a rectangle drawn with a wide pen: its corners,
+// the right and bottom edges one pixel in.
+std::vector<POINT> rectOutline(const RECT &d)
+{
+    return {{d.right - 1, d.top}, {d.left, d.top}, {d.left, d.bottom - 1}, {d.right - 1, d.bottom - 1}};
+}
+
+// The outline points of a box with rounded corners of w x h device pixels
+// (the whole box for an ellipse): every pixel step of the corner quarters,
+// from the top right corner round to the left and back. A quarter is
+// stepped from its level end (x = w - 1 of the corner box, y = h / 2)
+// towards its upright end, moving out in y and in along x by the error of
+// the ellipse's equation, until x passes the corner box's middle.
+std::vector<POINT> roundOutline(const RECT &d, int w, int h)
+{
+    std::vector<POINT> q;
+    const int64_t a = w - 1, b = h - 1;
+    const int64_t growX = 8 * b * b, growY = 8 * a * a;
+    int64_t stepX = 4 * b * b * (1 - a), stepY = 4 * a * a * (1 + (b % 2));
+    int64_t error = stepX + stepY + a * a * (b % 2);
+    POINT p = {(LONG)a, h / 2};
+    while (p.x >= w / 2) {
+        int64_t twice = 2 * error;
+        q.push_back(p);
+        if (twice >= stepX) {
+            --p.x;
+            stepX += growX;
+            error += stepX;
+        }
+        if (twice <= stepY) {
+            ++p.y;
+            stepY += growY;
+            error += stepY;
+        }
+    }
+    size_t n = q.size();
+    std::vector<POINT> pts(4 * n + 4);
+    for (size_t i = 0; i < n; ++i)
+        pts[i] = POINT{d.right - w + q[i].x, d.top + h - 1 - q[i].y};
+    // Mirrored left to right, then top to bottom; a middle point on the
+    // box's own edge is not repeated.
+    size_t end = 2 * n - 1;
+    if ((w & 1) && w == d.right - d.left)
+        --end;
+    for (size_t i = 0; i < n; ++i)
+        pts[end - i] = POINT{d.left + d.right - 1 - pts[i].x, pts[i].y};
+    n = end + 1;
+    end = 2 * n - 1;
+    if ((h & 1) && h == d.bottom - d.top)
+        --end;
+    for (size_t i = 0; i < n; ++i)
+        pts[end - i] = POINT{pts[i].x, d.top + d.bottom - 1 - pts[i].y};
+    pts.resize(end + 1);
+    return pts;
+}
+
+// RoundRect (and Ellipse, the corners the whole box) with a wide pen
+// through the outline path; the system's call otherwise.
+BOOL roundRectOutlined(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t cornerW,
+                       int32_t cornerH, bool ellipse)
+{
+    auto system = [&]() {
+        return ellipse ? Ellipse(dc, l, t, r, b) : RoundRect(dc, l, t, r, b, cornerW, cornerH);
+    };
+    int width;
+    COLORREF colour;
+    RECT d;
+    if (!wideOutlinePen(dc, &width, &colour) || !deviceRect(dc, l, t, r, b, &d))
+        return system();
+    POINT c[2] = {{0, 0}, {ellipse ? r - l : cornerW, ellipse ? b - t : cornerH}};
+    LPtoDP(dc, c, 2);
+    int w = std::min<int>(d.right - d.left, abs(c[1].x - c[0].x));
+    int h = std::min<int>(d.bottom - d.top, abs(c[1].y - c[0].y));
+    if (w <= 2 || h <= 2)
+        return insideThenOutline(dc, width, colour, rectOutline(d),
+                                 [&]() { return Rectangle(dc, l, t, r, b); });
+    return insideThenOutline(dc, width, colour, roundOutline(d, w, h), system);
+}
 
 }  // namespace
 
@@ -48,12 +524,18 @@ COLORREF gdiSetPixel(HDC dc, int32_t x, int32_t y, COLORREF colour)
 
 BOOL gdiRectanglePlain(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b)
 {
-    return Rectangle(dc, l, t, r, b);
+    int width;
+    COLORREF colour;
+    RECT d;
+    if (!wideOutlinePen(dc, &width, &colour) || !deviceRect(dc, l, t, r, b, &d))
+        return Rectangle(dc, l, t, r, b);
+    return insideThenOutline(dc, width, colour, rectOutline(d),
+                             [&]() { return Rectangle(dc, l, t, r, b); });
 }
 
 BOOL gdiRectangle(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b)
 {
-    return Rectangle(dc, l, t, r + dmGetPixelWidth(), b + dmGetPixelHeight());
+    return gdiRectanglePlain(dc, l, t, r + dmGetPixelWidth(), b + dmGetPixelHeight());
 }
 
 BOOL gdiFrameRect(HDC dc, const RECT *r)
@@ -79,19 +561,20 @@ BOOL gdiRectAtRotated(HDC dc, POINT c, int32_t halfW, int32_t halfH, double radi
 
 BOOL gdiEllipse(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b)
 {
-    return Ellipse(dc, l, t, r, b);
+    return roundRectOutlined(dc, l, t, r, b, 0, 0, true);
 }
 
 BOOL gdiRoundRectPlain(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t cornerW,
                        int32_t cornerH)
 {
-    return RoundRect(dc, l, t, r, b, cornerW, cornerH);
+    return roundRectOutlined(dc, l, t, r, b, cornerW, cornerH, false);
 }
 
 BOOL gdiRoundRect(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t cornerW,
                   int32_t cornerH)
 {
-    return RoundRect(dc, l, t, r + dmGetPixelWidth(), b + dmGetPixelHeight(), cornerW, cornerH);
+    return gdiRoundRectPlain(dc, l, t, r + dmGetPixelWidth(), b + dmGetPixelHeight(), cornerW,
+                             cornerH);
 }
 
 BOOL gdiArc(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t x1, int32_t y1,
@@ -106,15 +589,42 @@ BOOL gdiPie(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t x1, int3
     return Pie(dc, l, t, r, b, x1, y1, x2, y2);
 }
 
-BOOL gdiPolyline(HDC dc, const POINT *pts, int16_t n) { return Polyline(dc, pts, n); }
+BOOL gdiPolyline(HDC dc, const POINT *pts, int16_t n)
+{
+    int width;
+    COLORREF colour;
+    if (!pts || n < 2 || !wideOutlinePen(dc, &width, &colour))
+        return Polyline(dc, pts, n);
+    RECT b;
+    geoPointsBounds(pts, n, &b);
+    std::vector<POINT> d(pts, pts + n);
+    if (!gdiIsWithinSafeRange(dc, b.left, b.top, b.right, b.bottom) || !LPtoDP(dc, d.data(), n))
+        return Polyline(dc, pts, n);
+    WideOutline o(width);
+    if (!o.ready())
+        return Polyline(dc, pts, n);
+    ++g_wideOutlines;
+    o.openPath(d.data(), d.size());
+    return o.paint(dc, colour);
+}
+
+uint32_t gdiWideOutlineCount() { return g_wideOutlines; }
 BOOL gdiPolygon(HDC dc, const POINT *pts, int16_t n)
 {
     if (!pts || n <= 0)
         return FALSE;
     RECT b;
     geoPointsBounds(pts, n, &b);
-    if (gdiIsWithinSafeRange(dc, b.left, b.top, b.right, b.bottom))
-        return Polygon(dc, pts, n);
+    if (gdiIsWithinSafeRange(dc, b.left, b.top, b.right, b.bottom)) {
+        int width;
+        COLORREF colour;
+        if (!wideOutlinePen(dc, &width, &colour))
+            return Polygon(dc, pts, n);
+        std::vector<POINT> d(pts, pts + n);
+        if (!LPtoDP(dc, d.data(), n))
+            return Polygon(dc, pts, n);
+        return insideThenOutline(dc, width, colour, d, [&]() { return Polygon(dc, pts, n); });
+    }
     std::vector<GeoPointF> f((size_t)n);
     for (int i = 0; i < n; ++i)
         f[(size_t)i] = GeoPointF{(double)pts[i].x, (double)pts[i].y};

@@ -53,6 +53,12 @@ BOOL gdiPie(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t x1, int3
             int32_t x2, int32_t y2);
 BOOL gdiPolyline(HDC dc, const POINT *pts, int16_t n);
 BOOL gdiPolygon(HDC dc, const POINT *pts, int16_t n);
+// Rectangles, ellipses, rounded boxes, polygons and polylines drawn with a
+// pen of two device pixels or more (solid or dashed: the system draws such
+// a dashed pen solid) on a raster DC that copies the pen draw the pixels
+// the system's own call draws, without its slow way of uniting the
+// outline's pieces one by one (see gdi_draw.cpp). The outlines drawn so.
+uint32_t gdiWideOutlineCount();
 
 // ---- figures of any size -------------------------------------------------------
 // A shape read from a file may be of any size, and GDI (the system's and

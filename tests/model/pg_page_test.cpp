@@ -8,6 +8,7 @@
 #include "app/setup_record.h"
 #include "support/ff_file.h"
 #include <string.h>
+#include <functional>
 
 using pgtest::addObject;
 using pgtest::newPage;
@@ -492,6 +493,80 @@ TEST(PageRecord, ObjectList)
     obFreeTree(pair[0]);
     pgFreeList(other);
     pgFreeList(page);
+}
+
+// Appending keeps the page's tail; whatever changes the list between
+// appends (an object unlinked, deleted or moved to another list, the first
+// object replaced) is seen, and the next append goes to the real tail.
+TEST(PageRecord, AppendingAfterTheListChangedFindsTheRealTail)
+{
+    struct Step {
+        const char *what;
+        std::function<void(MemHandle page, std::vector<MemHandle> &objects)> change;
+    };
+    const Step steps[] = {
+        {"the tail unlinked",
+         [](MemHandle page, std::vector<MemHandle> &o) {
+             MemHandle tail = o.back();
+             pgSetFirstObject(page, obRemoveFromList(pgGetFirstObject(page), tail));
+             obFreeTree(tail);
+             o.pop_back();
+         }},
+        {"the tail deleted",
+         [](MemHandle, std::vector<MemHandle> &o) {
+             obDelete(o.back());
+             o.pop_back();
+         }},
+        {"the tail moved to another list",
+         [](MemHandle, std::vector<MemHandle> &o) {
+             MemHandle tail = o.back(), elsewhere = obtest::make();
+             obUnlink(tail);
+             obLinkPair(elsewhere, tail);   // the tail of another list now
+             o.pop_back();
+             obFreeList(elsewhere);
+         }},
+        {"a new first object alone",
+         [](MemHandle page, std::vector<MemHandle> &o) {
+             MemHandle first = obtest::make();
+             obFreeList(pgGetFirstObject(page));
+             pgSetFirstObject(page, first);
+             o.assign(1, first);
+         }},
+        {"nothing", [](MemHandle, std::vector<MemHandle> &) {}},
+    };
+    for (const Step &step : steps) {
+        MemHandle page = newPage();
+        std::vector<MemHandle> objects;
+        for (int i = 0; i < 3; ++i) {
+            objects.push_back(obtest::make());
+            pgAppendObject(page, objects.back());
+        }
+        step.change(page, objects);
+        objects.push_back(obtest::make());
+        pgAppendObject(page, objects.back());
+        EXPECT_EQ(objects, obtest::listOf(pgGetFirstObject(page))) << step.what;
+        EXPECT_EQ(objects.back(), pgGetLastObject(page)) << step.what;
+        pgFreeList(page);
+    }
+}
+
+// Appending many objects one by one to two pages in turn keeps each page's
+// list whole and in order.
+TEST(PageRecord, AppendingToTwoPagesInTurn)
+{
+    MemHandle pages[2] = {newPage(), newPage()};
+    std::vector<MemHandle> objects[2];
+    for (int i = 0; i < 200; ++i) {
+        MemHandle h = obtest::make();
+        objects[i % 3 == 0].push_back(h);
+        pgAppendObject(pages[i % 3 == 0], h);
+    }
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_EQ(objects[k], obtest::listOf(pgGetFirstObject(pages[k])));
+        EXPECT_EQ((int32_t)objects[k].size(), obCountList(pgGetFirstObject(pages[k])));
+        EXPECT_EQ(objects[k].back(), obGetListTail(pgGetFirstObject(pages[k])));
+        pgFreeList(pages[k]);
+    }
 }
 
 TEST(PageRecord, GuidesAreDottedFramesOfTheInsetMarginsAndLabels)

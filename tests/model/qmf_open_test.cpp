@@ -562,3 +562,63 @@ TEST(QmfOpen, PageDataRoundTrip)
 }
 
 }  // namespace
+
+namespace {
+
+// A page of 10,000 objects is read in a few large reads and parsed from
+// memory: the objects come back whole, in order, with the page's count.
+TEST(QmfOpen, ABigPageIsReadInWholeWindows)
+{
+    TempDir dir;
+    std::string path = dir.file("big.qm");
+    obtest::LiveCount live;
+    {
+        BoxRecorder boxes;
+        MemHandle form = fmNew();
+        MemHandle big = pgtest::newPage("Big");
+        for (int i = 0; i < 10000; ++i)
+            pgAppendObject(big, obtest::make(i % 2 ? OBT_ELLIPSE : OBT_RECTANGLE, i, i, i + 50,
+                                             i + 40));
+        pgDirAppend(form, big);
+        pgDirAppend(form, pgtest::newPage("Small"));
+        documentBytes(form, path);
+        DWORD size = 0;
+        HANDLE f = ffOpenRead(path.c_str(), &size, TRUE);
+        ASSERT_NE(INVALID_HANDLE_VALUE, f);
+        MemHandle read = qmfReadForm(f, 0);
+        ASSERT_NE(0u, read) << boxes.texts();
+        uint32_t before = ffSystemReadCount();
+        MemHandle page = qmfReadEntryPage(f, size, fmGetDirectory(read), 0);
+        EXPECT_LT(ffSystemReadCount() - before, 100u) << "reads of the page";
+        ASSERT_NE(0u, page) << boxes.texts();
+        std::vector<MemHandle> objects = obtest::listOf(pgGetFirstObject(page));
+        ASSERT_EQ(10000u, objects.size());
+        for (int i : {0, 1, 4999, 9999}) {
+            RECT r;
+            obGetRect(objects[(size_t)i], &r);
+            EXPECT_EQ(i, r.left);
+            EXPECT_EQ(i % 2 ? OBT_ELLIPSE : OBT_RECTANGLE, obGetType(objects[(size_t)i]));
+        }
+        {
+            PgLock p(page);
+            EXPECT_EQ(10000, p.data()->objectCount);
+        }
+        // The file is where the page's reading left it, and the next
+        // page reads as well.
+        PageDirEntry e;
+        ASSERT_TRUE(pgDirGetEntry(fmGetDirectory(read), 0, &e));
+        EXPECT_EQ(e.offset + e.size, ffTell(f));
+        MemHandle second = qmfReadEntryPage(f, size, fmGetDirectory(read), 1);
+        EXPECT_NE(0u, second);
+        EXPECT_EQ("Small", pgtest::textOf(pgGetNameCopy(second)));
+        pgFreeList(second);
+        pgFreeList(page);
+        ffClose(f);
+        fmFree(read);
+        fmFree(form);
+        EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    }
+    EXPECT_EQ(0, live.leaked());
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include <string.h>
+#include <algorithm>
 
 using qmtest::BoxRecorder;
 using qmtest::TempDir;
@@ -954,3 +955,96 @@ TEST_F(Files, ComparePackets)
 }
 
 }  // namespace
+
+// ---- reading ahead -------------------------------------------------------------
+
+// Every way of reading a span read ahead gives the bytes, positions and
+// short reads the plain file gives: pieces across the window's end, pieces
+// larger than a window, seeks, the end of the file, and the position left
+// behind when the span ends.
+TEST_F(Files, ReadAheadGivesWhatTheFileGives)
+{
+    const uint32_t size = kFfReadAheadWindow + kFfReadAheadWindow / 2 + 123;
+    Bytes bytes(size);
+    for (uint32_t i = 0; i < size; ++i)
+        bytes[i] = (uint8_t)(i * 7 + (i >> 9));
+    std::string path = dir_.file("ahead.bin");
+    ASSERT_TRUE(qmtest::writeFile(path, bytes));
+    struct Case {
+        uint32_t offset, span;
+        std::vector<uint32_t> pieces;   // read one after the other
+    } cases[] = {
+        {0, 100, {4, 2, 30, 64, 10}},                           // past the span's end
+        {17, size - 17, {4, 1000, 3, kFfReadAheadWindow, 77}},   // a window refilled
+        {5, 4000, {kFfReadAheadWindow + 10, 9}},                 // larger than a window
+        {size - 50, 2000, {20, 20, 20, 5}},                      // past the file's end
+        {size + 10, 100, {4}},                                   // beyond the file
+    };
+    for (const Case &c : cases) {
+        HANDLE plain = ffOpenRead(path.c_str(), nullptr, FALSE);
+        HANDLE ahead = ffOpenRead(path.c_str(), nullptr, FALSE);
+        ASSERT_NE(INVALID_HANDLE_VALUE, plain);
+        ASSERT_NE(INVALID_HANDLE_VALUE, ahead);
+        ffSeek(plain, c.offset);
+        {
+            FfReadAhead guard(ahead, c.offset, c.span);
+            EXPECT_TRUE(guard);
+            for (uint32_t n : c.pieces) {
+                std::vector<uint8_t> a(n), b(n);
+                DWORD gotPlain = ffRead(plain, a.data(), n);
+                DWORD gotAhead = ffRead(ahead, b.data(), n);
+                ASSERT_EQ(gotPlain, gotAhead) << "offset " << c.offset << ", piece " << n;
+                EXPECT_TRUE(std::equal(a.begin(), a.begin() + gotPlain, b.begin()));
+                EXPECT_EQ(ffTell(plain), ffTell(ahead));
+            }
+            // A counted read and a packet read past the end fail alike.
+            int32_t budgetPlain = 1 << 30, budgetAhead = 1 << 30;
+            uint8_t four[4];
+            EXPECT_EQ(ffReadCounted(plain, &budgetPlain, four, 4, FALSE),
+                      ffReadCounted(ahead, &budgetAhead, four, 4, FALSE));
+            EXPECT_EQ(budgetPlain, budgetAhead);
+            // Back to the start and read again.
+            ffSeek(plain, c.offset);
+            ffSeek(ahead, c.offset);
+            uint8_t x[16], y[16];
+            EXPECT_EQ(ffRead(plain, x, 16), ffRead(ahead, y, 16));
+            EXPECT_EQ(ffTell(plain), ffTell(ahead));
+        }
+        // The file's own position is where the reads left it.
+        LARGE_INTEGER zero, at;
+        zero.QuadPart = 0;
+        ASSERT_TRUE(SetFilePointerEx(ahead, zero, &at, FILE_CURRENT));
+        EXPECT_EQ((LONGLONG)ffTell(plain), at.QuadPart);
+        ffClose(plain);
+        ffClose(ahead);
+    }
+}
+
+// A span is read in whole windows: a page of small packets takes a few
+// reads, not one per packet.
+TEST_F(FilesPackets, PacketsOfASpanReadAheadTakeFewReads)
+{
+    Bytes bytes;
+    for (int i = 0; i < 5000; ++i) {
+        Bytes p = packetBytes(10 + i % 40, (uint16_t)i);
+        bytes.insert(bytes.end(), p.begin(), p.end());
+    }
+    HANDLE f = openWith(bytes);
+    int32_t budget = (int32_t)bytes.size();
+    uint32_t before = ffSystemReadCount();
+    int read = 0;
+    {
+        FfReadAhead ahead(f, 0, (DWORD)bytes.size());
+        for (int i = 0; i < 5000; ++i) {
+            MemHandle p = ffReadPacketEx(f, &budget, FALSE);
+            if (!p || utGetPacketLength(p) != 10u + i % 40)
+                break;
+            ++read;
+            utFreeHandle(p);
+        }
+    }
+    EXPECT_EQ(5000, read);
+    EXPECT_EQ(0, budget);
+    EXPECT_LE(ffSystemReadCount() - before, 4u);
+    closeAndCheck(f);
+}

@@ -5,6 +5,9 @@
 #include "support/gdi_draw.h"
 #include "support/gdi_edge.h"
 #include <math.h>
+#include <stdio.h>
+#include <string.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -489,6 +492,148 @@ TEST_F(Drawing, DropArrowIsATriangleOfPixels)
     gdiDrawDropArrow(dc(), POINT{20, 20}, 2, red, 0);
     gdiDrawDropArrow(dc(), POINT{20, 20}, 2, red, 2);
     EXPECT_EQ(0, dib_.count(red));
+}
+
+
+// ---- outlines of wide pens -------------------------------------------------------------
+
+// The pixels of one figure drawn with the primitive and with the plain
+// system call under the same pen, brush and mapping.
+struct WideCase {
+    const char *shape;
+    int zoom;
+    int32_t penTwips;
+    int style;
+    bool filled;
+};
+
+std::string describe(const WideCase &c)
+{
+    char text[160];
+    snprintf(text, sizeof text, "%s at %d%%, %d-twip %s pen, %s", c.shape, c.zoom, c.penTwips,
+             c.style == PS_SOLID ? "solid" : "dashed", c.filled ? "filled" : "hollow");
+    return text;
+}
+
+// Draws the named figure with the primitive (own) or the bare system call.
+void drawFigure(HDC dc, const char *shape, bool own)
+{
+    // Logical twips, away from pixel multiples so that the mapping rounds.
+    const int32_t l = 301, t = 287, r = 2213, b = 1606;
+    const POINT poly[6] = {{310, 1500}, {1010, 297}, {2190, 820}, {1900, 1590},
+                           {1200, 1180}, {640, 1610}};
+    const POINT box[4] = {{l, t}, {r, t}, {r, b}, {l, b}};
+    if (strcmp(shape, "box") == 0)
+        own ? gdiPolygon(dc, box, 4) : Polygon(dc, box, 4);
+    else if (strcmp(shape, "rectangle") == 0)
+        own ? gdiRectanglePlain(dc, l, t, r, b) : Rectangle(dc, l, t, r, b);
+    else if (strcmp(shape, "ellipse") == 0)
+        own ? gdiEllipse(dc, l, t, r, b) : Ellipse(dc, l, t, r, b);
+    else if (strcmp(shape, "small ellipse") == 0)
+        own ? gdiEllipse(dc, 400, 400, 497, 530) : Ellipse(dc, 400, 400, 497, 530);
+    else if (strcmp(shape, "rounded box") == 0)
+        own ? gdiRoundRectPlain(dc, l, t, r, b, 610, 455) : RoundRect(dc, l, t, r, b, 610, 455);
+    else if (strcmp(shape, "polygon") == 0)
+        own ? gdiPolygon(dc, poly, 6) : Polygon(dc, poly, 6);
+    else if (strcmp(shape, "polyline") == 0)
+        own ? gdiPolyline(dc, poly, 6) : Polyline(dc, poly, 6);
+}
+
+// Pixels that differ between the two drawings, and of those the ones that
+// are not on an edge of the system's drawing (a pixel whose four
+// neighbours are not all of its own colour there).
+void compareDrawings(const qmtest::Dib &own, const qmtest::Dib &system, int *differ, int *inner)
+{
+    *differ = *inner = 0;
+    for (int y = 0; y < own.height(); ++y)
+        for (int x = 0; x < own.width(); ++x) {
+            COLORREF want = system.pixel(x, y);
+            if (own.pixel(x, y) == want)
+                continue;
+            ++*differ;
+            bool edge = false;
+            const int nx[4] = {x - 1, x + 1, x, x}, ny[4] = {y, y, y - 1, y + 1};
+            for (int k = 0; k < 4; ++k)
+                if (nx[k] >= 0 && ny[k] >= 0 && nx[k] < own.width() && ny[k] < own.height() &&
+                    system.pixel(nx[k], ny[k]) != want)
+                    edge = true;
+            if (!edge)
+                ++*inner;
+        }
+}
+
+TEST(WideOutlines, DrawTheSystemPensPixels)
+{
+    const char *shapes[] = {"box", "rectangle", "ellipse", "small ellipse", "rounded box",
+                            "polygon", "polyline"};
+    // A logical unit of less than a pixel, and at 1600 percent of more.
+    const int zooms[] = {100, 125, 150, 200, 300, 1600};
+    // 1 to 8 pixels at 100 percent, and between.
+    const int32_t widths[] = {15, 20, 30, 40, 45, 60, 75, 90, 105, 120};
+    const int styles[] = {PS_SOLID, PS_DASH};
+    int cases = 0, exact = 0, wide = 0;
+    uint32_t outlines = gdiWideOutlineCount();
+    for (const char *shape : shapes)
+        for (int zoom : zooms)
+            for (int32_t w : widths)
+                for (int style : styles)
+                    for (bool filled : {false, true}) {
+                        if (zoom > 300 && w > 20)
+                            continue;   // the system takes long over pens this wide
+                        wide += floor(w * zoom / 1500.0 + 0.5) >= 2;
+                        WideCase c = {shape, zoom, w, style, filled};
+                        qmtest::Dib own(200, 150), system(200, 150);
+                        for (const qmtest::Dib *d : {&own, &system}) {
+                            HDC dc = d->dc();
+                            dmResetModule();
+                            dmSetZoomDC(dc, zoom);
+                            GdiObject<HPEN> pen(CreatePen(style, w, RGB(0, 0, 128)));
+                            GdiObject<HBRUSH> brush(CreateSolidBrush(RGB(250, 200, 0)));
+                            GdiSelect selPen(dc, pen);
+                            GdiSelect selBrush(dc, filled ? (HGDIOBJ)brush.get()
+                                                          : GetStockObject(NULL_BRUSH));
+                            drawFigure(dc, shape, d == &own);
+                        }
+                        int differ, inner;
+                        compareDrawings(own, system, &differ, &inner);
+                        ++cases;
+                        exact += differ == 0;
+                        EXPECT_EQ(0, inner) << describe(c) << ": " << differ << " pixels differ";
+                        EXPECT_LE(differ, 8) << describe(c);
+                    }
+    dmResetModule();
+    EXPECT_EQ(cases, exact) << "drawings that differ at all on an edge";
+    // Every case of two pixels or more went the outline path.
+    EXPECT_EQ((uint32_t)wide, gdiWideOutlineCount() - outlines);
+}
+
+// Where the outline path does not apply, the system's own call draws.
+TEST(WideOutlines, OtherModesAndPensAreTheSystems)
+{
+    struct Mode {
+        const char *what;
+        int rop;
+        int penStyle;
+    } modes[] = {{"xor", R2_NOTXORPEN, PS_SOLID},
+                 {"inside frame", R2_COPYPEN, PS_INSIDEFRAME},
+                 {"null", R2_COPYPEN, PS_NULL}};
+    for (const Mode &m : modes) {
+        qmtest::Dib own(200, 150), system(200, 150);
+        for (const qmtest::Dib *d : {&own, &system}) {
+            HDC dc = d->dc();
+            dmResetModule();
+            dmSetZoomDC(dc, 200);
+            SetROP2(dc, m.rop);
+            GdiObject<HPEN> pen(CreatePen(m.penStyle, 60, RGB(0, 0, 128)));
+            GdiObject<HBRUSH> brush(CreateSolidBrush(RGB(250, 200, 0)));
+            GdiSelect selPen(dc, pen);
+            GdiSelect selBrush(dc, brush);
+            drawFigure(dc, "ellipse", d == &own);
+            drawFigure(dc, "polygon", d == &own);
+        }
+        EXPECT_EQ(0, own.diff(system)) << m.what;
+    }
+    dmResetModule();
 }
 
 }  // namespace

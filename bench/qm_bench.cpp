@@ -20,6 +20,7 @@
 #include "bench/bench_shapes.h"
 #include "bench/bench_text.h"
 #include "bench/bench_table.h"
+#include "bench/bench_textedit.h"
 #include "commands/obj_block.h"
 #include "forms/fld_check.h"
 #include "library/olb_file.h"
@@ -792,6 +793,7 @@ int main(int argc, char **argv)
     drawShapePage(20);
     drawShapePage(40);
     benchText();
+    benchTextEdit();
     benchPicture();
     benchTable();
     long want = (long)pages * objects;

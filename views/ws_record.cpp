@@ -192,7 +192,7 @@ WS_GETTER(MemHandle, wsGetDocOptions, docOptions, 0)
 WS_GETTER(int, wsGetRememberedPage, rememberedPage, -1)
 WS_GETTER(uint16_t, wsGetViewFlags, viewFlags, 0)
 WS_GETTER(BOOL, wsIsPrinting, viewFlags &WS_VIEW_PRINTING ? 1 : 0, FALSE)
-WS_GETTER(MemHandle, wsGetTextEditData, textEditData, 0)
+WS_GETTER(MemHandle, wsGetSavedSession, textEditData, 0)
 WS_GETTER(uint32_t, wsGetTableEditValue, tableEditValue, 0)
 WS_SETTER(uint32_t, wsSetTableEditValue, tableEditValue)
 WS_GETTER(uint16_t, wsGetScrollStyle, scrollStyle, 0)
@@ -741,7 +741,7 @@ void wsSetPrinting(HWND ws, BOOL on)
                             : (uint16_t)(rec->viewFlags & ~WS_VIEW_PRINTING);
 }
 
-void wsSetTextEditData(HWND ws, MemHandle data)
+void wsSetSavedSession(HWND ws, MemHandle data)
 {
     MemHandle old = 0;
     {

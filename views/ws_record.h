@@ -191,8 +191,8 @@ BOOL wsIsPrinting(HWND ws);
 void wsSetPrinting(HWND ws, BOOL on);
 uint16_t wsGetViewFlags(HWND ws);
 
-void wsSetTextEditData(HWND ws, MemHandle data);
-MemHandle wsGetTextEditData(HWND ws);
+void wsSetSavedSession(HWND ws, MemHandle data);
+MemHandle wsGetSavedSession(HWND ws);
 void wsSetTableEditValue(HWND ws, uint32_t value);
 uint32_t wsGetTableEditValue(HWND ws);
 

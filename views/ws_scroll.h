@@ -91,6 +91,10 @@ int32_t wsScrollDevY(HWND ws, int32_t dy, int code, BOOL allowPageChange);
 int32_t wsScrollByLogX(HWND ws, int32_t d);
 int32_t wsScrollByLogY(HWND ws, int32_t d);
 int32_t wsScrollYWithPageChange(HWND ws, int32_t dy);
+// Scrolls so that a client point (device pixels) lies in the client area,
+// in steps of half a measurement unit (at least one pixel); 1 when it
+// scrolled, 0 when the point was inside already.
+int wsScrollToPoint(HWND ws, POINT pt);
 // The view's top-left to the rectangle's top-left (twips).
 void wsScrollToTopLeft(HWND ws, const RECT *rect);
 // A rectangle (twips) or an object brought into view; 1 when scrolled.

@@ -575,7 +575,7 @@ TEST_F(DocWin, NullWindowAndWindowWithoutRecordAnswerNothing)
             {"options", [&] { return (int64_t)wsGetDocOptions(w); }, 0},
             {"remembered page", [&] { return (int64_t)wsGetRememberedPage(w); }, -1},
             {"printing", [&] { return (int64_t)wsIsPrinting(w); }, 0},
-            {"text edit", [&] { return (int64_t)wsGetTextEditData(w); }, 0},
+            {"text edit", [&] { return (int64_t)wsGetSavedSession(w); }, 0},
             {"table edit", [&] { return (int64_t)wsGetTableEditValue(w); }, 0},
             {"tool mode", [&] { return (int64_t)wsGetToolMode(w); }, 0},
             {"previous mode", [&] { return (int64_t)wsGetPrevToolMode(w); }, 0},
@@ -944,7 +944,7 @@ TEST_F(DocWin, ClosingADocumentFreesEverythingItHeld)
     HWND secondWs = dwGetWorkspace(second);
     wsSetBackupName(secondWs, "C:\\backup.qm");
     wsSetTypeHidden(secondWs, 7, TRUE);
-    wsSetTextEditData(secondWs, utAllocHandle(0, 40));
+    wsSetSavedSession(secondWs, utAllocHandle(0, 40));
     wsSetScrollStyle(secondWs, 2);
     wsBuildPageRects(secondWs);
     pump();

@@ -74,7 +74,6 @@ int fcExportCommand(HWND, MemHandle) { return 0; }
 int fcExportImageAs(HWND, MemHandle) { return 0; }
 int vcZoomCommand(HWND, int, MemHandle) { return 0; }
 int docCmdOptions(HWND) { return 0; }
-void mbUpdateFromSelection() {}
 
 // ---- tools ---------------------------------------------------------------------------------
 

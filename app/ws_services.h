@@ -56,8 +56,6 @@ int fcExportCommand(HWND ws, MemHandle object);
 int fcExportImageAs(HWND ws, MemHandle object);
 int vcZoomCommand(HWND ws, int command, MemHandle object);
 int docCmdOptions(HWND ws);
-// The message bar follows the active workspace's selection and mode.
-void mbUpdateFromSelection();
 
 // ---- tools ---------------------------------------------------------------------------------
 int epRotateTool(HWND ws, MemHandle object);

@@ -8,9 +8,6 @@
 // ---- frame, message bar, tool bars ---------------------------------------------------------
 // The selection-dependent command state of a workspace.
 void pvGetSelectionCommandState(HWND ws, BOOL *cut, BOOL *copy, BOOL *paste, BOOL *undo);
-void appSetClipboardButtons(BOOL cut, BOOL copy, BOOL paste);
-// The size cell (twips); -1, -1 empties it.
-void mbShowObjectSize(int32_t width, int32_t height);
 
 // ---- field property pane ---------------------------------------------------------------------
 BOOL obIsEntryOrCounter(int16_t type);

@@ -43,6 +43,8 @@
 //                                     to a screen point (SendInput)
 //   qmdrive state                     prints the workspace's tool mode word and whether
 //                                     any window of the program holds the mouse capture
+//   qmdrive text CLASS                prints the text of each child of the frame's first
+//                                     window of the class, one a line (class, a tab, text)
 //   qmdrive dialog [ID...]            waits for a dialog of the frame, prints its caption,
 //                                     clicks the buttons ID in turn, then OK
 //   qmdrive printer PORT              installs the test printer "Quillmark Test Printer"
@@ -493,6 +495,35 @@ int listDocuments(HWND frame)
 }
 
 // A message box: its text (line breaks as "|"), its rectangle; then OK.
+HWND findClass(HWND parent, const char *cls)
+{
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = "";
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpiA(name, cls) == 0)
+            return child;
+        if (HWND inner = findClass(child, cls))
+            return inner;
+    }
+    return nullptr;
+}
+
+int childTexts(HWND frame, const char *cls)
+{
+    HWND window = findClass(frame, cls);
+    if (!window) {
+        fprintf(stderr, "no window of the class %s\n", cls);
+        return 1;
+    }
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = "", text[256] = "";
+        GetClassNameA(child, name, sizeof name);
+        GetWindowTextA(child, text, sizeof text);
+        printf("%s\t%s\n", name, text);
+    }
+    return 0;
+}
+
 int answerDialog(HWND frame, int count, char **ids)
 {
     HWND dialog = waitDialog(frame, 100);
@@ -747,6 +778,8 @@ int main(int argc, char **argv)
         return openFile(frame, argv[2]);
     if (strcmp(verb, "docs") == 0)
         return listDocuments(frame);
+    if (strcmp(verb, "text") == 0 && argc == 3)
+        return childTexts(frame, argv[2]);
     if (strcmp(verb, "dialog") == 0)
         return answerDialog(frame, argc - 2, argv + 2);
     if (strcmp(verb, "box") == 0)

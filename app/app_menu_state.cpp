@@ -13,7 +13,7 @@
 #include "commands/ud_undo.h"
 #include "commands/ws_objects.h"
 #include "model/fm_form.h"
-#include "objects/img_file.h"
+#include "objects/img_bitmap.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"

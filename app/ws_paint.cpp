@@ -3,6 +3,7 @@
 #include "app/app_ui_state.h"
 #include "app/setup_record.h"
 #include "app/ws_services.h"
+#include "table/tb_draw.h"
 #include "controls/pal_window.h"
 #include "model/fm_form.h"
 #include "model/lay_layers.h"
@@ -371,7 +372,7 @@ void wsDrawMarkArea(HWND ws, HDC dc)
         ReleaseDC(ws, own);
 }
 
-void wsDrawToolMarks(HWND ws, HDC dc, const PAINTSTRUCT *, const RECT *, uint16_t mode)
+void wsDrawToolMarks(HWND ws, HDC dc, const PAINTSTRUCT *, const RECT *paintRect, uint16_t mode)
 {
     MemHandle object = wsGetCurrentObject(ws);
     const int16_t type = wsGetCurrentType(ws);
@@ -396,7 +397,7 @@ void wsDrawToolMarks(HWND ws, HDC dc, const PAINTSTRUCT *, const RECT *, uint16_
         break;
     case TM_TEXT_A: teLabelPaint(ws, dc); break;
     case TM_TEXT: tePaintText(ws, dc); break;
-    case TM_TABLE: tbEditPaint(ws, dc); break;
+    case TM_TABLE: tbDrawEditMode(ws, dc, paintRect); break;
     case TM_CUBE_DEPTH:
     case 24: epCubeDrawHandle(ws, dc, object); break;
     case TM_ARC: epArcDrawHandles(ws, dc, object); break;

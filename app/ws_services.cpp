@@ -108,7 +108,6 @@ int teTextCommand(HWND, MemHandle, int, LPARAM) { return 0; }
 void teLabelPaint(HWND, HDC) {}
 void tePaintText(HWND, HDC) {}
 int tbTableCommand(HWND, MemHandle, int, LPARAM) { return 0; }
-void tbEditPaint(HWND, HDC) {}
 int bmpPropertyCommand(HWND, MemHandle, int, LPARAM) { return 0; }
 int shShapeCommand(HWND, MemHandle, int, LPARAM) { return 0; }
 void fldClosePropPane() {}

@@ -84,7 +84,6 @@ int teTextCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
 void teLabelPaint(HWND ws, HDC dc);
 void tePaintText(HWND ws, HDC dc);
 int tbTableCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
-void tbEditPaint(HWND ws, HDC dc);
 int bmpPropertyCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
 int shShapeCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
 void fldClosePropPane();

@@ -8,10 +8,14 @@
 // of the same points.
 //
 //   qm_bench [pages] [objects per page] [--memory]
+//   qm_bench --picture      the picture step alone
 //
 // --memory keeps every page in memory instead of swapping it out.
+#include "bench/bench_picture.h"
 #include "bench/bench_print.h"
+#include "bench/bench_shapes.h"
 #include "bench/bench_text.h"
+#include "bench/bench_table.h"
 #include "commands/obj_block.h"
 #include "forms/fld_check.h"
 #include "library/olb_file.h"
@@ -281,6 +285,8 @@ double hitTestMedian(int count, int runs)
     obFreeList(list.front());
     std::sort(times.begin(), times.end());
     return found ? -1.0 : times[times.size() / 2];
+}
+
 // A point shape of the page points (centre the middle of their bounds).
 MemHandle pointShape(int16_t type, const std::vector<POINT> &pts, bool heads, int16_t pen)
 {
@@ -403,6 +409,10 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--memory") == 0)
             inMemory = true;
+        else if (strcmp(argv[i], "--picture") == 0) {
+            benchPicture();   // the picture step alone
+            return 0;
+        }
         else
             numbers.push_back(atoi(argv[i]));
     }
@@ -530,7 +540,10 @@ int main(int argc, char **argv)
     printf("memory blocks alive   %8ld\n", utLiveHandleCount());
     drawPointShapes(15);
     drawPointShapes(30);   // wider than a pixel: clipped under the heads
+    benchCompositesAndBrushes();
     benchText();
+    benchPicture();
+    benchTable();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;
 }

@@ -5,7 +5,7 @@
 #include "commands/ms_merge.h"
 #include "commands/obj_block.h"
 #include "commands/ord_order.h"
-#include "commands/tb_head.h"
+#include "table/tb_record.h"
 #include "commands/ws_objects.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"

@@ -149,6 +149,7 @@ int frameWordOffset(int16_t t)
     case OBT_COUNTER: return 10;
     case OBT_ENTRY_REF: return 8;
     case OBT_LABEL: return 62;
+    case OBT_TABLE: case OBT_REPORT: return 0;   // the outer frame style
     default: return -1;
     }
 }

@@ -3,11 +3,16 @@
 #include "model/ob_transform.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
+#include "objects/sh_arc.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
+#include "objects/sh_brush.h"
+#include "objects/sh_composite.h"
 #include "objects/sh_curve.h"
+#include "objects/sh_dimspan.h"
 #include "objects/sh_gradient.h"
 #include "objects/sh_points.h"
+#include "table/tb_geometry.h"
 #include "text/tx_object.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
@@ -147,6 +152,18 @@ std::vector<MemHandle> treeBottomUp(MemHandle h, unsigned links)
 
 void mirror(MemHandle h, int32_t axis, bool horizontal)
 {
+    if (obGetType(h) == OBT_COMPOSITE) {
+        // Its source was mirrored by the tree walk; the rule follows.
+        {
+            ObLock r(h);
+            if (horizontal)
+                r->centreX = mirrorCoord(axis, r->centreX);
+            else
+                r->centreY = mirrorCoord(axis, r->centreY);
+        }
+        horizontal ? shCompositeMirrorH(h) : shCompositeMirrorV(h);
+        return;
+    }
     ObLock r(h);
     if (!r)
         return;
@@ -163,6 +180,12 @@ void mirror(MemHandle h, int32_t axis, bool horizontal)
         horizontal ? shPointsFlipH(rec) : shPointsFlipV(rec);
     } else if (t == OBT_ARROW) {
         horizontal ? shArrowFlipH(rec) : shArrowFlipV(rec);
+    } else if (t == OBT_PIE || t == OBT_ARC) {
+        horizontal ? shArcPieFlipH(rec) : shArcPieFlipV(rec);
+    } else if (t == OBT_DIMENSION) {
+        horizontal ? shDimSpanFlipH(rec) : shDimSpanFlipV(rec);
+    } else if (t == OBT_BRUSH_LINE) {
+        horizontal ? shBrushLineFlipH(rec) : shBrushLineFlipV(rec);
     }
     GradientFillBlock g;
     if (readGradient(rec, &g)) {
@@ -234,6 +257,19 @@ MemHandle objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, in
         case OBT_BEZIER:
         case OBT_CLOSED_CURVE:
             shCurveRescale(h, &target);
+            break;
+        case OBT_PIE:
+            now = shPieRescale(h, &target);
+            break;
+        case OBT_ARC:
+            now = shArcRescale(h, &target);
+            break;
+        case OBT_ARROW:
+            shArrowRescale(h, &target);
+            break;
+        case OBT_TABLE:
+        case OBT_REPORT:
+            now = tbRescale(h, &target);
             break;
         default:
             if (!objScaleExt(h, &target))
@@ -391,6 +427,13 @@ void objFlipRotate(MemHandle h, POINT pt, int16_t angle)
         case OBT_BEZIER:
         case OBT_CLOSED_CURVE:
             shCurveRotate(h, pt, angle);
+            break;
+        case OBT_PIE:
+        case OBT_ARC:
+            shArcPieRotate(h, pt, angle);
+            break;
+        case OBT_ARROW:
+            shArrowRotate(h, pt, angle);
             break;
         default:
             if (!objFlipRotateExt(h, pt, angle))

@@ -37,7 +37,7 @@ drive drag 120 160 216 208
 saved="$work/home/printed.qm"
 docwin=$("$QM_WINE" winepath -w "$saved" | tr -d '\r')
 drive saveas "$docwin" || fail "Save As did not save"
-read -r type left top right bottom < <(drive objects "$docwin")
+read -r type left top right bottom _ < <(drive objects "$docwin" | head -n 1)
 echo "rectangle: type $type, $left $top $right $bottom twips"
 [ "$type" = 7 ] || fail "no rectangle was drawn"
 

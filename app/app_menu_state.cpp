@@ -5,6 +5,23 @@
 #include "app/app_ui_state.h"
 #include "app/settings_reg.h"
 #include "views/prn_custom.h"
+#include "views/prn_setup.h"
+#include "views/pv_pagecmd.h"
+#include "views/ws_document.h"
+#include "views/ws_record.h"
+#include "views/ws_tools.h"
+#include "app/mb_msgbar.h"
+#include "commands/ud_undo.h"
+#include "commands/ws_objects.h"
+#include "model/fm_form.h"
+#include "objects/img_bitmap.h"
+#include "model/ob_dispatch.h"
+#include "model/ob_links.h"
+#include "model/ob_record.h"
+#include "support/win_menu.h"
+#include "tools/ep_standins.h"
+#include <initializer_list>
+#include <vector>
 
 const char APP_ENGLISH_MENU[] = "ridevi";
 
@@ -19,15 +36,463 @@ void appInitToolWindowsMenu(HWND frame, HMENU popup)
     check(749, appIsTextToolOpen());
 }
 
+namespace {
+
+// What the rules look at: the active workspace W, its tool mode M, its
+// current object O, the object type T (a composite's first member's type)
+// and the current page's object count (counted up to 3).
+struct MenuInputs {
+    HWND ws;
+    uint16_t mode;
+    MemHandle object;
+    int16_t type;
+    MemHandle first, last;
+    int objects;
+};
+
+MenuInputs inputsOf(HWND ws)
+{
+    MenuInputs in = {};
+    in.ws = ws;
+    if (!ws)
+        return in;
+    in.mode = wsGetToolMode(ws);
+    in.object = wsGetCurrentObject(ws);
+    in.type = in.object ? obGetType(in.object) : wsGetCurrentType(ws);
+    if (in.object && in.type == 500)
+        if (MemHandle member = obGetFirstMember(in.object))
+            in.type = obGetType(member);
+    in.first = wsGetFirstObject(ws);
+    in.last = wsGetLastObject(ws);
+    for (MemHandle h = in.first; h && in.objects < 3; h = obGetNext(h))
+        ++in.objects;
+    return in;
+}
+
+bool isOneOf(int value, std::initializer_list<int> set)
+{
+    for (int v : set)
+        if (v == value)
+            return true;
+    return false;
+}
+
+void apply(HMENU popup, const int16_t *flags, int count) { winEnableMenuItems(popup, flags, count); }
+
+void checkItem(HMENU popup, UINT id, bool on)
+{
+    CheckMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void renameItem(HMENU popup, UINT id, const char *text)
+{
+    ModifyMenuA(popup, id, MF_BYCOMMAND | MF_STRING, id, text);
+}
+
+bool usable(HWND ws)
+{
+    if (!ws || !IsWindow(ws))
+        return false;
+    HWND doc = wsGetDocWindow(ws);
+    return !(doc && IsIconic(doc));
+}
+
+}  // namespace
+
+void appInitFileMenu(HWND frame, HMENU popup, HWND ws)
+{
+    prnCustomDriverCommand(frame, popup, 1958, 114);
+    const int count = GetMenuItemCount(popup);
+    if (count <= 0)
+        return;
+    std::vector<int16_t> flags((size_t)count, 1);
+    // Fax stands at 14, or fourth from the end once the custom items and
+    // recent files have lengthened the menu.
+    const int fax = count > 18 ? count - 4 : 14;
+    const int print = fax - 1;
+    auto set = [&](int pos, bool on) {
+        if (pos >= 0 && pos < count)
+            flags[(size_t)pos] = on ? 1 : 0;
+    };
+    if (ws) {
+        const MenuInputs in = inputsOf(ws);
+        set(8, in.objects > 0);
+        set(fax, pvGetPageCount(ws) > 0 && in.objects > 0 && faxIsReady());
+        if (!usable(ws)) {
+            set(7, false);
+            set(8, false);
+        }
+        if (pvGetCurrentPageIndex(ws) == -1)
+            set(12, false);
+    } else {
+        for (int i = 2; i <= 11; ++i)
+            set(i, false);
+        set(print, false);
+        set(fax, false);
+    }
+    apply(popup, flags.data(), count);
+}
+
+void appInitEditMenuForObjects(HMENU popup, HWND ws)
+{
+    int16_t f[11] = {};
+    const MenuInputs in = inputsOf(ws);
+    f[0] = ws && udIsPending(ws) ? 1 : 0;
+    if (in.mode == TM_SELECT || in.mode == TM_CREATE) {
+        BOOL paste = FALSE;
+        pvGetSelectionCommandState(ws, nullptr, nullptr, &paste, nullptr);
+        const int16_t on = in.object ? 1 : 0;
+        f[2] = f[3] = f[6] = f[10] = on;
+        f[4] = paste ? 1 : 0;
+        f[7] = 0;
+        f[9] = (in.objects > 0 && in.mode == TM_SELECT) ? 1 : 0;
+        f[1] = f[5] = f[8] = 1;
+    } else if (in.mode == TM_GRADIENT) {
+        f[0] = 0;
+    }
+    apply(popup, f, 11);
+}
+
+void appInitModifyMenu(HMENU popup, HWND ws)
+{
+    int16_t f[17] = {};
+    const MenuInputs in = inputsOf(ws);
+    const MemHandle o = in.object;
+    const int t = in.type;
+    switch (in.mode) {
+    case TM_NONE:
+    case TM_SELECT:
+        f[7] = (in.objects > 0 && !(in.objects == 1 && in.first == o)) ? 1 : 0;
+        f[8] = in.objects >= 2 ? 1 : 0;
+        f[9] = (o && !isOneOf(t, {31, 39, 52})) ? 1 : 0;
+        if (!o)
+            break;
+        f[2] = (t != 84 && !obGetFirstMember(o)) ? 1 : 0;
+        f[0] = t == 84 ? 1 : 0;
+        f[1] = f[5] = (t == 80 || t == 84) ? 1 : 0;
+        renameItem(popup, 405, t == 84 ? "&Unchain" : "&Ungroup");
+        f[4] = f[16] = 1;
+        f[10] = f[11] = isOneOf(t, {2, 3, 12, 14, 17, 18, 22}) ? 1 : 0;
+        f[12] = isOneOf(t, {2, 3, 14, 15, 17, 18}) ? 1 : 0;
+        f[14] = (t == 15 || t == 19) ? 1 : 0;
+        if (f[14])
+            checkItem(popup, 258, (obGetFlags(o) & OBF_ALL_CHORDS) != 0);
+        f[15] = isOneOf(t, {14, 17, 18}) ? 1 : 0;
+        f[13] = (t >= 9 && t <= 12) ? 1 : 0;
+        break;
+    case TM_MULTISELECT:
+        f[5] = 1;
+        break;
+    case TM_NODE:
+        f[15] = f[9] = 1;
+        break;
+    case TM_NODE_41:
+    case TM_NODE_42:
+        f[9] = 1;
+        break;
+    default:
+        break;
+    }
+    apply(popup, f, 17);
+}
+
+void appInitOrderMenu(HMENU popup, HWND ws)
+{
+    int16_t f[6] = {};
+    const MenuInputs in = inputsOf(ws);
+    if (in.object && in.objects >= 2) {
+        f[0] = f[1] = f[2] = f[3] = 1;
+        if (in.object == in.first)
+            f[0] = f[1] = 0;
+        if (in.object == in.last)
+            f[2] = f[3] = 0;
+    }
+    f[4] = 1;
+    f[5] = in.objects >= 2 ? 1 : 0;
+    apply(popup, f, 6);
+}
+
+void appInitAttributeMenu(HMENU popup, HWND ws)
+{
+    int16_t f[12];
+    for (int16_t &v : f)
+        v = 1;
+    const MenuInputs in = inputsOf(ws);
+    if (in.mode != TM_SELECT && in.mode != TM_CREATE) {
+        apply(popup, nullptr, 0);
+        return;
+    }
+    f[11] = in.objects > 0 ? 1 : 0;
+    f[7] = in.object ? 1 : 0;
+    enum { PATTERN = 0, GRADIENT = 1, LINE = 3, ENDS = 4, BITMAP = 6, MAKE = 7, DISPLAY = 9,
+           NAME = 10, INFO = 11 };
+    const int t = in.type;
+    auto grey = [&](std::initializer_list<int> positions) {
+        for (int p : positions)
+            f[p] = 0;
+    };
+    if (isOneOf(t, {2, 3, 4, 5, 12, 14, 17, 18})) {
+        grey({PATTERN, GRADIENT, BITMAP});
+        if (t == 12)
+            grey({ENDS});
+    } else if (isOneOf(t, {6, 7, 8, 9, 10, 11, 13, 15, 19, 35, 36})) {
+        grey({BITMAP, ENDS});
+    } else if (t == 31) {
+        grey({PATTERN, GRADIENT, BITMAP});
+    } else if (isOneOf(t, {26, 39, 40, 41, 42, 43, 44, 45, 52, 54, 57, 58, 96, 116, 124, 134, 135,
+                           136, 137, 138, 210, 297})) {
+        grey({PATTERN, GRADIENT, LINE, ENDS, BITMAP});
+    } else if (isOneOf(t, {60, 78, 79})) {
+        const int16_t make = t == 78 ? f[MAKE] : 0;
+        for (int16_t &v : f)
+            v = 0;
+        f[BITMAP] = f[DISPLAY] = f[NAME] = 1;
+        f[INFO] = in.objects > 0 ? 1 : 0;
+        f[MAKE] = make;
+    } else if (t == 80 || t == 84) {
+        const int16_t make = f[MAKE], info = f[INFO];
+        for (int16_t &v : f)
+            v = 0;
+        f[DISPLAY] = f[NAME] = 1;
+        f[INFO] = info;
+        f[MAKE] = make;
+        if (in.object && obTreeHasLine(in.object))
+            f[LINE] = f[ENDS] = 1;
+    } else if (isOneOf(t, {402, 491, 492, 500})) {
+        grey({BITMAP, ENDS});
+    }
+    apply(popup, f, 12);
+}
+
+void appInitTextMenu(HMENU popup, HWND ws)
+{
+    int16_t f[21] = {};
+    f[3] = 1;
+    const MenuInputs in = inputsOf(ws);
+    if (in.mode == TM_SELECT || in.mode == TM_CREATE) {
+        f[16] = 1;
+        const int t = in.object ? in.type : (in.mode == TM_CREATE ? in.type : 0);
+        if (t == 0 || (!in.object && in.mode != TM_CREATE)) {
+            f[0] = f[1] = f[19] = f[20] = 1;
+        } else if (t == 40 || t == -40) {
+            f[0] = f[1] = f[2] = f[18] = f[19] = f[20] = 1;
+            if (in.object)
+                for (int i = 5; i <= 9; ++i)
+                    f[i] = 1;
+        } else if (isOneOf(t, {43, 45, 134, 135, 136, 137, 297})) {
+            f[0] = f[1] = f[19] = 1;
+        } else if (t == 138) {
+            f[0] = f[1] = f[19] = 1;
+            if (in.object)
+                for (int i = 5; i <= 9; ++i)
+                    f[i] = 1;
+        } else if (isOneOf(t, {80, 84, 500})) {
+            f[0] = f[1] = f[19] = 1;
+        }
+    }
+    apply(popup, f, 21);
+}
+
+void appCheckAlignment(HMENU popup, int alignment)
+{
+    for (UINT id : {464u, 465u, 466u, 483u})
+        checkItem(popup, id, false);
+    UINT id = 464;
+    if (alignment == 1)
+        id = 465;
+    else if (alignment == 2)
+        id = 466;
+    else if (alignment == 256)
+        id = 483;
+    checkItem(popup, id, true);
+}
+
+void appInitParagraphMenu(HMENU popup, HWND ws)
+{
+    int16_t f[9] = {};
+    const MenuInputs in = inputsOf(ws);
+    const bool createOther = in.mode == TM_CREATE && in.type != 40;
+    if ((in.mode != TM_SELECT && in.mode != TM_CREATE) || createOther ||
+        (in.object && in.type != 40 && in.type != -40)) {
+        apply(popup, f, 9);
+        return;
+    }
+    for (int i : {0, 1, 2, 3, 4, 5, 7})
+        f[i] = 1;
+    apply(popup, f, 9);
+    appCheckAlignment(popup, 0);
+}
+
+void appInitPageMenu(HMENU popup, HWND ws)
+{
+    const int count = GetMenuItemCount(popup);
+    int16_t f[12];
+    for (int16_t &v : f)
+        v = 1;
+    if (!ws) {
+        for (int16_t &v : f)
+            v = 0;
+        f[0] = 1;
+    } else {
+        const int pages = pvGetPageCount(ws);
+        if (pages <= 0)
+            for (int i = 1; i <= 10; ++i)
+                f[i] = 0;
+        else if (pages == 1)
+            for (int i : {7, 8, 10, 11})
+                f[i] = 0;
+    }
+    apply(popup, f, count < 12 ? count : 12);
+}
+
+void appInitZoomMenu(HMENU popup, HWND ws)
+{
+    const int count = GetMenuItemCount(popup);
+    for (int i = 0; i < count; ++i)
+        CheckMenuItem(popup, (UINT)i, MF_BYPOSITION | MF_UNCHECKED);
+    if (ws)
+        if (int command = appZoomCodeToCommand(wsGetZoomCode(ws)))
+            checkItem(popup, (UINT)command, true);
+}
+
+void appInitGoToMenu(HMENU popup, HWND ws)
+{
+    const MenuInputs in = inputsOf(ws);
+    int16_t f[4] = {};
+    f[0] = in.first && in.first != in.object ? 1 : 0;
+    f[1] = in.last && in.last != in.object ? 1 : 0;
+    f[2] = in.object && obGetPrev(in.object) ? 1 : 0;
+    f[3] = in.object && obGetNext(in.object) ? 1 : 0;
+    apply(popup, f, 4);
+}
+
+void appInitGradientMenu(HMENU popup, HWND ws)
+{
+    const MenuInputs in = inputsOf(ws);
+    int16_t f[2] = {1, 0};
+    f[1] = (in.object && obGetFillKind(in.object) == 3 && in.mode == TM_SELECT) ? 1 : 0;
+    apply(popup, f, 2);
+}
+
+void appInitDisplayMenu(HMENU popup, HWND ws)
+{
+    const MenuInputs in = inputsOf(ws);
+    const uint32_t flags = in.object ? obGetFlags(in.object) : 0;
+    checkItem(popup, 416, (flags & OBF_SHADOW) != 0);
+    checkItem(popup, 419, (flags & OBF_LOCKED) != 0);
+    checkItem(popup, 740, (flags & OBF_HIDDEN) != 0);
+}
+
+void appInitNameMenu(HMENU popup, HWND ws)
+{
+    const MenuInputs in = inputsOf(ws);
+    int16_t f[2] = {(int16_t)(in.object ? 1 : 0), 1};
+    apply(popup, f, 2);
+}
+
+void appInitMakeBitmapMenu(HMENU popup, HWND ws)
+{
+    const MenuInputs in = inputsOf(ws);
+    int16_t f[2] = {(int16_t)(in.object ? 1 : 0), (int16_t)(in.object ? 1 : 0)};
+    apply(popup, f, 2);
+}
+
+void appInitPasswordMenu(HMENU popup, HWND ws)
+{
+    char password[64] = "";
+    MemHandle form = ws ? wsGetDocument(ws) : 0;
+    int16_t f[2] = {1, (int16_t)(form && fmGetPassword(form, password) > 0 && password[0] ? 1 : 0)};
+    apply(popup, f, 2);
+}
+
+void appInitLabelMenu(HMENU popup, HWND ws)
+{
+    const MenuInputs in = inputsOf(ws);
+    int16_t f[3] = {};
+    if (ws && (in.mode == TM_SELECT || in.mode == TM_CREATE))
+        f[0] = f[1] = 1;
+    apply(popup, f, 3);
+}
+
+void appInitBitmapMenu(HMENU popup)
+{
+    HWND ws = appGetActiveWorkspace();
+    MemHandle object = ws && IsWindow(ws) ? wsGetCurrentObject(ws) : 0;
+    const bool andMode = object && imgRopFromFlags(obGetFlags(object)) == SRCAND;
+    checkItem(popup, 510, !andMode);
+    checkItem(popup, 511, andMode);
+}
+
+void appInitScrollStyleMenu(HMENU popup, HWND ws)
+{
+    for (UINT id = 1226; id <= 1228; ++id)
+        checkItem(popup, id, false);
+    checkItem(popup, ws && wsGetScrollStyle(ws) > 0 ? 1228 : 1226, true);
+}
+
 void appInitMenuPopup(HWND frame, HMENU popup)
 {
     if (!popup || GetMenuItemCount(popup) < 1)
         return;
-    if (GetMenuItemID(popup, 0) == 607)
+    // A face or size typed in the message bar's boxes is sent on before the
+    // menu works on the font.
+    if (mbFocusIsInFontBoxes())
+        SetFocus(frame);
+    const UINT first = GetMenuItemID(popup, 0);
+    HWND ws = appGetActiveWorkspace();
+    if (ws && !IsWindow(ws))
+        ws = nullptr;
+    if (first == 607) {
         appInitToolWindowsMenu(frame, popup);
-    // The File menu: the custom output command stands just before "Fax...".
-    if (GetMenuState(popup, 114, MF_BYCOMMAND) != (UINT)-1)
-        prnCustomDriverCommand(frame, popup, 1958, 114);
+        return;
+    }
+    if (first == 1226) {
+        appInitScrollStyleMenu(popup, ws);
+        return;
+    }
+    if (!usable(ws)) {
+        switch (first) {
+        case 522: appInitLabelMenu(popup, nullptr); break;
+        case 601: appInitPageMenu(popup, ws); break;
+        case 100: appInitFileMenu(frame, popup, ws); break;
+        case 501: case 403: case 460: case 464: case 200: case 631:
+            apply(popup, nullptr, 0);
+            break;
+        default: break;
+        }
+        return;
+    }
+    const uint16_t mode = wsGetToolMode(ws);
+    if (mode == TM_TEXT_A || mode == TM_NOTE)
+        return;   // the text and note editors keep their own menus
+    switch (first) {
+    case 100: appInitFileMenu(frame, popup, ws); break;
+    case 181: appInitZoomMenu(popup, ws); break;
+    case 200:
+        // The text editor, the table editor and node editing keep their own
+        // Edit menus.
+        if (mode != TM_TEXT && mode != TM_TABLE && (mode < TM_NODE || mode > TM_NODE_42))
+            appInitEditMenuForObjects(popup, ws);
+        break;
+    case 403: appInitModifyMenu(popup, ws); break;
+    case 406: appInitOrderMenu(popup, ws); break;
+    case 416: appInitDisplayMenu(popup, ws); break;
+    case 460: appInitTextMenu(popup, ws); break;
+    case 464: appInitParagraphMenu(popup, ws); break;
+    case 501:
+        if (mode < TM_NODE || mode > TM_NODE_42)
+            appInitAttributeMenu(popup, ws);
+        break;
+    case 503: appInitGradientMenu(popup, ws); break;
+    case 510: appInitBitmapMenu(popup); break;
+    case 514: appInitNameMenu(popup, ws); break;
+    case 517: appInitMakeBitmapMenu(popup, ws); break;
+    case 522: appInitLabelMenu(popup, ws); break;
+    case 560: appInitGoToMenu(popup, ws); break;
+    case 601: appInitPageMenu(popup, ws); break;
+    case 611: appInitPasswordMenu(popup, ws); break;
+    default: break;
+    }
 }
 
 const char *appMenuLanguageResource(int command, int *languageId)

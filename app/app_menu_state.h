@@ -1,7 +1,8 @@
 // Menu state and menu language: the states of a pop-up menu set as it
-// opens, and the switch between the English menu and its East Asian
-// variants. Only the Tool Windows pop-up has its rule so far; the other
-// pop-ups are left as they are.
+// opens (recognised by its first item's id, worked out from the active
+// workspace's tool mode, current object and page), and the switch between
+// the English menu and its East Asian variants. Positions are those of the
+// English pop-ups; every variant keeps them.
 #pragma once
 #include "support/qmwin.h"
 
@@ -14,6 +15,30 @@ void appInitMenuPopup(HWND frame, HMENU popup);
 // with bit 32, 919 while the bottom bar exists, 749 while the text tools are
 // in use.
 void appInitToolWindowsMenu(HWND frame, HMENU popup);
+// The rules of the pop-ups, each for the active workspace `ws` (null for
+// none). Positions count from 0, separators included.
+void appInitFileMenu(HWND frame, HMENU popup, HWND ws);
+void appInitEditMenuForObjects(HMENU popup, HWND ws);
+void appInitModifyMenu(HMENU popup, HWND ws);
+void appInitOrderMenu(HMENU popup, HWND ws);
+void appInitAttributeMenu(HMENU popup, HWND ws);
+void appInitTextMenu(HMENU popup, HWND ws);
+void appInitParagraphMenu(HMENU popup, HWND ws);
+void appCheckAlignment(HMENU popup, int alignment);
+void appInitPageMenu(HMENU popup, HWND ws);
+void appInitZoomMenu(HMENU popup, HWND ws);
+void appInitGoToMenu(HMENU popup, HWND ws);
+void appInitGradientMenu(HMENU popup, HWND ws);
+void appInitDisplayMenu(HMENU popup, HWND ws);
+void appInitNameMenu(HMENU popup, HWND ws);
+void appInitMakeBitmapMenu(HMENU popup, HWND ws);
+void appInitPasswordMenu(HMENU popup, HWND ws);
+void appInitLabelMenu(HMENU popup, HWND ws);
+void appInitScrollStyleMenu(HMENU popup, HWND ws);
+// The bitmap pop-up: 510 (Copy) or 511 (And) checked by the current
+// object's raster mode.
+void appInitBitmapMenu(HMENU popup);
+
 // Commands 1919 to 1924: loads the chosen menu resource, sets it and
 // remembers it in "MenuLanguage" and "MenuLanguage_id"; a menu that cannot
 // be loaded changes nothing. TRUE when the menu changed.

@@ -3,6 +3,8 @@
 #include "app/app_frame_bars.h"
 #include "app/app_frame_globals.h"
 #include "app/settings_reg.h"
+#include "app/setup_record.h"
+#include "commands/app_stdbar.h"
 #include "controls/btnlist.h"
 #include "controls/tb_table.h"
 #include <stdio.h>
@@ -192,6 +194,62 @@ void appRestoreToolWindows(HWND frame)
 
 char *appGetMoreObjectsRect(char *buffer) { return rectText(live(g_moreObjects), buffer); }
 char *appGetTextToolRect(char *buffer) { return rectText(live(g_textTool), buffer); }
+
+BOOL appIsMoreObjectsType(int16_t type)
+{
+    for (int i = 0; i < tbMoreObjectsCount; ++i)
+        if (tbMoreObjectsTable[i].objType == type)
+            return TRUE;
+    static const int16_t kOthers[] = {400, 401, 405, 406, 421, 422, 431, 432, 441, 442, 480, 481};
+    for (int16_t t : kOthers)
+        if (t == type)
+            return TRUE;
+    return FALSE;
+}
+
+void appReleaseToolButton(HWND, int16_t type)
+{
+    if (appIsMoreObjectsType(type)) {
+        if (HWND bar = appGetDrawToolBar())
+            blReleaseSelection(bar);
+    } else {
+        appReleaseMoreObjects();
+    }
+}
+
+void appReleaseMoreObjects()
+{
+    if (HWND more = live(g_moreObjects))
+        blReleaseSelection(more);
+}
+
+void appSetDrawBarButton(uint16_t command, BOOL enabled)
+{
+    if (HWND bar = appGetDrawToolBar())
+        blEnableButton(bar, command, enabled);
+}
+
+void appSetCutCopyButtons(BOOL cut, BOOL copy)
+{
+    appSetStdBarButton(201, cut);
+    appSetStdBarButton(202, copy);
+}
+
+void appSetClipboardButtons(BOOL cut, BOOL copy, BOOL paste)
+{
+    appSetCutCopyButtons(cut, copy);
+    appSetStdBarButton(203, paste);
+}
+
+void appSetCornerButtons(BOOL state)
+{
+    appSetStdBarButton(439, state);
+    appSetStdBarButton(2100, state);
+}
+
+BOOL appTextToolFloats() { return (setGetFlagBits() & SETUP_FLAG_SMOOTH_FONTS) != 0; }
+
+void appSetTextToolFloats(BOOL on) { setPutFlagBits(SETUP_FLAG_SMOOTH_FONTS, on); }
 
 namespace {
 const struct {

@@ -3,6 +3,7 @@
 #include "app/app_frame_globals.h"
 #include "app/fc_file_cmds.h"
 #include "app/ws_services.h"
+#include "app/mb_msgbar.h"
 #include "tools/ep_selection.h"
 #include "tools/ep_tool_choice.h"
 #include "commands/ws_objects.h"

@@ -27,7 +27,6 @@ int bpOnCommand(HWND, int, HMENU) { return 1; }
 
 int vcZoomCommand(HWND, int, MemHandle) { return 0; }
 int docCmdOptions(HWND) { return 0; }
-void mbUpdateFromSelection() {}
 
 // ---- tools ---------------------------------------------------------------------------------
 

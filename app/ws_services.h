@@ -43,8 +43,6 @@ int bpOnCommand(HWND ws, int command, HMENU menu);
 // ---- zoom, options ------------------------------------------------------
 int vcZoomCommand(HWND ws, int command, MemHandle object);
 int docCmdOptions(HWND ws);
-// The message bar follows the active workspace's selection and mode.
-void mbUpdateFromSelection();
 
 // ---- tools ---------------------------------------------------------------------------------
 int epRotateTool(HWND ws, MemHandle object);

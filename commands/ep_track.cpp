@@ -1,6 +1,6 @@
 // The drag tracking loop of the workspace.
 #include "commands/ep_track.h"
-#include "commands/mb_position.h"
+#include "app/mb_msgbar.h"
 #include "views/ws_scroll.h"
 #include "model/pg_record.h"
 #include "support/dm_map.h"

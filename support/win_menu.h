@@ -27,3 +27,8 @@ static_assert(sizeof(WinMenuTableEntry) == 26, "a menu table entry is 26 bytes")
 // posted to the window, and destroys it. FALSE when no menu was made.
 BOOL winTrackMenuTable(HWND window, LPARAM packedClient, const WinMenuTableEntry *table,
                        int count);
+
+// Enables (flag above 0) or greys the items of a pop-up by position for the
+// first min(count, item count) positions; separators count as positions.
+// A null table greys every item.
+void winEnableMenuItems(HMENU menu, const int16_t *flags, int count);

@@ -5,7 +5,7 @@
 #include "tools/ep_selection.h"
 #include "tools/ep_standins.h"
 #include "tools/ne_standins.h"
-#include "app/mb_standins.h"
+#include "app/mb_msgbar.h"
 #include "commands/ep_track.h"
 #include "commands/ud_undo.h"
 #include "model/ob_dispatch.h"

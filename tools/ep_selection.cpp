@@ -5,6 +5,8 @@
 #include "tools/ep_standins.h"
 #include "views/ws_scroll.h"
 #include "app/ws_services.h"
+#include "app/app_toolbars.h"
+#include "app/mb_msgbar.h"
 #include "commands/app_stdbar.h"
 #include "commands/ud_undo.h"
 #include "commands/ws_objects.h"

@@ -9,13 +9,6 @@
 
 #define EP_WEAK __attribute__((weak))
 
-EP_WEAK void appSetClipboardButtons(BOOL cut, BOOL copy, BOOL paste)
-{
-    appSetStdBarButton(201, cut);
-    appSetStdBarButton(202, copy);
-    appSetStdBarButton(203, paste);
-}
-EP_WEAK void mbShowObjectSize(int32_t, int32_t) {}
 
 EP_WEAK BOOL obIsEntryOrCounter(int16_t type)
 {

@@ -5,11 +5,6 @@
 #pragma once
 #include "support/qmwin.h"
 
-// ---- frame, message bar, tool bars ---------------------------------------------------------
-void appSetClipboardButtons(BOOL cut, BOOL copy, BOOL paste);
-// The size cell (twips); -1, -1 empties it.
-void mbShowObjectSize(int32_t width, int32_t height);
-
 // ---- field property pane ---------------------------------------------------------------------
 BOOL obIsEntryOrCounter(int16_t type);
 HWND fldGetPropPane();

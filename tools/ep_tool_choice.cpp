@@ -102,6 +102,7 @@ int epChooseTool(HWND ws, int button, int16_t type)
     popSetItemKindText(appGetFrameWindow(), type);
     if (obIsLineType(type) || type == OBT_DIMENSION)
         clrSetActiveTarget(kPaletteLineTarget);
+    appReleaseToolButton(appGetFrameWindow(), type);
     if (button) {
         if (HWND bar = appGetDrawToolBar())
             blSelectButton(bar, (uint16_t)button);

@@ -5,7 +5,7 @@
 #include "tools/ep_create.h"
 #include "tools/ep_factory.h"
 #include "tools/ep_selection.h"
-#include "commands/mb_position.h"
+#include "app/mb_msgbar.h"
 #include "views/ws_scroll.h"
 #include "model/ob_dispatch.h"
 #include "model/pg_record.h"

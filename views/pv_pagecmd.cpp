@@ -1,6 +1,7 @@
 // The page commands of a document window's workspace and the refresh that
 // follows a page change.
 #include "views/pv_pagecmd.h"
+#include "app/app_toolbars.h"
 #include "app/app_frame_docs.h"
 #include "app/ws_services.h"
 #include "commands/app_stdbar.h"

@@ -518,7 +518,7 @@ TEST_F(App, MenuLanguageSwitch)
     ASSERT_TRUE(start());
     HMENU before = GetMenu(frame);
     ASSERT_TRUE(before != nullptr);
-    EXPECT_FALSE(appSetMenuLanguage(frame, 1920));   // no such menu in the program yet
+    EXPECT_FALSE(appSetMenuLanguage(frame, 1925));   // not a menu language command
     EXPECT_EQ(before, GetMenu(frame));
     char name[MAX_PATH];
     EXPECT_STREQ("ridevi", appGetMenuLanguageName(name));

@@ -4,7 +4,7 @@
 // 96 pixels to the inch at 100 percent: one pixel is 15 twips.
 #include "tests/support/kit.h"
 #include "commands/ep_track.h"
-#include "commands/mb_position.h"
+#include "app/mb_msgbar.h"
 #include "views/ws_scroll.h"
 #include "model/ob_record.h"
 #include "support/dm_map.h"

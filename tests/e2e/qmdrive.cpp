@@ -50,6 +50,14 @@
 //   qmdrive textdoc PATH              writes a one-page document holding a wrapped text
 //                                     object at 1440,1440-7200,2880 twips and a framed
 //                                     Label at 1440,4320-5760,5040
+//   qmdrive text CLASS                prints the text of each child of the frame's first
+//                                     window of the class, one a line (class, a tab, text)
+//   qmdrive dialog [ID...]            waits for a dialog of the frame, prints its caption,
+//                                     clicks the buttons ID in turn, then OK
+//   qmdrive printer PORT              installs the test printer "Quillmark Test Printer"
+//                                     (Wine's PostScript driver with a printer description
+//                                     of our own, a Unix file PORT as its port) as the default
+//   qmdrive noprinter                 removes the test printer and its driver
 //   qmdrive picturedoc PATH PNG BMP   writes a PNG (64 x 48: red left half, blue right
 //                                     half) and a BMP (8 x 8 green), then a document
 //                                     whose page holds a bitmap object of the PNG at
@@ -82,6 +90,7 @@
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include <commctrl.h>
+#include <winspool.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -663,6 +672,66 @@ int listDocuments(HWND frame)
 }
 
 // A message box: its text (line breaks as "|"), its rectangle; then OK.
+HWND findClass(HWND parent, const char *cls)
+{
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = "";
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpiA(name, cls) == 0)
+            return child;
+        if (HWND inner = findClass(child, cls))
+            return inner;
+    }
+    return nullptr;
+}
+
+int childTexts(HWND frame, const char *cls)
+{
+    HWND window = findClass(frame, cls);
+    if (!window) {
+        fprintf(stderr, "no window of the class %s\n", cls);
+        return 1;
+    }
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = "", text[256] = "";
+        GetClassNameA(child, name, sizeof name);
+        GetWindowTextA(child, text, sizeof text);
+        printf("%s\t%s\n", name, text);
+    }
+    return 0;
+}
+
+int answerDialog(HWND frame, int count, char **ids)
+{
+    HWND dialog = waitDialog(frame, 100);
+    if (!dialog) {
+        fprintf(stderr, "no dialog appeared\n");
+        return 1;
+    }
+    char caption[256] = "";
+    GetWindowTextA(dialog, caption, sizeof caption);
+    printf("%s\n", caption);
+    for (int i = 0; i < count; ++i) {
+        HWND button = GetDlgItem(dialog, atoi(ids[i]));
+        if (!button) {
+            fprintf(stderr, "the dialog has no control %s\n", ids[i]);
+            return 1;
+        }
+        SendMessageA(button, BM_CLICK, 0, 0);
+    }
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    for (int i = 0; i < 100 && IsWindow(dialog); ++i)
+        Sleep(100);
+    if (IsWindow(dialog)) {
+        printTexts(dialog);
+        fprintf(stderr, "the dialog did not close on OK\n");
+        return 1;
+    }
+    settle(frame);
+    return 0;
+}
+
 int answerBox(HWND frame)
 {
     HWND box = waitDialog(frame, 300);
@@ -701,6 +770,123 @@ BOOL CALLBACK listWindow(HWND w, LPARAM)
 
 }  // namespace
 
+// A PostScript printer description small enough to read at a glance:
+// Letter paper with a quarter-inch unprintable edge, colour, 300 dpi and the
+// standard fonts Wine's PostScript driver knows.
+const char kTestPrinter[] = "Quillmark Test Printer";
+const char kTestPpd[] =
+    "*PPD-Adobe: \"4.3\"\n"
+    "*FormatVersion: \"4.3\"\n"
+    "*FileVersion: \"1.0\"\n"
+    "*LanguageVersion: English\n"
+    "*LanguageEncoding: ISOLatin1\n"
+    "*PCFileName: \"QMTEST.PPD\"\n"
+    "*Manufacturer: \"Quillmark\"\n"
+    "*Product: \"(Quillmark Test Printer)\"\n"
+    "*ModelName: \"Quillmark Test Printer\"\n"
+    "*ShortNickName: \"Quillmark Test Printer\"\n"
+    "*NickName: \"Quillmark Test Printer\"\n"
+    "*PSVersion: \"(3010.000) 0\"\n"
+    "*LanguageLevel: \"3\"\n"
+    "*ColorDevice: True\n"
+    "*DefaultColorSpace: RGB\n"
+    "*FileSystem: False\n"
+    "*Throughput: \"1\"\n"
+    "*TTRasterizer: Type42\n"
+    "*DefaultResolution: 300dpi\n"
+    "*OpenUI *PageSize/Page Size: PickOne\n"
+    "*OrderDependency: 10 AnySetup *PageSize\n"
+    "*DefaultPageSize: Letter\n"
+    "*PageSize Letter/US Letter: \"<</PageSize[612 792]/ImagingBBox null>>setpagedevice\"\n"
+    "*CloseUI: *PageSize\n"
+    "*OpenUI *PageRegion: PickOne\n"
+    "*OrderDependency: 10 AnySetup *PageRegion\n"
+    "*DefaultPageRegion: Letter\n"
+    "*PageRegion Letter/US Letter: \"<</PageSize[612 792]/ImagingBBox null>>setpagedevice\"\n"
+    "*CloseUI: *PageRegion\n"
+    "*DefaultImageableArea: Letter\n"
+    "*ImageableArea Letter/US Letter: \"18 18 594 774\"\n"
+    "*DefaultPaperDimension: Letter\n"
+    "*PaperDimension Letter/US Letter: \"612 792\"\n"
+    "*DefaultFont: Courier\n"
+    "*Font Courier: Standard \"(002.004S)\" Standard ROM\n"
+    "*Font Helvetica: Standard \"(001.006S)\" Standard ROM\n"
+    "*Font Times-Roman: Standard \"(001.007S)\" Standard ROM\n";
+
+int removeTestPrinter()
+{
+    HANDLE printer = nullptr;
+    PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (OpenPrinterA(const_cast<char *>(kTestPrinter), &printer, &access)) {
+        DeletePrinter(printer);
+        ClosePrinter(printer);
+    }
+    DeletePrinterDriverA(nullptr, nullptr, const_cast<char *>(kTestPrinter));
+    return 0;
+}
+
+// Writes the description into the printer-driver folder (where Wine's
+// PostScript driver looks for its data file), adds the driver with it, adds
+// the printer on the Unix file `port` (no spooler service, no CUPS: the job
+// is copied to the file when it ends) and makes it the default printer.
+int installTestPrinter(const char *port)
+{
+    // A printer left by an earlier run would keep its old port.
+    removeTestPrinter();
+    char ppd[MAX_PATH] = "";
+    DWORD needed = 0;
+    if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE *>(ppd),
+                                    sizeof ppd - 16, &needed)) {
+        fprintf(stderr, "no printer-driver folder: %lu\n", (unsigned long)GetLastError());
+        return 1;
+    }
+    CreateDirectoryA(ppd, nullptr);
+    strcat(ppd, "\\qmtest.ppd");
+    HANDLE file = CreateFileA(ppd, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        fprintf(stderr, "cannot write %s\n", ppd);
+        return 1;
+    }
+    DWORD written = 0;
+    const BOOL wrote = WriteFile(file, kTestPpd, sizeof kTestPpd - 1, &written, nullptr);
+    CloseHandle(file);
+    if (!wrote || written != sizeof kTestPpd - 1)
+        return 1;
+
+    DRIVER_INFO_3A driver = {};
+    driver.cVersion = 3;
+    driver.pName = const_cast<char *>(kTestPrinter);
+    driver.pDriverPath = const_cast<char *>("wineps.drv");
+    driver.pDataFile = const_cast<char *>(ppd);
+    driver.pConfigFile = const_cast<char *>("wineps.drv");
+    if (!AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE *>(&driver)) &&
+        GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED) {
+        fprintf(stderr, "AddPrinterDriverA failed: %lu\n", (unsigned long)GetLastError());
+        return 1;
+    }
+    PRINTER_INFO_2A info = {};
+    info.pPrinterName = const_cast<char *>(kTestPrinter);
+    info.pPortName = const_cast<char *>(port);
+    info.pDriverName = const_cast<char *>(kTestPrinter);
+    info.pPrintProcessor = const_cast<char *>("WinPrint");
+    info.pDatatype = const_cast<char *>("RAW");
+    info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+    HANDLE printer = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE *>(&info));
+    if (printer)
+        ClosePrinter(printer);
+    else if (GetLastError() != ERROR_PRINTER_ALREADY_EXISTS) {
+        fprintf(stderr, "AddPrinterA failed: %lu\n", (unsigned long)GetLastError());
+        return 1;
+    }
+    if (!SetDefaultPrinterA(kTestPrinter)) {
+        fprintf(stderr, "SetDefaultPrinterA failed: %lu\n", (unsigned long)GetLastError());
+        return 1;
+    }
+    printf("%s on %s\n", kTestPrinter, port);
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
     if (argc < 2)
@@ -722,6 +908,10 @@ int main(int argc, char **argv)
         return listObjects(argv[2]);
     if (strcmp(verb, "textdoc") == 0 && argc == 3)
         return textDocument(argv[2]);
+    if (strcmp(verb, "printer") == 0 && argc == 3)
+        return installTestPrinter(argv[2]);
+    if (strcmp(verb, "noprinter") == 0)
+        return removeTestPrinter();
 
     HWND frame = frameWindow();
     if (!frame) {
@@ -773,6 +963,10 @@ int main(int argc, char **argv)
         return openFile(frame, argv[2]);
     if (strcmp(verb, "docs") == 0)
         return listDocuments(frame);
+    if (strcmp(verb, "text") == 0 && argc == 3)
+        return childTexts(frame, argv[2]);
+    if (strcmp(verb, "dialog") == 0)
+        return answerDialog(frame, argc - 2, argv + 2);
     if (strcmp(verb, "box") == 0)
         return answerBox(frame);
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Select mode under Xvfb with the real program: two rectangles are drawn;
+# Select mode under Xvfb with the real program: two rectangles are drawn
+# (the message bar shows the first one's size and name);
 # the first is dragged and the move undone, then resized by its
 # bottom-right handle; a rubber band round both saves one chain; clicking
 # the first and Ctrl-clicking the second, then a double click, saves one
@@ -19,6 +20,14 @@ accept_first_page
 # Two rectangles of 96 x 48 pixels side by side (command 306, type 7).
 drive command 306 7
 drive drag 120 160 216 208
+# The message bar shows the new rectangle's size in inches and its (empty)
+# name.
+cells=$(drive text qm_msg)
+echo "message bar:"; echo "$cells"
+grep -Fqx "$(printf 'Static\t 1.000  x  0.500')" <<<"$cells" ||
+    fail "the size cell does not read 1.000 x 0.500"
+grep -Fqx "$(printf 'Button\tObject-Name...')" <<<"$cells" ||
+    fail "the name button does not read Object-Name..."
 drive command 306 7
 drive drag 300 160 396 208
 

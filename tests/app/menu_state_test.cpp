@@ -1,0 +1,347 @@
+// Menu states as the frame's pop-ups open (WM_INITMENUPOPUP on the real
+// English menu) and the menu language switch.
+#include "tests/app/app_fixture.h"
+#include "tests/model/pg_kit.h"
+#include "app/app_menu_state.h"
+#include "app/app_start.h"
+#include "app/app_ui_state.h"
+#include "app/settings_reg.h"
+#include "commands/ws_objects.h"
+#include "model/ob_record.h"
+#include "views/pv_page.h"
+#include "views/ws_document.h"
+#include "views/ws_record.h"
+#include "views/ws_tools.h"
+#include "views/ws_window.h"
+#include <string>
+#include <vector>
+
+namespace {
+
+// The pop-up of a menu (searched through its sub-menus) whose first item
+// has the id.
+HMENU popupByFirst(HMENU menu, UINT first)
+{
+    const int n = GetMenuItemCount(menu);
+    for (int i = 0; i < n; ++i) {
+        HMENU sub = GetSubMenu(menu, i);
+        if (!sub)
+            continue;
+        if (GetMenuItemID(sub, 0) == first)
+            return sub;
+        if (HMENU inner = popupByFirst(sub, first))
+            return inner;
+    }
+    return nullptr;
+}
+
+bool greyed(HMENU popup, int position)
+{
+    return (GetMenuState(popup, (UINT)position, MF_BYPOSITION) & MF_GRAYED) != 0;
+}
+
+// "1" enabled, "0" greyed, "-" separator, one character per position.
+std::string states(HMENU popup)
+{
+    std::string s;
+    for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+        const UINT state = GetMenuState(popup, (UINT)i, MF_BYPOSITION);
+        s += (state & MF_SEPARATOR) ? '-' : (state & MF_GRAYED) ? '0' : '1';
+    }
+    return s;
+}
+
+std::string itemText(HMENU popup, UINT id)
+{
+    char text[64] = "";
+    GetMenuStringA(popup, id, text, sizeof text, MF_BYCOMMAND);
+    return text;
+}
+
+bool checked(HMENU popup, UINT id)
+{
+    return (GetMenuState(popup, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+void setType(MemHandle object, int16_t type)
+{
+    MemLock<ObjectRecord> rec(object);
+    rec->type = type;
+}
+
+// The title of the File pop-up in the menu bar (a maximised document
+// window puts its own system-menu item before it).
+std::vector<WCHAR> fileTitle(HMENU bar)
+{
+    std::vector<WCHAR> text(64, 0);
+    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+        HMENU sub = GetSubMenu(bar, i);
+        if (sub && GetMenuItemID(sub, 0) == 100) {
+            GetMenuStringW(bar, (UINT)i, text.data(), 64, MF_BYPOSITION);
+            break;
+        }
+    }
+    return text;
+}
+
+bool eastAsian(const std::vector<WCHAR> &text)
+{
+    for (WCHAR c : text)
+        if (c >= 0x2E80)
+            return true;
+    return false;
+}
+
+class MenuState : public apptest::App {
+protected:
+    HWND doc = nullptr, ws = nullptr;
+    MemHandle page = 0;
+
+    void SetUp() override
+    {
+        App::SetUp();
+        ASSERT_TRUE(startWithDocument(&doc, &ws));
+        page = pvGetCurrentPage(ws);
+        ASSERT_NE(0u, page);
+        wsSetToolModeWord(ws, TM_SELECT);
+    }
+    void TearDown() override
+    {
+        if (ws && IsWindow(ws))
+            wsSetCurrentObject(ws, 0);
+        App::TearDown();
+        dwResetModule();
+    }
+    // The pop-up as the user opens it.
+    HMENU open(UINT first)
+    {
+        HMENU popup = popupByFirst(GetMenu(frame), first);
+        EXPECT_NE(nullptr, popup) << first;
+        if (popup)
+            SendMessageA(frame, WM_INITMENUPOPUP, (WPARAM)popup, MAKELPARAM(0, 0));
+        return popup;
+    }
+    MemHandle current(MemHandle object, int16_t type)
+    {
+        setType(object, type);
+        wsSetCurrentObject(ws, object);
+        wsSetCurrentType(ws, type);
+        return object;
+    }
+};
+
+TEST_F(MenuState, EditOnAnEmptyPageGreysSelectAllAndUndoFollowsThePendingStep)
+{
+    HMENU edit = open(200);
+    ASSERT_TRUE(edit);
+    EXPECT_EQ("0-000-00-00-1", states(edit)) << "nothing selected, nothing to undo";
+
+    MemHandle a = pgtest::addObject(page, "a");
+    current(a, OBT_RECTANGLE);
+    UndoRecord undo = {};
+    undo.object = a;
+    undo.kind = 5;
+    wsPutUndo(ws, &undo);
+    open(200);
+    EXPECT_FALSE(greyed(edit, 0)) << "Undo with a pending step";
+    for (int pos : {2, 3, 6, 9, 10})
+        EXPECT_FALSE(greyed(edit, pos)) << pos;
+    EXPECT_TRUE(greyed(edit, 7)) << "Insert";
+    wsFreeUndo(ws);
+
+    // Create mode: Select All needs select mode.
+    wsSetToolModeWord(ws, TM_CREATE);
+    open(200);
+    EXPECT_TRUE(greyed(edit, 9));
+    // Gradient editing greys everything.
+    wsSetToolModeWord(ws, TM_GRADIENT);
+    open(200);
+    EXPECT_EQ("0-000-00-00-1", states(edit));
+}
+
+TEST_F(MenuState, ModifyRenamesUngroupForAChainAndAGroup)
+{
+    MemHandle a = pgtest::addObject(page, "a");
+    pgtest::addObject(page, "b");
+    current(a, 84);
+    HMENU modify = open(403);
+    ASSERT_TRUE(modify);
+    EXPECT_EQ("&Unchain", itemText(modify, 405));
+    EXPECT_FALSE(greyed(modify, 0)) << "Group for a chain";
+    EXPECT_FALSE(greyed(modify, 1));
+    current(a, 80);
+    open(403);
+    EXPECT_EQ("&Ungroup", itemText(modify, 405));
+    EXPECT_TRUE(greyed(modify, 0)) << "Group only for a chain";
+    EXPECT_FALSE(greyed(modify, 1));
+    current(a, OBT_RECTANGLE);
+    open(403);
+    EXPECT_TRUE(greyed(modify, 1));
+    EXPECT_FALSE(greyed(modify, 2)) << "Composite";
+    EXPECT_FALSE(greyed(modify, 8)) << "Order with two objects";
+    // Without a current object only Go To, Order and Flip can be enabled.
+    wsSetCurrentObject(ws, 0);
+    open(403);
+    EXPECT_EQ("000-00-1100000000", states(modify));
+}
+
+TEST_F(MenuState, AMinimisedDocumentGreysTheObjectMenus)
+{
+    MemHandle a = pgtest::addObject(page, "a");
+    current(a, OBT_RECTANGLE);
+    ShowWindow(doc, SW_MINIMIZE);
+    pump();
+    for (UINT first : {501u, 403u, 460u, 464u, 200u}) {
+        HMENU popup = open(first);
+        ASSERT_TRUE(popup);
+        for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+            if (!(GetMenuState(popup, (UINT)i, MF_BYPOSITION) & MF_SEPARATOR)) {
+                EXPECT_TRUE(greyed(popup, i)) << first << " position " << i;
+            }
+        }
+    }
+    ShowWindow(doc, SW_RESTORE);
+}
+
+TEST_F(MenuState, FileWithoutADocumentGreysItsDocumentItems)
+{
+    HMENU file = open(100);
+    ASSERT_TRUE(file);
+    EXPECT_FALSE(greyed(file, 13)) << "Print with a document";
+    {
+        qmtest::BoxRecorder boxes;
+        boxes.answer(IDNO);
+        SendMessageA(doc, WM_CLOSE, 0, 0);
+        pump();
+    }
+    ASSERT_EQ(0, docCount());
+    ws = nullptr;
+    open(100);
+    for (int pos = 0; pos < GetMenuItemCount(file); ++pos) {
+        if (GetMenuState(file, (UINT)pos, MF_BYPOSITION) & MF_SEPARATOR)
+            continue;
+        const bool expectGrey = (pos >= 2 && pos <= 11) || pos == 13 || pos == 14;
+        EXPECT_EQ(expectGrey, greyed(file, pos)) << pos;
+    }
+}
+
+TEST_F(MenuState, AttributeRulesByObjectType)
+{
+    MemHandle a = pgtest::addObject(page, "a");
+    struct Case {
+        int16_t type;
+        const char *states;   // positions 0 to 11
+    } cases[] = {
+        {OBT_RECTANGLE, "11-10-01-111"},   // Bitmap and Ends greyed
+        {2, "00-11-01-111"},               // a line: Pattern, Gradient and Bitmap
+        {12, "00-10-01-111"},              // an arc: also Ends
+        {40, "00-00-01-111"},              // text
+        {60, "00-00-10-111"},              // a bitmap: only Bitmap, Display, Name, Information
+        {78, "00-00-11-111"},              // an image frame: also Make Bitmap
+    };
+    HMENU attribute = nullptr;
+    for (const Case &c : cases) {
+        current(a, c.type);
+        attribute = open(501);
+        ASSERT_TRUE(attribute);
+        EXPECT_EQ(c.states, states(attribute)) << c.type;
+    }
+    wsSetToolModeWord(ws, TM_TEXT);
+    open(501);
+    EXPECT_EQ("00-00-00-000", states(attribute)) << "outside select and create mode";
+}
+
+TEST_F(MenuState, OrderZoomAndPageRules)
+{
+    MemHandle a = pgtest::addObject(page, "a");
+    MemHandle b = pgtest::addObject(page, "b");
+    current(a, OBT_RECTANGLE);
+    HMENU order = open(406);
+    ASSERT_TRUE(order);
+    EXPECT_EQ("0011-1", states(order)) << "the first object cannot go further back";
+    current(b, OBT_RECTANGLE);
+    open(406);
+    EXPECT_EQ("1100-1", states(order)) << "the last cannot come further forward";
+
+    wsSetZoomCode(ws, -100);
+    HMENU view = open(181);
+    ASSERT_TRUE(view);
+    EXPECT_TRUE(checked(view, 189));
+    EXPECT_FALSE(checked(view, 185));
+    wsSetZoomCode(ws, -1);
+    open(181);
+    EXPECT_TRUE(checked(view, 185));
+    EXPECT_FALSE(checked(view, 189));
+
+    HMENU pages = open(601);
+    ASSERT_TRUE(pages);
+    ASSERT_EQ(1, pvGetPageCount(ws));
+    EXPECT_EQ("1111-1100-00", states(pages)) << "Delete, Shuffle, Go To and Select greyed";
+    pgDirAppend(wsGetDocument(ws), pgtest::newPage("two"));
+    open(601);
+    EXPECT_EQ("1111-1111-11", states(pages));
+}
+
+TEST_F(MenuState, MenuLanguageIsKeptAndEveryVariantKeepsTheIds)
+{
+    HMENU english = GetMenu(frame);
+    const int top = GetMenuItemCount(english);
+    auto idsOf = [](HMENU menu) {
+        std::vector<UINT> out;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            HMENU sub = GetSubMenu(menu, i);
+            for (int j = 0; sub && j < GetMenuItemCount(sub); ++j)
+                out.push_back(GetMenuItemID(sub, j));
+            out.push_back(0xFFFF);
+        }
+        return out;
+    };
+    const std::vector<UINT> want = idsOf(english);
+    struct Case {
+        int command;
+        const char *name;
+        DWORD id;
+    } cases[] = {{1920, "QM_TAIWAN", 2}, {1921, "QM_CHINESE_SIMPLIFIED", 3},
+                 {1923, "QM_JAPANESE", 4}, {1924, "QM_KOREAN", 5}, {1919, "ridevi", 1}};
+    for (const Case &c : cases) {
+        SendMessageA(frame, WM_COMMAND, (WPARAM)c.command, 0);
+        pump();
+        HMENU menu = GetMenu(frame);
+        ASSERT_NE(nullptr, menu) << c.name;
+        char name[260] = "";
+        setGetString("MenuLanguage", name);
+        EXPECT_STREQ(c.name, name);
+        EXPECT_EQ(c.id, setGetNumber("MenuLanguage_id"));
+        EXPECT_EQ(top, GetMenuItemCount(menu)) << c.name;
+        EXPECT_EQ(want, idsOf(menu)) << c.name;
+        const std::vector<WCHAR> title = fileTitle(menu);
+        EXPECT_NE(0, title[0]) << c.name;
+        EXPECT_EQ(c.id != 1, eastAsian(title)) << c.name;
+    }
+}
+
+TEST_F(MenuState, TheNextStartUsesTheChosenLanguage)
+{
+    SendMessageA(frame, WM_COMMAND, 1924, 0);
+    pump();
+    // The start registers the frame class with the remembered menu; a
+    // frame of that class has the Korean menu from its creation on.
+    char name[260] = "";
+    ASSERT_NE(nullptr, appGetMenuLanguageName(name));
+    EXPECT_STREQ("QM_KOREAN", name);
+    const char kClass[] = "qm_menu_language_t";
+    ASSERT_NE(0, appRegisterFrameClass(inst, kClass, name, DefWindowProcA));
+    HWND next = CreateWindowA(kClass, "next start", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                              nullptr, inst, nullptr);
+    ASSERT_NE(nullptr, next);
+    const std::vector<WCHAR> title = fileTitle(GetMenu(next));
+    EXPECT_EQ(0xD30C, title[0]) << "the Korean menu from the first frame on";
+    DestroyWindow(next);
+    UnregisterClassA(kClass, inst);
+    SendMessageA(frame, WM_COMMAND, 1919, 0);
+    pump();
+    appGetMenuLanguageName(name);
+    EXPECT_STREQ("ridevi", name);
+}
+
+}  // namespace

@@ -7,6 +7,7 @@
 #include "forms/fld_dispatch.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
+#include "objects/sh_boxobj.h"
 #include "objects/sh_curve.h"
 #include "objects/sh_inset.h"
 #include "table/tb_draw.h"
@@ -450,6 +451,8 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
         return shSelfSizedRecordSize(rec, blockSize);
     case OBT_TEXT:
         return txRecSize(rec, blockSize);
+    case OBT_BOX:
+        return shBoxObjSize(rec, blockSize);
     case OBT_TABLE:
     case OBT_REPORT:
         return tbRecordSize(rec, blockSize);
@@ -537,6 +540,9 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
         return 1;   // charts draw nothing of their own
     case OBT_TEXT:
         txDrawObject(dc, rec);
+        return 1;
+    case OBT_BOX:
+        shBoxObjDraw(dc, rec);
         return 1;
     case OBT_TABLE:
     case OBT_REPORT:

@@ -5,6 +5,7 @@
 #include "model/ob_links.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
+#include "objects/sh_boxobj.h"
 #include "objects/sh_curve.h"
 #include "objects/sh_gradient.h"
 #include "objects/sh_points.h"
@@ -239,6 +240,9 @@ MemHandle objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, in
         case OBT_TABLE:
         case OBT_REPORT:
             now = tbRescale(h, &target);
+            break;
+        case OBT_BOX:
+            shBoxObjRescale(h, &target);
             break;
         default:
             if (!objScaleExt(h, &target))

@@ -30,6 +30,9 @@
 #include "objects/ptn_dialog.h"
 #include "links/pgw_window.h"
 #include "objects/cal_popup.h"
+#include "objects/sh_arrow.h"
+#include "objects/sh_rule.h"
+#include "tools/ep_factory.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
@@ -207,6 +210,7 @@ void appRegisterFileForms()
 {
     fldRegisterConverters();   // form controls and fields in document files
     txRegisterConverters();    // text objects
+    shRuleRegisterConverters();   // rules: the head-only form
     tbRegisterConverters();    // tables and report tables
 }
 
@@ -318,6 +322,7 @@ HWND appInit(HINSTANCE instance, BOOL noPrevInstance, const char *appName, const
     txSetDefaultFont("Arial", 12);
     clipRegisterFormats("QM32OBJFormat");
     appRegisterFileForms();
+    shSetObjectFactory(epShapeFactory);   // shape codes become objects through the factory
     if (setGetString("ImportDir", path) > 0 && path[0])
         fcSetImportPath(path);
     if (setGetString("ExportDir", path) > 0 && path[0])

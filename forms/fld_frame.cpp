@@ -1,6 +1,6 @@
 // Field frames: measures, text area, shadow, fill, border and bevels.
 #include "forms/fld_frame.h"
-#include "forms/sh_arrow_codes.h"
+#include "objects/sh_arrow.h"
 #include "model/ob_shadow.h"
 #include "support/dm_map.h"
 #include "support/gdi_draw.h"
@@ -61,7 +61,7 @@ void drawShape(HDC dc, const RECT *r, Shape shape, uint32_t frameValue, int kind
         int16_t n = 0;
         int16_t code = arrowCode(kind);
         // Every code of the frame kinds is a polygon.
-        if (shArrowShapePoints(r, code, pts, &n) && shArrowIsPolygon(code))
+        if (shIsArrowShapeCode(code) && shArrowShapePoints(r, code, pts, &n))
             gdiPolygon(dc, pts, n);
         break;
     }

@@ -5,11 +5,14 @@
 #include "model/pg_page.h"
 #include "model/qmf_convert.h"
 #include "forms/fld_dispatch.h"
+#include "objects/sh_arc.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
 #include "objects/sh_boxobj.h"
 #include "objects/sh_curve.h"
+#include "objects/sh_dimspan.h"
 #include "objects/sh_inset.h"
+#include "objects/sh_rule.h"
 #include "table/tb_draw.h"
 #include "table/tb_record.h"
 #include "text/tx_draw_object.h"
@@ -123,6 +126,13 @@ uint32_t boxRecordSize(ObjectRecord *rec, uint32_t size, uint32_t blockSize)
     if (size > blockSize && blockSize >= obDataOffset(rec))
         rec->length = blockSize;
     return size;
+}
+
+// The size a second-tier module computed, for its caller to store: a
+// record too short for it keeps the length of its block.
+uint32_t keptWithinBlock(uint32_t size, uint32_t blockSize)
+{
+    return size <= blockSize ? size : blockSize;
 }
 
 // The calendar: 86 + name + its 308 fixed bytes + the tail count at +288.
@@ -390,8 +400,10 @@ uint32_t objRecordSizeIn(ObjectRecord *rec, uint32_t blockSize, uint32_t add)
         size = withinBlock(rec, rec->length, blockSize);
         break;
     case OBT_ARROW:
-        size = shArrowSize(rec);
-        break;
+        return boxRecordSize(rec, shArrowSize(rec), blockSize) + add;
+    case OBT_PIE:
+    case OBT_ARC:
+        return boxRecordSize(rec, shArcRecordSize(rec), blockSize) + add;
     case OBT_LINE:
     case OBT_LINE_ALIAS:
     case OBT_HLINE:
@@ -453,6 +465,12 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
         return txRecSize(rec, blockSize);
     case OBT_BOX:
         return shBoxObjSize(rec, blockSize);
+    case OBT_DIMENSION:
+        return keptWithinBlock(shDimSpanSize(rec), blockSize);
+    case OBT_RULE411:
+    case OBT_RULE412:
+    case OBT_HORZ_RULE:
+        return keptWithinBlock(shRuleSize(rec), blockSize);
     case OBT_TABLE:
     case OBT_REPORT:
         return tbRecordSize(rec, blockSize);
@@ -519,6 +537,15 @@ void objDraw(HDC dc, ObjectRecord *rec)
     case OBT_CLOSED_CURVE:
         shClosedCurveDraw(dc, rec);
         break;
+    case OBT_PIE:
+        shPieDraw(dc, rec);
+        break;
+    case OBT_ARC:
+        shArcDraw(dc, rec);
+        break;
+    case OBT_ARROW:
+        shArrowDraw(dc, rec);
+        break;
     case OBT_GROUP:
     case OBT_CHAIN:
         break;   // members are drawn by the tree walk
@@ -543,6 +570,14 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
         return 1;
     case OBT_BOX:
         shBoxObjDraw(dc, rec);
+        return 1;
+    case OBT_DIMENSION:
+        shDimSpanDraw(dc, rec);
+        return 1;
+    case OBT_RULE411:
+    case OBT_RULE412:
+    case OBT_HORZ_RULE:
+        shRuleDraw(dc, rec);
         return 1;
     case OBT_TABLE:
     case OBT_REPORT:
@@ -586,6 +621,13 @@ MemHandle objGetPoints(ObjectRecord *rec, int16_t *count)
     case OBT_CUBE:
         pts = shGetPoints(rec, count);
         break;
+    case OBT_PIE:
+    case OBT_ARC:
+        pts = shArcPiePoints(rec, count);
+        break;
+    case OBT_ARROW:
+        pts = shArrowPoints(rec, count);
+        break;
     default:
         pts = objGetPointsExt(rec, count);
         break;
@@ -608,6 +650,11 @@ MemHandle objGetPointsExt(ObjectRecord *rec, int16_t *count)
             memcpy(copy.data() + at, copy.data() + at + 4, 4);
         return shEllipsePoints(c, count);
     }
+    case OBT_DIMENSION:
+        return shDimSpanPoints(rec, count);
+    case OBT_RULE411:
+    case OBT_RULE412:
+        return shGetPoints(rec, count);
     default:
         return 0;
     }
@@ -639,6 +686,11 @@ BOOL objGetVertexBounds(MemHandle h, RECT *r)
     case OBT_BEZIER:
     case OBT_CLOSED_CURVE:
         return shBezierBounds(h, r);
+    case OBT_PIE:
+    case OBT_ARC:
+        return shArcPieBounds(h, r);
+    case OBT_ARROW:
+        return shArrowBounds(h, r);
     case OBT_GROUP:
     case OBT_CHAIN:
         return obFitToMembers(h, r);
@@ -652,17 +704,52 @@ BOOL objGetVertexBounds(MemHandle h, RECT *r)
 int objBoundsExt(MemHandle h, RECT *r)
 {
     ObLock rec(h);
-    return rec && rec->type == OBT_TEXT ? txGetBounds(r, rec.get()) : 0;
+    if (!rec)
+        return 0;
+    switch (rec->type) {
+    case OBT_TEXT:
+        return txGetBounds(r, rec.get());
+    case OBT_DIMENSION:
+        shDimSpanBounds(rec.get(), r);
+        return 1;
+    case OBT_RULE411:
+    case OBT_RULE412:
+        shPointsBounds(rec.get(), r);
+        return 1;
+    default:
+        return 0;
+    }
 }
 
-int objScaleExt(MemHandle h, const RECT *target) { return fldObjScale(h, target); }
+int objScaleExt(MemHandle h, const RECT *target)
+{
+    switch (obGetType(h)) {
+    case OBT_DIMENSION:
+        shDimSpanRescale(h, target);
+        return 1;
+    case OBT_RULE411:
+    case OBT_RULE412:
+        shPointsRescale(h, target);
+        return 1;
+    default:
+        return fldObjScale(h, target);
+    }
+}
+
 int objFlipRotateExt(MemHandle h, POINT pt, int16_t angle)
 {
-    ObLock rec(h);
-    if (!rec || rec->type != OBT_TEXT)
+    switch (obGetType(h)) {
+    case OBT_DIMENSION:
+        shDimSpanRotate(h, pt, angle);
+        return 1;
+    case OBT_TEXT: {
+        ObLock rec(h);
+        txRotateObject(rec.get(), &pt, angle);
+        return 1;
+    }
+    default:
         return 0;
-    txRotateObject(rec.get(), &pt, angle);
-    return 1;
+    }
 }
 int objOutlineExt(HDC, ObjectRecord *) { return 0; }
 

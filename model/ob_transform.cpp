@@ -3,10 +3,12 @@
 #include "model/ob_transform.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
+#include "objects/sh_arc.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
 #include "objects/sh_boxobj.h"
 #include "objects/sh_curve.h"
+#include "objects/sh_dimspan.h"
 #include "objects/sh_gradient.h"
 #include "objects/sh_points.h"
 #include "table/tb_geometry.h"
@@ -165,6 +167,10 @@ void mirror(MemHandle h, int32_t axis, bool horizontal)
         horizontal ? shPointsFlipH(rec) : shPointsFlipV(rec);
     } else if (t == OBT_ARROW) {
         horizontal ? shArrowFlipH(rec) : shArrowFlipV(rec);
+    } else if (t == OBT_PIE || t == OBT_ARC) {
+        horizontal ? shArcPieFlipH(rec) : shArcPieFlipV(rec);
+    } else if (t == OBT_DIMENSION) {
+        horizontal ? shDimSpanFlipH(rec) : shDimSpanFlipV(rec);
     }
     GradientFillBlock g;
     if (readGradient(rec, &g)) {
@@ -236,6 +242,15 @@ MemHandle objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, in
         case OBT_BEZIER:
         case OBT_CLOSED_CURVE:
             shCurveRescale(h, &target);
+            break;
+        case OBT_PIE:
+            now = shPieRescale(h, &target);
+            break;
+        case OBT_ARC:
+            now = shArcRescale(h, &target);
+            break;
+        case OBT_ARROW:
+            shArrowRescale(h, &target);
             break;
         case OBT_TABLE:
         case OBT_REPORT:
@@ -400,6 +415,13 @@ void objFlipRotate(MemHandle h, POINT pt, int16_t angle)
         case OBT_BEZIER:
         case OBT_CLOSED_CURVE:
             shCurveRotate(h, pt, angle);
+            break;
+        case OBT_PIE:
+        case OBT_ARC:
+            shArcPieRotate(h, pt, angle);
+            break;
+        case OBT_ARROW:
+            shArrowRotate(h, pt, angle);
             break;
         default:
             if (!objFlipRotateExt(h, pt, angle))

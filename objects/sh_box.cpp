@@ -59,14 +59,7 @@ uint32_t boxSize(ObjectRecord *rec, uint32_t geometry)
 // Scaled by the scale words, stored as the head's size, moved by the centre.
 void finishBounds(ObjectRecord *rec, RECT local, RECT *out)
 {
-    if (rec->scaleX != kObScaleOne) {
-        local.left = (LONG)((int64_t)local.left * rec->scaleX / kObScaleOne);
-        local.right = (LONG)((int64_t)local.right * rec->scaleX / kObScaleOne);
-    }
-    if (rec->scaleY != kObScaleOne) {
-        local.top = (LONG)((int64_t)local.top * rec->scaleY / kObScaleOne);
-        local.bottom = (LONG)((int64_t)local.bottom * rec->scaleY / kObScaleOne);
-    }
+    shApplyScaleWords(rec, &local);
     rec->width = local.right - local.left;
     rec->height = local.bottom - local.top;
     geoOffsetRect(&local, rec->centreX, rec->centreY);
@@ -450,6 +443,18 @@ BOOL shIsBoxType(int16_t type)
         return TRUE;
     default:
         return FALSE;
+    }
+}
+
+void shApplyScaleWords(const ObjectRecord *rec, RECT *local)
+{
+    if (rec->scaleX != kObScaleOne) {
+        local->left = (LONG)((int64_t)local->left * rec->scaleX / kObScaleOne);
+        local->right = (LONG)((int64_t)local->right * rec->scaleX / kObScaleOne);
+    }
+    if (rec->scaleY != kObScaleOne) {
+        local->top = (LONG)((int64_t)local->top * rec->scaleY / kObScaleOne);
+        local->bottom = (LONG)((int64_t)local->bottom * rec->scaleY / kObScaleOne);
     }
 }
 

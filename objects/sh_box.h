@@ -27,6 +27,11 @@ BOOL shIsBoxType(int16_t type);
 // 8 for the other box types, 0 for any other type.
 uint32_t shBoxGeometrySize(int16_t type);
 
+// A rectangle relative to the centre scaled by the scale words: a word
+// other than 65535 multiplies left and right (top and bottom) by word /
+// 65535, truncated.
+void shApplyScaleWords(const ObjectRecord *rec, RECT *local);
+
 // ---- geometry ------------------------------------------------------------------------------
 // The box relative to the centre from the first two i32 of the type data
 // (from the head's width and height when the record is too short for them).

@@ -5,6 +5,7 @@
 #include "tools/ep_polygon.h"
 #include "tools/ep_selection.h"
 #include "tools/ep_shape_tools.h"
+#include "objects/sh_arrow.h"
 #include "tools/ep_standins.h"
 #include "tools/ne_freehand.h"
 #include "commands/ud_undo.h"
@@ -55,6 +56,13 @@ bool isEqualSided(int16_t t)
 bool oneOf(int16_t t, std::initializer_list<int16_t> set)
 {
     return std::find(set.begin(), set.end(), t) != set.end();
+}
+
+// The arrow-family shapes, made from the points of their code.
+bool isShapeFamily(int16_t t)
+{
+    return oneOf(t, {400, 401, 404, 405, 406, 407, 408, 409, 410, 421, 422, 431, 432, 441, 442,
+                     480, 481});
 }
 
 bool isFieldKind(int16_t t)
@@ -212,7 +220,10 @@ int epCreateFeedback(HDC dc, const POINT pts[2], uint32_t *typeWord)
         epCubeRubberBand(dc, &r);
         break;
     default:
-        Rectangle(dc, r.left, r.top, r.right, r.bottom);
+        if (isShapeFamily(type))
+            shDrawShapeCode(dc, &r, type);
+        else
+            Rectangle(dc, r.left, r.top, r.right, r.bottom);
         break;
     }
     SelectObject(dc, oldBrush);
@@ -335,9 +346,10 @@ MemHandle epDragCreate(HWND ws, UINT message, LPARAM lParam)
         POINT v[4] = {s};
         neStraightBezierSegment(s, e, v + 1);
         object = epCreateObject(ws, block, OBT_BEZIER, v, 4);
+    } else if (isShapeFamily(type)) {
+        const RECT r = normalised(s, e);
+        object = shCreateFromShapeCode(block, &r, type);
     } else {
-        // The shape families have no builder of their own yet: the factory
-        // gives them their head from the dragged rectangle.
         object = epCreateObject(ws, block, type, pts, 2);
     }
     if (!object) {

@@ -5,6 +5,8 @@
 #include "tools/ep_text_font.h"
 #include "tools/fld_control_font.h"
 #include "tools/cal_build.h"
+#include "objects/sh_arc.h"
+#include "objects/sh_arrow.h"
 #include "forms/ent_field.h"
 #include "model/ob_dispatch.h"
 #include "model/lay_layers.h"
@@ -12,6 +14,7 @@
 #include "model/pg_margins.h"
 #include "model/fm_form.h"
 #include "views/ws_document.h"
+#include "app/app_ui_state.h"
 #include "forms/fld_check.h"
 #include "forms/fld_button.h"
 #include "support/dm_map.h"
@@ -316,9 +319,9 @@ uint32_t epRecordSize(ObjectRecord *rec)
         return size;
     }
     case OBT_PIE:
-        return base + kEpArcDataSize + fill;
+        return base + kShArcGeometry + fill;
     case OBT_ARC:
-        return base + kEpArcDataSize;
+        return base + kShArcGeometry;
     case OBT_CUBE:
         return kEpCubeRecordSize + rec->nameLength;
     case OBT_DIMENSION:
@@ -402,6 +405,11 @@ MemHandle epCreateObject(HWND workspace, MemHandle h, int16_t type, const POINT 
     EpPageDefaults d;
     epGetPageDefaults(workspace, &d);
     return epCreateObjectFrom(&d, h, type, points, n);
+}
+
+MemHandle epShapeFactory(MemHandle h, int16_t type, const POINT *points, uint16_t n)
+{
+    return epCreateObject(appGetActiveWorkspace(), h, type, points, n);
 }
 
 MemHandle epCreateObjectFrom(EpPageDefaults *d, MemHandle h, int16_t type, const POINT *points,
@@ -531,7 +539,7 @@ MemHandle epCreateObjectFrom(EpPageDefaults *d, MemHandle h, int16_t type, const
             break;
         case OBT_PIE:
         case OBT_ARC:
-            g = arcBuild(h);
+            g = shMakeEllipseArc(h);
             break;
         case OBT_DIMENSION:
             g = n >= 2 ? epDimSpanBuild(h, pts.data(), (int16_t)d->lineEnds[0],

@@ -44,6 +44,9 @@ void epPageDefaultsFrom(MemHandle page, HWND workspace, EpPageDefaults *defaults
 // here is then freed. The points are not changed.
 MemHandle epCreateObject(HWND workspace, MemHandle h, int16_t type, const POINT *points,
                          uint16_t n);
+// epCreateObject for the active workspace: the factory the shape modules
+// call (objects/sh_arrow.h, shSetObjectFactory).
+MemHandle epShapeFactory(MemHandle h, int16_t type, const POINT *points, uint16_t n);
 MemHandle epCreateObjectFrom(EpPageDefaults *defaults, MemHandle h, int16_t type,
                              const POINT *points, uint16_t n);
 

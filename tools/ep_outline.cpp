@@ -2,7 +2,10 @@
 #include "tools/ep_outline.h"
 #include "tools/cal_build.h"
 #include "objects/cal_standins.h"
+#include "objects/sh_arc.h"
+#include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
+#include "objects/sh_dimspan.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_record.h"
@@ -24,10 +27,6 @@ struct ScaledOutline {
 };
 ScaledOutline g_outline = {0, 0, 0};
 
-// Arrow type data: the seven outline points (relative to the centre).
-const uint32_t kArrowOutlineAt = 38;
-const int kArrowVertices = 7;
-
 void frame(HDC dc, const RECT &r)
 {
     MoveToEx(dc, r.left, r.top, nullptr);
@@ -48,26 +47,6 @@ void frameOfRecord(HDC dc, ObjectRecord *rec)
     obRestoreDCModes(dc, &modes);
 }
 
-// The arrow's seven vertices moved by the centre, drawn closed.
-bool arrowOutline(HDC dc, ObjectRecord *rec)
-{
-    const uint32_t at = obDataOffset(rec) + kArrowOutlineAt;
-    if (at + kArrowVertices * 8 > rec->length)
-        return false;
-    POINT pts[kArrowVertices + 1];
-    memcpy(pts, (uint8_t *)rec + at, kArrowVertices * 8);
-    for (int i = 0; i < kArrowVertices; ++i) {
-        pts[i].x += rec->centreX;
-        pts[i].y += rec->centreY;
-    }
-    pts[kArrowVertices] = pts[0];
-    ObDCModes modes;
-    obSetDCModes(dc, rec, &modes);
-    Polyline(dc, pts, kArrowVertices + 1);
-    obRestoreDCModes(dc, &modes);
-    return true;
-}
-
 void outlineRecord(HDC dc, ObjectRecord *rec)
 {
     switch (rec->type) {
@@ -81,9 +60,18 @@ void outlineRecord(HDC dc, ObjectRecord *rec)
             return;
         break;
     case OBT_ARROW:
-        if (arrowOutline(dc, rec))
+        if (shArrowOutlineDraw(dc, rec))
             return;
         break;
+    case OBT_PIE:
+        shPieOutline(dc, rec);
+        return;
+    case OBT_ARC:
+        shArcOutline(dc, rec);
+        return;
+    case OBT_DIMENSION:
+        shDimSpanOutline(dc, rec);
+        return;
     default:
         // The kinds whose outline routine is not in the program yet, and
         // every kind without one, show their frame.

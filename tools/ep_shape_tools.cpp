@@ -1,6 +1,7 @@
 // Builders of cubes, dimension spans and arcs.
 #include "tools/ep_shape_tools.h"
 #include "model/ob_dispatch.h"
+#include "objects/sh_dimspan.h"
 #include "support/geo_rect.h"
 #include "tools/ep_factory.h"
 #include "model/pg_page.h"
@@ -68,65 +69,6 @@ void epCubeRubberBand(HDC dc, const RECT *r)
     }
 }
 
-namespace {
-
-// The tick at q: from q + n (2 m0 - 1) / 2 to q - n (2 m1 - 1) / 2, with n
-// the normal of the span's direction.
-void tickAt(POINT first, POINT second, POINT q, int32_t m0, int32_t m1, POINT out[2])
-{
-    double dx = (double)second.x - first.x, dy = (double)second.y - first.y;
-    double len = sqrt(dx * dx + dy * dy);
-    double nx = 0, ny = 0;
-    if (len > 0) {
-        nx = -dy / len;
-        ny = dx / len;
-    }
-    double a = (2.0 * m0 - 1) / 2, b = (2.0 * m1 - 1) / 2;
-    out[0] = {geoRound(q.x + nx * a), geoRound(q.y + ny * a)};
-    out[1] = {geoRound(q.x - nx * b), geoRound(q.y - ny * b)};
-}
-
-void unite(RECT *r, POINT p)
-{
-    r->left = std::min(r->left, p.x);
-    r->right = std::max(r->right, p.x);
-    r->top = std::min(r->top, p.y);
-    r->bottom = std::max(r->bottom, p.y);
-}
-
-}  // namespace
-
-void shDimSpanBounds(ObjectRecord *rec, RECT *out)
-{
-    uint8_t *d = obRecData(rec);
-    POINT p[2];
-    memcpy(p, d + 2, sizeof p);
-    int32_t m0, m1;
-    memcpy(&m0, d + 18, 4);
-    memcpy(&m1, d + 22, 4);
-    for (POINT &q : p) {
-        q.x += rec->centreX;
-        q.y += rec->centreY;
-    }
-    RECT r = {std::min(p[0].x, p[1].x), std::min(p[0].y, p[1].y), std::max(p[0].x, p[1].x),
-              std::max(p[0].y, p[1].y)};
-    POINT tick[2];
-    tickAt(p[0], p[1], p[1], m0, m1, tick);
-    unite(&r, tick[0]);
-    unite(&r, tick[1]);
-    // The first point's tick has the same shape, moved by (first - second).
-    for (POINT t : tick)
-        unite(&r, POINT{t.x + p[0].x - p[1].x, t.y + p[0].y - p[1].y});
-    obRecSetRect(rec, &r);
-    for (POINT &q : p) {
-        q.x -= rec->centreX;
-        q.y -= rec->centreY;
-    }
-    memcpy(d + 2, p, sizeof p);
-    if (out)
-        *out = r;
-}
-
 MemHandle epDimSpanBuild(MemHandle h, const POINT pts[2], int16_t markStyle, int32_t tickLength)
 {
     uint32_t size;
@@ -155,31 +97,6 @@ MemHandle epDimSpanBuild(MemHandle h, const POINT pts[2], int16_t markStyle, int
     memcpy(d + 26, &style, 2);
     memcpy(d + 28, &tickLength, 4);
     shDimSpanBounds(r.get(), nullptr);
-    return g;
-}
-
-MemHandle arcBuild(MemHandle h)
-{
-    uint32_t size;
-    {
-        ObLock r(h);
-        if (!r)
-            return 0;
-        size = obDataOffset(r.get()) + kEpArcDataSize + obFillDataSize(r->fillKind) *
-                                                            (r->type == OBT_PIE ? 1 : 0);
-    }
-    MemHandle g = obResize(h, size);
-    if (!g)
-        return 0;
-    ObLock r(g);
-    r->length = size;
-    uint8_t *d = obRecData(r.get());
-    memset(d, 0, kEpArcDataSize);
-    memcpy(d, &r->width, 4);
-    memcpy(d + 4, &r->height, 4);
-    int16_t start = 0, end = 3600;
-    memcpy(d + 16, &start, 2);
-    memcpy(d + 18, &end, 2);
     return g;
 }
 

@@ -1,12 +1,11 @@
 // Record builders of the shape handle tools: the cube's six points, the
-// dimension span, the arc and pie geometry, and the cube's rubber band.
+// dimension span, and the cube's rubber band.
 #pragma once
 #include "support/qmwin.h"
 #include "model/ob_record.h"
 
 const uint32_t kEpCubeRecordSize = 136;   // head, count 6, six points
 const uint32_t kEpDimSpanDataSize = 34;
-const uint32_t kEpArcDataSize = 20;
 const int16_t kEpDimSpanDefaultMark = 7;
 
 // The cube drawn in a rectangle, its six points relative to the rectangle's
@@ -24,12 +23,6 @@ void epCubeRubberBand(HDC dc, const RECT *r);
 // The dimension span's data from two page points: both tick lengths and the
 // last field the given length, the mark style (7 for 0); the box recomputed.
 MemHandle epDimSpanBuild(MemHandle h, const POINT pts[2], int16_t markStyle, int32_t tickLength);
-// The dimension span's box from its points and ticks, the points made
-// relative to the new centre.
-void shDimSpanBounds(ObjectRecord *rec, RECT *out);
-// The arc data of a new pie or arc: the head's width and height, no offset,
-// start 0 and end 3600 (the whole ellipse). The valid handle, 0 on failure.
-MemHandle arcBuild(MemHandle h);
 
 // A new arc or pie (type 11 or 12) from two dragged corners, made by the
 // factory with the current page's defaults and appended on top of the

@@ -12,6 +12,8 @@
 #include "objects/sh_curve.h"
 #include "objects/sh_dimspan.h"
 #include "objects/sh_inset.h"
+#include "objects/mf_emf.h"
+#include "objects/mf_pict.h"
 #include "objects/sh_rule.h"
 #include "table/tb_draw.h"
 #include "table/tb_record.h"
@@ -465,6 +467,10 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
         return txRecSize(rec, blockSize);
     case OBT_BOX:
         return shBoxObjSize(rec, blockSize);
+    case OBT_METAPICT:
+        return mfPictSize(rec, blockSize);
+    case OBT_ENHANCED_MF:
+        return mfEmfSize(rec, blockSize);
     case OBT_DIMENSION:
         return keptWithinBlock(shDimSpanSize(rec), blockSize);
     case OBT_RULE411:
@@ -570,6 +576,12 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
         return 1;
     case OBT_BOX:
         shBoxObjDraw(dc, rec);
+        return 1;
+    case OBT_METAPICT:
+        mfPictDraw(dc, rec);
+        return 1;
+    case OBT_ENHANCED_MF:
+        mfEmfDraw(dc, rec);
         return 1;
     case OBT_DIMENSION:
         shDimSpanDraw(dc, rec);

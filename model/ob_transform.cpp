@@ -7,6 +7,7 @@
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
 #include "objects/sh_boxobj.h"
+#include "objects/mf_emf.h"
 #include "objects/sh_curve.h"
 #include "objects/sh_dimspan.h"
 #include "objects/sh_gradient.h"
@@ -258,6 +259,9 @@ MemHandle objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, in
             break;
         case OBT_BOX:
             shBoxObjRescale(h, &target);
+            break;
+        case OBT_ENHANCED_MF:
+            mfEmfSetBox(h, &target);
             break;
         default:
             if (!objScaleExt(h, &target))

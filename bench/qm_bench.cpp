@@ -8,9 +8,12 @@
 // of the same points.
 //
 //   qm_bench [pages] [objects per page] [--memory]
+//   qm_bench --picture      the picture step alone
 //
 // --memory keeps every page in memory instead of swapping it out.
+#include "bench/bench_picture.h"
 #include "bench/bench_print.h"
+#include "bench/bench_shapes.h"
 #include "bench/bench_text.h"
 #include "bench/bench_table.h"
 #include "commands/obj_block.h"
@@ -406,6 +409,10 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--memory") == 0)
             inMemory = true;
+        else if (strcmp(argv[i], "--picture") == 0) {
+            benchPicture();   // the picture step alone
+            return 0;
+        }
         else
             numbers.push_back(atoi(argv[i]));
     }
@@ -533,7 +540,9 @@ int main(int argc, char **argv)
     printf("memory blocks alive   %8ld\n", utLiveHandleCount());
     drawPointShapes(15);
     drawPointShapes(30);   // wider than a pixel: clipped under the heads
+    benchCompositesAndBrushes();
     benchText();
+    benchPicture();
     benchTable();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;

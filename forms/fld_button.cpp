@@ -3,7 +3,8 @@
 #include "links/doc_names.h"
 #include "forms/fld_frame.h"
 #include "forms/hc_button.h"
-#include "objects/img_file.h"
+#include "objects/img_bitmap.h"
+#include "objects/img_io.h"
 #include "text/tx_paint.h"
 #include "text/tx_measure.h"
 #include "model/att_attr.h"
@@ -79,7 +80,8 @@ bool drawPicture(HDC dc, ObjectRecord *rec, ButtonPart *part, const RECT &rect)
     // A drawing file goes to the drawing-file filter, which shows the
     // placeholder until drawings can be read.
     if (ffExists(full.c_str()) && !endsWithNoCase(full, ".dwg"))
-        drawn = imgDrawFileInRect(dc, full.c_str(), &rect, imgRopFromFlags(rec->flags)) != 0;
+        drawn = imgDrawFileInRect(dc, full.c_str(), &rect, imgRopFromFlags(rec->flags),
+                                  GEO_FIT_FRAME, 0, FALSE, 0) != 0;
     if (!drawn)
         obDrawMissingImage(GetModuleHandleA(nullptr), dc, &rect);
     return true;

@@ -4,7 +4,7 @@
 #include "forms/fld_dialogs.h"
 #include "model/fm_form.h"
 #include "objects/fil_border_dlg.h"
-#include "objects/img_fit_mode.h"
+#include "objects/img_image.h"
 #include "textedit/te_font_dlg.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"

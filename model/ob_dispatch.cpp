@@ -6,9 +6,14 @@
 #include "model/qmf_convert.h"
 #include "forms/fld_dispatch.h"
 #include "objects/sh_arc.h"
+#include "objects/img_bitmap.h"
+#include "objects/img_image.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
 #include "objects/sh_boxobj.h"
+#include "objects/sh_brush.h"
+#include "objects/sh_composite.h"
+#include "objects/sh_grid.h"
 #include "objects/sh_curve.h"
 #include "objects/sh_dimspan.h"
 #include "objects/sh_inset.h"
@@ -393,6 +398,14 @@ uint32_t objRecordSizeIn(ObjectRecord *rec, uint32_t blockSize, uint32_t add)
     case OBT_CIRCLE:
     case OBT_ELLIPSE:
         return boxRecordSize(rec, shEllipseSize(rec), blockSize) + add;
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        return boxRecordSize(rec, shGridSize(rec), blockSize) + add;
+    case OBT_COMPOSITE:
+    case OBT_COMPOSITE85:
+        size = shCompositeSize(rec, blockSize);
+        break;
     case OBT_GROUP:
     case OBT_CHAIN:
         size = obDataOffset(rec);
@@ -477,6 +490,12 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
     case OBT_RULE412:
     case OBT_HORZ_RULE:
         return keptWithinBlock(shRuleSize(rec), blockSize);
+    case OBT_BRUSH_LINE:
+        return shBrushLineSize(rec, blockSize);
+    case OBT_BITMAP:
+        return imgBitmapRecordSize(rec, blockSize);
+    case OBT_IMAGE:
+        return imgImageRecordSize(rec, blockSize);
     case OBT_TABLE:
     case OBT_REPORT:
         return tbRecordSize(rec, blockSize);
@@ -552,6 +571,9 @@ void objDraw(HDC dc, ObjectRecord *rec)
     case OBT_ARROW:
         shArrowDraw(dc, rec);
         break;
+    case OBT_COMPOSITE:
+        shCompositeDraw(dc, rec);
+        break;
     case OBT_GROUP:
     case OBT_CHAIN:
         break;   // members are drawn by the tree walk
@@ -590,6 +612,20 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
     case OBT_RULE412:
     case OBT_HORZ_RULE:
         shRuleDraw(dc, rec);
+        return 1;
+    case OBT_BRUSH_LINE:
+        shBrushLineDraw(dc, rec);
+        return 1;
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        shGridDraw(dc, rec);
+        return 1;
+    case OBT_BITMAP:
+        imgBitmapDraw(dc, rec);
+        return 1;
+    case OBT_IMAGE:
+        imgImageDraw(dc, rec);
         return 1;
     case OBT_TABLE:
     case OBT_REPORT:
@@ -667,6 +703,10 @@ MemHandle objGetPointsExt(ObjectRecord *rec, int16_t *count)
     case OBT_RULE411:
     case OBT_RULE412:
         return shGetPoints(rec, count);
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        return shGridPoints(rec, count);
     default:
         return 0;
     }
@@ -715,6 +755,20 @@ BOOL objGetVertexBounds(MemHandle h, RECT *r)
 
 int objBoundsExt(MemHandle h, RECT *r)
 {
+    switch (obGetType(h)) {
+    case OBT_BRUSH_LINE:
+        return shBrushLineBounds(h, r);
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        return shGridBounds(h, r);
+    case OBT_COMPOSITE:
+        return shCompositeUpdateRect(h, r);
+    case OBT_IMAGE:
+        return imgImageBounds(r, h);
+    default:
+        break;
+    }
     ObLock rec(h);
     if (!rec)
         return 0;
@@ -743,6 +797,19 @@ int objScaleExt(MemHandle h, const RECT *target)
     case OBT_RULE412:
         shPointsRescale(h, target);
         return 1;
+    case OBT_BRUSH_LINE:
+        shBrushLineRescale(h, target);
+        return 1;
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        shGridRescale(h, target);
+        return 1;
+    case OBT_COMPOSITE:
+        shCompositeRescale(h, target);
+        return 1;
+    case OBT_IMAGE:
+        return imgImageSetBox(h, target);
     default:
         return fldObjScale(h, target);
     }
@@ -754,6 +821,19 @@ int objFlipRotateExt(MemHandle h, POINT pt, int16_t angle)
     case OBT_DIMENSION:
         shDimSpanRotate(h, pt, angle);
         return 1;
+    case OBT_BRUSH_LINE:
+        shBrushLineRotate(h, pt, angle);
+        return 1;
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        shGridRotate(h, pt, angle);
+        return 1;
+    case OBT_COMPOSITE:
+        shCompositeRotate(h, pt, angle);
+        return 1;
+    case OBT_IMAGE:
+        return imgImageFlipRotate(h, pt, angle);
     case OBT_TEXT: {
         ObLock rec(h);
         txRotateObject(rec.get(), &pt, angle);
@@ -763,7 +843,14 @@ int objFlipRotateExt(MemHandle h, POINT pt, int16_t angle)
         return 0;
     }
 }
-int objOutlineExt(HDC, ObjectRecord *) { return 0; }
+
+int objOutlineExt(HDC dc, ObjectRecord *rec)
+{
+    if (!dc || !rec || rec->type != OBT_BRUSH_LINE)
+        return 0;
+    shBrushLineOutline(dc, rec);
+    return 1;
+}
 
 MemHandle obRecGetVertices(ObjectRecord *rec, int16_t *count)
 {

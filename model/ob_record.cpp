@@ -584,6 +584,11 @@ uint8_t *obGetFillData(ObjectRecord *rec)
         off = 8;
         break;
     case OBT_ROUNDRECT: off = 16; break;
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        off = 20;
+        break;
     case OBT_PIE: off = 20; break;
     case OBT_POLYGON:
     case OBT_CLOSED_CURVE:

@@ -8,6 +8,8 @@
 #include "objects/sh_box.h"
 #include "objects/sh_boxobj.h"
 #include "objects/mf_emf.h"
+#include "objects/sh_brush.h"
+#include "objects/sh_composite.h"
 #include "objects/sh_curve.h"
 #include "objects/sh_dimspan.h"
 #include "objects/sh_gradient.h"
@@ -152,6 +154,18 @@ std::vector<MemHandle> treeBottomUp(MemHandle h, unsigned links)
 
 void mirror(MemHandle h, int32_t axis, bool horizontal)
 {
+    if (obGetType(h) == OBT_COMPOSITE) {
+        // Its source was mirrored by the tree walk; the rule follows.
+        {
+            ObLock r(h);
+            if (horizontal)
+                r->centreX = mirrorCoord(axis, r->centreX);
+            else
+                r->centreY = mirrorCoord(axis, r->centreY);
+        }
+        horizontal ? shCompositeMirrorH(h) : shCompositeMirrorV(h);
+        return;
+    }
     ObLock r(h);
     if (!r)
         return;
@@ -172,6 +186,8 @@ void mirror(MemHandle h, int32_t axis, bool horizontal)
         horizontal ? shArcPieFlipH(rec) : shArcPieFlipV(rec);
     } else if (t == OBT_DIMENSION) {
         horizontal ? shDimSpanFlipH(rec) : shDimSpanFlipV(rec);
+    } else if (t == OBT_BRUSH_LINE) {
+        horizontal ? shBrushLineFlipH(rec) : shBrushLineFlipV(rec);
     }
     GradientFillBlock g;
     if (readGradient(rec, &g)) {

@@ -1,30 +1,67 @@
-// Picture files through the image library: files are read with the Win32
-// file calls and handed to the library through its input callbacks.
+// Picture files and pictures in memory through the image library.
 #include "objects/img_io.h"
+#include "app/app_ui_state.h"
+#include "app/fc_image_kinds.h"
+#include "library/olb_file.h"
+#include "model/ob_draw.h"
 #include "model/ob_record.h"
+#include "model/ob_transform.h"
+#include "objects/img_bitmap.h"
+#include "objects/img_image.h"
+#include "objects/img_render.h"
+#include "objects/mf_emf.h"
+#include "objects/mf_pict.h"
+#include "support/dm_map.h"
+#include "support/ff_file.h"
+#include "support/gdi_dib.h"
+#include "support/geo_rect.h"
 #include "support/qmfreeimage.h"
 #include "support/ut_mem.h"
+#include "support/ut_msg.h"
+#include <stdio.h>
 #include <string.h>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
-const int16_t kBitmapType = 60;
+// Pictures larger than this are refused before the library makes room for
+// their pixels (8192 x 8192): a damaged or hostile header cannot make the
+// program ask for gigabytes.
+const uint64_t kMaxPixels = 8192ull * 8192ull;
 
-// The type data of a bitmap object before its header and pixels.
-#pragma pack(push, 1)
-struct BitmapDataHead {
-    uint16_t kind;          // 1: a packed DIB
-    int16_t headerSize;     // BITMAPINFOHEADER and colour table
-    uint32_t pixelBytes;
-    uint16_t unused;
-    uint16_t flags;         // bit 0: the transparent colour is in use
-    uint32_t transparent;
+long g_liveBitmaps = 0;
+
+// ---- library bitmaps, counted ----------------------------------------------------------------
+
+struct Fib {
+    FIBITMAP *bmp = nullptr;
+    Fib() = default;
+    explicit Fib(FIBITMAP *b) : bmp(b)
+    {
+        if (bmp)
+            ++g_liveBitmaps;
+    }
+    ~Fib() { reset(nullptr); }
+    Fib(const Fib &) = delete;
+    Fib &operator=(const Fib &) = delete;
+    void reset(FIBITMAP *b)
+    {
+        if (bmp) {
+            FreeImage_Unload(bmp);
+            --g_liveBitmaps;
+        }
+        bmp = b;
+        if (bmp)
+            ++g_liveBitmaps;
+    }
+    explicit operator bool() const { return bmp != nullptr; }
 };
-#pragma pack(pop)
-static_assert(sizeof(BitmapDataHead) == 16, "the bitmap data head is 16 bytes");
 
-// The image library reads through these over a Win32 file handle.
-unsigned readProc(void *buffer, unsigned size, unsigned count, fi_handle handle)
+// ---- Win32 file callbacks --------------------------------------------------------------------
+
+unsigned fileRead(void *buffer, unsigned size, unsigned count, fi_handle handle)
 {
     DWORD got = 0;
     uint64_t want = (uint64_t)size * count;
@@ -33,9 +70,16 @@ unsigned readProc(void *buffer, unsigned size, unsigned count, fi_handle handle)
     return got / size;
 }
 
-unsigned writeProc(void *, unsigned, unsigned, fi_handle) { return 0; }
+unsigned fileWrite(void *buffer, unsigned size, unsigned count, fi_handle handle)
+{
+    DWORD put = 0;
+    uint64_t want = (uint64_t)size * count;
+    if (!size || want > 0x7FFFFFFF || !WriteFile((HANDLE)handle, buffer, (DWORD)want, &put, nullptr))
+        return 0;
+    return put / size;
+}
 
-int seekProc(fi_handle handle, long offset, int origin)
+int fileSeek(fi_handle handle, long offset, int origin)
 {
     DWORD method = origin == SEEK_CUR ? FILE_CURRENT : origin == SEEK_END ? FILE_END : FILE_BEGIN;
     LARGE_INTEGER d;
@@ -43,7 +87,7 @@ int seekProc(fi_handle handle, long offset, int origin)
     return SetFilePointerEx((HANDLE)handle, d, nullptr, method) ? 0 : -1;
 }
 
-long tellProc(fi_handle handle)
+long fileTell(fi_handle handle)
 {
     LARGE_INTEGER zero = {}, pos = {};
     if (!SetFilePointerEx((HANDLE)handle, zero, &pos, FILE_CURRENT))
@@ -51,78 +95,186 @@ long tellProc(fi_handle handle)
     return (long)pos.QuadPart;
 }
 
-// A bitmap object holding the picture as a packed DIB, sized at the
-// screen's resolution; 0 when memory fails.
-MemHandle bitmapObject(FIBITMAP *bmp, const ImgIoRequest *request)
+// ---- memory streams --------------------------------------------------------------------------
+
+struct MemStream {
+    const uint8_t *id;
+    uint8_t *base;
+    uint32_t size;
+    uint32_t position;
+};
+MemHandle g_streams = 0;
+int g_streamCount = 0;
+
+int findStream(void *handle)
 {
-    BITMAPINFOHEADER *info = FreeImage_GetInfoHeader(bmp);
-    unsigned colours = FreeImage_GetColorsUsed(bmp);
-    unsigned pitch = FreeImage_GetPitch(bmp);
-    unsigned height = FreeImage_GetHeight(bmp);
-    uint32_t headerSize = (uint32_t)sizeof(BITMAPINFOHEADER) + 4u * colours;
-    uint32_t pixelBytes = pitch * height;
-    uint32_t size = kObHeadSize + (uint32_t)sizeof(BitmapDataHead) + headerSize + pixelBytes;
-    MemHandle h = obNewRecord(size);
-    ObLock rec(h);
-    if (!rec)
-        return 0;
-    HDC screen = GetDC(nullptr);
-    int dpiX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    int dpiY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    rec->type = kBitmapType;
-    rec->scaleX = rec->scaleY = kObScaleOne;
-    RECT box = {0, 0, MulDiv((int)FreeImage_GetWidth(bmp), 1440, dpiX ? dpiX : 96),
-                MulDiv((int)height, 1440, dpiY ? dpiY : 96)};
-    obRecSetRect(rec.get(), &box);
-    uint8_t *data = obRecData(rec.get());
-    BitmapDataHead head = {1, (int16_t)headerSize, pixelBytes, 0,
-                           (uint16_t)(request->transparent ? 1 : 0),
-                           request->transparent ? request->transparentColour : 0};
-    memcpy(data, &head, sizeof head);
-    BITMAPINFOHEADER bih = *info;
-    bih.biSizeImage = pixelBytes;
-    memcpy(data + sizeof head, &bih, sizeof bih);
-    if (colours)
-        memcpy(data + sizeof head + sizeof bih, FreeImage_GetPalette(bmp), 4u * colours);
-    memcpy(data + sizeof head + headerSize, FreeImage_GetBits(bmp), pixelBytes);
-    return h;
+    MemLock<MemStream> s(g_streams);
+    for (int i = 0; s && i < g_streamCount; ++i)
+        if (s[i].id == handle)
+            return i;
+    return -1;
 }
 
-void loadObject(ImgIoRequest *request)
+unsigned memReadProc(void *buffer, unsigned size, unsigned count, fi_handle handle)
 {
-    FIBITMAP *bmp = imgLoadFileBitmap(request->fileName, &request->error);
-    if (!bmp)
-        return;
-    unsigned bpp = FreeImage_GetBPP(bmp);
-    if (FreeImage_GetImageType(bmp) != FIT_BITMAP
-        || (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32)) {
-        FIBITMAP *converted = FreeImage_ConvertTo24Bits(bmp);
-        FreeImage_Unload(bmp);
-        bmp = converted;
-        if (!bmp) {
-            request->error = IMG_ERR_DIB;
-            return;
-        }
+    return imgMemRead(buffer, size, count, handle);
+}
+unsigned memWriteProc(void *buffer, unsigned size, unsigned count, fi_handle handle)
+{
+    return imgMemWrite(buffer, size, count, handle);
+}
+int memSeekProc(fi_handle handle, long offset, int origin)
+{
+    return imgMemSeek(handle, offset, origin);
+}
+long memTellProc(fi_handle handle) { return imgMemTell(handle); }
+
+// ---- loading -----------------------------------------------------------------------------------
+
+bool isDibBitCount(unsigned bpp) { return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 24 || bpp == 32; }
+
+// A library bitmap this program draws and stores: a standard bitmap of 1,
+// 4, 8, 24 or 32 bits (others converted to 24); false when conversion fails.
+bool normalise(Fib &fib)
+{
+    if (FreeImage_GetImageType(fib.bmp) == FIT_BITMAP && isDibBitCount(FreeImage_GetBPP(fib.bmp)))
+        return true;
+    FIBITMAP *converted = FreeImage_ConvertTo24Bits(fib.bmp);
+    fib.reset(converted);
+    return converted != nullptr;
+}
+
+// A BMP file's header checked before the library sees it: sizes in 64 bits
+// from the absolute height, at most 2^bits colours, nothing past the file.
+bool bmpHeaderFits(HANDLE file)
+{
+    uint8_t b[54];
+    DWORD size = ffGetSize(file);
+    bool ok = ffRead(file, b, sizeof b) == sizeof b;
+    ffSeek(file, 0);
+    if (!ok || size == 0xFFFFFFFF)
+        return false;
+    if (b[0] != 'B' || b[1] != 'M')
+        return true;   // not a BMP after all: the library decides
+    int32_t headerSize, width, height;
+    uint32_t offset, compression, used;
+    uint16_t bits;
+    memcpy(&offset, b + 10, 4);
+    memcpy(&headerSize, b + 14, 4);
+    if (headerSize == 12) {
+        uint16_t w16, h16;
+        memcpy(&w16, b + 18, 2);
+        memcpy(&h16, b + 20, 2);
+        memcpy(&bits, b + 24, 2);
+        width = w16;
+        height = h16;
+        compression = 0;
+        used = 0;
+    } else if (headerSize >= 40 && headerSize <= 1024) {
+        memcpy(&width, b + 18, 4);
+        memcpy(&height, b + 22, 4);
+        memcpy(&bits, b + 28, 2);
+        memcpy(&compression, b + 30, 4);
+        memcpy(&used, b + 46, 4);
+    } else {
+        return false;
     }
-    request->pixelWidth = (int32_t)FreeImage_GetWidth(bmp);
-    request->pixelHeight = (int32_t)FreeImage_GetHeight(bmp);
-    request->object = bitmapObject(bmp, request);
-    FreeImage_Unload(bmp);
-    if (!request->object)
-        request->error = IMG_ERR_READ;
+    if (width <= 0 || height == 0 || height == INT32_MIN)
+        return false;
+    uint64_t h = (uint64_t)(height < 0 ? -(int64_t)height : height);
+    if ((uint64_t)width * h > kMaxPixels)
+        return false;
+    if (bits <= 8 && bits && used > (1u << bits))
+        return false;
+    if ((uint64_t)14 + headerSize + (uint64_t)used * 4 > size || offset > size)
+        return false;
+    if (compression == BI_RGB || compression == BI_BITFIELDS) {
+        uint64_t stride = (((uint64_t)width * bits + 31) / 32) * 4;
+        if ((uint64_t)offset + stride * h > size)
+            return false;
+    }
+    return true;
 }
 
-}  // namespace
+uint16_t le16(const uint8_t *p) { return (uint16_t)(p[0] | p[1] << 8); }
 
-FIBITMAP *imgLoadFileBitmap(const char *path, int32_t *error)
+bool pixelsFit(uint64_t w, uint64_t h) { return w && h && w * h <= kMaxPixels; }
+
+// For the formats whose library reader cannot stop after the header: the
+// sizes their headers state, checked before the library makes room for the
+// pixels (GIF: the screen and the first image; PCX; TGA). Other formats
+// pass.
+bool statedSizeFits(FREE_IMAGE_FORMAT fif, FreeImageIO *io, fi_handle handle, long start)
 {
-    int32_t ignored;
-    if (!error)
-        error = &ignored;
+    if (fif != FIF_GIF && fif != FIF_PCX && fif != FIF_TARGA)
+        return true;
+    std::vector<uint8_t> b(fif == FIF_GIF ? 65536 : 18);
+    unsigned got = io->read_proc(b.data(), 1, (unsigned)b.size(), handle);
+    io->seek_proc(handle, start, SEEK_SET);
+    b.resize(got);
+    if (fif == FIF_PCX)
+        return b.size() >= 12 && le16(&b[8]) >= le16(&b[4]) && le16(&b[10]) >= le16(&b[6]) &&
+               pixelsFit(le16(&b[8]) - le16(&b[4]) + 1u, le16(&b[10]) - le16(&b[6]) + 1u);
+    if (fif == FIF_TARGA)
+        return b.size() >= 18 && pixelsFit(le16(&b[12]), le16(&b[14]));
+    if (b.size() < 13 || !pixelsFit(le16(&b[6]), le16(&b[8])))
+        return false;
+    size_t at = 13 + ((b[10] & 0x80) ? (size_t)3 << ((b[10] & 7) + 1) : 0);
+    while (at < b.size() && b[at] == 0x21) {   // extensions before the image
+        at += 2;
+        while (at < b.size() && b[at])
+            at += b[at] + 1u;
+        ++at;
+    }
+    return at + 9 < b.size() && b[at] == 0x2C && pixelsFit(le16(&b[at + 5]), le16(&b[at + 7]));
+}
+
+// Decodes through the callbacks: the header first, so that the size is
+// known before the pixels get room. Null with *error set on failure.
+FIBITMAP *decode(FREE_IMAGE_FORMAT fif, FreeImageIO *io, fi_handle handle, bool headerOnly,
+                 long start, int32_t *error)
+{
+    if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif)) {
+        *error = IMG_ERR_FILE_TYPE;
+        return nullptr;
+    }
+    if (!FreeImage_FIFSupportsNoPixels(fif) && !statedSizeFits(fif, io, handle, start)) {
+        *error = IMG_ERR_READ;
+        return nullptr;
+    }
+    Fib probe(FreeImage_LoadFromHandle(fif, io, handle, FIF_LOAD_NOPIXELS));
+    if (!probe) {
+        *error = IMG_ERR_READ;
+        return nullptr;
+    }
+    uint64_t pixels = (uint64_t)FreeImage_GetWidth(probe.bmp) * FreeImage_GetHeight(probe.bmp);
+    if (!pixels || pixels > kMaxPixels) {
+        *error = IMG_ERR_READ;
+        return nullptr;
+    }
+    if (headerOnly || FreeImage_HasPixels(probe.bmp)) {
+        FIBITMAP *b = probe.bmp;
+        probe.bmp = nullptr;   // handed on: the caller's guard counts it
+        --g_liveBitmaps;
+        return b;
+    }
+    io->seek_proc(handle, start, SEEK_SET);
+    FIBITMAP *b = FreeImage_LoadFromHandle(fif, io, handle, 0);
+    if (!b)
+        *error = IMG_ERR_READ;
+    return b;
+}
+
+// A picture file decoded (header only when asked); null with *error set.
+FIBITMAP *loadFile(const char *path, bool headerOnly, int32_t *error)
+{
     if (!path || !*path) {
         *error = IMG_ERR_NO_NAME;
+        return nullptr;
+    }
+    FREE_IMAGE_FORMAT fif = FreeImage_GetFIFFromFilename(path);
+    if (fif == FIF_UNKNOWN) {
+        *error = IMG_ERR_FILE_TYPE;
         return nullptr;
     }
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -131,20 +283,296 @@ FIBITMAP *imgLoadFileBitmap(const char *path, int32_t *error)
         *error = IMG_ERR_READ;
         return nullptr;
     }
-    FreeImageIO io = {readProc, writeProc, seekProc, tellProc};
-    FREE_IMAGE_FORMAT fif = FreeImage_GetFileTypeFromHandle(&io, (fi_handle)file, 0);
     FIBITMAP *bmp = nullptr;
-    if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif)) {
-        *error = IMG_ERR_FILE_TYPE;
+    DWORD size = ffGetSize(file);
+    if (!size || size == 0xFFFFFFFF || (fif == FIF_BMP && !bmpHeaderFits(file))) {
+        *error = IMG_ERR_READ;
     } else {
-        seekProc((fi_handle)file, 0, SEEK_SET);
-        bmp = FreeImage_LoadFromHandle(fif, &io, (fi_handle)file, 0);
-        if (!bmp)
-            *error = IMG_ERR_READ;
+        FreeImageIO io = {fileRead, fileWrite, fileSeek, fileTell};
+        bmp = decode(fif, &io, (fi_handle)file, headerOnly, 0, error);
     }
     CloseHandle(file);
     return bmp;
 }
+
+// The format of in-memory bytes of an ImageFileKind, by its extension.
+FREE_IMAGE_FORMAT kindFormat(int32_t kind)
+{
+    char ext[16];
+    if (!imgKindExtension(kind, ext))
+        return FIF_UNKNOWN;
+    return FreeImage_GetFIFFromFilename(ext);
+}
+
+// In-memory bytes decoded through a stream opened and closed around the load.
+FIBITMAP *loadMemory(const void *data, uint32_t size, int32_t kind, bool headerOnly,
+                     int32_t *error)
+{
+    FREE_IMAGE_FORMAT fif = kindFormat(kind);
+    if (!kind || fif == FIF_UNKNOWN) {
+        *error = IMG_ERR_FILE_TYPE;
+        return nullptr;
+    }
+    void *stream = data && size ? imgMemOpen(data, size) : nullptr;
+    if (!stream) {
+        *error = IMG_ERR_READ;
+        return nullptr;
+    }
+    FreeImageIO io = {memReadProc, memWriteProc, memSeekProc, memTellProc};
+    FIBITMAP *bmp = decode(fif, &io, (fi_handle)stream, headerOnly, 0, error);
+    imgMemClose(stream);
+    return bmp;
+}
+
+// A new packed DIB of a library bitmap; 0 when memory fails.
+MemHandle dibFromLibrary(FIBITMAP *bmp)
+{
+    BITMAPINFOHEADER h = *FreeImage_GetInfoHeader(bmp);
+    unsigned colours = FreeImage_GetColorsUsed(bmp);
+    unsigned pitch = FreeImage_GetPitch(bmp), height = FreeImage_GetHeight(bmp);
+    h.biSize = sizeof h;
+    h.biHeight = (LONG)height;
+    h.biCompression = BI_RGB;
+    h.biClrUsed = colours;
+    h.biClrImportant = 0;
+    h.biSizeImage = gdiDibImageSize(h.biWidth, h.biHeight, h.biBitCount);
+    uint32_t stride = gdiDibStride(&h);
+    uint64_t total = sizeof h + 4ull * colours + (uint64_t)h.biSizeImage;
+    if (total > 0x7FFFFFFF || pitch < gdiDibRowBytes(&h))
+        return 0;
+    MemHandle dib = utAllocHandle(0, (uint32_t)total);
+    MemLock<uint8_t> p(dib);
+    if (!p)
+        return utFreeHandle(dib);
+    memcpy(p.get(), &h, sizeof h);
+    if (colours)
+        memcpy(p.get() + sizeof h, FreeImage_GetPalette(bmp), 4u * colours);
+    uint8_t *bits = p.get() + sizeof h + 4u * colours;
+    for (unsigned y = 0; y < height; ++y)
+        memcpy(bits + (size_t)y * stride, FreeImage_GetScanLine(bmp, (int)y), stride);
+    return dib;
+}
+
+void loadObject(ImgIoRequest *r)
+{
+    Fib fib(loadFile(r->fileName, false, &r->error));
+    if (!fib)
+        return;
+    if (!normalise(fib)) {
+        r->error = IMG_ERR_READ;
+        return;
+    }
+    r->pixelWidth = (int32_t)FreeImage_GetWidth(fib.bmp);
+    r->pixelHeight = (int32_t)FreeImage_GetHeight(fib.bmp);
+    MemHandle dib = dibFromLibrary(fib.bmp);
+    fib.reset(nullptr);
+    if (!dib) {
+        r->error = IMG_ERR_READ;
+        return;
+    }
+    r->object = imgBitmapFromDibHandle(dib, POINT{0, 0}, r->mappingKind);
+    utFreeHandle(dib);
+    if (!r->object) {
+        r->error = IMG_ERR_READ;
+        return;
+    }
+    if (r->transparent)
+        imgSetTransparent(r->object, r->transparentColour, TRUE);
+}
+
+void loadDib(ImgIoRequest *r)
+{
+    Fib fib(loadFile(r->fileName, false, &r->error));
+    if (!fib)
+        return;
+    if (!normalise(fib) || !(r->dib = dibFromLibrary(fib.bmp)))
+        r->error = IMG_ERR_READ;
+}
+
+void fileSize(ImgIoRequest *r)
+{
+    Fib fib(loadFile(r->fileName, true, &r->error));
+    if (!fib)
+        return;
+    r->pixelWidth = (int32_t)FreeImage_GetWidth(fib.bmp);
+    r->pixelHeight = (int32_t)FreeImage_GetHeight(fib.bmp);
+}
+
+// The packed DIB copied into a new library bitmap; IMG_OK or IMG_ERR_DIB.
+int32_t copyToLibrary(MemHandle dibHandle, Fib *fib)
+{
+    MemLock<uint8_t> p(dibHandle);
+    BITMAPINFOHEADER *h = p ? reinterpret_cast<BITMAPINFOHEADER *>(p.get()) : nullptr;
+    if (!h || !gdiDibCheckedSize(h, utHandleSize(dibHandle)) || h->biSize != sizeof *h ||
+        (h->biCompression != BI_RGB && h->biCompression != BI_BITFIELDS))
+        return IMG_ERR_DIB;
+    int32_t height = h->biHeight < 0 ? -h->biHeight : h->biHeight;
+    unsigned rmask = 0, gmask = 0, bmask = 0;
+    if (h->biCompression == BI_BITFIELDS) {
+        const uint32_t *masks = reinterpret_cast<const uint32_t *>(h + 1);
+        rmask = masks[0];
+        gmask = masks[1];
+        bmask = masks[2];
+    }
+    fib->reset(FreeImage_Allocate(h->biWidth, height, h->biBitCount, rmask, gmask, bmask));
+    if (!*fib)
+        return IMG_ERR_DIB;
+    BITMAPINFOHEADER *fh = FreeImage_GetInfoHeader(fib->bmp);
+    fh->biXPelsPerMeter = h->biXPelsPerMeter;
+    fh->biYPelsPerMeter = h->biYPelsPerMeter;
+    // The colour table into the library's palette: no more entries than
+    // either holds.
+    if (RGBQUAD *palette = FreeImage_GetPalette(fib->bmp)) {
+        uint32_t room = FreeImage_GetColorsUsed(fib->bmp);
+        uint32_t n = std::min(room, gdiDibColorCount(h));
+        memcpy(palette, reinterpret_cast<uint8_t *>(h) + h->biSize, 4u * n);
+    }
+    const uint8_t *bits = gdiDibBitsPtr(h);
+    uint32_t stride = gdiDibStride(h), row = gdiDibRowBytes(h);
+    for (int32_t y = 0; y < height; ++y) {
+        int32_t from = h->biHeight < 0 ? height - 1 - y : y;   // library rows bottom-up
+        memcpy(FreeImage_GetScanLine(fib->bmp, y), bits + (size_t)from * stride, row);
+    }
+    return IMG_OK;
+}
+
+// Writes the DIB through the library in the format; the file is removed
+// again when the library could not write it.
+void saveDibAs(ImgIoRequest *r, MemHandle dibHandle, FREE_IMAGE_FORMAT fif)
+{
+    if (!dibHandle)
+        return;
+    if (!r->fileName || !*r->fileName) {
+        r->error = IMG_ERR_NO_NAME;
+        return;
+    }
+    if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsWriting(fif)) {
+        r->error = IMG_ERR_FILE_TYPE;
+        return;
+    }
+    Fib fib;
+    r->error = copyToLibrary(dibHandle, &fib);
+    if (r->error != IMG_OK)
+        return;
+    HANDLE file = CreateFileA(r->fileName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        r->error = IMG_ERR_READ;
+        return;
+    }
+    FreeImageIO io = {fileRead, fileWrite, fileSeek, fileTell};
+    BOOL saved = FreeImage_SaveToHandle(fif, fib.bmp, &io, (fi_handle)file, 0);
+    CloseHandle(file);
+    if (!saved) {
+        DeleteFileA(r->fileName);
+        r->error = IMG_ERR_READ;
+    }
+}
+
+void saveDib(ImgIoRequest *r)
+{
+    saveDibAs(r, r->dib, r->fileName ? FreeImage_GetFIFFromFilename(r->fileName) : FIF_UNKNOWN);
+}
+
+void saveObject(ImgIoRequest *r)
+{
+    MemHandle dib = imgBitmapDibCopy(r->object);
+    saveDibAs(r, dib, r->fileName ? FreeImage_GetFIFFromFilename(r->fileName) : FIF_UNKNOWN);
+    utFreeHandle(dib);
+}
+
+void decodeImage(ImgIoRequest *r)
+{
+    ObLock rec(r->object);
+    if (!rec) {
+        r->error = IMG_ERR_FILE_TYPE;
+        return;
+    }
+    ImageData head = {};
+    const uint8_t *bytes = imgImageBytes(rec.get(), rec.extent(), &head);
+    if (!head.header.fileKind) {
+        r->error = IMG_ERR_FILE_TYPE;
+        return;
+    }
+    if (!bytes) {
+        r->error = IMG_ERR_READ;
+        return;
+    }
+    Fib fib(loadMemory(bytes, head.header.dataSize, (int32_t)head.header.fileKind, false,
+                       &r->error));
+    if (!fib)
+        return;
+    if (!normalise(fib) || !(r->dib = dibFromLibrary(fib.bmp)))
+        r->error = IMG_ERR_READ;
+}
+
+void drawMemory(ImgIoRequest *r)
+{
+    Fib fib(loadMemory(r->data, r->dataSize, r->fileKind, false, &r->error));
+    if (!fib)
+        return;
+    if (!normalise(fib)) {
+        r->error = IMG_ERR_READ;
+        return;
+    }
+    BITMAPINFO *info = FreeImage_GetInfo(fib.bmp);
+    BYTE *bits = FreeImage_GetBits(fib.bmp);
+    int32_t w = (int32_t)FreeImage_GetWidth(fib.bmp), h = (int32_t)FreeImage_GetHeight(fib.bmp);
+    int32_t x = r->rect[0], y = r->rect[1], dw = r->rect[2] - r->rect[0],
+            dh = r->rect[3] - r->rect[1];
+    if (!r->dc || !info || !bits || dw <= 0 || dh <= 0)
+        return;
+    if (!r->transparent) {
+        StretchDIBits(r->dc, x, y, dw, dh, 0, 0, w, h, bits, info, DIB_RGB_COLORS, r->rop);
+        return;
+    }
+    HBITMAP bitmap =
+        CreateDIBitmap(r->dc, &info->bmiHeader, CBM_INIT, bits, info, DIB_RGB_COLORS);
+    if (!bitmap)
+        return;   // nothing drawn, still a success
+    if (HDC mem = CreateCompatibleDC(r->dc)) {
+        HGDIOBJ old = SelectObject(mem, bitmap);
+        gdiTransparentStretchBlt(r->dc, bitmap, x, y, dw, dh, 0, 0, w, h, r->transparentColour);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+    }
+    DeleteObject(bitmap);
+}
+
+void memorySize(ImgIoRequest *r)
+{
+    Fib fib(loadMemory(r->data, r->dataSize, r->fileKind, true, &r->error));
+    if (!fib)
+        return;
+    r->pixelWidth = (int32_t)FreeImage_GetWidth(fib.bmp);
+    r->pixelHeight = (int32_t)FreeImage_GetHeight(fib.bmp);
+}
+
+void showError(HWND window, int32_t error, const char *fileName)
+{
+    char text[400];
+    snprintf(text, sizeof text, "%s: %s", imgIoErrorText(error), fileName ? fileName : "");
+    utErrorBox(window, text);
+}
+
+MemHandle loadObjectShown(HWND window, const char *fileName, uint16_t mappingKind,
+                          BOOL transparent, COLORREF colour, int32_t action)
+{
+    ImgIoRequest r = {};
+    r.fileName = fileName;
+    r.action = action;
+    r.mappingKind = mappingKind;
+    r.transparent = transparent ? 1 : 0;
+    r.transparentColour = colour;
+    if (imgIoDispatch(&r))
+        return r.object;
+    showError(window, r.error, fileName);
+    return 0;
+}
+
+}  // namespace
+
+// ---- the dispatcher ------------------------------------------------------------------------
 
 int imgIoDispatch(ImgIoRequest *request)
 {
@@ -154,6 +582,13 @@ int imgIoDispatch(ImgIoRequest *request)
     switch (request->action) {
     case IMG_ACTION_LOAD_OBJECT:
     case IMG_ACTION_LOAD_OBJECT2: loadObject(request); break;
+    case IMG_ACTION_LOAD_DIB: loadDib(request); break;
+    case IMG_ACTION_SAVE_OBJECT: saveObject(request); break;
+    case IMG_ACTION_SAVE_DIB: saveDib(request); break;
+    case IMG_ACTION_FILE_SIZE: fileSize(request); break;
+    case IMG_ACTION_DECODE_IMAGE: decodeImage(request); break;
+    case IMG_ACTION_DRAW_MEMORY: drawMemory(request); break;
+    case IMG_ACTION_MEMORY_SIZE: memorySize(request); break;
     default: request->error = IMG_ERR_ACTION; break;
     }
     return request->error == IMG_OK ? 1 : 0;
@@ -170,3 +605,321 @@ const char *imgIoErrorText(int32_t code)
     default: return "Unknown error";
     }
 }
+
+// ---- entry points --------------------------------------------------------------------------
+
+MemHandle imgLoadFileObject(HWND window, const char *fileName, uint16_t mappingKind,
+                            BOOL transparent, COLORREF colour)
+{
+    return loadObjectShown(window, fileName, mappingKind, transparent, colour,
+                           IMG_ACTION_LOAD_OBJECT);
+}
+
+MemHandle imgLoadFileObjectAlt(HWND window, const char *fileName, uint16_t mappingKind,
+                               BOOL transparent, COLORREF colour)
+{
+    return loadObjectShown(window, fileName, mappingKind, transparent, colour,
+                           IMG_ACTION_LOAD_OBJECT2);
+}
+
+int imgGetFileSize(HWND window, const char *fileName, int32_t *width, int32_t *height)
+{
+    ImgIoRequest r = {};
+    r.fileName = fileName;
+    r.action = IMG_ACTION_FILE_SIZE;
+    int ok = imgIoDispatch(&r);
+    if (!ok)
+        showError(window, r.error, fileName);
+    if (width)
+        *width = ok ? r.pixelWidth : 0;
+    if (height)
+        *height = ok ? r.pixelHeight : 0;
+    return ok;
+}
+
+MemHandle imgLoadFileDib(HWND window, const char *fileName)
+{
+    ImgIoRequest r = {};
+    r.fileName = fileName;
+    r.action = IMG_ACTION_LOAD_DIB;
+    if (imgIoDispatch(&r))
+        return r.dib;
+    showError(window, r.error, fileName);
+    return 0;
+}
+
+int imgSaveDibFile(HWND window, MemHandle dib, const char *fileName)
+{
+    if (!dib)
+        return 0;
+    ImgIoRequest r = {};
+    r.fileName = fileName;
+    r.dib = dib;
+    r.action = IMG_ACTION_SAVE_DIB;
+    int ok = imgIoDispatch(&r);
+    if (!ok)
+        showError(window, r.error, fileName);
+    utFreeHandle(dib);
+    return ok;
+}
+
+int imgSaveDibAs(HWND window, MemHandle dib, char *fileName)
+{
+    int index = 0;
+    if (!dib || !fileName || !fcSaveImageAsDialog(window, fileName, &index)) {
+        utFreeHandle(dib);
+        return 0;
+    }
+    return imgSaveDibFile(window, dib, fileName);
+}
+
+int imgExportDib(HWND window, MemHandle dib, const char *fileName, int32_t format)
+{
+    if (!dib)
+        return 0;
+    ImgIoRequest r = {};
+    r.fileName = fileName;
+    r.dib = dib;
+    r.action = IMG_ACTION_SAVE_DIB;
+    FREE_IMAGE_FORMAT fif = format ? kindFormat(format)
+                                   : (fileName ? FreeImage_GetFIFFromFilename(fileName)
+                                               : FIF_UNKNOWN);
+    saveDibAs(&r, dib, fif);
+    if (r.error != IMG_OK)
+        showError(window, r.error, fileName);
+    return r.error == IMG_OK ? 1 : 0;
+}
+
+int imgMemPixelSize(const void *data, uint32_t size, int32_t fileKind, int32_t *width,
+                    int32_t *height)
+{
+    ImgIoRequest r = {};
+    r.data = data;
+    r.dataSize = size;
+    r.fileKind = fileKind;
+    r.action = IMG_ACTION_MEMORY_SIZE;
+    int ok = imgIoDispatch(&r);
+    if (width)
+        *width = ok ? r.pixelWidth : 0;
+    if (height)
+        *height = ok ? r.pixelHeight : 0;
+    return ok;
+}
+
+int imgDrawMemImage(HDC dc, const void *data, const void *kindHeader, const RECT *rect,
+                    DWORD rop)
+{
+    if (!kindHeader || !rect)
+        return 0;
+    ImageHeader head;
+    memcpy(&head, kindHeader, sizeof head);
+    ImgIoRequest r = {};
+    r.dc = dc;
+    r.data = data;
+    r.dataSize = head.dataSize;
+    r.fileKind = (int32_t)head.fileKind;
+    r.rect[0] = rect->left;
+    r.rect[1] = rect->top;
+    r.rect[2] = rect->right;
+    r.rect[3] = rect->bottom;
+    r.rop = rop;
+    r.transparent = (head.flags & kImgImageTransparent) ? 1 : 0;
+    r.transparentColour = head.transparent;
+    r.action = IMG_ACTION_DRAW_MEMORY;
+    return imgIoDispatch(&r);
+}
+
+int imgDrawFileInRect(HDC dc, const char *fileName, const RECT *rect, uint32_t, uint16_t fitMode,
+                      uint16_t align, BOOL transparent, COLORREF colour)
+{
+    if (!dc || !fileName || !rect)
+        return 0;
+    std::string name = fileName;
+    std::string objectName;
+    size_t lf = name.find('\n');
+    if (lf != std::string::npos) {
+        objectName = name.substr(lf + 1);
+        name.resize(lf);
+    }
+    size_t dot = name.find_last_of('.');
+    size_t slash = name.find_last_of("\\/");
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return 0;
+    std::string ext = name.substr(dot + 1);
+    HWND window = appGetActiveWorkspace();
+    MemHandle object = 0;
+    if (lstrcmpiA(ext.c_str(), "wmf") == 0) {
+        object = mfWmfLoadFile(window, name.c_str());
+    } else if (lstrcmpiA(ext.c_str(), "emf") == 0) {
+        object = mfEmfLoadFile(window, name.c_str());
+    } else if (olbIsLibExt(ext.c_str())) {
+        object = olbLoadObjectFromFile(window, name.c_str(), "OLB", objectName.c_str());
+    } else {
+        ImgIoRequest r = {};
+        r.fileName = name.c_str();
+        r.action = IMG_ACTION_LOAD_OBJECT2;
+        r.transparent = transparent ? 1 : 0;
+        r.transparentColour = colour;
+        if (imgIoDispatch(&r))
+            object = r.object;
+    }
+    if (!object)
+        return 0;
+    RECT box;
+    obGetRect(object, &box);
+    geoFitRect(&box, rect, fitMode, align);
+    object = obFitToRect(object, &box);
+    if (!object)
+        return 0;
+    obDraw(dc, object);
+    obFreeTree(object);
+    return 1;
+}
+
+int imgDrawFileDib(HDC dc, const char *fileName, const RECT *rect, const RECT *, DWORD rop)
+{
+    if (!dc || !rect)
+        return 0;
+    ImgIoRequest r = {};
+    r.fileName = fileName;
+    r.action = IMG_ACTION_LOAD_DIB;
+    if (!imgIoDispatch(&r))
+        return 0;
+    BITMAPINFOHEADER h;
+    gdiDibInfo(r.dib, 0, &h);
+    POINT size[2] = {{0, 0}, {h.biWidth, h.biHeight < 0 ? -h.biHeight : h.biHeight}};
+    dmDevToLogPoints100(size, 2);
+    RECT pixels = {0, 0, size[1].x - size[0].x, size[1].y - size[0].y};
+    gdiDrawDibPart(dc, r.dib, &pixels, rect, rop);
+    utFreeHandle(r.dib);
+    return 1;
+}
+
+int imgBlitFilePart(HDC dc, const char *fileName, int32_t sx, int32_t sy, int32_t width,
+                    int32_t height, int32_t x, int32_t y, DWORD rop)
+{
+    if (!dc)
+        return 0;
+    ImgIoRequest r = {};
+    r.fileName = fileName;
+    r.action = IMG_ACTION_LOAD_DIB;
+    if (!imgIoDispatch(&r))
+        return 0;
+    BITMAPINFOHEADER h;
+    gdiDibInfo(r.dib, 0, &h);
+    int32_t pw = h.biWidth, ph = h.biHeight < 0 ? -h.biHeight : h.biHeight;
+    sx = std::max(sx, 0);
+    sy = std::max(sy, 0);
+    int32_t w = width == -1 ? pw - sx : std::min(width, pw - sx);
+    int32_t ht = height == -1 ? ph - sy : std::min(height, ph - sy);
+    int done = 0;
+    HBITMAP bitmap = gdiDibToBitmap(dc, r.dib);
+    utFreeHandle(r.dib);
+    if (bitmap && w > 0 && ht > 0) {
+        if (HDC mem = CreateCompatibleDC(dc)) {
+            HGDIOBJ old = SelectObject(mem, bitmap);
+            done = BitBlt(dc, x, y, w, ht, mem, sx, sy, rop) ? 1 : 0;
+            SelectObject(mem, old);
+            DeleteDC(mem);
+        }
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    return done;
+}
+
+MemHandle imgNoopTransform(MemHandle h) { return h; }
+
+// ---- memory streams ---------------------------------------------------------------------------
+
+void *imgMemOpen(const void *data, uint32_t size)
+{
+    if (!data)
+        return nullptr;
+    MemStream entry = {static_cast<const uint8_t *>(data),
+                       const_cast<uint8_t *>(static_cast<const uint8_t *>(data)), size, 0};
+    MemHandle grown = utAllocHandle(g_streams, (uint32_t)((g_streamCount + 1) * sizeof entry));
+    if (!grown)
+        return nullptr;
+    g_streams = grown;
+    {
+        MemLock<MemStream> s(g_streams);
+        s[g_streamCount] = entry;
+    }
+    ++g_streamCount;
+    return const_cast<void *>(data);
+}
+
+void imgMemClose(void *handle)
+{
+    int i = findStream(handle);
+    if (i < 0)
+        return;
+    {
+        MemLock<MemStream> s(g_streams);
+        for (int k = i; k + 1 < g_streamCount; ++k)
+            s[k] = s[k + 1];
+    }
+    if (--g_streamCount == 0)
+        g_streams = utFreeHandle(g_streams);
+}
+
+unsigned imgMemRead(void *buffer, unsigned size, unsigned count, void *handle)
+{
+    int i = findStream(handle);
+    if (i < 0 || !size || !buffer)
+        return 0;
+    MemLock<MemStream> s(g_streams);
+    MemStream &m = s[i];
+    uint64_t want = (uint64_t)size * count;
+    uint64_t left = m.size - m.position;
+    uint64_t n = std::min(want, left);
+    memcpy(buffer, m.base + m.position, (size_t)n);
+    m.position += (uint32_t)n;
+    return (unsigned)(n / size);
+}
+
+unsigned imgMemWrite(void *buffer, unsigned size, unsigned count, void *handle)
+{
+    int i = findStream(handle);
+    if (i < 0 || !size || !buffer)
+        return 0;
+    MemLock<MemStream> s(g_streams);
+    MemStream &m = s[i];
+    uint64_t want = (uint64_t)size * count;
+    uint64_t n = std::min(want, (uint64_t)(m.size - m.position));
+    memcpy(m.base + m.position, buffer, (size_t)n);
+    m.position += (uint32_t)n;
+    return (unsigned)(n / size);
+}
+
+int imgMemSeek(void *handle, long offset, int origin)
+{
+    int i = findStream(handle);
+    if (i < 0)
+        return 1;
+    MemLock<MemStream> s(g_streams);
+    MemStream &m = s[i];
+    int64_t base = origin == SEEK_SET ? 0 : origin == SEEK_CUR ? (int64_t)m.position
+                 : origin == SEEK_END ? (int64_t)m.size : -1;
+    if (base < 0)
+        return 1;
+    int64_t at = base + (int64_t)offset;
+    if (at < 0 || at > (int64_t)m.size)
+        return 1;
+    m.position = (uint32_t)at;
+    return 0;
+}
+
+long imgMemTell(void *handle)
+{
+    int i = findStream(handle);
+    if (i < 0)
+        return 0;
+    MemLock<MemStream> s(g_streams);
+    return (long)s[i].position;
+}
+
+int imgMemStreamCount() { return g_streamCount; }
+BOOL imgMemStreamTableExists() { return g_streams != 0; }
+long imgLiveLibraryBitmaps() { return g_liveBitmaps; }

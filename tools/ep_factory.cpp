@@ -5,6 +5,7 @@
 #include "tools/ep_text_font.h"
 #include "tools/fld_control_font.h"
 #include "tools/cal_build.h"
+#include "commands/grid_new.h"
 #include "objects/sh_arc.h"
 #include "objects/sh_arrow.h"
 #include "forms/ent_field.h"
@@ -548,6 +549,15 @@ MemHandle epCreateObjectFrom(EpPageDefaults *d, MemHandle h, int16_t type, const
             break;
         case OBT_CUBE:
             g = epCubeBuild(h, &bounds);
+            break;
+        case OBT_GRID:
+            g = n >= 2 ? gridNew(h, pts[0], pts[1], -1, -1) : 0;
+            break;
+        case OBT_GRID491:
+            g = n >= 2 ? gridNewOneColumn(h, pts[0], pts[1], -1) : 0;
+            break;
+        case OBT_GRID492:
+            g = n >= 2 ? gridNewOneRow(h, pts[0], pts[1], -1) : 0;
             break;
         case OBT_CALENDAR:
             g = calBuild(h, &bounds, d->font);

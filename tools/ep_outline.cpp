@@ -6,6 +6,7 @@
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
 #include "objects/sh_dimspan.h"
+#include "objects/sh_grid.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_record.h"
@@ -72,7 +73,14 @@ void outlineRecord(HDC dc, ObjectRecord *rec)
     case OBT_DIMENSION:
         shDimSpanOutline(dc, rec);
         return;
+    case OBT_GRID:
+    case OBT_GRID491:
+    case OBT_GRID492:
+        shGridOutline(dc, rec);
+        return;
     default:
+        if (objOutlineExt(dc, rec))
+            return;
         // The kinds whose outline routine is not in the program yet, and
         // every kind without one, show their frame.
         break;

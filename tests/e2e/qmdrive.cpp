@@ -23,8 +23,9 @@
 //                                     (the page field), then Enter
 //   qmdrive inspect PATH              prints "pages N", then page 1's object types, then
 //                                     "points 1:" and each object's point count
-//   qmdrive objects PATH              one line per object of page 1: its type and its
-//                                     rectangle (left top right bottom, twips)
+//   qmdrive objects PATH              one line per object of page 1: its type, its
+//                                     rectangle (left top right bottom, twips) and the
+//                                     bytes of its type data
 //   qmdrive click X Y [ctrl]          a left click in workspace client pixels (real
 //                                     input), Ctrl held with "ctrl"
 //   qmdrive dblclick X Y              a left double click there
@@ -43,6 +44,11 @@
 //                                     to a screen point (SendInput)
 //   qmdrive state                     prints the workspace's tool mode word and whether
 //                                     any window of the program holds the mouse capture
+//   qmdrive picturedoc PATH PNG BMP   writes a PNG (64 x 48: red left half, blue right
+//                                     half) and a BMP (8 x 8 green), then a document
+//                                     whose page holds a bitmap object of the PNG at
+//                                     1 inch, 1 inch (3 x 2.25 inches) and has the BMP
+//                                     as its background picture
 //   qmdrive newtable PATH             writes a one-page document holding a table of
 //                                     3 x 4 cells of 1440 x 360 twips from (1440, 1440)
 //                                     with a text in its first row
@@ -58,6 +64,9 @@
 #include "model/qmf_write.h"
 #include "model/qmf_read.h"
 #include "model/qmf_save.h"
+#include "model/pg_render.h"
+#include "objects/img_io.h"
+#include "support/gdi_dib.h"
 #include "views/ws_document.h"
 #include "support/qmwin.h"
 #include "support/ut_mem.h"
@@ -256,8 +265,14 @@ int listObjects(const char *path)
     for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o)) {
         RECT r;
         obGetRect(o, &r);
-        printf("%d %ld %ld %ld %ld\n", obGetType(o), (long)r.left, (long)r.top, (long)r.right,
-               (long)r.bottom);
+        uint32_t data = 0;
+        {
+            ObLock rec(o);
+            if (rec && rec.extent() > obDataOffset(rec.get()))
+                data = rec.extent() - obDataOffset(rec.get());
+        }
+        printf("%d %ld %ld %ld %ld %u\n", obGetType(o), (long)r.left, (long)r.top, (long)r.right,
+               (long)r.bottom, (unsigned)data);
     }
     fmFree(form);
     return 0;
@@ -289,6 +304,68 @@ int newDocument(const char *path, int pages, const char *password, bool table = 
         pgDirAppend(form, page);
     }
     // Saved by the program's own document writer, page-size table and all.
+    HWND holder = CreateWindowA("STATIC", "qmdrive", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                nullptr);
+    wsSetDocument(holder, form);
+    const bool ok = qmfSaveDocument(holder, path, form, FALSE, FALSE) != 0;
+    wsSetDocument(holder, 0);
+    DestroyWindow(holder);
+    fmFree(form);
+    return ok ? 0 : 1;
+}
+
+// A packed 24-bit DIB of w x h pixels, each from the colour function.
+template <typename Colour>
+MemHandle makeDib(int w, int h, Colour colour)
+{
+    BITMAPINFOHEADER ih = {};
+    ih.biSize = sizeof ih;
+    ih.biWidth = w;
+    ih.biHeight = h;
+    ih.biPlanes = 1;
+    ih.biBitCount = 24;
+    ih.biSizeImage = gdiDibImageSize(w, h, 24);
+    MemHandle dib = utAllocHandle(0, sizeof ih + ih.biSizeImage);
+    MemLock<uint8_t> p(dib);
+    if (!p)
+        return 0;
+    memcpy(p.get(), &ih, sizeof ih);
+    uint32_t stride = gdiDibStride(&ih);
+    for (int y = 0; y < h; ++y) {
+        uint8_t *row = p.get() + sizeof ih + (size_t)stride * (h - 1 - y);
+        for (int x = 0; x < w; ++x) {
+            COLORREF c = colour(x, y);
+            row[3 * x] = GetBValue(c);
+            row[3 * x + 1] = GetGValue(c);
+            row[3 * x + 2] = GetRValue(c);
+        }
+    }
+    return dib;
+}
+
+int pictureDocument(const char *path, const char *png, const char *bmp)
+{
+    MemHandle picture = makeDib(64, 48, [](int x, int) {
+        return x < 32 ? RGB(255, 0, 0) : RGB(0, 0, 255);
+    });
+    MemHandle background = makeDib(8, 8, [](int, int) { return RGB(0, 200, 0); });
+    bool written = imgExportDib(nullptr, picture, png, 0) && gdiSaveDibFile(bmp, background);
+    utFreeHandle(picture);
+    utFreeHandle(background);
+    if (!written)
+        return 1;
+    MemHandle form = pgNewDocument(TRUE);
+    MemHandle page = form ? pgDirGetPages(fmGetDirectory(form), 0) : 0;
+    MemHandle object = page ? imgLoadFileObject(nullptr, png, 0, FALSE, 0) : 0;
+    if (!object)
+        return 1;
+    RECT box = {1440, 1440, 1440 + 4320, 1440 + 3240};
+    obSetRect(object, &box);
+    pgAppendObject(page, object);
+    MemHandle record = pgNewBackground(PG_BACKGROUND_PICTURE, 0, 0, bmp, (uint32_t)strlen(bmp));
+    page = pgSetBackground(page, record);
+    utFreeHandle(record);
+    pgDirSetPages(fmGetDirectory(form), page, 0);
     HWND holder = CreateWindowA("STATIC", "qmdrive", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
                                 nullptr);
     wsSetDocument(holder, form);
@@ -546,6 +623,8 @@ int main(int argc, char **argv)
         return inspect(argv[2]);
     if (strcmp(verb, "newdoc") == 0 && argc >= 3 && argc <= 5)
         return newDocument(argv[2], argc >= 4 ? atoi(argv[3]) : 1, argc == 5 ? argv[4] : nullptr);
+    if (strcmp(verb, "picturedoc") == 0 && argc == 5)
+        return pictureDocument(argv[2], argv[3], argv[4]);
     if (strcmp(verb, "newtable") == 0 && argc == 3) {
         appRegisterFileForms();
         return newDocument(argv[2], 1, nullptr, true);

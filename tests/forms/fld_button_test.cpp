@@ -3,7 +3,8 @@
 #include "tests/forms/fld_kit.h"
 #include "forms/fld_frame.h"
 #include "forms/hc_button.h"
-#include "objects/img_file.h"
+#include "objects/img_bitmap.h"
+#include "objects/img_io.h"
 
 using namespace fldtest;
 
@@ -174,7 +175,9 @@ TEST_F(Buttons, RasterOperationFromTheFlags)
     EXPECT_EQ((DWORD)SRCAND, imgRopFromFlags(0x10 | (6u << 16))) << "0x10 wins";
     EXPECT_EQ((DWORD)NOTSRCCOPY, imgRopFromFlags(6u << 16));
     EXPECT_EQ((DWORD)DSTINVERT, imgRopFromFlags(13u << 16));
-    EXPECT_EQ((DWORD)SRCCOPY, imgRopFromFlags(14u << 16));
+    EXPECT_EQ((DWORD)BLACKNESS, imgRopFromFlags(14u << 16));
+    EXPECT_EQ((DWORD)WHITENESS, imgRopFromFlags(15u << 16));
+    EXPECT_EQ((DWORD)SRCCOPY, imgRopFromFlags(16u << 16));
 }
 
 TEST_F(Buttons, PlainTextNeedsTheLabelFlag)

@@ -3,6 +3,8 @@
 #include "tests/support/kit.h"
 #include "objects/mf_emf.h"
 #include "objects/mf_pict.h"
+#include "objects/img_io.h"
+#include "support/geo_rect.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_record.h"
@@ -435,4 +437,22 @@ TEST_F(MetafileTest, EmfHandlesOnlyOfTheirOwnTypeAndFiles)
     EXPECT_EQ(0u, mfEmfLoadFile(nullptr, ""));
     EXPECT_EQ(0u, mfEmfFromHandle(nullptr));
     EXPECT_EQ(0u, boxes.count());
+}
+
+TEST_F(MetafileTest, PictureFilesOfBothMetafileKindsDrawInARectangle)
+{
+    std::string wmf = dir.file("pic.wmf"), emf = dir.file("pic.emf");
+    ASSERT_TRUE(qmtest::writeFile(wmf, placeable(redSquareBits(), 1000, 1000)));
+    writeRedEmf(emf);
+    for (const std::string &path : {wmf, emf}) {
+        qmtest::Dib dib(100, 100);
+        dmSetZoomDC(dib.dc(), 100);
+        RECT r = {150, 150, 1350, 1350};
+        EXPECT_EQ(1, imgDrawFileInRect(dib.dc(), path.c_str(), &r, 0, GEO_FIT_SCALE, 0, FALSE, 0))
+            << path;
+        EXPECT_EQ(kRed, dib.pixel(50, 50)) << path;
+        EXPECT_EQ(kWhite, dib.pixel(95, 95)) << path;
+        EXPECT_EQ(kWhite, dib.pixel(5, 5)) << path;
+    }
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
 }

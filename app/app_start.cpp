@@ -31,6 +31,8 @@
 #include "links/pgw_window.h"
 #include "objects/cal_popup.h"
 #include "objects/sh_arrow.h"
+#include "objects/sh_inset.h"
+#include "views/ws_document.h"
 #include "objects/sh_rule.h"
 #include "tools/ep_factory.h"
 #include "support/ff_file.h"
@@ -323,6 +325,11 @@ HWND appInit(HINSTANCE instance, BOOL noPrevInstance, const char *appName, const
     clipRegisterFormats("QM32OBJFormat");
     appRegisterFileForms();
     shSetObjectFactory(epShapeFactory);   // shape codes become objects through the factory
+    {
+        // Page insets show other pages of their window's document.
+        const ShInsetHooks insets = {wsGetDocument, pvGetCurrentPageIndex};
+        shSetInsetHooks(&insets);
+    }
     if (setGetString("ImportDir", path) > 0 && path[0])
         fcSetImportPath(path);
     if (setGetString("ExportDir", path) > 0 && path[0])

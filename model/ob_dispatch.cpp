@@ -602,6 +602,9 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
     case OBT_METAPICT:
         mfPictDraw(dc, rec);
         return 1;
+    case OBT_PAGE_INSET:
+        shPageInsetDraw(dc, rec);
+        return 1;
     case OBT_ENHANCED_MF:
         mfEmfDraw(dc, rec);
         return 1;

@@ -16,31 +16,6 @@ const int kInchPx = 24;   // zoom 25
 
 int g_current = 0;
 
-// A hidden window showing the document (of a class of its own: the kit's
-// static control does not come up in this program).
-class Workspace {
-public:
-    explicit Workspace(MemHandle form)
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "QmInsetTestWindow";
-        RegisterClassA(&wc);   // fails harmlessly when already registered
-        window_ = CreateWindowA("QmInsetTestWindow", "ws", 0, 0, 0, 10, 10, nullptr, nullptr,
-                                wc.hInstance, nullptr);
-        wsSetDocument(window_, form);
-    }
-    ~Workspace()
-    {
-        wsSetDocument(window_, 0);
-        DestroyWindow(window_);
-    }
-    HWND get() const { return window_; }
-    operator HWND() const { return window_; }
-private:
-    HWND window_;
-};
 
 int currentPage(HWND) { return g_current; }
 
@@ -96,7 +71,7 @@ protected:
 
 TEST_F(PageInset, ShowsTheStoredPageAndNothingForAnIndexOutside)
 {
-    Workspace ws(form_);
+    pgtest::Workspace ws(form_);
     ASSERT_NE(nullptr, ws.get());
     pgAppendObject(page(1), inset(0));
     pgAppendObject(page(2), inset(7));
@@ -114,7 +89,7 @@ TEST_F(PageInset, ShowsTheStoredPageAndNothingForAnIndexOutside)
 
 TEST_F(PageInset, InsetsOfTheirOwnPageOrOfEachOtherEnd)
 {
-    Workspace ws(form_);
+    pgtest::Workspace ws(form_);
     ASSERT_NE(nullptr, ws.get());
     pgAppendObject(page(0), inset(0));   // its own page
     pgAppendObject(page(1), inset(0));

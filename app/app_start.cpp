@@ -32,6 +32,10 @@
 #include "objects/cal_popup.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_inset.h"
+#include "objects/sh_3dtext.h"
+#include "commands/t3d_text.h"
+#include "text/tx_draw_object.h"
+#include "text/tx_object.h"
 #include "views/ws_document.h"
 #include "objects/sh_rule.h"
 #include "tools/ep_factory.h"
@@ -66,6 +70,14 @@ std::string unquoted(const char *cmdLine)
     if (s.size() >= 2 && s.front() == '"' && s.back() == '"')
         s = s.substr(1, s.size() - 2);
     return s;
+}
+
+// The text object a 3D Text draws through: the frame, the header and the
+// object's text stream (the plain-text maker of the text objects is not
+// there yet, so the stream is used as it is).
+MemHandle appMake3DTextObject(HWND, const RECT *frame, const void *header, const char *text)
+{
+    return txNewTextObject(frame, nullptr, static_cast<const TextHeader *>(header), text);
 }
 }  // namespace
 
@@ -329,6 +341,10 @@ HWND appInit(HINSTANCE instance, BOOL noPrevInstance, const char *appName, const
         // Page insets show other pages of their window's document.
         const ShInsetHooks insets = {wsGetDocument, pvGetCurrentPageIndex};
         shSetInsetHooks(&insets);
+        // 3D Text draws through a text object made for the drawing.
+        const Sh3DTextHooks text3d = {t3dGetText, t3dMargin, t3dCalcExtent, appMake3DTextObject,
+                                      txDrawObjectH};
+        sh3DTextSetHooks(&text3d);
     }
     if (setGetString("ImportDir", path) > 0 && path[0])
         fcSetImportPath(path);

@@ -19,6 +19,7 @@
 #include "objects/sh_inset.h"
 #include "objects/mf_emf.h"
 #include "objects/mf_pict.h"
+#include "objects/sh_3dtext.h"
 #include "objects/sh_rule.h"
 #include "table/tb_draw.h"
 #include "table/tb_record.h"
@@ -605,6 +606,9 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
     case OBT_PAGE_INSET:
         shPageInsetDraw(dc, rec);
         return 1;
+    case OBT_3D_TEXT:
+        sh3DTextDraw(dc, rec);
+        return 1;
     case OBT_ENHANCED_MF:
         mfEmfDraw(dc, rec);
         return 1;
@@ -769,6 +773,11 @@ int objBoundsExt(MemHandle h, RECT *r)
         return shCompositeUpdateRect(h, r);
     case OBT_IMAGE:
         return imgImageBounds(r, h);
+    case OBT_3D_TEXT:
+        return sh3DTextBounds(r, h);
+    case OBT_ENHANCED_MF:
+        mfEmfBounds(r, h);
+        return 1;
     default:
         break;
     }
@@ -813,6 +822,9 @@ int objScaleExt(MemHandle h, const RECT *target)
         return 1;
     case OBT_IMAGE:
         return imgImageSetBox(h, target);
+    case OBT_3D_TEXT:
+        sh3DTextRescale(h, target);
+        return 1;
     default:
         return fldObjScale(h, target);
     }

@@ -31,6 +31,12 @@
 #include "links/pgw_window.h"
 #include "objects/cal_popup.h"
 #include "objects/sh_arrow.h"
+#include "objects/sh_inset.h"
+#include "objects/sh_3dtext.h"
+#include "commands/t3d_text.h"
+#include "text/tx_draw_object.h"
+#include "text/tx_object.h"
+#include "views/ws_document.h"
 #include "objects/sh_rule.h"
 #include "tools/ep_factory.h"
 #include "support/ff_file.h"
@@ -64,6 +70,13 @@ std::string unquoted(const char *cmdLine)
     if (s.size() >= 2 && s.front() == '"' && s.back() == '"')
         s = s.substr(1, s.size() - 2);
     return s;
+}
+
+// The text object a 3D Text draws through: its frame and header, and its
+// string as plain text.
+MemHandle appMake3DTextObject(HWND window, const RECT *frame, const void *header, const char *text)
+{
+    return txNewPlainTextObject(window, frame, static_cast<const TextHeader *>(header), text);
 }
 }  // namespace
 
@@ -323,6 +336,15 @@ HWND appInit(HINSTANCE instance, BOOL noPrevInstance, const char *appName, const
     clipRegisterFormats("QM32OBJFormat");
     appRegisterFileForms();
     shSetObjectFactory(epShapeFactory);   // shape codes become objects through the factory
+    {
+        // Page insets show other pages of their window's document.
+        const ShInsetHooks insets = {wsGetDocument, pvGetCurrentPageIndex};
+        shSetInsetHooks(&insets);
+        // 3D Text draws through a text object made for the drawing.
+        const Sh3DTextHooks text3d = {t3dGetText, t3dMargin, t3dCalcExtent, appMake3DTextObject,
+                                      txDrawObjectH};
+        sh3DTextSetHooks(&text3d);
+    }
     if (setGetString("ImportDir", path) > 0 && path[0])
         fcSetImportPath(path);
     if (setGetString("ExportDir", path) > 0 && path[0])

@@ -21,7 +21,8 @@
 #include "objects/img_export.h"
 #include "objects/img_io.h"
 #include "objects/img_render.h"
-#include "objects/mf_standins.h"
+#include "objects/mf_emf.h"
+#include "objects/mf_pict.h"
 #include "resources/resource.h"
 #include "support/dm_map.h"
 #include "support/ff_file.h"
@@ -530,10 +531,10 @@ int fcImportFile(HWND ws, const char *path, int kind, int imageMode, const RECT 
         return done;
     }
     case 4:
-        object = mfImportEmf(ws, path);
+        object = mfEmfLoadFile(ws, path);
         break;
     case 16:
-        object = mfImportWmf(ws, path);
+        object = mfWmfLoadFile(ws, path);
         break;
     case 15: {
         std::vector<char> text;
@@ -620,8 +621,8 @@ int fcImportDroppedFile(HWND ws, const char *path, POINT, int kind, RECT *out)
 int fcLoadImageObject(HWND ws, const char *path, RECT *rect)
 {
     const int kind = fcImportKindOfPath(path);
-    MemHandle object = kind == 4    ? mfImportEmf(ws, path)
-                       : kind == 16 ? mfImportWmf(ws, path)
+    MemHandle object = kind == 4    ? mfEmfLoadFile(ws, path)
+                       : kind == 16 ? mfWmfLoadFile(ws, path)
                                     : loadPicture(path, 0);
     if (!object)
         return 0;

@@ -16,7 +16,10 @@ void shGroupBoxDraw(HDC dc, ObjectRecord *rec)
     ControlPart *part = ckbPart(rec);
     if (!part)
         return;
-    rec->penWidth = 20;
+    // The frame is always one point wide; a paint never changes the record,
+    // so the width and a caption measured here stay local.
+    const int32_t penWidth = 20;
+    int32_t labelWidth = part->labelWidth;
     int32_t h = abs(part->font.lfHeight);
     const char *caption = nullptr;
     if (part->labelLength >= 2) {
@@ -24,10 +27,10 @@ void shGroupBoxDraw(HDC dc, ObjectRecord *rec)
         if (memchr(text, 0, part->labelLength))
             caption = text;
     }
-    if (caption && part->labelWidth == 0) {
+    if (caption && labelWidth == 0) {
         SIZE ext;
         fldMeasureText(&part->font, caption, part->labelLength - 1, &ext);
-        part->labelWidth = (int16_t)(ext.cx < 0x7FFF ? ext.cx : 0x7FFF);
+        labelWidth = ext.cx < 0x7FFF ? ext.cx : 0x7FFF;
     }
     ObDCModes modes;
     obSetDCModes(dc, rec, &modes);
@@ -42,7 +45,7 @@ void shGroupBoxDraw(HDC dc, ObjectRecord *rec)
         gdiRectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
     }
     if (!(part->flags & CKB_GROUP_NO_FRAME)) {
-        GdiObject<HPEN> pen(CreatePen(gdiLineStylePen(rec->lineStyle), rec->penWidth,
+        GdiObject<HPEN> pen(CreatePen(gdiLineStylePen(rec->lineStyle), penWidth,
                                       rec->penColour));
         GdiSelect selPen(dc, pen);
         GdiSelect selBrush(dc, GetStockObject(NULL_BRUSH));
@@ -50,7 +53,7 @@ void shGroupBoxDraw(HDC dc, ObjectRecord *rec)
             POINT pts[6] = {{frame.left + h - h / 5, frame.top}, {frame.left, frame.top},
                             {frame.left, frame.bottom},          {frame.right, frame.bottom},
                             {frame.right, frame.top},
-                            {frame.left + h + h / 5 + part->labelWidth, frame.top}};
+                            {frame.left + h + h / 5 + labelWidth, frame.top}};
             // The last segment only when the caption ends left of the right edge.
             gdiPolyline(dc, pts, pts[5].x < frame.right ? 6 : 5);
         } else {

@@ -10,12 +10,16 @@
 #include "objects/img_image.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
+#include "objects/sh_boxobj.h"
 #include "objects/sh_brush.h"
 #include "objects/sh_composite.h"
 #include "objects/sh_grid.h"
 #include "objects/sh_curve.h"
 #include "objects/sh_dimspan.h"
 #include "objects/sh_inset.h"
+#include "objects/mf_emf.h"
+#include "objects/mf_pict.h"
+#include "objects/sh_3dtext.h"
 #include "objects/sh_rule.h"
 #include "table/tb_draw.h"
 #include "table/tb_record.h"
@@ -478,6 +482,12 @@ uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize)
         return txRecSize(rec, blockSize);
     case OBT_LABEL:
         return txLabelRecSize(rec, blockSize);
+    case OBT_BOX:
+        return shBoxObjSize(rec, blockSize);
+    case OBT_METAPICT:
+        return mfPictSize(rec, blockSize);
+    case OBT_ENHANCED_MF:
+        return mfEmfSize(rec, blockSize);
     case OBT_DIMENSION:
         return keptWithinBlock(shDimSpanSize(rec), blockSize);
     case OBT_RULE411:
@@ -592,6 +602,21 @@ int objDrawExt(HDC dc, ObjectRecord *rec)
         return 1;
     case OBT_LABEL:
         txDrawLabel(dc, rec);
+        return 1;
+    case OBT_BOX:
+        shBoxObjDraw(dc, rec);
+        return 1;
+    case OBT_METAPICT:
+        mfPictDraw(dc, rec);
+        return 1;
+    case OBT_PAGE_INSET:
+        shPageInsetDraw(dc, rec);
+        return 1;
+    case OBT_3D_TEXT:
+        sh3DTextDraw(dc, rec);
+        return 1;
+    case OBT_ENHANCED_MF:
+        mfEmfDraw(dc, rec);
         return 1;
     case OBT_DIMENSION:
         shDimSpanDraw(dc, rec);
@@ -754,6 +779,11 @@ int objBoundsExt(MemHandle h, RECT *r)
         return shCompositeUpdateRect(h, r);
     case OBT_IMAGE:
         return imgImageBounds(r, h);
+    case OBT_3D_TEXT:
+        return sh3DTextBounds(r, h);
+    case OBT_ENHANCED_MF:
+        mfEmfBounds(r, h);
+        return 1;
     default:
         break;
     }
@@ -798,6 +828,9 @@ int objScaleExt(MemHandle h, const RECT *target)
         return 1;
     case OBT_IMAGE:
         return imgImageSetBox(h, target);
+    case OBT_3D_TEXT:
+        sh3DTextRescale(h, target);
+        return 1;
     default:
         return fldObjScale(h, target);
     }

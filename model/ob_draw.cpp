@@ -85,7 +85,8 @@ void drawTrees(HDC dc, std::initializer_list<MemHandle> roots)
 bool castsNoShadow(const ObjectRecord *rec)
 {
     switch (rec->type) {
-    case 40: case 43: case 45: case 54: case 60: case 78: case 80: case 84: case 1000: case 1006:
+    case 40: case 43: case 45: case 54: case 55: case 60: case 78: case 80: case 84: case 1000:
+    case 1006:
         return true;
     case 41: case 42: case 51: case 124: case 138:
         return rec->fillKind != 0;   // a filled field hides its own shadow

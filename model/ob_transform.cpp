@@ -6,6 +6,8 @@
 #include "objects/sh_arc.h"
 #include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
+#include "objects/sh_boxobj.h"
+#include "objects/mf_emf.h"
 #include "objects/sh_brush.h"
 #include "objects/sh_composite.h"
 #include "objects/sh_curve.h"
@@ -278,6 +280,12 @@ MemHandle objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, in
         case OBT_TABLE:
         case OBT_REPORT:
             now = tbRescale(h, &target);
+            break;
+        case OBT_BOX:
+            shBoxObjRescale(h, &target);
+            break;
+        case OBT_ENHANCED_MF:
+            mfEmfSetBox(h, &target);
             break;
         default:
             if (!objScaleExt(h, &target))

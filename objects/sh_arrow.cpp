@@ -424,6 +424,7 @@ int shIsArrowShapeCode(int16_t code)
 }
 
 void shSetObjectFactory(ShObjectFactory factory) { g_factory = factory; }
+ShObjectFactory shGetObjectFactory() { return g_factory; }
 
 MemHandle shCreateFromShapeCode(MemHandle h, const RECT *rect, int16_t code)
 {

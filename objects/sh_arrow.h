@@ -68,6 +68,7 @@ int shIsArrowShapeCode(int16_t code);
 // re-initialises) a record of a type from n points with the page defaults.
 typedef MemHandle (*ShObjectFactory)(MemHandle h, int16_t type, const POINT *pts, uint16_t n);
 void shSetObjectFactory(ShObjectFactory factory);
+ShObjectFactory shGetObjectFactory();
 // The points of the code made into a Closed Curve (408) or a Polygon (any
 // other code) by the object factory, in `h` (0: a new record). The record,
 // or 0 when the code has no points, no factory is installed or it failed.

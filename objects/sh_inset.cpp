@@ -1,5 +1,9 @@
 // Self-sized records (page insets and image file objects).
 #include "objects/sh_inset.h"
+#include "model/fm_form.h"
+#include "model/ob_draw.h"
+#include "model/pg_dir.h"
+#include "model/pg_render.h"
 #include <string.h>
 #include <algorithm>
 
@@ -16,4 +20,62 @@ uint32_t shSelfSizedRecordSize(ObjectRecord *rec, uint32_t blockSize)
     }
     rec->length = size;
     return size;
+}
+
+uint32_t shSelfSizedRecordSizeH(MemHandle h)
+{
+    ObLock r(h);
+    return r ? shSelfSizedRecordSize(r.get(), r.blockSize()) : 0;
+}
+
+// ---- page insets ----------------------------------------------------------------------------------
+
+namespace {
+
+ShInsetHooks g_hooks = {};
+int g_insetDepth = 0;   // insets being drawn now
+
+}  // namespace
+
+void shSetInsetHooks(const ShInsetHooks *hooks)
+{
+    g_hooks = hooks ? *hooks : ShInsetHooks{};
+}
+
+void shPageInsetDraw(HDC dc, ObjectRecord *rec)
+{
+    if (!dc || !rec || g_insetDepth > 0 || !g_hooks.document)
+        return;
+    uint32_t base = obDataOffset(rec);
+    if ((uint64_t)base + 6 > rec->length)
+        return;
+    uint16_t index;
+    memcpy(&index, obRecData(rec) + 4, 2);
+    HWND window = obGetDrawWindow();
+    MemHandle form = window ? g_hooks.document(window) : 0;
+    if (!form)
+        return;
+    int count = fmGetPageCount(form);
+    if (index >= count)
+        return;
+    MemHandle dir = fmGetDirectory(form);
+    bool inMemory = pgDirGetPages(dir, index) != 0;
+    MemHandle page = pgDirGetPagesChecked(dir, count, index);
+    if (!page)
+        return;
+    ++g_insetDepth;
+    pgRender(window, dc, form, page, index + 1, nullptr, FALSE, FALSE, FALSE, FALSE, FALSE);
+    --g_insetDepth;
+    // Only what this drawing loaded is let go: a page that lives only in
+    // memory would be lost.
+    int current = g_hooks.currentPage ? g_hooks.currentPage(window) : -1;
+    if (!inMemory && index != current)
+        pgDropEntryPages(window, index);
+}
+
+void shPageInsetDrawH(HDC dc, MemHandle h)
+{
+    ObLock r(h);
+    if (r)
+        shPageInsetDraw(dc, r.get());
 }

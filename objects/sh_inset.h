@@ -9,3 +9,25 @@
 // covers at least itself and lies within the block (blockSize; 0: the stored
 // length); otherwise the record keeps its stored length, cut to the block.
 uint32_t shSelfSizedRecordSize(ObjectRecord *rec, uint32_t blockSize);
+// The handle variant: 0 for a null handle.
+uint32_t shSelfSizedRecordSizeH(MemHandle h);
+
+// ---- page insets (type 1006): +0 u32 data length, +4 u16 page index ----------------------------
+
+// What the document window tells the insets: the document a window shows
+// and the index of its current page. Installed at start-up; without them an
+// inset draws nothing.
+struct ShInsetHooks {
+    MemHandle (*document)(HWND window);
+    int (*currentPage)(HWND window);
+};
+void shSetInsetHooks(const ShInsetHooks *hooks);   // null: none
+
+// Renders the page of the stored index of the drawing window's document
+// into the DC under its current mapping; nothing for an index outside the
+// document, outside a drawing pass or inside another inset's drawing (an
+// inset of its own page, or two of each other's, would never end). Page
+// records the drawing had to load are released afterwards unless the page
+// is the window's current one; a page already in memory stays.
+void shPageInsetDraw(HDC dc, ObjectRecord *rec);
+void shPageInsetDrawH(HDC dc, MemHandle h);

@@ -332,12 +332,25 @@ TEST_F(Controls, GroupBoxFrameLeavesAGapForTheCaption)
     Page page(200, 120);
     MemHandle h = control(OBT_GROUP_BOX, pxRect(10, 10, 190, 110), -240);
     h = ctlSetLabelText(h, "     ");   // blanks: a width and no ink
+    // A paint changes nothing in the record: neither the one-point frame
+    // width nor the caption it measures for itself.
+    auto bytes = [](MemHandle m) {
+        ObLock r(m);
+        const uint8_t *p = reinterpret_cast<const uint8_t *>(r.get());
+        return std::vector<uint8_t>(p, p + r->length);
+    };
+    std::vector<uint8_t> before = bytes(h);
     obDraw(page.dc(), h);
+    EXPECT_EQ(before, bytes(h));
+    RECT natural;
+    fldCheckMinRect(h, &natural);   // measures the caption into the record
+    int16_t width = partOf(h).labelWidth;
+    EXPECT_GT(width, 0);
+    Page measured(200, 120);
+    obDraw(measured.dc(), h);
+    EXPECT_EQ(0, measured.diff(page)) << "the same picture measured or not";
     RECT cap;
     shGroupBoxLabelRect(h, &cap);
-    int16_t width = partOf(h).labelWidth;
-    EXPECT_GT(width, 0) << "measured while drawing";
-    EXPECT_EQ(20, ObLock(h)->penWidth);
     obFreeTree(h);
     // The top edge 96 twips (6.4 pixels) below the box top: gap from
     // left + 192 to left + 288 + caption width.

@@ -1,8 +1,0 @@
-// Stand-ins of the metafile objects (see the header): no metafile object
-// can be made yet, so a metafile file gives none.
-#include "objects/mf_standins.h"
-
-MemHandle mfEmfLoadFile(HWND, const char *) { return 0; }
-MemHandle mfWmfLoadFile(HWND, const char *) { return 0; }
-MemHandle mfImportEmf(HWND ws, const char *path) { return mfEmfLoadFile(ws, path); }
-MemHandle mfImportWmf(HWND ws, const char *path) { return mfWmfLoadFile(ws, path); }

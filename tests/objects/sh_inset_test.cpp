@@ -1,0 +1,108 @@
+// Page insets (type 1006): another page of the window's document drawn in
+// place.
+#include "tests/model/pg_kit.h"
+#include "objects/sh_inset.h"
+#include "model/lay_layers.h"
+#include "model/ob_draw.h"
+#include "model/pg_page.h"
+#include "support/dm_map.h"
+#include "views/ws_document.h"
+
+namespace {
+
+const COLORREF kRed = RGB(255, 0, 0), kDesk = RGB(10, 20, 30);
+const int32_t kInch = 1440;
+const int kInchPx = 24;   // zoom 25
+
+int g_current = 0;
+
+
+int currentPage(HWND) { return g_current; }
+
+MemHandle inset(uint16_t index)
+{
+    MemHandle h = obNewRecord(kObHeadSize + 8);
+    ObLock r(h);
+    r->type = OBT_PAGE_INSET;
+    r->scaleX = r->scaleY = kObScaleOne;
+    RECT box = {0, 0, kInch, kInch};
+    obRecSetRect(r.get(), &box);
+    uint32_t length = 8;
+    memcpy(obRecData(r.get()), &length, 4);
+    memcpy(obRecData(r.get()) + 4, &index, 2);
+    return h;
+}
+
+class PageInset : public ::testing::Test {
+protected:
+    PageInset() : dib_(240, 300, kDesk)
+    {
+        dmResetModule();
+        layResetGlobal();
+        dmSetZoomDC(dib_.dc(), 25);
+        dmSetMapping(dib_.dc());
+        form_ = fmNew();
+        for (const char *name : {"zero", "one", "two"})
+            pgDirAppend(form_, pgtest::newPage(name));
+        pgAppendObject(page(0), pgtest::square(kInch, kInch, kInch, kRed));
+        ShInsetHooks hooks = {wsGetDocument, currentPage};
+        shSetInsetHooks(&hooks);
+        g_current = 2;
+    }
+    ~PageInset() override
+    {
+        shSetInsetHooks(nullptr);
+        fmFree(form_);
+        dmResetModule();
+    }
+    MemHandle page(int n) { return pgDirGetPages(fmGetDirectory(form_), n); }
+    // Draws the objects of page n as the window's pass.
+    void drawPage(HWND ws, int n)
+    {
+        dib_.fill(kDesk);
+        obDrawList(ws, dib_.dc(), pgGetFirstObject(page(n)), nullptr);
+    }
+    bool redSquareShown() { return dib_.pixel(kInchPx + kInchPx / 2, kInchPx + kInchPx / 2) == kRed; }
+    qmtest::Dib dib_;
+    MemHandle form_ = 0;
+};
+
+}  // namespace
+
+TEST_F(PageInset, ShowsTheStoredPageAndNothingForAnIndexOutside)
+{
+    pgtest::Workspace ws(form_);
+    ASSERT_NE(nullptr, ws.get());
+    pgAppendObject(page(1), inset(0));
+    pgAppendObject(page(2), inset(7));
+    drawPage(ws, 1);
+    EXPECT_TRUE(redSquareShown());
+    // A page that lives only in memory stays there though it is not current.
+    EXPECT_NE(0u, page(0));
+    drawPage(ws, 2);
+    EXPECT_EQ(dib_.width() * dib_.height(), dib_.count(kDesk)) << "an index outside draws nothing";
+    // Outside a window's pass there is no document to show.
+    dib_.fill(kDesk);
+    obDraw(dib_.dc(), pgGetFirstObject(page(1)));
+    EXPECT_EQ(dib_.width() * dib_.height(), dib_.count(kDesk));
+}
+
+TEST_F(PageInset, InsetsOfTheirOwnPageOrOfEachOtherEnd)
+{
+    pgtest::Workspace ws(form_);
+    ASSERT_NE(nullptr, ws.get());
+    pgAppendObject(page(0), inset(0));   // its own page
+    pgAppendObject(page(1), inset(0));
+    pgAppendObject(page(0), inset(1));   // and the two show each other
+    // Page 0 ends with its inset of page 1, whose own inset of page 0 is
+    // left out inside an inset: page 1's white covers the square.
+    drawPage(ws, 0);
+    EXPECT_EQ(RGB(255, 255, 255), dib_.pixel(kInchPx + kInchPx / 2, kInchPx + kInchPx / 2));
+    drawPage(ws, 1);
+    EXPECT_TRUE(redSquareShown());
+    for (int n = 0; n < 3; ++n)
+        EXPECT_NE(0u, page(n)) << n;
+    // Insets draw again once the drawing is over.
+    drawPage(ws, 1);
+    EXPECT_TRUE(redSquareShown());
+}

@@ -1,6 +1,7 @@
 // Picture step of the benchmark: a large PNG through the image bridge into
 // a bitmap object, drawn scaled into a bitmap.
 #include "bench/bench_picture.h"
+#include "bench/bench_clock.h"
 #include "model/ob_draw.h"
 #include "model/ob_record.h"
 #include "objects/img_io.h"
@@ -10,18 +11,6 @@
 #include "support/ut_mem.h"
 #include <stdio.h>
 #include <string.h>
-
-namespace {
-
-double seconds()
-{
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart / (double)f.QuadPart;
-}
-
-}  // namespace
 
 void benchPicture()
 {
@@ -58,9 +47,9 @@ void benchPicture()
     FreeImage_Unload(bmp);
     if (mem)
         FreeImage_SeekMemory(mem, 0, SEEK_SET);
-    double t0 = seconds();
+    double t0 = benchSeconds();
     FIBITMAP *decoded = mem ? FreeImage_LoadFromMemory(FIF_PNG, mem, 0) : nullptr;
-    double decode = seconds() - t0;
+    double decode = benchSeconds() - t0;
     if (decoded)
         FreeImage_Unload(decoded);
     if (mem)
@@ -70,12 +59,12 @@ void benchPicture()
         return;
     }
 
-    t0 = seconds();
+    t0 = benchSeconds();
     MemHandle object = imgLoadFileObject(nullptr, path, 0, FALSE, 0);
-    double load = seconds() - t0;
-    t0 = seconds();
+    double load = benchSeconds() - t0;
+    t0 = benchSeconds();
     MemHandle dib = imgLoadFileDib(nullptr, path);
-    double dibLoad = seconds() - t0;
+    double dibLoad = benchSeconds() - t0;
     utFreeHandle(dib);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -91,9 +80,9 @@ void benchPicture()
     dmSetMapping(dc);
     RECT box = {0, 0, 15000, 11250};   // 1000 x 750 pixels at zoom 100
     obSetRect(object, &box);
-    t0 = seconds();
+    t0 = benchSeconds();
     obDraw(dc, object);
-    double draw = seconds() - t0;
+    double draw = benchSeconds() - t0;
     SelectObject(dc, old);
     DeleteObject(target);
     DeleteDC(dc);

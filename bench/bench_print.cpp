@@ -2,6 +2,7 @@
 // the print loop to a printer of the benchmark's own (300 dots to the inch,
 // Letter paper), each sheet one band rendered into a bitmap.
 #include "bench/bench_print.h"
+#include "bench/bench_clock.h"
 #include "model/fm_form.h"
 #include "model/pg_dir.h"
 #include "support/dm_printer.h"
@@ -54,13 +55,6 @@ int nextBand(HDC, RECT *band)
     return 1;
 }
 
-double seconds()
-{
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart / (double)f.QuadPart;
-}
 
 }  // namespace
 
@@ -105,9 +99,9 @@ void benchPrinting(int pages, int objects, MemHandle (*buildPage)(int, int))
     prnInitJob(&job, ws, FALSE, pages, 0, nullptr, nullptr, nullptr);
     job.rangeKind = PRN_RANGE_ALL;
     g_renders = g_sheets = 0;
-    double t0 = seconds();
+    double t0 = benchSeconds();
     int ok = prnPrintJob(ws, &job);
-    double took = seconds() - t0;
+    double took = benchSeconds() - t0;
     printf("print %d pages x %d objects at 300 dpi  %8.3f s  (%s, %d sheets, %d band renders)\n",
            pages, objects, took, ok ? "printed" : "FAILED", g_sheets, g_renders);
 

@@ -1,5 +1,6 @@
 // Composite and brush line drawing step of qm_bench.
 #include "bench/bench_shapes.h"
+#include "bench/bench_clock.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_record.h"
@@ -16,13 +17,6 @@
 
 namespace {
 
-double seconds()
-{
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart / (double)f.QuadPart;
-}
 
 MemHandle rectangle(int32_t l, int32_t t, int32_t r, int32_t b)
 {
@@ -102,9 +96,9 @@ MemHandle brushLine(int strokes, int points, uint32_t kind)
 
 double drawTime(HDC dc, MemHandle h)
 {
-    double t0 = seconds();
+    double t0 = benchSeconds();
     obDraw(dc, h);
-    return seconds() - t0;
+    return benchSeconds() - t0;
 }
 
 }  // namespace
@@ -131,10 +125,10 @@ void benchCompositesAndBrushes()
     printf("  grid composite of 40 x 25 rectangles        %8.3f s\n", drawTime(dc, grid));
     printf("  brush line, 10 strokes x 1000 points, kind 10 %6.3f s\n", drawTime(dc, brush));
     printf("  damaged composite 32767 x 32767 at step 0   %8.3f s\n", drawTime(dc, damaged));
-    double t0 = seconds();
+    double t0 = benchSeconds();
     RECT r;
     objGetVertexBounds(damaged, &r);
-    printf("  its bounds                                  %8.3f s\n", seconds() - t0);
+    printf("  its bounds                                  %8.3f s\n", benchSeconds() - t0);
     obFreeTree(grid);
     obFreeTree(brush);
     obFreeTree(damaged);

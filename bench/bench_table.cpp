@@ -2,6 +2,7 @@
 // drawn into a DIB (one pass over the cells), and an edit session begun,
 // rebuilt and committed on it (one pass over the cells each).
 #include "bench/bench_table.h"
+#include "bench/bench_clock.h"
 #include "tests/table/tb_fixture.h"
 #include "table/tb_draw.h"
 #include "table/tb_session.h"
@@ -11,18 +12,6 @@
 #include <stdio.h>
 #include <string>
 #include <vector>
-
-namespace {
-
-double seconds()
-{
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart / (double)f.QuadPart;
-}
-
-}  // namespace
 
 void benchTable()
 {
@@ -48,24 +37,24 @@ void benchTable()
     HGDIOBJ old = SelectObject(dc, bmp);
     dmPushState();
     dmSetZoomDC(dc, 100);
-    double start = seconds();
+    double start = benchSeconds();
     for (int k = 0; k < rounds; ++k) {
         ObLock r(t);
         tbDraw(dc, r.get());
     }
-    double drawn = (seconds() - start) / rounds;
+    double drawn = (benchSeconds() - start) / rounds;
     dmPopState();
     SelectObject(dc, old);
     DeleteObject(bmp);
     DeleteDC(dc);
 
-    start = seconds();
+    start = benchSeconds();
     for (int k = 0; k < rounds; ++k) {
         tbBeginSession(t);
         t = tbRebuild(nullptr, t);
         t = tbCommitSession(nullptr);
     }
-    double session = (seconds() - start) / rounds;
+    double session = (benchSeconds() - start) / rounds;
     printf("table 40 x 40 with texts: draw %8.4f s, session begin+rebuild+commit %8.4f s\n",
            drawn, session);
     utFreeHandle(t);

@@ -2,6 +2,7 @@
 // bold codes every 20 characters is normalised (one pass, the tail never
 // shifted per dropped code) and checked, plainly and bounded.
 #include "bench/bench_text.h"
+#include "bench/bench_clock.h"
 #include "text/tx_break.h"
 #include "text/tx_columns.h"
 #include "text/tx_flow.h"
@@ -18,18 +19,6 @@
 #include <stdio.h>
 #include <string.h>
 #include <string>
-
-namespace {
-
-double seconds()
-{
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart / (double)f.QuadPart;
-}
-
-}  // namespace
 
 // 10,000 words in 800 laid-out lines (a bold pair every 50 words) painted
 // into a 1000 x 1000 DIB.
@@ -76,9 +65,9 @@ static void benchTextPaint()
     SetRect(&fmt.lineRect, 0, 0, 9360, 28800);
     fmt.frameRect = fmt.lineRect;
     SetTextAlign(dc, TA_BASELINE);
-    double t0 = seconds();
+    double t0 = benchSeconds();
     txDrawLines(dc, laid.c_str(), &fmt, 0, 0, nullptr);
-    double paint = seconds() - t0;
+    double paint = benchSeconds() - t0;
     dmPopState();
     SelectObject(dc, old);
     DeleteObject(bmp);
@@ -114,10 +103,10 @@ static void benchTextObject()
     HGDIOBJ old = SelectObject(dc, bmp);
     dmPushState();
     dmSetZoomDC(dc, 50);
-    double t0 = seconds();
+    double t0 = benchSeconds();
     MemHandle laid = txLayoutStream(dc, flowing.c_str(), 9360, &th.lf, 0, 4, 0, 0, 0xFFFFFF, 0,
                                     nullptr, FALSE);
-    double layout = seconds() - t0;
+    double layout = benchSeconds() - t0;
     int32_t lines = 0;
     MemHandle object = 0;
     {
@@ -127,13 +116,13 @@ static void benchTextObject()
         const COLORREF colours[3] = {0, 0, 0xFFFFFF};
         object = txNewTextObject(&box, colours, &th, s.get());
     }
-    t0 = seconds();
+    t0 = benchSeconds();
     {
         ObLock r(object);
         if (r)
             txDrawObject(dc, r.get());
     }
-    double drawing = seconds() - t0;
+    double drawing = benchSeconds() - t0;
     utFreeHandle(object);
     utFreeHandle(laid);
     dmPopState();
@@ -164,22 +153,22 @@ static void benchTextFlow()
     RECT box = {0, 0, 9360, 1000};
     MemHandle obj = txNewTextObject(&box, nullptr, &th, nullptr);
     obj = txReplaceText(nullptr, obj, flowing.c_str(), TXK_PLAIN, FALSE, FALSE);
-    double t0 = seconds();
+    double t0 = benchSeconds();
     obj = txRewrap(nullptr, obj, FALSE);
-    double rewrap = seconds() - t0;
+    double rewrap = benchSeconds() - t0;
     int32_t lines = txCountLines(obj);
     POINT half[2] = {{0, 0}, {4680, 1000}};
-    t0 = seconds();
+    t0 = benchSeconds();
     obj = txResizeTo(obj, half);
-    double resize = seconds() - t0;
+    double resize = benchSeconds() - t0;
     int32_t halfLines = txCountLines(obj);
     TextColumnSpec spec = {};
     obGetRect(obj, &spec.bounds);
     spec.bounds.right = spec.bounds.left + 9360;
     spec.columns = 4;
-    t0 = seconds();
+    t0 = benchSeconds();
     MemHandle columned = txMakeColumns(obj, &spec);
-    double columns = seconds() - t0;
+    double columns = benchSeconds() - t0;
     if (columned)
         obj = columned;
     utFreeHandle(obj);
@@ -207,15 +196,15 @@ void benchText()
     CharFormat fmt;
     txFormatFromLogFont(&fmt, &lf, 0, 4, 0, 0, 0xFFFFFF);
 
-    double t0 = seconds();
+    double t0 = benchSeconds();
     int32_t checked = txCheckStream(work.c_str());
-    double check = seconds() - t0;
-    t0 = seconds();
+    double check = benchSeconds() - t0;
+    t0 = benchSeconds();
     int32_t bounded = txCheckStreamBounded(work.c_str(), (uint32_t)work.size());
-    double checkBounded = seconds() - t0;
-    t0 = seconds();
+    double checkBounded = benchSeconds() - t0;
+    t0 = benchSeconds();
     int32_t len = txNormaliseCodes(&work[0], &fmt);
-    double normalise = seconds() - t0;
+    double normalise = benchSeconds() - t0;
 
     printf("text check 1 MB       %8.3f s  (%s)\n", check, checked > 0 ? "valid" : "INVALID");
     printf("text bounded check    %8.3f s  (%s)\n", checkBounded, bounded == checked ? "valid" : "INVALID");

@@ -2,6 +2,7 @@
 // made from its laid-out stream with every line measured (on a hidden
 // window), the whole text re-broken at a new width and written back.
 #include "bench/bench_textedit.h"
+#include "bench/bench_clock.h"
 #include "support/ut_mem.h"
 #include "text/tx_break.h"
 #include "text/tx_format.h"
@@ -13,14 +14,6 @@
 #include <string>
 
 namespace {
-
-double now()
-{
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart / (double)f.QuadPart;
-}
 
 // 10,000 words of 2 to 9 letters, a paragraph every 100 words.
 std::string words()
@@ -58,28 +51,28 @@ void benchTextEdit()
     teSetFormat(&fmt, 0);
     RECT frame = {0, 0, 10080, 28800};
     teStoreFrame(&frame);
-    double t0 = now();
+    double t0 = benchSeconds();
     {
         MemLock<char> s(laid);
         teLinesFromStream(s.get(), 0, &fmt);
     }
-    double t1 = now();
+    double t1 = benchSeconds();
     int32_t before = teLineCount();
     // Select All: the highlight cache built (one measure per line) and
     // painted on the window.
-    double s0 = now();
+    double s0 = benchSeconds();
     teSelectAll(window);
-    double s1 = now();
+    double s1 = benchSeconds();
     printf("editor select all of 10000 words: cache and paint %8.3f ms (%d rectangles)\n",
            (s1 - s0) * 1000, teGetCachedRects(nullptr, 0));
     teClearSelection();
     RECT narrower = {0, 0, 8640, 28800};
     teStoreFrame(&narrower);
-    double r0 = now();
+    double r0 = benchSeconds();
     teRewrapAll();
-    double t2 = now();
+    double t2 = benchSeconds();
     MemHandle back = teLinesToStream(teGetFirstLine(), 0);
-    double t3 = now();
+    double t3 = benchSeconds();
     printf("editor lines of 10000 words: make %8.3f ms (%d lines), re-break all %8.3f ms "
            "(%d lines), write back %8.3f ms, together %8.3f ms\n",
            (t1 - t0) * 1000, before, (t2 - r0) * 1000, teLineCount(), (t3 - t2) * 1000,

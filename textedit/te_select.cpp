@@ -555,7 +555,11 @@ void tePaintDragRange(HWND window, HDC dc, MemHandle, MemHandle)
 
 // ---- hit test ------------------------------------------------------------------------------------
 
-int32_t teOffsetAtX(MemHandle line, int32_t x)
+namespace {
+
+// The offset in the line nearest to a position along its writing direction:
+// x across a horizontal line, y down a vertical one. A final 13 never counts.
+int32_t offsetAlong(MemHandle line, int32_t pos, bool vertical)
 {
     MemLock<TxLineRecord> r(line);
     if (!r)
@@ -569,10 +573,12 @@ int32_t teOffsetAtX(MemHandle line, int32_t x)
     CharFormat f = r->fmt;
     int32_t skipped = 0;
     const char *after = txSkipApplyCodes(t, &f, &skipped);
-    int32_t left = gdiAlignX(S().frame, teLineInfo(r.get())->W, f.align);
-    if (x < left)
+    int32_t start = vertical ? gdiAlignY(S().frame, teLineInfo(r.get())->W, f.align)
+                             : gdiAlignX(S().frame, teLineInfo(r.get())->W, f.align);
+    int32_t end = vertical ? S().frame.bottom : S().frame.right;
+    if (pos < start)
         return 0;
-    if (x >= S().frame.right)
+    if (pos >= end)
         return n;
     if (skipped >= n)
         return n;
@@ -581,45 +587,18 @@ int32_t teOffsetAtX(MemHandle line, int32_t x)
     HDC out = teGetDC() ? teGetDC() : dc;
     const int32_t *tabs = teLockTabs();
     int32_t count = tabs ? (int32_t)teGetTabCount() : 0;
-    int32_t off = txOffsetAtX(out, after, n - skipped, &f, x - left, count, tabs);
+    int32_t off = txOffsetAtX(out, after, n - skipped, &f, pos - start, count, tabs);
     teUnlockTabs();
     teReleaseMeasuringDC(dc, release);
     off += skipped;
     return off > n ? n : off;
 }
 
-int32_t teOffsetAtY(MemHandle line, int32_t y)
-{
-    MemLock<TxLineRecord> r(line);
-    if (!r)
-        return 0;
-    const char *t = teLineText(r.get());
-    int32_t n = teLineInfo(r.get())->n;
-    if (n > 0 && t[n - 1] == TX_RETURN)
-        --n;
-    if (n <= 0)
-        return 0;
-    CharFormat f = r->fmt;
-    int32_t skipped = 0;
-    const char *after = txSkipApplyCodes(t, &f, &skipped);
-    int32_t top = gdiAlignY(S().frame, teLineInfo(r.get())->W, f.align);
-    if (y < top)
-        return 0;
-    if (y >= S().frame.bottom)
-        return n;
-    if (skipped >= n)
-        return n;
-    BOOL release;
-    HDC dc = teGetMeasuringDC(&release);
-    HDC out = teGetDC() ? teGetDC() : dc;
-    const int32_t *tabs = teLockTabs();
-    int32_t count = tabs ? (int32_t)teGetTabCount() : 0;
-    int32_t off = txOffsetAtX(out, after, n - skipped, &f, y - top, count, tabs);
-    teUnlockTabs();
-    teReleaseMeasuringDC(dc, release);
-    off += skipped;
-    return off > n ? n : off;
-}
+}  // namespace
+
+int32_t teOffsetAtX(MemHandle line, int32_t x) { return offsetAlong(line, x, false); }
+
+int32_t teOffsetAtY(MemHandle line, int32_t y) { return offsetAlong(line, y, true); }
 
 // The text area: the frame for frame-bound text, else the lines' extent.
 static void textArea(RECT *area)

@@ -70,6 +70,10 @@ uint32_t teDrawImageObject(HDC dc, const char *object, int32_t x, int32_t y,
 void teSetImageOption(uint32_t value);
 uint32_t teGetImageOption();
 
+// The select byte of a format (codes 113 and 114).
+void teFormatSetSelect(CharFormat *fmt);
+void teFormatClearSelect(CharFormat *fmt);
+
 // ---- text of a range
 // CF_TEXT of a range (paragraph returns as CR LF, codes and objects
 // dropped), its length and character count; the plain text with lines

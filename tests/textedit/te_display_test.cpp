@@ -3,6 +3,7 @@
 // on real pixels.
 #include "tests/textedit/te_editor_kit.h"
 #include "support/dm_map.h"
+#include "text/tx_measure.h"
 #include "textedit/te_display.h"
 #include "textedit/te_undo.h"
 
@@ -101,8 +102,9 @@ TEST_F(Display, ANewLineRepaintsFromItsLineInTopTextAndTheWholeCentredBlock)
         teGetDisplayNotes(nullptr, nullptr, &area, nullptr);
         RECT both;
         UnionRect(&both, &area, &oldBlock);
-        if (c.erasesOldBlock)
+        if (c.erasesOldBlock) {
             EXPECT_TRUE(EqualRect(&both, &area)) << c.placement;
+        }
         int32_t first = -1;
         int32_t drawn = drawnBy([&] { teRepaintChanges(ws); }, &first);
         EXPECT_EQ(c.lines, drawn) << c.placement;
@@ -149,6 +151,28 @@ TEST_F(Display, TextOutgrowingAResizableFrameGrowsItThroughCommand702)
     RECT after;
     teGetFrame(&after);
     EXPECT_TRUE(EqualRect(&frame, &after));
+}
+
+TEST_F(Display, AFrameAtTheTwentyInchLimitDoesNotWarnAgain)
+{
+    std::string text;
+    for (int i = 0; i < 120; ++i)
+        text += "line\r";
+    openPlaced(text.c_str(), TXA_TOP, TXF_WRAP_LOW, {1440, 1440, 5760, 1440 + 20000});
+    ASSERT_GT(teDepthFrom(teGetFirstLine()), kTxMaxExtent);
+    qmtest::BoxRecorder boxes;
+    EXPECT_EQ(1, teGrowHeight(ws, 0));
+    EXPECT_EQ(1u, boxes.count());
+    RECT frame;
+    teGetFrame(&frame);
+    EXPECT_EQ(kTxMaxExtent, frame.bottom - frame.top);
+    // Typing on: the frame stays at the limit and nothing more is said.
+    teSetCaret(teLineAt(3), 1);
+    ASSERT_EQ(1, teInsertChar(ws, 'x'));
+    teRepaintChanges(ws);
+    ASSERT_EQ(1, teNewParagraph(ws));
+    teRepaintChanges(ws);
+    EXPECT_EQ(1u, boxes.count()) << boxes.texts();
 }
 
 TEST_F(Display, InATableCellNothingIsPaintedAndTheAreaIsInvalidated)

@@ -7,6 +7,7 @@
 #include "textedit/te_undo.h"
 #include "text/tx_format.h"
 #include "text/tx_measure.h"
+#include "support/gdi_text.h"
 
 using namespace tetest;
 
@@ -386,6 +387,34 @@ TEST_F(Edit, AnImageIsDrawnOnTheBaselineWithItsMarginAbove)
     EXPECT_TRUE(qmtest::nearColour(RGB(255, 255, 255), dib.pixel(49, 49), 0));
     EXPECT_TRUE(qmtest::nearColour(RGB(255, 255, 255), dib.pixel(10 + 40 + w + 1, 50), 0));
     (void)h;
+}
+
+TEST_F(Edit, ADeleteWithNothingLeftKeepsTheRunOfDeletesUndoable)
+{
+    open("ab");
+    teSetCaret(teGetFirstLine(), 1);
+    ASSERT_EQ(1, teDelete(ws));
+    EXPECT_EQ("a", all());
+    EXPECT_EQ(0, teDelete(ws));
+    EXPECT_EQ(TE_UNDO_DELETE, teGetUndoKind());
+    ASSERT_EQ(1, teUndo(ws));
+    EXPECT_EQ("ab", all());
+    // A Delete at the end that starts no run leaves no step.
+    teCaretTextEnd(ws, TRUE);
+    EXPECT_EQ(0, teDelete(ws));
+    EXPECT_EQ(0, teGetUndoKind());
+}
+
+TEST_F(Edit, TheCaretOfALineThatStartsWithAnAlignmentCodeFollowsItsAlignment)
+{
+    std::string centre = code(TXC_ALIGN, TXA_CENTRE);
+    open((centre + "ab").c_str());
+    RECT frame;
+    teGetFrame(&frame);
+    MemHandle line = teGetFirstLine();
+    int32_t x = teXAtOffset(line, (int32_t)centre.size());
+    EXPECT_EQ(gdiAlignX(frame, teLineWidth(line), TXA_CENTRE), x);
+    EXPECT_GT(x, frame.left + 200);
 }
 
 // ---- a code over a range ----------------------------------------------------------------------------

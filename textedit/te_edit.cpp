@@ -229,6 +229,9 @@ int insertUnit(HWND window, const char *bytes, int32_t n)
             BOOL pull = bytes[0] == ' ' || bytes[0] == '-';
             MemHandle start = pull ? teLinePrevInPara(teCaretLine()) : 0;
             MemHandle changed = teRewrapFrom(start ? start : teCaretLine(), FALSE);
+            // The line before kept its break: the caret's line may still need one.
+            if (!changed && start)
+                changed = teRewrapFrom(teCaretLine(), FALSE);
             if (!changed)
                 teMeasureCaretLine();
             else

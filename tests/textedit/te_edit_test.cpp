@@ -6,6 +6,7 @@
 #include "textedit/te_display.h"
 #include "textedit/te_undo.h"
 #include "text/tx_format.h"
+#include <vector>
 #include "text/tx_measure.h"
 #include "support/gdi_text.h"
 
@@ -298,6 +299,33 @@ TEST_F(Edit, TypingIntoUnwrappedBoundTextBeepsOnceTheLineWouldPassTheFrame)
     EXPECT_EQ(beeps + 1, teGetBeepCount());
     EXPECT_EQ(before, all());
     EXPECT_LE(teLineWidth(teGetFirstLine()), teGetFrameWidth());
+}
+
+TEST_F(Edit, TypingIntoWrappedTextBreaksItsLinesAsAFreshLayoutWould)
+{
+    open("the quick brown fox jumps over the lazy dog and runs far away into the woods",
+         TXF_WRAP | TXF_WRAP_LOW, ANSI_CHARSET, {1440, 1440, 3600, 4320});
+    teRewrapAll();
+    ASSERT_GT(teLineCount(), 2);
+    teSetInsertMode(TRUE);
+    teSetCaretAbs(20);
+    for (char c : std::string("xxxxxxxxxx yy zzzzzzzzzzzz "))
+        ASSERT_EQ(1, teInsertChar(ws, c));
+    for (int i = 0; i < 8; ++i)
+        ASSERT_EQ(1, teBackspace(ws));
+    auto lengths = [] {
+        std::vector<int32_t> v;
+        for (MemHandle l = teGetFirstLine(); l; l = teLineNext(l))
+            v.push_back(teLineLength(l));
+        return v;
+    };
+    std::vector<int32_t> typed = lengths();
+    std::string text = all();
+    teRewrapAll();
+    EXPECT_EQ(lengths(), typed);
+    EXPECT_EQ(text, all());
+    for (MemHandle l = teGetFirstLine(); l; l = teLineNext(l))
+        EXPECT_LE(teLineWidth(l), teGetFrameWidth());
 }
 
 TEST_F(Edit, NewParagraphSplitsTheLineAndUndoJoinsIt)

@@ -60,7 +60,9 @@ void shPageInsetDraw(HDC dc, ObjectRecord *rec)
         return;
     MemHandle dir = fmGetDirectory(form);
     bool inMemory = pgDirGetPages(dir, index) != 0;
-    MemHandle page = pgDirGetPagesChecked(dir, count, index);
+    // A page that is not in memory is read from the document or its
+    // temporary file for the drawing.
+    MemHandle page = inMemory ? pgDirGetPages(dir, index) : pgDirEnsureLoaded(window, dir, index);
     if (!page)
         return;
     ++g_insetDepth;

@@ -145,3 +145,40 @@ TEST_F(PageInset, APageReadForTheInsetIsReleasedAfter)
     }
     fmFree(read);
 }
+
+TEST_F(PageInset, APageThatCannotBeReadIsToldOnce)
+{
+    qmtest::TempDir dir;
+    std::string path = dir.file("insets.qm");
+    pgAppendObject(page(1), inset(0));
+    {
+        pgtest::Workspace holder(form_);
+        ASSERT_EQ(1, qmfSaveDocument(holder, path.c_str(), form_, FALSE, FALSE));
+    }
+    MemHandle shown = 0;
+    MemHandle read = qmfOpenDocument(nullptr, path.c_str(), 1, &shown);
+    ASSERT_NE(0u, read);
+    // The file loses its pages after the document was opened.
+    std::vector<uint8_t> bytes = qmtest::readFile(path);
+    ASSERT_GT(bytes.size(), 200u);
+    bytes.resize(200);
+    ASSERT_TRUE(qmtest::writeFile(path, bytes));
+    g_current = 1;
+    {
+        pgtest::Workspace ws(read);
+        qmtest::BoxRecorder boxes;
+        long blocks = qmtest::liveHandles();
+        dib_.fill(kDesk);
+        obDrawList(ws, dib_.dc(), pgGetFirstObject(shown), nullptr);
+        EXPECT_FALSE(redSquareShown());
+        size_t told = boxes.count();
+        EXPECT_LE(1u, told) << "the failure is told";
+        // The box closing paints the page again: no second box.
+        obDrawList(ws, dib_.dc(), pgGetFirstObject(shown), nullptr);
+        obDrawList(ws, dib_.dc(), pgGetFirstObject(shown), nullptr);
+        EXPECT_EQ(told, boxes.count()) << boxes.texts();
+        EXPECT_EQ(0u, pgDirGetPages(fmGetDirectory(read), 0));
+        EXPECT_EQ(blocks, qmtest::liveHandles());
+    }
+    fmFree(read);
+}

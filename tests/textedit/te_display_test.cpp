@@ -153,6 +153,24 @@ TEST_F(Display, TextOutgrowingAResizableFrameGrowsItThroughCommand702)
     EXPECT_TRUE(EqualRect(&frame, &after));
 }
 
+TEST_F(Display, ACommandThatChangedOnlyTheCaretLineRedrawsJustThatLine)
+{
+    openPlaced("one\rtwo\rthree", TXA_TOP);
+    teSetCaret(teLineAt(2), 2);
+    int32_t first = -1;
+    int32_t drawn = drawnBy([&] {
+        ASSERT_EQ(1, teToggleAttribute(ws, 461, TRUE));
+        teRepaintAfterCommand(ws);
+    }, &first);
+    EXPECT_EQ(1, drawn);
+    EXPECT_EQ(2, first);
+    // The pending repaint of a key draws the noted lines only.
+    teMarkLinesChanged(teLineAt(0), teLineAt(1));
+    drawn = drawnBy([&] { teRepaintPending(ws); }, &first);
+    EXPECT_EQ(2, drawn);
+    EXPECT_EQ(0, first);
+}
+
 TEST_F(Display, AFrameAtTheTwentyInchLimitDoesNotWarnAgain)
 {
     std::string text;

@@ -23,9 +23,9 @@ BOOL teDeleteRange(HWND window, const TePos *start, const TePos *end);
 // Deletes the selected text; FALSE when nothing is selected.
 BOOL teDeleteSelection(HWND window);
 // Inserts a text stream at the caret, split into lines at its paragraph
-// returns (CR LF and a lone LF count as one); the caret after it. fmt: the
-// format the lines are measured from (null: the caret line's). The bytes
-// inserted.
+// returns (CR LF and a lone LF count as one); the caret after it. fmt is
+// the format at the caret (or null): the new lines take the format that
+// runs on from the caret line's start. The bytes inserted.
 int32_t teInsertStreamAtCaret(HWND window, const char *stream, const CharFormat *fmt);
 
 // ---- typing and deleting (1 when the text changed)

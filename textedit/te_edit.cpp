@@ -380,11 +380,11 @@ int32_t teInsertStreamAtCaret(HWND window, const char *stream, const CharFormat 
         teLineInsertAfter(last, nl);
         last = nl;
     }
-    CharFormat f = run;
-    if (fmt)
-        f = *fmt;
-    teMeasureLines(first, &f, codes ? 0 : last);
-    caretAt(last, pieces.size() > 1 ? caretOff : caretOff);
+    // The lines carry the caret line's own start format on; the format at
+    // the caret is already in force where the stream goes in.
+    (void)fmt;
+    teMeasureLines(first, nullptr, codes ? 0 : last);
+    caretAt(last, caretOff);
     if (teIsWrapped()) {
         MemHandle prev = teLinePrevInPara(first);
         teRewrapParas(prev ? prev : first, last);

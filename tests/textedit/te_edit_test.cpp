@@ -343,6 +343,31 @@ TEST_F(Edit, NewParagraphSplitsTheLineAndUndoJoinsIt)
     EXPECT_EQ(1, teLineCount());
 }
 
+TEST_F(Edit, AStreamInsertedAtTheCaretSplitsAtItsLineEndsAndReadsBackAsText)
+{
+    open("ab", TXF_WRAP_LOW);
+    teSetCaret(teGetFirstLine(), 1);
+    EXPECT_EQ(5 + (int32_t)code(1).size(),
+              teInsertStreamAtCaret(ws, ("x\r\ny\n" + code(1) + "z").c_str(), nullptr));
+    ASSERT_EQ(3, teLineCount());
+    EXPECT_EQ("ax\r", lineText(teLineAt(0)));
+    EXPECT_EQ("y\r", lineText(teLineAt(1)));
+    EXPECT_EQ(code(1) + "zb", lineText(teLineAt(2)));
+    EXPECT_EQ(teLineAt(2), teCaretLine());
+    EXPECT_EQ((int32_t)code(1).size() + 1, teCaretOffset());
+    CharFormat f;
+    teLineGetFormat(teLineAt(2), &f);
+    EXPECT_EQ(400, f.lf.lfWeight);
+    TePos a, b;
+    teWholeTextRange(&a, &b);
+    MemHandle text = teRangeToText(&a, &b);
+    EXPECT_EQ("ax\r\ny\r\nzb", Editor::text(text));
+    utFreeHandle(text);
+    EXPECT_EQ(9, teRangeTextLength(&a, &b));
+    EXPECT_EQ(7, teRangeCharCount(&a, &b));
+    EXPECT_EQ("ax\ny\nzb", plain());
+}
+
 // ---- pictures --------------------------------------------------------------------------------------
 
 TEST_F(Edit, AnImageNameOf221CharactersIsRefusedAnd220Inserts)

@@ -60,7 +60,6 @@ void neDrawAllMarks(HWND ws, HDC dc, MemHandle object);
 void epBrushDrawMarks(HWND ws, HDC dc);
 
 // ---- object commands, undo ---------------------------------------------------------------------
-int cmdBackToSelect(HWND ws);
 int cmdEditObject(HWND ws, MemHandle object, LPARAM lParam);
 int cmdLangExecute(HWND ws);
 // Every other object command of the table, by id.

@@ -6,6 +6,7 @@
 #include "views/ws_window.h"
 #include "app/app_frame_docs.h"
 #include "commands/ord_order.h"
+#include "commands/at_attr.h"
 
 // ---- thumbnails, full screen -------------------------------------------------------------
 
@@ -47,10 +48,9 @@ void epBrushDrawMarks(HWND, HDC) {}
 
 // ---- object commands, undo ---------------------------------------------------------------------
 
-int cmdEditObject(HWND, MemHandle, LPARAM) { return 0; }
 int cmdLangExecute(HWND) { return 0; }
-// Of the object commands Undo (200), the multiple selection, the stacking
-// order and stepping are here so far.
+// Of the object commands Undo (200), the multiple selection, the line and
+// fill attributes, the stacking order and stepping are here so far.
 int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM lParam)
 {
     switch (command) {
@@ -62,6 +62,15 @@ int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM lParam)
     case 420: case 421: case 422: case 423: case 424: case 425: case 426:
         return msAlign(ws, command);
     case 499: return cmdMergeText(ws);
+    case 504: return cmdSetLineAttr(ws, object);
+    case 505: return cmdSetLineEnds(ws, object);
+    case 531: case 532: case 533: case 534: return cmdSetFillKind(ws, object, command - 531);
+    case 535: case 536: case 537: case 538: case 539: case 540:
+        return cmdSetHatchStyle(ws, object, command);
+    case 541: return cmdSetHatchSpacing(ws, object);
+    case 501: return cmdSetPattern(ws, object);
+    case 502: return cmdEditGradient(ws, object);
+    case 503: return cmdSetGradientType(ws, object);
     case 406: return cmdSendToBack(ws, object);
     case 407: return cmdBringToFront(ws, object);
     case 427: return cmdSendBackward(ws, object);

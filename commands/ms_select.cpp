@@ -582,7 +582,9 @@ int cmdMergeText(HWND ws)
         }
     udDiscard(ws);
     obSortReadingOrder(list.data(), (int32_t)list.size());
-    MemHandle merged = obDup(list[0]);
+    // A copy of the first text with its own extra data: the originals stay
+    // whole for the undo.
+    MemHandle merged = obCopyTree(list[0], 0);
     if (!merged)
         return 0;
     obSetPrev(merged, 0);

@@ -159,8 +159,14 @@ void ordRelinkInOrder(HWND ws, const MemHandle *first, size_t n)
         if (!named.count(h))
             list.push_back(h);
     relink(ws, list);
-    for (MemHandle h : list)
-        obInvalidate(ws, h);
+    // Every object is repainted: one by one for a few, the whole window
+    // at once for many (the same pixels, without an update rectangle
+    // computed per object).
+    if (list.size() > 64)
+        InvalidateRect(ws, nullptr, TRUE);
+    else
+        for (MemHandle h : list)
+            obInvalidate(ws, h);
 }
 
 int cmdSendToBack(HWND ws, MemHandle object) { return moveToEnd(ws, object, false); }

@@ -244,6 +244,40 @@ TEST_F(Multi, HandlesOfCommand1970CountOnlyForTopLevelObjectsOfThePage)
     obFreeTree(stray);
 }
 
+TEST_F(Multi, BackToSelectTakesTheCurrentObjectOrAfterCreateTheLast)
+{
+    epEnterSelectMode(ws, a);
+    pump();
+    command(400);   // in select mode: stays, with the object
+    EXPECT_EQ(a, wsGetCurrentObject(ws));
+    // From another mode the current object goes with it.
+    wsLeaveToolMode(ws, FALSE);
+    wsEnterToolMode(ws, TM_VIEW, cmdtest::noteCommands, 0, 0);
+    pump();
+    wsSetCurrentObject(ws, b);
+    EXPECT_EQ(1, cmdBackToSelect(ws));
+    EXPECT_EQ(TM_SELECT, wsGetToolMode(ws));
+    EXPECT_EQ(b, wsGetCurrentObject(ws));
+    // Out of create mode while the program stays in draw mode: the last
+    // object of the page.
+    const BOOL stay = setGetStayInDrawMode();
+    setPutStayInDrawMode(TRUE);
+    wsLeaveToolMode(ws, FALSE);
+    wsEnterToolMode(ws, TM_CREATE, cmdtest::noteCommands, 0, 0);
+    pump();
+    wsSetCurrentObject(ws, a);
+    EXPECT_EQ(1, cmdBackToSelect(ws));
+    EXPECT_EQ(c, wsGetCurrentObject(ws));
+    setPutStayInDrawMode(stay);
+    // Mode 4 left by the Select command: nothing gathered, nothing selected.
+    enterMode4();
+    click(centreOf(a));
+    command(400);
+    EXPECT_EQ(TM_SELECT, wsGetToolMode(ws));
+    EXPECT_TRUE(gathered().empty());
+    EXPECT_EQ((std::vector<MemHandle>{a, b, c}), page());
+}
+
 // The end record of the text editor: the committed object at offset 6.
 MemHandle endRecord(MemHandle object)
 {

@@ -25,6 +25,8 @@
 //                                     (the page field), then Enter
 //   qmdrive inspect PATH              prints "pages N", then page 1's object types, then
 //                                     "points 1:" and each object's point count
+//   qmdrive fills PATH                one line per object of page 1: its type, its fill
+//                                     kind and its hatch byte
 //   qmdrive objects PATH              one line per object of page 1: its type, its
 //                                     rectangle (left top right bottom, twips) and the
 //                                     bytes of its type data; then "guide KIND POSITION"
@@ -341,6 +343,27 @@ int listObjects(const char *path)
             for (int i = 0; i < gdCount(guides, kind); ++i)
                 printf("guide %d %ld\n", kind, (long)gdGetPos(guides, i, kind));
         utFreeHandle(guides);
+    }
+    fmFree(form);
+    return 0;
+}
+
+// The fill of each object of page 1 as stored: type, fill kind, hatch byte.
+int listFills(const char *path)
+{
+    utSetMessageBoxHook(printBox);
+    appRegisterFileForms();
+    qmfKeepChainsOnRead(TRUE);
+    MemHandle page = 0;
+    MemHandle form = qmfOpenDocument(nullptr, path, 0, &page);
+    if (!form) {
+        fprintf(stderr, "cannot open %s\n", path);
+        return 1;
+    }
+    for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o)) {
+        ObLock rec(o);
+        if (rec)
+            printf("%d %u %u\n", rec->type, (unsigned)rec->fillKind, (unsigned)rec->hatch);
     }
     fmFree(form);
     return 0;
@@ -1063,6 +1086,8 @@ int main(int argc, char **argv)
         return answerPassword(argv[2]);
     if (strcmp(verb, "objects") == 0 && argc == 3)
         return listObjects(argv[2]);
+    if (strcmp(verb, "fills") == 0 && argc == 3)
+        return listFills(argv[2]);
     if (strcmp(verb, "textdoc") == 0 && argc == 3)
         return textDocument(argv[2]);
     if (strcmp(verb, "metadoc") == 0 && argc == 5)

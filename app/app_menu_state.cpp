@@ -1,6 +1,7 @@
 #include "app/app_menu_state.h"
 #include "app/app_frame.h"
 #include "app/app_frame_bars.h"
+#include "app/app_frame_cmd.h"
 #include "app/app_toolbars.h"
 #include "app/app_ui_state.h"
 #include "app/settings_reg.h"
@@ -526,7 +527,9 @@ BOOL appSetMenuLanguage(HWND frame, int command)
         return FALSE;
     HMENU old = GetMenu(frame);
     appSetFrameMenu(frame, menu);
-    if (old)
+    // The report switch must go back to this menu, not to the one destroyed.
+    appSetNormalMenu(menu);
+    if (old && old != menu)
         DestroyMenu(old);
     setPutString("MenuLanguage", name);
     setPutNumber("MenuLanguage_id", (DWORD)id);

@@ -19,6 +19,7 @@
 #include "text/tx_header.h"
 #include "text/tx_object.h"
 #include "textedit/te_session.h"
+#include "support/win_menu.h"
 #include <string>
 #include <vector>
 
@@ -523,6 +524,41 @@ TEST_F(MenuState, EditorsKeepTheirOwnRules)
     open(200);
     EXPECT_EQ("0-000-00-00", states(edit).substr(0, 11)) << "no current stroke";
     wsSetToolModeWord(ws, TM_SELECT);
+}
+
+// A pop-up of the frame's menu tracked through the program's tracking
+// helper: the hook, like the system's tracking, lets the owner set the
+// states first, keeps them and chooses an item.
+std::string &trackedStates()
+{
+    static std::string s;
+    return s;
+}
+
+UINT trackEditMenu(HMENU menu, UINT, int, int, HWND owner)
+{
+    SendMessageA(owner, WM_INITMENUPOPUP, (WPARAM)menu, 0);
+    trackedStates() = states(menu);
+    return (GetMenuState(menu, 215, MF_BYCOMMAND) & MF_GRAYED) ? 0 : 215;
+}
+
+TEST_F(MenuState, APopupTrackedFromTheFrameGetsItsStates)
+{
+    winSetTrackPopupHook(trackEditMenu);
+    HMENU edit = popupByFirst(GetMenu(frame), 200);
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(0u, winTrackPopup(edit, 0, 0, 0, frame)) << "nothing to select";
+    EXPECT_EQ("0-000-00-00-1", trackedStates());
+    MemHandle a = pgtest::addObject(page, "a");
+    pgtest::addObject(page, "b");
+    current(a, OBT_RECTANGLE);
+    EXPECT_EQ(215u, winTrackPopup(edit, 0, 0, 0, frame));
+    EXPECT_EQ("0-110-10-11-1", trackedStates());
+    // The chosen item goes to the frame as its command.
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, frame, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(215u, LOWORD(msg.wParam));
+    winSetTrackPopupHook(nullptr);
 }
 
 TEST_F(MenuState, TheStateCellShowsOverwrite)

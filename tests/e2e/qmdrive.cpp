@@ -54,6 +54,10 @@
 //                                     Label at 1440,4320-5760,5040
 //   qmdrive text CLASS                prints the text of each child of the frame's first
 //                                     window of the class, one a line (class, a tab, text)
+//   qmdrive menubar                   lays out and draws the frame's border and menu again,
+//                                     then prints its strip above the client area on screen
+//                                     (X Y WIDTH HEIGHT) and the height of one menu line:
+//                                     the menu bar lies in the strip's bottom line
 //   qmdrive dialog [ID...]            waits for a dialog of the frame, prints its caption,
 //                                     clicks the buttons ID in turn, then OK
 //   qmdrive printer PORT              installs the test printer "Quillmark Test Printer"
@@ -1155,6 +1159,22 @@ int main(int argc, char **argv)
         return answerDialog(frame, argc - 2, argv + 2);
     if (strcmp(verb, "box") == 0)
         return answerBox(frame);
+    if (strcmp(verb, "menubar") == 0) {
+        // The frame's border and menu laid out and drawn again, as after a
+        // move or a resize: a frame that lost its menu shows it now.
+        SetWindowPos(frame, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        RedrawWindow(frame, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        settle(frame);
+        RECT window, client;
+        GetWindowRect(frame, &window);
+        GetClientRect(frame, &client);
+        POINT origin = {0, 0};
+        ClientToScreen(frame, &origin);
+        printf("%ld %ld %ld %ld %d\n", (long)origin.x, (long)window.top, (long)client.right,
+               (long)(origin.y - window.top), GetSystemMetrics(SM_CYMENU));
+        return 0;
+    }
 
     HWND ws = workspace(frame);
     if (!ws) {

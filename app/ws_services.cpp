@@ -49,9 +49,13 @@ void epBrushDrawMarks(HWND, HDC) {}
 int cmdBackToSelect(HWND) { return 0; }
 int cmdEditObject(HWND, MemHandle, LPARAM) { return 0; }
 int cmdLangExecute(HWND) { return 0; }
-// Of the object commands only Undo (200) is here so far.
-int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM)
+// Of the object commands Undo (200) and the moving, sizing, snapping,
+// alignment and member arrangements are here so far.
+int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM lParam)
 {
+    int result = 0;
+    if (cmdArrangeCommand(ws, object, command, lParam, &result))
+        return result;
     return command == 200 ? cmdUndo(ws, object) : 0;
 }
 

@@ -1,4 +1,4 @@
-// Moving by a distance, multiple selection mode and the selection chain.
+// Multiple selection mode and the selection chain.
 #include "commands/ms_select.h"
 #include "commands/ud_undo.h"
 #include "commands/ws_objects.h"
@@ -166,25 +166,6 @@ void onPress(HWND ws, LPARAM lParam)
 }
 
 }  // namespace
-
-int cmdMoveObjectBy(HWND ws, MemHandle object, int32_t dx, int32_t dy)
-{
-    if (!ws || !object)
-        return 0;
-    if (!epIsEditable(ws, object)) {
-        epReportNotEditable(ws, "move");
-        return 0;
-    }
-    udRecord(ws, object, 0, UD_MOVED, 0);
-    UdKeepStep keep(ws);
-    epRefreshObject(ws, object);
-    obMoveBy(object, dx, dy);
-    epRefreshObject(ws, object);
-    if (object == wsGetCurrentObject(ws))
-        epCalcHandles(object);
-    wsMarkModified(ws);
-    return 1;
-}
 
 int cmdEnterMultiSelect(HWND ws, int command)
 {

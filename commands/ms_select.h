@@ -1,13 +1,9 @@
-// Multiple selection: moving an object by a distance, the multiple
+// Multiple selection: the multiple
 // selection mode (4), in which clicks gather objects and a double click
 // makes them one temporary chain, and the chain of a rubber band.
 #pragma once
 #include "support/qmwin.h"
 
-// Moves the object by (dx, dy) twips: undo kind 5, its area redrawn
-// before and after, its handles computed again, the document modified.
-// 0 for no object or a locked one (reported).
-int cmdMoveObjectBy(HWND ws, MemHandle object, int32_t dx, int32_t dy);
 // Command 402: multiple selection mode with nothing gathered yet; command
 // 1970 (lParam a block of object handles ending with 0, taken over and
 // freed) then gathers those objects.

@@ -10,11 +10,13 @@
 //   qm_bench [pages] [objects per page] [--memory] [--keep PATH] [--shapes]
 //   qm_bench --read PATH
 //   qm_bench --picture      the picture step alone
+//   qm_bench --arrange      the group-member steps alone
 //
 // --memory keeps every page in memory instead of swapping it out; --keep
 // saves the document at PATH and leaves it there; --shapes runs only the
 // pages of outlined shapes; --read opens a kept document and reads its
 // first page again (to trace its reads).
+#include "bench/bench_arrange.h"
 #include "bench/bench_picture.h"
 #include "bench/bench_print.h"
 #include "bench/bench_shapes.h"
@@ -584,6 +586,9 @@ int main(int argc, char **argv)
         else if (strcmp(argv[i], "--picture") == 0) {
             benchPicture();   // the picture step alone
             return 0;
+        } else if (strcmp(argv[i], "--arrange") == 0) {
+            benchArrange();   // the group-member steps alone
+            return 0;
         } else if (strcmp(argv[i], "--keep") == 0 && i + 1 < argc)
             keep = argv[++i];
         else if (strcmp(argv[i], "--read") == 0 && i + 1 < argc) {
@@ -796,6 +801,7 @@ int main(int argc, char **argv)
     benchTextEdit();
     benchPicture();
     benchTable();
+    benchArrange();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;
 }

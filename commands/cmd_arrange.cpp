@@ -30,6 +30,7 @@
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
 #include "views/ws_zoom.h"
+#include <math.h>
 
 namespace {
 
@@ -37,6 +38,9 @@ const UINT kIdsObjectLocked = 889;      // "The object is locked and can not be 
 const UINT kIdsSelectModeOnly = 893;    // "The command is effective only in select mode"
 const UINT kIdsMustSelectGroup = 994;   // "Must select a group or chain object"
 const WPARAM kCmdRulersX = 912, kCmdRulersY = 913;
+// Page coordinates stay within a quarter of the i32 range, so that sums of
+// two of them never overflow.
+const int32_t kCoordLimit = 0x1FFFFFFF;
 
 bool locked(MemHandle object) { return (obGetFlags(object) & OBF_LOCKED) != 0; }
 
@@ -396,6 +400,16 @@ int cmdResizeByPercent(HWND ws, MemHandle object)
     if (!wsAskPercent(ws, &percent, nullptr) || percent == 100 || percent == 0)
         return 0;
     const double factor = percent / 100.0;
+    // A percentage so large that the object would leave the range of page
+    // coordinates changes nothing (the scaled coordinates would overflow).
+    RECT o;
+    obGetRect(object, &o);
+    const double cx = (o.left + (double)o.right) / 2, cy = (o.top + (double)o.bottom) / 2;
+    const double hw = (o.right - (double)o.left) / 2 * factor;
+    const double hh = (o.bottom - (double)o.top) / 2 * factor;
+    const double limit = (double)kCoordLimit;
+    if (fabs(cx) + hw > limit || fabs(cy) + hh > limit)
+        return 0;
     udRecordCopy(ws, object);
     UdKeepStep keep(ws);
     epRefreshObject(ws, object);

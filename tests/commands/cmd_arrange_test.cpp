@@ -470,6 +470,20 @@ TEST_F(Arrange, SizePercentScalesAboutTheCentreAndTheHatchSpacing)
         send(757);
     }
     EXPECT_EQ(0xF3, ObLock(wsGetCurrentObject(ws))->hatch) << "at most 15";
+
+    // A percentage that would take the object out of the range of page
+    // coordinates changes nothing.
+    a = wsGetCurrentObject(ws);
+    const RECT big = rectOf(a);
+    {
+        qmtest::DialogDriver d({[](HWND dlg) {
+            qmtest::typeInto(dlg, 100, "2000000000");
+            qmtest::pressButton(dlg, IDOK);
+        }});
+        EXPECT_EQ(0, send(757));
+    }
+    EXPECT_EQ(str(big), str(rectOf(wsGetCurrentObject(ws))));
+    EXPECT_EQ(0, undoKind());
 }
 
 TEST_F(Arrange, SizePercentOnlyInSelectMode)

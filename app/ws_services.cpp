@@ -50,17 +50,20 @@ void epBrushDrawMarks(HWND, HDC) {}
 
 int cmdLangExecute(HWND) { return 0; }
 // Of the object commands Undo (200), the multiple selection, the line and
-// fill attributes, the stacking order and stepping are here so far.
+// fill attributes, the stacking order and stepping, and the moving, sizing,
+// snapping, alignment (in mode 4 through msAlign) and member arrangements
+// are here so far.
 int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM lParam)
 {
+    int result = 0;
+    if (cmdArrangeCommand(ws, object, command, lParam, &result))
+        return result;
     switch (command) {
     case 200: return cmdUndo(ws, object);
     case 215: return cmdSelectAll(ws);
     case 240: return cmdEditGroupText(ws, object);
     case 704: return cmdEndGroupText(ws, (MemHandle)lParam);
     case 1970: msAddHandles(ws, (MemHandle)lParam); return 0;
-    case 420: case 421: case 422: case 423: case 424: case 425: case 426:
-        return msAlign(ws, command);
     case 499: return cmdMergeText(ws);
     case 504: return cmdSetLineAttr(ws, object);
     case 505: return cmdSetLineEnds(ws, object);

@@ -10,6 +10,7 @@
 #include "commands/ud_undo.h"
 #include "commands/ms_select.h"
 #include "commands/ed_edit.h"
+#include "commands/cmd_arrange.h"
 
 // Scrolling, the continuous view and zoom: views/ws_scroll.h, views/ws_zoom.h.
 #include "views/ws_scroll.h"

@@ -196,27 +196,6 @@ MemHandle endRecordObject(MemHandle record)
 
 }  // namespace
 
-// ---- moving by a distance -----------------------------------------------------------------------
-
-int cmdMoveObjectBy(HWND ws, MemHandle object, int32_t dx, int32_t dy)
-{
-    if (!ws || !object)
-        return 0;
-    if (!epIsEditable(ws, object)) {
-        epReportNotEditable(ws, "move");
-        return 0;
-    }
-    udRecord(ws, object, 0, UD_MOVED, 0);
-    UdKeepStep keep(ws);
-    epRefreshObject(ws, object);
-    obMoveBy(object, dx, dy);
-    epRefreshObject(ws, object);
-    if (object == wsGetCurrentObject(ws))
-        epCalcHandles(object);
-    wsMarkModified(ws);
-    return 1;
-}
-
 // ---- the modes ---------------------------------------------------------------------------------
 
 int cmdEnterMultiSelect(HWND ws, int command)

@@ -2,15 +2,10 @@
 // that is the selection. Objects are gathered by clicks in the multiple
 // selection mode (4), by a rubber band in select mode, by Select All and by
 // layers; the mode also aligns the gathered objects and merges text
-// objects into one. Also moving an object by a distance, the way back to
-// select mode, and editing the text member of a group in place.
+// objects into one. Also the way back to select mode, and editing the text member of a group in place.
 #pragma once
 #include "support/qmwin.h"
 
-// Moves the object by (dx, dy) twips: undo kind 5, its area redrawn
-// before and after, its handles computed again, the document modified.
-// 0 for no object or a locked one (reported).
-int cmdMoveObjectBy(HWND ws, MemHandle object, int32_t dx, int32_t dy);
 
 // ---- the modes ---------------------------------------------------------------------------------
 // Command 402: drops the pending undo, leaves the current mode, releases the

@@ -47,6 +47,8 @@
 //                                     breaks as "|") and its rectangle, answers OK
 //   qmdrive dragout X1 Y1 SX SY       a left-button drag from a workspace client point
 //                                     to a screen point (SendInput)
+//   qmdrive key NAME [COUNT]          presses the key (left, right, up, down) COUNT (1)
+//                                     times in the workspace, as its key messages
 //   qmdrive state                     prints the workspace's tool mode word and whether
 //                                     any window of the program holds the mouse capture
 //   qmdrive textdoc PATH              writes a one-page document holding a wrapped text
@@ -1245,6 +1247,28 @@ int main(int argc, char **argv)
             sendMouse(POINT{a.x + (b.x - a.x) * i / 4, a.y + (b.y - a.y) * i / 4}, 0);
         sendMouse(b, MOUSEEVENTF_LEFTUP);
         settle(frame);
+        return 0;
+    }
+    if (strcmp(verb, "key") == 0 && (argc == 3 || argc == 4)) {
+        // Keys sent as input reach no window without a window manager's
+        // focus: each press goes to the workspace as its key messages.
+        static const struct {
+            const char *name;
+            UINT vk;
+        } keys[] = {{"left", VK_LEFT}, {"right", VK_RIGHT}, {"up", VK_UP}, {"down", VK_DOWN}};
+        UINT vk = 0;
+        for (const auto &k : keys)
+            if (strcmp(argv[2], k.name) == 0)
+                vk = k.vk;
+        if (!vk) {
+            fprintf(stderr, "unknown key\n");
+            return 2;
+        }
+        for (int i = argc == 4 ? atoi(argv[3]) : 1; i > 0; --i) {
+            PostMessageA(ws, WM_KEYDOWN, vk, 1);
+            PostMessageA(ws, WM_KEYUP, vk, (LPARAM)0xC0000001u);
+            settle(frame);
+        }
         return 0;
     }
     if (strcmp(verb, "state") == 0) {

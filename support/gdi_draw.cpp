@@ -30,13 +30,16 @@ uint8_t darken(uint8_t c) { return (uint8_t)(c * 2 / 3); }
 // round disc at every vertex, each united with the region built so far.
 // An ellipse's outline has a vertex at every pixel step, so the uniting
 // grows with the square of its size and of the zoom. The same pixels are
-// drawn here by collecting the rows of the same pieces (the discs and the
-// slanted pieces taken from the system's own regions of them) by device
-// row, merging each row's spans, running equal rows together and painting
-// the rectangles with the pen's colour. The figure's inside is filled
-// first by the figure itself with a null pen: the system fills the inside
-// less the outline, then the outline over it, which for a plain copy of
-// the pen gives the same pixels.
+// drawn here by collecting the rows of the same pieces (the discs from the
+// system's own region of a disc, the slanted pieces scanned by the rule
+// the system's polygon regions follow) by device row and merging each
+// row's spans. Into a DIB section of 24 or 32 bits a pixel the rows are
+// written directly, within the DC's clip region; elsewhere equal rows run
+// together into bands, painted as thin lines in one call or, where large
+// both ways, as rectangles. The figure's inside is filled first by the
+// figure itself with a null pen: the system fills the inside less the
+// outline, then the outline over it, which for a plain copy of the pen
+// gives the same pixels.
 
 // How an outline is drawn: the pen's device width, as the system reckons
 // it, and colour; and where the DC draws into a DIB section of 24 or 32
@@ -761,12 +764,37 @@ BOOL roundRectOutlined(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32
     return insideThenOutline(dc, pen, roundOutline(d, w, h), system);
 }
 
+// A line from p to q (logical points) with a wide pen through the outline
+// path: its piece and a disc at either end, as the system draws LineTo.
+// false, drawing nothing, where the path does not apply.
+bool wideLine(HDC dc, POINT p, POINT q, BOOL *ok)
+{
+    OutlinePen pen;
+    if (!wideOutlinePen(dc, &pen) ||
+        !gdiIsWithinSafeRange(dc, std::min(p.x, q.x), std::min(p.y, q.y), std::max(p.x, q.x),
+                              std::max(p.y, q.y)))
+        return false;
+    POINT d[2] = {p, q};
+    WideOutline o(pen.width);
+    if (!LPtoDP(dc, d, 2) || !o.ready())
+        return false;
+    ++g_wideOutlines;
+    o.openPath(d, 2);
+    *ok = o.paint(dc, pen);
+    return true;
+}
+
 }  // namespace
 
 // ---- primitives ------------------------------------------------------------------
 
 BOOL gdiLine(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
+    BOOL ok;
+    if (wideLine(dc, POINT{x1, y1}, POINT{x2, y2}, &ok)) {
+        MoveToEx(dc, x2, y2, nullptr);   // where LineTo leaves the position
+        return ok;
+    }
     MoveToEx(dc, x1, y1, nullptr);
     return LineTo(dc, x2, y2);
 }
@@ -778,7 +806,16 @@ BOOL gdiLineXY(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 
 BOOL gdiLinePts(HDC dc, POINT p, POINT q) { return gdiLine(dc, p.x, p.y, q.x, q.y); }
 BOOL gdiMoveToPt(HDC dc, POINT p) { return MoveToEx(dc, p.x, p.y, nullptr); }
-BOOL gdiLineToPt(HDC dc, POINT p) { return LineTo(dc, p.x, p.y); }
+BOOL gdiLineToPt(HDC dc, POINT p)
+{
+    POINT at;
+    BOOL ok;
+    if (GetCurrentPositionEx(dc, &at) && wideLine(dc, at, p, &ok)) {
+        MoveToEx(dc, p.x, p.y, nullptr);
+        return ok;
+    }
+    return LineTo(dc, p.x, p.y);
+}
 
 COLORREF gdiSetPixel(HDC dc, int32_t x, int32_t y, COLORREF colour)
 {

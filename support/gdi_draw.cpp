@@ -214,41 +214,64 @@ void slantedPiece(POINT a, POINT b, int width, POINT q[4])
     q[3] = POINT{b.x - nearSide.x, b.y + nearSide.y};
 }
 
-// ceil(a / b) for b > 0.
-int64_t ceilDiv(int64_t a, int64_t b) { return a >= 0 ? (a + b - 1) / b : -(-a / b); }
-
 // The pixel rows of a polygon region as the system makes them (alternate
 // filling): row y takes the pixels from the first crossing of the row by
 // an edge to the next, each crossing rounded up to a whole pixel; an edge
 // crosses the rows from its upper end down to, not including, its lower
-// one. Each span found goes to add(y, left, right).
+// one. Each span found goes to add(y, left, right). At most 8 points.
 template <typename Add>
 void polygonRows(const POINT *p, int n, Add add)
 {
-    if (n < 3)
+    if (n < 3 || n > 8)
         return;
     int top = p[0].y, bottom = p[0].y;
     for (int i = 1; i < n; ++i) {
         top = std::min<int>(top, p[i].y);
         bottom = std::max<int>(bottom, p[i].y);
     }
-    int64_t xs[8];
-    for (int y = top; y < bottom; ++y) {
-        int k = 0;
-        for (int i = 0; i < n && k < 8; ++i) {
-            POINT a = p[i], b = p[(i + 1) % n];
-            if (a.y == b.y)
-                continue;
-            if (a.y > b.y)
-                std::swap(a, b);
-            if (y < a.y || y >= b.y)
-                continue;
-            xs[k++] = a.x + ceilDiv((int64_t)(y - a.y) * (b.x - a.x), b.y - a.y);
+    if (top >= bottom)
+        return;
+    // Each row's crossings, n places a row.
+    const size_t rows = (size_t)(bottom - top);
+    static std::vector<int> xs;
+    static std::vector<uint8_t> crossings;
+    xs.resize(rows * (size_t)n);
+    crossings.assign(rows, 0);
+    for (int i = 0; i < n; ++i) {
+        POINT a = p[i], b = p[(i + 1) % n];
+        if (a.y == b.y)
+            continue;
+        if (a.y > b.y)
+            std::swap(a, b);
+        // The crossing of row a.y + k is a.x + ceil(k dx / dy): k dx is
+        // kept as whole dy's and what is left over.
+        const int dy = b.y - a.y, dx = b.x - a.x;
+        const int whole = dx >= 0 ? dx / dy : -((-dx + dy - 1) / dy), over = dx - whole * dy;
+        int q = 0, r = 0;
+        for (int y = a.y; y < b.y; ++y) {
+            size_t row = (size_t)(y - top);
+            xs[row * (size_t)n + crossings[row]++] = a.x + q + (r > 0);
+            q += whole;
+            r += over;
+            if (r >= dy) {
+                r -= dy;
+                ++q;
+            }
         }
-        std::sort(xs, xs + k);
+    }
+    for (size_t row = 0; row < rows; ++row) {
+        int *x = &xs[row * (size_t)n];
+        const int k = crossings[row];
+        if (k == 2) {
+            // A convex figure's row: the commonest by far.
+            if (x[0] != x[1])
+                add(top + (int)row, std::min(x[0], x[1]), std::max(x[0], x[1]));
+            continue;
+        }
+        std::sort(x, x + k);
         for (int j = 0; j + 1 < k; j += 2)
-            if (xs[j] < xs[j + 1])
-                add(y, (int)xs[j], (int)xs[j + 1]);
+            if (x[j] < x[j + 1])
+                add(top + (int)row, x[j], x[j + 1]);
     }
 }
 
@@ -360,10 +383,8 @@ public:
         }
         top_ = top - width_ - 2;
         size_t rows = (size_t)(bottom - top) + 2 * (size_t)width_ + 5;
-        if (rows_.size() < rows)
-            rows_.resize(rows);
-        for (size_t i = 0; i < rows; ++i)
-            rows_[i].clear();
+        last_.assign(rows, -1);
+        cells_.clear();
         used_ = rows;
         for (size_t i = 0; i < n; ++i) {
             addRects(parts_.disc, pts[i]);
@@ -382,6 +403,7 @@ public:
     // Paints the rows in the pen's colour.
     BOOL paint(HDC dc, const OutlinePen &pen)
     {
+        sortRows();
         if (pen.bits) {
             int done = paintPixels(dc, pen);
             if (done >= 0)
@@ -431,7 +453,6 @@ private:
         const COLORREF c = pen.colour;
         const uint32_t pixel =
             ((uint32_t)GetRValue(c) << 16) | ((uint32_t)GetGValue(c) << 8) | GetBValue(c);
-        std::vector<Span> &row = merged_;
         size_t first = 0;   // the first clip rectangle below row y's top
         for (size_t i = 0; i < used_; ++i) {
             int y = top_ + (int)i;
@@ -439,14 +460,14 @@ private:
                 ++first;
             if (first == clips.size())
                 break;
-            if (rows_[i].empty() || clips[first].top > y)
+            const Span *from = &sorted_[(size_t)start_[i]], *to = &sorted_[(size_t)end_[i]];
+            if (from == to || clips[first].top > y)
                 continue;
-            mergeRow(rows_[i], row);
             uint8_t *line = pen.bits + (ptrdiff_t)y * pen.stride;
             for (size_t k = first; k < clips.size() && clips[k].top <= y; ++k)
-                for (const Span &s : row) {
-                    int x0 = std::max<int>(s.x0, clips[k].left);
-                    int x1 = std::min<int>(s.x1, clips[k].right);
+                for (const Span *s = from; s < to; ++s) {
+                    int x0 = std::max<int>(s->x0, clips[k].left);
+                    int x1 = std::min<int>(s->x1, clips[k].right);
                     if (x0 >= x1)
                         continue;
                     if (pen.bytesPerPixel == 4) {
@@ -514,13 +535,12 @@ private:
             }
             band.clear();
         };
-        std::vector<Span> &row = merged_;
         for (size_t i = 0; i < used_; ++i) {
             int y = top_ + (int)i;
-            mergeRow(rows_[i], row);
-            if (row.size() != band.size() || !std::equal(row.begin(), row.end(), band.begin())) {
+            const Span *from = &sorted_[(size_t)start_[i]], *to = &sorted_[(size_t)end_[i]];
+            if ((size_t)(to - from) != band.size() || !std::equal(from, to, band.begin())) {
                 flush(y);
-                band.swap(row);
+                band.assign(from, to);
                 bandTop = y;
             }
         }
@@ -580,13 +600,17 @@ private:
     {
         if (l >= r || y < top_ || y >= top_ + (int)used_)
             return;
-        std::vector<Span> &row = rows_[(size_t)(y - top_)];
-        if (!row.empty() && l <= row.back().x1 && r >= row.back().x0) {
-            row.back().x0 = std::min(row.back().x0, l);
-            row.back().x1 = std::max(row.back().x1, r);
-        } else {
-            row.push_back(Span{l, r});
+        int &last = last_[(size_t)(y - top_)];
+        if (last >= 0) {
+            Span &s = cells_[(size_t)last].span;
+            if (l <= s.x1 && r >= s.x0) {
+                s.x0 = std::min(s.x0, l);
+                s.x1 = std::max(s.x1, r);
+                return;
+            }
         }
+        last = (int)cells_.size();
+        cells_.push_back(Cell{y - top_, Span{l, r}});
     }
 
     void addRect(int l, int t, int r, int b)
@@ -623,18 +647,33 @@ private:
         }
     }
 
-    // The spans of a row sorted and joined where they touch or overlap.
-    static void mergeRow(std::vector<Span> &in, std::vector<Span> &out)
+    // The spans collected put in order of rows (row i's in sorted_ from
+    // start_[i]), each row's sorted and joined where they touch or overlap
+    // (ending at end_[i]).
+    void sortRows()
     {
-        out.clear();
-        if (in.size() > 1)
-            std::sort(in.begin(), in.end(),
-                      [](const Span &a, const Span &b) { return a.x0 < b.x0; });
-        for (const Span &s : in) {
-            if (!out.empty() && s.x0 <= out.back().x1)
-                out.back().x1 = std::max(out.back().x1, s.x1);
-            else
-                out.push_back(s);
+        start_.assign(used_ + 1, 0);
+        for (const Cell &c : cells_)
+            ++start_[(size_t)c.row + 1];
+        for (size_t i = 0; i < used_; ++i)
+            start_[i + 1] += start_[i];
+        end_.assign(start_.begin(), start_.end() - 1);
+        sorted_.resize(cells_.size() + 1);   // one more: &sorted_[end] stays valid
+        for (const Cell &c : cells_)
+            sorted_[(size_t)end_[(size_t)c.row]++] = c.span;
+        for (size_t i = 0; i < used_; ++i) {
+            Span *from = &sorted_[(size_t)start_[i]], *to = &sorted_[(size_t)end_[i]];
+            if (to - from < 2)
+                continue;
+            std::sort(from, to, [](const Span &a, const Span &b) { return a.x0 < b.x0; });
+            Span *out = from;
+            for (const Span *s = from + 1; s < to; ++s) {
+                if (s->x0 <= out->x1)
+                    out->x1 = std::max(out->x1, s->x1);
+                else
+                    *++out = *s;
+            }
+            end_[i] = (int)(out + 1 - sorted_.data());
         }
     }
 
@@ -642,15 +681,23 @@ private:
     const OutlineParts &parts_;
     int top_ = 0;
     size_t used_ = 0;
-    // Kept between figures, so that drawing allocates only as figures grow.
-    static std::vector<std::vector<Span>> rows_;
-    static std::vector<Span> merged_, band_;
+    // A span and its row (from top_).
+    struct Cell {
+        int row;
+        Span span;
+    };
+    // Kept between figures, so that drawing allocates only as figures grow:
+    // the spans as collected, each row's last one, and the rows in order.
+    static std::vector<Cell> cells_;
+    static std::vector<int> last_, start_, end_;
+    static std::vector<Span> sorted_, band_;
     static std::vector<POINT> lines_;
     static std::vector<DWORD> counts_;
     static std::vector<RECT> blocks_, clips_;
 };
-std::vector<std::vector<Span>> WideOutline::rows_;
-std::vector<Span> WideOutline::merged_, WideOutline::band_;
+std::vector<WideOutline::Cell> WideOutline::cells_;
+std::vector<int> WideOutline::last_, WideOutline::start_, WideOutline::end_;
+std::vector<Span> WideOutline::sorted_, WideOutline::band_;
 std::vector<POINT> WideOutline::lines_;
 std::vector<DWORD> WideOutline::counts_;
 std::vector<RECT> WideOutline::blocks_, WideOutline::clips_;

@@ -285,10 +285,33 @@ std::vector<RECT> slantedRows(POINT a, POINT b, int width)
     return rows;
 }
 
+// The rows of a set of rectangles, one rectangle a row and run, in order
+// of rows and, within a row, from the left.
+std::vector<RECT> rowsOf(const std::vector<RECT> &pieces)
+{
+    std::vector<RECT> rows;
+    for (const RECT &r : pieces)
+        for (LONG y = r.top; y < r.bottom; ++y)
+            if (r.left < r.right)
+                rows.push_back(RECT{r.left, y, r.right, y + 1});
+    std::sort(rows.begin(), rows.end(), [](const RECT &a, const RECT &b) {
+        return a.top != b.top ? a.top < b.top : a.left < b.left;
+    });
+    std::vector<RECT> merged;
+    for (const RECT &r : rows) {
+        if (!merged.empty() && merged.back().top == r.top && r.left <= merged.back().right)
+            merged.back().right = std::max(merged.back().right, r.right);
+        else
+            merged.push_back(r);
+    }
+    return merged;
+}
+
 // What a width's outlines are made of, made once per width: the rows of
-// the disc the system puts at each vertex, about the vertex, and the rows
-// of the pieces of the short slanted steps (up to 2 pixels either way)
-// that curved outlines are made of, about their first point.
+// the disc the system puts at each vertex, about the vertex, and for the
+// short steps (up to 2 pixels either way) that curved outlines are made
+// of, the rows of the step's piece (or band, level or upright) together
+// with the disc at its end, about its first point.
 const int kShortStep = 2;
 struct OutlineParts {
     bool made = false;
@@ -307,11 +330,20 @@ const OutlineParts &outlineParts(int width)
         p.disc = regionRows(disc);
         if (disc)
             DeleteObject(disc);
+        const int half = width / 2;
         for (int dx = -kShortStep; dx <= kShortStep; ++dx)
-            for (int dy = -kShortStep; dy <= kShortStep; ++dy)
+            for (int dy = -kShortStep; dy <= kShortStep; ++dy) {
+                std::vector<RECT> pieces;
                 if (dx && dy)
-                    p.steps[dx + kShortStep][dy + kShortStep] =
-                        slantedRows(POINT{0, 0}, POINT{dx, dy}, width);
+                    pieces = slantedRows(POINT{0, 0}, POINT{dx, dy}, width);
+                else if (dx)
+                    pieces.push_back(RECT{std::min(0, dx), -half, std::max(0, dx), width - half});
+                else if (dy)
+                    pieces.push_back(RECT{-half, std::min(0, dy), width - half, std::max(0, dy)});
+                for (const RECT &r : p.disc)
+                    pieces.push_back(RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy});
+                p.steps[dx + kShortStep][dy + kShortStep] = rowsOf(pieces);
+            }
     }
     return p;
 }
@@ -386,11 +418,12 @@ public:
         last_.assign(rows, -1);
         cells_.clear();
         used_ = rows;
-        for (size_t i = 0; i < n; ++i) {
-            addRects(parts_.disc, pts[i]);
-            if (closed || i + 1 < n)
-                segment(pts[i], pts[(i + 1) % n]);
-        }
+        // The disc at the first point, then each segment with the disc at
+        // its end.
+        addRects(parts_.disc, pts[0]);
+        const size_t segments = closed && n > 1 ? n : n - 1;
+        for (size_t i = 0; i < segments; ++i)
+            step(pts[i], pts[(i + 1) % n]);
     }
 
     // Every segment from a point to the next and a disc at every point
@@ -625,21 +658,30 @@ private:
             addRect(at.x + r.left, at.y + r.top, at.x + r.right, at.y + r.bottom);
     }
 
+    // A segment and the disc at its end: a short step's made rows, or the
+    // segment's own and the disc's.
+    void step(POINT a, POINT b)
+    {
+        int dx = b.x - a.x, dy = b.y - a.y;
+        if (abs(dx) <= kShortStep && abs(dy) <= kShortStep) {
+            addRects(parts_.steps[dx + kShortStep][dy + kShortStep], a);
+        } else {
+            segment(a, b);
+            addRects(parts_.disc, b);
+        }
+    }
+
     // The band of a level or upright segment (its ends are the discs'),
     // or the piece of a slanted one.
     void segment(POINT a, POINT b)
     {
         int dx = b.x - a.x, dy = b.y - a.y;
-        if (dx == 0 && dy == 0)
-            return;
         if (dy == 0) {
             int t = a.y - width_ / 2;
             addRect(std::min(a.x, b.x), t, std::max(a.x, b.x), t + width_);
         } else if (dx == 0) {
             int l = a.x - width_ / 2;
             addRect(l, std::min(a.y, b.y), l + width_, std::max(a.y, b.y));
-        } else if (abs(dx) <= kShortStep && abs(dy) <= kShortStep) {
-            addRects(parts_.steps[dx + kShortStep][dy + kShortStep], a);
         } else {
             POINT q[4];
             slantedPiece(a, b, width_, q);

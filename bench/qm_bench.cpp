@@ -13,6 +13,7 @@
 //   qm_bench --text-edit    the text editor's steps alone
 //   qm_bench --order        Select All and By Position on 5,000 boxes alone
 //   qm_bench --arrange      the group-member steps alone
+//   qm_bench --kinds        the render step by kind of object
 //
 // --memory keeps every page in memory instead of swapping it out; --keep
 // saves the document at PATH and leaves it there; --shapes runs only the
@@ -530,6 +531,36 @@ double appendOneByOne(int n)
     return took;
 }
 
+// A page of 1,000 objects of each of the ten kinds of the document's
+// pages, rendered at 100 and 200 percent (five times each, the mean
+// printed): where the render step's time goes.
+void renderKinds()
+{
+    const char *names[10] = {"box",     "ellipse",  "rounded box", "polyline", "polygon",
+                             "line",    "group",    "calendar",    "check box", "diamond"};
+    MemHandle form = fmNew();
+    for (int kind = 0; kind < 10; ++kind) {
+        MemHandle page = pgNewRecord(0);
+        for (int i = 0; i < 1000; ++i)
+            pgAppendObjects(page, mixed(kind + 10 * (i % 11)));   // the kind's column of the page
+        pvStorePage(nullptr, page, 0);
+        double took[2];
+        const int zooms[2] = {100, 200};
+        for (int z = 0; z < 2; ++z) {
+            PageBitmap b(12240, 15840, zooms[z]);
+            b.clear();
+            double t0 = now();
+            for (int r = 0; r < 5; ++r)
+                pgRender(nullptr, b.dc, form, page, 1, nullptr, FALSE, FALSE, FALSE, FALSE, FALSE);
+            took[z] = (now() - t0) / 5;
+        }
+        pgFreeList(page);
+        printf("render 1000 x %-12s 100%% %7.2f ms, 200%% %7.2f ms (%.1fx)\n", names[kind],
+               took[0] * 1e3, took[1] * 1e3, took[0] > 0 ? took[1] / took[0] : 0.0);
+    }
+    fmFree(form);
+}
+
 // A page of 10,000 outlined shapes (boxes, ellipses, rounded boxes and
 // polygons, a quarter of them dashed) with pens of the given width in
 // twips, rendered at 100 and 200 percent; prints the times.
@@ -622,6 +653,9 @@ int main(int argc, char **argv)
             ffClose(f);
             fmFree(form);
             return page ? 0 : 1;
+        } else if (strcmp(argv[i], "--kinds") == 0) {
+            renderKinds();   // the render step by kind of object
+            return 0;
         } else if (strcmp(argv[i], "--shapes") == 0) {
             // Only the pages of outlined shapes (for profiling the outlines).
             for (int16_t pen : {20, 40, 60})

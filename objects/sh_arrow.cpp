@@ -166,7 +166,7 @@ int shArrowOutlineDraw(HDC dc, ObjectRecord *rec)
     p[7] = p[0];
     ObDCModes modes;
     obSetDCModes(dc, rec, &modes);
-    Polyline(dc, p, 8);
+    gdiPolyline(dc, p, 8);
     obRestoreDCModes(dc, &modes);
     return 1;
 }

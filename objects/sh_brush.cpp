@@ -5,6 +5,7 @@
 #include "model/ob_draw.h"
 #include "model/ob_transform.h"
 #include "support/dm_map.h"
+#include "support/gdi_draw.h"
 #include "support/geo_bezier.h"
 #include "support/geo_rect.h"
 #include "support/geo_rotate.h"
@@ -339,7 +340,10 @@ void brsDrawStroke(HDC dc, const POINT *pts, int32_t n, int32_t width, COLORREF 
     } else {
         GdiObject<HPEN> pen(CreatePen(PS_SOLID, width, colour));
         GdiSelect sel(dc, pen);
-        Polyline(dc, flat.data(), count);
+        if (count <= INT16_MAX)
+            gdiPolyline(dc, flat.data(), (int16_t)count);
+        else
+            Polyline(dc, flat.data(), count);
     }
     if (stroke.flags & 1) {
         GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, stroke.centreColour));

@@ -390,8 +390,7 @@ void shDrawSegmentWithEnds(HDC dc, POINT p, POINT q, uint16_t lineStyle, int32_t
         FilPolygonClip clipped(dc, clip.empty() ? nullptr : clip.data(), (int16_t)clip.size());
         GdiObject<HPEN> pen(CreatePen(gdiLineStylePen(lineStyle), penWidth, colour));
         GdiSelect selPen(dc, pen);
-        MoveToEx(dc, p.x, p.y, nullptr);
-        LineTo(dc, q.x, q.y);
+        gdiLine(dc, p.x, p.y, q.x, q.y);
     }
     if (start)
         shDrawLineEnd(dc, q, p, start->style, start->size, colour);
@@ -433,7 +432,7 @@ void shDrawPolylineWithEnds(HDC dc, const POINT *pts, int32_t n, ObjectRecord *r
     shDrawSegmentWithEnds(dc, pts[e - 1], pts[e], rec->lineStyle, width, nullptr, end,
                           rec->penColour);
     if (m - 2 > 1)
-        Polyline(dc, pts + s + 1, (int)(m - 2));
+        gdiPolyline(dc, pts + s + 1, (int16_t)std::min<int32_t>(m - 2, INT16_MAX));
 }
 
 int shLineEndsBounds(const ObjectRecord *constRec, RECT *out)
@@ -557,7 +556,7 @@ void shDrawVariableStroke(HDC dc, const POINT *pts, int32_t n, int32_t base, COL
         if (width < 1)
             MoveToEx(dc, pts[i].x, pts[i].y, nullptr);
         else
-            LineTo(dc, pts[i].x, pts[i].y);
+            gdiLineToPt(dc, pts[i]);
     }
     SelectObject(dc, old);
     DeleteObject(pen);

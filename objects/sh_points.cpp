@@ -107,10 +107,8 @@ void cubeEdges(HDC dc, const std::vector<POINT> &p)
     if (p.size() < 5)
         return;
     POINT c = {p[0].x + p[2].x - p[1].x, p[0].y + p[2].y - p[1].y};
-    for (size_t i : {0, 2, 4}) {
-        MoveToEx(dc, c.x, c.y, nullptr);
-        LineTo(dc, p[i].x, p[i].y);
-    }
+    for (size_t i : {0, 2, 4})
+        gdiLinePts(dc, c, p[i]);
 }
 
 int16_t count16(const std::vector<POINT> &pts)

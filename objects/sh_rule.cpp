@@ -25,7 +25,7 @@ void part(HDC dc, uint16_t lineStyle, int32_t w, COLORREF colour, const POINT *p
     GdiSelect sel(dc, pen);
     MoveToEx(dc, pts[0].x, pts[0].y, nullptr);
     for (int i = 1; i < n; ++i)
-        LineTo(dc, pts[i].x, pts[i].y);
+        gdiLineToPt(dc, pts[i]);
 }
 
 }  // namespace

@@ -30,20 +30,98 @@ uint8_t darken(uint8_t c) { return (uint8_t)(c * 2 / 3); }
 // round disc at every vertex, each united with the region built so far.
 // An ellipse's outline has a vertex at every pixel step, so the uniting
 // grows with the square of its size and of the zoom. The same pixels are
-// drawn here by collecting the rows of the same pieces (the discs and the
-// slanted pieces taken from the system's own regions of them) by device
-// row, merging each row's spans, running equal rows together and painting
-// the rectangles with the pen's colour. The figure's inside is filled
-// first by the figure itself with a null pen: the system fills the inside
-// less the outline, then the outline over it, which for a plain copy of
-// the pen gives the same pixels.
+// drawn here by collecting the rows of the same pieces (the discs from the
+// system's own region of a disc, the slanted pieces scanned by the rule
+// the system's polygon regions follow) by device row and merging each
+// row's spans. Into a DIB section of 24 or 32 bits a pixel the rows are
+// written directly, within the DC's clip region; elsewhere equal rows run
+// together into bands, painted as thin lines in one call or, where large
+// both ways, as rectangles. The figure's inside is filled first by the
+// figure itself with a null pen: the system fills the inside less the
+// outline, then the outline over it, which for a plain copy of the pen
+// gives the same pixels.
+
+// How an outline is drawn: the pen's device width, as the system reckons
+// it, and colour; and where the DC draws into a DIB section of 24 or 32
+// bits a pixel that holds colours as they are, its pixels, which the
+// outline is then written into directly.
+struct OutlinePen {
+    int width = 0;
+    COLORREF colour = 0;
+    uint8_t *bits = nullptr;   // the top row's first pixel
+    ptrdiff_t stride = 0;      // bytes from a row to the next one down
+    int bytesPerPixel = 0;
+    int w = 0, h = 0;
+};
+
+// Whether a DIB section's first row in memory is its top row (1) or its
+// bottom row (-1); 0 when that cannot be told. The header the system gives
+// back does not say (its height is positive either way): a mark is put in
+// the first and the last row and the system's top row read back. Kept for
+// the last bitmap asked about.
+int firstRowOnTop(HBITMAP bitmap, const DIBSECTION &ds)
+{
+    static struct {
+        HBITMAP bitmap;
+        void *bits;
+        LONG w, h, stride;
+        int answer;
+    } kept = {};
+    const BITMAP &bm = ds.dsBm;
+    if (kept.bitmap == bitmap && kept.bits == bm.bmBits && kept.w == bm.bmWidth &&
+        kept.h == bm.bmHeight && kept.stride == bm.bmWidthBytes)
+        return kept.answer;
+    int answer = 1;
+    if (bm.bmHeight > 1) {
+        uint8_t *first = static_cast<uint8_t *>(bm.bmBits);
+        uint8_t *last = first + (ptrdiff_t)(bm.bmHeight - 1) * bm.bmWidthBytes;
+        std::vector<uint8_t> top((size_t)bm.bmWidthBytes);
+        GdiFlush();
+        const uint8_t was[2] = {first[0], last[0]};
+        first[0] = 0x11;
+        last[0] = 0x22;
+        LONG got = GetBitmapBits(bitmap, bm.bmWidthBytes, top.data());
+        first[0] = was[0];
+        last[0] = was[1];
+        answer = got <= 0 ? 0 : top[0] == 0x11 ? 1 : top[0] == 0x22 ? -1 : 0;
+    }
+    kept = {bitmap, bm.bmBits, bm.bmWidth, bm.bmHeight, bm.bmWidthBytes, answer};
+    return answer;
+}
+
+// Where a DIB section's pixels can be written as the system writes them:
+// 32 bits (blue, green, red, a zero byte) or 24 bits, not a palette.
+void directPixels(HBITMAP bitmap, const DIBSECTION &ds, COLORREF colour, OutlinePen *pen)
+{
+    const BITMAPINFOHEADER &bh = ds.dsBmih;
+    bool plain32 = bh.biCompression == BI_RGB ||
+                   (bh.biCompression == BI_BITFIELDS && ds.dsBitfields[0] == 0xFF0000 &&
+                    ds.dsBitfields[1] == 0xFF00 && ds.dsBitfields[2] == 0xFF);
+    bool rgb = (ds.dsBm.bmBitsPixel == 32 && plain32) ||
+               (ds.dsBm.bmBitsPixel == 24 && bh.biCompression == BI_RGB);
+    // A palette index or a colour matched to a palette is the system's to map.
+    if (!ds.dsBm.bmBits || !rgb || (colour >> 24) != 0 || ds.dsBm.bmWidth <= 0 ||
+        ds.dsBm.bmHeight <= 0 || ds.dsBm.bmWidthBytes <= 0)
+        return;
+    int onTop = firstRowOnTop(bitmap, ds);
+    if (!onTop)
+        return;
+    pen->bytesPerPixel = ds.dsBm.bmBitsPixel / 8;
+    pen->w = ds.dsBm.bmWidth;
+    pen->h = ds.dsBm.bmHeight;
+    pen->stride = ds.dsBm.bmWidthBytes;
+    pen->bits = static_cast<uint8_t *>(ds.dsBm.bmBits);
+    if (onTop < 0) {
+        pen->bits += (ptrdiff_t)(pen->h - 1) * pen->stride;
+        pen->stride = -pen->stride;
+    }
+}
 
 // A pen the outline path draws: a plain (not extended) pen, solid or
 // dashed (the system draws a dashed pen of two pixels or more solid), two
 // device pixels wide or more, on a raster display or bitmap DC that copies
-// the pen in the compatible graphics mode without mirroring. Its device
-// width, as the system reckons it, and its colour.
-bool wideOutlinePen(HDC dc, int *width, COLORREF *colour)
+// the pen in the compatible graphics mode without mirroring.
+bool wideOutlinePen(HDC dc, OutlinePen *out)
 {
     HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
     // Room for an extended pen too: only a plain pen fills exactly a LOGPEN.
@@ -70,9 +148,10 @@ bool wideOutlinePen(HDC dc, int *width, COLORREF *colour)
     POINT p[2] = {{0, 0}, {lp.lopnWidth.x, 0}};
     if (!LPtoDP(dc, p, 2))
         return false;
-    *width = abs(p[1].x - p[0].x);
-    *colour = lp.lopnColor;
-    if (*width < 2 || *width > kMaxOutlineWidth)
+    *out = OutlinePen();
+    out->width = abs(p[1].x - p[0].x);
+    out->colour = lp.lopnColor;
+    if (out->width < 2 || out->width > kMaxOutlineWidth)
         return false;
     // A bitmap of fewer than 16 bits a pixel may show the pen's colour
     // otherwise than a brush's. (The depth is asked of the bitmap: asking
@@ -80,9 +159,16 @@ bool wideOutlinePen(HDC dc, int *width, COLORREF *colour)
     DWORD type = GetObjectType(dc);
     if ((type != OBJ_DC && type != OBJ_MEMDC) || GetDeviceCaps(dc, TECHNOLOGY) != DT_RASDISPLAY)
         return false;
-    BITMAP bm;
-    return type == OBJ_DC || (GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof bm, &bm) &&
-                              bm.bmBitsPixel >= 16);
+    if (type == OBJ_DC)
+        return true;
+    DIBSECTION ds;
+    HBITMAP bitmap = (HBITMAP)GetCurrentObject(dc, OBJ_BITMAP);
+    int size = GetObjectA(bitmap, sizeof ds, &ds);
+    if (size < (int)sizeof(BITMAP) || ds.dsBm.bmBitsPixel < 16)
+        return false;
+    if (size == (int)sizeof ds)
+        directPixels(bitmap, ds, out->colour, out);
+    return true;
 }
 
 // The pixel rows of a region, as rectangles.
@@ -128,22 +214,104 @@ void slantedPiece(POINT a, POINT b, int width, POINT q[4])
     q[3] = POINT{b.x - nearSide.x, b.y + nearSide.y};
 }
 
-// The pixel rows of a slanted piece, from the system's own region of it.
+// The pixel rows of a polygon region as the system makes them (alternate
+// filling): row y takes the pixels from the first crossing of the row by
+// an edge to the next, each crossing rounded up to a whole pixel; an edge
+// crosses the rows from its upper end down to, not including, its lower
+// one. Each span found goes to add(y, left, right). At most 8 points.
+template <typename Add>
+void polygonRows(const POINT *p, int n, Add add)
+{
+    if (n < 3 || n > 8)
+        return;
+    int top = p[0].y, bottom = p[0].y;
+    for (int i = 1; i < n; ++i) {
+        top = std::min<int>(top, p[i].y);
+        bottom = std::max<int>(bottom, p[i].y);
+    }
+    if (top >= bottom)
+        return;
+    // Each row's crossings, n places a row.
+    const size_t rows = (size_t)(bottom - top);
+    static std::vector<int> xs;
+    static std::vector<uint8_t> crossings;
+    xs.resize(rows * (size_t)n);
+    crossings.assign(rows, 0);
+    for (int i = 0; i < n; ++i) {
+        POINT a = p[i], b = p[(i + 1) % n];
+        if (a.y == b.y)
+            continue;
+        if (a.y > b.y)
+            std::swap(a, b);
+        // The crossing of row a.y + k is a.x + ceil(k dx / dy): k dx is
+        // kept as whole dy's and what is left over.
+        const int dy = b.y - a.y, dx = b.x - a.x;
+        const int whole = dx >= 0 ? dx / dy : -((-dx + dy - 1) / dy), over = dx - whole * dy;
+        int q = 0, r = 0;
+        for (int y = a.y; y < b.y; ++y) {
+            size_t row = (size_t)(y - top);
+            xs[row * (size_t)n + crossings[row]++] = a.x + q + (r > 0);
+            q += whole;
+            r += over;
+            if (r >= dy) {
+                r -= dy;
+                ++q;
+            }
+        }
+    }
+    for (size_t row = 0; row < rows; ++row) {
+        int *x = &xs[row * (size_t)n];
+        const int k = crossings[row];
+        if (k == 2) {
+            // A convex figure's row: the commonest by far.
+            if (x[0] != x[1])
+                add(top + (int)row, std::min(x[0], x[1]), std::max(x[0], x[1]));
+            continue;
+        }
+        std::sort(x, x + k);
+        for (int j = 0; j + 1 < k; j += 2)
+            if (x[j] < x[j + 1])
+                add(top + (int)row, x[j], x[j + 1]);
+    }
+}
+
+// The pixel rows of a slanted piece, as rectangles.
 std::vector<RECT> slantedRows(POINT a, POINT b, int width)
 {
     POINT q[4];
     slantedPiece(a, b, width, q);
-    HRGN piece = CreatePolygonRgn(q, 4, ALTERNATE);
-    std::vector<RECT> rows = regionRows(piece);
-    if (piece)
-        DeleteObject(piece);
+    std::vector<RECT> rows;
+    polygonRows(q, 4, [&](int y, int l, int r) { rows.push_back(RECT{l, y, r, y + 1}); });
     return rows;
 }
 
+// The rows of a set of rectangles, one rectangle a row and run, in order
+// of rows and, within a row, from the left.
+std::vector<RECT> rowsOf(const std::vector<RECT> &pieces)
+{
+    std::vector<RECT> rows;
+    for (const RECT &r : pieces)
+        for (LONG y = r.top; y < r.bottom; ++y)
+            if (r.left < r.right)
+                rows.push_back(RECT{r.left, y, r.right, y + 1});
+    std::sort(rows.begin(), rows.end(), [](const RECT &a, const RECT &b) {
+        return a.top != b.top ? a.top < b.top : a.left < b.left;
+    });
+    std::vector<RECT> merged;
+    for (const RECT &r : rows) {
+        if (!merged.empty() && merged.back().top == r.top && r.left <= merged.back().right)
+            merged.back().right = std::max(merged.back().right, r.right);
+        else
+            merged.push_back(r);
+    }
+    return merged;
+}
+
 // What a width's outlines are made of, made once per width: the rows of
-// the disc the system puts at each vertex, about the vertex, and the rows
-// of the pieces of the short slanted steps (up to 2 pixels either way)
-// that curved outlines are made of, about their first point.
+// the disc the system puts at each vertex, about the vertex, and for the
+// short steps (up to 2 pixels either way) that curved outlines are made
+// of, the rows of the step's piece (or band, level or upright) together
+// with the disc at its end, about its first point.
 const int kShortStep = 2;
 struct OutlineParts {
     bool made = false;
@@ -162,11 +330,20 @@ const OutlineParts &outlineParts(int width)
         p.disc = regionRows(disc);
         if (disc)
             DeleteObject(disc);
+        const int half = width / 2;
         for (int dx = -kShortStep; dx <= kShortStep; ++dx)
-            for (int dy = -kShortStep; dy <= kShortStep; ++dy)
+            for (int dy = -kShortStep; dy <= kShortStep; ++dy) {
+                std::vector<RECT> pieces;
                 if (dx && dy)
-                    p.steps[dx + kShortStep][dy + kShortStep] =
-                        slantedRows(POINT{0, 0}, POINT{dx, dy}, width);
+                    pieces = slantedRows(POINT{0, 0}, POINT{dx, dy}, width);
+                else if (dx)
+                    pieces.push_back(RECT{std::min(0, dx), -half, std::max(0, dx), width - half});
+                else if (dy)
+                    pieces.push_back(RECT{-half, std::min(0, dy), width - half, std::max(0, dy)});
+                for (const RECT &r : p.disc)
+                    pieces.push_back(RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy});
+                p.steps[dx + kShortStep][dy + kShortStep] = rowsOf(pieces);
+            }
     }
     return p;
 }
@@ -204,9 +381,22 @@ bool pixelEdges(HDC dc, PixelEdges *e)
     return e->sx > 0 && e->sx <= 1 && e->sy > 0 && e->sy <= 1;
 }
 
+// A run of a pixel row [x0, x1).
+struct Span {
+    int x0, x1;
+    bool operator==(const Span &o) const { return x0 == o.x0 && x1 == o.x1; }
+};
+
+// Spans no wider or taller than this are painted as lines of single
+// pixels, all of them in one call; larger ones each as one rectangle.
+const int kLineSpan = 3;
+
 // The outline of a closed figure of device points drawn with a wide pen:
-// the rows of every piece collected by device row, merged, and painted as
-// rectangles (rows alike running together into one).
+// the rows of every piece collected by device row and merged, rows alike
+// run together into bands, and each band's spans painted: as lines one
+// pixel wide across the band's shorter side, collected for one call (a
+// call to the system costs more than the pixels of a thin span), or as a
+// rectangle where the span is large both ways.
 class WideOutline {
 public:
     explicit WideOutline(int width) : width_(width), parts_(outlineParts(width)) {}
@@ -225,16 +415,15 @@ public:
         }
         top_ = top - width_ - 2;
         size_t rows = (size_t)(bottom - top) + 2 * (size_t)width_ + 5;
-        if (rows_.size() < rows)
-            rows_.resize(rows);
-        for (size_t i = 0; i < rows; ++i)
-            rows_[i].clear();
+        last_.assign(rows, -1);
+        cells_.clear();
         used_ = rows;
-        for (size_t i = 0; i < n; ++i) {
-            addRects(parts_.disc, pts[i]);
-            if (closed || i + 1 < n)
-                segment(pts[i], pts[(i + 1) % n]);
-        }
+        // The disc at the first point, then each segment with the disc at
+        // its end.
+        addRects(parts_.disc, pts[0]);
+        const size_t segments = closed && n > 1 ? n : n - 1;
+        for (size_t i = 0; i < segments; ++i)
+            step(pts[i], pts[(i + 1) % n]);
     }
 
     // Every segment from a point to the next and a disc at every point
@@ -244,12 +433,93 @@ public:
         closedPath(pts, n, false);
     }
 
-    // Paints the rows in device units with a brush of the colour.
-    BOOL paint(HDC dc, COLORREF colour)
+    // Paints the rows in the pen's colour.
+    BOOL paint(HDC dc, const OutlinePen &pen)
     {
-        HBRUSH brush = brushOf(colour);
-        if (!brush)
-            return FALSE;
+        sortRows();
+        if (pen.bits) {
+            int done = paintPixels(dc, pen);
+            if (done >= 0)
+                return done;
+        }
+        return paintCalls(dc, pen.colour);
+    }
+
+private:
+    // Writes the rows into the DIB section's pixels within the DC's clip
+    // region: 1 when done, -1 when the clip region cannot be read.
+    int paintPixels(HDC dc, const OutlinePen &pen)
+    {
+        // The clip region of the DC (its clip and meta regions together)
+        // in device units, as the system's GetRandomRgn code 3 gives it.
+        const INT kClipAndMeta = 3;
+        static HRGN clip = CreateRectRgn(0, 0, 0, 0);
+        if (!clip)
+            return -1;
+        const RECT all = {0, 0, pen.w, pen.h};
+        std::vector<RECT> &clips = clips_;
+        clips.clear();
+        int got = GetRandomRgn(dc, clip, kClipAndMeta);
+        if (got < 0)
+            return -1;
+        if (got == 0) {
+            clips.push_back(all);
+        } else {
+            RECT box;
+            switch (GetRgnBox(clip, &box)) {
+            case NULLREGION: return 1;
+            case SIMPLEREGION: clips.push_back(box); break;
+            case COMPLEXREGION: clips = regionRows(clip); break;
+            default: return -1;
+            }
+        }
+        // Cut to the bitmap, keeping the region's order: bands of rows top
+        // down, each of rectangles of the same rows.
+        size_t kept = 0;
+        for (const RECT &c : clips) {
+            RECT r;
+            if (IntersectRect(&r, &c, &all))
+                clips[kept++] = r;
+        }
+        clips.resize(kept);
+        GdiFlush();
+        const COLORREF c = pen.colour;
+        const uint32_t pixel =
+            ((uint32_t)GetRValue(c) << 16) | ((uint32_t)GetGValue(c) << 8) | GetBValue(c);
+        size_t first = 0;   // the first clip rectangle below row y's top
+        for (size_t i = 0; i < used_; ++i) {
+            int y = top_ + (int)i;
+            while (first < clips.size() && clips[first].bottom <= y)
+                ++first;
+            if (first == clips.size())
+                break;
+            const Span *from = &sorted_[(size_t)start_[i]], *to = &sorted_[(size_t)end_[i]];
+            if (from == to || clips[first].top > y)
+                continue;
+            uint8_t *line = pen.bits + (ptrdiff_t)y * pen.stride;
+            for (size_t k = first; k < clips.size() && clips[k].top <= y; ++k)
+                for (const Span *s = from; s < to; ++s) {
+                    int x0 = std::max<int>(s->x0, clips[k].left);
+                    int x1 = std::min<int>(s->x1, clips[k].right);
+                    if (x0 >= x1)
+                        continue;
+                    if (pen.bytesPerPixel == 4) {
+                        std::fill_n(reinterpret_cast<uint32_t *>(line) + x0, x1 - x0, pixel);
+                    } else {
+                        for (uint8_t *p = line + 3 * x0, *end = line + 3 * x1; p < end; p += 3) {
+                            p[0] = GetBValue(c);
+                            p[1] = GetGValue(c);
+                            p[2] = GetRValue(c);
+                        }
+                    }
+                }
+        }
+        return 1;
+    }
+
+    // Paints the rows through the system's calls.
+    BOOL paintCalls(HDC dc, COLORREF colour)
+    {
         // Device pixels are reached in logical units where a logical unit
         // is at most a pixel; else the DC is put to pixels for the painting.
         PixelEdges edges;
@@ -263,8 +533,8 @@ public:
             SetViewportOrgEx(dc, 0, 0, nullptr);
             pixelEdges(dc, &edges);
         }
-        HGDIOBJ oldBrush = SelectObject(dc, brush);
-        BOOL ok = TRUE;
+        lines_.clear();
+        blocks_.clear();
         // A band of rows alike: its spans (in band_) from row bandTop.
         std::vector<Span> &band = band_;
         band.clear();
@@ -272,39 +542,79 @@ public:
         auto flush = [&](int bottom) {
             if (band.empty())
                 return;
-            LONG t = edges.logicalY(bandTop), b = edges.logicalY(bottom);
+            const int h = bottom - bandTop;
             for (const Span &s : band) {
-                LONG l = edges.logicalX(s.x0);
-                ok = PatBlt(dc, l, t, edges.logicalX(s.x1) - l, b - t, PATCOPY) && ok;
+                const int w = s.x1 - s.x0;
+                if (w <= h && w <= kLineSpan) {
+                    // Upright lines, one a column.
+                    LONG t = edges.logicalY(bandTop), b = edges.logicalY(bottom);
+                    for (int x = s.x0; x < s.x1; ++x) {
+                        LONG l = edges.logicalX(x);
+                        lines_.push_back(POINT{l, t});
+                        lines_.push_back(POINT{l, b});
+                    }
+                } else if (h <= kLineSpan) {
+                    // Level lines, one a row.
+                    LONG l = edges.logicalX(s.x0), r = edges.logicalX(s.x1);
+                    for (int y = bandTop; y < bottom; ++y) {
+                        LONG ly = edges.logicalY(y);
+                        lines_.push_back(POINT{l, ly});
+                        lines_.push_back(POINT{r, ly});
+                    }
+                } else {
+                    blocks_.push_back(RECT{edges.logicalX(s.x0), edges.logicalY(bandTop),
+                                           edges.logicalX(s.x1), edges.logicalY(bottom)});
+                }
             }
             band.clear();
         };
-        std::vector<Span> &row = merged_;
         for (size_t i = 0; i < used_; ++i) {
             int y = top_ + (int)i;
-            mergeRow(rows_[i], row);
-            if (row.size() != band.size() || !std::equal(row.begin(), row.end(), band.begin())) {
+            const Span *from = &sorted_[(size_t)start_[i]], *to = &sorted_[(size_t)end_[i]];
+            if ((size_t)(to - from) != band.size() || !std::equal(from, to, band.begin())) {
                 flush(y);
-                band.swap(row);
+                band.assign(from, to);
                 bandTop = y;
             }
         }
         flush(top_ + (int)used_);
-        SelectObject(dc, oldBrush);
+        BOOL ok = TRUE;
+        if (!lines_.empty()) {
+            // A line is drawn from its first point up to, not including,
+            // its last: exactly the span's pixels.
+            HPEN pen = tool<HPEN>(colour);
+            size_t n = lines_.size() / 2;
+            if (counts_.size() < n)
+                counts_.resize(n, 2);
+            HGDIOBJ old = pen ? SelectObject(dc, pen) : nullptr;
+            ok = old && PolyPolyline(dc, lines_.data(), counts_.data(), (DWORD)n);
+            if (old)
+                SelectObject(dc, old);
+        }
+        if (!blocks_.empty()) {
+            HBRUSH brush = tool<HBRUSH>(colour);
+            HGDIOBJ old = brush ? SelectObject(dc, brush) : nullptr;
+            ok = old && ok;
+            for (const RECT &r : blocks_)
+                ok = old && PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PATCOPY) &&
+                     ok;
+            if (old)
+                SelectObject(dc, old);
+        }
         if (saved)
             RestoreDC(dc, saved);
         return ok;
     }
 
-private:
-    // A solid brush of the colour, kept for the next outline of the same
-    // colour (outlines of one colour follow each other).
-    static HBRUSH brushOf(COLORREF colour)
+    // A thin solid pen or a solid brush of the colour, kept for the next
+    // outline of the same colour (outlines of one colour follow each other).
+    template <typename Tool>
+    static Tool tool(COLORREF colour)
     {
-        static HBRUSH kept = nullptr;
+        static Tool kept = nullptr;
         static COLORREF keptColour = 0;
         if (!kept || keptColour != colour) {
-            HBRUSH made = CreateSolidBrush(colour);
+            Tool made = make(colour, (Tool) nullptr);
             if (!made)
                 return nullptr;
             if (kept)
@@ -314,28 +624,32 @@ private:
         }
         return kept;
     }
+    static HPEN make(COLORREF colour, HPEN) { return CreatePen(PS_SOLID, 0, colour); }
+    static HBRUSH make(COLORREF colour, HBRUSH) { return CreateSolidBrush(colour); }
 
-    struct Span {
-        int x0, x1;
-        bool operator==(const Span &o) const { return x0 == o.x0 && x1 == o.x1; }
-    };
+    // Adds [l, r) to row y. Neighbouring pieces mostly overlap the span
+    // added last: it grows instead, which keeps the rows short.
+    void addSpan(int y, int l, int r)
+    {
+        if (l >= r || y < top_ || y >= top_ + (int)used_)
+            return;
+        int &last = last_[(size_t)(y - top_)];
+        if (last >= 0) {
+            Span &s = cells_[(size_t)last].span;
+            if (l <= s.x1 && r >= s.x0) {
+                s.x0 = std::min(s.x0, l);
+                s.x1 = std::max(s.x1, r);
+                return;
+            }
+        }
+        last = (int)cells_.size();
+        cells_.push_back(Cell{y - top_, Span{l, r}});
+    }
 
     void addRect(int l, int t, int r, int b)
     {
-        if (l >= r)
-            return;
-        int from = std::max(t, top_), to = std::min(b, top_ + (int)used_);
-        for (int y = from; y < to; ++y) {
-            std::vector<Span> &row = rows_[(size_t)(y - top_)];
-            // Neighbouring pieces mostly overlap the span added last: it
-            // grows instead, which keeps the rows short.
-            if (!row.empty() && l <= row.back().x1 && r >= row.back().x0) {
-                row.back().x0 = std::min(row.back().x0, l);
-                row.back().x1 = std::max(row.back().x1, r);
-            } else {
-                row.push_back(Span{l, r});
-            }
-        }
+        for (int y = t; y < b; ++y)
+            addSpan(y, l, r);
     }
 
     void addRects(const std::vector<RECT> &rects, POINT at)
@@ -344,36 +658,64 @@ private:
             addRect(at.x + r.left, at.y + r.top, at.x + r.right, at.y + r.bottom);
     }
 
+    // A segment and the disc at its end: a short step's made rows, or the
+    // segment's own and the disc's.
+    void step(POINT a, POINT b)
+    {
+        int dx = b.x - a.x, dy = b.y - a.y;
+        if (abs(dx) <= kShortStep && abs(dy) <= kShortStep) {
+            addRects(parts_.steps[dx + kShortStep][dy + kShortStep], a);
+        } else {
+            segment(a, b);
+            addRects(parts_.disc, b);
+        }
+    }
+
     // The band of a level or upright segment (its ends are the discs'),
     // or the piece of a slanted one.
     void segment(POINT a, POINT b)
     {
         int dx = b.x - a.x, dy = b.y - a.y;
-        if (dx == 0 && dy == 0)
-            return;
         if (dy == 0) {
             int t = a.y - width_ / 2;
             addRect(std::min(a.x, b.x), t, std::max(a.x, b.x), t + width_);
         } else if (dx == 0) {
             int l = a.x - width_ / 2;
             addRect(l, std::min(a.y, b.y), l + width_, std::max(a.y, b.y));
-        } else if (abs(dx) <= kShortStep && abs(dy) <= kShortStep) {
-            addRects(parts_.steps[dx + kShortStep][dy + kShortStep], a);
         } else {
-            addRects(slantedRows(a, b, width_), POINT{0, 0});
+            POINT q[4];
+            slantedPiece(a, b, width_, q);
+            polygonRows(q, 4, [this](int y, int l, int r) { addSpan(y, l, r); });
         }
     }
 
-    // The spans of a row sorted and joined where they touch or overlap.
-    static void mergeRow(std::vector<Span> &in, std::vector<Span> &out)
+    // The spans collected put in order of rows (row i's in sorted_ from
+    // start_[i]), each row's sorted and joined where they touch or overlap
+    // (ending at end_[i]).
+    void sortRows()
     {
-        out.clear();
-        std::sort(in.begin(), in.end(), [](const Span &a, const Span &b) { return a.x0 < b.x0; });
-        for (const Span &s : in) {
-            if (!out.empty() && s.x0 <= out.back().x1)
-                out.back().x1 = std::max(out.back().x1, s.x1);
-            else
-                out.push_back(s);
+        start_.assign(used_ + 1, 0);
+        for (const Cell &c : cells_)
+            ++start_[(size_t)c.row + 1];
+        for (size_t i = 0; i < used_; ++i)
+            start_[i + 1] += start_[i];
+        end_.assign(start_.begin(), start_.end() - 1);
+        sorted_.resize(cells_.size() + 1);   // one more: &sorted_[end] stays valid
+        for (const Cell &c : cells_)
+            sorted_[(size_t)end_[(size_t)c.row]++] = c.span;
+        for (size_t i = 0; i < used_; ++i) {
+            Span *from = &sorted_[(size_t)start_[i]], *to = &sorted_[(size_t)end_[i]];
+            if (to - from < 2)
+                continue;
+            std::sort(from, to, [](const Span &a, const Span &b) { return a.x0 < b.x0; });
+            Span *out = from;
+            for (const Span *s = from + 1; s < to; ++s) {
+                if (s->x0 <= out->x1)
+                    out->x1 = std::max(out->x1, s->x1);
+                else
+                    *++out = *s;
+            }
+            end_[i] = (int)(out + 1 - sorted_.data());
         }
     }
 
@@ -381,22 +723,36 @@ private:
     const OutlineParts &parts_;
     int top_ = 0;
     size_t used_ = 0;
-    // Kept between figures, so that drawing allocates only as figures grow.
-    static std::vector<std::vector<Span>> rows_;
-    static std::vector<Span> merged_, band_;
+    // A span and its row (from top_).
+    struct Cell {
+        int row;
+        Span span;
+    };
+    // Kept between figures, so that drawing allocates only as figures grow:
+    // the spans as collected, each row's last one, and the rows in order.
+    static std::vector<Cell> cells_;
+    static std::vector<int> last_, start_, end_;
+    static std::vector<Span> sorted_, band_;
+    static std::vector<POINT> lines_;
+    static std::vector<DWORD> counts_;
+    static std::vector<RECT> blocks_, clips_;
 };
-std::vector<std::vector<WideOutline::Span>> WideOutline::rows_;
-std::vector<WideOutline::Span> WideOutline::merged_, WideOutline::band_;
+std::vector<WideOutline::Cell> WideOutline::cells_;
+std::vector<int> WideOutline::last_, WideOutline::start_, WideOutline::end_;
+std::vector<Span> WideOutline::sorted_, WideOutline::band_;
+std::vector<POINT> WideOutline::lines_;
+std::vector<DWORD> WideOutline::counts_;
+std::vector<RECT> WideOutline::blocks_, WideOutline::clips_;
 
 uint32_t g_wideOutlines = 0;
 
 // Calls the figure with a null pen (its inside alone), then draws the
 // outline of the device points.
 template <typename Figure>
-BOOL insideThenOutline(HDC dc, int width, COLORREF colour, const std::vector<POINT> &outline,
+BOOL insideThenOutline(HDC dc, const OutlinePen &outlinePen, const std::vector<POINT> &outline,
                        Figure figure)
 {
-    WideOutline o(width);
+    WideOutline o(outlinePen.width);
     if (!o.ready())
         return FALSE;
     ++g_wideOutlines;
@@ -404,7 +760,7 @@ BOOL insideThenOutline(HDC dc, int width, COLORREF colour, const std::vector<POI
     BOOL ok = figure();
     SelectObject(dc, pen);
     o.closedPath(outline.data(), outline.size());
-    return o.paint(dc, colour) && ok;
+    return o.paint(dc, outlinePen) && ok;
 }
 
 // The device rectangle of a figure's logical one, ordered; false when it
@@ -483,19 +839,38 @@ BOOL roundRectOutlined(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32
     auto system = [&]() {
         return ellipse ? Ellipse(dc, l, t, r, b) : RoundRect(dc, l, t, r, b, cornerW, cornerH);
     };
-    int width;
-    COLORREF colour;
+    OutlinePen pen;
     RECT d;
-    if (!wideOutlinePen(dc, &width, &colour) || !deviceRect(dc, l, t, r, b, &d))
+    if (!wideOutlinePen(dc, &pen) || !deviceRect(dc, l, t, r, b, &d))
         return system();
     POINT c[2] = {{0, 0}, {ellipse ? r - l : cornerW, ellipse ? b - t : cornerH}};
     LPtoDP(dc, c, 2);
     int w = std::min<int>(d.right - d.left, abs(c[1].x - c[0].x));
     int h = std::min<int>(d.bottom - d.top, abs(c[1].y - c[0].y));
     if (w <= 2 || h <= 2)
-        return insideThenOutline(dc, width, colour, rectOutline(d),
+        return insideThenOutline(dc, pen, rectOutline(d),
                                  [&]() { return Rectangle(dc, l, t, r, b); });
-    return insideThenOutline(dc, width, colour, roundOutline(d, w, h), system);
+    return insideThenOutline(dc, pen, roundOutline(d, w, h), system);
+}
+
+// A line from p to q (logical points) with a wide pen through the outline
+// path: its piece and a disc at either end, as the system draws LineTo.
+// false, drawing nothing, where the path does not apply.
+bool wideLine(HDC dc, POINT p, POINT q, BOOL *ok)
+{
+    OutlinePen pen;
+    if (!wideOutlinePen(dc, &pen) ||
+        !gdiIsWithinSafeRange(dc, std::min(p.x, q.x), std::min(p.y, q.y), std::max(p.x, q.x),
+                              std::max(p.y, q.y)))
+        return false;
+    POINT d[2] = {p, q};
+    WideOutline o(pen.width);
+    if (!LPtoDP(dc, d, 2) || !o.ready())
+        return false;
+    ++g_wideOutlines;
+    o.openPath(d, 2);
+    *ok = o.paint(dc, pen);
+    return true;
 }
 
 }  // namespace
@@ -504,6 +879,11 @@ BOOL roundRectOutlined(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32
 
 BOOL gdiLine(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
+    BOOL ok;
+    if (wideLine(dc, POINT{x1, y1}, POINT{x2, y2}, &ok)) {
+        MoveToEx(dc, x2, y2, nullptr);   // where LineTo leaves the position
+        return ok;
+    }
     MoveToEx(dc, x1, y1, nullptr);
     return LineTo(dc, x2, y2);
 }
@@ -515,7 +895,16 @@ BOOL gdiLineXY(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 
 BOOL gdiLinePts(HDC dc, POINT p, POINT q) { return gdiLine(dc, p.x, p.y, q.x, q.y); }
 BOOL gdiMoveToPt(HDC dc, POINT p) { return MoveToEx(dc, p.x, p.y, nullptr); }
-BOOL gdiLineToPt(HDC dc, POINT p) { return LineTo(dc, p.x, p.y); }
+BOOL gdiLineToPt(HDC dc, POINT p)
+{
+    POINT at;
+    BOOL ok;
+    if (GetCurrentPositionEx(dc, &at) && wideLine(dc, at, p, &ok)) {
+        MoveToEx(dc, p.x, p.y, nullptr);
+        return ok;
+    }
+    return LineTo(dc, p.x, p.y);
+}
 
 COLORREF gdiSetPixel(HDC dc, int32_t x, int32_t y, COLORREF colour)
 {
@@ -524,12 +913,11 @@ COLORREF gdiSetPixel(HDC dc, int32_t x, int32_t y, COLORREF colour)
 
 BOOL gdiRectanglePlain(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b)
 {
-    int width;
-    COLORREF colour;
+    OutlinePen pen;
     RECT d;
-    if (!wideOutlinePen(dc, &width, &colour) || !deviceRect(dc, l, t, r, b, &d))
+    if (!wideOutlinePen(dc, &pen) || !deviceRect(dc, l, t, r, b, &d))
         return Rectangle(dc, l, t, r, b);
-    return insideThenOutline(dc, width, colour, rectOutline(d),
+    return insideThenOutline(dc, pen, rectOutline(d),
                              [&]() { return Rectangle(dc, l, t, r, b); });
 }
 
@@ -591,21 +979,20 @@ BOOL gdiPie(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t x1, int3
 
 BOOL gdiPolyline(HDC dc, const POINT *pts, int16_t n)
 {
-    int width;
-    COLORREF colour;
-    if (!pts || n < 2 || !wideOutlinePen(dc, &width, &colour))
+    OutlinePen pen;
+    if (!pts || n < 2 || !wideOutlinePen(dc, &pen))
         return Polyline(dc, pts, n);
     RECT b;
     geoPointsBounds(pts, n, &b);
     std::vector<POINT> d(pts, pts + n);
     if (!gdiIsWithinSafeRange(dc, b.left, b.top, b.right, b.bottom) || !LPtoDP(dc, d.data(), n))
         return Polyline(dc, pts, n);
-    WideOutline o(width);
+    WideOutline o(pen.width);
     if (!o.ready())
         return Polyline(dc, pts, n);
     ++g_wideOutlines;
     o.openPath(d.data(), d.size());
-    return o.paint(dc, colour);
+    return o.paint(dc, pen);
 }
 
 uint32_t gdiWideOutlineCount() { return g_wideOutlines; }
@@ -616,14 +1003,13 @@ BOOL gdiPolygon(HDC dc, const POINT *pts, int16_t n)
     RECT b;
     geoPointsBounds(pts, n, &b);
     if (gdiIsWithinSafeRange(dc, b.left, b.top, b.right, b.bottom)) {
-        int width;
-        COLORREF colour;
-        if (!wideOutlinePen(dc, &width, &colour))
+        OutlinePen pen;
+        if (!wideOutlinePen(dc, &pen))
             return Polygon(dc, pts, n);
         std::vector<POINT> d(pts, pts + n);
         if (!LPtoDP(dc, d.data(), n))
             return Polygon(dc, pts, n);
-        return insideThenOutline(dc, width, colour, d, [&]() { return Polygon(dc, pts, n); });
+        return insideThenOutline(dc, pen, d, [&]() { return Polygon(dc, pts, n); });
     }
     std::vector<GeoPointF> f((size_t)n);
     for (int i = 0; i < n; ++i)

@@ -22,11 +22,13 @@ enum : int32_t {
 const uint16_t GDI_LINE_STYLE_MASK = 0xF00;
 
 // ---- primitives ------------------------------------------------------------------
-// MoveToEx (x1, y1), LineTo (x2, y2).
+// MoveToEx (x1, y1), LineTo (x2, y2). A pen of two device pixels or more
+// goes the outline path below; the position is left at (x2, y2) either way.
 BOOL gdiLine(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 BOOL gdiLineXY(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 BOOL gdiLinePts(HDC dc, POINT p, POINT q);
 BOOL gdiMoveToPt(HDC dc, POINT p);
+// LineTo, with the outline path for wide pens as gdiLine.
 BOOL gdiLineToPt(HDC dc, POINT p);
 COLORREF gdiSetPixel(HDC dc, int32_t x, int32_t y, COLORREF colour);
 // Rectangle with the arguments unchanged.
@@ -53,11 +55,12 @@ BOOL gdiPie(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t x1, int3
             int32_t x2, int32_t y2);
 BOOL gdiPolyline(HDC dc, const POINT *pts, int16_t n);
 BOOL gdiPolygon(HDC dc, const POINT *pts, int16_t n);
-// Rectangles, ellipses, rounded boxes, polygons and polylines drawn with a
-// pen of two device pixels or more (solid or dashed: the system draws such
-// a dashed pen solid) on a raster DC that copies the pen draw the pixels
-// the system's own call draws, without its slow way of uniting the
-// outline's pieces one by one (see gdi_draw.cpp). The outlines drawn so.
+// Rectangles, ellipses, rounded boxes, polygons, polylines and lines
+// drawn with a pen of two device pixels or more (solid or dashed: the
+// system draws such a dashed pen solid) on a raster DC that copies the pen
+// draw the pixels the system's own call draws, without its slow way of
+// uniting the outline's pieces one by one (see gdi_draw.cpp). The outlines
+// drawn so.
 uint32_t gdiWideOutlineCount();
 
 // ---- figures of any size -------------------------------------------------------

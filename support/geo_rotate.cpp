@@ -91,7 +91,7 @@ BOOL gdiDrawPointBlock(HDC dc, MemHandle h, int16_t n, BOOL closed)
     BOOL ok;
     {
         MemLock<POINT> pts(h);
-        ok = closed ? Polygon(dc, pts.get(), n) : Polyline(dc, pts.get(), n);
+        ok = closed ? gdiPolygon(dc, pts.get(), n) : gdiPolyline(dc, pts.get(), n);
     }
     utFreeHandle(h);
     return ok;

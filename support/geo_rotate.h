@@ -17,8 +17,8 @@
 
 // tenths of a degree -> radians (tenths x 0.1 x pi / 180).
 double geoTenthsToRadians(double tenths);
-// Draws a block of n points with Polygon (closed) or Polyline and frees it;
-// FALSE for no block.
+// Draws a block of n points with gdiPolygon (closed) or gdiPolyline and
+// frees it; FALSE for no block.
 BOOL gdiDrawPointBlock(HDC dc, MemHandle h, int16_t n, BOOL closed);
 
 // ---- rotation -----------------------------------------------------------------

@@ -4,6 +4,9 @@
 #include "support/dm_map.h"
 #include "support/gdi_draw.h"
 #include "support/gdi_edge.h"
+#include "support/geo_bezier.h"
+#include "support/geo_rotate.h"
+#include "support/ut_mem.h"
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
@@ -515,8 +518,16 @@ std::string describe(const WideCase &c)
     return text;
 }
 
+// Lines at every kind of slant, both ways, and one of no length.
+const POINT kLines[][2] = {{{310, 300}, {2190, 300}},   {{400, 1600}, {400, 200}},
+                           {{2100, 1500}, {300, 400}},  {{500, 300}, {700, 1550}},
+                           {{1800, 290}, {2150, 1400}}, {{1200, 800}, {1200, 800}},
+                           {{260, 1000}, {2200, 1100}}};
+const int kLineCount = (int)(sizeof kLines / sizeof kLines[0]);
+
 // Draws the named figure with the primitive (own) or the bare system call.
-void drawFigure(HDC dc, const char *shape, bool own)
+// The figures drawn.
+int drawFigure(HDC dc, const char *shape, bool own)
 {
     // Logical twips, away from pixel multiples so that the mapping rounds.
     const int32_t l = 301, t = 287, r = 2213, b = 1606;
@@ -537,6 +548,50 @@ void drawFigure(HDC dc, const char *shape, bool own)
         own ? gdiPolygon(dc, poly, 6) : Polygon(dc, poly, 6);
     else if (strcmp(shape, "polyline") == 0)
         own ? gdiPolyline(dc, poly, 6) : Polyline(dc, poly, 6);
+    else if (strcmp(shape, "turned ellipse") == 0 || strcmp(shape, "closed curve") == 0) {
+        // Drawn as the polygon of their points.
+        int16_t n = 0;
+        MemHandle block = 0;
+        if (shape[0] == 't') {
+            if (own)
+                return gdiEllipseRotated(dc, l, t, r, b, 300), 1;
+            block = geoEllipsePolygon(l, t, r, b, 300, &n);
+        } else {
+            if (own)
+                return gdiPolyBezierClosed(dc, poly, 4), 1;
+            block = geoFlattenBezier(poly, 4, &n);
+        }
+        {
+            MemLock<POINT> p(block);
+            EXPECT_TRUE(p && n > 2) << shape;
+            if (p)
+                Polygon(dc, p.get(), n);
+        }
+        utFreeHandle(block);
+    } else if (strcmp(shape, "lines") == 0) {
+        // Each from a new position; each leaves the position at its end.
+        for (const POINT *line : kLines) {
+            if (own) {
+                gdiLinePts(dc, line[0], line[1]);
+            } else {
+                MoveToEx(dc, line[0].x, line[0].y, nullptr);
+                LineTo(dc, line[1].x, line[1].y);
+            }
+            POINT at = {};
+            GetCurrentPositionEx(dc, &at);
+            EXPECT_TRUE(at.x == line[1].x && at.y == line[1].y) << "the position after a line";
+        }
+        return kLineCount;
+    } else if (strcmp(shape, "lines in turn") == 0) {
+        MoveToEx(dc, poly[0].x, poly[0].y, nullptr);
+        for (int i = 1; i < 6; ++i)
+            own ? gdiLineToPt(dc, poly[i]) : LineTo(dc, poly[i].x, poly[i].y);
+        POINT at = {};
+        GetCurrentPositionEx(dc, &at);
+        EXPECT_TRUE(at.x == poly[5].x && at.y == poly[5].y) << "the position after the lines";
+        return 5;
+    }
+    return 1;
 }
 
 // Pixels that differ between the two drawings, and of those the ones that
@@ -564,8 +619,9 @@ void compareDrawings(const qmtest::Dib &own, const qmtest::Dib &system, int *dif
 
 TEST(WideOutlines, DrawTheSystemPensPixels)
 {
-    const char *shapes[] = {"box", "rectangle", "ellipse", "small ellipse", "rounded box",
-                            "polygon", "polyline"};
+    const char *shapes[] = {"box",           "rectangle",      "ellipse", "small ellipse",
+                            "rounded box",   "polygon",        "polyline", "lines",
+                            "lines in turn", "turned ellipse", "closed curve"};
     // A logical unit of less than a pixel, and at 1600 percent of more.
     const int zooms[] = {100, 125, 150, 200, 300, 1600};
     // 1 to 8 pixels at 100 percent, and between.
@@ -580,7 +636,8 @@ TEST(WideOutlines, DrawTheSystemPensPixels)
                     for (bool filled : {false, true}) {
                         if (zoom > 300 && w > 20)
                             continue;   // the system takes long over pens this wide
-                        wide += floor(w * zoom / 1500.0 + 0.5) >= 2;
+                        if (filled && strstr(shape, "line"))
+                            continue;   // lines have no inside
                         WideCase c = {shape, zoom, w, style, filled};
                         qmtest::Dib own(200, 150), system(200, 150);
                         for (const qmtest::Dib *d : {&own, &system}) {
@@ -592,7 +649,9 @@ TEST(WideOutlines, DrawTheSystemPensPixels)
                             GdiSelect selPen(dc, pen);
                             GdiSelect selBrush(dc, filled ? (HGDIOBJ)brush.get()
                                                           : GetStockObject(NULL_BRUSH));
-                            drawFigure(dc, shape, d == &own);
+                            int figures = drawFigure(dc, shape, d == &own);
+                            if (d == &own && floor(w * zoom / 1500.0 + 0.5) >= 2)
+                                wide += figures;
                         }
                         int differ, inner;
                         compareDrawings(own, system, &differ, &inner);
@@ -605,6 +664,125 @@ TEST(WideOutlines, DrawTheSystemPensPixels)
     EXPECT_EQ(cases, exact) << "drawings that differ at all on an edge";
     // Every case of two pixels or more went the outline path.
     EXPECT_EQ((uint32_t)wide, gdiWideOutlineCount() - outlines);
+}
+
+// A bitmap selected into a memory DC, white: a DIB section of some depth,
+// either way up, or a bitmap compatible with the screen. Its pixels read
+// back top down as 0x00RRGGBB.
+class Canvas {
+public:
+    static const int kW = 200, kH = 150;
+    Canvas(int bits, bool topDown, bool compatible)
+    {
+        dc_ = CreateCompatibleDC(nullptr);
+        if (compatible) {
+            HDC screen = GetDC(nullptr);
+            bmp_ = CreateCompatibleBitmap(screen, kW, kH);
+            ReleaseDC(nullptr, screen);
+        } else {
+            BITMAPINFO bi = {};
+            bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+            bi.bmiHeader.biWidth = kW;
+            bi.bmiHeader.biHeight = topDown ? -kH : kH;
+            bi.bmiHeader.biPlanes = 1;
+            bi.bmiHeader.biBitCount = (WORD)bits;
+            void *pixels = nullptr;
+            bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &pixels, nullptr, 0);
+        }
+        old_ = SelectObject(dc_, bmp_);
+        PatBlt(dc_, 0, 0, kW, kH, WHITENESS);
+    }
+    ~Canvas()
+    {
+        SelectObject(dc_, old_);
+        DeleteObject(bmp_);
+        DeleteDC(dc_);
+    }
+    bool ok() const { return dc_ && bmp_ && old_; }
+    HDC dc() const { return dc_; }
+    std::vector<uint32_t> pixels() const
+    {
+        std::vector<uint32_t> out((size_t)kW * kH);
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = kW;
+        bi.bmiHeader.biHeight = -kH;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        GdiFlush();
+        if (GetDIBits(dc_, bmp_, 0, kH, out.data(), &bi, DIB_RGB_COLORS) != kH)
+            out.clear();
+        for (uint32_t &p : out)
+            p &= 0xFFFFFF;
+        return out;
+    }
+
+private:
+    HDC dc_;
+    HBITMAP bmp_;
+    HGDIOBJ old_;
+};
+
+// Every kind of bitmap (those whose pixels the outline is written into,
+// either way up, and those painted through the system's calls) and clip
+// region (none, a rectangle, an ellipse cutting through the figures) gets
+// the system's pixels.
+TEST(WideOutlines, EveryBitmapAndClipRegionGetsTheSystemsPixels)
+{
+    struct Target {
+        const char *what;
+        int bits;
+        bool topDown, compatible;
+    } targets[] = {{"32-bit top-down DIB section", 32, true, false},
+                   {"32-bit bottom-up DIB section", 32, false, false},
+                   {"24-bit bottom-up DIB section", 24, false, false},
+                   {"24-bit top-down DIB section", 24, true, false},
+                   {"16-bit DIB section", 16, true, false},
+                   {"bitmap compatible with the screen", 0, true, true}};
+    const char *clips[] = {"no clip region", "a clip rectangle", "an elliptic clip region"};
+    const char *shapes[] = {"rectangle", "ellipse", "rounded box", "polygon", "polyline", "lines"};
+    int cases = 0;
+    for (const Target &target : targets)
+        for (const char *clip : clips)
+            for (const char *shape : shapes)
+                for (int zoom : {100, 200})
+                    for (int32_t w : {30, 75}) {
+                        // Dashed and filled in turn.
+                        const int style = (cases & 1) ? PS_DASH : PS_SOLID;
+                        const bool filled = (cases & 2) != 0;
+                        ++cases;
+                        Canvas own(target.bits, target.topDown, target.compatible);
+                        Canvas system(target.bits, target.topDown, target.compatible);
+                        ASSERT_TRUE(own.ok() && system.ok()) << target.what;
+                        for (const Canvas *d : {&own, &system}) {
+                            HDC dc = d->dc();
+                            dmResetModule();
+                            dmSetZoomDC(dc, zoom);
+                            if (clip == clips[1]) {
+                                IntersectClipRect(dc, 700, 500, 1900, 1400);
+                            } else if (clip == clips[2]) {
+                                GdiObject<HRGN> region(CreateEllipticRgn(10, 5, 190, 110));
+                                SelectClipRgn(dc, region);
+                            }
+                            GdiObject<HPEN> pen(CreatePen(style, w, RGB(0, 0, 128)));
+                            GdiObject<HBRUSH> brush(CreateSolidBrush(RGB(250, 200, 0)));
+                            GdiSelect selPen(dc, pen);
+                            GdiSelect selBrush(dc, filled ? (HGDIOBJ)brush.get()
+                                                          : GetStockObject(NULL_BRUSH));
+                            drawFigure(dc, shape, d == &own);
+                        }
+                        std::vector<uint32_t> mine = own.pixels(), theirs = system.pixels();
+                        ASSERT_EQ((size_t)Canvas::kW * Canvas::kH, mine.size()) << target.what;
+                        int differ = 0;
+                        for (size_t i = 0; i < mine.size(); ++i)
+                            differ += mine[i] != theirs[i];
+                        EXPECT_EQ(0, differ)
+                            << shape << " at " << zoom << "%, " << w << "-twip "
+                            << (style == PS_DASH ? "dashed" : "solid") << " pen, "
+                            << (filled ? "filled" : "hollow") << ", " << target.what << ", "
+                            << clip;
+                    }
+    dmResetModule();
 }
 
 // Where the outline path does not apply, the system's own call draws.

@@ -328,3 +328,15 @@ void msDrawMarks(HWND ws, HDC dc)
     for (MemHandle h : gatheredOnPage(ws))
         drawMarksOf(dc, h);
 }
+
+void msChainToGroup(MemHandle chain)
+{
+    {
+        ObLock r(chain);
+        if (!r || r->type != OBT_CHAIN)
+            return;
+        r->type = OBT_GROUP;
+    }
+    const uint32_t layer = layGetCurrent();
+    obTreeSetHeadField(chain, OBH_LAYER, &layer);
+}

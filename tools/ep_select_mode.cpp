@@ -15,7 +15,7 @@
 #include "app/setup_record.h"
 #include "commands/ep_track.h"
 #include "commands/ms_select.h"
-#include "commands/pop_standins.h"
+#include "commands/pop_menus.h"
 #include "commands/ud_undo.h"
 #include "commands/usr_standins.h"
 #include "commands/ws_objects.h"

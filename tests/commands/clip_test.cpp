@@ -23,6 +23,8 @@
 #include "text/tx_object.h"
 #include "text/tx_flow.h"
 #include "views/ws_document.h"
+#include "app/ws_services.h"
+#include "views/pv_page.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include <string.h>
@@ -70,13 +72,16 @@ protected:
         EmptyClipboard();
         CloseClipboard();
     }
-    // Puts raw bytes on the clipboard in a format.
-    void put(UINT format, const void *bytes, size_t n)
+    // Puts raw bytes on the clipboard in a format (beside what is there
+    // unless asked to empty it first).
+    void put(UINT format, const void *bytes, size_t n, bool alone = true)
     {
         HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, n);
         memcpy(GlobalLock(g), bytes, n);
         GlobalUnlock(g);
         ASSERT_TRUE(OpenClipboard(nullptr));
+        if (alone)
+            EmptyClipboard();
         ASSERT_TRUE(SetClipboardData(format, g) != nullptr);
         CloseClipboard();
     }
@@ -200,7 +205,8 @@ TEST_F(Clip, TextComesBeforeAPictureAndOtherTextFormsAreNotPasted)
     std::vector<uint8_t> packed(dib, dib + sizeof dib);
     memcpy(packed.data(), &bih, sizeof bih);
     put(CF_DIB, packed.data(), packed.size());
-    put(CF_TEXT, text, sizeof text);
+    put(CF_TEXT, text, sizeof text, false);
+    ASSERT_TRUE(has(CF_DIB));
     MemHandle pasted = clipPasteInPriority(ws, POINT{1000, 1000});
     ASSERT_NE(0u, pasted);
     EXPECT_EQ(OBT_TEXT, obGetType(pasted));
@@ -335,7 +341,8 @@ TEST_F(Clip, TextBelowTheMarginOffersItsChoicesAndPostsTheirCommands)
     for (const Case &k : cases) {
         SCOPED_TRACE(k.choice);
         RECT box = {m.left + 200, m.bottom - 400, m.left + 3000, m.bottom + 1000};
-        MemHandle t = add(clipMakeTextObject(ws, "Low text", TXK_PLAIN, &box));
+        MemHandle t = add(clipMakeTextObject(ws, "Low\r\ntext\r\nrunning\r\non\r\nand\r\non",
+                                             TXK_PLAIN, &box));
         obGetRect(t, &box);
         ASSERT_GT(box.bottom, m.bottom - 120);
         std::string prompt;

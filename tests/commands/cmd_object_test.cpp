@@ -21,6 +21,8 @@
 #include "text/tx_format.h"
 #include "text/tx_object.h"
 #include "views/ws_document.h"
+#include "app/ws_services.h"
+#include "views/pv_page.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include <string.h>
@@ -309,7 +311,7 @@ TEST_F(Commands, TextMenuGreysThePageBottomItemsInsideTheMarginAndUndoWithoutASt
     char codes[256] = {};
     const int32_t n = txEncodeFormatChange(codes, &plain, &bold);
     ASSERT_GT(n, 0);
-    const std::string stream = std::string(codes, (size_t)n) + "Bold";
+    const std::string stream = std::string(codes, (size_t)n) + "Bold\rlines\rrunning\rbelow\rthe\rmargin";
     RECT low = {m.left + 200, m.bottom - 300, m.left + 3000, m.bottom + 600};
     MemHandle t2 = add(clipMakeTextObject(ws, stream.c_str(), TXK_CODED, &low));
     ASSERT_TRUE(txHasFontCodes(t2));

@@ -10,11 +10,14 @@
 //   qm_bench [pages] [objects per page] [--memory] [--keep PATH] [--shapes]
 //   qm_bench --read PATH
 //   qm_bench --picture      the picture step alone
+//   qm_bench --clip         the clipboard step alone (copy and paste of a
+//                           group of 2,000 rectangles)
 //
 // --memory keeps every page in memory instead of swapping it out; --keep
 // saves the document at PATH and leaves it there; --shapes runs only the
 // pages of outlined shapes; --read opens a kept document and reads its
 // first page again (to trace its reads).
+#include "bench/bench_clip.h"
 #include "bench/bench_picture.h"
 #include "bench/bench_print.h"
 #include "bench/bench_shapes.h"
@@ -581,7 +584,10 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--memory") == 0)
             inMemory = true;
-        else if (strcmp(argv[i], "--picture") == 0) {
+        else if (strcmp(argv[i], "--clip") == 0) {
+            benchClipboard();   // the clipboard step alone
+            return 0;
+        } else if (strcmp(argv[i], "--picture") == 0) {
             benchPicture();   // the picture step alone
             return 0;
         } else if (strcmp(argv[i], "--keep") == 0 && i + 1 < argc)
@@ -796,6 +802,7 @@ int main(int argc, char **argv)
     benchTextEdit();
     benchPicture();
     benchTable();
+    benchClipboard();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;
 }

@@ -320,9 +320,17 @@ TEST_F(SelectMode, ALineEndDroppedOnItsOtherEndAsksForTheDelete)
     EXPECT_EQ("The object will be deleted because of the 0 size.\nTo restore, please select Undo.",
               boxes.last().text);
     EXPECT_NE(g_posted.end(), std::find(g_posted.begin(), g_posted.end(), (WORD)205));
-    // The line itself is as it was; its delete makes the undo step.
+    // The posted Delete takes the line away as it was (its delete is the
+    // undo step); Undo brings it back unchanged.
+    EXPECT_FALSE(wsPageHasObject(ws, line));
+    EXPECT_EQ(UD_DELETED, undoKind());
+    SendMessageA(ws, WM_COMMAND, 200, 0);
+    pump();
+    line = wsGetLastObject(ws);
+    ASSERT_EQ(OBT_LINE, obGetType(line));
     EXPECT_EQ(2880, obGetWidth(line));
     EXPECT_EQ(1440, obGetHeight(line));
+    epSelectObject(ws, 0);
 
     // Dropped elsewhere, the end is stored and undone by the full copy.
     g_posted.clear();

@@ -466,7 +466,7 @@ MemHandle clipMakeTextObject(HWND ws, const char *text, int kind, const RECT *re
         obFreeTree(object);
         return 0;
     }
-    return txReplaceText(ws, object, text, kind, TRUE, FALSE);
+    return txReplaceText(ws, object, text, kind, FALSE, FALSE);
 }
 
 int clipNameClash(HWND ws, MemHandle *object, BOOL showMessage)

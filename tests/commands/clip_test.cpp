@@ -22,6 +22,7 @@
 #include "support/ut_mem.h"
 #include "text/tx_object.h"
 #include "text/tx_flow.h"
+#include "tools/ep_factory.h"
 #include "views/ws_document.h"
 #include "app/ws_services.h"
 #include "views/pv_page.h"
@@ -413,6 +414,17 @@ TEST_F(Clip, ClipboardDataIsReadOnlyWithinItsBlock)
     std::vector<uint8_t> tb = handleBytes(t);
     EXPECT_EQ(std::string("abcd"), std::string((const char *)tb.data()));
     utFreeHandle(t);
+    // A line longer than a line's byte count can hold is cut into pieces,
+    // each with its own line code.
+    const std::string longLine(40000, 'a');
+    put(CF_TEXT, longLine.c_str(), longLine.size() + 1);
+    pasted = clipPasteInPriority(ws, POINT{0, 0});
+    ASSERT_NE(0u, pasted);
+    EXPECT_EQ(2, txCountLines(pasted));
+    MemHandle plain = txGetPlainText(pasted);
+    EXPECT_EQ(longLine, std::string((const char *)handleBytes(plain).data()));
+    utFreeHandle(plain);
+    obFreeTree(pasted);
     // A coded text whose unit runs past the block is refused.
     const char badStream[] = {'x', 1};   // a code with its payload cut off, no terminator
     put(RegisterClipboardFormatA("QM32Text"), badStream, sizeof badStream);
@@ -420,3 +432,4 @@ TEST_F(Clip, ClipboardDataIsReadOnlyWithinItsBlock)
 }
 
 }  // namespace
+

@@ -12,12 +12,17 @@
 //   qm_bench --picture      the picture step alone
 //   qm_bench --clip         the clipboard step alone (copy and paste of a
 //                           group of 2,000 rectangles)
+//   qm_bench --text-edit    the text editor's steps alone
+//   qm_bench --order        Select All and By Position on 5,000 boxes alone
+//   qm_bench --arrange      the group-member steps alone
 //
 // --memory keeps every page in memory instead of swapping it out; --keep
 // saves the document at PATH and leaves it there; --shapes runs only the
 // pages of outlined shapes; --read opens a kept document and reads its
 // first page again (to trace its reads).
 #include "bench/bench_clip.h"
+#include "bench/bench_order.h"
+#include "bench/bench_arrange.h"
 #include "bench/bench_picture.h"
 #include "bench/bench_print.h"
 #include "bench/bench_shapes.h"
@@ -590,6 +595,17 @@ int main(int argc, char **argv)
         } else if (strcmp(argv[i], "--picture") == 0) {
             benchPicture();   // the picture step alone
             return 0;
+        } else if (strcmp(argv[i], "--text-edit") == 0) {
+            utSetMessageBoxHook(printBox);
+            benchTextEdit();   // the text editor's steps alone
+            return 0;
+        } else if (strcmp(argv[i], "--order") == 0) {
+            utSetMessageBoxHook(printBox);
+            benchSelectionOrder(5000);   // the selection and order step alone
+            return 0;
+        } else if (strcmp(argv[i], "--arrange") == 0) {
+            benchArrange();   // the group-member steps alone
+            return 0;
         } else if (strcmp(argv[i], "--keep") == 0 && i + 1 < argc)
             keep = argv[++i];
         else if (strcmp(argv[i], "--read") == 0 && i + 1 < argc) {
@@ -803,6 +819,8 @@ int main(int argc, char **argv)
     benchPicture();
     benchTable();
     benchClipboard();
+    benchSelectionOrder(5000);
+    benchArrange();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;
 }

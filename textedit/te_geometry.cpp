@@ -18,11 +18,7 @@ namespace {
 
 TextEditSession &S() { return *teSession(); }
 
-BOOL topPlaced()
-{
-    uint16_t a = S().baseFormat.align;
-    return (a & (TXA_VCENTRE | TXA_BOTTOM)) == 0 || (S().textFlags & TXF_EDIT_OPT2);
-}
+BOOL topPlaced() { return teIsTopPlaced(); }
 
 BOOL mayResize() { return (S().textFlags & (TXF_FRAME_BOUND | TXF_FRAME_BOUND2)) == 0; }
 
@@ -257,6 +253,9 @@ int teGrowHeight(HWND window, int32_t depth)
     if (depth <= 0)
         depth = teDepthFrom(S().firstLine);
     if (depth >= kTxMaxExtent) {
+        // Warned once: a frame already at the limit stays quiet.
+        if (S().frame.bottom - S().frame.top >= kTxMaxExtent || !mayResize())
+            return 0;
         char text[256];
         if (utLoadString(window, IDS_TX_HEIGHT_TOO_LARGE, text))
             utWarningBox(window, text);
@@ -277,6 +276,8 @@ int teGrowWidth(HWND window, int32_t width)
     if (width <= 0)
         width = teDepthFrom(S().firstLine);
     if (width >= kTxMaxExtent) {
+        if (S().frame.right - S().frame.left >= kTxMaxExtent || !mayResize())
+            return 0;
         utWarningBox(window, "Text width exceeds limit");
         width = kTxMaxExtent;
     }

@@ -4,6 +4,7 @@
 #include "textedit/te_lines.h"
 #include "textedit/te_caret.h"
 #include "textedit/te_commands.h"
+#include "textedit/te_display.h"
 #include "textedit/te_select.h"
 #include "app/mb_msgbar.h"
 #include "app/app_toolbars.h"
@@ -139,8 +140,23 @@ void teSaveToWorkspace(HWND window)
         wsSetSavedSession(window, copy);
 }
 
+// While a change typed into the message bar's font boxes runs, the edit
+// window may lose the focus to that box; the session stays live meanwhile so
+// the change lands on the lines being edited, not on a parked copy.
+static int g_suspendHold;
+
+void teHoldSuspend(BOOL hold)
+{
+    if (hold)
+        ++g_suspendHold;
+    else if (g_suspendHold > 0)
+        --g_suspendHold;
+}
+
 void teSuspendSession(HWND window)
 {
+    if (g_suspendHold)
+        return;
     teDestroyCaret();
     teReleaseDC();
     teSaveToWorkspace(window);
@@ -261,7 +277,7 @@ int teSetAlignment(HWND window, uint16_t align)
     TePos end = {S().lastLine, teLineLength(S().lastLine)};
     teApplyCodeToRange(window, &start, &end, TXC_ALIGN, align, &S().baseFormat);
     if (window)
-        InvalidateRect(window, nullptr, TRUE);
+        teInvalidateText(window, TRUE);
     return 1;
 }
 

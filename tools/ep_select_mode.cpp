@@ -16,6 +16,7 @@
 #include "commands/ep_track.h"
 #include "commands/ms_select.h"
 #include "commands/pop_menus.h"
+#include "commands/cmd_arrange.h"
 #include "commands/ud_undo.h"
 #include "commands/usr_standins.h"
 #include "commands/ws_objects.h"

@@ -106,6 +106,8 @@ HWND makeBar(HWND frame, HFONT font, uint16_t bit, uint16_t style, const ToolBut
 
 }  // namespace
 
+HWND appGetNextViewer(HWND frame) { return nextViewer(frame); }
+
 // ---- records and accessors ---------------------------------------------------------
 
 HWND appGetMdiClient(HWND frame)
@@ -392,6 +394,7 @@ LRESULT CALLBACK FrameWndProc(HWND frame, UINT msg, WPARAM wParam, LPARAM lParam
         if (!appCloseAllDocuments(frame))
             return 0;
         appSaveFrameState(frame);
+        clipEmptyOwn(frame);
         leaveChainAndFreeRecord(frame);
         break;
     case WM_QUERYENDSESSION:
@@ -439,7 +442,7 @@ LRESULT CALLBACK FrameWndProc(HWND frame, UINT msg, WPARAM wParam, LPARAM lParam
         return TRUE;
     }
     case WM_DRAWCLIPBOARD:
-        clipOnDrawClipboard(frame, nextViewer(frame));
+        clipUpdatePasteButton(frame, msg, wParam, lParam);
         return 0;
     case WM_CHANGECBCHAIN: {
         HWND next = nextViewer(frame);

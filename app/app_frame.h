@@ -49,6 +49,8 @@ BOOL appCloseAllDocuments(HWND frame);
 // to be saved) without closing any; FALSE when the user cancelled.
 BOOL appQueryCloseDocuments(HWND frame);
 
+// The next window of the frame's clipboard viewer chain (0 when none).
+HWND appGetNextViewer(HWND frame);
 // The MDI client of the frame (the main frame for null); 0 when none.
 HWND appGetMdiClient(HWND frame);
 void appSetMdiClient(HWND frame, HWND client);

@@ -21,7 +21,7 @@
 #include "model/ob_links.h"
 #include "model/ob_record.h"
 #include "support/win_menu.h"
-#include "commands/pop_menus_standins.h"
+#include "commands/pop_menus.h"
 #include "forms/fld_services.h"
 #include "model/pg_record.h"
 #include "objects/fil_fill.h"

@@ -7,6 +7,8 @@
 #include "app/app_frame_docs.h"
 #include "commands/ord_order.h"
 #include "commands/at_attr.h"
+#include "commands/clip_formats.h"
+#include "commands/cmd_object.h"
 
 // ---- thumbnails, full screen -------------------------------------------------------------
 
@@ -49,17 +51,42 @@ void epBrushDrawMarks(HWND, HDC) {}
 // ---- object commands, undo ---------------------------------------------------------------------
 
 int cmdLangExecute(HWND) { return 0; }
-// Of the object commands Undo (200), the multiple selection, the line and
-// fill attributes, the stacking order and stepping, and the moving, sizing,
-// snapping, alignment (in mode 4 through msAlign) and member arrangements
-// are here so far.
+// Of the object commands Undo (200), the clipboard and whole-object
+// commands, the multiple selection, the line and fill attributes, the
+// stacking order and stepping, and the moving, sizing, snapping, alignment
+// (in mode 4 through msAlign) and member arrangements are here so far.
 int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM lParam)
 {
     int result = 0;
     if (cmdArrangeCommand(ws, object, command, lParam, &result))
         return result;
+    if (const uint32_t bit = cmdFlagOfCommand(command))
+        return cmdToggleFlag(ws, object, bit);
     switch (command) {
     case 200: return cmdUndo(ws, object);
+    case 194: return cmdCopySpecial(ws, object);
+    case 195: return cmdPasteSpecial(ws, object);
+    case 201: return cmdCut(ws, object);
+    case 202: return cmdCopy(ws, object);
+    case 203: return cmdPaste(ws, object);
+    case 204: return cmdPasteAtPosition(ws, lParam);
+    case 205: return cmdDelete(ws, object);
+    case 256: return cmdFlipLeftRight(ws, object);
+    case 257: return cmdFlipUpDown(ws, object);
+    case 214: return cmdRotateDialog(ws, object);
+    case 219: return cmdRotate90(ws, object);
+    case 403: return cmdGroup(ws, object);
+    case 404: return cmdComposite(ws, object);
+    case 405: return cmdUngroup(ws, object);
+    case 212: return cmdClone(ws, object);
+    case 514: return cmdRename(ws, object, lParam);
+    case 190: return cmdObjectInfo(ws, object);
+    case 732: return cmdSearchObject(ws);
+    case 237: return cmdInsertDateTime(ws, 0);
+    case 2024: return cmdInsertDateTime(ws, 1);
+    case 1980: return cmdPointObjectCommand(ws, object);
+    case 611: return cmdDocPassword(ws);
+    case 683: return cmdUserKey(ws);
     case 215: return cmdSelectAll(ws);
     case 240: return cmdEditGroupText(ws, object);
     case 704: return cmdEndGroupText(ws, (MemHandle)lParam);

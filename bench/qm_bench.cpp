@@ -10,6 +10,8 @@
 //   qm_bench [pages] [objects per page] [--memory] [--keep PATH] [--shapes]
 //   qm_bench --read PATH
 //   qm_bench --picture      the picture step alone
+//   qm_bench --clip         the clipboard step alone (copy and paste of a
+//                           group of 2,000 rectangles)
 //   qm_bench --text-edit    the text editor's steps alone
 //   qm_bench --order        Select All and By Position on 5,000 boxes alone
 //   qm_bench --arrange      the group-member steps alone
@@ -19,6 +21,7 @@
 // saves the document at PATH and leaves it there; --shapes runs only the
 // pages of outlined shapes; --read opens a kept document and reads its
 // first page again (to trace its reads).
+#include "bench/bench_clip.h"
 #include "bench/bench_order.h"
 #include "bench/bench_arrange.h"
 #include "bench/bench_picture.h"
@@ -617,7 +620,10 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--memory") == 0)
             inMemory = true;
-        else if (strcmp(argv[i], "--picture") == 0) {
+        else if (strcmp(argv[i], "--clip") == 0) {
+            benchClipboard();   // the clipboard step alone
+            return 0;
+        } else if (strcmp(argv[i], "--picture") == 0) {
             benchPicture();   // the picture step alone
             return 0;
         } else if (strcmp(argv[i], "--text-edit") == 0) {
@@ -846,6 +852,7 @@ int main(int argc, char **argv)
     benchTextEdit();
     benchPicture();
     benchTable();
+    benchClipboard();
     benchSelectionOrder(5000);
     benchArrange();
     long want = (long)pages * objects;

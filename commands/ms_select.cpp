@@ -18,6 +18,7 @@
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_links.h"
+#include "model/lay_layers.h"
 #include "model/ob_record.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
@@ -746,4 +747,16 @@ int cmdEndGroupText(HWND ws, MemHandle endRecord)
     obInvalidate(ws, group);
     epEnterSelectMode(ws, group);
     return 1;
+}
+
+void msChainToGroup(MemHandle chain)
+{
+    {
+        ObLock r(chain);
+        if (!r || r->type != OBT_CHAIN)
+            return;
+        r->type = OBT_GROUP;
+    }
+    const uint32_t layer = layGetCurrent();
+    obTreeSetHeadField(chain, OBH_LAYER, &layer);
 }

@@ -65,6 +65,9 @@ MemHandle msBuildSelection(HWND ws, const RECT *rect);
 // back-most first, put where the topmost of them lay. 0 for fewer than two
 // or when memory runs out (then the page is as it was).
 MemHandle msBuildChain(HWND ws, const MemHandle *objects, int n);
+// The chain made a permanent group (type 84 becomes 80) with its whole
+// tree on the current layer; nothing for anything but a chain.
+void msChainToGroup(MemHandle chain);
 // The pending multiple-selection step (kind 25) names its chain.
 void msSetUndoObject(HWND ws, MemHandle chain);
 // The page's top-level objects in list order, u32 handles followed by a 0.

@@ -362,6 +362,11 @@ MemHandle objUnpackTree(MemHandle block)
     return unpackHandle(block, sizeof(ObjectBlockHead), false);
 }
 
+MemHandle objUnpackTreeAt(const void *block, uint32_t available)
+{
+    return unpackBytes(static_cast<const uint8_t *>(block), available, sizeof(ObjectBlockHead));
+}
+
 MemHandle objUnpackTagged(MemHandle block)
 {
     return unpackHandle(block, sizeof(TaggedObjectBlockHead), true);

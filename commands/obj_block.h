@@ -65,6 +65,10 @@ MemHandle objPackTree(MemHandle object);
 // previous and next links empty, no parent), 0 when the block is null or
 // does not hold a whole, valid tree. The block stays the caller's.
 MemHandle objUnpackTree(MemHandle block);
+// The tree of a block handed over as bytes (the clipboard's): only
+// `available` bytes may be read; a total claiming more is refused with
+// "Input file data error".
+MemHandle objUnpackTreeAt(const void *block, uint32_t available);
 // The same with the kind word 88 after the total.
 MemHandle objPackTreeTagged(MemHandle object);
 // The tree of a tagged block; 0 (without a message) when its kind word is

@@ -900,16 +900,21 @@ MemHandle txPlainToStream(const char *text)
     }
     if (!cur.empty())
         lines.push_back(cur);
-    MemHandle h = utAllocHandle(0, (uint32_t)(len + 14 * lines.size() + 1));
+    // A line longer than a line's i16 byte count is cut into several, each
+    // with its own line-information code: room for every piece's code.
+    const size_t kPiece = 32700;
+    size_t pieces = 0;
+    for (const std::string &l : lines)
+        pieces += l.empty() ? 1 : (l.size() + kPiece - 1) / kPiece;
+    MemHandle h = utAllocHandle(0, (uint32_t)(len + (size_t)kTxLineInfoSize * pieces + 1));
     if (!h)
         return 0;
     MemLock<char> d(h);
     int32_t w = 0;
     for (const std::string &l : lines) {
-        // A line longer than a line's i16 byte count is cut into several.
         size_t from = 0;
         do {
-            size_t n = std::min(l.size() - from, (size_t)32700);
+            size_t n = std::min(l.size() - from, kPiece);
             TxLineInfo li = {(int16_t)n, 0, 0, 0};
             w += txMakeBlockCode(d.get() + w, TXC_LINE_INFO, &li, 8);
             memcpy(d.get() + w, l.data() + from, n);

@@ -29,8 +29,6 @@ EP_WEAK int gridProps(HWND, MemHandle) { return 1; }
 EP_WEAK int obj491Props(HWND, MemHandle) { return 1; }
 EP_WEAK int obj492Props(HWND, MemHandle) { return 1; }
 EP_WEAK int objPropsAfterCreate(HWND, int16_t, MemHandle) { return 1; }
-EP_WEAK void objPlaceInserted(HWND, MemHandle, uint16_t) {}
-EP_WEAK int objOverlapTest(MemHandle) { return 0; }
 EP_WEAK MemHandle epNoteNew(HWND, POINT) { return 0; }
 EP_WEAK int epNoteBeginEdit(HWND, MemHandle) { return 0; }
 EP_WEAK int teBeginEdit(HWND, MemHandle, int, LPARAM, BOOL) { return 0; }

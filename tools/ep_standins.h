@@ -27,10 +27,6 @@ int gridProps(HWND ws, MemHandle object);
 int obj491Props(HWND ws, MemHandle object);
 int obj492Props(HWND ws, MemHandle object);
 int objPropsAfterCreate(HWND ws, int16_t type, MemHandle object);
-// Places an inserted object by a placement code.
-void objPlaceInserted(HWND ws, MemHandle object, uint16_t placement);
-// Nonzero when a later object of the page overlaps the object.
-int objOverlapTest(MemHandle object);
 // The note tool: a new note at a point, and its editor.
 MemHandle epNoteNew(HWND ws, POINT topLeft);
 int epNoteBeginEdit(HWND ws, MemHandle note);

@@ -9,6 +9,7 @@
 #include "tools/ep_standins.h"
 #include "tools/ep_text_font.h"
 #include "tools/ne_freehand.h"
+#include "commands/clip_formats.h"
 #include "commands/ud_undo.h"
 #include "text/tx_draw_object.h"
 #include "commands/ws_objects.h"
@@ -199,7 +200,7 @@ int wsInsertObject(HWND ws, MemHandle object, uint16_t placement)
             epSelectObject(ws, 0);
     }
     if (placement)
-        objPlaceInserted(ws, object, placement);
+        objAlignInWindow(ws, object, placement);
     if (!wsAppendObject(ws, object))
         return 0;
     epEnterSelectMode(ws, object);
@@ -307,7 +308,7 @@ int txCmdEditText(HWND ws, MemHandle object, int command, LPARAM lParam)
     udDiscard(ws);
     if (!object)
         return 0;
-    BOOL full = objOverlapTest(object) != 0;
+    BOOL full = obIsCoveredByLater(object) != 0;
     {
         ObLock r(object);
         if (!r)

@@ -154,7 +154,7 @@ TEST_F(App, HeadlessStartMakesTheFrameAndItsClasses)
 
     UINT format = RegisterClipboardFormatA("QM32OBJFormat");
     EXPECT_NE(0u, format);
-    EXPECT_EQ(format, clipGetObjectFormat());
+    EXPECT_EQ(format, clipObjectFormat());
 
     // The frame's records, bars and font.
     MemHandle record = (MemHandle)GetWindowLongA(frame, FRAME_LONG_RECORD);

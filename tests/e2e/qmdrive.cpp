@@ -16,6 +16,7 @@
 //                                     answering the file dialog with PATH
 //   qmdrive firstpage                 answers OK in the page sheet of a new document
 //   qmdrive title                     prints the frame's title
+//   qmdrive clipboard                 prints the names of the formats on the clipboard
 //   qmdrive close                     closes the frame and waits for it to go
 //   qmdrive click ID                  clicks (real input) the visible window with the
 //                                     control id ID anywhere in the frame, such as a
@@ -1108,6 +1109,29 @@ int main(int argc, char **argv)
         EnumWindows(listWindow, 0);
         fprintf(stderr, "no frame window\n");
         return 1;
+    }
+    if (strcmp(verb, "clipboard") == 0) {
+        // The formats on the clipboard, by name, on one line.
+        if (!OpenClipboard(nullptr))
+            return 1;
+        static const struct {
+            UINT id;
+            const char *name;
+        } standard[] = {{CF_TEXT, "CF_TEXT"},           {CF_BITMAP, "CF_BITMAP"},
+                        {CF_METAFILEPICT, "CF_METAFILEPICT"}, {CF_DIB, "CF_DIB"},
+                        {CF_ENHMETAFILE, "CF_ENHMETAFILE"},   {CF_UNICODETEXT, "CF_UNICODETEXT"}};
+        for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f)) {
+            char name[128] = "";
+            for (auto &st : standard)
+                if (st.id == f)
+                    strcpy(name, st.name);
+            if (!name[0] && !GetClipboardFormatNameA(f, name, sizeof name))
+                snprintf(name, sizeof name, "%u", f);
+            printf("%s ", name);
+        }
+        printf("\n");
+        CloseClipboard();
+        return 0;
     }
     if (strcmp(verb, "title") == 0) {
         char text[512] = "";

@@ -8,7 +8,7 @@
 #include "tools/ep_selection.h"
 #include "tools/ep_tool_choice.h"
 #include "commands/ms_select.h"
-#include "commands/pop_standins.h"
+#include "commands/pop_menus.h"
 #include "commands/ud_undo.h"
 #include "commands/ws_objects.h"
 #include "model/ob_dispatch.h"
@@ -75,7 +75,6 @@ protected:
         g_menu.clear();
         g_menus = 0;
         g_posted.clear();
-        popResetObjectMenuCalls();
         winSetTrackPopupHook(recordMenu);
         g_hook = SetWindowsHookExA(WH_GETMESSAGE, watchPosted, nullptr, GetCurrentThreadId());
     }
@@ -188,7 +187,6 @@ TEST_F(SelectMode, RepeatedClicksStepDownThroughOverlapsSkippingALockedTop)
     rightClick(p);
     EXPECT_EQ(locked, current());
     EXPECT_EQ(0, g_menus);
-    EXPECT_EQ(0, popGetObjectMenuCalls(nullptr));
     rightClick(p);
     ASSERT_EQ(1, g_menus);
     ASSERT_EQ(1u, g_menu.size());
@@ -204,17 +202,24 @@ TEST_F(SelectMode, ARightClickOnAnotherObjectSelectsItWithoutAMenu)
     ASSERT_EQ(a, current());
     rightClick(centreOf(b));
     EXPECT_EQ(b, current());
-    EXPECT_EQ(0, popGetObjectMenuCalls(nullptr));
     EXPECT_EQ(0, g_menus);
-    // On the selected object: its menu (kind 7 for a shape).
-    PopObjectMenuCall last;
+    // On the selected object: its menu (the Object submenu for a shape,
+    // with Group and Ungroup).
+    auto has = [](UINT id) {
+        for (auto &item : g_menu)
+            if (item.first == id)
+                return true;
+        return false;
+    };
     rightClick(centreOf(b));
-    ASSERT_EQ(1, popGetObjectMenuCalls(&last));
-    EXPECT_EQ(7, last.kind);
-    // On the empty page: the page menu (kind 6).
+    ASSERT_EQ(1, g_menus);
+    EXPECT_TRUE(has(403) && has(405));
+    EXPECT_FALSE(has(628));
+    // On the empty page: the Page submenu (page name, no Group).
     rightClick(px(9000, 12000));
-    ASSERT_EQ(2, popGetObjectMenuCalls(&last));
-    EXPECT_EQ(6, last.kind);
+    ASSERT_EQ(2, g_menus);
+    EXPECT_TRUE(has(628) && has(203));
+    EXPECT_FALSE(has(403));
 }
 
 TEST_F(SelectMode, AOnePixelVerticalLineIsHitTwoPixelsToEitherSide)
@@ -315,9 +320,17 @@ TEST_F(SelectMode, ALineEndDroppedOnItsOtherEndAsksForTheDelete)
     EXPECT_EQ("The object will be deleted because of the 0 size.\nTo restore, please select Undo.",
               boxes.last().text);
     EXPECT_NE(g_posted.end(), std::find(g_posted.begin(), g_posted.end(), (WORD)205));
-    // The line itself is as it was; its delete makes the undo step.
+    // The posted Delete takes the line away as it was (its delete is the
+    // undo step); Undo brings it back unchanged.
+    EXPECT_FALSE(wsPageHasObject(ws, line));
+    EXPECT_EQ(UD_DELETED, undoKind());
+    SendMessageA(ws, WM_COMMAND, 200, 0);
+    pump();
+    line = wsGetLastObject(ws);
+    ASSERT_EQ(OBT_LINE, obGetType(line));
     EXPECT_EQ(2880, obGetWidth(line));
     EXPECT_EQ(1440, obGetHeight(line));
+    epSelectObject(ws, 0);
 
     // Dropped elsewhere, the end is stored and undone by the full copy.
     g_posted.clear();

@@ -22,6 +22,8 @@
 #include "views/ws_window.h"
 #include <vector>
 
+#include "support/win_menu.h"
+
 namespace {
 
 const int kTwipsPerPixel = 15;   // at 100 percent
@@ -37,9 +39,13 @@ protected:
         wsSetZoomPercent(ws, 100);
         wsSetSnapToRulers(ws, FALSE);
         setPutStayInDrawMode(FALSE);
+        // A right button that reaches the select mode opens the page menu:
+        // it is answered with no choice, never shown.
+        winSetTrackPopupHook([](HMENU, UINT, int, int, HWND) -> UINT { return 0; });
     }
     void TearDown() override
     {
+        winSetTrackPopupHook(nullptr);
         neClearStroke(FALSE);
         neClearStroke(TRUE);
         epResetToolChoice();

@@ -241,6 +241,35 @@ int cmdUngroup(HWND ws, MemHandle object)
     return 0;
 }
 
+// Makes (creating) or edits a composite through the composite dialog. A copy
+// of the object is kept so that Undo puts it back in place of the result.
+static int runComposite(HWND ws, MemHandle object, BOOL creating)
+{
+    udDiscard(ws);
+    MemHandle kept = obCopyTree(object, 0);
+    if (kept) {
+        obSetPrev(kept, obGetPrev(object));
+        obSetNext(kept, 0);
+    }
+    int code = 0;
+    MemHandle composite = cpEditComposite(ws, object, creating, &code);
+    if (!composite || !code || !kept) {
+        obFreeTree(kept);
+        return 0;
+    }
+    obInvalidate(ws, kept);
+    epSelectObject(ws, composite);
+    // Undo puts the old object back in place of the composite.
+    udRecordCopy(ws, kept);
+    obSetPrev(kept, 0);
+    obFreeTree(kept);
+    obRedraw(ws, composite);
+    wsMarkModified(ws);
+    if (code == 2)
+        cpAfterEdit(ws, composite, code);
+    return 1;
+}
+
 int cmdComposite(HWND ws, MemHandle object)
 {
     if (!object)
@@ -258,29 +287,16 @@ int cmdComposite(HWND ws, MemHandle object)
         utMessageBoxId(ws, IDS_ONLY_IN_SELECT_MODE, MB_ICONINFORMATION);
         return 0;
     }
-    udDiscard(ws);
-    MemHandle kept = obCopyTree(object, 0);
-    if (kept) {
-        obSetPrev(kept, obGetPrev(object));
-        obSetNext(kept, 0);
-    }
-    int code = 0;
-    MemHandle composite = cpEditComposite(ws, object, TRUE, &code);
-    if (!composite || !code || !kept) {
-        obFreeTree(kept);
+    return runComposite(ws, object, TRUE);
+}
+
+// Edit on a composite: its dialog runs on it (a rotated one is first turned
+// back after asking); the result replaces it with one undo step.
+int cmdEditComposite(HWND ws, MemHandle composite)
+{
+    if (!composite || obGetType(composite) != OBT_COMPOSITE)
         return 0;
-    }
-    obInvalidate(ws, kept);
-    epSelectObject(ws, composite);
-    // Undo puts the old object back in place of the composite.
-    udRecordCopy(ws, kept);
-    obSetPrev(kept, 0);
-    obFreeTree(kept);
-    obRedraw(ws, composite);
-    wsMarkModified(ws);
-    if (code == 2)
-        cpAfterEdit(ws, composite, code);
-    return 1;
+    return runComposite(ws, composite, FALSE);
 }
 
 int cmdClone(HWND ws, MemHandle object)

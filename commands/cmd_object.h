@@ -34,6 +34,8 @@ int cmdGroup(HWND ws, MemHandle object);
 int cmdUngroup(HWND ws, MemHandle object);
 // 404: the composite builder on the object.
 int cmdComposite(HWND ws, MemHandle object);
+// Edit (401) on a composite: the composite dialog on it; 0 when nothing changed.
+int cmdEditComposite(HWND ws, MemHandle composite);
 // 212: clone copies.
 int cmdClone(HWND ws, MemHandle object);
 // 514: the name dialog (without an object: the list of names).

@@ -1,6 +1,6 @@
 // The Edit command.
 #include "commands/ed_edit.h"
-#include "commands/grp_standins.h"
+#include "commands/cmd_object.h"
 #include "commands/lay_grid_standins.h"
 #include "commands/ta_standins.h"
 #include "commands/ud_undo.h"

@@ -4,6 +4,7 @@
 #include "app/setup_record.h"
 #include "app/ws_services.h"
 #include "table/tb_draw.h"
+#include "textedit/te_display.h"
 #include "controls/pal_window.h"
 #include "model/fm_form.h"
 #include "model/lay_layers.h"
@@ -396,7 +397,7 @@ void wsDrawToolMarks(HWND ws, HDC dc, const PAINTSTRUCT *, const RECT *paintRect
             epCreateDrawCurveMarks(ws, dc);
         break;
     case TM_TEXT_A: teLabelPaint(ws, dc); break;
-    case TM_TEXT: tePaintText(ws, dc); break;
+    case TM_TEXT: tePaintText(ws, dc, paintRect); break;
     case TM_TABLE: tbDrawEditMode(ws, dc, paintRect); break;
     case TM_CUBE_DEPTH:
     case 24: epCubeDrawHandle(ws, dc, object); break;

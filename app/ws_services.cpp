@@ -59,7 +59,6 @@ int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM)
 
 int teTextCommand(HWND, MemHandle, int, LPARAM) { return 0; }
 void teLabelPaint(HWND, HDC) {}
-void tePaintText(HWND, HDC) {}
 int tbTableCommand(HWND, MemHandle, int, LPARAM) { return 0; }
 int bmpPropertyCommand(HWND, MemHandle, int, LPARAM) { return 0; }
 int shShapeCommand(HWND, MemHandle, int, LPARAM) { return 0; }

@@ -1,6 +1,10 @@
 // Format operations over the text editor's line blocks.
 #include "text/tx_edit_lines.h"
 #include "textedit/te_caret.h"
+#include "textedit/te_commands.h"
+#include "textedit/te_display.h"
+#include "textedit/te_select.h"
+#include "textedit/te_undo.h"
 #include "textedit/te_lines.h"
 #include "textedit/te_session.h"
 #include "text/tx_stream.h"
@@ -136,4 +140,24 @@ void txSetFormatUndo(int32_t a, int32_t b)
 {
     g_formatUndo[0] = a;
     g_formatUndo[1] = b;
+}
+
+void txReapplyFormatUndo(HWND window, const char *saved)
+{
+    int32_t a = g_formatUndo[0], b = g_formatUndo[1];
+    if (a < 0 || b < 0)
+        return;
+    TePos start, end;
+    if (!tePosFromAbs(a, &start) || !tePosFromAbs(b, &end))
+        return;
+    // The changed text with the codes written around it goes; the text as
+    // it was before the change takes its place.
+    teNoteBeforeChange(start.line);
+    teSetSelection(&start, &end);
+    teDeleteSelection(window);
+    if (saved && *saved)
+        teInsertStreamAtCaret(window, saved, nullptr);
+    teRestoreUndoSelection();
+    teMarkRangeChanged(5);
+    txResetFormatUndo();
 }

@@ -23,3 +23,7 @@ BOOL txCheckAllLines();
 void txResetFormatUndo();
 void txGetFormatUndo(int32_t *a, int32_t *b);
 void txSetFormatUndo(int32_t a, int32_t b);
+// The undo of a format change: the text between the two saved positions
+// (the changed text with its codes) is replaced by the saved stream, the
+// selection and caret restored and the lines marked for repainting.
+void txReapplyFormatUndo(HWND window, const char *saved);

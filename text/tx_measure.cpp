@@ -5,6 +5,7 @@
 #include "text/tx_header.h"
 #include "text/tx_paint.h"
 #include "text/tx_stream.h"
+#include "textedit/te_commands.h"
 #include "app/app_frame_globals.h"
 #include "support/dm_map.h"
 #include "support/gdi_bitmap.h"
@@ -377,6 +378,9 @@ uint32_t txMeasureObject(HDC dc, HDC measureDC, int32_t x, int32_t y, int32_t an
             memcpy(&ih, reinterpret_cast<const uint8_t *>(obj) + 23, 4);
             w = iw + 2 * hm;
             h = ih + vm;
+            // Drawn by the editor's image routine from the top-left corner.
+            if (draw && dc)
+                teDrawImageObject(dc, obj, x, y - h, height ? *height : 0, ascent ? *ascent : 0);
         }
         break;
     default:

@@ -332,3 +332,164 @@ void teResetFormatAttrs(const char *stream, CharFormat *fmt)
         i = stepUnit(stream, i);
     }
 }
+
+// ---- text of a range ----------------------------------------------------------------------------
+
+namespace {
+
+// Calls fn(byte) for each plain character of the range: codes and objects
+// dropped, a paragraph return as the given line end.
+template <typename Fn>
+void plainBytes(const TePos *start, const TePos *end, const char *lineEnd, Fn fn)
+{
+    if (!start || !end || !start->line || !end->line)
+        return;
+    TePos a = *start, b = *end;
+    if (tePosCompare(&a, &b) > 0)
+        std::swap(a, b);
+    for (MemHandle l = a.line; l; l = teLineNext(l)) {
+        std::string t = textOf(l);
+        const char *s = t.c_str();
+        int32_t n = (int32_t)t.size();
+        int32_t i = l == a.line ? a.offset : 0;
+        int32_t to = l == b.line ? b.offset : n;
+        if (to > n)
+            to = n;
+        while (i >= 0 && i < to) {
+            uint8_t c = B(s, i);
+            if (c == TX_ESC || c == TX_GS) {
+                i = stepUnit(s, i);
+                continue;
+            }
+            if (c == TX_RETURN) {
+                for (const char *e = lineEnd; *e; ++e)
+                    fn(*e);
+            } else {
+                fn((char)c);
+            }
+            ++i;
+        }
+        if (l == b.line)
+            break;
+    }
+}
+
+}  // namespace
+
+MemHandle teRangeToText(const TePos *start, const TePos *end)
+{
+    std::string out;
+    plainBytes(start, end, "\r\n", [&](char c) { out += c; });
+    return utHandleFromBytes(out.c_str(), (uint32_t)out.size() + 1);
+}
+
+int32_t teRangeTextLength(const TePos *start, const TePos *end)
+{
+    int32_t n = 0;
+    plainBytes(start, end, "\r\n", [&](char) { ++n; });
+    return n;
+}
+
+int32_t teRangeCharCount(const TePos *start, const TePos *end)
+{
+    int32_t n = 0;
+    plainBytes(start, end, "\r", [&](char) { ++n; });
+    return n;
+}
+
+int32_t teRangeToPlain(const TePos *start, const TePos *end, char *buffer)
+{
+    int32_t n = 0;
+    plainBytes(start, end, "\n", [&](char c) {
+        if (buffer)
+            buffer[n] = c;
+        ++n;
+    });
+    if (buffer)
+        buffer[n] = 0;
+    return n;
+}
+
+// ---- scrolling commands ---------------------------------------------------------------------------
+
+namespace {
+
+// The view in twips.
+BOOL viewTwips(HWND window, RECT *r)
+{
+    HDC dc = teGetDC();
+    if (!window || !dc || !GetClientRect(window, r))
+        return FALSE;
+    DPtoLP(dc, reinterpret_cast<POINT *>(r), 2);
+    if (r->top > r->bottom)
+        std::swap(r->top, r->bottom);
+    return TRUE;
+}
+
+// The first line whose top is at or below the view's top, and the last
+// line whose top is above the view's bottom.
+void visibleLines(const RECT &view, MemHandle *first, MemHandle *last)
+{
+    *first = *last = 0;
+    for (MemHandle l = teGetFirstLine(); l; l = teLineNext(l)) {
+        int32_t top = teLineTop(l);
+        if (!*first && top >= view.top)
+            *first = l;
+        if (top < view.bottom)
+            *last = l;
+    }
+}
+
+}  // namespace
+
+int teScrollLineUp(HWND window)
+{
+    RECT view;
+    if (!viewTwips(window, &view))
+        return 0;
+    MemHandle first, last;
+    visibleLines(view, &first, &last);
+    MemHandle prev = first ? teLinePrev(first) : teGetLastLine();
+    int32_t d = prev ? teLineTop(prev) - view.top : -teLineHeight(teGetFirstLine());
+    if (d > 0)
+        d = -d;
+    return teScrollByY(window, d) != 0;
+}
+
+int teScrollLineDown(HWND window)
+{
+    RECT view;
+    if (!viewTwips(window, &view))
+        return 0;
+    MemHandle first, last;
+    visibleLines(view, &first, &last);
+    MemHandle next = first ? teLineNext(first) : 0;
+    int32_t d = next ? teLineTop(next) - view.top : teLineHeight(teGetLastLine());
+    return teScrollByY(window, d) != 0;
+}
+
+int teScrollPageDown(HWND window)
+{
+    RECT view;
+    if (!viewTwips(window, &view))
+        return 0;
+    MemHandle first, last;
+    visibleLines(view, &first, &last);
+    int32_t d = last ? teLineTop(last) - view.top : 0;
+    if (d <= 0)
+        d = view.bottom - view.top;
+    return teScrollByY(window, d) != 0;
+}
+
+int teScrollPageUp(HWND window)
+{
+    RECT view;
+    if (!viewTwips(window, &view))
+        return 0;
+    MemHandle first, last;
+    visibleLines(view, &first, &last);
+    int32_t d = first ? teLineBottom(first) - view.bottom : 0;
+    if (d >= 0)
+        d = -(view.bottom - view.top);
+    return teScrollByY(window, d) != 0;
+}

@@ -1,7 +1,12 @@
-// The font dialog: answers Cancel until it is built (see the header).
+// The font dialogs: answer Cancel until they are built (see the header).
 #include "textedit/te_font_dlg.h"
 
 int txChooseFont(HWND, LOGFONTA *, uint32_t, COLORREF *)
+{
+    return 0;
+}
+
+int txAskFontSize(HWND, const char *, int32_t *)
 {
     return 0;
 }

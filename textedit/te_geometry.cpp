@@ -18,11 +18,7 @@ namespace {
 
 TextEditSession &S() { return *teSession(); }
 
-BOOL topPlaced()
-{
-    uint16_t a = S().baseFormat.align;
-    return (a & (TXA_VCENTRE | TXA_BOTTOM)) == 0 || (S().textFlags & TXF_EDIT_OPT2);
-}
+BOOL topPlaced() { return teIsTopPlaced(); }
 
 BOOL mayResize() { return (S().textFlags & (TXF_FRAME_BOUND | TXF_FRAME_BOUND2)) == 0; }
 

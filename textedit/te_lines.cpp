@@ -917,11 +917,13 @@ static int32_t sumHeightsBefore(MemHandle line, BOOL inclusive, int32_t *total)
     return before;
 }
 
-static BOOL topPlaced()
+BOOL teIsTopPlaced()
 {
     uint16_t a = S().baseFormat.align;
     return (a & (TXA_VCENTRE | TXA_BOTTOM)) == 0 || (S().textFlags & TXF_EDIT_OPT2);
 }
+
+static BOOL topPlaced() { return teIsTopPlaced(); }
 
 static int32_t blockTop(int32_t depth)
 {

@@ -97,6 +97,9 @@ int32_t teLineStripCodeAt(MemHandle line, int code, TePos *pos);
 BOOL teStripCodeInLines(MemHandle from, MemHandle to, int code, TePos *pos);
 
 // ---- line positions (twips)
+// Horizontal lines hang from the frame's top (no vertical centring or
+// bottom placement, or the text is clipped to its frame).
+BOOL teIsTopPlaced();
 int32_t teLineTop(MemHandle line);
 int32_t teLineBottom(MemHandle line);
 int32_t teLineLeft(MemHandle line);

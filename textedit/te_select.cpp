@@ -244,6 +244,8 @@ MemHandle teSelectedText()
     TePos a, b;
     if (!teGetSelection(&a, &b))
         return 0;
+    if (tePosCompare(&a, &b) > 0)
+        std::swap(a, b);
     return teGetRangeText(&a, &b);
 }
 

@@ -5,6 +5,7 @@
 #include "textedit/te_caret.h"
 #include "textedit/te_clip.h"
 #include "textedit/te_commands.h"
+#include "textedit/te_display.h"
 #include "textedit/te_select.h"
 #include "app/mb_msgbar.h"
 #include "app/app_toolbars.h"
@@ -254,7 +255,7 @@ int teSetAlignment(HWND window, uint16_t align)
     TePos end = {S().lastLine, teLineLength(S().lastLine)};
     teApplyCodeToRange(window, &start, &end, TXC_ALIGN, align, &S().baseFormat);
     if (window)
-        InvalidateRect(window, nullptr, TRUE);
+        teInvalidateText(window, TRUE);
     return 1;
 }
 

@@ -195,6 +195,7 @@ WS_GETTER(BOOL, wsIsPrinting, viewFlags &WS_VIEW_PRINTING ? 1 : 0, FALSE)
 WS_GETTER(MemHandle, wsGetSavedSession, textEditData, 0)
 WS_GETTER(uint32_t, wsGetTableEditValue, tableEditValue, 0)
 WS_SETTER(uint32_t, wsSetTableEditValue, tableEditValue)
+BOOL wsIsTableEditing(HWND ws) { return ws && wsGetTableEditValue(ws) != 0; }
 WS_GETTER(uint16_t, wsGetScrollStyle, scrollStyle, 0)
 WS_SETTER(uint16_t, wsSetScrollStyle, scrollStyle)
 WS_GETTER(int32_t, wsGetCurrentPageOffset, currentPageOffset, 0)

@@ -195,6 +195,9 @@ void wsSetSavedSession(HWND ws, MemHandle data);
 MemHandle wsGetSavedSession(HWND ws);
 void wsSetTableEditValue(HWND ws, uint32_t value);
 uint32_t wsGetTableEditValue(HWND ws);
+// The table-editing flag: the table editor keeps a value while a cell is
+// edited; the text editor then invalidates instead of painting.
+BOOL wsIsTableEditing(HWND ws);
 
 uint16_t wsGetScrollStyle(HWND ws);
 void wsSetScrollStyle(HWND ws, uint16_t style);

@@ -1,4 +1,6 @@
 #include "app/app_menu_state.h"
+#include "app/app_menu_editor.h"
+#include "textedit/te_modes.h"
 #include "app/app_frame.h"
 #include "app/app_frame_bars.h"
 #include "app/app_toolbars.h"
@@ -463,8 +465,21 @@ void appInitMenuPopup(HWND frame, HMENU popup)
         return;
     }
     const uint16_t mode = wsGetToolMode(ws);
-    if (mode == TM_TEXT_A || mode == TM_NOTE)
-        return;   // the text and note editors keep their own menus
+    if (mode == TM_TEXT_A) {
+        teLabelInitMenu(ws, popup);
+        return;
+    }
+    if (mode == TM_NOTE)
+        return;   // the note editor keeps its own menus
+    if (mode == TM_TEXT) {
+        switch (first) {
+        case 460: appInitTextMenuForEditor(ws, popup); return;
+        case 464: appInitParagraphMenuForEditor(ws, popup); return;
+        case 200: appInitEditMenu(ws, popup); return;
+        case 608: appCheckSnapToRulers(ws, popup); return;
+        default: break;
+        }
+    }
     switch (first) {
     case 100: appInitFileMenu(frame, popup, ws); break;
     case 181: appInitZoomMenu(popup, ws); break;

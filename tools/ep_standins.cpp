@@ -33,7 +33,6 @@ EP_WEAK void objPlaceInserted(HWND, MemHandle, uint16_t) {}
 EP_WEAK int objOverlapTest(MemHandle) { return 0; }
 EP_WEAK MemHandle epNoteNew(HWND, POINT) { return 0; }
 EP_WEAK int epNoteBeginEdit(HWND, MemHandle) { return 0; }
-EP_WEAK int teBeginEdit(HWND, MemHandle, int, LPARAM, BOOL) { return 0; }
 EP_WEAK int epArcTool(HWND, MemHandle) { return 0; }
 
 EP_WEAK void obTextBoxSize(const void *format, int n, RECT *rect)

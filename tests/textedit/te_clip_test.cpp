@@ -6,6 +6,7 @@
 #include "text/tx_flow.h"
 #include "text/tx_object.h"
 #include "textedit/te_clip.h"
+#include <algorithm>
 
 namespace {
 
@@ -86,16 +87,17 @@ TEST_F(Clip, AWholeObjectGoesOnWithItsBaseFormatAndCrLfOnlyAtReturns)
     ASSERT_GT(txCountLines(object), 2);
     CharFormat base;
     ASSERT_TRUE(txGetCharFormat(object, &base));
-    std::string prefix((size_t)txEncodeFormatSize(&base), '\0');
-    prefix.resize((size_t)txEncodeFormat(&prefix[0], &base));
+    // The base format's codes, then the text without its layout.
+    MemHandle plain = utHandleFromBytes(text.c_str(), (uint32_t)text.size() + 1);
+    MemHandle want = txPrefixFormat(plain, &base);
+    const std::string expected = streamOf(want);
+    utFreeHandle(want);
+    utFreeHandle(plain);
     {
         Clipboard cb;
         EXPECT_EQ(1, teCopyObjectText(object));
-        std::string stream = Clipboard::read(teRegisterClipFormat());
-        ASSERT_GE(stream.size(), prefix.size());
-        EXPECT_EQ(prefix, stream.substr(0, prefix.size()));
-        // No layout on the clipboard: the words come back in one paragraph.
-        EXPECT_EQ(text, stream.substr(prefix.size()));
+        EXPECT_EQ(expected, Clipboard::read(teRegisterClipFormat()));
+        EXPECT_EQ(text, expected.substr(expected.size() - text.size()));
         EXPECT_EQ("one two three four five six seven eight nine tenB\r\nlast",
                   Clipboard::read(CF_TEXT));
     }
@@ -161,15 +163,19 @@ TEST_F(Clip, AStreamFailingTheBoundedCheckIsRefusedWithABeep)
 
 TEST_F(Clip, APastedStreamLosesItsLayout)
 {
-    TxLineInfo li = {3, 180, 300, 276};
-    char info[16];
-    int32_t n = txMakeBlockCode(info, TXC_LINE_INFO, &li, 8);
-    const std::string laid = std::string(info, (size_t)n) + "ab\n" + std::string(info, (size_t)n) +
-                             "cd" + flag(TXC_PAGE_BREAK) + "e";
+    const char *words = "one two three four five six";
+    std::string laid = layout(words, widthFor(words, 3));
+    ASSERT_TRUE(txIsLineInfo(laid.c_str()));
+    laid += flag(TXC_PAGE_BREAK) + "x";
     MemHandle h = teClipStreamFromBytes(laid.c_str(), (uint32_t)laid.size() + 1);
     ASSERT_NE(0u, h);
-    EXPECT_EQ("abcde", streamOf(h));
+    const std::string got = streamOf(h);
     utFreeHandle(h);
+    EXPECT_EQ(std::string::npos, got.find('\n'));
+    EXPECT_EQ(std::string::npos, got.find('\x1b'));
+    std::string chars = got;
+    chars.erase(std::remove(chars.begin(), chars.end(), ' '), chars.end());
+    EXPECT_EQ("onetwothreefourfivesixx", chars);
 }
 
 TEST_F(Clip, PlainOnlyTextNeverOffersTheFormattedFormat)

@@ -211,7 +211,9 @@ int teOpenObject(HWND ws, MemHandle object, int32_t maxHeight)
     if (txHasColumns(object) && txGetColumnSpec(object, &spec)) {
         savedColumns = utHandleFromBytes(&spec, sizeof spec);
         invalidateObject(ws, object);
-        object = txRemoveColumns(object);
+        MemHandle single = txRemoveColumns(object);
+        wsFollowMovedObject(ws, object, single);
+        object = single;
         invalidateObject(ws, object);
     } else if (txIsCurved(object)) {
         utMessageBox(ws, "The curved text will be straightened for editing.", MB_ICONINFORMATION);
@@ -263,9 +265,11 @@ int teOpenObject(HWND ws, MemHandle object, int32_t maxHeight)
     }
     utFreeHandle(stream);
     if (empty || !teGetFirstLine()) {
+        // An empty text starts as one empty line with room for typing.
         MemHandle line = teLineNew(nullptr, 0, &base);
+        if (MemHandle roomy = line ? teLineAlloc(line, 256) : 0)
+            line = roomy;
         if (line) {
-            utGrowHandle(line, kTeLineHead + 257, kTeLineStep);
             teSetLineList(line);
             teMeasureLine(line, &base);
         }
@@ -330,7 +334,7 @@ int teBeginEdit(HWND ws, MemHandle object, int ownerCommand, LPARAM point, BOOL 
 
 // ---- committing ---------------------------------------------------------------------------------
 
-MemHandle teRebuildObject(HWND, int *outFlag)
+MemHandle teRebuildObject(HWND ws, int *outFlag)
 {
     if (outFlag)
         *outFlag = 0;
@@ -387,8 +391,10 @@ MemHandle teRebuildObject(HWND, int *outFlag)
         r->length = size;
     }
     txRecordSize(g);
-    if (g != object)
+    if (g != object) {
         teSetTextObject(g);
+        wsFollowMovedObject(ws, object, g);
+    }
     return g;
 }
 
@@ -480,6 +486,7 @@ int teEndEdit(HWND ws, int endCode, LPARAM endDetail)
     if (!failed && columns) {
         MemHandle g = txMakeColumns(rebuilt, &spec);
         if (g) {
+            wsFollowMovedObject(ws, rebuilt, g);
             rebuilt = g;
             recolumned = TRUE;
         }

@@ -342,6 +342,10 @@ MemHandle teRebuildObject(HWND ws, int *outFlag)
     if (!object || !teGetFirstLine())
         return 0;
     MemHandle lines = teLinesToStream(teGetFirstLine(), 0);
+    // No stream from lines that hold text is a failed allocation, never an
+    // emptied text.
+    if (!lines && (teLineLength(teGetFirstLine()) > 0 || teLineNext(teGetFirstLine())))
+        return 0;
     std::string stream;
     {
         MemLock<char> p(lines);

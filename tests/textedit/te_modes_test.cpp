@@ -486,3 +486,26 @@ TEST_F(LabelModes, APasteTallerThanThePageIsCancelledAndTheSelectionComesBack)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Modes, ARebuildThatRunsOutOfMemoryKeepsTheObjectAndSaysSo)
+{
+    MemHandle t = place("abc");
+    ASSERT_EQ(1, txCmdEditText(ws, t, 0, 0));
+    teCaretTextEnd(ws, TRUE);
+    chars("defghijklmnopqrstuvwxyz");
+    qmtest::BoxRecorder boxes;
+    utFailNextAllocs(1);
+    teEndEdit(ws, 1, 0);
+    utFailNextAllocs(0);
+    EXPECT_NE(TM_TEXT, wsGetToolMode(ws));
+    // The allocator's report and the editor's.
+    ASSERT_GE(boxes.count(), 1u);
+    EXPECT_EQ("Memory allocation failed", boxes.last().text);
+    t = wsGetCurrentObject(ws);
+    ASSERT_TRUE(wsPageHasObject(ws, t));
+    EXPECT_EQ("abc", plainOf(t));
+}
+
+}  // namespace

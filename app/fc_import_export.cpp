@@ -555,7 +555,8 @@ int fcImportFile(HWND ws, const char *path, int kind, int imageMode, const RECT 
     }
     if (!object) {
         winPopWaitCursor();
-        if (kind != 18 && kind != 19)
+        // The metafile loaders tell their own failures.
+        if (kind != 18 && kind != 19 && kind != 4 && kind != 16)
             utMessageBoxCaption(ownerOf(ws), "Incorrect file type", " Error",
                                 MB_OK | MB_ICONEXCLAMATION);
         return 0;

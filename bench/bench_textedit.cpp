@@ -9,20 +9,25 @@
 #include "text/tx_break.h"
 #include "text/tx_format.h"
 #include "text/tx_measure.h"
+#include "text/tx_header.h"
+#include "text/tx_object.h"
+#include "textedit/te_caret.h"
+#include "textedit/te_commands.h"
+#include "textedit/te_display.h"
 #include "textedit/te_lines.h"
 #include "textedit/te_select.h"
 #include "textedit/te_session.h"
 #include "textedit/te_modes.h"
+#include "textedit/te_undo.h"
 #include "text/tx_flow.h"
-#include "text/tx_header.h"
-#include "text/tx_object.h"
 #include <stdio.h>
 #include <string>
 
 namespace {
 
-// 10,000 words of 2 to 9 letters, a paragraph every 100 words.
-std::string words()
+// 10,000 words of 2 to 9 letters, a paragraph every 100 words (with one
+// paragraph of 400 words from word `longFrom` when it is set).
+std::string words(int longFrom = -1)
 {
     std::string s;
     uint32_t seed = 12345;
@@ -31,7 +36,8 @@ std::string words()
         int len = 2 + (int)((seed >> 16) % 8);
         for (int k = 0; k < len; ++k)
             s += (char)('a' + (int)((seed >> (k + 3)) % 26));
-        s += (i % 100 == 99) ? '\r' : ' ';
+        bool inLong = longFrom >= 0 && i >= longFrom && i < longFrom + 399;
+        s += (i % 100 == 99 && !inLong) ? '\r' : ' ';
     }
     return s;
 }
@@ -80,6 +86,66 @@ void benchEditOpenEnd(HWND window, const std::string &text)
 }
 
 }  // namespace
+
+// Typing 200 characters one at a time into the middle of a 400-word
+// paragraph of a 10,000-word wrapped text, each key's changed lines
+// repainted on the session's context.
+static void benchTyping(HWND window)
+{
+    LOGFONTA lf = {};
+    lf.lfHeight = -240;
+    lf.lfWeight = 400;
+    lstrcpyA(lf.lfFaceName, "Arial");
+    const int longFrom = 4000;
+    std::string text = words(longFrom);
+    HDC mdc = txGetMeasureDC(nullptr, FALSE);
+    MemHandle laid = txLayoutStream(mdc, text.c_str(), 10080, &lf, 0, 4, 0, 0, 0xFFFFFF, 0,
+                                    nullptr, FALSE);
+    txReleaseMeasureDC(nullptr, mdc, FALSE);
+    TextHeader h = {};
+    h.lf = lf;
+    h.bkMode = 1;
+    h.spacing = 4;
+    h.flags = TXF_WRAP | TXF_WRAP_LOW;
+    RECT box = {0, 0, 10080, 28800};
+    const COLORREF colours[3] = {0, 0, 0xFFFFFF};
+    MemHandle object = txNewTextObject(&box, colours, &h, "");
+    teResetSession(window);
+    teSetTextObject(object);
+    CharFormat fmt;
+    txGetCharFormat(object, &fmt);
+    teSetFormat(&fmt, 0);
+    teSetFormat(&fmt, 2);
+    teAcquireDC(window);
+    {
+        MemLock<char> s(laid);
+        teLinesFromStream(s.get(), 0, &fmt);
+    }
+    teSetInsertMode(TRUE);
+    // The caret after the 200th word of the long paragraph.
+    size_t at = 0;
+    for (int w = 0; w < longFrom + 200; ++w)
+        at = text.find_first_of(" \r", at) + 1;
+    teSetCaretAbs((int32_t)at);
+    int32_t lines = teLineCount();
+    teResetDisplayNotes();
+    double t0 = benchSeconds();
+    for (int i = 0; i < 200; ++i) {
+        teInsertChar(window, (char)(i % 7 == 6 ? ' ' : 'a' + i % 26));
+        teRepaintChanges(window);
+    }
+    double t1 = benchSeconds();
+    printf("editor typing 200 characters into a 400-word paragraph of 10000 words (%d lines): "
+           "%8.3f ms, %6.3f ms a key\n",
+           lines, (t1 - t0) * 1000, (t1 - t0) * 1000 / 200);
+    utFreeHandle(laid);
+    teLinesFreeAll();
+    teDropUndo(window, FALSE);
+    teReleaseDC();
+    teResetSelectionModule();
+    teResetSession(nullptr);
+    utFreeHandle(object);
+}
 
 void benchTextEdit()
 {
@@ -132,6 +198,7 @@ void benchTextEdit()
     teReleaseDC();
     teResetSelectionModule();
     teResetSession(nullptr);
+    benchTyping(window);
     benchEditOpenEnd(window, text);
     teResetSession(nullptr);
     DestroyWindow(window);

@@ -10,7 +10,7 @@
 //   qm_bench [pages] [objects per page] [--memory] [--keep PATH] [--shapes]
 //   qm_bench --read PATH
 //   qm_bench --picture      the picture step alone
-//   qm_bench --textedit     the text editor steps alone
+//   qm_bench --text-edit    the text editor's steps alone
 //
 // --memory keeps every page in memory instead of swapping it out; --keep
 // saves the document at PATH and leaves it there; --shapes runs only the
@@ -585,8 +585,9 @@ int main(int argc, char **argv)
         else if (strcmp(argv[i], "--picture") == 0) {
             benchPicture();   // the picture step alone
             return 0;
-        } else if (strcmp(argv[i], "--textedit") == 0) {
-            benchTextEdit();   // the text editor steps alone
+        } else if (strcmp(argv[i], "--text-edit") == 0) {
+            utSetMessageBoxHook(printBox);
+            benchTextEdit();   // the text editor's steps alone
             return 0;
         } else if (strcmp(argv[i], "--keep") == 0 && i + 1 < argc)
             keep = argv[++i];

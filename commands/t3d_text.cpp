@@ -32,7 +32,8 @@ const char *t3dGetText(const uint8_t *data)
         return nullptr;
     uint32_t n = 0;
     const uint8_t *text = rcFindTaggedData(data + kT3dAttrAt, count, areaSize, 1, &n);
-    if (!text || !n || !memchr(text, 0, n))
+    // An empty text is no text: it has no field when it is made.
+    if (!text || !n || !memchr(text, 0, n) || !text[0])
         return nullptr;
     return reinterpret_cast<const char *>(text);
 }

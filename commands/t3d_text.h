@@ -11,7 +11,7 @@ const uint32_t kT3dFontAt = 30;
 const uint32_t kT3dAttrAt = 126;
 
 // The text of tag 1, or null (no field, an area or field passing the type
-// data's size, or a text without its terminator).
+// data's size, a text without its terminator, or an empty one).
 const char *t3dGetText(const uint8_t *typeData);
 // |LOGFONT height| / 8.
 int32_t t3dMargin(const uint8_t *typeData);

@@ -6,6 +6,7 @@
 #include "model/pg_render.h"
 #include <string.h>
 #include <algorithm>
+#include <vector>
 
 uint32_t shSelfSizedRecordSize(ObjectRecord *rec, uint32_t blockSize)
 {
@@ -35,11 +36,57 @@ namespace {
 ShInsetHooks g_hooks = {};
 int g_insetDepth = 0;   // insets being drawn now
 
+// Pages an inset could not read. The reader says so in a message box; the
+// box closing paints the inset again, so a page that failed is not tried
+// again while its entry says the same (where the page is and how it is
+// held), or the boxes would never end.
+struct FailedRead {
+    MemHandle dir;
+    int index;
+    uint32_t offset, size;
+    uint16_t state;
+    char tempName[24];
+    bool operator==(const FailedRead &o) const
+    {
+        return dir == o.dir && index == o.index && offset == o.offset && size == o.size &&
+               state == o.state && memcmp(tempName, o.tempName, sizeof tempName) == 0;
+    }
+};
+std::vector<FailedRead> g_failed;
+
+FailedRead failedKey(MemHandle dir, int index)
+{
+    FailedRead key = {};
+    PageDirEntry entry;
+    pgDirGetEntry(dir, index, &entry);
+    key.dir = dir;
+    key.index = index;
+    key.offset = entry.offset;
+    key.size = entry.size;
+    key.state = entry.state;
+    memcpy(key.tempName, entry.tempName, sizeof key.tempName);
+    return key;
+}
+
+// The page of entry `index`, read from where the entry holds it when it is
+// not in memory; null when it cannot be (told once).
+MemHandle loadPage(HWND window, MemHandle dir, int index)
+{
+    FailedRead key = failedKey(dir, index);
+    if (std::find(g_failed.begin(), g_failed.end(), key) != g_failed.end())
+        return 0;
+    MemHandle page = pgDirEnsureLoaded(window, dir, index);
+    if (!page)
+        g_failed.push_back(key);
+    return page;
+}
+
 }  // namespace
 
 void shSetInsetHooks(const ShInsetHooks *hooks)
 {
     g_hooks = hooks ? *hooks : ShInsetHooks{};
+    g_failed.clear();
 }
 
 void shPageInsetDraw(HDC dc, ObjectRecord *rec)
@@ -60,7 +107,9 @@ void shPageInsetDraw(HDC dc, ObjectRecord *rec)
         return;
     MemHandle dir = fmGetDirectory(form);
     bool inMemory = pgDirGetPages(dir, index) != 0;
-    MemHandle page = pgDirGetPagesChecked(dir, count, index);
+    // A page that is not in memory is read from the document or its
+    // temporary file for the drawing.
+    MemHandle page = inMemory ? pgDirGetPages(dir, index) : loadPage(window, dir, index);
     if (!page)
         return;
     ++g_insetDepth;

@@ -21,13 +21,16 @@ struct ShInsetHooks {
     MemHandle (*document)(HWND window);
     int (*currentPage)(HWND window);
 };
-void shSetInsetHooks(const ShInsetHooks *hooks);   // null: none
+// Null: none. Either way the pages that could not be read are forgotten.
+void shSetInsetHooks(const ShInsetHooks *hooks);
 
 // Renders the page of the stored index of the drawing window's document
 // into the DC under its current mapping; nothing for an index outside the
 // document, outside a drawing pass or inside another inset's drawing (an
-// inset of its own page, or two of each other's, would never end). Page
-// records the drawing had to load are released afterwards unless the page
-// is the window's current one; a page already in memory stays.
+// inset of its own page, or two of each other's, would never end). A page
+// that is not in memory is read for the drawing and released afterwards
+// unless it is the window's current one; a page already in memory stays.
+// A page that cannot be read is reported once and not tried again while
+// its directory entry stays the same.
 void shPageInsetDraw(HDC dc, ObjectRecord *rec);
 void shPageInsetDrawH(HDC dc, MemHandle h);

@@ -520,9 +520,10 @@ int32_t teXAtOffset(MemHandle line, int32_t offset)
         return 0;
     CharFormat f = c.r->fmt;
     RECT frame = S().frame;
-    int32_t left = gdiAlignX(frame, teLineInfo(c.r.get())->W, f.align);
     int32_t skipped = 0;
     const char *after = txSkipApplyCodes(c.t, &f, &skipped);
+    // Aligned by the format after the line's leading codes, as it is drawn.
+    int32_t left = gdiAlignX(frame, teLineInfo(c.r.get())->W, f.align);
     int32_t upTo = offset - skipped;
     if (upTo <= 0)
         return left;
@@ -546,9 +547,9 @@ int32_t teYAtOffset(MemHandle line, int32_t offset)
     if (!c.t)
         return 0;
     CharFormat f = c.r->fmt;
-    int32_t top = gdiAlignY(S().frame, teLineInfo(c.r.get())->W, f.align);
     int32_t skipped = 0;
     const char *after = txSkipApplyCodes(c.t, &f, &skipped);
+    int32_t top = gdiAlignY(S().frame, teLineInfo(c.r.get())->W, f.align);
     int32_t upTo = offset - skipped;
     if (upTo <= 0)
         return top;

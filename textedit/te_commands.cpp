@@ -493,3 +493,17 @@ int teScrollPageUp(HWND window)
         d = -(view.bottom - view.top);
     return teScrollByY(window, d) != 0;
 }
+
+// ---- the select byte of a format -------------------------------------------------------------------
+
+void teFormatSetSelect(CharFormat *fmt)
+{
+    if (fmt)
+        fmt->selected = 1;
+}
+
+void teFormatClearSelect(CharFormat *fmt)
+{
+    if (fmt)
+        fmt->selected = 0;
+}

@@ -23,9 +23,9 @@ BOOL teDeleteRange(HWND window, const TePos *start, const TePos *end);
 // Deletes the selected text; FALSE when nothing is selected.
 BOOL teDeleteSelection(HWND window);
 // Inserts a text stream at the caret, split into lines at its paragraph
-// returns (CR LF and a lone LF count as one); the caret after it. fmt: the
-// format the lines are measured from (null: the caret line's). The bytes
-// inserted.
+// returns (CR LF and a lone LF count as one); the caret after it. fmt is
+// the format at the caret (or null): the new lines take the format that
+// runs on from the caret line's start. The bytes inserted.
 int32_t teInsertStreamAtCaret(HWND window, const char *stream, const CharFormat *fmt);
 
 // ---- typing and deleting (1 when the text changed)
@@ -69,6 +69,10 @@ uint32_t teDrawImageObject(HDC dc, const char *object, int32_t x, int32_t y,
                            int32_t lineHeight, int32_t ascent);
 void teSetImageOption(uint32_t value);
 uint32_t teGetImageOption();
+
+// The select byte of a format (codes 113 and 114).
+void teFormatSetSelect(CharFormat *fmt);
+void teFormatClearSelect(CharFormat *fmt);
 
 // ---- text of a range
 // CF_TEXT of a range (paragraph returns as CR LF, codes and objects

@@ -504,7 +504,9 @@ void teDrawLines(HDC dc, MemHandle first, MemHandle last)
                     txPaintLineRef(dc, x, y, after, n, &run, count, tabs, TRUE);
                     ++g_drawnLines;
                 } else {
+                    // Not drawn: the format still runs on through the line.
                     txApplyRange(nullptr, after, n, &run);
+                    txSelectFormatFont(dc, &run);
                 }
             } else {
                 int32_t x = edge - li.nBLO;

@@ -229,6 +229,9 @@ int insertUnit(HWND window, const char *bytes, int32_t n)
             BOOL pull = bytes[0] == ' ' || bytes[0] == '-';
             MemHandle start = pull ? teLinePrevInPara(teCaretLine()) : 0;
             MemHandle changed = teRewrapFrom(start ? start : teCaretLine(), FALSE);
+            // The line before kept its break: the caret's line may still need one.
+            if (!changed && start)
+                changed = teRewrapFrom(teCaretLine(), FALSE);
             if (!changed)
                 teMeasureCaretLine();
             else
@@ -377,11 +380,11 @@ int32_t teInsertStreamAtCaret(HWND window, const char *stream, const CharFormat 
         teLineInsertAfter(last, nl);
         last = nl;
     }
-    CharFormat f = run;
-    if (fmt)
-        f = *fmt;
-    teMeasureLines(first, &f, codes ? 0 : last);
-    caretAt(last, pieces.size() > 1 ? caretOff : caretOff);
+    // The lines carry the caret line's own start format on; the format at
+    // the caret is already in force where the stream goes in.
+    (void)fmt;
+    teMeasureLines(first, nullptr, codes ? 0 : last);
+    caretAt(last, caretOff);
     if (teIsWrapped()) {
         MemHandle prev = teLinePrevInPara(first);
         teRewrapParas(prev ? prev : first, last);

@@ -94,9 +94,9 @@ int overSelection(HWND window, const CharFormat *oldFmt, const CharFormat *newFm
     // After the range the text keeps the format it had.
     CharFormat endNow;
     teFormatAtPos(&b, &endNow);
+    int32_t endAbs = tePosAbs(&b);
     TePos e = b;
     int32_t tail = txInsertFormatChange(&e, &endNow, &endBefore);
-    int32_t endAbs = tePosAbs(&b);
     txSetFormatUndo(startAbs, endAbs + tail);
     TePos s, t;
     tePosFromAbs(startAbs, &s);

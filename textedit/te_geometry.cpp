@@ -253,6 +253,9 @@ int teGrowHeight(HWND window, int32_t depth)
     if (depth <= 0)
         depth = teDepthFrom(S().firstLine);
     if (depth >= kTxMaxExtent) {
+        // Warned once: a frame already at the limit stays quiet.
+        if (S().frame.bottom - S().frame.top >= kTxMaxExtent || !mayResize())
+            return 0;
         char text[256];
         if (utLoadString(window, IDS_TX_HEIGHT_TOO_LARGE, text))
             utWarningBox(window, text);
@@ -273,6 +276,8 @@ int teGrowWidth(HWND window, int32_t width)
     if (width <= 0)
         width = teDepthFrom(S().firstLine);
     if (width >= kTxMaxExtent) {
+        if (S().frame.right - S().frame.left >= kTxMaxExtent || !mayResize())
+            return 0;
         utWarningBox(window, "Text width exceeds limit");
         width = kTxMaxExtent;
     }

@@ -136,6 +136,19 @@ TEST_F(ImportExport, ATextFileThroughAllFileBecomesATextObjectButNotThroughBitma
     EXPECT_EQ(objects(page()).size(), 1u);
 }
 
+TEST_F(ImportExport, AMetafileThatCannotBeReadIsToldOnce)
+{
+    const std::string bad = home.file("bad.wmf"), missing = home.file("none.wmf");
+    writeFile(bad, std::string(30, 'x'));
+    BoxRecorder boxes;
+    EXPECT_EQ(fcImportFile(ws, bad.c_str(), 0, 0, nullptr), 0);
+    EXPECT_EQ(boxes.texts(), "Incorrect file type");
+    boxes.clear();
+    EXPECT_EQ(fcImportFile(ws, missing.c_str(), 0, 0, nullptr), 0);
+    EXPECT_EQ(boxes.texts(), missing + "\r\n  does not exist");
+    EXPECT_TRUE(objects(page()).empty());
+}
+
 TEST_F(ImportExport, ALongTextFileIsCutAfterAskingOrLeftAlone)
 {
     const std::string path = home.file("long.txt");

@@ -72,6 +72,13 @@
 //   qmdrive newtable PATH             writes a one-page document holding a table of
 //                                     3 x 4 cells of 1440 x 360 twips from (1440, 1440)
 //                                     with a text in its first row
+//   qmdrive metadoc PATH WMF EMF      writes a placeable .wmf (a red square, 2 inches) and
+//                                     an .emf (a green square, 1 inch), then a document of
+//                                     two pages: page 1 holds an inset of page 2 and a
+//                                     3D Text "WWW" at 4320,1080-7200,2160; page 2 a blue
+//                                     square at 720,720-2880,2880
+//   qmdrive import PATH               File > Import, answering the file dialog with PATH;
+//                                     fails when the program answers with a message
 #include "app/app_start.h"
 #include "tests/table/tb_fixture.h"
 #include "model/fm_form.h"
@@ -85,7 +92,9 @@
 #include "model/qmf_read.h"
 #include "model/qmf_save.h"
 #include "model/pg_render.h"
+#include "model/pg_margins.h"
 #include "objects/img_io.h"
+#include "objects/mf_pict.h"
 #include "support/gdi_dib.h"
 #include "views/ws_document.h"
 #include "text/tx_header.h"
@@ -507,6 +516,145 @@ int pictureDocument(const char *path, const char *png, const char *bmp)
     return ok ? 0 : 1;
 }
 
+// Writes the bytes to a new file; false when it cannot.
+bool writeBytes(const char *path, const void *bytes, DWORD n)
+{
+    HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(f, bytes, n, &written, nullptr) && written == n;
+    CloseHandle(f);
+    return ok;
+}
+
+// A placeable .wmf of a red square filling its box 0..2000 at 1000 units
+// per inch, and an .emf of a green square of one inch.
+bool writeMetafiles(const char *wmf, const char *emf)
+{
+    HDC mdc = CreateMetaFileA(nullptr);
+    SetMapMode(mdc, MM_ANISOTROPIC);
+    SetWindowOrgEx(mdc, 0, 0, nullptr);
+    SetWindowExtEx(mdc, 2000, 2000, nullptr);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    SelectObject(mdc, red);
+    SelectObject(mdc, GetStockObject(NULL_PEN));
+    Rectangle(mdc, 0, 0, 2001, 2001);
+    HMETAFILE mf = CloseMetaFile(mdc);
+    DeleteObject(red);
+    std::vector<uint8_t> file(sizeof(PlaceableHeader) + GetMetaFileBitsEx(mf, 0, nullptr));
+    GetMetaFileBitsEx(mf, (UINT)(file.size() - sizeof(PlaceableHeader)),
+                      file.data() + sizeof(PlaceableHeader));
+    DeleteMetaFile(mf);
+    const PlaceableHeader head = {kMfPlaceableKey, 0, 0, 0, 2000, 2000, 1000, 0, 0};
+    memcpy(file.data(), &head, sizeof head);
+    if (!writeBytes(wmf, file.data(), (DWORD)file.size()))
+        return false;
+    RECT frame = {0, 0, 2540, 2540};   // hundredths of a millimetre
+    HDC edc = CreateEnhMetaFileA(nullptr, emf, &frame, nullptr);
+    if (!edc)
+        return false;
+    HBRUSH green = CreateSolidBrush(RGB(0, 200, 0));
+    SelectObject(edc, green);
+    SelectObject(edc, GetStockObject(NULL_PEN));
+    Rectangle(edc, 0, 0, GetDeviceCaps(edc, LOGPIXELSX) + 1, GetDeviceCaps(edc, LOGPIXELSY) + 1);
+    HENHMETAFILE e = CloseEnhMetaFile(edc);
+    DeleteObject(green);
+    return e && DeleteEnhMetaFile(e);
+}
+
+MemHandle boxRecord(int16_t type, const RECT &box, uint32_t dataBytes)
+{
+    MemHandle h = obNewRecord(kObHeadSize + dataBytes);
+    ObLock r(h);
+    if (!r)
+        return 0;
+    r->type = type;
+    r->layer = 1;
+    r->scaleX = r->scaleY = kObScaleOne;
+    r->penColour = RGB(0, 0, 0);
+    r->fillColour = RGB(0, 0, 0);
+    r->backColour = RGB(255, 255, 255);
+    obRecSetRect(r.get(), &box);
+    return h;
+}
+
+// A 3D Text record of the text in Arial of half an inch, its shadow 40
+// twips right and down, the text as its tag-1 field.
+MemHandle text3dRecord(const RECT &box, const char *text)
+{
+    const uint32_t field = 8 + (uint32_t)strlen(text) + 1, size = 126 + field;
+    MemHandle h = boxRecord(OBT_3D_TEXT, box, size);
+    ObLock r(h);
+    if (!r)
+        return 0;
+    uint8_t *d = obRecData(r.get());
+    const uint32_t words[] = {size, 1, 1, field};   // size, tag mask, count, area
+    const int32_t shadow[2] = {40, 40};
+    const uint32_t tag = 1;
+    memcpy(d, &words[0], 4);
+    memcpy(d + 14, shadow, 8);
+    LOGFONTA lf = {};
+    lf.lfHeight = -720;
+    lf.lfWeight = FW_BOLD;
+    lstrcpyA(lf.lfFaceName, "Arial");
+    memcpy(d + 30, &lf, sizeof lf);
+    memcpy(d + 114, &words[1], 12);
+    memcpy(d + 126, &field, 4);
+    memcpy(d + 130, &tag, 4);
+    memcpy(d + 134, text, strlen(text) + 1);
+    return h;
+}
+
+int metafileDocument(const char *path, const char *wmf, const char *emf)
+{
+    appRegisterFileForms();
+    if (!writeMetafiles(wmf, emf))
+        return 1;
+    MemHandle form = pgNewDocument(TRUE);
+    MemHandle first = form ? pgDirGetPages(fmGetDirectory(form), 0) : 0;
+    MemHandle second = first ? pgNewRecord(0) : 0;
+    if (!second)
+        return 1;
+    pgCopySize(second, first);
+    MemHandle square = boxRecord(OBT_RECTANGLE, RECT{720, 720, 2880, 2880}, 8);
+    {
+        ObLock r(square);
+        r->fillKind = 1;
+        r->fillColour = r->penColour = RGB(0, 0, 255);
+        const int32_t sides[2] = {r->width, r->height};
+        memcpy(obRecData(r.get()), sides, sizeof sides);
+    }
+    pgAppendObject(second, square);
+    pgDirAppend(form, second);
+    // The inset covers the whole page, so that every part of the page that
+    // is painted again shows the other page.
+    RECT whole;
+    pgGetPageRect(first, &whole);
+    MemHandle inset = boxRecord(OBT_PAGE_INSET, whole, 8);
+    {
+        ObLock r(inset);
+        const uint32_t length = 8;
+        const uint16_t index = 1;
+        memcpy(obRecData(r.get()), &length, 4);
+        memcpy(obRecData(r.get()) + 4, &index, 2);
+    }
+    MemHandle text = text3dRecord(RECT{4320, 1080, 7200, 2160}, "WWW");
+    if (!square || !inset || !text)
+        return 1;
+    pgAppendObject(first, inset);
+    pgAppendObject(first, text);
+    HWND holder = CreateWindowA("STATIC", "qmdrive", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                nullptr);
+    wsSetDocument(holder, form);
+    const bool ok = qmfSaveDocument(holder, path, form, FALSE, FALSE) != 0;
+    wsSetDocument(holder, 0);
+    DestroyWindow(holder);
+    fmFree(form);
+    return ok ? 0 : 1;
+}
+
 // A visible dialog of any program in the prefix: with the caption, or
 // (caption null) one owned by `owner`.
 struct CaptionSearch {
@@ -663,10 +811,11 @@ int answer(HWND frame, int id, const char *text)
     return 0;
 }
 
-// File > Open with the path typed into the dialog.
-int openFile(HWND frame, const char *path)
+// File > Open (or the file dialog of COMMAND, such as Import 104) with the
+// path typed into the dialog.
+int openFile(HWND frame, const char *path, int command = 101)
 {
-    PostMessageA(frame, WM_COMMAND, 101, 0);
+    PostMessageA(frame, WM_COMMAND, command, 0);
     HWND dialog = waitDialog(frame, 300);
     HWND edit = dialog ? fileNameEdit(dialog) : nullptr;
     if (!edit) {
@@ -684,6 +833,14 @@ int openFile(HWND frame, const char *path)
         return 1;
     }
     settle(frame);
+    // An import answered with a message did not take the file.
+    if (command != 101) {
+        if (HWND box = waitDialog(frame, 10)) {
+            printTexts(box);
+            fprintf(stderr, "the file was answered with a message\n");
+            return 1;
+        }
+    }
     return 0;
 }
 
@@ -943,6 +1100,8 @@ int main(int argc, char **argv)
         return listObjects(argv[2]);
     if (strcmp(verb, "textdoc") == 0 && argc == 3)
         return textDocument(argv[2]);
+    if (strcmp(verb, "metadoc") == 0 && argc == 5)
+        return metafileDocument(argv[2], argv[3], argv[4]);
     if (strcmp(verb, "printer") == 0 && argc == 3)
         return installTestPrinter(argv[2]);
     if (strcmp(verb, "noprinter") == 0)
@@ -996,6 +1155,8 @@ int main(int argc, char **argv)
         return answer(frame, atoi(argv[2]), argv[3]);
     if (strcmp(verb, "open") == 0 && argc == 3)
         return openFile(frame, argv[2]);
+    if (strcmp(verb, "import") == 0 && argc == 3)
+        return openFile(frame, argv[2], 104);
     if (strcmp(verb, "docs") == 0)
         return listDocuments(frame);
     if (strcmp(verb, "text") == 0 && argc == 3)

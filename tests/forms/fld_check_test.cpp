@@ -381,6 +381,20 @@ TEST_F(Controls, GroupBoxWithoutFrameShowsOnlyItsFill)
     EXPECT_EQ(0, page.count(kBlack)) << "no frame line and no caption";
     EXPECT_EQ(kFace, page.pixel(100, 60)) << "filled with the background colour";
     EXPECT_EQ(kWhite, page.pixel(100, 12)) << "the fill starts below the caption's middle";
+
+    // With a caption the caption stays: ink only where it is written.
+    Page captioned(200, 120);
+    h = control(OBT_GROUP_BOX, pxRect(10, 10, 190, 110), -240, CKB_GROUP_NO_FRAME);
+    h = ctlSetLabelText(h, "WWW");
+    ObLock(h)->fillKind = 1;
+    obDraw(captioned.dc(), h);
+    obFreeTree(h);
+    int ink = captioned.count(kBlack);
+    EXPECT_GT(ink, 10) << "the caption";
+    // The caption's line: from the box top, one font height (16 pixels) down.
+    EXPECT_EQ(ink, captioned.in(kBlack, 10, 10, 190, 27)) << "no frame line";
+    EXPECT_EQ(0, captioned.in(kBlack, 0, 0, 26, 120)) << "nothing left of the caption's start";
+    EXPECT_EQ(kFace, captioned.pixel(100, 60));
 }
 
 }  // namespace

@@ -141,6 +141,29 @@ TEST_F(MetafileTest, WmfFilesBecomeObjectsAtTheClientTopLeft)
         utFreeHandle(h);
     }
     EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+
+    // In a scrolled window: at the top-left of what the client area shows.
+    HWND window = CreateWindowA("STATIC", "ws", 0, 0, 0, 200, 100, nullptr, nullptr, nullptr,
+                                nullptr);
+    dmPushState();
+    qmtest::Dib dib(10, 10);
+    dmSetZoomDC(dib.dc(), 100);
+    dmSetScrollPos(40, 60);
+    POINT corner = {dmDevToLogX(0), dmDevToLogY(0)};
+    EXPECT_EQ(600, corner.x) << "40 pixels of 15 twips";
+    EXPECT_EQ(900, corner.y);
+    std::string path = dir.file("pic.wmf");
+    ASSERT_TRUE(qmtest::writeFile(path, bits));
+    MemHandle h = mfWmfLoadFile(window, path.c_str());
+    dmPopState();
+    DestroyWindow(window);
+    ASSERT_NE(0u, h);
+    RECT r = rectOf(h);
+    EXPECT_EQ(corner.x, r.left);
+    EXPECT_EQ(corner.y, r.top);
+    EXPECT_EQ(corner.x + 2880, r.right);
+    EXPECT_EQ(corner.y + 2880, r.bottom);
+    utFreeHandle(h);
 }
 
 TEST_F(MetafileTest, DamagedWmfFilesShowIncorrectFileType)

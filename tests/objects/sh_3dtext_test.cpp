@@ -160,6 +160,9 @@ TEST(Text3DRecord, TheTextIsFoundOnlyWhenItsFieldIsWhole)
         d[134 + 3] = 'x';   // the terminator overwritten
         EXPECT_EQ(nullptr, t3dGetText(d));
         d[134 + 3] = 0;
+        d[134] = 0;   // an empty text is none
+        EXPECT_EQ(nullptr, t3dGetText(d));
+        d[134] = 'a';
         uint32_t big = 1000;   // an area past the type data
         memcpy(d + 122, &big, 4);
         EXPECT_EQ(nullptr, t3dGetText(d));

@@ -5,6 +5,8 @@
 #include "model/lay_layers.h"
 #include "model/ob_draw.h"
 #include "model/pg_page.h"
+#include "model/qmf_read.h"
+#include "model/qmf_save.h"
 #include "support/dm_map.h"
 #include "views/ws_document.h"
 
@@ -105,4 +107,78 @@ TEST_F(PageInset, InsetsOfTheirOwnPageOrOfEachOtherEnd)
     // Insets draw again once the drawing is over.
     drawPage(ws, 1);
     EXPECT_TRUE(redSquareShown());
+}
+
+TEST_F(PageInset, APageReadForTheInsetIsReleasedAfter)
+{
+    // A saved document opened on its second page: the first stays in the
+    // file until the inset on the second shows it.
+    qmtest::TempDir dir;
+    std::string path = dir.file("insets.qm");
+    pgAppendObject(page(1), inset(0));
+    {
+        pgtest::Workspace holder(form_);
+        ASSERT_EQ(1, qmfSaveDocument(holder, path.c_str(), form_, FALSE, FALSE));
+    }
+    MemHandle shown = 0;
+    MemHandle read = qmfOpenDocument(nullptr, path.c_str(), 1, &shown);
+    ASSERT_NE(0u, read);
+    ASSERT_NE(0u, shown);
+    MemHandle readDir = fmGetDirectory(read);
+    ASSERT_EQ(0u, pgDirGetPages(readDir, 0)) << "page 1 is not in memory";
+    g_current = 1;
+    {
+        pgtest::Workspace ws(read);
+        long blocks = qmtest::liveHandles();
+        dib_.fill(kDesk);
+        obDrawList(ws, dib_.dc(), pgGetFirstObject(shown), nullptr);
+        EXPECT_TRUE(redSquareShown()) << "the page was read from the file and drawn";
+        EXPECT_EQ(0u, pgDirGetPages(readDir, 0)) << "and let go again";
+        EXPECT_EQ(blocks, qmtest::liveHandles()) << "every block it took is freed";
+        // The page shown is the window's current one: it stays.
+        EXPECT_EQ(shown, pgDirGetPages(readDir, 1));
+        // Drawn again, the same.
+        dib_.fill(kDesk);
+        obDrawList(ws, dib_.dc(), pgGetFirstObject(shown), nullptr);
+        EXPECT_TRUE(redSquareShown());
+        EXPECT_EQ(blocks, qmtest::liveHandles());
+    }
+    fmFree(read);
+}
+
+TEST_F(PageInset, APageThatCannotBeReadIsToldOnce)
+{
+    qmtest::TempDir dir;
+    std::string path = dir.file("insets.qm");
+    pgAppendObject(page(1), inset(0));
+    {
+        pgtest::Workspace holder(form_);
+        ASSERT_EQ(1, qmfSaveDocument(holder, path.c_str(), form_, FALSE, FALSE));
+    }
+    MemHandle shown = 0;
+    MemHandle read = qmfOpenDocument(nullptr, path.c_str(), 1, &shown);
+    ASSERT_NE(0u, read);
+    // The file loses its pages after the document was opened.
+    std::vector<uint8_t> bytes = qmtest::readFile(path);
+    ASSERT_GT(bytes.size(), 200u);
+    bytes.resize(200);
+    ASSERT_TRUE(qmtest::writeFile(path, bytes));
+    g_current = 1;
+    {
+        pgtest::Workspace ws(read);
+        qmtest::BoxRecorder boxes;
+        long blocks = qmtest::liveHandles();
+        dib_.fill(kDesk);
+        obDrawList(ws, dib_.dc(), pgGetFirstObject(shown), nullptr);
+        EXPECT_FALSE(redSquareShown());
+        size_t told = boxes.count();
+        EXPECT_LE(1u, told) << "the failure is told";
+        // The box closing paints the page again: no second box.
+        obDrawList(ws, dib_.dc(), pgGetFirstObject(shown), nullptr);
+        obDrawList(ws, dib_.dc(), pgGetFirstObject(shown), nullptr);
+        EXPECT_EQ(told, boxes.count()) << boxes.texts();
+        EXPECT_EQ(0u, pgDirGetPages(fmGetDirectory(read), 0));
+        EXPECT_EQ(blocks, qmtest::liveHandles());
+    }
+    fmFree(read);
 }

@@ -83,6 +83,8 @@ void appInitEditMenu(HWND, HMENU popup)
     enable(popup, 205, sel);
     enable(popup, 203, teCanPaste());
     enable(popup, 215, TRUE);
+    // Insert puts a picture into the edited text.
+    ModifyMenuA(popup, 206, MF_BYCOMMAND | MF_STRING, 206, "&Insert Image...");
 }
 
 void appCheckSnapToRulers(HWND window, HMENU popup)

@@ -9,7 +9,8 @@ void appInitTextMenuForEditor(HWND window, HMENU popup);
 // paragraph checked.
 void appInitParagraphMenuForEditor(HWND window, HMENU popup);
 // The Edit menu: Undo while the editor holds a step, Cut, Copy and Delete
-// with a selection, Paste when the clipboard holds usable text.
+// with a selection, Paste when the clipboard holds usable text; Insert
+// (206) becomes "&Insert Image...".
 void appInitEditMenu(HWND window, HMENU popup);
 // "Snap to Rulers" checked as the document snaps.
 void appCheckSnapToRulers(HWND window, HMENU popup);

@@ -3,6 +3,7 @@
 // command, emptied texts, fresh texts, columns, single-line ends, the
 // clipboard road of the editor and the Label mode.
 #include "tests/textedit/te_editor_kit.h"
+#include "app/app_menu_editor.h"
 #include "commands/ws_objects.h"
 #include "model/ob_record.h"
 #include "text/tx_columns.h"
@@ -506,6 +507,48 @@ TEST_F(Modes, ARebuildThatRunsOutOfMemoryKeepsTheObjectAndSaysSo)
     t = wsGetCurrentObject(ws);
     ASSERT_TRUE(wsPageHasObject(ws, t));
     EXPECT_EQ("abc", plainOf(t));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Modes, MenusWhileEditingFollowTheEditor)
+{
+    MemHandle t = place("abc");
+    ASSERT_EQ(1, txCmdEditText(ws, t, 0, 0));
+    HMENU edit = CreatePopupMenu();
+    for (UINT id : {200u, 201u, 202u, 203u, 205u, 206u, 215u})
+        AppendMenuA(edit, MF_STRING, id, "x");
+    appInitEditMenu(ws, edit);
+    auto greyed = [](HMENU m, UINT id) {
+        return (GetMenuState(m, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
+    EXPECT_TRUE(greyed(edit, 201));
+    EXPECT_TRUE(greyed(edit, 202));
+    EXPECT_FALSE(greyed(edit, 215));
+    char name[32] = "";
+    GetMenuStringA(edit, 206, name, sizeof name, MF_BYCOMMAND);
+    EXPECT_STREQ("&Insert Image...", name);
+    teSelectAll(ws);
+    appInitEditMenu(ws, edit);
+    EXPECT_FALSE(greyed(edit, 201));
+    EXPECT_FALSE(greyed(edit, 202));
+    DestroyMenu(edit);
+
+    // Bold at the caret checks the Text menu's Bold item.
+    teClearSelection();
+    teCaretTextEnd(ws, TRUE);
+    HMENU text = CreatePopupMenu();
+    AppendMenuA(text, MF_STRING, 460, "x");
+    AppendMenuA(text, MF_STRING, 463, "x");
+    appInitTextMenuForEditor(ws, text);
+    EXPECT_EQ(0u, GetMenuState(text, 463, MF_BYCOMMAND) & MF_CHECKED);
+    PostMessageA(ws, WM_COMMAND, 463, 0);
+    pump();
+    appInitTextMenuForEditor(ws, text);
+    EXPECT_NE(0u, GetMenuState(text, 463, MF_BYCOMMAND) & MF_CHECKED);
+    DestroyMenu(text);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 #include "app/setup_file.h"
 #include "app/setup_record.h"
 #include "commands/clip_formats.h"
-#include "commands/pop_pattern.h"
+#include "commands/at_attr.h"
 #include "controls/maintools.h"
 #include "controls/pal_file.h"
 #include "controls/pal_window.h"
@@ -406,11 +406,11 @@ LRESULT CALLBACK FrameWndProc(HWND frame, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_GETMINMAXINFO:
         break;
     case WM_DRAWITEM:
-        if (wParam == 0 && popDrawPatternItem((DRAWITEMSTRUCT *)lParam))
+        if (wParam == 0 && hatchDrawMenuItem((DRAWITEMSTRUCT *)lParam))
             return TRUE;
         break;
     case WM_MEASUREITEM:
-        if (wParam == 0 && popMeasurePatternItem((MEASUREITEMSTRUCT *)lParam))
+        if (wParam == 0 && hatchMeasureMenuItem((MEASUREITEMSTRUCT *)lParam))
             return TRUE;
         break;
     case WM_NOTIFY:

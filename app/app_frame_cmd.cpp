@@ -31,6 +31,7 @@
 #include "views/prn_custom.h"
 #include "views/prn_setup.h"
 #include "views/pv_page.h"
+#include "views/pv_pagecmd.h"
 #include "views/ws_window.h"
 #include "resource.h"
 #include <string.h>
@@ -267,7 +268,12 @@ BOOL frameCommand(HWND frame, HWND client, HWND ws, int id, WPARAM wParam, LPARA
         utHelpMenuCommand(frame, (UINT)id);
         return TRUE;
     case 883:
+        // A document was attached (New, Open, a file taken into the
+        // untouched first window): the menu, then the standard bar's page
+        // buttons for the page it shows.
         appSwitchReportMenu(frame, ws);
+        if (ws)
+            pvUpdatePageButtons(ws);
         return TRUE;
     case 914:
         appForgetToolWindow(frame, (HWND)lParam);
@@ -392,10 +398,14 @@ HMENU g_normalMenu = nullptr;
 
 void appResetFrameCmdModule() { g_normalMenu = nullptr; }
 
+void appSetNormalMenu(HMENU menu) { g_normalMenu = menu; }
+
 BOOL appSwitchReportMenu(HWND frame, HWND ws)
 {
     HMENU current = GetMenu(frame);
-    if (!g_normalMenu)
+    // A remembered menu that no longer exists is never set back: the frame
+    // would be left without a menu bar and its live menu destroyed.
+    if (!g_normalMenu || !IsMenu(g_normalMenu))
         g_normalMenu = current;
     if (ws && dbIsReportWorkspace(ws)) {
         if (current != g_normalMenu)

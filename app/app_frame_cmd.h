@@ -14,6 +14,10 @@ BOOL appRefuseWhenTooManyDocuments(HWND mdiClient);
 // Command 883: the report menu "qm_rep" while the workspace shows a report,
 // the normal menu otherwise; TRUE when the menu changed.
 BOOL appSwitchReportMenu(HWND frame, HWND ws);
+// The menu language switch gives the frame a new normal menu and destroys
+// the one it replaces: the report switch goes back to the new one from then
+// on.
+void appSetNormalMenu(HMENU menu);
 // The number of document windows of the main frame.
 int appCountOpenDocuments();
 // Forgets the remembered normal menu (tests).

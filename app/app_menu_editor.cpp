@@ -1,13 +1,13 @@
 // Item states of the frame's menus while a text is edited in place.
 #include "app/app_menu_editor.h"
 #include "app/app_menu_state.h"
+#include "support/win_menu.h"
 #include "text/tx_format.h"
+#include "text/tx_header.h"
 #include "textedit/te_caret.h"
 #include "textedit/te_clip.h"
 #include "textedit/te_select.h"
 #include "textedit/te_session.h"
-#include "textedit/te_undo.h"
-#include "views/ws_record.h"
 #include "views/ws_window.h"
 
 namespace {
@@ -17,18 +17,6 @@ void check(HMENU popup, UINT id, BOOL on)
     CheckMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void enable(HMENU popup, UINT id, BOOL on)
-{
-    EnableMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
-}
-
-void enableAll(HMENU popup)
-{
-    const int n = GetMenuItemCount(popup);
-    for (int i = 0; i < n; ++i)
-        EnableMenuItem(popup, (UINT)i, MF_BYPOSITION | MF_ENABLED);
-}
-
 // The format the style items show: at the selection start, else the caret's.
 void currentFormat(CharFormat *fmt)
 {
@@ -36,10 +24,18 @@ void currentFormat(CharFormat *fmt)
     if (teGetSelection(&a, &b)) {
         if (tePosCompare(&b, &a) < 0)
             a = b;
-        teFormatAtPos(&a, fmt);
-    } else {
-        teGetFormat(fmt, 2);
+        if (teFormatAtPos(&a, fmt))
+            return;
     }
+    teGetFormat(fmt, 2);
+}
+
+void enableAll(HMENU popup, int count)
+{
+    int16_t on[32];
+    for (int16_t &v : on)
+        v = 1;
+    winEnableMenuItems(popup, on, count);
 }
 
 }  // namespace
@@ -48,47 +44,49 @@ void appInitTextMenuForEditor(HWND, HMENU popup)
 {
     if (!popup)
         return;
-    enableAll(popup);
-    CharFormat f;
+    enableAll(popup, 21);
+    CharFormat f = {};
     currentFormat(&f);
     check(popup, 463, f.lf.lfWeight >= 700);
     check(popup, 461, f.lf.lfItalic != 0);
     check(popup, 462, f.lf.lfUnderline != 0);
-    check(popup, 468, f.lf.lfStrikeOut != 0);
-    check(popup, 456, f.superscript != 0);
+    // Strikeout is 458 in this menu; 468 is the Paragraph pop-up's Indent.
+    check(popup, 458, f.lf.lfStrikeOut != 0);
     check(popup, 457, f.subscript != 0);
+    check(popup, 456, f.superscript != 0);
     check(popup, 477, f.inverse != 0);
     check(popup, 478, f.bkMode == 2);
-    enable(popup, 476, !teIsPlainText() && !teHasSelection());
 }
 
 void appInitParagraphMenuForEditor(HWND, HMENU popup)
 {
     if (!popup)
         return;
-    enableAll(popup);
-    CharFormat f;
+    enableAll(popup, 9);
+    CharFormat f = {};
     currentFormat(&f);
-    appCheckAlignment(popup, f.align & 0x103);
+    appCheckAlignment(popup, f.align & TXA_HMASK);
 }
 
 void appInitEditMenu(HWND, HMENU popup)
 {
     if (!popup)
         return;
-    const BOOL sel = teHasSelection();
-    enable(popup, 200, teCanUndo());
-    enable(popup, 201, sel);
-    enable(popup, 202, sel);
-    enable(popup, 205, sel);
-    enable(popup, 203, teCanPaste());
-    enable(popup, 215, TRUE);
-    // Insert puts a picture into the edited text.
+    const int16_t sel = teHasSelection() ? 1 : 0;
+    int16_t f[11] = {};
+    f[0] = teGetUndoKind() != 0 ? 1 : 0;
+    f[2] = f[3] = f[6] = sel;
+    f[4] = teCanPaste() ? 1 : 0;
+    f[7] = 1;
+    f[9] = 1;
+    f[10] = 0;
+    f[1] = f[5] = f[8] = 1;
     ModifyMenuA(popup, 206, MF_BYCOMMAND | MF_STRING, 206, "&Insert Image...");
+    winEnableMenuItems(popup, f, 11);
 }
 
 void appCheckSnapToRulers(HWND window, HMENU popup)
 {
     if (popup)
-        check(popup, 608, window && wsIsSnapToRulers(window));
+        check(popup, 608, window && IsWindow(window) && wsIsSnapToRulers(window));
 }

@@ -1,4 +1,5 @@
-// Item states of the frame's menus while a text is edited in place.
+// Item states of the frame's menus while a text is edited in place (tool
+// mode 20, and the Label and note editors that share them).
 #pragma once
 #include "support/qmwin.h"
 
@@ -9,8 +10,8 @@ void appInitTextMenuForEditor(HWND window, HMENU popup);
 // paragraph checked.
 void appInitParagraphMenuForEditor(HWND window, HMENU popup);
 // The Edit menu: Undo while the editor holds a step, Cut, Copy and Delete
-// with a selection, Paste when the clipboard holds usable text; Insert
-// (206) becomes "&Insert Image...".
+// with a selection, Paste when the clipboard holds usable text, Insert
+// renamed "&Insert Image...", Select All on, Clone off.
 void appInitEditMenu(HWND window, HMENU popup);
-// "Snap to Rulers" checked as the document snaps.
+// "Snap to Rulers" (608) checked as the workspace snaps.
 void appCheckSnapToRulers(HWND window, HMENU popup);

@@ -1,8 +1,8 @@
 #include "app/app_menu_state.h"
-#include "app/app_menu_editor.h"
-#include "textedit/te_modes.h"
 #include "app/app_frame.h"
 #include "app/app_frame_bars.h"
+#include "app/app_frame_cmd.h"
+#include "app/app_menu_editor.h"
 #include "app/app_toolbars.h"
 #include "app/app_ui_state.h"
 #include "app/settings_reg.h"
@@ -21,8 +21,22 @@
 #include "model/ob_links.h"
 #include "model/ob_record.h"
 #include "support/win_menu.h"
+#include "commands/pop_menus_standins.h"
+#include "forms/fld_services.h"
+#include "model/pg_record.h"
+#include "objects/fil_fill.h"
+#include "table/tb_menu_standins.h"
+#include "text/tx_header.h"
+#include "text/tx_label.h"
+#include "text/tx_object.h"
+#include "textedit/te_modes.h"
+#include "tools/ep_brushline_standins.h"
+#include "tools/ep_note_standins.h"
+#include "tools/ne_standins.h"
+#include "views/ws_window.h"
 #include "tools/ep_standins.h"
 #include <initializer_list>
+#include <string.h>
 #include <vector>
 
 const char APP_ENGLISH_MENU[] = "ridevi";
@@ -91,6 +105,32 @@ void renameItem(HMENU popup, UINT id, const char *text)
     ModifyMenuA(popup, id, MF_BYCOMMAND | MF_STRING, id, text);
 }
 
+// A copy of a text object's header; false for other objects.
+bool textHeaderOf(MemHandle object, TextHeader *out)
+{
+    if (!object)
+        return false;
+    const int16_t type = obGetType(object);
+    if (type != 40 && type != -40)
+        return false;
+    TextHeader *h = txLockHeader(object);
+    if (!h)
+        return false;
+    *out = *h;
+    utUnlock(object);
+    return true;
+}
+
+// The style items of the Text menu checked from a font.
+void checkStyles(HMENU popup, const LOGFONTA *lf)
+{
+    checkItem(popup, 463, lf && lf->lfWeight >= 700);
+    checkItem(popup, 461, lf && lf->lfItalic);
+    checkItem(popup, 462, lf && lf->lfUnderline);
+    // Strikeout is 458 in this menu; 468 is the Paragraph pop-up's Indent.
+    checkItem(popup, 458, lf && lf->lfStrikeOut);
+}
+
 bool usable(HWND ws)
 {
     if (!ws || !IsWindow(ws))
@@ -151,7 +191,19 @@ void appInitEditMenuForObjects(HMENU popup, HWND ws)
         f[1] = f[5] = f[8] = 1;
     } else if (in.mode == TM_GRADIENT) {
         f[0] = 0;
+    } else if (in.mode == TM_BRUSH || in.mode == TM_BRUSH + 1) {
+        // The brush line tool's state fills Cut to Delete.
+        uint16_t first = 0, stroke = 0;
+        epBrushLineEditState(ws, &first, &stroke);
+        f[2] = f[3] = f[6] = stroke ? 1 : 0;
+        f[4] = 0;
+        f[1] = f[5] = 1;
     }
+    // Back from text editing, the Insert item bears its own name again.
+    char text[64] = "";
+    if (GetMenuStringA(popup, 206, text, sizeof text, MF_BYCOMMAND) > 0 &&
+        strcmp(text, "&Insert Image...") == 0)
+        renameItem(popup, 206, "&Insert");
     apply(popup, f, 11);
 }
 
@@ -270,6 +322,8 @@ void appInitTextMenu(HMENU popup, HWND ws)
 {
     int16_t f[21] = {};
     f[3] = 1;
+    LOGFONTA styles = {};
+    bool haveStyles = false;
     const MenuInputs in = inputsOf(ws);
     if (in.mode == TM_SELECT || in.mode == TM_CREATE) {
         f[16] = 1;
@@ -278,20 +332,27 @@ void appInitTextMenu(HMENU popup, HWND ws)
             f[0] = f[1] = f[19] = f[20] = 1;
         } else if (t == 40 || t == -40) {
             f[0] = f[1] = f[2] = f[18] = f[19] = f[20] = 1;
-            if (in.object)
+            TextHeader h;
+            if (in.object && textHeaderOf(in.object, &h)) {
                 for (int i = 5; i <= 9; ++i)
                     f[i] = 1;
+                styles = h.lf;
+                haveStyles = true;
+            }
         } else if (isOneOf(t, {43, 45, 134, 135, 136, 137, 297})) {
             f[0] = f[1] = f[19] = 1;
         } else if (t == 138) {
             f[0] = f[1] = f[19] = 1;
-            if (in.object)
+            if (in.object) {
                 for (int i = 5; i <= 9; ++i)
                     f[i] = 1;
+                haveStyles = txGetLabelFont(in.object, &styles) != FALSE;
+            }
         } else if (isOneOf(t, {80, 84, 500})) {
             f[0] = f[1] = f[19] = 1;
         }
     }
+    checkStyles(popup, haveStyles ? &styles : nullptr);
     apply(popup, f, 21);
 }
 
@@ -322,7 +383,12 @@ void appInitParagraphMenu(HMENU popup, HWND ws)
     for (int i : {0, 1, 2, 3, 4, 5, 7})
         f[i] = 1;
     apply(popup, f, 9);
-    appCheckAlignment(popup, 0);
+    // The text's alignment word, or the page's default text settings.
+    TextHeader h = {};
+    if (in.object ? textHeaderOf(in.object, &h) : pgGetProp(pvGetCurrentPage(ws), 55, &h) != 0)
+        appCheckAlignment(popup, h.align & TXA_HMASK);
+    else
+        appCheckAlignment(popup, 0);
 }
 
 void appInitPageMenu(HMENU popup, HWND ws)
@@ -381,8 +447,10 @@ void appInitDisplayMenu(HMENU popup, HWND ws)
     const MenuInputs in = inputsOf(ws);
     const uint32_t flags = in.object ? obGetFlags(in.object) : 0;
     checkItem(popup, 416, (flags & OBF_SHADOW) != 0);
+    checkItem(popup, 417, (flags & OBF_NOTXOR) != 0);      // Transparent
     checkItem(popup, 419, (flags & OBF_LOCKED) != 0);
     checkItem(popup, 740, (flags & OBF_HIDDEN) != 0);
+    checkItem(popup, 418, (flags & OBF_LEAVE_OUT) != 0);   // No Print
 }
 
 void appInitNameMenu(HMENU popup, HWND ws)
@@ -411,8 +479,13 @@ void appInitLabelMenu(HMENU popup, HWND ws)
 {
     const MenuInputs in = inputsOf(ws);
     int16_t f[3] = {};
-    if (ws && (in.mode == TM_SELECT || in.mode == TM_CREATE))
+    if (ws && (in.mode == TM_SELECT || in.mode == TM_CREATE)) {
         f[0] = f[1] = 1;
+        uint16_t style = 0;
+        uint32_t corner = 0;
+        if (in.object && in.type == 138 && txGetLabelFrame(in.object, &style, &corner))
+            f[2] = (style & 0xFF) == 3 ? 1 : 0;
+    }
     apply(popup, f, 3);
 }
 
@@ -430,6 +503,104 @@ void appInitScrollStyleMenu(HMENU popup, HWND ws)
     for (UINT id = 1226; id <= 1228; ++id)
         checkItem(popup, id, false);
     checkItem(popup, ws && wsGetScrollStyle(ws) > 0 ? 1228 : 1226, true);
+}
+
+void appInitTextOptionMenu(HMENU popup, HWND ws)
+{
+    const MenuInputs in = inputsOf(ws);
+    TextHeader h = {};
+    const bool text = textHeaderOf(in.object, &h);
+    checkItem(popup, 475, text && h.bkMode == 2);
+    checkItem(popup, 491, text && (h.flags & TXF_WRAP) != 0);
+    checkItem(popup, 474, text && (h.frameStyle & 1) != 0);
+    if (!text)
+        return;
+    const bool vertical = (h.flags & TXF_VERTICAL) != 0 || in.type == -40;
+    if (appGetMenuLanguageId() == 2) {
+        // Traditional Chinese: "Convert to Horizontal" and "Convert to Vertical".
+        static const char16_t kHorizontal[] = u"\u8F49\u63DB\u70BA\u6A6B\u6392(&C)";
+        static const char16_t kVertical[] = u"\u8F49\u63DB\u70BA\u76F4\u6392(&C)";
+        ModifyMenuW(popup, 2226, MF_BYCOMMAND | MF_STRING, 2226,
+                    (LPCWSTR)(vertical ? kHorizontal : kVertical));
+    } else {
+        renameItem(popup, 2226, vertical ? "&Convert to Horizontal" : "&Convert to Vertical");
+    }
+}
+
+void appInitColorItems(HMENU popup, HWND ws)
+{
+    // The six hatch items draw their own picture (the object commands
+    // measure and draw them); made so the first time the pop-up opens.
+    for (UINT id = 535; id <= 540; ++id) {
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        if (GetMenuItemInfoA(popup, id, FALSE, &info) && !(info.fType & MFT_OWNERDRAW))
+            ModifyMenuA(popup, id, MF_BYCOMMAND | MF_OWNERDRAW, id, (LPCSTR)(UINT_PTR)id);
+    }
+    const MenuInputs in = inputsOf(ws);
+    uint8_t hatch = 0;
+    bool known = false;
+    MemHandle source = in.object;
+    if (source && obGetType(source) == 500)
+        source = obGetFirstMember(source);
+    if (source && obGetFillKind(source) == 4) {
+        MemLock<ObjectRecord> rec(source);
+        if (rec) {
+            hatch = rec->hatch;
+            known = true;
+        }
+    }
+    if (!known && ws)
+        known = pgGetProp(pvGetCurrentPage(ws), 58, &hatch) != 0;
+    const int index = known ? filHatchStyle(hatch) : -1;
+    for (int i = 0; i <= 5; ++i)
+        checkItem(popup, (UINT)(535 + i), i == index);
+}
+
+void appInitSearchMenu(HMENU popup, HWND ws)
+{
+    MemHandle form = ws ? wsGetDocument(ws) : 0;
+    uint32_t links = 0;
+    if (form) {
+        FmLock r(form);
+        if (r)
+            links = r->resourceWord;
+    }
+    const int16_t link = links ? 1 : 0;
+    int16_t f[3] = {(int16_t)(form ? 1 : 0), link, link};
+    apply(popup, f, 3);
+}
+
+// The pop-ups of the editors that keep their own rules: node editing's
+// Edit and Attribute menus, and the table editor's pop-ups. TRUE when the
+// pop-up was theirs.
+static bool editorRule(HWND ws, uint16_t mode, UINT first, HMENU popup)
+{
+    if (mode >= TM_NODE && mode <= TM_NODE_42) {
+        if (first == 200) {
+            neSetEditMenu(ws, popup);
+            return true;
+        }
+        if (first == 501) {
+            apply(popup, nullptr, 0);
+            return true;
+        }
+        return false;
+    }
+    if (mode == TM_TEXT) {
+        switch (first) {
+        case 200: appInitEditMenu(ws, popup); return true;
+        case 460: appInitTextMenuForEditor(ws, popup); return true;
+        case 464: appInitParagraphMenuForEditor(ws, popup); return true;
+        default: return false;
+        }
+    }
+    if (mode == TM_TABLE && (first == 200 || first == 460 || first == 464)) {
+        tbInitMenuPopup(ws, popup);
+        return true;
+    }
+    return false;
 }
 
 void appInitMenuPopup(HWND frame, HMENU popup)
@@ -456,6 +627,7 @@ void appInitMenuPopup(HWND frame, HMENU popup)
         switch (first) {
         case 522: appInitLabelMenu(popup, nullptr); break;
         case 601: appInitPageMenu(popup, ws); break;
+        case 608: appCheckSnapToRulers(ws, popup); break;
         case 100: appInitFileMenu(frame, popup, ws); break;
         case 501: case 403: case 460: case 464: case 200: case 631:
             apply(popup, nullptr, 0);
@@ -465,44 +637,44 @@ void appInitMenuPopup(HWND frame, HMENU popup)
         return;
     }
     const uint16_t mode = wsGetToolMode(ws);
+    // A Label and a note being edited have their editors' states for every
+    // pop-up.
     if (mode == TM_TEXT_A) {
         teLabelInitMenu(ws, popup);
         return;
     }
-    if (mode == TM_NOTE)
-        return;   // the note editor keeps its own menus
-    if (mode == TM_TEXT) {
-        switch (first) {
-        case 460: appInitTextMenuForEditor(ws, popup); return;
-        case 464: appInitParagraphMenuForEditor(ws, popup); return;
-        case 200: appInitEditMenu(ws, popup); return;
-        case 608: appCheckSnapToRulers(ws, popup); return;
-        default: break;
-        }
+    if (mode == TM_NOTE) {
+        epNoteInitMenuPopup(ws, popup);
+        return;
     }
+    if (editorRule(ws, mode, first, popup))
+        return;
     switch (first) {
     case 100: appInitFileMenu(frame, popup, ws); break;
     case 181: appInitZoomMenu(popup, ws); break;
-    case 200:
-        // The text editor, the table editor and node editing keep their own
-        // Edit menus.
-        if (mode != TM_TEXT && mode != TM_TABLE && (mode < TM_NODE || mode > TM_NODE_42))
-            appInitEditMenuForObjects(popup, ws);
-        break;
+    case 200: appInitEditMenuForObjects(popup, ws); break;
+    case 215: case 631: case 635: case 665: tbInitMenuPopup(ws, popup); break;
     case 403: appInitModifyMenu(popup, ws); break;
     case 406: appInitOrderMenu(popup, ws); break;
     case 416: appInitDisplayMenu(popup, ws); break;
     case 460: appInitTextMenu(popup, ws); break;
     case 464: appInitParagraphMenu(popup, ws); break;
-    case 501:
-        if (mode < TM_NODE || mode > TM_NODE_42)
-            appInitAttributeMenu(popup, ws);
-        break;
+    case 475: appInitTextOptionMenu(popup, ws); break;
+    case 501: appInitAttributeMenu(popup, ws); break;
+    case 531: popFillMenuState(ws, popup); break;
+    case 535: appInitColorItems(popup, ws); break;
+    case 608: appCheckSnapToRulers(ws, popup); break;
+    case 730: appInitSearchMenu(popup, ws); break;
     case 503: appInitGradientMenu(popup, ws); break;
     case 510: appInitBitmapMenu(popup); break;
     case 514: appInitNameMenu(popup, ws); break;
     case 517: appInitMakeBitmapMenu(popup, ws); break;
-    case 522: appInitLabelMenu(popup, ws); break;
+    case 522:
+        if (dbIsReportWorkspace(ws))
+            tbInitMenuPopup(ws, popup);
+        else
+            appInitLabelMenu(popup, ws);
+        break;
     case 560: appInitGoToMenu(popup, ws); break;
     case 601: appInitPageMenu(popup, ws); break;
     case 611: appInitPasswordMenu(popup, ws); break;
@@ -541,7 +713,9 @@ BOOL appSetMenuLanguage(HWND frame, int command)
         return FALSE;
     HMENU old = GetMenu(frame);
     appSetFrameMenu(frame, menu);
-    if (old)
+    // The report switch must go back to this menu, not to the one destroyed.
+    appSetNormalMenu(menu);
+    if (old && old != menu)
         DestroyMenu(old);
     setPutString("MenuLanguage", name);
     setPutNumber("MenuLanguage_id", (DWORD)id);

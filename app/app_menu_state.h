@@ -35,6 +35,15 @@ void appInitMakeBitmapMenu(HMENU popup, HWND ws);
 void appInitPasswordMenu(HMENU popup, HWND ws);
 void appInitLabelMenu(HMENU popup, HWND ws);
 void appInitScrollStyleMenu(HMENU popup, HWND ws);
+// Text, Option (first item 475): Background, Wrap and Frame checked from
+// the current text object; 2226 named by its direction.
+void appInitTextOptionMenu(HMENU popup, HWND ws);
+// The six hatch items 535 to 540: made owner-drawn, the current object's
+// hatch style (or the page's default) checked.
+void appInitColorItems(HMENU popup, HWND ws);
+// The search pop-up (first item 730): the first item with a document, the
+// other two when it holds links.
+void appInitSearchMenu(HMENU popup, HWND ws);
 // The bitmap pop-up: 510 (Copy) or 511 (And) checked by the current
 // object's raster mode.
 void appInitBitmapMenu(HMENU popup);

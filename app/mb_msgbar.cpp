@@ -11,6 +11,7 @@
 #include "support/win_window.h"
 #include "text/tx_header.h"
 #include "tools/ep_standins.h"
+#include "textedit/te_session.h"
 #include "views/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
@@ -498,8 +499,9 @@ void mbUpdateState()
     MemHandle inUse = 0;
     uint16_t count = 0, layer = 1;
     layGetInUse(&inUse, &count, &layer);
-    // The text editor has no overwrite mode: it always inserts.
-    mbShowState(wsGetToolMode(ws), layer, TRUE);
+    // The editor's Insert key switches between insert and overwrite; with
+    // no text open (a table cell not being typed in) it inserts.
+    mbShowState(wsGetToolMode(ws), layer, teGetTextObject() ? teGetInsertMode() : TRUE);
 }
 
 void mbUpdateFromSelection()

@@ -249,7 +249,7 @@ int wsOnCommand(HWND ws, int id, LPARAM lParam)
     case 192:
     case 193: zoomInOut(ws, object, id == 192, lParam); break;
     case 197:
-    case 401: cmdEditObject(ws, object, lParam); break;
+    case 401: cmdEditObject(ws, object, id == 401 ? id : 0, lParam); break;
     case 199: pvCmdRevertPage(ws); break;
     case 213: epRotateTool(ws, object); break;
     case 216: winRedrawNow(ws); break;

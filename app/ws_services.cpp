@@ -5,6 +5,8 @@
 #include "views/ws_record.h"
 #include "views/ws_window.h"
 #include "app/app_frame_docs.h"
+#include "commands/ord_order.h"
+#include "commands/at_attr.h"
 
 // ---- thumbnails, full screen -------------------------------------------------------------
 
@@ -46,13 +48,43 @@ void epBrushDrawMarks(HWND, HDC) {}
 
 // ---- object commands, undo ---------------------------------------------------------------------
 
-int cmdBackToSelect(HWND) { return 0; }
-int cmdEditObject(HWND, MemHandle, LPARAM) { return 0; }
 int cmdLangExecute(HWND) { return 0; }
-// Of the object commands only Undo (200) is here so far.
-int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM)
+// Of the object commands Undo (200), the multiple selection, the line and
+// fill attributes, the stacking order and stepping, and the moving, sizing,
+// snapping, alignment (in mode 4 through msAlign) and member arrangements
+// are here so far.
+int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM lParam)
 {
-    return command == 200 ? cmdUndo(ws, object) : 0;
+    int result = 0;
+    if (cmdArrangeCommand(ws, object, command, lParam, &result))
+        return result;
+    switch (command) {
+    case 200: return cmdUndo(ws, object);
+    case 215: return cmdSelectAll(ws);
+    case 240: return cmdEditGroupText(ws, object);
+    case 704: return cmdEndGroupText(ws, (MemHandle)lParam);
+    case 1970: msAddHandles(ws, (MemHandle)lParam); return 0;
+    case 499: return cmdMergeText(ws);
+    case 504: return cmdSetLineAttr(ws, object);
+    case 505: return cmdSetLineEnds(ws, object);
+    case 531: case 532: case 533: case 534: return cmdSetFillKind(ws, object, command - 531);
+    case 535: case 536: case 537: case 538: case 539: case 540:
+        return cmdSetHatchStyle(ws, object, command);
+    case 541: return cmdSetHatchSpacing(ws, object);
+    case 501: return cmdSetPattern(ws, object);
+    case 502: return cmdEditGradient(ws, object);
+    case 503: return cmdSetGradientType(ws, object);
+    case 406: return cmdSendToBack(ws, object);
+    case 407: return cmdBringToFront(ws, object);
+    case 427: return cmdSendBackward(ws, object);
+    case 428: return cmdBringForward(ws, object);
+    case 414: return cmdOrderByPosition(ws);
+    case 560: return cmdGoToFirst(ws);
+    case 561: return cmdGoToLast(ws);
+    case 408: return cmdGoToPrevious(ws, object);
+    case 409: return cmdGoToNext(ws, object);
+    default: return 0;
+    }
 }
 
 // ---- text, table, pictures, fields ---------------------------------------------------------------

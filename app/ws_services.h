@@ -9,6 +9,8 @@
 #include "commands/ep_select.h"
 #include "commands/ud_undo.h"
 #include "commands/ms_select.h"
+#include "commands/ed_edit.h"
+#include "commands/cmd_arrange.h"
 
 // Scrolling, the continuous view and zoom: views/ws_scroll.h, views/ws_zoom.h.
 #include "views/ws_scroll.h"
@@ -60,8 +62,6 @@ void neDrawAllMarks(HWND ws, HDC dc, MemHandle object);
 void epBrushDrawMarks(HWND ws, HDC dc);
 
 // ---- object commands, undo ---------------------------------------------------------------------
-int cmdBackToSelect(HWND ws);
-int cmdEditObject(HWND ws, MemHandle object, LPARAM lParam);
 int cmdLangExecute(HWND ws);
 // Every other object command of the table, by id.
 int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM lParam);

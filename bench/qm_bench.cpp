@@ -11,11 +11,15 @@
 //   qm_bench --read PATH
 //   qm_bench --picture      the picture step alone
 //   qm_bench --text-edit    the text editor's steps alone
+//   qm_bench --order        Select All and By Position on 5,000 boxes alone
+//   qm_bench --arrange      the group-member steps alone
 //
 // --memory keeps every page in memory instead of swapping it out; --keep
 // saves the document at PATH and leaves it there; --shapes runs only the
 // pages of outlined shapes; --read opens a kept document and reads its
 // first page again (to trace its reads).
+#include "bench/bench_order.h"
+#include "bench/bench_arrange.h"
 #include "bench/bench_picture.h"
 #include "bench/bench_print.h"
 #include "bench/bench_shapes.h"
@@ -589,6 +593,13 @@ int main(int argc, char **argv)
             utSetMessageBoxHook(printBox);
             benchTextEdit();   // the text editor's steps alone
             return 0;
+        } else if (strcmp(argv[i], "--order") == 0) {
+            utSetMessageBoxHook(printBox);
+            benchSelectionOrder(5000);   // the selection and order step alone
+            return 0;
+        } else if (strcmp(argv[i], "--arrange") == 0) {
+            benchArrange();   // the group-member steps alone
+            return 0;
         } else if (strcmp(argv[i], "--keep") == 0 && i + 1 < argc)
             keep = argv[++i];
         else if (strcmp(argv[i], "--read") == 0 && i + 1 < argc) {
@@ -801,6 +812,8 @@ int main(int argc, char **argv)
     benchTextEdit();
     benchPicture();
     benchTable();
+    benchSelectionOrder(5000);
+    benchArrange();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;
 }

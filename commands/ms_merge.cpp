@@ -1,6 +1,7 @@
 // The multiple selection's undo blocks.
 #include "commands/ms_merge.h"
 #include "commands/ep_select.h"
+#include "commands/ms_select.h"
 #include "commands/ord_order.h"
 #include "commands/ws_objects.h"
 #include "model/ob_draw.h"
@@ -96,16 +97,15 @@ MemHandle msUndoMerge(HWND ws, MemHandle block)
 
 void msUndoAlign(HWND ws, MemHandle moves)
 {
-    MemHandle chain = wsGetCurrentObject(ws);
-    std::vector<MemHandle> v = handlesOf(moves, utHandleSize(moves) / 4);
-    size_t i = 0;
-    for (MemHandle m = obGetFirstMember(chain); m && i + 1 < v.size(); m = obGetNextMember(m), i += 2) {
-        obInvalidate(ws, m);
-        obMoveAloneBy(m, -(int32_t)v[i], -(int32_t)v[i + 1]);
-        obInvalidate(ws, m);
+    std::vector<MemHandle> moved = handlesOf(moves, utHandleSize(moves) / 4);
+    std::vector<MemHandle> list((size_t)std::max(msGetGathered(ws, nullptr, 0), 0));
+    msGetGathered(ws, list.data(), (int)list.size());
+    for (size_t i = 0; i < list.size() && 2 * i + 1 < moved.size(); ++i) {
+        obInvalidate(ws, list[i]);
+        obMoveBy(list[i], -(int32_t)moved[2 * i], -(int32_t)moved[2 * i + 1]);
+        obInvalidate(ws, list[i]);
     }
-    RECT box;
-    obFitToMembers(chain, &box);
+    wsMarkModified(ws);
 }
 
 void msFollowMovedObject(MemHandle block, MemHandle old, MemHandle now)

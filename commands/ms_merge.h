@@ -30,6 +30,6 @@ void msReleaseMergeUndo(MemHandle block);
 // A record moved from `old` to `now`: the block's merged object, saved
 // order and saved selection name the new handle.
 void msFollowMovedObject(MemHandle block, MemHandle old, MemHandle now);
-// The members of the current chain moved back by minus their saved moves
-// (dx, dy, i32 each, in selection order).
+// The objects of the multiple selection moved back by minus their saved
+// moves (dx, dy, i32 each, in selection order).
 void msUndoAlign(HWND ws, MemHandle moves);

@@ -3,6 +3,7 @@
 #include "commands/app_stdbar.h"
 #include "commands/ep_select.h"
 #include "commands/ms_merge.h"
+#include "commands/ms_select.h"
 #include "commands/obj_block.h"
 #include "commands/ord_order.h"
 #include "table/tb_record.h"
@@ -115,14 +116,6 @@ MemHandle propertyCopy(MemHandle object, int16_t subKind)
 
 // The page's top-level objects before a chain was made: u32 handles
 // ending with 0.
-MemHandle chainSnapshot(HWND ws)
-{
-    std::vector<MemHandle> list;
-    obCollectList(wsGetFirstObject(ws), list);
-    list.push_back(0);
-    return utHandleFromBytes(list.data(), (uint32_t)(list.size() * sizeof(MemHandle)));
-}
-
 // The u32 values of a handle, at most `limit` bytes of it.
 std::vector<uint32_t> wordsOf(MemHandle h, uint32_t at = 0, uint32_t limit = 0xFFFFFFFF)
 {
@@ -462,32 +455,6 @@ void performGuideDrag(HWND ws, MemHandle saved)
     restoreGuides(ws, saved, 0, guides);
 }
 
-MemHandle performChain(HWND ws, MemHandle saved, MemHandle current)
-{
-    if (!current || obGetType(current) != OBT_CHAIN || !wsPageHasObject(ws, current))
-        return current;
-    obInvalidate(ws, current);
-    wsDissolveGroup(ws, current);
-    std::vector<uint32_t> order;
-    for (uint32_t h : wordsOf(saved)) {
-        if (!h)
-            break;
-        order.push_back(h);
-    }
-    // Relinked in the saved order; objects of the list it does not name
-    // stay after them.
-    std::vector<MemHandle> now;
-    obCollectList(wsGetFirstObject(ws), now);
-    std::vector<MemHandle> list;
-    for (uint32_t h : order)
-        if (std::find(now.begin(), now.end(), h) != now.end() &&
-            std::find(list.begin(), list.end(), h) == list.end())
-            list.push_back(h);
-    ordRelinkInOrder(ws, list.data(), list.size());
-    epClearSelection(ws);
-    return 0;
-}
-
 }  // namespace
 
 // ---- keeping a step through its own command -----------------------------------------------
@@ -577,7 +544,7 @@ int udRecord(HWND ws, MemHandle object, uint32_t extra, int16_t kind, int16_t su
         break;
     }
     case UD_CHAIN:
-        u.saved = extra ? extra : chainSnapshot(ws);
+        u.saved = extra ? extra : msSnapshotPage(ws);
         needsData = true;
         break;
     default:   // 7, 8, 9, 10, 22: the object alone
@@ -692,7 +659,7 @@ MemHandle udPerform(HWND ws, MemHandle current)
         performGuideDrag(ws, u.saved);
         break;
     case UD_CHAIN:
-        result = performChain(ws, u.saved, current);
+        result = msRestoreSnapshot(ws, u.saved, current);
         break;
     default:
         break;

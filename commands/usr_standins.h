@@ -6,3 +6,5 @@
 int usrHasContent(HWND ws, MemHandle object);
 // Opens the user object's content with the home folder; 1 when opened.
 int usrOpenContent(HWND ws, MemHandle object, const char *homeDir);
+// The user object's property dialog: not built yet, it answers Cancel (0).
+int usrPropsDialog(HWND ws, MemHandle *object);

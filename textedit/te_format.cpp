@@ -246,7 +246,10 @@ int teSetFaceByName(HWND window, const char *face)
         return 0;
     f = oldFmt;
     utStrCopyN(f.lf.lfFaceName, face, sizeof f.lf.lfFaceName);
-    return teApplyFormatChange(window, &oldFmt, &f, 29);
+    teHoldSuspend(TRUE);
+    int done = teApplyFormatChange(window, &oldFmt, &f, 29);
+    teHoldSuspend(FALSE);
+    return done;
 }
 
 int teSetSizeByName(HWND window, const char *size)
@@ -265,7 +268,10 @@ int teSetSizeByName(HWND window, const char *size)
         return 0;
     f = oldFmt;
     f.lf.lfHeight = -twips;
-    return teApplyFormatChange(window, &oldFmt, &f, 29);
+    teHoldSuspend(TRUE);
+    int done = teApplyFormatChange(window, &oldFmt, &f, 29);
+    teHoldSuspend(FALSE);
+    return done;
 }
 
 int teChangeCase(HWND window, int command)

@@ -133,8 +133,23 @@ void teSaveToWorkspace(HWND window)
         wsSetSavedSession(window, copy);
 }
 
+// While a change typed into the message bar's font boxes runs, the edit
+// window may lose the focus to that box; the session stays live meanwhile so
+// the change lands on the lines being edited, not on a parked copy.
+static int g_suspendHold;
+
+void teHoldSuspend(BOOL hold)
+{
+    if (hold)
+        ++g_suspendHold;
+    else if (g_suspendHold > 0)
+        --g_suspendHold;
+}
+
 void teSuspendSession(HWND window)
 {
+    if (g_suspendHold)
+        return;
     teDestroyCaret();
     teReleaseDC();
     teSaveToWorkspace(window);

@@ -78,6 +78,8 @@ BOOL teAcquireDC(HWND window);       // whether the text is vertical
 HDC teGetDC();
 void teReleaseDC();
 void teSuspendSession(HWND window);
+// Counted: while held, teSuspendSession does nothing.
+void teHoldSuspend(BOOL hold);
 void teRestoreSession(HWND window);
 void teSetSessionActive(HWND window, BOOL active);
 void teSaveToWorkspace(HWND window);

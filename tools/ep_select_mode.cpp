@@ -15,6 +15,7 @@
 #include "app/setup_record.h"
 #include "commands/ep_track.h"
 #include "commands/ms_select.h"
+#include "commands/cmd_arrange.h"
 #include "commands/pop_standins.h"
 #include "commands/ud_undo.h"
 #include "commands/usr_standins.h"

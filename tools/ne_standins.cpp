@@ -2,10 +2,15 @@
 // yet. Here are its point writer as far as the end-point drag needs it (the
 // same number of points, no growing or shrinking of the record and no change
 // of type) and the Line-Draw settings record with its defaults and accessors.
+// The Edit menu's states in node editing follow their rule; with no node
+// selection yet, no node can be deleted.
 // Missing: reading and writing the "EPenv" setting (neLoadSettings,
 // neSaveSettings), the edit state, point selection and commit of node editing.
 #include "tools/ne_standins.h"
 #include "tools/ne_state.h"
+#include "commands/ud_undo.h"
+#include "support/win_menu.h"
+#include "views/ws_tools.h"
 #include "model/ob_record.h"
 #include "support/geo_rect.h"
 #include "support/ut_bytes.h"
@@ -71,4 +76,24 @@ void neSetLineDrawOptions(int32_t spacing, int32_t resolution, int32_t close, BO
         g_settings.flags |= NE_FLAG_ADVANCED;
     else
         g_settings.flags &= (uint16_t)~NE_FLAG_ADVANCED;
+}
+
+BOOL neCanDelete(HWND) { return FALSE; }
+
+void neSetEditMenu(HWND ws, HMENU menu)
+{
+    if (!menu)
+        return;
+    if (wsGetToolMode(ws) == TM_NODE_41) {
+        winEnableMenuItems(menu, nullptr, 0);
+        return;
+    }
+    int16_t f[13];
+    for (int16_t &v : f)
+        v = 1;
+    f[0] = udIsPending(ws) ? 1 : 0;
+    f[2] = f[3] = f[4] = f[10] = 0;
+    f[6] = neCanDelete(ws) ? 1 : 0;
+    ModifyMenuA(menu, 206, MF_BYCOMMAND | MF_STRING, 206, "&Insert");
+    winEnableMenuItems(menu, f, 13);
 }

@@ -13,6 +13,13 @@
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
+#include "app/app_ui_state.h"
+#include "app/mb_msgbar.h"
+#include "model/pg_record.h"
+#include "text/tx_header.h"
+#include "text/tx_object.h"
+#include "textedit/te_session.h"
+#include "support/win_menu.h"
 #include <string>
 #include <vector>
 
@@ -342,6 +349,234 @@ TEST_F(MenuState, TheNextStartUsesTheChosenLanguage)
     pump();
     appGetMenuLanguageName(name);
     EXPECT_STREQ("ridevi", name);
+}
+
+// A text object on the page with a header the test shapes.
+MemHandle addText(MemHandle page, void (*shape)(TextHeader *))
+{
+    TextHeader h = {};
+    h.lf.lfHeight = -240;
+    h.lf.lfWeight = 400;
+    strcpy(h.lf.lfFaceName, "Arial");
+    shape(&h);
+    const RECT box = {0, 0, 1440, 720};
+    const COLORREF colours[3] = {0, 0, 0xFFFFFF};
+    MemHandle t = txNewTextObject(&box, colours, &h, "text");
+    EXPECT_NE(0u, t);
+    pgAppendObject(page, t);
+    return t;
+}
+
+// A pop-up of its own whose items have the ids given.
+HMENU popupOf(std::initializer_list<UINT> ids)
+{
+    HMENU m = CreatePopupMenu();
+    for (UINT id : ids)
+        AppendMenuA(m, MF_STRING, id, "item");
+    return m;
+}
+
+TEST_F(MenuState, TextOptionsDisplayFlagsAndSnapToRulers)
+{
+    MemHandle t = addText(page, [](TextHeader *h) {
+        h->bkMode = 2;
+        h->flags = TXF_WRAP | TXF_VERTICAL;
+        h->frameStyle = 1;
+        h->align = TXA_RIGHT;
+        h->lf.lfWeight = 700;
+        h->lf.lfItalic = 1;
+    });
+    current(t, 40);
+    HMENU option = open(475);
+    ASSERT_TRUE(option);
+    for (UINT id : {475u, 491u, 474u})
+        EXPECT_TRUE(checked(option, id)) << id;
+    EXPECT_EQ("&Convert to Horizontal", itemText(option, 2226)) << "vertical text";
+    // The text's style and alignment in the Text and Paragraph pop-ups.
+    HMENU text = open(460);
+    EXPECT_TRUE(checked(text, 463));
+    EXPECT_TRUE(checked(text, 461));
+    EXPECT_FALSE(checked(text, 462));
+    EXPECT_FALSE(checked(text, 468)) << "Indent is no style";
+    HMENU paragraph = open(464);
+    EXPECT_TRUE(checked(paragraph, 466));
+    EXPECT_FALSE(checked(paragraph, 464));
+
+    MemHandle plain = addText(page, [](TextHeader *) {});
+    current(plain, 40);
+    open(475);
+    for (UINT id : {475u, 491u, 474u})
+        EXPECT_FALSE(checked(option, id)) << id;
+    EXPECT_EQ("&Convert to Vertical", itemText(option, 2226));
+    // In Traditional Chinese the item keeps its language.
+    SendMessageA(frame, WM_COMMAND, 1920, 0);
+    pump();
+    option = open(475);
+    WCHAR wide[64] = {};
+    GetMenuStringW(option, 2226, wide, 64, MF_BYCOMMAND);
+    EXPECT_EQ(0x8F49, wide[0]);
+    EXPECT_EQ(0x76F4, wide[3]) << "to vertical";
+    SendMessageA(frame, WM_COMMAND, 1919, 0);
+    pump();
+
+    // Display: Transparent (0x10) and No Print (0x4) beside the others.
+    MemHandle a = pgtest::addObject(page, "a");
+    current(a, OBT_RECTANGLE);
+    obSetFlags(a, OBF_NOTXOR | OBF_LEAVE_OUT, TRUE);
+    HMENU display = open(416);
+    ASSERT_TRUE(display);
+    EXPECT_TRUE(checked(display, 417));
+    EXPECT_TRUE(checked(display, 418));
+    EXPECT_FALSE(checked(display, 416));
+    obSetFlags(a, OBF_NOTXOR | OBF_LEAVE_OUT, FALSE);
+    open(416);
+    EXPECT_FALSE(checked(display, 417));
+    EXPECT_FALSE(checked(display, 418));
+
+    HMENU preference = open(608);
+    ASSERT_TRUE(preference);
+    wsSetSnapToRulers(ws, TRUE);
+    open(608);
+    EXPECT_TRUE(checked(preference, 608));
+    wsSetSnapToRulers(ws, FALSE);
+    open(608);
+    EXPECT_FALSE(checked(preference, 608));
+}
+
+TEST_F(MenuState, HatchItemsAndTheSearchPopup)
+{
+    HMENU hatch = popupOf({535, 536, 537, 538, 539, 540});
+    MemHandle a = pgtest::addObject(page, "a");
+    current(a, OBT_RECTANGLE);
+    {
+        MemLock<ObjectRecord> rec(a);
+        rec->fillKind = 4;
+        rec->hatch = 0x33;   // style 3, 3 points apart
+    }
+    SendMessageA(frame, WM_INITMENUPOPUP, (WPARAM)hatch, 0);
+    for (UINT id = 535; id <= 540; ++id) {
+        EXPECT_EQ(id == 538, checked(hatch, id)) << id;
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        ASSERT_TRUE(GetMenuItemInfoA(hatch, id, FALSE, &info));
+        EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << id;
+    }
+    // Without a hatched object, the page's default hatch.
+    wsSetCurrentObject(ws, 0);
+    const uint8_t pageHatch = 0x15;
+    ASSERT_TRUE(pgSetProp(page, 58, &pageHatch));
+    SendMessageA(frame, WM_INITMENUPOPUP, (WPARAM)hatch, 0);
+    for (UINT id = 535; id <= 540; ++id)
+        EXPECT_EQ(id == 540, checked(hatch, id)) << id;
+    DestroyMenu(hatch);
+
+    HMENU search = popupOf({730, 731, 732});
+    SendMessageA(frame, WM_INITMENUPOPUP, (WPARAM)search, 0);
+    EXPECT_EQ("100", states(search)) << "a document without links";
+    {
+        FmLock r(wsGetDocument(ws));
+        r->resourceWord = 1;
+    }
+    SendMessageA(frame, WM_INITMENUPOPUP, (WPARAM)search, 0);
+    EXPECT_EQ("111", states(search));
+    DestroyMenu(search);
+}
+
+// The editors' rules: the text editor (20), a note (25), node editing (40,
+// 41) and the brush line tool (47).
+TEST_F(MenuState, EditorsKeepTheirOwnRules)
+{
+    MemHandle a = pgtest::addObject(page, "a");
+    pgtest::addObject(page, "b");
+    current(a, OBT_RECTANGLE);
+    HMENU edit = open(200);
+    ASSERT_TRUE(edit);
+
+    wsSetToolModeWord(ws, TM_TEXT);
+    open(200);
+    EXPECT_EQ("0-000-01-10-1", states(edit)) << "no selection, nothing to undo or paste";
+    EXPECT_EQ("&Insert Image...", itemText(edit, 206));
+    HMENU text = open(460);
+    for (int pos : {0, 1, 2, 5, 6, 7, 8, 9, 18, 19, 20})
+        EXPECT_FALSE(greyed(text, pos)) << pos;
+
+    wsSetToolModeWord(ws, TM_SELECT);
+    open(200);
+    EXPECT_EQ("&Insert", itemText(edit, 206)) << "its own name again";
+
+    wsSetToolModeWord(ws, TM_NOTE);
+    HMENU modify = open(403);
+    EXPECT_EQ("000-00-0000000000", states(modify));
+    HMENU attribute = open(501);
+    EXPECT_EQ("00-00-00-000", states(attribute));
+
+    wsSetToolModeWord(ws, TM_NODE);
+    open(200);
+    EXPECT_EQ("0-000-01-10-1", states(edit)) << "Delete needs deletable nodes";
+    open(501);
+    EXPECT_EQ("00-00-00-000", states(attribute));
+    wsSetToolModeWord(ws, TM_NODE_41);
+    open(200);
+    EXPECT_EQ("0-000-00-00-0", states(edit));
+
+    wsSetToolModeWord(ws, TM_BRUSH);
+    open(200);
+    EXPECT_EQ("0-000-00-00", states(edit).substr(0, 11)) << "no current stroke";
+    wsSetToolModeWord(ws, TM_SELECT);
+}
+
+// A pop-up of the frame's menu tracked through the program's tracking
+// helper: the hook, like the system's tracking, lets the owner set the
+// states first, keeps them and chooses an item.
+std::string &trackedStates()
+{
+    static std::string s;
+    return s;
+}
+
+UINT trackEditMenu(HMENU menu, UINT, int, int, HWND owner)
+{
+    SendMessageA(owner, WM_INITMENUPOPUP, (WPARAM)menu, 0);
+    trackedStates() = states(menu);
+    return (GetMenuState(menu, 215, MF_BYCOMMAND) & MF_GRAYED) ? 0 : 215;
+}
+
+TEST_F(MenuState, APopupTrackedFromTheFrameGetsItsStates)
+{
+    winSetTrackPopupHook(trackEditMenu);
+    HMENU edit = popupByFirst(GetMenu(frame), 200);
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(0u, winTrackPopup(edit, 0, 0, 0, frame)) << "nothing to select";
+    EXPECT_EQ("0-000-00-00-1", trackedStates());
+    MemHandle a = pgtest::addObject(page, "a");
+    pgtest::addObject(page, "b");
+    current(a, OBT_RECTANGLE);
+    EXPECT_EQ(215u, winTrackPopup(edit, 0, 0, 0, frame));
+    EXPECT_EQ("0-110-10-11-1", trackedStates());
+    // The chosen item goes to the frame as its command.
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, frame, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(215u, LOWORD(msg.wParam));
+    winSetTrackPopupHook(nullptr);
+}
+
+TEST_F(MenuState, TheStateCellShowsOverwrite)
+{
+    MemHandle t = addText(page, [](TextHeader *) {});
+    wsSetToolModeWord(ws, TM_TEXT);
+    teSetTextObject(t);
+    teSetInsertMode(FALSE);
+    mbUpdateState();
+    char cell[64] = "";
+    GetWindowTextA(mbGetCell(MB_STATE_CELL), cell, sizeof cell);
+    EXPECT_STREQ("[1] [Ovr]", cell);
+    teSetInsertMode(TRUE);
+    mbUpdateState();
+    GetWindowTextA(mbGetCell(MB_STATE_CELL), cell, sizeof cell);
+    EXPECT_STREQ("[1] [Ins]", cell);
+    teSetTextObject(0);
+    wsSetToolModeWord(ws, TM_SELECT);
 }
 
 }  // namespace

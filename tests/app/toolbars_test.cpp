@@ -7,6 +7,10 @@
 #include "commands/app_stdbar.h"
 #include "controls/btnlist.h"
 #include "views/ws_tools.h"
+#include "controls/tb_table.h"
+#include "model/qmf_save.h"
+#include "tests/model/pg_kit.h"
+#include "views/ws_document.h"
 
 namespace {
 
@@ -101,6 +105,55 @@ TEST_F(ToolBars, ButtonsSwitchedByCommand)
     EXPECT_FALSE(appIsStdBarButtonEnabled(201));
     appSetBarWindow(frame, FB_STANDARD, standard);
     EXPECT_TRUE(appIsStdBarButtonEnabled(439));
+}
+
+// After New and Open the standard bar's Previous (617), Next (618) and
+// Select Page (616) follow the page the new document shows. Select Page is
+// on the short bar of screens narrower than 800 pixels, which then stands
+// in for the frame's own bar.
+TEST_F(ToolBars, PageButtonsFollowNewAndOpen)
+{
+    MemHandle form = wsGetDocument(ws);
+    pgDirAppend(form, pgtest::newPage("two"));
+    pgDirAppend(form, pgtest::newPage("three"));
+    std::string paths[2] = {home.file("three.qm"), home.file("three again.qm")};
+    for (const std::string &path : paths)
+        ASSERT_EQ(1, qmfSaveDocument(ws, path.c_str(), form, FALSE, FALSE));
+    touchActiveDocument();
+    auto run = [&](int command, const std::string *path) {
+        for (int id : {616, 617, 618})
+            appSetStdBarButton((uint16_t)id, command == 100);
+        const int before = docCount();
+        SendMessageA(frame, WM_COMMAND, (WPARAM)command, path ? (LPARAM)path->c_str() : 0);
+        pump();
+        EXPECT_EQ(before + 1, docCount());
+        touchActiveDocument();
+    };
+    // A one-page new document: no page to step to.
+    run(100, nullptr);
+    EXPECT_FALSE(appIsStdBarButtonEnabled(617));
+    EXPECT_FALSE(appIsStdBarButtonEnabled(618));
+    // The three-page document opens on its first page.
+    run(136, &paths[0]);
+    EXPECT_FALSE(appIsStdBarButtonEnabled(617)) << "on the first page";
+    EXPECT_TRUE(appIsStdBarButtonEnabled(618));
+
+    int16_t shortCount = 0;
+    const ToolButton *shortTable = tbCommandTableFor(640, &shortCount);
+    ASSERT_EQ(12, shortCount);
+    HWND standard = appGetBarWindow(frame, FB_STANDARD);
+    RECT r;
+    appGetBarRect(frame, FB_STANDARD, &r);
+    HWND narrow = blCreate(frame, appGetFrameFont(), FB_STANDARD, &r, 0xC001, shortTable,
+                           shortCount, FRAME_BAR_BUTTON, FRAME_BAR_BUTTON, TRUE);
+    ASSERT_NE(nullptr, narrow);
+    appSetBarWindow(frame, FB_STANDARD, narrow);
+    run(100, nullptr);
+    EXPECT_FALSE(appIsStdBarButtonEnabled(616)) << "one page";
+    run(136, &paths[1]);
+    EXPECT_TRUE(appIsStdBarButtonEnabled(616)) << "three pages";
+    appSetBarWindow(frame, FB_STANDARD, standard);
+    DestroyWindow(narrow);
 }
 
 }  // namespace

@@ -51,6 +51,8 @@ protected:
         App::SetUp();
         HWND doc = nullptr;
         ASSERT_TRUE(startWithDocument(&doc, &ws));
+        // The program starts in select mode: the band tool takes its place.
+        wsLeaveToolMode(ws, FALSE);
         wsEnterToolMode(ws, TM_SELECT, bandTool, 0, 0);
         pump();
         g_band = &run;

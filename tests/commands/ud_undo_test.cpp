@@ -188,6 +188,8 @@ TEST_F(Undo, ChangedObjectIsReplacedByItsSavedCopyInItsPlace)
 
 TEST_F(Undo, SendBackwardIsUndoneByBringForward)
 {
+    // The program starts in select mode: the noting tool takes its place.
+    wsLeaveToolMode(ws, FALSE);
     wsEnterToolMode(ws, TM_SELECT, commandTool, 0, 0);
     pump();
     commandsSeen().clear();

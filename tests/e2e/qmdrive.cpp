@@ -31,6 +31,8 @@
 //                                     default font's ("page font: FACE HEIGHT")
 //   qmdrive type TEXT                 posts each byte of TEXT to the workspace as WM_CHAR
 //                                     (an ESC byte ends a text edit), as typing would
+//   qmdrive fills PATH                one line per object of page 1: its type, its fill
+//                                     kind and its hatch byte
 //   qmdrive objects PATH              one line per object of page 1: its type, its
 //                                     rectangle (left top right bottom, twips) and the
 //                                     bytes of its type data; then "guide KIND POSITION"
@@ -51,6 +53,8 @@
 //                                     breaks as "|") and its rectangle, answers OK
 //   qmdrive dragout X1 Y1 SX SY       a left-button drag from a workspace client point
 //                                     to a screen point (SendInput)
+//   qmdrive key NAME [COUNT]          presses the key (left, right, up, down) COUNT (1)
+//                                     times in the workspace, as its key messages
 //   qmdrive state                     prints the workspace's tool mode word and whether
 //                                     any window of the program holds the mouse capture
 //   qmdrive textdoc PATH              writes a one-page document holding a wrapped text
@@ -58,6 +62,10 @@
 //                                     Label at 1440,4320-5760,5040
 //   qmdrive text CLASS                prints the text of each child of the frame's first
 //                                     window of the class, one a line (class, a tab, text)
+//   qmdrive menubar                   lays out and draws the frame's border and menu again,
+//                                     then prints its strip above the client area on screen
+//                                     (X Y WIDTH HEIGHT) and the height of one menu line:
+//                                     the menu bar lies in the strip's bottom line
 //   qmdrive dialog [ID...]            waits for a dialog of the frame, prints its caption,
 //                                     clicks the buttons ID in turn, then OK
 //   qmdrive printer PORT              installs the test printer "Quillmark Test Printer"
@@ -376,6 +384,27 @@ int listObjects(const char *path)
             for (int i = 0; i < gdCount(guides, kind); ++i)
                 printf("guide %d %ld\n", kind, (long)gdGetPos(guides, i, kind));
         utFreeHandle(guides);
+    }
+    fmFree(form);
+    return 0;
+}
+
+// The fill of each object of page 1 as stored: type, fill kind, hatch byte.
+int listFills(const char *path)
+{
+    utSetMessageBoxHook(printBox);
+    appRegisterFileForms();
+    qmfKeepChainsOnRead(TRUE);
+    MemHandle page = 0;
+    MemHandle form = qmfOpenDocument(nullptr, path, 0, &page);
+    if (!form) {
+        fprintf(stderr, "cannot open %s\n", path);
+        return 1;
+    }
+    for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o)) {
+        ObLock rec(o);
+        if (rec)
+            printf("%d %u %u\n", rec->type, (unsigned)rec->fillKind, (unsigned)rec->hatch);
     }
     fmFree(form);
     return 0;
@@ -1098,6 +1127,8 @@ int main(int argc, char **argv)
         return answerPassword(argv[2]);
     if (strcmp(verb, "objects") == 0 && argc == 3)
         return listObjects(argv[2]);
+    if (strcmp(verb, "fills") == 0 && argc == 3)
+        return listFills(argv[2]);
     if (strcmp(verb, "textdoc") == 0 && argc == 3)
         return textDocument(argv[2]);
     if (strcmp(verb, "metadoc") == 0 && argc == 5)
@@ -1165,6 +1196,22 @@ int main(int argc, char **argv)
         return answerDialog(frame, argc - 2, argv + 2);
     if (strcmp(verb, "box") == 0)
         return answerBox(frame);
+    if (strcmp(verb, "menubar") == 0) {
+        // The frame's border and menu laid out and drawn again, as after a
+        // move or a resize: a frame that lost its menu shows it now.
+        SetWindowPos(frame, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        RedrawWindow(frame, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        settle(frame);
+        RECT window, client;
+        GetWindowRect(frame, &window);
+        GetClientRect(frame, &client);
+        POINT origin = {0, 0};
+        ClientToScreen(frame, &origin);
+        printf("%ld %ld %ld %ld %d\n", (long)origin.x, (long)window.top, (long)client.right,
+               (long)(origin.y - window.top), GetSystemMetrics(SM_CYMENU));
+        return 0;
+    }
 
     HWND ws = workspace(frame);
     if (!ws) {
@@ -1241,6 +1288,28 @@ int main(int argc, char **argv)
         for (const char *c = argv[2]; *c; ++c)
             PostMessageA(ws, WM_CHAR, (WPARAM)(uint8_t)*c, 1);
         settle(frame);
+        return 0;
+    }
+    if (strcmp(verb, "key") == 0 && (argc == 3 || argc == 4)) {
+        // Keys sent as input reach no window without a window manager's
+        // focus: each press goes to the workspace as its key messages.
+        static const struct {
+            const char *name;
+            UINT vk;
+        } keys[] = {{"left", VK_LEFT}, {"right", VK_RIGHT}, {"up", VK_UP}, {"down", VK_DOWN}};
+        UINT vk = 0;
+        for (const auto &k : keys)
+            if (strcmp(argv[2], k.name) == 0)
+                vk = k.vk;
+        if (!vk) {
+            fprintf(stderr, "unknown key\n");
+            return 2;
+        }
+        for (int i = argc == 4 ? atoi(argv[3]) : 1; i > 0; --i) {
+            PostMessageA(ws, WM_KEYDOWN, vk, 1);
+            PostMessageA(ws, WM_KEYUP, vk, (LPARAM)0xC0000001u);
+            settle(frame);
+        }
         return 0;
     }
     if (strcmp(verb, "state") == 0) {

@@ -517,9 +517,11 @@ TEST_F(Modes, MenusWhileEditingFollowTheEditor)
 {
     MemHandle t = place("abc");
     ASSERT_EQ(1, txCmdEditText(ws, t, 0, 0));
+    // The Edit menu's positions: Undo, -, Cut, Copy, Paste, -, Delete,
+    // Insert, -, Select All, Clone.
     HMENU edit = CreatePopupMenu();
-    for (UINT id : {200u, 201u, 202u, 203u, 205u, 206u, 215u})
-        AppendMenuA(edit, MF_STRING, id, "x");
+    for (UINT id : {200u, 0u, 201u, 202u, 203u, 0u, 205u, 206u, 0u, 215u, 2000u})
+        AppendMenuA(edit, id ? MF_STRING : MF_SEPARATOR, id, "x");
     appInitEditMenu(ws, edit);
     auto greyed = [](HMENU m, UINT id) {
         return (GetMenuState(m, id, MF_BYCOMMAND) & MF_GRAYED) != 0;

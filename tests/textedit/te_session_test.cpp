@@ -238,3 +238,21 @@ TEST_F(Session, FieldsAndFlags)
 }
 
 }  // namespace
+
+TEST_F(Session, AHeldSessionIsNotParkedUntilEveryHoldIsLetGo)
+{
+    open(textObject(1, 0), "text");
+    teHoldSuspend(TRUE);
+    teHoldSuspend(TRUE);
+    teSuspendSession(ws);
+    EXPECT_EQ(0u, wsGetSavedSession(ws));
+    EXPECT_NE(nullptr, teGetDC());
+    teHoldSuspend(FALSE);
+    teSuspendSession(ws);
+    EXPECT_EQ(0u, wsGetSavedSession(ws));
+    teHoldSuspend(FALSE);
+    teHoldSuspend(FALSE);   // an extra release does not leave a debt
+    teSuspendSession(ws);
+    EXPECT_NE(0u, wsGetSavedSession(ws));
+    teSetSessionActive(ws, TRUE);
+}

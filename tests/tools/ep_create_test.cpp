@@ -485,6 +485,7 @@ TEST_F(CreateMode, NewTextGoesBelowTheLastObject)
     MemHandle a = epCreateObject(ws, 0, OBT_RECTANGLE,
                                  std::vector<POINT>{{1440, 1440}, {4000, 3000}}.data(), 2);
     wsAppendObject(ws, a);
+    wsLeaveToolMode(ws, FALSE);
     EXPECT_EQ(0, epNewTextBelow(ws, nullptr));   // not in select mode
     epEnterSelectMode(ws, 0);
     pump();

@@ -111,6 +111,10 @@ protected:
         toolSeen().clear();
         frameSeen().clear();
         ASSERT_TRUE(startWithDocument(&doc, &ws));
+        // A new document starts in select mode; these tests start from no
+        // tool at all.
+        wsLeaveToolMode(ws, FALSE);
+        pump();
     }
     void TearDown() override
     {
@@ -425,6 +429,12 @@ TEST_F(DocWin, PostedKeysReachTheirCommands)
     // Page Down turns the page at fit-page zoom and scrolls at any other.
     keys(false, false);
     wsSetZoomCode(ws, -100);
+    // Escape's Select command (400) went on to select mode: back in.
+    if (wsGetToolMode(ws) != TM_CREATE) {
+        wsLeaveToolMode(ws, FALSE);
+        wsEnterToolMode(ws, TM_CREATE, recordingTool, 0, 0);
+        pump();
+    }
     toolSeen().clear();
     PostMessageA(ws, WM_KEYDOWN, VK_NEXT, 0);
     pump();
@@ -433,6 +443,7 @@ TEST_F(DocWin, PostedKeysReachTheirCommands)
     EXPECT_EQ(0, countSeen(WM_VSCROLL));
     // 618 on the only page appended a page, which left the tool: back in.
     if (wsGetToolMode(ws) != TM_CREATE) {
+        wsLeaveToolMode(ws, FALSE);
         wsEnterToolMode(ws, TM_CREATE, recordingTool, 0, 0);
         pump();
     }

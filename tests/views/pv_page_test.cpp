@@ -81,6 +81,9 @@ protected:
         docCommands().clear();
         wsSeen().clear();
         g_docProc = (WNDPROC)SetWindowLongPtrA(doc, GWLP_WNDPROC, (LONG_PTR)docRecorder);
+        // From no tool: a tool's leaving would put back the workspace's
+        // own procedure over the recorder.
+        wsLeaveToolMode(ws, FALSE);
         g_wsProc = (WNDPROC)SetWindowLongPtrA(ws, GWLP_WNDPROC, (LONG_PTR)wsRecorder);
     }
     void TearDown() override

@@ -1,0 +1,6 @@
+// Stand-ins: the per-type edit commands are not built yet.
+#include "commands/ta_standins.h"
+
+int cmdEdit3DText(HWND, MemHandle) { return 0; }
+int cmdInsertImageFile(HWND, MemHandle) { return 0; }
+int cmdEditAnchor(HWND, MemHandle) { return 0; }

@@ -5,6 +5,7 @@
 #include "text/tx_format.h"
 #include "text/tx_header.h"
 #include "textedit/te_caret.h"
+#include "textedit/te_clip.h"
 #include "textedit/te_select.h"
 #include "textedit/te_session.h"
 #include "views/ws_window.h"

@@ -29,7 +29,7 @@
 #include "text/tx_header.h"
 #include "text/tx_label.h"
 #include "text/tx_object.h"
-#include "textedit/te_modes_standins.h"
+#include "textedit/te_modes.h"
 #include "tools/ep_brushline_standins.h"
 #include "tools/ep_note_standins.h"
 #include "tools/ne_standins.h"

@@ -309,7 +309,11 @@ int wsOnCommand(HWND ws, int id, LPARAM lParam)
     case 653: utMessageBox(ownerOf(ws), kTableDefaultText, MB_ICONINFORMATION); break;
     case 700:
     case 701:
-    case 706: txCmdEditText(ws, object, id, lParam); break;
+    case 706:
+        // Begun by a command, the edit has no owner waiting for its end
+        // record (which, sent back as this command, would open it again).
+        txCmdEditText(ws, object, 0, lParam);
+        break;
     case 770:
         if (object)
             cmdMoveObjectBy(ws, object, (int16_t)LOWORD(lParam), (int16_t)HIWORD(lParam));

@@ -3,6 +3,7 @@
 #include "app/app_ui_state.h"
 #include "app/setup_record.h"
 #include "app/ws_services.h"
+#include "textedit/te_modes.h"
 #include "table/tb_draw.h"
 #include "textedit/te_display.h"
 #include "controls/pal_window.h"
@@ -396,7 +397,7 @@ void wsDrawToolMarks(HWND ws, HDC dc, const PAINTSTRUCT *, const RECT *paintRect
         else if (type == 18 || type == 19)
             epCreateDrawCurveMarks(ws, dc);
         break;
-    case TM_TEXT_A: teLabelPaint(ws, dc); break;
+    case TM_TEXT_A: teDrawLabelFrame(ws, dc, paintRect); break;
     case TM_TEXT: tePaintText(ws, dc, paintRect); break;
     case TM_TABLE: tbDrawEditMode(ws, dc, paintRect); break;
     case TM_CUBE_DEPTH:

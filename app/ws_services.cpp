@@ -117,7 +117,6 @@ int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM lParam)
 // ---- text, table, pictures, fields ---------------------------------------------------------------
 
 int teTextCommand(HWND, MemHandle, int, LPARAM) { return 0; }
-void teLabelPaint(HWND, HDC) {}
 int tbTableCommand(HWND, MemHandle, int, LPARAM) { return 0; }
 int bmpPropertyCommand(HWND, MemHandle, int, LPARAM) { return 0; }
 int shShapeCommand(HWND, MemHandle, int, LPARAM) { return 0; }

@@ -68,7 +68,6 @@ int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
 
 // ---- text, table, pictures, fields ---------------------------------------------------------------
 int teTextCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
-void teLabelPaint(HWND ws, HDC dc);
 int tbTableCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
 int bmpPropertyCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
 int shShapeCommand(HWND ws, MemHandle object, int command, LPARAM lParam);

@@ -26,7 +26,7 @@
 #include "text/tx_measure.h"
 #include "text/tx_object.h"
 #include "text/tx_stream.h"
-#include "textedit/te_clip_standins.h"
+#include "textedit/te_clip.h"
 #include "textedit/te_session.h"
 #include "tools/ep_factory.h"
 #include "views/pv_page.h"

@@ -18,7 +18,7 @@
 #include "objects/onm_names.h"
 #include "objects/onm_standins.h"
 #include "support/dlg_password.h"
-#include "support/ut_date_standins.h"
+#include "support/ut_datepick.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "text/tx_flow.h"

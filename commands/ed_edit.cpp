@@ -11,7 +11,7 @@
 #include "forms/fld_pane_standins.h"
 #include "links/hc_standins.h"
 #include "table/tb_mode_standins.h"
-#include "textedit/te_mode_standins.h"
+#include "textedit/te_modes.h"
 #include "tools/ep_edit_standins.h"
 #include "tools/ep_handles.h"
 #include "tools/ep_outline.h"

@@ -3,6 +3,7 @@
 #include "textedit/te_session.h"
 #include "textedit/te_lines.h"
 #include "textedit/te_caret.h"
+#include "textedit/te_clip.h"
 #include "textedit/te_commands.h"
 #include "textedit/te_display.h"
 #include "textedit/te_select.h"
@@ -24,7 +25,6 @@
 namespace {
 
 TextEditSession g_session;
-UINT g_textFormat = 0;
 BOOL g_caretTrace = FALSE;
 int32_t g_beeps = 0;
 
@@ -39,14 +39,7 @@ TextEditSession *teSession() { return &g_session; }
 void teInitEditor(HWND frame)
 {
     teResetSession(frame);
-    g_textFormat = RegisterClipboardFormatA("QM32Text");
-}
-
-UINT teGetTextClipFormat()
-{
-    if (!g_textFormat)
-        g_textFormat = RegisterClipboardFormatA("QM32Text");
-    return g_textFormat;
+    teRegisterClipFormat();
 }
 
 void teResetSession(HWND window)
@@ -483,12 +476,6 @@ BOOL teReplaceCompString(MemHandle h)
 }
 
 // ---- buttons and beeps -------------------------------------------------------------------------
-
-BOOL teCanPaste()
-{
-    return IsClipboardFormatAvailable(teGetTextClipFormat()) ||
-           IsClipboardFormatAvailable(CF_TEXT);
-}
 
 void teUpdateClipboardButtons(BOOL haveSelection)
 {

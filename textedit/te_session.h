@@ -72,7 +72,6 @@ TextEditSession *teSession();
 
 // ---- lifetime
 void teInitEditor(HWND frame);
-UINT teGetTextClipFormat();          // "QM32Text"
 void teResetSession(HWND window);
 void teFreeSessionResources(HWND window);
 BOOL teAcquireDC(HWND window);       // whether the text is vertical
@@ -184,8 +183,8 @@ uint32_t teGetClauseCount();
 MemHandle teGetCompString();
 BOOL teReplaceCompString(MemHandle h);
 
-// The Paste button follows the clipboard; Cut and Copy the selection.
-BOOL teCanPaste();
+// The Paste button follows the clipboard (textedit/te_clip.h); Cut and Copy
+// the selection.
 void teUpdateClipboardButtons(BOOL haveSelection);
 
 // Every refused input of the editor beeps through here (tests count them).

@@ -31,7 +31,6 @@ EP_WEAK int obj492Props(HWND, MemHandle) { return 1; }
 EP_WEAK int objPropsAfterCreate(HWND, int16_t, MemHandle) { return 1; }
 EP_WEAK MemHandle epNoteNew(HWND, POINT) { return 0; }
 EP_WEAK int epNoteBeginEdit(HWND, MemHandle) { return 0; }
-EP_WEAK int teBeginEdit(HWND, MemHandle, int, LPARAM, BOOL) { return 0; }
 EP_WEAK int epArcTool(HWND, MemHandle) { return 0; }
 
 EP_WEAK void obTextBoxSize(const void *format, int n, RECT *rect)

@@ -30,8 +30,6 @@ int objPropsAfterCreate(HWND ws, int16_t type, MemHandle object);
 // The note tool: a new note at a point, and its editor.
 MemHandle epNoteNew(HWND ws, POINT topLeft);
 int epNoteBeginEdit(HWND ws, MemHandle note);
-// The in-place text editor.
-int teBeginEdit(HWND ws, MemHandle object, int command, LPARAM lParam, BOOL fullRedraw);
 // The angle tool of a new arc or pie.
 int epArcTool(HWND ws, MemHandle object);
 

@@ -2,6 +2,7 @@
 // workspace: the fill kinds and their page defaults, composites, the hatch
 // styles, the hatch spacing dialog and its limits, the owner-drawn hatch
 // items, and the Edit command by type, mode and lock.
+#include "text/tx_label.h"
 #include "tests/commands/cmd_page_kit.h"
 #include "tests/support/kit_dialog.h"
 #include "commands/at_attr.h"
@@ -343,7 +344,15 @@ TEST_F(Attr, EditStartsByTypeAndRefusesLockedObjects)
 
 TEST_F(Attr, EditOfALabelEntersModeNineteen)
 {
-    MemHandle label = obtest::make(OBT_LABEL, 2000, 5000, 4000, 5400);
+    // A Label as the program makes one: the editor turns it into a text.
+    LOGFONTA lf = {};
+    lf.lfHeight = -240;
+    lf.lfWeight = 400;
+    lstrcpyA(lf.lfFaceName, "Arial");
+    MemHandle label = txNewLabel(0, &lf, 0, 1, 0);
+    RECT box = {2000, 5000, 4000, 5400};
+    obSetRect(label, &box);
+    label = txSetLabelText(label, "ab");
     wsAppendObject(ws, label);
     epEnterSelectMode(ws, label);
     pump();

@@ -25,7 +25,13 @@
 //                                     open, then OK; else of a window of the frame
 //                                     (the page field), then Enter
 //   qmdrive inspect PATH              prints "pages N", then page 1's object types, then
-//                                     "points 1:" and each object's point count
+//                                     "points 1:" and each object's point count, then for
+//                                     each text object of page 1 "text: " and the dump of
+//                                     its stream without the layout codes, and "font: " with
+//                                     its base font's face and height beside the page's
+//                                     default font's ("page font: FACE HEIGHT")
+//   qmdrive type TEXT                 posts each byte of TEXT to the workspace as WM_CHAR
+//                                     (an ESC byte ends a text edit), as typing would
 //   qmdrive fills PATH                one line per object of page 1: its type, its fill
 //                                     kind and its hatch byte
 //   qmdrive objects PATH              one line per object of page 1: its type, its
@@ -101,6 +107,8 @@
 #include "support/gdi_dib.h"
 #include "views/ws_document.h"
 #include "text/tx_header.h"
+#include "text/tx_dump.h"
+#include "text/tx_stream.h"
 #include "text/tx_label.h"
 #include "text/tx_object.h"
 #include "views/pv_guide.h"
@@ -315,6 +323,33 @@ int inspect(const char *path)
         printf(" %d", n);
     }
     printf("\n");
+    LOGFONTA pageFont = {};
+    if (page && pgGetDefaultFont(page, &pageFont))
+        printf("page font: %s %ld\n", pageFont.lfFaceName, (long)pageFont.lfHeight);
+    for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o)) {
+        if (obGetType(o) != 40)
+            continue;
+        std::string stream;
+        {
+            MemHandle h = txCopyStream(o);
+            MemLock<char> p(h);
+            if (p)
+                stream.assign(p.get(), (size_t)txstrlen(p.get()));
+            utFreeHandle(h);
+        }
+        stream.push_back('\0');
+        txStripLayoutCodes(&stream[0]);
+        MemHandle dump = txDumpStream(stream.c_str(), nullptr, -1);
+        {
+            MemLock<char> d(dump);
+            printf("text: %s\n", d ? d.get() : "");
+        }
+        utFreeHandle(dump);
+        if (TextHeader *h = txLockHeader(o)) {
+            printf("font: %s %ld\n", h->lf.lfFaceName, (long)h->lf.lfHeight);
+            utUnlock(o);
+        }
+    }
     fmFree(form);
     return 0;
 }
@@ -1270,6 +1305,12 @@ int main(int argc, char **argv)
         for (int i = 1; i <= 4; ++i)
             sendMouse(POINT{a.x + (b.x - a.x) * i / 4, a.y + (b.y - a.y) * i / 4}, 0);
         sendMouse(b, MOUSEEVENTF_LEFTUP);
+        settle(frame);
+        return 0;
+    }
+    if (strcmp(verb, "type") == 0 && argc == 3) {
+        for (const char *c = argv[2]; *c; ++c)
+            PostMessageA(ws, WM_CHAR, (WPARAM)(uint8_t)*c, 1);
         settle(frame);
         return 0;
     }

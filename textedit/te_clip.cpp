@@ -429,7 +429,9 @@ int tePasteClipboard(HWND window)
             h = teClipReadText(data);
         formatted = FALSE;
     }
-    int done = 0;
+    // A stream refused as damaged, or a paste cancelled, is still the
+    // editor's: the command must not go on to the object paste.
+    int done = refused ? -1 : 0;
     if (h) {
         if (formatted && teIsVertical()) {
             MemHandle fixed;
@@ -442,7 +444,7 @@ int tePasteClipboard(HWND window)
                 h = fixed;
             }
         }
-        done = tePaste(window, h, formatted);
+        done = tePaste(window, h, formatted) ? 1 : -1;
         utFreeHandle(h);
     }
     CloseClipboard();

@@ -40,6 +40,10 @@ HGLOBAL teMakeClipText(const char *stream);
 
 // ---- the editor's operations
 int teCopy(HWND window);
+// 1 when text was pasted; 0 when the clipboard holds nothing the editor
+// takes (the command goes on to the object paste); -1 when the editor took
+// the command but pasted nothing (a damaged stream refused with a beep, or
+// a paste cancelled with its message).
 int tePasteClipboard(HWND window);
 int tePaste(HWND window, MemHandle stream, BOOL formatted);
 int tePasteHandle(HWND window, MemHandle stream);

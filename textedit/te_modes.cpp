@@ -868,11 +868,13 @@ int teOnCommand(HWND window, int id, LPARAM lParam)
             changed = teDelete(window);
         }
         break;
-    case 203:
-        if (!tePasteClipboard(window))
+    case 203: {
+        const int pasted = tePasteClipboard(window);
+        if (pasted == 0)
             return 1;
-        changed = 1;
+        changed = pasted > 0;
         break;
+    }
     case 205:
         if (teHasSelection()) {
             teNoteEditAtCaret();

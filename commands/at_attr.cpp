@@ -54,16 +54,6 @@ bool canCarryFill(MemHandle object)
     return object && obCanHaveFill(obGetType(object));
 }
 
-// The refusal of a locked object or one on a layer that cannot be edited.
-bool refused(HWND ws, MemHandle object, const char *verb)
-{
-    if (object && !epIsEditable(ws, object)) {
-        epReportNotEditable(ws, verb);
-        return true;
-    }
-    return false;
-}
-
 void redraw(HWND ws, MemHandle object)
 {
     obInvalidate(ws, object);
@@ -363,7 +353,7 @@ int32_t widthInTwips(uint16_t style, int32_t shown)
 
 int cmdSetLineAttr(HWND ws, MemHandle object)
 {
-    if (refused(ws, object, "change the line attribute of"))
+    if (epRefuseNotEditable(ws, object, "change the line attribute of"))
         return 0;
     udDiscard(ws);
     if (!object) {
@@ -413,7 +403,7 @@ int cmdSetLineAttr(HWND ws, MemHandle object)
 
 int cmdSetLineEnds(HWND ws, MemHandle object)
 {
-    if (refused(ws, object, "change the line end of"))
+    if (epRefuseNotEditable(ws, object, "change the line end of"))
         return 0;
     udDiscard(ws);
     const int unit = wsGetUnitOfMapping(ws);
@@ -527,7 +517,7 @@ int cmdSetFillKind(HWND ws, MemHandle object, int kind)
 
 int cmdSetHatchStyle(HWND ws, MemHandle object, int command)
 {
-    if (refused(ws, object, "the hatch patten of"))
+    if (epRefuseNotEditable(ws, object, "the hatch patten of"))
         return 0;
     udDiscard(ws);
     const uint8_t style = (uint8_t)hatchStyleFromId(command);
@@ -576,7 +566,7 @@ int cmdSetHatchStyle(HWND ws, MemHandle object, int command)
 
 int cmdSetHatchSpacing(HWND ws, MemHandle object)
 {
-    if (refused(ws, object, "the hatch spacing of"))
+    if (epRefuseNotEditable(ws, object, "the hatch spacing of"))
         return 0;
     udDiscard(ws);
     MemHandle target = object ? fillTarget(object) : 0;
@@ -611,7 +601,7 @@ int cmdSetHatchSpacing(HWND ws, MemHandle object)
 
 int cmdSetPattern(HWND ws, MemHandle object)
 {
-    if (refused(ws, object, "change the pattern of"))
+    if (epRefuseNotEditable(ws, object, "change the pattern of"))
         return 0;
     udDiscard(ws);
     PatternFill pattern;
@@ -647,7 +637,7 @@ int cmdSetPattern(HWND ws, MemHandle object)
 
 int cmdEditGradient(HWND ws, MemHandle object)
 {
-    if (refused(ws, object, "the color gradient of"))
+    if (epRefuseNotEditable(ws, object, "the color gradient of"))
         return 0;
     if (!object || obGetType(object) == OBT_COMPOSITE || !canCarryFill(object) ||
         obGetFillKind(object) != kFillGradient)

@@ -183,6 +183,22 @@ BOOL putBytes(UINT format, const std::vector<uint8_t> &b)
     return b.empty() ? FALSE : putGlobal(format, globalFromBytes(b.data(), (uint32_t)b.size()));
 }
 
+// The list box over the special-format names (separated by CR): the format
+// of the chosen row, 0 when none was chosen.
+UINT chooseSpecialFormat(HWND ws, const char *title, const std::string &names)
+{
+    MemHandle items = utHandleFromString(names.c_str());
+    MemHandle chosen = dlgSelectFromList(ws, title, items, '\r');
+    utFreeHandle(items);
+    if (!chosen)
+        return 0;
+    const std::string name = takeString(chosen);
+    for (const ClipFormatName &row : g_special)
+        if (lstrcmpiA(name.c_str(), row.name) == 0)
+            return row.format;
+    return 0;
+}
+
 }  // namespace
 
 // ---- formats ----------------------------------------------------------------------------------
@@ -407,16 +423,7 @@ UINT clipChooseCopyFormat(HWND ws, BOOL withText)
             names += '\r';
         names += row.name;
     }
-    MemHandle items = utHandleFromString(names.c_str());
-    MemHandle chosen = dlgSelectFromList(ws, "Select a Clip Board format", items, '\r');
-    utFreeHandle(items);
-    if (!chosen)
-        return 0;
-    const std::string name = takeString(chosen);
-    for (const ClipFormatName &row : g_special)
-        if (lstrcmpiA(name.c_str(), row.name) == 0)
-            return row.format;
-    return 0;
+    return chooseSpecialFormat(ws, "Select a Clip Board format", names);
 }
 
 void clipEmpty(HWND ws)
@@ -605,16 +612,7 @@ UINT clipPasteSpecial(HWND ws)
     }
     if (names.empty())
         return 0;
-    MemHandle items = utHandleFromString(names.c_str());
-    MemHandle chosen = dlgSelectFromList(ws, "Select a format from the Clip Board", items, '\r');
-    utFreeHandle(items);
-    if (!chosen)
-        return 0;
-    const std::string name = takeString(chosen);
-    for (const ClipFormatName &row : g_special)
-        if (lstrcmpiA(name.c_str(), row.name) == 0)
-            return row.format;
-    return 0;
+    return chooseSpecialFormat(ws, "Select a format from the Clip Board", names);
 }
 
 // ---- the frame ----------------------------------------------------------------------------

@@ -25,6 +25,7 @@
 #include "tools/cp_standins.h"
 #include "tools/ep_clone_standins.h"
 #include "tools/ep_handles.h"
+#include "tools/ep_selection.h"
 #include "tools/ep_rotate_standins.h"
 #include "commands/ep_select.h"
 #include "tools/ep_tool_choice.h"
@@ -52,18 +53,9 @@ const FlagCommand kFlagCommands[] = {
     {740, OBF_HIDDEN}, {742, 0x200},      {743, 0x100},         {840, 0x400},
 };
 
-bool isRefused(HWND ws, MemHandle object, const char *verb)
-{
-    if (object && !epIsEditable(ws, object)) {
-        epReportNotEditable(ws, verb);
-        return true;
-    }
-    return false;
-}
-
 int flip(HWND ws, MemHandle object, bool leftRight)
 {
-    if (isRefused(ws, object, leftRight ? "flip left-right" : "flip up-down"))
+    if (epRefuseNotEditable(ws, object, leftRight ? "flip left-right" : "flip up-down"))
         return 0;
     udDiscard(ws);
     if (!object || !cmdCanFlipType(obGetType(object))) {
@@ -168,7 +160,7 @@ int cmdRotateBy(HWND ws, MemHandle object, int32_t tenths)
 
 int cmdRotateDialog(HWND ws, MemHandle object)
 {
-    if (isRefused(ws, object, "rotate"))
+    if (epRefuseNotEditable(ws, object, "rotate"))
         return 0;
     udDiscard(ws);
     if (!object || !epCanRotateTree(ws, object))
@@ -185,7 +177,7 @@ int cmdRotateDialog(HWND ws, MemHandle object)
 
 int cmdRotate90(HWND ws, MemHandle object)
 {
-    if (isRefused(ws, object, "rotate"))
+    if (epRefuseNotEditable(ws, object, "rotate"))
         return 0;
     udDiscard(ws);
     if (!object || wsGetToolMode(ws) != TM_SELECT) {
@@ -217,7 +209,7 @@ int cmdGroup(HWND ws, MemHandle object)
 
 int cmdUngroup(HWND ws, MemHandle object)
 {
-    if (isRefused(ws, object, "ungroup"))
+    if (epRefuseNotEditable(ws, object, "ungroup"))
         return 0;
     udDiscard(ws);
     const int16_t type = obGetType(object);

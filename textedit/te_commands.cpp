@@ -25,12 +25,6 @@ namespace {
 TextEditSession &S() { return *teSession(); }
 inline uint8_t B(const char *s, int32_t i) { return (uint8_t)s[i]; }
 
-std::string textOf(MemHandle line)
-{
-    MemLock<TxLineRecord> r(line);
-    return r ? std::string(teLineText(r.get()), (size_t)teLineInfo(r.get())->n) : std::string();
-}
-
 BOOL linesStep() { return (S().textFlags & TXF_WRAP_LOW) ? TRUE : FALSE; }
 
 // The start of every move: the undo step goes, and with clear the
@@ -76,7 +70,7 @@ void refreshMapping(HWND window)
 
 int32_t teWordStart(MemHandle line, int32_t offset)
 {
-    std::string t = textOf(line);
+    std::string t = teLineString(line);
     if (offset <= 0)
         return 0;
     int32_t at = txstrrevpbrk(t.c_str(), offset - 1 < 0 ? 0 : offset - 1, kTeWordStartDelims);
@@ -89,7 +83,7 @@ int32_t teWordStart(MemHandle line, int32_t offset)
 
 int32_t teWordEnd(MemHandle line, int32_t offset)
 {
-    std::string t = textOf(line);
+    std::string t = teLineString(line);
     int32_t n = (int32_t)t.size();
     if (n > 0 && t[(size_t)n - 1] == TX_RETURN)
         --n;
@@ -157,7 +151,7 @@ int teCaretLineDown(HWND window, BOOL clear) { return lineStep(window, clear, TR
 int teCaretLineStart(HWND window, BOOL clear)
 {
     beginMove(window, clear);
-    std::string t = textOf(teCaretLine());
+    std::string t = teLineString(teCaretLine());
     int32_t off = txSkipCodes(t.c_str(), 0);
     S().caretOffset = off > (int32_t)t.size() ? (int32_t)t.size() : off;
     return endMove(window);
@@ -174,7 +168,7 @@ int teCaretTextStart(HWND window, BOOL clear)
 {
     beginMove(window, clear);
     teSetCaretLine(teGetFirstLine());
-    std::string t = textOf(teCaretLine());
+    std::string t = teLineString(teCaretLine());
     int32_t off = txSkipCodes(t.c_str(), 0);
     S().caretOffset = off > (int32_t)t.size() ? (int32_t)t.size() : off;
     return endMove(window);
@@ -207,7 +201,7 @@ int teCaretWordLeft(HWND window, BOOL clear)
         S().caretOffset = 0;
         return endMove(window);
     }
-    std::string t = textOf(line);
+    std::string t = teLineString(line);
     const char *s = t.c_str();
     int32_t p = txPrevUnit(s, off);
     if (p < 0)
@@ -228,7 +222,7 @@ int teCaretWordRight(HWND window, BOOL clear)
 {
     beginMove(window, clear);
     MemHandle line = teCaretLine();
-    std::string t = textOf(line);
+    std::string t = teLineString(line);
     const char *s = t.c_str();
     int32_t n = (int32_t)t.size();
     int32_t off = teCaretOffset();
@@ -348,7 +342,7 @@ void plainBytes(const TePos *start, const TePos *end, const char *lineEnd, Fn fn
     if (tePosCompare(&a, &b) > 0)
         std::swap(a, b);
     for (MemHandle l = a.line; l; l = teLineNext(l)) {
-        std::string t = textOf(l);
+        std::string t = teLineString(l);
         const char *s = t.c_str();
         int32_t n = (int32_t)t.size();
         int32_t i = l == a.line ? a.offset : 0;

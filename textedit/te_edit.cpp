@@ -23,12 +23,6 @@ namespace {
 TextEditSession &S() { return *teSession(); }
 inline uint8_t B(const char *s, int32_t i) { return (uint8_t)s[i]; }
 
-std::string textOf(MemHandle line)
-{
-    MemLock<TxLineRecord> r(line);
-    return r ? std::string(teLineText(r.get()), (size_t)teLineInfo(r.get())->n) : std::string();
-}
-
 int32_t unitSize(const char *s, int32_t i)
 {
     int32_t u = 0;
@@ -118,7 +112,7 @@ BOOL deleteAtCaret(HWND window, int32_t *changedIndex)
         MemHandle line = teCaretLine();
         if (!line)
             return FALSE;
-        std::string t = textOf(line);
+        std::string t = teLineString(line);
         int32_t n = (int32_t)t.size();
         int32_t off = teCaretOffset();
         if (off > n)
@@ -268,7 +262,7 @@ BOOL teDeleteRange(HWND window, const TePos *start, const TePos *end)
     order(&a, &b);
     // A position after a paragraph return is the next line's start.
     {
-        std::string t = textOf(a.line);
+        std::string t = teLineString(a.line);
         int32_t n = (int32_t)t.size();
         if (a.offset >= n && n > 0 && B(t.c_str(), n - 1) == TX_RETURN && teLineNext(a.line) &&
             a.line != b.line)
@@ -276,8 +270,8 @@ BOOL teDeleteRange(HWND window, const TePos *start, const TePos *end)
     }
     if (a.line == b.line && a.offset >= b.offset)
         return FALSE;
-    std::string head = textOf(a.line);
-    std::string tail = textOf(b.line);
+    std::string head = teLineString(a.line);
+    std::string tail = teLineString(b.line);
     if (a.offset > (int32_t)head.size())
         a.offset = (int32_t)head.size();
     if (b.offset > (int32_t)tail.size())
@@ -288,7 +282,7 @@ BOOL teDeleteRange(HWND window, const TePos *start, const TePos *end)
     } else {
         gone = head.substr((size_t)a.offset);
         for (MemHandle l = teLineNext(a.line); l && l != b.line; l = teLineNext(l))
-            gone += textOf(l);
+            gone += teLineString(l);
         gone += tail.substr(0, (size_t)b.offset);
     }
     std::string joined = head.substr(0, (size_t)a.offset) + tail.substr((size_t)b.offset);
@@ -327,7 +321,7 @@ int32_t teInsertStreamAtCaret(HWND window, const char *stream, const CharFormat 
     MemHandle line = teCaretLine();
     if (!stream || !*stream || !line)
         return 0;
-    std::string text = textOf(line);
+    std::string text = teLineString(line);
     int32_t off = teCaretOffset();
     if (off < 0)
         off = 0;
@@ -414,7 +408,7 @@ int teNewParagraph(HWND window)
     teDeleteSelection(window);
     MemHandle line = teCaretLine();
     int32_t index = teLineIndex(line);
-    std::string t = textOf(line);
+    std::string t = teLineString(line);
     int32_t off = teCaretOffset();
     if (off > (int32_t)t.size())
         off = (int32_t)t.size();
@@ -486,7 +480,7 @@ int teBackspace(HWND window)
         teNoteBeforeChange(prev);
         int32_t index = teLineIndex(prev);
         TePos a = {prev, teLineLength(prev)}, b = {line, 0};
-        std::string pt = textOf(prev);
+        std::string pt = teLineString(prev);
         if (!pt.empty() && B(pt.c_str(), (int32_t)pt.size() - 1) == TX_RETURN)
             a.offset--;
         teDeleteRange(window, &a, &b);
@@ -515,7 +509,7 @@ int teDeleteForward(HWND window)
     BOOL created = before != TE_UNDO_DELETE_WORD && teGetUndoKind() == TE_UNDO_DELETE_WORD;
     for (;;) {
         MemHandle line = teCaretLine();
-        std::string t = textOf(line);
+        std::string t = teLineString(line);
         const char *s = t.c_str();
         int32_t n = (int32_t)t.size();
         int32_t off = teCaretOffset();
@@ -534,7 +528,7 @@ int teDeleteForward(HWND window)
         TePos a = {line, off}, b = {line, off};
         if (B(s, off) == TX_RETURN) {
             MemHandle next = teLineNext(line);
-            std::string nt = textOf(next);
+            std::string nt = teLineString(next);
             b = {next, txSkipParaCodes(0, nt.c_str())};
         } else if (B(s, off) == ' ') {
             int32_t e = off;

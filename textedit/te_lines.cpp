@@ -73,6 +73,12 @@ TxLineInfo *teLineInfo(TxLineRecord *rec)
     return reinterpret_cast<TxLineInfo *>(rec->info + 3);
 }
 
+std::string teLineString(MemHandle line)
+{
+    MemLock<TxLineRecord> r(line);
+    return r ? std::string(teLineText(r.get()), (size_t)teLineInfo(r.get())->n) : std::string();
+}
+
 // ---- blocks and links --------------------------------------------------------------------------
 
 MemHandle teLineAlloc(MemHandle line, int32_t textLength)

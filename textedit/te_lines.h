@@ -9,6 +9,8 @@
 #include "text/tx_break.h"
 #include "text/tx_stream.h"
 
+#include <string>
+
 const uint32_t kTeLineHead = sizeof(TxLineRecord);   // 180
 const uint16_t kTeLineStep = 32;
 
@@ -45,6 +47,8 @@ int32_t teLineInsertStream(MemHandle *line, int32_t offset, const char *stream);
 // Locked access to one block; the text pointer and its line information.
 char *teLineText(TxLineRecord *rec);
 TxLineInfo *teLineInfo(TxLineRecord *rec);
+// A copy of the line's text bytes (bounded by its n); empty for none.
+std::string teLineString(MemHandle line);
 // Moves the caret and selection ends in the line at (inclusive) or after `at`
 // by delta.
 void teShiftPositions(MemHandle line, int32_t at, int32_t delta, BOOL inclusive);

@@ -227,13 +227,6 @@ bool samePos(const TePos &a, const TePos &b) { return a.line == b.line && a.offs
 
 HDC dcOr(HDC dc) { return dc ? dc : teGetDC(); }
 
-// The line's text copy (bounded by its n).
-std::string textOf(MemHandle line)
-{
-    MemLock<TxLineRecord> r(line);
-    return r ? std::string(teLineText(r.get()), (size_t)teLineInfo(r.get())->n) : std::string();
-}
-
 }  // namespace
 
 BOOL teCaretAtSelStart() { return g_sel.caretAtStart ? TRUE : FALSE; }
@@ -672,7 +665,7 @@ static BOOL anyCode(const TePos *start, const TePos *end, Fn fn)
     if (!start || !end || !start->line)
         return FALSE;
     for (MemHandle l = start->line; l; l = teLineNext(l)) {
-        std::string t = textOf(l);
+        std::string t = teLineString(l);
         int32_t i = l == start->line ? start->offset : 0;
         int32_t to = l == end->line ? end->offset : (int32_t)t.size();
         while (i < to && i < (int32_t)t.size()) {
@@ -729,7 +722,7 @@ BOOL tePosAfterUnits(TePos *pos, int32_t count)
     CharFormat f;
     teFormatAtPos(pos, &f);
     while (count > 0) {
-        std::string t = textOf(pos->line);
+        std::string t = teLineString(pos->line);
         int32_t n = (int32_t)t.size();
         if (pos->offset >= n) {
             MemHandle next = teLineNext(pos->line);

@@ -313,6 +313,15 @@ void epReportNotEditable(HWND ws, const char *verb)
     utMessageBox(ws, text, MB_ICONINFORMATION);
 }
 
+bool epRefuseNotEditable(HWND ws, MemHandle object, const char *verb)
+{
+    if (object && !epIsEditable(ws, object)) {
+        epReportNotEditable(ws, verb);
+        return true;
+    }
+    return false;
+}
+
 BOOL epHasEditCommand(int16_t type)
 {
     return std::find(std::begin(kEditKinds), std::end(kEditKinds), type) != std::end(kEditKinds);

@@ -40,6 +40,10 @@ void epRefreshObject(HWND ws, MemHandle object);
 int epIsEditable(HWND ws, MemHandle object);
 // "Can not <verb> the object because ..." in an information box.
 void epReportNotEditable(HWND ws, const char *verb);
+// The refusal of a locked object or one on a layer that cannot be edited:
+// true (with the message above) when the object is given and not editable;
+// false for none.
+bool epRefuseNotEditable(HWND ws, MemHandle object, const char *verb);
 // Whether the Edit button (401) can serve the kind.
 BOOL epHasEditCommand(int16_t type);
 // The kind-dependent pop-up names of the frame's menu.

@@ -11,10 +11,7 @@ build=${QM_BUILD_DIR:?}
 exe=${1:-$build/quillmark.exe}
 . "$here/tests/e2e/lib/common.sh"
 
-"$QM_WINE" "$exe.so" &
-program=$!
-wait_frame "$program"
-accept_first_page
+start_new_document program
 
 # A rectangle of 96 x 48 pixels (command 306, type 7), then a backup now.
 drive command 306 7

@@ -12,10 +12,7 @@ exe=${1:-$build/quillmark.exe}
 # Mean brightness (0..1) of a w x h box at x,y of a capture.
 mean() { convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -colorspace gray -format '%[fx:mean]' info:; }
 
-"$QM_WINE" "$exe.so" &
-prog=$!
-wait_frame "$prog"
-accept_first_page
+start_new_document prog
 
 drive command 306 7
 read -r ox oy ow oh < <(drive find)

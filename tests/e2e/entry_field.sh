@@ -8,10 +8,7 @@ build=${QM_BUILD_DIR:?}
 exe=${1:-$build/quillmark.exe}
 . "$here/tests/e2e/lib/common.sh"
 
-"$QM_WINE" "$exe.so" &
-first=$!
-wait_frame "$first"
-accept_first_page
+start_new_document first
 
 # The Entry tool as its button chooses it (command 319, type 41), then a
 # drag of 160 x 40 pixels well inside the page.

@@ -28,10 +28,7 @@ check_grid() {
     [ "$down" = 5 ] || fail "$down row lines in $shot, not 5"
 }
 
-"$QM_WINE" "$exe.so" &
-first=$!
-wait_frame "$first"
-accept_first_page
+start_new_document first
 read -r ox oy ow oh < <(drive find)
 echo "workspace at $ox,$oy size ${ow}x${oh}"
 

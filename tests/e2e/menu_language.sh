@@ -28,10 +28,7 @@ bar_shot() {
     convert "$shot" -crop "$((w / 2))x$m+$x+$((y + h - m))" +repage "$1"
 }
 
-"$QM_WINE" "$exe.so" &
-program=$!
-wait_frame "$program"
-accept_first_page
+start_new_document program
 read -r _ _ _ height0 line < <(bar)
 echo "strip height $height0, menu line $line"
 [ "$height0" -ge "$line" ] || fail "no menu bar at the start"
@@ -83,10 +80,7 @@ stored=$("$QM_WINE" reg query 'HKCU\Software\Verdant Arcade\Quillmark Draw\Quill
 echo "$stored" | grep -q "QM_KOREAN" || fail "MenuLanguage is not QM_KOREAN: $stored"
 
 # The next start draws the Korean menu bar from its first frame on.
-"$QM_WINE" "$exe.so" &
-program=$!
-wait_frame "$program"
-accept_first_page
+start_new_document program
 bar_shot "$shots/menu_korean_again.png"
 diff=$(compare -metric AE "$shots/menu_korean.png" "$shots/menu_korean_again.png" null: 2>&1 || true)
 echo "the restarted menu bar differs from Korean in $diff pixels"

@@ -10,10 +10,7 @@ build=${QM_BUILD_DIR:?}
 exe=${1:-$build/quillmark.exe}
 . "$here/tests/e2e/lib/common.sh"
 
-"$QM_WINE" "$exe.so" &
-program=$!
-wait_frame "$program"
-accept_first_page
+start_new_document program
 
 save_and_list() {   # NAME: saves under the name and prints the objects of page 1
     local doc="$work/home/$1.qm" docwin

@@ -11,10 +11,7 @@ build=${QM_BUILD_DIR:?}
 exe=${1:-$build/quillmark.exe}
 . "$here/tests/e2e/lib/common.sh"
 
-"$QM_WINE" "$exe.so" &
-program=$!
-wait_frame "$program"
-accept_first_page
+start_new_document program
 
 # Three rectangles of 96 x 48 pixels side by side (command 306, type 7).
 for x in 120 300 480; do

@@ -14,10 +14,7 @@ build=${QM_BUILD_DIR:?}
 exe=${1:-$build/quillmark.exe}
 . "$here/tests/e2e/lib/common.sh"
 
-"$QM_WINE" "$exe.so" &
-program=$!
-wait_frame "$program"
-accept_first_page
+start_new_document program
 read -r ox oy ow oh < <(drive find)
 row=$((oy + 150))
 

@@ -36,10 +36,7 @@ EOF
     awk -v v="$v" 'BEGIN { exit !(v > 0.9) }' || fail "the empty page is not white ($v)"
 }
 
-"$QM_WINE" "$exe.so" &
-first=$!
-wait_frame "$first"
-accept_first_page
+start_new_document first
 read -r ox oy ow oh < <(drive find)
 echo "workspace at $ox,$oy size ${ow}x${oh}"
 

@@ -10,10 +10,7 @@ build=${QM_BUILD_DIR:?}
 exe=${1:-$build/quillmark.exe}
 . "$here/tests/e2e/lib/common.sh"
 
-"$QM_WINE" "$exe.so" &
-first=$!
-wait_frame "$first"
-accept_first_page
+start_new_document first
 
 drive command 318 40
 read -r ox oy ow oh < <(drive find)

@@ -14,10 +14,7 @@ exe=${1:-$build/quillmark.exe}
 # Mean brightness (0..1) of a w x h box at x,y of a capture.
 mean() { convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -colorspace gray -format '%[fx:mean]' info:; }
 
-"$QM_WINE" "$exe.so" &
-first=$!
-wait_frame "$first"
-accept_first_page
+start_new_document first
 
 # The rectangle tool as its button chooses it (command 306, type 7), then a
 # drag of 96 x 48 pixels well inside the page.

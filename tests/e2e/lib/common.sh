@@ -65,3 +65,12 @@ accept_first_page() {
     sheet=$(drive firstpage) || fail "no page sheet for the first page"
     [ "$sheet" = "Create the First Page of the New File" ] || fail "the page sheet is \"$sheet\""
 }
+
+# Starts the program with a new document, waits for its frame and answers
+# the first page's sheet; the process id goes to the variable named $1.
+start_new_document() {
+    "$QM_WINE" "$exe.so" &
+    printf -v "$1" '%s' "$!"
+    wait_frame "$!"
+    accept_first_page
+}

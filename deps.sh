@@ -6,10 +6,11 @@ set -euo pipefail
 # The program is a 64-bit Winelib build: this sandbox cannot execute i386
 # code, so wine64 is the runtime (see README, "Platform"). fontconfig is there
 # as on any desktop: with it Wine draws text antialiased, as users see it.
-# ghostscript draws the PostScript the printing check prints.
+# ghostscript draws the PostScript the printing check prints. ccache lets a
+# build reuse the objects of an earlier build of the same sources.
 PKGS=(wine wine64 wine64-tools libwine-dev:amd64 libfreeimage-dev:amd64 libgtest-dev:amd64
       libhunspell-dev:amd64 hunspell-en-us fonts-liberation fonts-ipafont-gothic fontconfig
-      cmake make g++ xvfb xauth x11-utils imagemagick file ghostscript)
+      cmake make g++ ccache xvfb xauth x11-utils imagemagick file ghostscript util-linux)
 
 missing=()
 for p in "${PKGS[@]}"; do

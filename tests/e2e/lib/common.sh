@@ -1,25 +1,24 @@
 # Sourced by the end-to-end scripts after `here`, `build` and `exe` are set.
-# Runs the script again under Xvfb (1280x1024x24) with Wine's X11 driver in
-# the e2e prefix, then gives it a temporary work folder with a home folder
-# the program is pointed at, and the helpers below.
+# Gives the script a Wine prefix of its own (a copy of the build's template,
+# with Wine's X11 driver) and an X server of its own (Xvfb, 1280x1024x24),
+# so that roads run side by side, then a temporary work folder with a home
+# folder the program is pointed at, and the helpers below. Everything the
+# road started ends with it.
 shots="$build/screens"
 mkdir -p "$shots"
-. "$here/tests/wine_env.sh" "$build/wineprefix-e2e" x11
-
-if [ -z "${QM_E2E_INNER:-}" ]; then
-    qm_prefix_init
-    QM_E2E_INNER=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$exe"
-fi
+. "$here/tests/prefix.sh"
 
 work=$(mktemp -d)
 cleanup() {
-    "$WINESERVER" -k 2>/dev/null || true
+    qm_private_cleanup
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT
+qm_private_prefix "$build" x11 || { echo "FAILED: no prefix" >&2; exit 1; }
+qm_start_xvfb || { echo "FAILED: no X server" >&2; exit 1; }
 mkdir -p "$work/home"
 key='HKCU\Software\Verdant Arcade\Quillmark Draw\Quillmark Draw Version 2.50'
-"$QM_WINE" reg delete "$key" /f >/dev/null 2>&1 || true
 "$QM_WINE" reg add "$key" /v UserHomeDir /d "$("$QM_WINE" winepath -w "$work/home" | tr -d '\r')" \
     /f >/dev/null
 
@@ -52,7 +51,12 @@ frame_line() {
 wait_frame() {
     for _ in $(seq 1 600); do
         [ -n "$(frame_line)" ] && return 0
-        kill -0 "$1" 2>/dev/null || fail "the program ended before showing its frame"
+        if ! kill -0 "$1" 2>/dev/null; then
+            local rc=0
+            wait "$1" 2>/dev/null || rc=$?
+            [ -n "$(frame_line)" ] && return 0
+            fail "the program ended (exit status $rc) before showing its frame"
+        fi
         sleep 0.2
     done
     fail "no frame window appeared"

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Makes the build's template Wine prefix once (BUILD/wineprefix-template):
+# booted, with the null display driver chosen. Tests copy it and never
+# write to it. Safe to run from several tests at once: the first makes it
+# under a lock, the others wait for it.
+#
+#   tests/make_template.sh BUILD
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:?usage: make_template.sh BUILD}" && pwd)
+template="$build/wineprefix-template"
+exec 9>"$build/wineprefix-template.lock"
+flock 9
+[ -f "$template/system.reg" ] && exit 0
+rm -rf "$template.new"
+. "$here/wine_env.sh" "$template.new" null
+qm_prefix_init
+# qm_prefix_init waits for the prefix's server to end, so nothing runs in
+# it when it takes its final name.
+mv "$template.new" "$template"

@@ -15,6 +15,13 @@ flock 9
 rm -rf "$template.new"
 . "$here/wine_env.sh" "$template.new" null
 qm_prefix_init
+# Wine links the user's Documents, Desktop and other folders to the home
+# folder of this machine; tests that ran side by side would share them
+# there. Each copy gets folders of its own instead.
+find "$template.new/drive_c/users" -type l | while read -r link; do
+    rm -f "$link"
+    mkdir -p "$link"
+done
 # qm_prefix_init waits for the prefix's server to end, so nothing runs in
 # it when it takes its final name.
 mv "$template.new" "$template"

@@ -23,7 +23,14 @@ qm_private_prefix() {
     fi
     mkdir -p "$build/prefixes"
     QM_PRIVATE_PREFIX=$(mktemp -d "$build/prefixes/p.XXXXXX")
-    cp -a "$template/." "$QM_PRIVATE_PREFIX/"
+    # The system's program files (about 700 MB) are linked, not copied: Wine
+    # only reads them. Everything else (registry, settings files, folders)
+    # is the copy's own, since Wine rewrites some of those files in place.
+    cp -al "$template/." "$QM_PRIVATE_PREFIX/"
+    find "$QM_PRIVATE_PREFIX" -type f ! \( -name '*.dll' -o -name '*.exe' -o -name '*.sys' \
+        -o -name '*.drv' -o -name '*.nls' -o -name '*.acm' -o -name '*.ocx' -o -name '*.cpl' \
+        -o -name '*.tlb' -o -name '*.ds' -o -name '*.ax' -o -name '*.msstyles' \) \
+        -exec sh -c 'for f; do cp -p "$f" "$f.own" && mv -f "$f.own" "$f"; done' sh {} +
     # The template is made for the null driver; the registry file is read
     # only when this copy's wineserver starts, so editing it here is safe.
     if [ "$driver" != null ]; then

@@ -22,6 +22,11 @@ find "$template.new/drive_c/users" -type l | while read -r link; do
     rm -f "$link"
     mkdir -p "$link"
 done
+# Menu entries for the desktop are never made here (winemenubuilder is
+# turned off): its start at each new session would only print an error.
+"$QM_WINE" reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\RunServices' \
+    /v winemenubuilder /f >/dev/null 2>&1 || true
+"$WINESERVER" -w || true
 # qm_prefix_init waits for the prefix's server to end, so nothing runs in
 # it when it takes its final name.
 mv "$template.new" "$template"

@@ -15,6 +15,8 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 143' TERM INT
+# Wine's own error lines reach the road's output (shown when it fails).
+export WINEDEBUG=-all,err+all
 qm_private_prefix "$build" x11 || { echo "FAILED: no prefix" >&2; exit 1; }
 qm_start_xvfb || { echo "FAILED: no X server" >&2; exit 1; }
 mkdir -p "$work/home"

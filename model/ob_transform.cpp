@@ -12,7 +12,7 @@
 #include "objects/sh_composite.h"
 #include "objects/sh_curve.h"
 #include "objects/sh_dimspan.h"
-#include "objects/sh_gradient.h"
+#include "model/sh_gradient.h"
 #include "objects/sh_points.h"
 #include "table/tb_geometry.h"
 #include "text/tx_flow.h"

@@ -4,7 +4,7 @@
 #include "support/qmwin.h"
 #include "model/att_attr.h"
 #include "model/ob_record.h"
-#include "forms/lbl_spec.h"
+#include "model/lbl_spec.h"
 
 enum {
     PG_TYPE = 1000,

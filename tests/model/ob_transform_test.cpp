@@ -7,7 +7,7 @@
 // shapes' own rescale and rotate are tested with objects/sh_box.)
 #include "tests/model/ob_kit.h"
 #include "model/ob_transform.h"
-#include "objects/sh_gradient.h"
+#include "model/sh_gradient.h"
 #include "objects/sh_arrow.h"
 #include "text/tx_object.h"
 #include "support/dm_map.h"

@@ -17,9 +17,9 @@
 #include "app/setup_file.h"
 #include "app/setup_record.h"
 #include "commands/clip_formats.h"
-#include "forms/fld_convert.h"
-#include "text/tx_file.h"
-#include "table/tb_file.h"
+#include "forms/fld_types.h"
+#include "text/tx_types.h"
+#include "table/tb_types.h"
 #include "controls/btnlist.h"
 #include "controls/ctl_classes.h"
 #include "controls/ctl_tipofday.h"
@@ -28,6 +28,7 @@
 #include "controls/pal_window.h"
 #include "library/olb_classes.h"
 #include "objects/ptn_dialog.h"
+#include "links/lnk_types.h"
 #include "links/pgw_window.h"
 #include "objects/cal_popup.h"
 #include "objects/sh_arrow.h"
@@ -37,7 +38,7 @@
 #include "text/tx_draw_object.h"
 #include "text/tx_object.h"
 #include "views/ws_document.h"
-#include "objects/sh_rule.h"
+#include "objects/obj_types.h"
 #include "tools/ep_factory.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
@@ -219,12 +220,14 @@ ATOM appRegisterFrameClass(HINSTANCE instance, const char *className, const char
     return RegisterClassExA(&wc);
 }
 
-void appRegisterFileForms()
+void appRegisterTypes()
 {
-    fldRegisterConverters();   // form controls and fields in document files
-    txRegisterConverters();    // text objects
-    shRuleRegisterConverters();   // rules: the head-only form
-    tbRegisterConverters();    // tables and report tables
+    // Each folder enters the types it owns; the order is the floors' order.
+    objRegisterTypes();   // shapes, pictures, rules and the other drawn objects
+    txRegisterTypes();    // text objects and Labels
+    lnkRegisterTypes();   // image-file objects
+    fldRegisterTypes();   // form controls and fields
+    tbRegisterTypes();    // tables and report tables
 }
 
 BOOL appRegisterClasses(HINSTANCE instance, const char *className)
@@ -334,7 +337,7 @@ HWND appInit(HINSTANCE instance, BOOL noPrevInstance, const char *appName, const
     ptnSetLibraryName(utHandleFromString(setGetProgramFilePath(path, "qmptn.tvl")));
     txSetDefaultFont("Arial", 12);
     clipRegisterFormats("QM32OBJFormat");
-    appRegisterFileForms();
+    appRegisterTypes();
     shSetObjectFactory(epShapeFactory);   // shape codes become objects through the factory
     {
         // Page insets show other pages of their window's document.

@@ -13,11 +13,12 @@ HWND appInit(HINSTANCE instance, BOOL noPrevInstance, const char *appName, const
              const char *className, HWND *mdiClient, const char *cmdLine, int show);
 // Registers every window class of the program; FALSE at the first failure.
 BOOL appRegisterClasses(HINSTANCE instance, const char *className);
-// Enters the file forms of the object types whose modules keep their own
-// (form fields, ...) into the document reader's and writer's table. Run at
-// start-up; the end-to-end driver runs it too, to read documents as the
-// program does.
-void appRegisterFileForms();
+// Fills the object type table (model/ob_types.h) with every folder's types
+// and their file forms, through each folder's registration call. Run at
+// start-up, before anything is drawn or read; the test kit, the end-to-end
+// driver and the benchmarks run it too, to work on objects as the program
+// does.
+void appRegisterTypes();
 // Registers one frame-style class (20 window bytes, the class name's icons,
 // the menu name or else the class name); the class atom, or 0. A class that
 // this instance registered already answers its atom.

@@ -33,7 +33,7 @@
 #include "commands/obj_block.h"
 #include "forms/fld_check.h"
 #include "library/olb_file.h"
-#include "forms/fld_convert.h"
+#include "app/app_start.h"
 #include "forms/fld_options.h"
 #include "model/fm_form.h"
 #include "model/ob_dispatch.h"
@@ -617,6 +617,7 @@ int main(int argc, char **argv)
     bool inMemory = false;
     const char *keep = nullptr;
     std::vector<int> numbers;
+    appRegisterTypes();   // every step works on objects as the program does
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--memory") == 0)
             inMemory = true;
@@ -643,7 +644,6 @@ int main(int argc, char **argv)
             // Opens a kept document with its first page and reads that page
             // once more from the open file (for tracing the reads).
             utSetMessageBoxHook(printBox);
-            fldRegisterConverters();
             MemHandle first = 0;
             MemHandle form = qmfOpenDocument(nullptr, argv[i + 1], 0, &first);
             if (!form)
@@ -679,7 +679,6 @@ int main(int argc, char **argv)
         pages = 0x7FFF;
 
     utSetMessageBoxHook(printBox);
-    fldRegisterConverters();
     char path[MAX_PATH];
     GetTempPathA(sizeof path, path);
     strcat(path, "qm_bench.qm");

@@ -6,7 +6,7 @@
 #include "objects/ptn_dialog_standins.h"
 #include "objects/fil_fill.h"
 #include "objects/fil_gradient.h"
-#include "objects/sh_gradient.h"
+#include "model/sh_gradient.h"
 #include "links/lnk_standins.h"
 #include "tools/ep_edit_standins.h"
 #include "tools/ep_gradient.h"

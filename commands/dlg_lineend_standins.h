@@ -4,7 +4,7 @@
 // as far as the line end command needs them; setting them is missing.
 #pragma once
 #include "support/qmwin.h"
-#include "objects/sh_gradient.h"
+#include "model/sh_gradient.h"
 
 int lineEndDialog(HWND ws, int16_t *leftCode, double *leftSize, int16_t *rightCode,
                   double *rightSize, int unit);

@@ -2,10 +2,13 @@
 #include "forms/fld_convert.h"
 #include "forms/fld_button.h"
 #include "forms/fld_check.h"
+#include "text/tx_label.h"
 #include "model/att_attr.h"
 #include "model/ob_dispatch.h"
+#include "model/ob_types.h"
 #include "model/qmf_convert.h"
 #include "support/ut_bytes.h"
+#include "support/ut_mem.h"
 #include <string.h>
 #include <vector>
 
@@ -134,13 +137,64 @@ BOOL entryFromFile(ObjectRecord *, const uint8_t *f, uint32_t n, Bytes &out)
     return TRUE;
 }
 
+// Records of the older field type 51 are read as fields and become Labels.
+BOOL labelFromFile51(ObjectRecord *head, const uint8_t *data, uint32_t n, std::vector<uint8_t> &out)
+{
+    std::vector<uint8_t> field;
+    ObjectRecord h = *head;
+    h.type = OBT_FIELD51;
+    if (!entryFromFile(&h, data, n, field))
+        return FALSE;
+    // The field as a record of its own (no name), converted in place.
+    std::vector<uint8_t> rec(sizeof(ObjectRecord), 0);
+    memcpy(rec.data(), &h, sizeof h);
+    rec.insert(rec.end(), field.begin(), field.end());
+    ObjectRecord *r = reinterpret_cast<ObjectRecord *>(rec.data());
+    r->nameLength = 0;
+    r->length = (uint32_t)rec.size();
+    obRecClearLinks(r);
+    MemHandle temp = utHandleFromBytes(rec.data(), (uint32_t)rec.size());
+    if (!temp)
+        return FALSE;
+    temp = txConvertOldLabel(temp);
+    BOOL ok = FALSE;
+    {
+        ObLock l(temp);
+        if (l && l->type == OBT_LABEL) {
+            const uint8_t *d = obRecData(l.get());
+            out.assign(d, d + (l->length - obDataOffset(l.get())));
+            ok = TRUE;
+        }
+    }
+    utFreeHandle(temp);
+    return ok;
+}
+
 }  // namespace
 
-void fldRegisterConverters()
+void fldSetFileForm(int16_t type, ObTypeProcs *procs)
 {
-    qmfRegisterConverter({OBT_BUTTON, OBT_BUTTON, QMF_CONV_DATA, buttonToFile, buttonFromFile});
-    for (int16_t type : {OBT_CHECKBOX, OBT_RADIO, OBT_GROUP_BOX})
-        qmfRegisterConverter({type, type, QMF_CONV_DATA, controlToFile, controlFromFile});
-    for (int16_t type : {OBT_ENTRY, OBT_LIST_FIELD, OBT_FIELD51, OBT_EQUATION})
-        qmfRegisterConverter({type, type, QMF_CONV_DATA, entryToFile, entryFromFile});
+    switch (type) {
+    case OBT_BUTTON:
+        procs->files[0] = {type, type, QMF_CONV_DATA, buttonToFile, buttonFromFile};
+        break;
+    case OBT_CHECKBOX:
+    case OBT_RADIO:
+    case OBT_GROUP_BOX:
+        procs->files[0] = {type, type, QMF_CONV_DATA, controlToFile, controlFromFile};
+        break;
+    case OBT_FIELD51:
+        // Type 51 records read as Labels; any still held in memory is
+        // written as a field.
+        procs->files[0] = {type, type, QMF_CONV_DATA, entryToFile, nullptr};
+        procs->files[1] = {OBT_LABEL, type, QMF_CONV_DATA, nullptr, labelFromFile51};
+        break;
+    case OBT_ENTRY:
+    case OBT_LIST_FIELD:
+    case OBT_EQUATION:
+        procs->files[0] = {type, type, QMF_CONV_DATA, entryToFile, entryFromFile};
+        break;
+    default:
+        break;
+    }
 }

@@ -15,10 +15,14 @@
 // - entry, list and equation fields (41, 42, 124) and type 51: the 100-byte
 //   part in the 128-byte file form of a field format, then the attribute
 //   records; the file record is 14 bytes longer.
+//
+// The older field records of type 51 are read as Labels: as a field first,
+// then converted (text/tx_label.h txConvertOldLabel).
 #pragma once
 #include "support/qmwin.h"
 
-// Enters the converters of these types into the document file's table
-// (qmfRegisterConverter). Called at start-up; calling it again changes
-// nothing.
-void fldRegisterConverters();
+struct ObTypeProcs;
+
+// Sets the file forms of a type record (model/ob_types.h) for these types;
+// other types are left alone.
+void fldSetFileForm(int16_t type, ObTypeProcs *procs);

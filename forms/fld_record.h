@@ -9,9 +9,8 @@
 #pragma once
 #include "support/qmwin.h"
 #include "model/ob_record.h"
+#include "model/att_field.h"   // kFldAttrHeader, kFldAttrRun
 
-const uint32_t kFldAttrHeader = 80;     // AttrHeader, from the type data
-const uint32_t kFldAttrRun = 100;       // first attribute record
 const uint32_t kErfNameOffset = 78;     // entry reference: referenced field name
 const uint32_t kErfNameBytes = 32;
 

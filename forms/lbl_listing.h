@@ -2,7 +2,7 @@
 // dialog.
 #pragma once
 #include "support/qmwin.h"
-#include "forms/lbl_spec.h"
+#include "model/lbl_spec.h"
 
 typedef int (*PrnLabelFileProc)(HWND owner, uint16_t *options);
 // The label chooser on the listing file; nonzero when a label was chosen.

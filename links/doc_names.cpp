@@ -1,5 +1,6 @@
-// File names linked from a document.
+// File names linked from a document, and the pictures they name.
 #include "links/doc_names.h"
+#include "objects/img_io.h"
 #include "support/ut_mem.h"
 #include "support/ut_path.h"
 #include "views/ws_document.h"
@@ -24,4 +25,22 @@ MemHandle docResolveFileName(HWND workspace, const char *name)
     char full[2 * MAX_PATH] = "";
     utJoinPath(full, doc, trimmed.c_str());
     return utHandleFromString(full);
+}
+
+MemHandle docLoadPicture(HWND workspace, const char *name)
+{
+    MemHandle path = docResolveFileName(workspace, name);
+    if (!path)
+        return 0;
+    MemHandle object = 0;
+    {
+        MemLock<char> p(path);
+        ImgIoRequest request = {};
+        request.fileName = p.get();
+        request.action = IMG_ACTION_LOAD_OBJECT;
+        if (p && imgIoDispatch(&request))
+            object = request.object;
+    }
+    utFreeHandle(path);
+    return object;
 }

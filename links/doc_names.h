@@ -8,3 +8,7 @@
 // with the folder of the workspace's document (unchanged when the document
 // has no path). 0 for no name, an empty one, or when memory fails.
 MemHandle docResolveFileName(HWND workspace, const char *name);
+// A picture file linked from the workspace's document (resolved as above)
+// loaded into a new temporary object; 0 when it cannot be. Page
+// backgrounds draw through it (installed by lnkRegisterTypes).
+MemHandle docLoadPicture(HWND workspace, const char *name);

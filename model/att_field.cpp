@@ -1,8 +1,7 @@
 // Tagged attributes of entry, list and equation fields.
-#include "forms/ent_field.h"
 #include "model/att_field.h"
 #include "model/att_attr.h"
-#include "forms/fld_record.h"
+#include "model/ob_dispatch.h"
 #include "support/ut_mem.h"
 #include <string.h>
 #include <algorithm>
@@ -64,7 +63,11 @@ MemHandle obSetShapeAttr(MemHandle h, uint32_t tag, const void *data, int length
     MemHandle valid = attSetShapeAttr(h, dataOffset, data, length, tag);
     if (!valid)
         return 0;
-    entRecordSizeOf(valid);
+    {
+        ObLock r(valid);
+        if (r)
+            objRecordSizeIn(r.get(), r.blockSize(), 0);
+    }
     obRelinkMoved(h, valid);
     return valid;
 }

@@ -1,6 +1,6 @@
 // Tagged attributes of entry, list and equation fields: the AttrHeader at
 // type data +80, the records from type data +100, the record ending with
-// them (forms/fld_record.h).
+// them.
 //
 // Tags of the field data: 2 the field's text block (a zero-terminated text),
 // 0x40000 an 18-byte value, 0x800000 a value whose first u16 is its own
@@ -8,6 +8,9 @@
 #pragma once
 #include "support/qmwin.h"
 #include "model/ob_record.h"
+
+const uint32_t kFldAttrHeader = 80;     // AttrHeader, from the type data
+const uint32_t kFldAttrRun = 100;       // first attribute record
 
 enum : uint32_t {
     ATT_FIELD_TEXT = 0x2,
@@ -22,7 +25,8 @@ const int kAttField40000Size = 18;
 // failure (the old handle then unchanged).
 MemHandle attSetShapeAttr(MemHandle h, uint32_t dataOffset, const void *data, int length,
                           uint32_t tag);
-// attSetShapeAttr on an object record, then the field's size recomputed and
+// attSetShapeAttr on an object record, then the field's size recomputed by
+// its type (model/ob_dispatch.h objRecordSizeIn within its block) and
 // every link that named a moved record relinked. Length 0 removes the tag.
 // Returns the valid handle, 0 on failure; 0 also for a record too short to
 // carry field attributes.

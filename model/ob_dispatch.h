@@ -1,11 +1,9 @@
 // Object types and the per-type dispatch.
 //
-// Behaviour by type is chosen by plain switches on the 16-bit type code:
-// the first tier knows the common shapes, fields, text and tables, the
-// second tier (the ...Ext functions) the remaining types, and a code
-// neither serves takes the default. Each type's module brings its own size,
-// draw, rescale, point list, bounds and rotate operations; until a module is
-// there its type answers the defaults.
+// Behaviour by type comes from the type table (model/ob_types.h): each
+// dispatcher looks the object's type up and calls the procedure its owner
+// registered; a code nobody registered, or a procedure left null, takes the
+// default.
 #pragma once
 #include "support/qmwin.h"
 #include "model/ob_record.h"
@@ -134,6 +132,12 @@ uint32_t objRecordSizeIn(ObjectRecord *rec, uint32_t blockSize, uint32_t add);
 // alone; groups and chains excepted, whose size that is) keeps its stored
 // length, cut to the block. Stored and returned.
 uint32_t objKeptSize(ObjectRecord *rec, uint32_t blockSize);
+// What the type's own size procedure answers, stored by none; 0 for a type
+// without one.
+uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize);
+// The size a record states for itself, accepted only within its block:
+// else its stored length, cut to the block.
+uint32_t obSizeWithinBlock(const ObjectRecord *rec, uint32_t size, uint32_t blockSize);
 // The type's own draw operation of one record, in logical units; groups,
 // chains and pages draw nothing of their own. The drawing rules (hidden
 // objects, layers and types, shadows) are obRecDraw's (model/ob_draw.h).
@@ -143,31 +147,12 @@ void objDraw(HDC dc, ObjectRecord *rec);
 MemHandle objGetPoints(ObjectRecord *rec, int16_t *count);
 // Rectangle around the real vertices (the box by default); FALSE for null.
 BOOL objGetVertexBounds(MemHandle h, RECT *r);
-// Tier 2 of the outline (XOR feedback) dispatcher: 1 when drawn.
-int objOutlineExt(HDC dc, ObjectRecord *rec);
-
-// A stand-in type module: tests give a type whose module is not in the
-// program yet (or any type) a draw, rescale and rotate of their own. Each
-// function returns 0 for a record it does not serve; it is asked before the
-// switches. The program installs none.
-struct ObTestTypeModule {
-    int (*draw)(HDC dc, ObjectRecord *rec);
-    int (*scale)(MemHandle h, const RECT *target);
-    int (*flipRotate)(MemHandle h, POINT pt, int16_t angle);
-};
-// Installs a copy of the module; null removes it.
-void obSetTestTypeModule(const ObTestTypeModule *module);
-int obTestTypeDraw(HDC dc, ObjectRecord *rec);
-int obTestTypeScale(MemHandle h, const RECT *target);
-int obTestTypeFlipRotate(MemHandle h, POINT pt, int16_t angle);
-
-// Second tier: each returns 0 (or does nothing) for a type it does not serve.
-uint32_t objRecordSizeExt(ObjectRecord *rec, uint32_t blockSize);
-int objDrawExt(HDC dc, ObjectRecord *rec);
+// The type's own rescale to the target box: 1 when it has one (a record it
+// moves is not handed back: objScale, model/ob_transform.h, is the full
+// operation), 0 for a type without one.
 int objScaleExt(MemHandle h, const RECT *target);
-MemHandle objGetPointsExt(ObjectRecord *rec, int16_t *count);
-int objBoundsExt(MemHandle h, RECT *r);
-int objFlipRotateExt(MemHandle h, POINT pt, int16_t angle);
+// The type's own outline (XOR feedback): 1 when drawn.
+int objOutlineExt(HDC dc, ObjectRecord *rec);
 
 // Point lists in page coordinates: the type's points moved by the centre (a
 // new handle; 0 when none).

@@ -5,14 +5,9 @@
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
 #include "model/ob_shadow.h"
+#include "model/ob_types.h"
 #include "model/lay_layers.h"
 #include "views/ws_hidden_types.h"
-#include "links/imgf_kind.h"
-#include "objects/sh_arrow.h"
-#include "objects/sh_composite.h"
-#include "objects/sh_lineend.h"
-#include "forms/fld_frame.h"
-#include "forms/fld_record.h"
 #include "app/app_frame_globals.h"
 #include "app/app_ui_font.h"
 #include "app/setup_record.h"
@@ -36,6 +31,8 @@ struct DrawPass {
 };
 DrawPass g_pass = {nullptr, nullptr, 0};
 BOOL g_leaveOut = FALSE;
+// Half the width of a frame style's line; installed by the frames' module.
+int32_t (*g_frameHalfWidth)(uint16_t frameStyle) = nullptr;
 
 bool typeHiddenInPass(const ObjectRecord *rec)
 {
@@ -43,9 +40,11 @@ bool typeHiddenInPass(const ObjectRecord *rec)
         uint16_t code = g_pass.hiddenTypes[i];
         if (code == (uint16_t)rec->type)
             return true;
-        if (code == kWsHiddenImageFiles && rec->type == OBT_IMAGE_FILE &&
-            imgfGetFileKind(rec) != IMGF_KIND_DWG)
-            return true;
+        if (code == kWsHiddenImageFiles) {
+            const ObTypeProcs &p = obTypeProcs(rec->type);
+            if (p.showsPictureFile && p.showsPictureFile(rec))
+                return true;
+        }
     }
     return false;
 }
@@ -104,8 +103,9 @@ void drawShadow(HDC dc, ObjectRecord *rec)
     int32_t dx, dy;
     obGetShadowOffset(&dx, &dy);
     COLORREF colour = obGetShadowColour();
-    if (rec->type == OBT_COMPOSITE) {
-        shCompositeShadow(dc, rec, colour, dx, dy);
+    const ObTypeProcs &p = obTypeProcs(rec->type);
+    if (p.shadow) {
+        p.shadow(dc, rec, colour, dx, dy);
         return;
     }
     ObjectRecord saved;
@@ -140,38 +140,19 @@ bool outlinedByPen(int16_t t)
     }
 }
 
-// Offset of the frame-style word in the type data of framed types; -1 for
-// the others.
-int frameWordOffset(int16_t t)
-{
-    switch (t) {
-    case OBT_TEXT: return 76;
-    case OBT_ENTRY: case OBT_LIST_FIELD: case OBT_FIELD51: case OBT_EQUATION: return 2;
-    case OBT_COUNTER: return 10;
-    case OBT_ENTRY_REF: return 8;
-    case OBT_LABEL: return 62;
-    case OBT_TABLE: case OBT_REPORT: return 0;   // the outer frame style
-    default: return -1;
-    }
-}
-
 // The label drawn with a field: the name of a named entry, list or
 // equation field or counter, the caption of an entry reference that shows
 // one. False when there is none.
 bool labelText(const ObLock &r, char *text, uint32_t size)
 {
     text[0] = 0;
-    switch (r->type) {
-    case OBT_ENTRY_REF: {
+    const ObTypeProcs &p = obTypeProcs(r->type);
+    if (p.caption) {
         uint32_t at = obDataOffset(r.get());
         uint32_t extent = r.extent();
-        if ((uint64_t)at + kErfNameOffset >= extent || !obRecData(r.get())[kErfNameOffset])
-            return false;
-        char caption[40];
-        fldEntryRefCaption(obRecData(r.get()), extent - at, caption);
-        utStrCopyN(text, caption, size);
-        return text[0] != 0;
+        return at <= extent && p.caption(obRecData(r.get()), extent - at, text, size);
     }
+    switch (r->type) {
     case OBT_ENTRY: case OBT_LIST_FIELD: case OBT_EQUATION: case OBT_COUNTER:
         if (!r->nameLength || kObHeadSize + r->nameLength > r.extent())
             return false;
@@ -517,25 +498,31 @@ void obRecGetDrawnRect(const ObjectRecord *rec, RECT *r)
         geoSetRect(r, 0, 0, 0, 0);
         return;
     }
-    if (rec->type == OBT_ARROW) {
-        shArrowDrawnRect(rec, r);
+    const ObTypeProcs &p = obTypeProcs(rec->type);
+    if (p.drawnRect) {
+        p.drawnRect(rec, r);
     } else {
         obRecGetRect(rec, r);
         int32_t w = 0;
         uint16_t frame;
-        int at = frameWordOffset(rec->type);
         if (outlinedByPen(rec->type))
             w = ((int32_t)rec->penWidth + 1) / 2;
-        else if (at >= 0 && dataWord(rec, (uint32_t)at, &frame))
-            w = fldFrameBorderHalfWidth(frame);
+        else if ((p.flags & OBTF_FRAMED) && g_frameHalfWidth &&
+                 dataWord(rec, p.frameWordAt, &frame))
+            w = g_frameHalfWidth(frame);
         geoInflateRect(r, w, w);
     }
     // The shadow is part of what is drawn, so of what must be repainted.
     if (rec->flags & OBF_SHADOW)
         obAddShadowToRect(r);
     RECT ends;
-    if (obIsLineType(rec->type) && shLineEndsBounds(rec, &ends))
+    if (p.lineEnds && p.lineEnds(rec, &ends))
         geoUnionRect(r, r, &ends);
+}
+
+void obSetFrameWidthHook(int32_t (*halfWidth)(uint16_t frameStyle))
+{
+    g_frameHalfWidth = halfWidth;
 }
 
 BOOL obGetDrawnRect(MemHandle h, RECT *r)

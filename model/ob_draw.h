@@ -87,6 +87,9 @@ void obFramePolygon(HDC dc, const ObjectRecord *rec, const POINT *pts, int16_t n
 // and fields half their frame line; an arrow its outline), then towards the
 // shadow by the shadow offset when it casts one.
 void obRecGetDrawnRect(const ObjectRecord *rec, RECT *r);
+// Installs what gives half the width of a frame style's line (the frames'
+// module); without it frames add nothing to the drawn rectangle.
+void obSetFrameWidthHook(int32_t (*halfWidth)(uint16_t frameStyle));
 // FALSE and an empty rectangle for no handle.
 BOOL obGetDrawnRect(MemHandle h, RECT *r);
 // What must be repainted for the object: the drawn rectangle grown by the

@@ -3,9 +3,8 @@
 #include "model/ob_record.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
+#include "model/ob_types.h"
 #include "model/pg_page.h"
-#include "objects/onm_names.h"
-#include "objects/sh_arrow.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
@@ -13,9 +12,6 @@
 #include "app/app_ui_state.h"
 #include "views/ws_relink.h"
 #include "tools/ep_polygon.h"
-#include "text/tx_attr.h"
-#include "text/tx_label.h"
-#include "table/tb_colour.h"
 #include <string.h>
 #include <algorithm>
 #include <vector>
@@ -36,11 +32,8 @@ uint32_t ObLock::extent() const
 
 namespace {
 
-// Defaults of new arrows.
-int32_t g_arrowHeadHalfWidth = 240;
-int32_t g_arrowShaftHalfWidth = 80;
-int32_t g_arrowTipAngle = 30;
-int32_t g_arrowBackAngle = 60;
+// Called after an object's name changed (none until installed).
+void (*g_renameHook)() = nullptr;
 
 // Bytes of an extra data packet: its first u32, never more than its block.
 uint32_t extraDataSize(MemHandle extra)
@@ -186,18 +179,6 @@ BOOL testFlag(MemHandle h, uint32_t mask)
 {
     ObLock r(h);
     return r && (r->flags & mask) ? TRUE : FALSE;
-}
-
-// The arrow's axis from two page points: their bounding box becomes the
-// record's box, the points are stored relative to its centre.
-void setArrowAxis(ObjectRecord *r, const POINT pts[2])
-{
-    RECT box;
-    geoRectFromPoints(pts[0], pts[1], &box);
-    obRecSetRect(r, &box);
-    int32_t axis[4] = {pts[0].x - r->centreX, pts[0].y - r->centreY, pts[1].x - r->centreX,
-                       pts[1].y - r->centreY};
-    memcpy(obRecData(r) + 6, axis, sizeof axis);
 }
 
 bool hasArrowData(const ObLock &r)
@@ -405,6 +386,8 @@ MemHandle obMakeFileRecord(MemHandle h)
 
 // ---- names ----------------------------------------------------------------------------
 
+void obSetRenameHook(void (*hook)()) { g_renameHook = hook; }
+
 MemHandle obSetName(MemHandle h, const char *text)
 {
     char name[kObMaxNameBytes];
@@ -437,7 +420,8 @@ MemHandle obSetName(MemHandle h, const char *text)
         r->nameLength = (uint8_t)newLen;
         r->length = newSize;
     }
-    onmRefreshList();
+    if (g_renameHook)
+        g_renameHook();
     return g;
 }
 
@@ -655,31 +639,11 @@ void obSetColour(MemHandle h, int colourId, COLORREF colour)
         return;
     uint32_t v = colour;
     obTreeSetHeadField(h, field, &v);
-    int16_t type = obGetType(h);
-    switch (type) {
-    case OBT_TEXT:
-        if (colourId != OB_COLOUR_PEN)
-            txClearColorCodes(appGetFrameWindow(), h, colour, colourId);
-        break;
-    case OBT_LABEL:
-        if (colourId != OB_COLOUR_PEN)
-            txClearLabelColorCodes(appGetFrameWindow(), h, colour, colourId);
-        break;
-    case OBT_ENTRY:
-    case OBT_LIST_FIELD:
-    case OBT_EQUATION:
-        if (colourId == OB_COLOUR_BACK && obGetFillKind(h) == 0)
-            obSetFillKind(h, 1);
-        break;
-    case OBT_TABLE:
-    case OBT_REPORT:
-        tbApplyColour(h, colour, colourId);
-        break;
-    default:
-        if (colourId == OB_COLOUR_FILL)
-            obMakeFilled(h);
-        break;
-    }
+    const ObTypeProcs &p = obTypeProcs(obGetType(h));
+    if (p.setColour)
+        p.setColour(appGetFrameWindow(), h, colour, colourId);
+    else if (colourId == OB_COLOUR_FILL)
+        obMakeFilled(h);
 }
 
 void obSetColourLinked(MemHandle h, int colourId, COLORREF colour)
@@ -806,48 +770,6 @@ void obSetNoRotate(MemHandle h, BOOL allow) { obSetFlags(h, OBF_NO_ROTATE, !allo
 void obSetFlag4000(MemHandle h, BOOL on) { obSetFlags(h, OBF_CURVED_TEXT, on); }
 
 // ---- arrows -----------------------------------------------------------------------------------
-
-void obInitArrowDefaults()
-{
-    g_arrowHeadHalfWidth = 240;
-    g_arrowShaftHalfWidth = 80;
-    g_arrowTipAngle = 30;
-    g_arrowBackAngle = 60;
-}
-
-MemHandle obMakeArrowRecord(MemHandle h, const POINT pts[2])
-{
-    uint32_t size;
-    {
-        ObLock r(h);
-        if (!r || r->type != OBT_ARROW || !pts)
-            return 0;
-        size = obDataOffset(r.get()) + kObArrowDataSize + obFillDataSize(r->fillKind);
-    }
-    MemHandle g = obResize(h, size);
-    if (!g)
-        return 0;
-    ObLock r(g);
-    uint8_t *data = obRecData(r.get());
-    memset(data, 0, kObArrowDataSize);
-    int32_t angles[2] = {g_arrowTipAngle, g_arrowBackAngle};
-    int32_t widths[2] = {g_arrowHeadHalfWidth, g_arrowShaftHalfWidth};
-    memcpy(data + 22, angles, sizeof angles);
-    memcpy(data + 30, widths, sizeof widths);
-    setArrowAxis(r.get(), pts);
-    shArrowOutline(r.get());
-    return g;
-}
-
-MemHandle obSetArrowEnds(MemHandle h, const POINT pts[2])
-{
-    ObLock r(h);
-    if (!hasArrowData(r) || !pts)
-        return 0;
-    setArrowAxis(r.get(), pts);
-    shArrowOutline(r.get());
-    return h;
-}
 
 MemHandle obArrowToPolygon(MemHandle h)
 {

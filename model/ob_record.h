@@ -205,6 +205,9 @@ MemHandle obMakeFileRecord(MemHandle h);
 // The type data moves with the name. Returns the valid handle (0 on failure,
 // the old handle unchanged).
 MemHandle obSetName(MemHandle h, const char *text);
+// Installs the call made after a name changed (the object-name list
+// refreshes itself); null for none.
+void obSetRenameHook(void (*hook)());
 // Copies the name into a buffer of at least 32 bytes; empty when unnamed.
 void obGetName(MemHandle h, char *buffer);
 MemHandle obGetNameHandle(MemHandle h);
@@ -284,14 +287,7 @@ uint32_t obGetFlags(MemHandle h);
 
 // ---- arrows ----------------------------------------------------------------------------
 const uint32_t kObArrowDataSize = 94;
-// Sets the defaults of new arrows: head half-width 240, shaft half-width 80,
-// tip half-angle 30 and back angle 60.
-void obInitArrowDefaults();
-// Turns a new record of type 402 into an arrow along the two dragged points
-// (tail, head); returns the valid handle, 0 when it cannot grow.
-MemHandle obMakeArrowRecord(MemHandle h, const POINT pts[2]);
-// New axis ends for an existing arrow; returns the valid handle.
-MemHandle obSetArrowEnds(MemHandle h, const POINT pts[2]);
+// New arrows are made by the arrow module (objects/sh_arrow.h).
 // Turns an arrow into a polygon (type 15) of its seven outline points in the
 // same handle; 0 when it is not an arrow or memory fails.
 MemHandle obArrowToPolygon(MemHandle h);

@@ -3,21 +3,8 @@
 #include "model/ob_transform.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
-#include "objects/sh_arc.h"
-#include "objects/sh_arrow.h"
-#include "objects/sh_box.h"
-#include "objects/sh_boxobj.h"
-#include "objects/mf_emf.h"
-#include "objects/sh_brush.h"
-#include "objects/sh_composite.h"
-#include "objects/sh_curve.h"
-#include "objects/sh_dimspan.h"
-#include "objects/sh_gradient.h"
-#include "objects/sh_points.h"
-#include "table/tb_geometry.h"
-#include "text/tx_flow.h"
-#include "text/tx_label.h"
-#include "text/tx_object.h"
+#include "model/ob_types.h"
+#include "model/sh_gradient.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/geo_rotate.h"
@@ -117,31 +104,6 @@ void rotateGradient(GradientFillBlock *g, POINT oldCentre, POINT newCentre, POIN
     }
 }
 
-// Types whose module handles its gradient itself (or has none) on rescale.
-bool scaleReturnsAfterModule(int16_t t)
-{
-    switch (t) {
-    case 2: case 4: case 5: case 12: case 14: case 17: case 18: case 40: case 41: case 42:
-    case 43: case 44: case 45: case 51: case 54: case 57: case 58: case 124: case 138: case 500:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// Types whose rotation leaves the gradient alone.
-bool rotateKeepsGradient(int16_t t)
-{
-    return t == OBT_ARC || t == OBT_ARROW || t == OBT_GROUP || t == OBT_CHAIN ||
-           t == OBT_COMPOSITE;
-}
-
-bool mirrorsRotation(int16_t t)
-{
-    return t == OBT_SQUARE || t == OBT_RECTANGLE || t == OBT_ROUNDRECT || t == OBT_ELLIPSE ||
-           t == OBT_DIAMOND;
-}
-
 int32_t mirrorCoord(int32_t axis, int32_t v) { return (int32_t)(2 * (int64_t)axis - v); }
 
 // The tree below h with every object after the objects below it (the walk
@@ -156,7 +118,8 @@ std::vector<MemHandle> treeBottomUp(MemHandle h, unsigned links)
 
 void mirror(MemHandle h, int32_t axis, bool horizontal)
 {
-    if (obGetType(h) == OBT_COMPOSITE) {
+    const ObTypeProcs &p = obTypeProcs(obGetType(h));
+    if (p.mirrorHandle) {
         // Its source was mirrored by the tree walk; the rule follows.
         {
             ObLock r(h);
@@ -165,7 +128,7 @@ void mirror(MemHandle h, int32_t axis, bool horizontal)
             else
                 r->centreY = mirrorCoord(axis, r->centreY);
         }
-        horizontal ? shCompositeMirrorH(h) : shCompositeMirrorV(h);
+        p.mirrorHandle(h, horizontal);
         return;
     }
     ObLock r(h);
@@ -176,20 +139,11 @@ void mirror(MemHandle h, int32_t axis, bool horizontal)
         rec->centreX = mirrorCoord(axis, rec->centreX);
     else
         rec->centreY = mirrorCoord(axis, rec->centreY);
-    int16_t t = rec->type;
-    if (mirrorsRotation(t)) {
+    if (p.flags & OBTF_MIRRORS_ROTATION) {
         rec->rotation = (uint16_t)(horizontal ? obHalfTurnToZero(obMirrorAngleH(rec->rotation))
                                               : obMirrorAngleV(rec->rotation));
-    } else if (shIsPointShape(t)) {
-        horizontal ? shPointsFlipH(rec) : shPointsFlipV(rec);
-    } else if (t == OBT_ARROW) {
-        horizontal ? shArrowFlipH(rec) : shArrowFlipV(rec);
-    } else if (t == OBT_PIE || t == OBT_ARC) {
-        horizontal ? shArcPieFlipH(rec) : shArcPieFlipV(rec);
-    } else if (t == OBT_DIMENSION) {
-        horizontal ? shDimSpanFlipH(rec) : shDimSpanFlipV(rec);
-    } else if (t == OBT_BRUSH_LINE) {
-        horizontal ? shBrushLineFlipH(rec) : shBrushLineFlipV(rec);
+    } else if (p.mirror) {
+        p.mirror(rec, horizontal);
     }
     GradientFillBlock g;
     if (readGradient(rec, &g)) {
@@ -220,83 +174,18 @@ MemHandle objScale(MemHandle h, double sx, double sy, int32_t ox, int32_t oy, in
                    geoRound(local.right * sx), geoRound(local.bottom * sy));
         geoOffsetRect(&target, cx, cy);
     }
-    switch (type) {
-    case OBT_XY_PLOT:
-    case OBT_BAR_CHART:
-    case OBT_TS_PLOT:
-    case OBT_PIE_CHART:
-    case OBT_ANCHOR:
-    case OBT_HORZ_RULE:
-    case OBT_SHAPE803:
-        return h;   // these keep their box
-    default:
-        break;
+    const ObTypeProcs &p = obTypeProcs(type);
+    if (p.flags & OBTF_KEEPS_BOX)
+        return h;
+    MemHandle now = h;
+    if (!p.rescale || !p.rescale(&now, &target)) {
+        obSetRect(h, &target);
+        now = h;
     }
-    if (!obTestTypeScale(h, &target)) {
-        MemHandle now = h;
-        switch (type) {
-        case OBT_SQUARE:
-        case OBT_RECTANGLE:
-            now = shRectRescale(h, &target);
-            break;
-        case OBT_ROUNDRECT:
-            now = shRoundRectRescale(h, &target);
-            break;
-        case OBT_CIRCLE:
-        case OBT_ELLIPSE:
-            now = shEllipseRescale(h, &target);
-            break;
-        case OBT_DIAMOND:
-            now = shDiamondRescale(h, &target);
-            break;
-        case OBT_LINE:
-        case OBT_HLINE:
-        case OBT_VLINE:
-        case OBT_POLYLINE:
-        case OBT_POLYGON:
-        case OBT_POLYHV:
-        case OBT_CUBE:
-            shPointsRescale(h, &target);
-            break;
-        case OBT_BEZIER:
-        case OBT_CLOSED_CURVE:
-            shCurveRescale(h, &target);
-            break;
-        case OBT_TEXT:
-            now = txRescale(h, &target);
-            break;
-        case OBT_LABEL:
-            now = txScaleLabel(h, &target);
-            break;
-        case OBT_PIE:
-            now = shPieRescale(h, &target);
-            break;
-        case OBT_ARC:
-            now = shArcRescale(h, &target);
-            break;
-        case OBT_ARROW:
-            shArrowRescale(h, &target);
-            break;
-        case OBT_TABLE:
-        case OBT_REPORT:
-            now = tbRescale(h, &target);
-            break;
-        case OBT_BOX:
-            shBoxObjRescale(h, &target);
-            break;
-        case OBT_ENHANCED_MF:
-            mfEmfSetBox(h, &target);
-            break;
-        default:
-            if (!objScaleExt(h, &target))
-                obSetRect(h, &target);
-            break;
-        }
-        if (!now)
-            return h;   // no memory to convert: the object stays as it was
-        h = now;
-    }
-    if (scaleReturnsAfterModule(type))
+    if (!now)
+        return h;   // no memory to convert: the object stays as it was
+    h = now;
+    if (p.flags & OBTF_SCALE_KEEPS_GRADIENT)
         return h;
     ObLock r(h);
     GradientFillBlock g;
@@ -356,7 +245,8 @@ MemHandle obFitToRect(MemHandle h, const RECT *rect)
     // The first matching test names the edge that stayed.
     RECT now;
     obGetRect(h, &now);
-    if (type == OBT_TEXT && txIsRightToLeft(h) && old.right == target.right)
+    const ObTypeProcs &p = obTypeProcs(type);
+    if (p.keepsRightEdge && p.keepsRightEdge(h) && old.right == target.right)
         obMoveBy(h, old.right - now.right, 0);
     else if (old.left == target.left)
         obMoveBy(h, old.left - now.left, 0);
@@ -405,60 +295,10 @@ void objFlipRotate(MemHandle h, POINT pt, int16_t angle)
         type = r->type;
         before = {r->centreX, r->centreY};
     }
-    switch (type) {
-    case OBT_GROUP:
-    case OBT_CHAIN: {
-        // The members were turned one by one; the box follows them.
-        RECT box;
-        obFitToMembers(h, &box);
-        return;
-    }
-    default:
-        if (obTestTypeFlipRotate(h, pt, angle))
-            break;
-        switch (type) {
-        case OBT_SQUARE:
-        case OBT_RECTANGLE:
-            shRectRotate(h, pt, angle);
-            break;
-        case OBT_ROUNDRECT:
-            shRoundRectRotate(h, pt, angle);
-            break;
-        case OBT_CIRCLE:
-        case OBT_ELLIPSE:
-            shEllipseRotate(h, pt, angle);
-            break;
-        case OBT_DIAMOND:
-            shDiamondRotate(h, pt, angle);
-            break;
-        case OBT_LINE:
-        case OBT_HLINE:
-        case OBT_VLINE:
-        case OBT_POLYLINE:
-        case OBT_POLYGON:
-        case OBT_POLYHV:
-        case OBT_CUBE:
-            shPointsRotate(h, pt, angle);
-            break;
-        case OBT_BEZIER:
-        case OBT_CLOSED_CURVE:
-            shCurveRotate(h, pt, angle);
-            break;
-        case OBT_PIE:
-        case OBT_ARC:
-            shArcPieRotate(h, pt, angle);
-            break;
-        case OBT_ARROW:
-            shArrowRotate(h, pt, angle);
-            break;
-        default:
-            if (!objFlipRotateExt(h, pt, angle))
-                return;   // no module: nothing turns
-            break;
-        }
-        break;
-    }
-    if (rotateKeepsGradient(type))
+    const ObTypeProcs &p = obTypeProcs(type);
+    if (!p.flipRotate || !p.flipRotate(h, pt, angle))
+        return;   // no module: nothing turns
+    if (p.flags & OBTF_ROTATE_KEEPS_GRADIENT)
         return;
     ObLock r(h);
     GradientFillBlock g;

@@ -5,7 +5,7 @@
 #pragma once
 #include "support/qmwin.h"
 #include "model/ob_record.h"
-#include "forms/lbl_spec.h"
+#include "model/lbl_spec.h"
 
 const uint32_t kPgDataSize = 408;
 const uint32_t kPgRecordSize = 494;   // head + PageData, no name, no attributes

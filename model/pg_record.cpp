@@ -7,7 +7,6 @@
 #include "model/ob_links.h"
 #include "app/app_frame_globals.h"
 #include "app/setup_record.h"
-#include "objects/ptn_dialog.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
@@ -17,6 +16,9 @@
 #include <vector>
 
 namespace {
+
+// Fills a new page's default pattern; installed by the fill module.
+void (*g_defaultPattern)(uint8_t *pattern) = nullptr;
 
 void putU32(uint8_t *p, uint32_t v) { memcpy(p, &v, 4); }
 void putU16(uint8_t *p, uint16_t v) { memcpy(p, &v, 2); }
@@ -167,14 +169,19 @@ uint8_t *PgLock::findAttr(uint32_t tag, int *length) const
 
 // ---- defaults and validity ------------------------------------------------------------
 
+void pgSetDefaultPatternHook(void (*hook)(uint8_t *pattern))
+{
+    g_defaultPattern = hook;
+}
+
 void pgInitDefaultPattern(uint8_t *pattern)
 {
     // The blank 8 x 8 pattern, or the pattern library's first one when it
-    // is 8 x 8.
-    PatternFill fill;
-    ptnDefaultFromLibrary(&fill);
-    static_assert(sizeof fill == 24, "the default pattern is 24 bytes");
-    memcpy(pattern, &fill, sizeof fill);
+    // is 8 x 8: the fill module's, zeros without it.
+    if (g_defaultPattern)
+        g_defaultPattern(pattern);
+    else
+        memset(pattern, 0, kPgDefaultPatternSize);
 }
 
 void pgInitRecord(uint8_t *record)

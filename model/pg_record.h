@@ -4,7 +4,7 @@
 #include "support/qmwin.h"
 #include "model/att_attr.h"
 #include "model/ob_record.h"
-#include "forms/lbl_spec.h"
+#include "model/lbl_spec.h"
 
 enum {
     PG_TYPE = 1000,
@@ -128,8 +128,12 @@ uint32_t pgRecCalcSize(const uint8_t *record);
 // attribute bytes and within the block, and an attribute run that fills
 // its stated size.
 BOOL pgIsValid(MemHandle page);
-// The blank 8 x 8 pattern new objects get.
+// The 24-byte default pattern new objects get, as the installed hook gives
+// it (the fill module installs the blank 8 x 8 pattern, or the pattern
+// library's first one when it is 8 x 8); zeros without a hook.
+const uint32_t kPgDefaultPatternSize = 24;
 void pgInitDefaultPattern(uint8_t *pattern);
+void pgSetDefaultPatternHook(void (*hook)(uint8_t *pattern));
 
 // ---- new pages ----------------------------------------------------------------------
 // A new 494-byte page from the template, or from the default page of the

@@ -1,6 +1,5 @@
 // Page rendering and the page background record.
 #include "model/pg_render.h"
-#include "links/doc_names.h"
 #include "model/fm_form.h"
 #include "model/lay_layers.h"
 #include "model/ob_draw.h"
@@ -12,7 +11,6 @@
 #include "model/pg_page.h"
 #include "model/pg_palette.h"
 #include "model/pg_record.h"
-#include "objects/img_io.h"
 #include "support/ut_mem.h"
 #include <string.h>
 #include <string>
@@ -112,24 +110,9 @@ void frameRect(HDC dc, const RECT &r)
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
 }
 
-// A picture file loaded into a temporary object; 0 when it cannot be.
-MemHandle loadPicture(HWND workspace, const std::string &name)
-{
-    MemHandle path = docResolveFileName(workspace, name.c_str());
-    if (!path)
-        return 0;
-    MemHandle object = 0;
-    {
-        MemLock<char> p(path);
-        ImgIoRequest request = {};
-        request.fileName = p.get();
-        request.action = IMG_ACTION_LOAD_OBJECT;
-        if (p && imgIoDispatch(&request))
-            object = request.object;
-    }
-    utFreeHandle(path);
-    return object;
-}
+// Loads a picture file named by a background record into a temporary
+// object; installed by the links module.
+MemHandle (*g_pictureLoader)(HWND workspace, const char *name) = nullptr;
 
 // The top-level objects of a list that carry the mirror flag, mirrored
 // about the page width: centre x becomes right - x. Mirroring twice puts
@@ -258,6 +241,11 @@ MemHandle pgSetBackground(MemHandle page, MemHandle record)
 
 // ---- drawing ----------------------------------------------------------------------------------
 
+void pgSetPictureLoader(MemHandle (*loader)(HWND workspace, const char *name))
+{
+    g_pictureLoader = loader;
+}
+
 int pgDrawBackground(HWND workspace, HDC dc, MemHandle page, BOOL skipWhite, BOOL printing)
 {
     if (!dc || !PgLock(page))
@@ -282,7 +270,7 @@ int pgDrawBackground(HWND workspace, HDC dc, MemHandle page, BOOL skipWhite, BOO
     bool temporary = false;
     if (hasRecord && !name.empty()) {
         if (bg.kind == PG_BACKGROUND_PICTURE) {
-            object = loadPicture(workspace, name);
+            object = g_pictureLoader ? g_pictureLoader(workspace, name.c_str()) : 0;
             temporary = object != 0;
         } else if (bg.kind == PG_BACKGROUND_OBJECT) {
             object = findNamed(pgGetFirstObject(page), name.c_str());

@@ -71,6 +71,10 @@ int pgGetBackgroundName(MemHandle record, char *buffer, int size);
 // except a white page when printing or when white is skipped. 1 when
 // something was drawn.
 int pgDrawBackground(HWND workspace, HDC dc, MemHandle page, BOOL skipWhite, BOOL printing);
+// Installs what loads a background's picture file (the name as the record
+// holds it, resolved against the workspace's document) into a new object;
+// without it a picture record draws as no object was found.
+void pgSetPictureLoader(MemHandle (*loader)(HWND workspace, const char *name));
 // The tree attached to the page record.
 void pgDrawOwnObjects(HDC dc, MemHandle page);
 // The whole page (number: the page's number, 1 for the first page). With

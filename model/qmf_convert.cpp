@@ -2,9 +2,9 @@
 #include "model/qmf_convert.h"
 #include "model/att_attr.h"
 #include "model/ob_dispatch.h"
+#include "model/ob_types.h"
 #include "model/pg_record.h"
 #include "model/pg_page.h"
-#include "objects/sh_points.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
@@ -284,7 +284,7 @@ BOOL typeDataFits(ObjectRecord *rec, uint32_t total)
     uint32_t at = obDataOffset(rec);
     if (at > total)
         return FALSE;
-    if (shIsPointShape(rec->type)) {
+    if (obTypeProcs(rec->type).flags & OBTF_POINT_DATA) {
         if (total - at < 2)
             return FALSE;
         int16_t count = utGetAt<int16_t>(reinterpret_cast<uint8_t *>(rec), at);
@@ -446,7 +446,12 @@ const QmfConverter *qmfFindReader(int16_t fileType)
     return nullptr;
 }
 
-void qmfResetConverters() { installOwnEntries(); }
+void qmfResetConverters()
+{
+    converters();   // installed once, so that a later first use keeps what follows
+    installOwnEntries();
+    obAddTypeFileForms();
+}
 
 // ---- whole records -------------------------------------------------------------------------------
 

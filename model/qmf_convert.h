@@ -7,8 +7,8 @@
 // seven link handles, the name, then the type data in its file form. Most
 // types keep their type data as in memory; the types whose data hold fonts
 // keep an older layout with 50-byte FontRecord16s. Each type is served by
-// one entry of an open converter table: the modules of text, table and
-// field objects register theirs with qmfRegisterConverter.
+// one entry of an open converter table: the table's own entries, then the
+// file forms the type table (model/ob_types.h) enters with each type.
 #pragma once
 #include "support/qmwin.h"
 #include "model/ob_record.h"
@@ -63,7 +63,9 @@ void qmfRegisterConverter(const QmfConverter &converter);
 // The entry that writes / reads the type; null when there is none.
 const QmfConverter *qmfFindWriter(int16_t memoryType);
 const QmfConverter *qmfFindReader(int16_t fileType);
-// Back to the program's own entries (tests).
+// Back to the table's own entries and the file forms of the registered
+// types, in the order they were registered (entries added by
+// qmfRegisterConverter alone are dropped).
 void qmfResetConverters();
 
 // ---- whole records ------------------------------------------------------------------

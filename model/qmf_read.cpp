@@ -11,7 +11,7 @@
 #include "model/pg_numbers.h"
 #include "model/pg_page.h"
 #include "model/pg_record.h"
-#include "objects/fil_gradient.h"
+#include "model/sh_gradient.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"

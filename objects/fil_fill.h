@@ -4,7 +4,7 @@
 // hatch fills, then the outline with the object's pen).
 //
 // A shape's fill block (a PatternFill for fill kind 2, a GradientFillBlock
-// for kind 3, objects/sh_gradient.h) lies right behind the type's own
+// for kind 3, model/sh_gradient.h) lies right behind the type's own
 // geometry in the record (obGetFillData, model/ob_record.h) and is stored
 // in document files with it.
 #pragma once

@@ -261,18 +261,6 @@ private:
 
 // ---- the block and its colour steps ----------------------------------------------------------
 
-void filDefaultGradient(GradientFillBlock *g)
-{
-    if (!g)
-        return;
-    g->type = GRAD_CIRCLE;
-    g->spare2 = 0;
-    g->angle = 0;
-    g->steps = 16;
-    g->offsetX = g->offsetY = 0;
-    g->dx = g->dy = 0;
-}
-
 GradientFillBlock *filGetGradient(ObjectRecord *rec)
 {
     if (!rec || rec->fillKind != FILL_GRADIENT)

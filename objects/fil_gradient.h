@@ -1,21 +1,18 @@
 // Colour-gradient fills (fill kind 3): a closed shape painted from its fill
 // colour F to its background colour B in one of nine geometric types
-// (objects/sh_gradient.h) with plain polygons, rectangles and pies clipped
+// (model/sh_gradient.h) with plain polygons, rectangles and pies clipped
 // to the shape's outline, so gradients print and go into metafiles like any
 // other drawing.
 #pragma once
 #include "support/qmwin.h"
 #include "model/ob_record.h"
-#include "objects/sh_gradient.h"
+#include "model/sh_gradient.h"
 
 // Steps drawn at most. The step count is a 16-bit field of a stored block;
 // a larger value is drawn as this many, so no block can demand tens of
 // thousands of polygons per paint.
 const int32_t kFilMaxGradientSteps = 256;
 
-// A new block's drawing fields: type 2 (circle), the word at +2 and the angle
-// 0, 16 steps, centre offsets 0, vector (0, 0); the other fields are kept.
-void filDefaultGradient(GradientFillBlock *g);
 // The record's gradient block when its fill kind is 3 and the block lies
 // within the record; else null.
 GradientFillBlock *filGetGradient(ObjectRecord *rec);

@@ -289,6 +289,74 @@ void shArrowRotate(MemHandle h, POINT pt, int16_t angle)
     shArrowBounds(rec, nullptr);
 }
 
+// ---- new arrows ---------------------------------------------------------------------------------
+
+namespace {
+
+// Defaults of new arrows.
+int32_t g_arrowHeadHalfWidth = 240;
+int32_t g_arrowShaftHalfWidth = 80;
+int32_t g_arrowTipAngle = 30;
+int32_t g_arrowBackAngle = 60;
+
+// The arrow's axis from two page points: their bounding box becomes the
+// record's box, the points are stored relative to its centre.
+void setArrowAxis(ObjectRecord *r, const POINT pts[2])
+{
+    RECT box;
+    geoRectFromPoints(pts[0], pts[1], &box);
+    obRecSetRect(r, &box);
+    int32_t axis[4] = {pts[0].x - r->centreX, pts[0].y - r->centreY, pts[1].x - r->centreX,
+                       pts[1].y - r->centreY};
+    memcpy(obRecData(r) + 6, axis, sizeof axis);
+}
+
+}  // namespace
+
+void obInitArrowDefaults()
+{
+    g_arrowHeadHalfWidth = 240;
+    g_arrowShaftHalfWidth = 80;
+    g_arrowTipAngle = 30;
+    g_arrowBackAngle = 60;
+}
+
+MemHandle obMakeArrowRecord(MemHandle h, const POINT pts[2])
+{
+    uint32_t size;
+    {
+        ObLock r(h);
+        if (!r || r->type != OBT_ARROW || !pts)
+            return 0;
+        size = obDataOffset(r.get()) + kObArrowDataSize + obFillDataSize(r->fillKind);
+    }
+    MemHandle g = obResize(h, size);
+    if (!g)
+        return 0;
+    ObLock r(g);
+    uint8_t *data = obRecData(r.get());
+    memset(data, 0, kObArrowDataSize);
+    int32_t angles[2] = {g_arrowTipAngle, g_arrowBackAngle};
+    int32_t widths[2] = {g_arrowHeadHalfWidth, g_arrowShaftHalfWidth};
+    memcpy(data + 22, angles, sizeof angles);
+    memcpy(data + 30, widths, sizeof widths);
+    setArrowAxis(r.get(), pts);
+    shArrowOutline(r.get());
+    return g;
+}
+
+MemHandle obSetArrowEnds(MemHandle h, const POINT pts[2])
+{
+    ObLock r(h);
+    // The arrow's data must lie within its block as well as its length.
+    if (!r || !hasArrowData(r.get()) || obDataOffset(r.get()) + kObArrowDataSize > r.blockSize() ||
+        !pts)
+        return 0;
+    setArrowAxis(r.get(), pts);
+    shArrowOutline(r.get());
+    return h;
+}
+
 // ---- arrow-family shape codes ----------------------------------------------------------------------
 
 namespace {

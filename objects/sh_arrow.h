@@ -55,6 +55,16 @@ void shArrowRescale(MemHandle h, const RECT *target);
 // rotation 0, then the bounds. A whole turn only sets rotation 0.
 void shArrowRotate(MemHandle h, POINT pt, int16_t angle);
 
+// ---- new arrows -------------------------------------------------------------------------------
+// Sets the defaults of new arrows: head half-width 240, shaft half-width 80,
+// tip half-angle 30 and back angle 60.
+void obInitArrowDefaults();
+// Turns a new record of type 402 into an arrow along the two dragged points
+// (tail, head); returns the valid handle, 0 when it cannot grow.
+MemHandle obMakeArrowRecord(MemHandle h, const POINT pts[2]);
+// New axis ends for an existing arrow; returns the valid handle.
+MemHandle obSetArrowEnds(MemHandle h, const POINT pts[2]);
+
 // ---- arrow-family shape codes -------------------------------------------------------------------
 const int kShShapeCodeMaxPoints = 34;
 // The points of a code within the rectangle (room for kShShapeCodeMaxPoints)

@@ -2,7 +2,6 @@
 #include "objects/sh_rule.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
-#include "model/qmf_convert.h"
 #include "support/gdi_draw.h"
 #include "support/geo_rect.h"
 #include <string.h>
@@ -82,11 +81,4 @@ void shRuleDraw(HDC dc, ObjectRecord *rec)
     else if (rec->type == OBT_RULE412)
         shRule3DVertical(dc, p[0].y, p[1].y, p[0].x, rec->lineStyle, w, 0xFFFFFF, sunken);
     obRestoreDCModes(dc, &modes);
-}
-
-void shRuleRegisterConverters()
-{
-    const int16_t types[] = {OBT_RULE411, OBT_RULE412, OBT_HORZ_RULE};
-    for (int16_t t : types)
-        qmfRegisterConverter({t, t, QMF_CONV_HEAD, nullptr, nullptr});
 }

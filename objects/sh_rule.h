@@ -29,5 +29,3 @@ void shRule3DHorizontal(HDC dc, int32_t x1, int32_t x2, int32_t y, uint16_t line
 // the first colour, the right and y2 edges in the second.
 void shRule3DVertical(HDC dc, int32_t y1, int32_t y2, int32_t x, uint16_t lineStyle, int32_t w,
                       COLORREF base, BOOL sunken);
-// The rules' file form: the type data as in memory (only the head changes).
-void shRuleRegisterConverters();

@@ -10,16 +10,6 @@ namespace {
 const uint32_t kFileFontAt = 60;
 const uint32_t kFileCellFontAt = 22;
 
-BOOL toFile(const ObjectRecord *, const uint8_t *data, uint32_t n, std::vector<uint8_t> &out)
-{
-    return tbDataToFile(data, n, out);
-}
-
-BOOL fromFile(ObjectRecord *, const uint8_t *data, uint32_t n, std::vector<uint8_t> &out)
-{
-    return tbDataFromFile(data, n, out);
-}
-
 }  // namespace
 
 BOOL tbDataToFile(const uint8_t *data, uint32_t n, std::vector<uint8_t> &out)
@@ -103,10 +93,4 @@ BOOL tbDataFromFile(const uint8_t *data, uint32_t n, std::vector<uint8_t> &out)
     }
     out.insert(out.end(), data + at, data + at + dataBytes + textBytes);
     return tbCheckPart(out.data() + base, (uint32_t)(out.size() - base));
-}
-
-void tbRegisterConverters()
-{
-    qmfRegisterConverter({OBT_TABLE, OBT_TABLE, QMF_CONV_DATA, toFile, fromFile});
-    qmfRegisterConverter({OBT_REPORT, OBT_REPORT, QMF_CONV_DATA, toFile, fromFile});
 }

@@ -13,5 +13,3 @@ BOOL tbDataToFile(const uint8_t *data, uint32_t n, std::vector<uint8_t> &out);
 // File form -> memory type data; FALSE (the record refused) for anything
 // that is not a sound table.
 BOOL tbDataFromFile(const uint8_t *data, uint32_t n, std::vector<uint8_t> &out);
-// Registers types 45 and 54 with the document files' converter table.
-void tbRegisterConverters();

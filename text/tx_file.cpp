@@ -5,8 +5,8 @@
 #include "text/tx_object.h"
 #include "text/tx_stream.h"
 #include "model/ob_dispatch.h"
+#include "model/ob_types.h"
 #include "model/qmf_convert.h"
-#include "support/ut_mem.h"
 #include <string.h>
 #include <vector>
 
@@ -127,59 +127,15 @@ BOOL labelFromFile(ObjectRecord *, const uint8_t *data, uint32_t n, std::vector<
     return TRUE;
 }
 
-// Records of the older field type 51 are read as fields and become Labels.
-QmfDataFromFile g_fieldFromFile = nullptr;
-
-BOOL labelFromFile51(ObjectRecord *head, const uint8_t *data, uint32_t n, std::vector<uint8_t> &out)
-{
-    if (!g_fieldFromFile)
-        return FALSE;
-    std::vector<uint8_t> field;
-    ObjectRecord h = *head;
-    h.type = OBT_FIELD51;
-    if (!g_fieldFromFile(&h, data, n, field))
-        return FALSE;
-    // The field as a record of its own (no name), converted in place.
-    std::vector<uint8_t> rec(sizeof(ObjectRecord), 0);
-    memcpy(rec.data(), &h, sizeof h);
-    rec.insert(rec.end(), field.begin(), field.end());
-    ObjectRecord *r = reinterpret_cast<ObjectRecord *>(rec.data());
-    r->nameLength = 0;
-    r->length = (uint32_t)rec.size();
-    obRecClearLinks(r);
-    MemHandle temp = utHandleFromBytes(rec.data(), (uint32_t)rec.size());
-    if (!temp)
-        return FALSE;
-    temp = txConvertOldLabel(temp);
-    BOOL ok = FALSE;
-    {
-        ObLock l(temp);
-        if (l && l->type == OBT_LABEL) {
-            const uint8_t *d = obRecData(l.get());
-            out.assign(d, d + (l->length - obDataOffset(l.get())));
-            ok = TRUE;
-        }
-    }
-    utFreeHandle(temp);
-    return ok;
-}
-
 }  // namespace
 
-void txRegisterConverters()
+void txSetFileForm(int16_t type, ObTypeProcs *procs)
 {
-    qmfRegisterConverter({OBT_TEXT, kTxFileType, QMF_CONV_DATA, toFile, fromFile});
-    qmfRegisterConverter({OBT_TEXT, OBT_TEXT, QMF_CONV_DATA, nullptr, fromOldFile});
-    qmfRegisterConverter({OBT_LABEL, OBT_LABEL, QMF_CONV_DATA, labelToFile, labelFromFile});
-    // Type 51 records read as Labels; the field module keeps writing any
-    // type-51 record still held in memory.
-    const QmfConverter *field = qmfFindReader(OBT_FIELD51);
-    if (field && field->memoryType == OBT_FIELD51 && field->fromFile) {
-        g_fieldFromFile = field->fromFile;
-        QmfConverter writer = *field;
-        writer.fromFile = nullptr;
-        qmfRegisterConverter(writer);
+    if (type == OBT_TEXT) {
+        // Written as type 90; the earlier layout read under type 40 itself.
+        procs->files[0] = {OBT_TEXT, kTxFileType, QMF_CONV_DATA, toFile, fromFile};
+        procs->files[1] = {OBT_TEXT, OBT_TEXT, QMF_CONV_DATA, nullptr, fromOldFile};
+    } else if (type == OBT_LABEL) {
+        procs->files[0] = {OBT_LABEL, OBT_LABEL, QMF_CONV_DATA, labelToFile, labelFromFile};
     }
-    if (g_fieldFromFile)
-        qmfRegisterConverter({OBT_LABEL, OBT_FIELD51, QMF_CONV_DATA, nullptr, labelFromFile51});
 }

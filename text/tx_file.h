@@ -8,7 +8,10 @@ const int16_t kTxFileType = 90;
 const uint32_t kTxFileFixed = 118;   // box size and file header
 const uint32_t kTxOldFileFixed = 76; // the earlier layout stored as type 40
 
-// Registers the converters with the document files' table (at start-up):
-// text objects (type 90, and the earlier layout under type 40), Labels
-// (checked on reading) and the older type-51 records, read as Labels.
-void txRegisterConverters();
+struct ObTypeProcs;
+
+// Sets the file forms of a type record (model/ob_types.h): text objects
+// (written as type 90, the earlier layout read under type 40) and Labels
+// (checked on reading). The older type-51 records are read as Labels by
+// the field module. Other types are left alone.
+void txSetFileForm(int16_t type, ObTypeProcs *procs);

@@ -8,7 +8,7 @@
 #pragma once
 #include "support/qmwin.h"
 #include "model/ob_record.h"
-#include "objects/sh_gradient.h"
+#include "model/sh_gradient.h"
 
 // The page defaults a new object receives. Create mode reads them once per
 // drag from the workspace's current page (epGetPageDefaults); tests and

@@ -3,7 +3,7 @@
 #pragma once
 #include "support/qmwin.h"
 #include "model/ob_record.h"
-#include "objects/sh_gradient.h"
+#include "model/sh_gradient.h"
 
 // Gives one closed shape the gradient: fill kind 3, the record sized by its
 // type, the 40 bytes copied; extents given as percentages of the object's

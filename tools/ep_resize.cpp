@@ -13,6 +13,7 @@
 #include "model/ob_record.h"
 #include "model/ob_transform.h"
 #include "model/pg_record.h"
+#include "objects/sh_arrow.h"
 #include "objects/sh_box.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"

@@ -7,7 +7,7 @@
 // a bitmap of their own.
 #pragma once
 #include "support/qmwin.h"
-#include "forms/lbl_spec.h"
+#include "model/lbl_spec.h"
 
 struct PrintJob;
 typedef int (*PrnPageLabelProc)(HWND ws, int page, LabelSpec *spec, LabelLayout *layout);

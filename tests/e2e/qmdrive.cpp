@@ -303,7 +303,6 @@ int printBox(HWND, const char *text, const char *caption, UINT)
 int inspect(const char *path)
 {
     utSetMessageBoxHook(printBox);
-    appRegisterFileForms();
     MemHandle page = 0;
     MemHandle form = qmfOpenDocument(nullptr, path, 0, &page);
     if (!form) {
@@ -357,7 +356,6 @@ int inspect(const char *path)
 int listObjects(const char *path)
 {
     utSetMessageBoxHook(printBox);
-    appRegisterFileForms();
     // The page as stored: a saved multiple selection shows as its chain.
     qmfKeepChainsOnRead(TRUE);
     MemHandle page = 0;
@@ -394,7 +392,6 @@ int listObjects(const char *path)
 int listFills(const char *path)
 {
     utSetMessageBoxHook(printBox);
-    appRegisterFileForms();
     qmfKeepChainsOnRead(TRUE);
     MemHandle page = 0;
     MemHandle form = qmfOpenDocument(nullptr, path, 0, &page);
@@ -450,7 +447,6 @@ int newDocument(const char *path, int pages, const char *password, bool table = 
 // A document with a text object and a Label on its page.
 int textDocument(const char *path)
 {
-    appRegisterFileForms();
     MemHandle form = pgNewDocument(TRUE);
     if (!form)
         return 1;
@@ -639,7 +635,6 @@ MemHandle text3dRecord(const RECT &box, const char *text)
 
 int metafileDocument(const char *path, const char *wmf, const char *emf)
 {
-    appRegisterFileForms();
     if (!writeMetafiles(wmf, emf))
         return 1;
     MemHandle form = pgNewDocument(TRUE);
@@ -1114,16 +1109,15 @@ int main(int argc, char **argv)
     if (argc < 2)
         return 2;
     const char *verb = argv[1];
+    appRegisterTypes();   // objects sized, drawn, read and written as by the program
     if (strcmp(verb, "inspect") == 0 && argc == 3)
         return inspect(argv[2]);
     if (strcmp(verb, "newdoc") == 0 && argc >= 3 && argc <= 5)
         return newDocument(argv[2], argc >= 4 ? atoi(argv[3]) : 1, argc == 5 ? argv[4] : nullptr);
     if (strcmp(verb, "picturedoc") == 0 && argc == 5)
         return pictureDocument(argv[2], argv[3], argv[4]);
-    if (strcmp(verb, "newtable") == 0 && argc == 3) {
-        appRegisterFileForms();
+    if (strcmp(verb, "newtable") == 0 && argc == 3)
         return newDocument(argv[2], 1, nullptr, true);
-    }
     if (strcmp(verb, "password") == 0 && argc == 3)
         return answerPassword(argv[2]);
     if (strcmp(verb, "objects") == 0 && argc == 3)

@@ -9,6 +9,7 @@
 #include "model/att_field.h"
 #include "model/ob_dispatch.h"
 #include "model/qmf_save.h"
+#include "forms/fld_types.h"
 
 using namespace fldtest;
 using qmtest::TempDir;
@@ -288,7 +289,7 @@ TEST_F(Fields, EntryAndListConversions)
 
 TEST_F(Fields, EachTypeComesBackFromASavedDocument)
 {
-    fldRegisterConverters();
+    fldRegisterTypes();
     TempDir dir;
     for (int16_t type : {OBT_ENTRY, OBT_LIST_FIELD, OBT_EQUATION}) {
         MemHandle h = field(type, pxRect(10, 10, 300, 80), type == OBT_EQUATION ? 7 : 3,
@@ -331,7 +332,7 @@ TEST_F(Fields, EachTypeComesBackFromASavedDocument)
 
 TEST_F(Fields, DamagedFileFormsAreDropped)
 {
-    fldRegisterConverters();
+    fldRegisterTypes();
     MemHandle h = withText(field(OBT_ENTRY, pxRect(10, 10, 300, 80)), "abc");
     MemHandle packet = qmfMakeFileRecord(h);
     obFreeTree(h);

@@ -7,6 +7,7 @@
 #include "forms/fld_convert.h"
 #include "forms/hc_button.h"
 #include "model/qmf_save.h"
+#include "forms/fld_types.h"
 
 using namespace fldtest;
 using qmtest::BoxRecorder;
@@ -57,7 +58,7 @@ protected:
     void SetUp() override
     {
         FormTest::SetUp();
-        fldRegisterConverters();
+        fldRegisterTypes();
     }
 };
 

@@ -20,6 +20,7 @@
 #include "support/dm_map.h"
 #include "support/gdi_draw.h"
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -70,14 +71,16 @@ protected:
         layResetGlobal();
         obSetLeaveOutMode(FALSE);
         obSetShadowStyle(nullptr);
-        ObTestTypeModule module = {standInDraw, nullptr, nullptr};
-        obSetTestTypeModule(&module);
+        standIn_.reset(new obtest::TypeStandIn(
+            {OBT_SQUARE, OBT_RECTANGLE, OBT_ENTRY, OBT_IMAGE_FILE, 700}, [](ObTypeProcs &p) {
+                p.draw = [](HDC dc, ObjectRecord *rec) { standInDraw(dc, rec); };
+            }));
         g_nested = nullptr;
         g_seenWindows.clear();
     }
     void TearDown() override
     {
-        obSetTestTypeModule(nullptr);
+        standIn_.reset();
         obSetShadowStyle(nullptr);
         obSetLeaveOutMode(FALSE);
         layResetModule();
@@ -104,6 +107,7 @@ protected:
     }
 
     obtest::LiveCount live;
+    std::unique_ptr<obtest::TypeStandIn> standIn_;
 };
 
 HWND makeWindow()

@@ -5,10 +5,13 @@
 #include "model/ob_record.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
+#include "model/ob_types.h"
 #include "objects/sh_box.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
 #include <string.h>
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -111,6 +114,37 @@ public:
     long leaked() const { return qmtest::liveHandles() - start_; }
 private:
     long start_;
+};
+
+// Stand-in procedures for some types while it lives: each code's record
+// (the empty one for a code nobody registered) changed by `change` and
+// registered; the records as they were are put back at the end.
+class TypeStandIn {
+public:
+    TypeStandIn(std::initializer_list<int16_t> codes, const std::function<void(ObTypeProcs &)> &change)
+    {
+        for (int16_t code : codes) {
+            saved_.push_back({code, obIsRegisteredType(code) != FALSE, obTypeProcs(code)});
+            ObTypeProcs p = obTypeProcs(code);
+            change(p);
+            obRegisterType(code, &p);
+        }
+    }
+    ~TypeStandIn()
+    {
+        for (const Saved &s : saved_)
+            obRegisterType(s.code, s.registered ? &s.procs : nullptr);
+    }
+    TypeStandIn(const TypeStandIn &) = delete;
+    TypeStandIn &operator=(const TypeStandIn &) = delete;
+
+private:
+    struct Saved {
+        int16_t code;
+        bool registered;
+        ObTypeProcs procs;
+    };
+    std::vector<Saved> saved_;
 };
 
 }  // namespace obtest

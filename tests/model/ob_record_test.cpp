@@ -4,6 +4,7 @@
 #include "support/dm_map.h"
 #include "support/ut_msg.h"
 #include "objects/onm_names.h"
+#include "objects/sh_arrow.h"
 
 using namespace obtest;
 

@@ -7,11 +7,12 @@
 // shapes' own rescale and rotate are tested with objects/sh_box.)
 #include "tests/model/ob_kit.h"
 #include "model/ob_transform.h"
-#include "objects/sh_gradient.h"
+#include "model/sh_gradient.h"
 #include "objects/sh_arrow.h"
 #include "text/tx_object.h"
 #include "support/dm_map.h"
 #include "support/geo_rotate.h"
+#include <memory>
 
 namespace {
 
@@ -43,16 +44,24 @@ protected:
     void SetUp() override
     {
         dmResetModule();
-        ObTestTypeModule module = {nullptr, standInScale, standInRotate};
-        obSetTestTypeModule(&module);
+        // Rectangles are rescaled and turned by the stand-ins; every rescale
+        // of a rectangle, a group or type 700 is recorded.
+        scale_.reset(new obtest::TypeStandIn({OBT_RECTANGLE, OBT_GROUP, 700}, [](ObTypeProcs &p) {
+            p.rescale = [](MemHandle *h, const RECT *target) { return standInScale(*h, target); };
+        }));
+        rotate_.reset(new obtest::TypeStandIn({OBT_RECTANGLE}, [](ObTypeProcs &p) {
+            p.flipRotate = standInRotate;
+        }));
         g_scaled.clear();
     }
     void TearDown() override
     {
-        obSetTestTypeModule(nullptr);
+        rotate_.reset();
+        scale_.reset();
         EXPECT_EQ(0, live.leaked()) << "memory handle leaked";
     }
     obtest::LiveCount live;
+    std::unique_ptr<obtest::TypeStandIn> scale_, rotate_;
 };
 
 RECT boxOf(MemHandle h)

@@ -253,13 +253,16 @@ TEST(QmfRecords, UnknownTypesAndTheOpenTable)
     obtest::LiveCount live;
     {
         // A type without a file form is not written.
-        MemHandle text = obtest::make(OBT_TEXT, 0, 0, 100, 100, 20);
-        EXPECT_EQ(0u, qmfMakeFileRecord(text));
+        MemHandle odd = obtest::make(3001, 0, 0, 100, 100, 20);
+        EXPECT_EQ(0u, qmfMakeFileRecord(odd));
         EXPECT_EQ("Unsupported object type", boxes.texts());
-        EXPECT_EQ(0u, obFileRecordSize(text));
+        EXPECT_EQ(0u, obFileRecordSize(odd));
+        utFreeHandle(odd);
         boxes.clear();
 
-        // A module registers its own: text objects stored as type 90.
+        // A module's entry replaces the one it has: text objects stored as
+        // type 90 by a stand-in.
+        MemHandle text = obtest::make(OBT_TEXT, 0, 0, 100, 100, 20);
         auto toFile = [](const ObjectRecord *, const uint8_t *d, uint32_t n, std::vector<uint8_t> &out) -> BOOL {
             out.insert(out.end(), d, d + n);
             out.push_back(0xAB);
@@ -289,14 +292,20 @@ TEST(QmfRecords, UnknownTypesAndTheOpenTable)
         EXPECT_EQ(unlinkedBytes(text), unlinkedBytes(back));
         utFreeHandle(back);
 
-        // Without the module's entry the record is left out with a message.
-        qmfResetConverters();
+        // Without a reader of its file type the record is left out with a
+        // message.
+        qmfRegisterConverter({OBT_TEXT, 90, QMF_CONV_DATA, toFile, nullptr});
         EXPECT_EQ(QMF_RECORD_DROPPED, qmfRecordFromFile(packet, &back, flags));
         EXPECT_EQ(0u, back);
         EXPECT_EQ("Reading object failed", boxes.texts());
         utFreeHandle(packet);
         utFreeHandle(text);
-        EXPECT_EQ(0u, qmfFindWriter(OBT_TEXT));
+        // Reset, the registered types' own entries are back.
+        qmfResetConverters();
+        const QmfConverter *own = qmfFindWriter(OBT_TEXT);
+        ASSERT_NE(nullptr, own);
+        EXPECT_NE((QmfDataToFile)toFile, own->toFile);
+        EXPECT_NE(nullptr, qmfFindReader(90));
         EXPECT_NE(nullptr, qmfFindReader(OBT_CALENDAR));
 
         // The program's own negative types are not taken for scrambled ones.

@@ -544,8 +544,8 @@ TEST_F(SaveFailure, AFileReplacedByAnotherProgramGivesNoPages)
     EXPECT_EQ(0u, boxes.count()) << boxes.texts();
 }
 
-// An object whose type has no file form (a text object while its module
-// has not registered one, a type no module serves) fails every save with a
+// An object whose type has no file form (an entry reference, whose module
+// registers none, a type no module serves) fails every save with a
 // message naming the type: the old file stays byte for byte, no entry
 // moves, and once the object is gone the save goes through.
 TEST_F(SaveFailure, AnObjectWithoutAFileFormFailsTheSaveNamingItsType)
@@ -557,7 +557,7 @@ TEST_F(SaveFailure, AnObjectWithoutAFileFormFailsTheSaveNamingItsType)
         bool member;   // inside a group, not at the top of the list
         bool base;     // on the base page
     } cases[] = {
-        {OBT_TEXT, "Unsupported object type: Text", false, false},
+        {OBT_ENTRY_REF, "Unsupported object type: Entry Reference", false, false},
         {-40, "Unsupported object type: Vertical Text", true, false},
         {700, "Unsupported object type: 700", false, true},
     };

@@ -4,11 +4,13 @@
 #include "model/ob_transform.h"
 #include "model/qmf_convert.h"
 #include "objects/sh_arc.h"
+#include "objects/sh_arrow.h"
 #include "objects/sh_dimspan.h"
 #include "objects/sh_points.h"
 #include "objects/sh_rule.h"
 #include "support/ut_bytes.h"
 #include "support/ut_mem.h"
+#include "objects/obj_types.h"
 
 using namespace filltest;
 
@@ -96,7 +98,7 @@ MemHandle throughFile(MemHandle h)
 TEST_F(Rules, EveryTypeKeepsItsDataThroughCopyRenameAndItsFileRecord)
 {
     qmtest::BoxRecorder boxes;
-    shRuleRegisterConverters();
+    objRegisterTypes();
     obInitArrowDefaults();
     const POINT ends[2] = {{100, 200}, {2100, 900}};
     const uint8_t rows[8] = {1, 2, 3, 4, 5, 6, 7, 8};

@@ -1,12 +1,15 @@
 // The common main of every test program: the allocator runs in the moving
 // mode (every grow moves the block, freed blocks are poisoned and their
 // handles die), stray message boxes fail the test, and settings go to a
-// registry key of this run's own that is removed at the end.
+// registry key of this run's own that is removed at the end. Every folder's
+// object types are registered before the first test, as the program does
+// at start-up.
 #include "tests/support/kit.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "app/settings_reg.h"
 #include "app/app_frame_globals.h"
+#include "app/app_start.h"
 
 namespace qmtest {
 void installStrayBoxCheck();
@@ -23,6 +26,7 @@ public:
         utSetAppName(nullptr, "Quillmark Draw");
         utSetDebugMode(UT_DEBUG_MOVE_ON_GROW);
         qmtest::installStrayBoxCheck();
+        appRegisterTypes();
     }
     void TearDown() override
     {

@@ -13,6 +13,7 @@
 #include "model/qmf_convert.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
+#include "table/tb_types.h"
 #include <string.h>
 #include <string>
 #include <vector>
@@ -126,7 +127,7 @@ TEST(TableRecord, PartsAddUpAndQueriesReadThem)
 TEST(TableRecord, SavedAndReadBackByteForByteAndShorterInTheFile)
 {
     qmtest::BoxRecorder boxes;
-    tbRegisterConverters();
+    tbRegisterTypes();
     MemHandle t = sampleTable();
     t = tbSetAltRow(t, TRUE, RGB(0, 200, 0), 2);
     uint32_t length = tbGetObjectSize(t);
@@ -159,7 +160,7 @@ TEST(TableRecord, SavedAndReadBackByteForByteAndShorterInTheFile)
 
 TEST(TableRecord, DamagedTablesAreRefusedWhenRead)
 {
-    tbRegisterConverters();
+    tbRegisterTypes();
     MemHandle t = sampleTable();
     // File offsets from the packet's start: 72-byte head, no name, the
     // 112-byte table head, 16 bytes of attributes, 7 sizes, 80-byte cells.

@@ -22,6 +22,8 @@
 #include "forms/ent_field.h"
 #include "support/dm_map.h"
 #include "support/ut_mem.h"
+#include "forms/fld_types.h"
+#include "text/tx_types.h"
 #include <string.h>
 #include <string>
 #include <vector>
@@ -634,8 +636,8 @@ TEST_F(Flow, LabelDrawsFrameAndText)
 TEST_F(Flow, OldFieldLabelsBecomeLabels)
 {
     qmtest::BoxRecorder boxes;
-    fldRegisterConverters();
-    txRegisterConverters();
+    fldRegisterTypes();
+    txRegisterTypes();
     // A type-51 field with a font, alignment, frame and text.
     MemHandle f = obNewRecord(kObHeadSize + 100);
     {
@@ -684,7 +686,7 @@ TEST_F(Flow, OldFieldLabelsBecomeLabels)
 TEST_F(Flow, EarlierTextRecordsAreRead)
 {
     qmtest::BoxRecorder boxes;
-    txRegisterConverters();
+    txRegisterTypes();
     // A type-40 file record of the earlier layout: 72-byte head, then box
     // size, font, flags, alignment, modes, frame, tab count, text length,
     // tabs and text.
@@ -902,7 +904,7 @@ namespace {
 
 TEST_F(Flow, LabelsSaveAndDamagedOnesAreDropped)
 {
-    txRegisterConverters();
+    txRegisterTypes();
     TextHeader th = header();
     MemHandle l = txNewLabel(0, &th.lf, TXA_RIGHT, 0x0102, 0);
     RECT r = {0, 0, 3000, 1000};

@@ -14,6 +14,7 @@
 #include "text/tx_draw_object.h"
 #include "support/dm_map.h"
 #include "support/ut_mem.h"
+#include "text/tx_types.h"
 #include <string.h>
 #include <string>
 
@@ -400,7 +401,7 @@ MemHandle richText()
 TEST(TextFile, SavedAsType90AndReadBackByteForByte)
 {
     qmtest::BoxRecorder boxes;
-    txRegisterConverters();
+    txRegisterTypes();
     MemHandle h = richText();
     uint32_t memLength = txRecordSize(h);
     for (bool scrambled : {false, true}) {
@@ -439,7 +440,7 @@ TEST(TextFile, SavedAsType90AndReadBackByteForByte)
 
 TEST(TextFile, DamagedRecordsAreDropped)
 {
-    txRegisterConverters();
+    txRegisterTypes();
     MemHandle h = richText();
     struct Case { const char *what; uint32_t at; uint32_t value; } cases[] = {
         {"tab count past the record", 72 + 74, 5000},

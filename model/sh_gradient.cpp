@@ -1,6 +1,19 @@
-// The colour-gradient fill block: its direction and its mirror images.
-#include "objects/sh_gradient.h"
+// The colour-gradient fill block: its defaults, its direction and its mirror
+// images.
+#include "model/sh_gradient.h"
 #include "support/geo_rect.h"
+
+void filDefaultGradient(GradientFillBlock *g)
+{
+    if (!g)
+        return;
+    g->type = GRAD_CIRCLE;
+    g->spare2 = 0;
+    g->angle = 0;
+    g->steps = 16;
+    g->offsetX = g->offsetY = 0;
+    g->dx = g->dy = 0;
+}
 
 int32_t filGradientAngle(const GradientFillBlock *g)
 {

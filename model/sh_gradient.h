@@ -30,6 +30,9 @@ enum : int16_t {
     GRAD_OUTLINE = 6, GRAD_OUTLINE_SIZE = 7, GRAD_CONICAL = 8, GRAD_RAYS = 9,
 };
 
+// A new block's drawing fields: type 2 (circle), the word at +2 and the angle
+// 0, 16 steps, centre offsets 0, vector (0, 0); the other fields are kept.
+void filDefaultGradient(GradientFillBlock *g);
 // The direction of a linear gradient's vector in tenths of a degree: 0 for
 // a zero vector, else atan2(-dy, dx) in degrees times 10, rounded, minus
 // 900, brought into 0..3599 (0 points up the page, 900 left, 1800 down).

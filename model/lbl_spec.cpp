@@ -1,5 +1,5 @@
 // The label grid of a label-sheet layout.
-#include "forms/lbl_spec.h"
+#include "model/lbl_spec.h"
 #include "support/ut_units.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The label grid of a label-sheet layout.
 #include "tests/support/kit.h"
-#include "forms/lbl_spec.h"
+#include "model/lbl_spec.h"
 #include "support/ut_units.h"
 
 namespace {

@@ -1,0 +1,8 @@
+// The table types (45, and report tables 54) entered into the type table
+// (model/ob_types.h) with their file form.
+#pragma once
+#include "support/qmwin.h"
+
+// Called once at start-up (and by each test program's kit) before any
+// object is sized, drawn or read; calling it again changes nothing.
+void tbRegisterTypes();

@@ -3,17 +3,18 @@
 #include "app/app_frame.h"
 #include "app/app_frame_bars.h"
 #include "app/app_frame_docs.h"
-#include "app/app_frame_globals.h"
+#include "app/app_hooks.h"
+#include "support/app_frame_globals.h"
 #include "app/app_menu_state.h"
 #include "app/app_toolbars.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "app/app_version.h"
 #include "app/app_welcome.h"
 #include "app/fc_autosave.h"
 #include "app/fc_import_export.h"
 #include "controls/ruler.h"
 #include "app/mb_msgbar.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include "app/setup_file.h"
 #include "app/setup_record.h"
 #include "commands/clip_formats.h"
@@ -307,6 +308,7 @@ void appShowTipOfDay(HWND frame, BOOL onDemand)
 HWND appInit(HINSTANCE instance, BOOL noPrevInstance, const char *appName, const char *title,
              const char *className, HWND *mdiClient, const char *cmdLine, int show)
 {
+    appInstallHooks();
     if (mdiClient)
         *mdiClient = nullptr;
     std::string command = unquoted(cmdLine);

@@ -1,6 +1,6 @@
 #include "app/mb_msgbar.h"
 #include "app/app_frame.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "commands/ws_objects.h"
 #include "model/lay_layers.h"
 #include "model/ob_links.h"

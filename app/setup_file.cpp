@@ -5,7 +5,7 @@
 #include "app/setup_record.h"
 #include "app/settings_pending.h"
 #include "app/app_frame_bars.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include "model/pg_record.h"
 #include "model/qmf_convert.h"
 #include "model/qmf_header.h"

@@ -1,6 +1,6 @@
 // The document command dispatcher.
 #include "app/ws_command.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "app/fc_file_cmds.h"
 #include "app/ws_services.h"
 #include "app/mb_msgbar.h"

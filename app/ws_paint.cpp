@@ -1,6 +1,6 @@
 // Painting of a workspace window.
 #include "app/ws_paint.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "app/setup_record.h"
 #include "app/ws_services.h"
 #include "textedit/te_modes.h"

@@ -2,7 +2,7 @@
 #include "commands/clip_formats.h"
 #include "commands/obj_block.h"
 #include "app/app_frame.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "commands/app_stdbar.h"
 #include "forms/fld_button.h"
 #include "model/lay_layers.h"

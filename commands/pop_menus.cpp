@@ -1,8 +1,8 @@
 // Context and pop-up menus of the workspace and the tool-list buttons.
 #include "commands/pop_menus.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "app/app_menu_state.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "commands/ud_undo.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"

@@ -6,7 +6,7 @@
 #include "model/pg_record.h"
 #include "model/pg_swap.h"
 #include "model/qmf_sizes.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"

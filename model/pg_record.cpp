@@ -5,7 +5,7 @@
 #include "model/pg_margins.h"
 #include "model/lay_layers.h"
 #include "model/ob_links.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "app/setup_record.h"
 #include "objects/ptn_dialog.h"
 #include "support/dm_map.h"

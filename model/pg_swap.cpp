@@ -9,7 +9,7 @@
 #include "model/qmf_read.h"
 #include "model/qmf_sizes.h"
 #include "model/qmf_write.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"

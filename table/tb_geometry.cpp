@@ -7,7 +7,7 @@
 #include "model/ob_record.h"
 #include "model/ob_shadow.h"
 #include "tools/ep_handles.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/ut_column.h"

@@ -10,7 +10,7 @@
 #include "model/ob_draw.h"
 #include "model/ob_record.h"
 #include "views/ws_record.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "support/ut_mem.h"
 #include <string.h>
 #include <algorithm>

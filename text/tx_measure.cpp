@@ -6,7 +6,7 @@
 #include "text/tx_paint.h"
 #include "text/tx_stream.h"
 #include "textedit/te_commands.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "support/dm_map.h"
 #include "support/gdi_bitmap.h"
 #include "support/geo_rotate.h"

@@ -15,7 +15,7 @@
 #include "textedit/sp_check.h"
 #include "textedit/sp_frame.h"
 #include "textedit/te_hyper.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "app/app_menu_state.h"
 #include "app/ws_services.h"
 #include "commands/app_stdbar.h"

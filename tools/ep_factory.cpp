@@ -15,7 +15,7 @@
 #include "model/pg_margins.h"
 #include "model/fm_form.h"
 #include "views/ws_document.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "forms/fld_check.h"
 #include "forms/fld_button.h"
 #include "support/dm_map.h"

@@ -10,7 +10,7 @@
 #include "commands/app_stdbar.h"
 #include "commands/ud_undo.h"
 #include "commands/ws_objects.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "controls/maintools.h"
 #include "model/lay_layers.h"
 #include "model/ob_dispatch.h"

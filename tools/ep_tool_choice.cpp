@@ -15,7 +15,7 @@
 #include "text/tx_draw_object.h"
 #include "commands/ws_objects.h"
 #include "app/app_frame_bars.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "app/app_toolbars.h"
 #include "controls/btnlist.h"
 #include "controls/maintools.h"

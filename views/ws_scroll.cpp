@@ -8,7 +8,7 @@
 #include "views/ws_window.h"
 #include "app/app_frame.h"
 #include "app/app_frame_docs.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "app/setup_record.h"
 #include "controls/pal_window.h"
 #include "model/fm_form.h"

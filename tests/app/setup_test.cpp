@@ -8,7 +8,7 @@
 #include "app/settings_pending.h"
 #include "app/app_frame_bars.h"
 #include "support/win_place.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "model/pg_record.h"
 #include "model/qmf_header.h"
 #include "support/ut_mem.h"

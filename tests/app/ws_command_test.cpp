@@ -14,7 +14,7 @@
 #include "views/ws_window.h"
 #include "commands/ws_objects.h"
 #include "support/ut_msg.h"
-#include "textedit/help_file.h"
+#include "support/help_file.h"
 #include <utility>
 
 namespace {

@@ -3,7 +3,7 @@
 // in-process. Menus are read through the tracking hook, never shown.
 #include "tests/app/app_fixture.h"
 #include "tests/model/ob_kit.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "commands/clip_formats.h"
 #include "commands/cmd_frame.h"
 #include "commands/cmd_object.h"

@@ -18,7 +18,7 @@
 #include "views/ws_window.h"
 #include "commands/ws_objects.h"
 #include "commands/ud_undo.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "model/pg_margins.h"
 #include <string.h>
 #include <utility>

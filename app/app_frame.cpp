@@ -15,7 +15,7 @@
 #include "app/mb_msgbar.h"
 #include "support/settings_reg.h"
 #include "app/setup_file.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "commands/clip_formats.h"
 #include "commands/at_attr.h"
 #include "controls/maintools.h"

@@ -4,9 +4,14 @@
 #include "support/app_ui_state.h"
 #include "support/dm_map.h"
 #include "support/dm_printer.h"
+#include "model/ob_record.h"
+#include "model/pg_record.h"
+#include "model/ws_document.h"
 #include "text/tx_measure.h"
 #include "views/dw_window.h"
+#include "views/pv_layout_sheet.h"
 #include "views/ws_record.h"
+#include "views/ws_relink.h"
 
 namespace {
 
@@ -30,4 +35,9 @@ void appInstallHooks()
     appSetActiveWorkspaceCall(frameActiveWorkspace);
     dmSetViewMappingCall(wsApplyViewMapping);
     dmSetPrinterRefCall(txSetPrinterRefDC);
+    // model/: the workspace record's slots of the document and hidden types,
+    // the page layout sheet, the workspace following a moved record.
+    wsSetRecordSlots(wsWorkspaceRecordSlots());
+    pgSetLayoutSheetCall(pvPageLayoutSheet);
+    obSetFollowMovedCall(wsFollowMovedObject);
 }

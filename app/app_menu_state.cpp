@@ -9,7 +9,7 @@
 #include "views/prn_custom.h"
 #include "views/prn_setup.h"
 #include "views/pv_pagecmd.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "app/mb_msgbar.h"

@@ -3,7 +3,7 @@
 #include "app/app_frame_bars.h"
 #include "support/app_frame_globals.h"
 #include "support/settings_reg.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "commands/app_stdbar.h"
 #include "controls/btnlist.h"
 #include "controls/tb_table.h"

@@ -15,7 +15,7 @@
 #include "views/dw_window.h"
 #include "views/prn_print.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_window.h"
 #include <stdio.h>

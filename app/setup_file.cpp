@@ -2,7 +2,7 @@
 #include "app/setup_file.h"
 #include "controls/pal_window.h"
 #include "support/dm_map.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "app/settings_pending.h"
 #include "app/app_frame_bars.h"
 #include "support/settings_reg.h"

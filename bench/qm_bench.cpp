@@ -62,7 +62,7 @@
 #include "views/pv_pagecmd.h"
 #include "views/pv_layout_sheet.h"
 #include "tools/ep_select_mode.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_scroll.h"
 #include "views/ws_window.h"

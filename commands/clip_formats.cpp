@@ -30,7 +30,7 @@
 #include "textedit/te_session.h"
 #include "tools/ep_factory.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include <algorithm>

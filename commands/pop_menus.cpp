@@ -12,7 +12,7 @@
 #include "support/win_window.h"
 #include "text/tx_object.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include <string.h>
 #include <string>

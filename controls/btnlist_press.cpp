@@ -4,7 +4,7 @@
 #include "controls/btnlist_press.h"
 #include "support/app_frame_globals.h"
 #include "support/app_ui_state.h"
-#include "commands/pop_blank.h"
+#include "controls/pop_blank.h"
 #include "support/gdi_tipbox.h"
 #include "support/ut_mem.h"
 #include "support/win_mouse.h"

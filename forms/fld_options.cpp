@@ -15,7 +15,7 @@
 #include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include <stdlib.h>
 #include <string.h>
 #include <string>

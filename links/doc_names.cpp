@@ -2,7 +2,7 @@
 #include "links/doc_names.h"
 #include "support/ut_mem.h"
 #include "support/ut_path.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include <string.h>
 #include <string>
 

@@ -11,8 +11,7 @@
 #include "support/ut_mem.h"
 #include "support/app_frame_globals.h"
 #include "support/app_ui_state.h"
-#include "views/ws_relink.h"
-#include "tools/ep_polygon.h"
+#include "model/ob_polygon.h"
 #include "text/tx_attr.h"
 #include "text/tx_label.h"
 #include "table/tb_colour.h"
@@ -51,6 +50,8 @@ uint32_t extraDataSize(MemHandle extra)
     MemLock<uint32_t> p(extra);
     return std::min(p[0], block);
 }
+
+ObFollowMovedCall g_followMoved = nullptr;
 
 }  // namespace
 
@@ -96,8 +97,11 @@ void obRelinkMoved(MemHandle old, MemHandle now)
     // What the active workspace keeps of the old handle (selection, tracked
     // object, undo step, a page's first object, a page in the directory)
     // follows the move.
-    wsFollowMovedObject(appGetActiveWorkspace(), old, now);
+    if (g_followMoved)
+        g_followMoved(appGetActiveWorkspace(), old, now);
 }
+
+void obSetFollowMovedCall(ObFollowMovedCall call) { g_followMoved = call; }
 
 namespace {
 

@@ -6,13 +6,12 @@
 #include "model/lay_layers.h"
 #include "model/ob_links.h"
 #include "support/app_frame_globals.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "objects/ptn_dialog.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
-#include "views/pv_layout_sheet.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include <string.h>
 #include <vector>
 
@@ -319,13 +318,21 @@ MemHandle pgNewRecord(MemHandle tmpl)
     return page;
 }
 
+namespace {
+PgLayoutSheetCall g_layoutSheet = nullptr;
+}
+
+void pgSetLayoutSheetCall(PgLayoutSheetCall call) { g_layoutSheet = call; }
+
 MemHandle pgNewRecordByDialog(MemHandle tmpl, const char *caption)
 {
+    if (!g_layoutSheet)
+        return 0;
     MemHandle page = pgNewRecord(tmpl);
     if (!page)
         return 0;
     BOOL unitChanged = FALSE;
-    if (!pvPageLayoutSheet(appGetFrameWindow(), caption, &page, TRUE, &unitChanged)) {
+    if (!g_layoutSheet(appGetFrameWindow(), caption, &page, TRUE, &unitChanged)) {
         pgFreeList(page);
         return 0;
     }

@@ -41,7 +41,7 @@
 #include "text/tx_stream.h"
 #include "tools/ep_align.h"
 #include "tools/ep_selection.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "app/app_menu_editor.h"
 #include "textedit/te_edit_standins.h"
 #include "views/ws_record.h"

@@ -14,7 +14,7 @@
 #include "model/pg_record.h"
 #include "model/pg_margins.h"
 #include "model/fm_form.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "support/app_ui_state.h"
 #include "forms/fld_check.h"
 #include "forms/fld_button.h"

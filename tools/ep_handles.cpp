@@ -4,7 +4,7 @@
 #include "model/ob_record.h"
 #include "model/ob_dispatch.h"
 #include "support/settings_reg.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "support/dm_map.h"
 #include <string.h>
 

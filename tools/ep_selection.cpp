@@ -23,7 +23,7 @@
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"

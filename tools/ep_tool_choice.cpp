@@ -28,7 +28,7 @@
 #include "model/pg_record.h"
 #include "support/dm_map.h"
 #include "support/ut_mem.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"

@@ -4,7 +4,7 @@
 #include "views/nb_navbar.h"
 #include "views/pv_page.h"
 #include "views/ws_scroll.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"

@@ -1,7 +1,7 @@
 // The workspace window: class, procedure, keys, characters, focus, dropped
 // files, the document's view settings, the rulers and the scroll bars.
 #include "views/ws_window.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_tools.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
@@ -12,7 +12,7 @@
 #include "app/app_menu_state.h"
 #include "support/app_ui_state.h"
 #include "app/fc_import_export.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "app/ws_paint.h"
 #include "controls/maintools.h"
 #include "controls/ruler.h"

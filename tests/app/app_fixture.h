@@ -16,7 +16,7 @@
 #include "support/app_ui_state.h"
 #include "support/settings_reg.h"
 #include "app/setup_file.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "controls/maintools.h"
 #include "controls/pal_file.h"
 #include "controls/pal_window.h"

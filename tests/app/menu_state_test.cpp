@@ -9,7 +9,7 @@
 #include "commands/ws_objects.h"
 #include "model/ob_record.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"

@@ -4,7 +4,7 @@
 #include "tests/support/kit.h"
 #include "support/ut_bytes.h"
 #include "app/setup_file.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "app/settings_pending.h"
 #include "app/app_frame_bars.h"
 #include "support/win_place.h"

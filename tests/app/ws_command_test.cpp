@@ -8,7 +8,7 @@
 #include "app/ws_command.h"
 #include "views/pv_page.h"
 #include "model/qmf_save.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"

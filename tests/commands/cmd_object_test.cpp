@@ -20,7 +20,7 @@
 #include "text/tx_flow.h"
 #include "text/tx_format.h"
 #include "text/tx_object.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "app/ws_services.h"
 #include "views/pv_page.h"
 #include "views/ws_record.h"

@@ -106,7 +106,7 @@
 #include "objects/img_io.h"
 #include "objects/mf_pict.h"
 #include "support/gdi_dib.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "text/tx_header.h"
 #include "text/tx_dump.h"
 #include "text/tx_stream.h"

@@ -11,7 +11,7 @@
 #include "model/pg_palette.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_relink.h"
 #include "views/ws_tools.h"

@@ -1,4 +1,4 @@
-#include "commands/pop_blank.h"
+#include "controls/pop_blank.h"
 #include "support/app_frame_globals.h"
 #include "support/app_ui_state.h"
 #include "support/win_menu.h"

@@ -7,6 +7,8 @@
 #include "model/ob_record.h"
 #include "model/pg_record.h"
 #include "model/ws_document.h"
+#include "links/imgf_standins.h"
+#include "objects/img_render.h"
 #include "text/tx_measure.h"
 #include "views/dw_window.h"
 #include "views/pv_layout_sheet.h"
@@ -40,4 +42,6 @@ void appInstallHooks()
     wsSetRecordSlots(wsWorkspaceRecordSlots());
     pgSetLayoutSheetCall(pvPageLayoutSheet);
     obSetFollowMovedCall(wsFollowMovedObject);
+    // objects/: the linked picture of an image file object.
+    imgSetLinkedPictureCalls(imgfLinkedPictureCalls());
 }

@@ -11,7 +11,7 @@
 #include "objects/sh_arrow.h"
 #include "objects/sh_composite.h"
 #include "objects/sh_lineend.h"
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 #include "forms/fld_record.h"
 #include "support/app_frame_globals.h"
 #include "support/app_ui_font.h"

@@ -3,7 +3,7 @@
 #include "table/tb_block.h"
 #include "table/tb_editmode_standins.h"
 #include "table/tb_session.h"
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 #include "model/ob_record.h"
 #include "model/ob_shadow.h"
 #include "tools/ep_handles.h"

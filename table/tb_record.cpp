@@ -5,7 +5,7 @@
 #include "table/tb_block.h"
 #include "text/tx_header.h"
 #include "text/tx_stream.h"
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_record.h"

@@ -2,7 +2,7 @@
 #include "tools/ep_factory.h"
 #include "tools/ep_gradient.h"
 #include "tools/ep_shape_tools.h"
-#include "tools/ep_text_font.h"
+#include "text/ep_text_font.h"
 #include "tools/fld_control_font.h"
 #include "tools/cal_build.h"
 #include "commands/grid_new.h"

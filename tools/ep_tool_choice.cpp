@@ -8,7 +8,7 @@
 #include "tools/ep_selection.h"
 #include "tools/ep_standins.h"
 #include "textedit/te_modes.h"
-#include "tools/ep_text_font.h"
+#include "text/ep_text_font.h"
 #include "tools/ne_freehand.h"
 #include "commands/clip_formats.h"
 #include "commands/ud_undo.h"

@@ -1,7 +1,7 @@
 #include "app/app_about.h"
 #include "app/app_start.h"
 #include "app/app_version.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "support/ut_path.h"

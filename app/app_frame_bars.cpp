@@ -1,7 +1,7 @@
 // The frame's docked bars: their record, metrics and areas.
 #include "app/app_frame_bars.h"
 #include "app/app_frame.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "controls/pal_window.h"
 #include "support/ut_mem.h"
 #include "support/win_place.h"

@@ -9,7 +9,7 @@
 #include "app/fc_autosave.h"
 #include "app/fc_file_cmds.h"
 #include "app/opt_options.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include "app/vc_view_cmds.h"
 #include "commands/cmd_frame.h"
 #include "controls/pal_commands.h"

@@ -3,19 +3,20 @@
 #include "app/app_frame.h"
 #include "app/app_frame_bars.h"
 #include "app/app_frame_docs.h"
-#include "app/app_frame_globals.h"
+#include "app/app_hooks.h"
+#include "support/app_frame_globals.h"
 #include "app/app_menu_state.h"
 #include "app/app_toolbars.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "app/app_version.h"
 #include "app/app_welcome.h"
 #include "app/fc_autosave.h"
 #include "app/fc_import_export.h"
 #include "controls/ruler.h"
 #include "app/mb_msgbar.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include "app/setup_file.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "commands/clip_formats.h"
 #include "forms/fld_types.h"
 #include "text/tx_types.h"
@@ -37,7 +38,7 @@
 #include "commands/t3d_text.h"
 #include "text/tx_draw_object.h"
 #include "text/tx_object.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "objects/obj_types.h"
 #include "tools/ep_factory.h"
 #include "support/ff_file.h"
@@ -310,6 +311,7 @@ void appShowTipOfDay(HWND frame, BOOL onDemand)
 HWND appInit(HINSTANCE instance, BOOL noPrevInstance, const char *appName, const char *title,
              const char *className, HWND *mdiClient, const char *cmdLine, int show)
 {
+    appInstallHooks();
     if (mdiClient)
         *mdiClient = nullptr;
     std::string command = unquoted(cmdLine);

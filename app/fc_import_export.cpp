@@ -35,7 +35,7 @@
 #include "tools/ep_tool_choice.h"
 #include "views/pg_dialogs.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"

@@ -2,9 +2,9 @@
 // the one message loop of the process until WM_QUIT.
 #include "app/app_start.h"
 #include "app/app_version.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include "support/ut_path.h"
-#include "textedit/help_file.h"
+#include "support/help_file.h"
 #include <commctrl.h>
 #include <string.h>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "app/mb_msgbar.h"
 #include "app/app_frame.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "commands/ws_objects.h"
 #include "model/lay_layers.h"
 #include "model/ob_links.h"
@@ -12,7 +12,7 @@
 #include "text/tx_header.h"
 #include "tools/ep_standins.h"
 #include "textedit/te_session.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include <math.h>
@@ -238,6 +238,12 @@ BOOL mbRegisterClass(HINSTANCE instance)
 {
     return winRegisterClassOnce(instance, mbClassName, MsgBarWndProc, 0, 0,
                                 (HBRUSH)(COLOR_BTNFACE + 1));
+}
+
+BOOL ctlRegisterUtilClass(HINSTANCE instance)
+{
+    return winRegisterClassOnce(instance, "qm_util", MsgBarWndProc, 0, 8,
+                                (HBRUSH)GetStockObject(LTGRAY_BRUSH));
 }
 
 void mbLayout(HWND bar)

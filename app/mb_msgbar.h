@@ -18,6 +18,9 @@ enum {
 // Registers "qm_msg": style 0, no extra bytes, arrow cursor, button-face
 // background, no icon.
 BOOL mbRegisterClass(HINSTANCE instance);
+// Registers "qm_util" with the bar's procedure: 8 extra bytes, light grey
+// background.
+BOOL ctlRegisterUtilClass(HINSTANCE instance);
 LRESULT CALLBACK MsgBarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam);
 // Creates the bar in the frame at the rectangle with its cells, and the two
 // font boxes when the frame's wide-screen flag is set; shown and updated.

@@ -1,5 +1,5 @@
 #include "app/opt_options.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 
 int optRunOptionsSheet(HWND) { return 0; }
 void optEditLabelSource(HWND) {}

@@ -1,7 +1,7 @@
 #include "app/vc_view_cmds.h"
 #include "app/app_frame_bars.h"
 #include "app/app_toolbars.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "support/dm_map.h"
 
 void vcStoreDefaultZoom(int command)

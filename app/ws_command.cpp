@@ -1,6 +1,6 @@
 // The document command dispatcher.
 #include "app/ws_command.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "app/fc_file_cmds.h"
 #include "app/ws_services.h"
 #include "app/mb_msgbar.h"
@@ -22,7 +22,7 @@
 #include "views/prn_setup.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"

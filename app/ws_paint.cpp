@@ -1,7 +1,7 @@
 // Painting of a workspace window.
 #include "app/ws_paint.h"
-#include "app/app_ui_state.h"
-#include "app/setup_record.h"
+#include "support/app_ui_state.h"
+#include "model/setup_record.h"
 #include "app/ws_services.h"
 #include "textedit/te_modes.h"
 #include "table/tb_draw.h"
@@ -24,7 +24,7 @@
 #include "support/gdi_draw.h"
 #include "support/ut_mem.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/prn_print.h"
 #include "views/ws_tools.h"

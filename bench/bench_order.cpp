@@ -18,7 +18,7 @@
 #include "objects/sh_box.h"
 #include "tools/ep_selection.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"

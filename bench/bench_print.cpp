@@ -8,7 +8,7 @@
 #include "support/dm_printer.h"
 #include "views/prn_print.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include <stdio.h>
 #include <string.h>
 

@@ -21,6 +21,7 @@
 // saves the document at PATH and leaves it there; --shapes runs only the
 // pages of outlined shapes; --read opens a kept document and reads its
 // first page again (to trace its reads).
+#include "app/app_hooks.h"
 #include "bench/bench_clip.h"
 #include "bench/bench_order.h"
 #include "bench/bench_arrange.h"
@@ -61,7 +62,7 @@
 #include "views/pv_pagecmd.h"
 #include "views/pv_layout_sheet.h"
 #include "tools/ep_select_mode.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_scroll.h"
 #include "views/ws_window.h"
@@ -613,6 +614,7 @@ void drawShapePage(int16_t pen)
 
 int main(int argc, char **argv)
 {
+    appInstallHooks();   // the upper floors' calls, as at the program's start-up
     int pages = 1000, objects = 100;
     bool inMemory = false;
     const char *keep = nullptr;

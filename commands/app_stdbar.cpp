@@ -1,7 +1,7 @@
 // The buttons of the standard command bar.
 #include "commands/app_stdbar.h"
 #include "app/app_frame_bars.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "controls/btnlist.h"
 
 namespace {

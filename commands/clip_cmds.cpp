@@ -2,7 +2,7 @@
 // clicked position, Delete, Copy Special, Paste Special) and the placement
 // and list operations that the paste and other commands share.
 #include "commands/clip_formats.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "app/app_toolbars.h"
 #include "commands/ud_undo.h"
 #include "commands/ws_objects.h"

@@ -2,7 +2,7 @@
 #include "commands/clip_formats.h"
 #include "commands/obj_block.h"
 #include "app/app_frame.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "commands/app_stdbar.h"
 #include "forms/fld_button.h"
 #include "model/lay_layers.h"
@@ -30,7 +30,7 @@
 #include "textedit/te_session.h"
 #include "tools/ep_factory.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include <algorithm>

@@ -24,7 +24,7 @@
 #include "support/dm_map.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_scroll.h"
 #include "views/ws_tools.h"

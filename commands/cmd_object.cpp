@@ -2,7 +2,7 @@
 // date and time, and the document-protection commands.
 #include "commands/cmd_object.h"
 #include "app/mb_msgbar.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "commands/clip_formats.h"
 #include "commands/ms_select.h"
 #include "commands/objd_standins.h"
@@ -32,7 +32,7 @@
 #include "views/pg_search_standins.h"
 #include "views/pv_page.h"
 #include "views/pv_pagecmd.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include <string>

@@ -6,7 +6,7 @@
 #include "commands/ud_undo.h"
 #include "commands/ws_objects.h"
 #include "commands/ep_select.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "controls/maintools.h"
 #include "textedit/te_session.h"
 #include "tools/ep_factory.h"

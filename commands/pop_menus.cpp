@@ -1,8 +1,8 @@
 // Context and pop-up menus of the workspace and the tool-list buttons.
 #include "commands/pop_menus.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "app/app_menu_state.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "commands/ud_undo.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
@@ -12,7 +12,7 @@
 #include "support/win_window.h"
 #include "text/tx_object.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include <string.h>
 #include <string>

@@ -21,7 +21,7 @@
 #include "support/rc_list.h"
 #include "support/ut_bytes.h"
 #include "support/ut_mem.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_tools.h"
 #include <string.h>
 #include <stdint.h>

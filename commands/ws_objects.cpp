@@ -5,7 +5,7 @@
 #include "model/ob_links.h"
 #include "model/ob_record.h"
 #include "model/pg_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include <vector>
 

@@ -2,9 +2,9 @@
 // runs a local loop with the mouse captured; positions come from the
 // messages, and every loop also ends when the capture goes elsewhere.
 #include "controls/btnlist_press.h"
-#include "app/app_frame_globals.h"
-#include "app/app_ui_state.h"
-#include "commands/pop_blank.h"
+#include "support/app_frame_globals.h"
+#include "support/app_ui_state.h"
+#include "controls/pop_blank.h"
 #include "support/gdi_tipbox.h"
 #include "support/ut_mem.h"
 #include "support/win_mouse.h"

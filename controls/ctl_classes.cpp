@@ -1,15 +1,8 @@
 #include "controls/ctl_classes.h"
-#include "app/mb_msgbar.h"
 #include "support/win_window.h"
 
 namespace {
 HBRUSH face() { return (HBRUSH)(COLOR_BTNFACE + 1); }
-}
-
-BOOL ctlRegisterUtilClass(HINSTANCE instance)
-{
-    return winRegisterClassOnce(instance, "qm_util", MsgBarWndProc, 0, 8,
-                                (HBRUSH)GetStockObject(LTGRAY_BRUSH));
 }
 
 BOOL ctlRegisterStaticText(HINSTANCE instance)

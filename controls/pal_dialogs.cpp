@@ -3,7 +3,7 @@
 #include "controls/pal_dialogs.h"
 #include "controls/pal_file.h"
 #include "controls/pal_window.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "support/gdi_edge.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"

@@ -3,7 +3,7 @@
 #include "controls/pal_file.h"
 #include "model/qmf_header.h"
 #include "controls/pal_window.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include "support/ff_file.h"
 #include "support/ut_bytes.h"
 #include "support/ut_mem.h"

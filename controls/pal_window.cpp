@@ -5,7 +5,7 @@
 #include "controls/pal_file.h"
 #include "controls/scrollbtn.h"
 #include "controls/tb_table.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "support/gdi_edge.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"

@@ -1,14 +1,13 @@
 // The ruler windows and the corner button: classes, creation, the
 // operations on a pair, the marker list and painting.
 #include "controls/ruler_window.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "support/dm_map.h"
 #include "support/gdi_bitmap.h"
 #include "support/gdi_edge.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "support/win_window.h"
-#include "views/ws_mapping.h"
 #include <stdio.h>
 #include <algorithm>
 
@@ -222,7 +221,7 @@ RulWorkspaceMapping::RulWorkspaceMapping(HWND workspace) : pushed_(dmPushState()
 {
     // Without a saved mapping to go back to, the current one stays.
     if (pushed_)
-        wsApplyViewMapping(workspace);
+        dmApplyViewMapping(workspace);
 }
 
 RulWorkspaceMapping::~RulWorkspaceMapping()

@@ -1,7 +1,7 @@
 // Entry, list and equation fields.
 #include "forms/ent_field.h"
 #include "forms/db_types.h"
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 #include "model/att_attr.h"
 #include "model/att_field.h"
 #include "model/ob_dispatch.h"

@@ -1,7 +1,7 @@
 // The push button: record size, face, shadow, picture, label.
 #include "forms/fld_button.h"
 #include "links/doc_names.h"
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 #include "forms/hc_button.h"
 #include "objects/img_bitmap.h"
 #include "objects/img_io.h"

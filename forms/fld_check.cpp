@@ -1,6 +1,6 @@
 // Check boxes, radio buttons and group boxes: record, geometry, drawing.
 #include "forms/fld_check.h"
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 #include "forms/fld_text.h"
 #include "text/tx_paint.h"
 #include "model/att_attr.h"

@@ -8,7 +8,7 @@
 #include "support/ut_msg.h"
 #include "support/ut_path.h"
 #include "support/win_filedlg.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "model/fm_form.h"
 #include <stdio.h>
 #include <stdlib.h>

@@ -5,7 +5,7 @@
 #include "model/fm_form.h"
 #include "objects/fil_border_dlg.h"
 #include "objects/img_image.h"
-#include "textedit/te_font_dlg.h"
+#include "text/te_font_dlg.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_links.h"
 #include "model/pg_dir.h"
@@ -15,7 +15,7 @@
 #include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include <stdlib.h>
 #include <string.h>
 #include <string>

@@ -2,7 +2,7 @@
 // yet. The chooser chooses nothing and the dialog answers Cancel, leaving
 // the print job's label options as they were. The listing path is complete.
 #include "forms/lbl_listing.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 
 int lblChooseFromListing(HWND, const char *, uint16_t *) { return 0; }
 

@@ -3,7 +3,7 @@
 #include "objects/img_io.h"
 #include "support/ut_mem.h"
 #include "support/ut_path.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include <string.h>
 #include <string>
 

@@ -6,6 +6,7 @@
 #include "model/ob_dispatch.h"
 #include "model/ob_record.h"
 #include "objects/img_io.h"
+#include "objects/img_render.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include <string.h>
@@ -64,4 +65,10 @@ MemHandle imgfGetDib(HWND window, MemHandle object)
     if (path.empty() || isDrawing(path))
         return 0;
     return imgLoadFileDib(window, path.c_str());
+}
+
+const ImgLinkedPictureCalls *imgfLinkedPictureCalls()
+{
+    static const ImgLinkedPictureCalls calls = {imgfGetPixelSize, imgfGetDib};
+    return &calls;
 }

@@ -10,3 +10,7 @@
 int imgfGetPixelSize(HWND window, MemHandle object, int32_t *width, int32_t *height);
 // A packed DIB of the linked picture, or 0.
 MemHandle imgfGetDib(HWND window, MemHandle object);
+// The two as the picture code's calls (objects/img_render.h), installed at
+// start-up.
+struct ImgLinkedPictureCalls;
+const ImgLinkedPictureCalls *imgfLinkedPictureCalls();

@@ -3,13 +3,13 @@
 #include "model/pg_dir.h"
 #include "model/pg_page.h"
 #include "model/pg_swap.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "support/dm_printer.h"
 #include "support/ff_file.h"
 #include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "support/ut_scramble.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include <stdio.h>
 #include <string.h>
 

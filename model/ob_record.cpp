@@ -8,10 +8,9 @@
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
-#include "app/app_frame_globals.h"
-#include "app/app_ui_state.h"
-#include "views/ws_relink.h"
-#include "tools/ep_polygon.h"
+#include "support/app_frame_globals.h"
+#include "support/app_ui_state.h"
+#include "model/ob_polygon.h"
 #include <string.h>
 #include <algorithm>
 #include <vector>
@@ -44,6 +43,8 @@ uint32_t extraDataSize(MemHandle extra)
     MemLock<uint32_t> p(extra);
     return std::min(p[0], block);
 }
+
+ObFollowMovedCall g_followMoved = nullptr;
 
 }  // namespace
 
@@ -89,8 +90,11 @@ void obRelinkMoved(MemHandle old, MemHandle now)
     // What the active workspace keeps of the old handle (selection, tracked
     // object, undo step, a page's first object, a page in the directory)
     // follows the move.
-    wsFollowMovedObject(appGetActiveWorkspace(), old, now);
+    if (g_followMoved)
+        g_followMoved(appGetActiveWorkspace(), old, now);
 }
+
+void obSetFollowMovedCall(ObFollowMovedCall call) { g_followMoved = call; }
 
 namespace {
 

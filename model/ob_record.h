@@ -183,6 +183,11 @@ MemHandle obResize(MemHandle h, uint32_t size);
 // every link that named the old handle is set to the new one and the active
 // workspace relinks its page list and selection. Nothing when they are equal.
 void obRelinkMoved(MemHandle old, MemHandle now);
+// What a workspace keeps of a moved handle follows it through the call the
+// views install at start-up (views/ws_relink.h, wsFollowMovedObject); null
+// uninstalls it.
+typedef void (*ObFollowMovedCall)(HWND workspace, MemHandle old, MemHandle now);
+void obSetFollowMovedCall(ObFollowMovedCall call);
 // Frees the extra data, the trees at firstMember, nextMember and attached,
 // then the record; a page record goes through the page list release.
 void obFreeTree(MemHandle h);

@@ -6,12 +6,12 @@
 #include "model/pg_record.h"
 #include "model/pg_swap.h"
 #include "model/qmf_sizes.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "support/win_datawin.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include <stdio.h>
 #include <string.h>
 #include <vector>

@@ -5,7 +5,6 @@
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/ut_column.h"
-#include "views/ws_mapping.h"
 #include <stdio.h>
 #include <string.h>
 #include <algorithm>
@@ -126,7 +125,7 @@ int pgGetNumberRect(HWND window, HDC dc, MemHandle form, MemHandle page, int num
     char text[32];
     pgNumberText(&settings, number, text, sizeof text);
     if (!dc)
-        wsApplyViewMapping(window);
+        dmApplyViewMapping(window);
     HDC own = dc ? nullptr : dmGetDC(window);
     SIZE size = {0, 0};
     bool ok = (dc || own) && measure(dc ? dc : own, settings, text, &size);

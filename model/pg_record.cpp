@@ -5,13 +5,12 @@
 #include "model/pg_margins.h"
 #include "model/lay_layers.h"
 #include "model/ob_links.h"
-#include "app/app_frame_globals.h"
-#include "app/setup_record.h"
+#include "support/app_frame_globals.h"
+#include "model/setup_record.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
-#include "views/pv_layout_sheet.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include <string.h>
 #include <vector>
 
@@ -326,13 +325,21 @@ MemHandle pgNewRecord(MemHandle tmpl)
     return page;
 }
 
+namespace {
+PgLayoutSheetCall g_layoutSheet = nullptr;
+}
+
+void pgSetLayoutSheetCall(PgLayoutSheetCall call) { g_layoutSheet = call; }
+
 MemHandle pgNewRecordByDialog(MemHandle tmpl, const char *caption)
 {
+    if (!g_layoutSheet)
+        return 0;
     MemHandle page = pgNewRecord(tmpl);
     if (!page)
         return 0;
     BOOL unitChanged = FALSE;
-    if (!pvPageLayoutSheet(appGetFrameWindow(), caption, &page, TRUE, &unitChanged)) {
+    if (!g_layoutSheet(appGetFrameWindow(), caption, &page, TRUE, &unitChanged)) {
         pgFreeList(page);
         return 0;
     }

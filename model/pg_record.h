@@ -147,8 +147,14 @@ void pgSetDefaultPatternHook(void (*hook)(uint8_t *pattern));
 // fails.
 MemHandle pgNewRecord(MemHandle tmpl);
 // A new page laid out by the user in the page layout sheet; null (nothing
-// left) when it is cancelled.
+// left) when it is cancelled, and while no sheet is installed.
 MemHandle pgNewRecordByDialog(MemHandle tmpl, const char *caption);
+// The page layout sheet (views/pv_layout_sheet.h, pvPageLayoutSheet),
+// installed by the views at start-up: nonzero for OK with the page laid
+// out. Null uninstalls it.
+typedef INT_PTR (*PgLayoutSheetCall)(HWND owner, const char *caption, MemHandle *page,
+                                     BOOL create, BOOL *unitChanged);
+void pgSetLayoutSheetCall(PgLayoutSheetCall call);
 
 // ---- the page head --------------------------------------------------------------------
 // 1 when the page shows the base page (flag bit 31 clear); 1 for no page.

@@ -9,12 +9,12 @@
 #include "model/qmf_read.h"
 #include "model/qmf_sizes.h"
 #include "model/qmf_write.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "support/ut_path.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "resources/resource.h"
 #include <stdio.h>
 #include <string.h>

@@ -10,7 +10,7 @@
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "support/ut_path.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include <stdio.h>
 #include <string.h>
 #include <string>

@@ -1,10 +1,10 @@
 // The image object (type 79), the image Properties dialog and the fit-mode
 // choice.
 #include "objects/img_image.h"
-#include "links/imgf_standins.h"
 #include "model/ob_dispatch.h"
 #include "objects/img_bitmap.h"
 #include "objects/img_io.h"
+#include "objects/img_render.h"
 #include "support/dlg_select.h"
 #include "support/gdi_bitmap.h"
 #include "support/ut_msg.h"
@@ -49,7 +49,7 @@ void fillInfo(HWND dlg, MemHandle object)
         break;
     case OBT_IMAGE_FILE:
         storage = "File name only";
-        imgfGetPixelSize(dlg, object, &w, &h);
+        imgGetLinkedPictureCalls()->getPixelSize(dlg, object, &w, &h);
         break;
     case OBT_IMAGE:
         storage = "Data in object";

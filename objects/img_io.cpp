@@ -1,7 +1,7 @@
 // Picture files and pictures in memory through the image library.
 #include "objects/img_io.h"
-#include "app/app_ui_state.h"
-#include "app/fc_image_kinds.h"
+#include "support/app_ui_state.h"
+#include "objects/fc_image_kinds.h"
 #include "library/olb_file.h"
 #include "model/ob_draw.h"
 #include "model/ob_record.h"

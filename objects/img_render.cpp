@@ -1,6 +1,5 @@
 // Bitmap renditions of objects, bitmap objects from DIBs, and the clipboard.
 #include "objects/img_render.h"
-#include "links/imgf_standins.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_links.h"
@@ -13,6 +12,29 @@
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include <string.h>
+
+namespace {
+
+int noPixelSize(HWND, MemHandle, int32_t *width, int32_t *height)
+{
+    if (width)
+        *width = 0;
+    if (height)
+        *height = 0;
+    return 0;
+}
+MemHandle noDib(HWND, MemHandle) { return 0; }
+const ImgLinkedPictureCalls kNoLinkedPicture = {noPixelSize, noDib};
+const ImgLinkedPictureCalls *g_linkedPicture = &kNoLinkedPicture;
+
+}  // namespace
+
+void imgSetLinkedPictureCalls(const ImgLinkedPictureCalls *calls)
+{
+    g_linkedPicture = calls ? calls : &kNoLinkedPicture;
+}
+
+const ImgLinkedPictureCalls *imgGetLinkedPictureCalls() { return g_linkedPicture; }
 
 namespace {
 
@@ -84,7 +106,7 @@ MemHandle imgRenderObjectDibEx(HWND window, MemHandle h, int32_t marginX, int32_
 {
     switch (obGetType(h)) {
     case OBT_BITMAP: return imgBitmapDibCopy(h);
-    case OBT_IMAGE_FILE: return imgfGetDib(window, h);
+    case OBT_IMAGE_FILE: return imgGetLinkedPictureCalls()->getDib(window, h);
     default: break;
     }
     HBITMAP bitmap = imgRenderObjectBitmapEx(window, h, marginX, marginY, background);

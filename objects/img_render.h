@@ -4,6 +4,16 @@
 #pragma once
 #include "support/qmwin.h"
 
+// The linked picture of an image file object (type 78), lent by the links
+// at start-up (links/imgf_standins.h: imgfGetPixelSize, imgfGetDib). Until
+// then such an object has no picture: size 0 x 0 (answer 0) and no DIB.
+struct ImgLinkedPictureCalls {
+    int (*getPixelSize)(HWND window, MemHandle object, int32_t *width, int32_t *height);
+    MemHandle (*getDib)(HWND window, MemHandle object);
+};
+void imgSetLinkedPictureCalls(const ImgLinkedPictureCalls *calls);   // null: none
+const ImgLinkedPictureCalls *imgGetLinkedPictureCalls();            // never null
+
 // The object (with everything linked to it) drawn at 100 % into a bitmap
 // compatible with the window's context: its drawn rectangle grown by the
 // margins, plus one pixel each way, on the background colour. 0 for a null

@@ -6,7 +6,7 @@
 #include "support/rc_list.h"
 #include "support/ut_mem.h"
 #include "support/win_place.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include <math.h>
 #include <algorithm>
 
@@ -393,6 +393,14 @@ BOOL dmPopState()
 uint16_t dmGetStateDepth() { return (uint16_t)g_map.depth; }
 
 void dmSaveState(ViewMapState *state) { *state = g_map.s; }
+
+namespace {
+DmViewMappingCall g_viewMapping = nullptr;
+}
+
+void dmSetViewMappingCall(DmViewMappingCall call) { g_viewMapping = call; }
+
+BOOL dmApplyViewMapping(HWND window) { return g_viewMapping ? g_viewMapping(window) : FALSE; }
 
 void dmRestoreState(const ViewMapState *state)
 {

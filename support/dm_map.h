@@ -122,6 +122,13 @@ uint16_t dmGetStateDepth();
 void dmSaveState(ViewMapState *state);
 // Skips a record whose map mode is 0; a zoom below 1 becomes 1.
 void dmRestoreState(const ViewMapState *state);
+// The mapping a window keeps (a workspace's zoom and scroll) made current
+// by the call the views install at start-up (wsApplyViewMapping). FALSE, the
+// current mapping left as it is, for a window that keeps none and while no
+// call is installed (null uninstalls it).
+typedef BOOL (*DmViewMappingCall)(HWND window);
+void dmSetViewMappingCall(DmViewMappingCall call);
+BOOL dmApplyViewMapping(HWND window);
 // Begin (begin != 0): saves the mapping, maps the screen at zoom 100 with no
 // scroll, and sets the DC up for the rectangle (twips) with stock black pen,
 // white brush, system font, opaque white background, black text, R2_COPYPEN,

@@ -5,8 +5,7 @@
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
-#include "text/tx_measure.h"
-#include "views/prn_setup_file.h"
+#include "support/prn_setup_file.h"
 #include <winspool.h>
 #include <string.h>
 #include <string>
@@ -65,6 +64,14 @@ const PrinterState kStartState = {nullptr, nullptr, nullptr, nullptr, false, nul
                                   kDefaultOffset, kDefaultOffset};
 PrinterState g_printer = kStartState;
 const DmPrinterCalls *g_calls = &kSystemCalls;
+DmPrinterRefCall g_printerRef = nullptr;
+
+// Tells the text measuring which context stands for the printer.
+void tellPrinterRef(HDC ic)
+{
+    if (g_printerRef)
+        g_printerRef(ic, 0);
+}
 
 // The three strings of a DEVNAMES block, copied out so that no lock is held
 // across calls into the system.
@@ -105,7 +112,7 @@ void adoptPrinter(HGLOBAL devMode, HGLOBAL devNames, HDC ic)
     g_printer.devNames = devNames;
     g_printer.ic = ic;
     dmUpdatePrinterMetrics(ic);
-    txSetPrinterRefDC(ic, 0);
+    tellPrinterRef(ic);
 }
 
 bool startFromFile(HWND owner, const char *settingsFile)
@@ -155,6 +162,8 @@ const DmPrinterCalls *dmSetPrinterCalls(const DmPrinterCalls *calls)
 
 const DmPrinterCalls *dmGetPrinterCalls() { return g_calls; }
 
+void dmSetPrinterRefCall(DmPrinterRefCall call) { g_printerRef = call; }
+
 // ---- the current printer ------------------------------------------------------------------
 
 BOOL dmStartPrinter(HWND owner, const char *settingsFile)
@@ -165,7 +174,7 @@ BOOL dmStartPrinter(HWND owner, const char *settingsFile)
         return TRUE;
     if (startDefault(owner))
         return TRUE;
-    txSetPrinterRefDC(nullptr, 0);
+    tellPrinterRef(nullptr);
     dmShowPrintError(owner, kStartFailed);
     dmUpdatePrinterMetrics(nullptr);
     return FALSE;
@@ -180,7 +189,7 @@ BOOL dmStartPrinterSilently(HWND owner, const char *settingsFile)
     if ((settingsFile && *settingsFile && startFromFile(owner, settingsFile)) ||
         startDefault(owner))
         return TRUE;
-    txSetPrinterRefDC(nullptr, 0);
+    tellPrinterRef(nullptr);
     dmUpdatePrinterMetrics(nullptr);
     return FALSE;
 }
@@ -191,7 +200,7 @@ void dmEndPrinter()
         g_calls->deleteDC(g_printer.ic);
         g_printer.ic = nullptr;
         // Text must not go on measuring against the deleted context.
-        txSetPrinterRefDC(nullptr, 0);
+        tellPrinterRef(nullptr);
     }
     prnFreeGlobal(&g_printer.devMode);
     prnFreeGlobal(&g_printer.devNames);

@@ -41,6 +41,12 @@ const DmPrinterCalls *dmSetPrinterCalls(const DmPrinterCalls *calls);
 // The table in use.
 const DmPrinterCalls *dmGetPrinterCalls();
 
+// The text measuring follows the current printer: the call installed at
+// start-up (txSetPrinterRefDC) is told each new information context, and
+// null when the printer goes. Null uninstalls it.
+typedef int (*DmPrinterRefCall)(HDC ic, BOOL flag);
+void dmSetPrinterRefCall(DmPrinterRefCall call);
+
 // Paper codes of the program (written into dmPaperSize by dmApplyPaper).
 enum : int16_t {
     DM_PAPER_LETTER = 0,

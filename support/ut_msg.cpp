@@ -2,7 +2,7 @@
 // opening help by keyword.
 #include "support/ut_msg.h"
 #include "support/ut_mem.h"
-#include "textedit/help_file.h"
+#include "support/help_file.h"
 #include <string.h>
 #include <string>
 #include <vector>

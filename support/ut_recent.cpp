@@ -6,7 +6,7 @@
 #include "support/ff_file.h"
 #include "support/rc_list.h"
 #include "support/ut_mem.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include <stdio.h>
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 // the caller's path, so a cancelled dialog leaves the caller's buffer as
 // it was.
 #include "support/win_filedlg.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include "support/ut_mem.h"
 #include "support/ut_path.h"
 #include <commdlg.h>

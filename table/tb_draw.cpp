@@ -3,7 +3,7 @@
 #include "table/tb_editmode_standins.h"
 #include "table/tb_geometry.h"
 #include "table/tb_session.h"
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 #include "text/tx_paint.h"
 #include "model/ob_draw.h"
 #include "model/ob_record.h"

@@ -5,12 +5,12 @@
 #include "table/tb_block.h"
 #include "text/tx_header.h"
 #include "text/tx_stream.h"
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_record.h"
 #include "views/ws_record.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "support/ut_mem.h"
 #include <string.h>
 #include <algorithm>

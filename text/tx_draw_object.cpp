@@ -6,7 +6,7 @@
 #include "text/tx_object.h"
 #include "text/tx_paint.h"
 #include "text/tx_stream.h"
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_record.h"
 #include "model/ob_shadow.h"

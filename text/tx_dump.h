@@ -14,5 +14,3 @@ MemHandle txDumpStream(const char *s, const CharFormat *fmt, int32_t caret);
 int32_t txDumpCode(char *dst, const char *p);
 // The tag of the embedded object at p; 0 for kinds without one.
 int32_t txDumpObject(char *dst, const char *p);
-// The editor's whole text with its caret, appended to the data viewer.
-void txDumpEditText();

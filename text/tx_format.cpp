@@ -4,7 +4,7 @@
 #include "text/tx_header.h"
 #include "text/tx_measure.h"
 #include "text/tx_stream.h"
-#include "textedit/te_objref.h"
+#include "text/te_objref.h"
 #include "support/ut_mem.h"
 #include <string.h>
 

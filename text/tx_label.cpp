@@ -8,7 +8,7 @@
 #include "text/tx_object.h"
 #include "text/tx_paint.h"
 #include "text/tx_stream.h"
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 #include "model/att_field.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"

@@ -5,10 +5,11 @@
 #include "text/tx_header.h"
 #include "text/tx_paint.h"
 #include "text/tx_stream.h"
-#include "textedit/te_commands.h"
-#include "app/app_frame_globals.h"
+#include "objects/img_io.h"
+#include "support/app_frame_globals.h"
 #include "support/dm_map.h"
 #include "support/gdi_bitmap.h"
+#include "support/geo_rect.h"
 #include "support/geo_rotate.h"
 #include <math.h>
 #include "support/ut_mem.h"
@@ -378,7 +379,7 @@ uint32_t txMeasureObject(HDC dc, HDC measureDC, int32_t x, int32_t y, int32_t an
             memcpy(&ih, reinterpret_cast<const uint8_t *>(obj) + 23, 4);
             w = iw + 2 * hm;
             h = ih + vm;
-            // Drawn by the editor's image routine from the top-left corner.
+            // Drawn from the top-left corner.
             if (draw && dc)
                 teDrawImageObject(dc, obj, x, y - h, height ? *height : 0, ascent ? *ascent : 0);
         }
@@ -761,4 +762,29 @@ int txMeasureFontOn(HWND workspace, const void *fontRecord, int32_t *aveWidth,
     if (mem)
         DeleteDC(mem);
     return ok;
+}
+
+uint32_t teDrawImageObject(HDC dc, const char *object, int32_t x, int32_t y, int32_t, int32_t)
+{
+    if (!object || (uint8_t)object[0] != TX_GS || (uint8_t)object[2] != TXO_IMAGE)
+        return 0;
+    int32_t total = (uint8_t)object[1] + 2;
+    if (total <= (int32_t)kTxImageFixed)
+        return 0;
+    int32_t hm, vm, w, h;
+    memcpy(&hm, object + 11, 4);
+    memcpy(&vm, object + 15, 4);
+    memcpy(&w, object + 19, 4);
+    memcpy(&h, object + 23, 4);
+    // The name runs from +31 to its terminator, within the object.
+    char name[256];
+    int32_t n = total - (int32_t)kTxImageFixed;
+    memcpy(name, object + 31, (size_t)n);
+    name[n] = 0;
+    if (dc && w > 0 && h > 0) {
+        // The picture stands on the baseline with the margin above it.
+        RECT r = {x + hm, y + vm, x + hm + w, y + vm + h};
+        imgDrawFileInRect(dc, name, &r, 0, GEO_FIT_FRAME, 0, FALSE, 0);
+    }
+    return txPackExtent(w + 2 * hm, h + vm);
 }

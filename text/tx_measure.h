@@ -93,6 +93,10 @@ int32_t txTextBounds(HDC dc, const char *s, CharFormat *fmt, int32_t angle, int3
 
 // Packs a width and height, each clamped to 0..28800.
 uint32_t txPackExtent(int32_t width, int32_t height);
+// Draws an embedded image object whose top-left corner is (x, y); the
+// drawn size (width low, height high).
+uint32_t teDrawImageObject(HDC dc, const char *object, int32_t x, int32_t y,
+                           int32_t lineHeight, int32_t ascent);
 
 // ---- the font metrics of a LOGFONT record on a context (callers that only
 // need a font's sizes)

@@ -50,6 +50,7 @@ enum TxCode : int {
 
 // Embedded object kinds.
 enum : int { TXO_SYMBOL = 1, TXO_OBJECT = 2, TXO_IMAGE = 3 };
+const uint32_t kTxImageFixed = 34;    // an image unit's bytes besides its file name
 
 const int32_t kTxLineInfoSize = 13;   // a code 100
 const int32_t kTxMaxString = 251;     // characters of a string payload

@@ -10,7 +10,7 @@
 #include "support/gdi_text.h"
 #include "support/ut_mem.h"
 #include "text/tx_draw_object.h"
-#include "text/tx_dump.h"
+#include "textedit/tx_edit_dump.h"
 #include "text/tx_measure.h"
 #include "text/tx_paint.h"
 #include "text/tx_stream.h"

@@ -63,10 +63,6 @@ MemHandle teMakeImageObject(HWND window, const char *fileName, int32_t widthLimi
 int teInsertImage(HWND window);
 // Inserts a picture file's image object at the caret; 1 when inserted.
 int teInsertImageFile(HWND window, const char *fileName);
-// Draws an embedded image object whose top-left corner is (x, y); the
-// drawn size (width low, height high).
-uint32_t teDrawImageObject(HDC dc, const char *object, int32_t x, int32_t y,
-                           int32_t lineHeight, int32_t ascent);
 void teSetImageOption(uint32_t value);
 uint32_t teGetImageOption();
 

@@ -10,7 +10,7 @@
 #include "textedit/te_session.h"
 #include "textedit/te_undo.h"
 #include "support/ut_mem.h"
-#include "text/tx_edit_lines.h"
+#include "textedit/tx_edit_lines.h"
 #include "text/tx_header.h"
 #include "text/tx_measure.h"
 #include "text/tx_stream.h"

@@ -20,7 +20,6 @@
 namespace {
 
 const int32_t kImageMargin = 40;     // twips each side and above
-const uint32_t kImageFixed = 34;     // the object's bytes besides the name
 uint32_t g_imageOption = 0;
 
 void putU32(char *p, uint32_t v) { memcpy(p, &v, 4); }
@@ -37,7 +36,7 @@ MemHandle teMakeImageObject(HWND window, const char *fileName, int32_t widthLimi
         return 0;
     uint32_t len = (uint32_t)strlen(fileName);
     // The length byte holds the whole object less two: it must stay below 255.
-    if (len + kImageFixed >= 255) {
+    if (len + kTxImageFixed >= 255) {
         if (showMessages)
             utMessageBox(window, "Image file name too long.  Can not insert.",
                          MB_OK | MB_ICONINFORMATION);
@@ -57,7 +56,7 @@ MemHandle teMakeImageObject(HWND window, const char *fileName, int32_t widthLimi
         h = MulDiv(h, widthLimit, w);
         w = widthLimit;
     }
-    uint32_t total = len + kImageFixed;
+    uint32_t total = len + kTxImageFixed;
     MemHandle obj = utAllocHandle(0, total + 1);
     if (!obj)
         return 0;
@@ -116,29 +115,4 @@ int teInsertImage(HWND window)
     if (!fcImageFileDialog(window, "Insert Image", path, &filterIndex, TRUE))
         return 0;
     return teInsertImageFile(window, path);
-}
-
-uint32_t teDrawImageObject(HDC dc, const char *object, int32_t x, int32_t y, int32_t, int32_t)
-{
-    if (!object || (uint8_t)object[0] != TX_GS || (uint8_t)object[2] != TXO_IMAGE)
-        return 0;
-    int32_t total = (uint8_t)object[1] + 2;
-    if (total <= (int32_t)kImageFixed)
-        return 0;
-    int32_t hm, vm, w, h;
-    memcpy(&hm, object + 11, 4);
-    memcpy(&vm, object + 15, 4);
-    memcpy(&w, object + 19, 4);
-    memcpy(&h, object + 23, 4);
-    // The name runs from +31 to its terminator, within the object.
-    char name[256];
-    int32_t n = total - (int32_t)kImageFixed;
-    memcpy(name, object + 31, (size_t)n);
-    name[n] = 0;
-    if (dc && w > 0 && h > 0) {
-        // The picture stands on the baseline with the margin above it.
-        RECT r = {x + hm, y + vm, x + hm + w, y + vm + h};
-        imgDrawFileInRect(dc, name, &r, 0, GEO_FIT_FRAME, 0, FALSE, 0);
-    }
-    return txPackExtent(w + 2 * hm, h + vm);
 }

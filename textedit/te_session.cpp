@@ -18,7 +18,7 @@
 #include "text/tx_object.h"
 #include "text/tx_stream.h"
 #include "tools/ep_standins.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_ruler_tabs.h"
 

@@ -10,7 +10,7 @@
 #include "commands/app_stdbar.h"
 #include "model/ob_record.h"
 #include "support/ut_mem.h"
-#include "text/tx_edit_lines.h"
+#include "textedit/tx_edit_lines.h"
 #include "views/ws_ruler_tabs.h"
 
 #include <initializer_list>

@@ -3,8 +3,8 @@
 #include "tools/ep_factory.h"
 #include "model/ob_record.h"
 #include "model/ob_dispatch.h"
-#include "app/settings_reg.h"
-#include "app/setup_record.h"
+#include "support/settings_reg.h"
+#include "model/setup_record.h"
 #include "support/dm_map.h"
 #include <string.h>
 

@@ -3,7 +3,7 @@
 // hands every pop-up to them in tool mode 25. Missing: the tool itself
 // (making, editing and aligning notes).
 #include "tools/ep_note_standins.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "app/app_menu_editor.h"
 #include "app/app_menu_state.h"
 #include "support/win_menu.h"

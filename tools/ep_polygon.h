@@ -1,15 +1,8 @@
-// Building polygon records from points.
+// Stars and regular polygons of the drawing tools.
 #pragma once
 #include "support/qmwin.h"
 #include "model/ob_record.h"
 #include <vector>
-
-// A new polygon record (type 15): the source's head and name, point count n,
-// the n points (relative to the centre), then the fill block of the source's
-// fill kind when one is given. length = 86 + name + 2 + 8 n (+ the block).
-// 0 on allocation failure or a negative count.
-MemHandle epMakePolygonRecord(const ObjectRecord *source, const POINT *points, int16_t n,
-                              const void *fillBlock);
 
 // The star and regular-polygon shape of the drawing tools: the corner count
 // (shared by both) and the star's inner radius in percent of the outer.

@@ -5,7 +5,7 @@
 #include "support/geo_rect.h"
 #include "tools/ep_factory.h"
 #include "model/pg_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include <string.h>
 #include <math.h>
 #include <algorithm>

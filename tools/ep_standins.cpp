@@ -4,7 +4,7 @@
 #include "views/ws_tools.h"
 #include "tools/ep_selection.h"
 #include "commands/app_stdbar.h"
-#include "tools/ep_text_font.h"
+#include "text/ep_text_font.h"
 #include "support/dm_map.h"
 
 #define EP_WEAK __attribute__((weak))

@@ -1,5 +1,5 @@
 #include "views/fs_fullscreen.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "support/win_window.h"
 
 BOOL fsRegisterClass(HINSTANCE instance)

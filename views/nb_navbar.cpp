@@ -6,7 +6,7 @@
 #include "views/ws_window.h"
 #include "model/fm_form.h"
 #include "model/pg_record.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "support/win_window.h"
 #include <algorithm>
 #include <ctype.h>

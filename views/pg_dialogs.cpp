@@ -10,7 +10,7 @@
 #include "support/ut_msg.h"
 #include "tools/ep_selection.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include <stdlib.h>

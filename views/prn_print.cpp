@@ -5,7 +5,7 @@
 // of an attached document appended.
 #include "views/prn_print.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_tools.h"
 #include "model/fm_form.h"
 #include "model/pg_dir.h"

@@ -1,8 +1,8 @@
 // Printer set-up with the printer kept for later starts, and the fax port.
 #include "views/prn_setup.h"
 #include "views/prn_print.h"
-#include "views/prn_setup_file.h"
-#include "app/settings_reg.h"
+#include "support/prn_setup_file.h"
+#include "support/settings_reg.h"
 #include "support/dm_printer.h"
 #include "support/prn_blocks.h"
 #include "support/ut_msg.h"

@@ -11,7 +11,7 @@ void prnCmdPrinterSetup(HWND owner);
 int prnPrinterSetupDialog(HWND owner, const char *storePath, const char *setupTemplate,
                           BOOL *changed);
 // The stored selection is read and written by prnReadSetupFile and
-// prnWriteSetupFile (views/prn_setup_file.h).
+// prnWriteSetupFile (support/prn_setup_file.h).
 
 // At frame creation: starts the printer ("_PrtLog" when "Saved" is
 // "LOCAL", else the default; nothing shown when there is none) and checks

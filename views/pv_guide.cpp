@@ -13,7 +13,7 @@
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "support/win_menu.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include <stdlib.h>
 #include <string.h>

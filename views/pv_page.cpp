@@ -13,7 +13,7 @@
 #include "objects/onm_names.h"
 #include "support/ut_path.h"
 #include "views/dw_window.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
@@ -30,14 +30,6 @@
 #include <time.h>
 #include <string>
 #include <vector>
-
-int pvGetCurrentPageIndex(HWND ws)
-{
-    MemHandle form = wsGetDocument(ws);
-    return form ? fmGetCurrentPage(form) : -2;
-}
-
-int pvGetPageCount(HWND ws) { return fmGetPageCount(wsGetDocument(ws)); }
 
 char *pvGetCurrentPageName(HWND ws, char *buffer, int size)
 {

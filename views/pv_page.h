@@ -3,12 +3,7 @@
 // document.
 #pragma once
 #include "support/qmwin.h"
-
-// 0-based index of the page shown, -1 the base page, -2 none (also without
-// document).
-int pvGetCurrentPageIndex(HWND ws);
-// The document's page count (0 without document).
-int pvGetPageCount(HWND ws);
+#include "model/ws_document.h"   // pvGetCurrentPageIndex, pvGetPageCount
 // The current page's name into a buffer of `size` bytes (empty when none).
 char *pvGetCurrentPageName(HWND ws, char *buffer, int size);
 // Whether the current page holds objects.

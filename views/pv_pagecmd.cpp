@@ -14,7 +14,7 @@
 #include "tools/ep_standins.h"
 #include "views/pg_dialogs.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_scroll.h"
 #include "views/ws_tools.h"

@@ -3,12 +3,12 @@
 #include "commands/ud_undo.h"
 #include "views/ws_window.h"
 #include "views/ws_tools.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
 #include "app/app_frame_docs.h"
 #include "app/fc_autosave.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "controls/ruler.h"
 #include "model/fm_form.h"
 #include "support/ut_mem.h"
@@ -23,8 +23,6 @@ namespace {
 
 bool g_tickRunning = false;
 
-const char kTypesProp[] = "QmHiddenTypes";
-const char kCountProp[] = "QmHiddenTypeCount";
 
 // A locked record for the guard's life; false for a window without one.
 class RecLock {
@@ -634,20 +632,23 @@ BOOL wsHasMarkRect(HWND ws) { return wsGetMarkArea(ws, nullptr, nullptr); }
 
 // ---- hidden types -----------------------------------------------------------------------------------
 
-void wsSetHiddenTypes(HWND ws, MemHandle types, int32_t count)
+namespace {
+
+// The record's slots of the model's values (model/ws_document.h).
+BOOL recordGetHiddenTypes(HWND ws, MemHandle *types, int32_t *count)
 {
-    if (!ws)
-        return;
-    if (!wsGetRecordHandle(ws)) {
-        if (!types || count <= 0) {
-            RemovePropA(ws, kTypesProp);
-            RemovePropA(ws, kCountProp);
-            return;
-        }
-        SetPropA(ws, kTypesProp, (HANDLE)(uintptr_t)types);
-        SetPropA(ws, kCountProp, (HANDLE)(uintptr_t)(uint32_t)count);
-        return;
-    }
+    if (!wsGetRecordHandle(ws))
+        return FALSE;
+    RecLock rec(ws);
+    *types = rec->hiddenTypes;
+    *count = (int32_t)rec->hiddenTypeCount;
+    return TRUE;
+}
+
+BOOL recordSetHiddenTypes(HWND ws, MemHandle types, int32_t count)
+{
+    if (!wsGetRecordHandle(ws))
+        return FALSE;
     MemHandle old = 0;
     {
         RecLock rec(ws);
@@ -657,43 +658,44 @@ void wsSetHiddenTypes(HWND ws, MemHandle types, int32_t count)
     }
     if (old && old != types)
         utFreeHandle(old);
+    return TRUE;
 }
 
-const uint16_t *wsLockHiddenTypes(HWND ws, int32_t *count)
+BOOL recordGetDocument(HWND ws, MemHandle *form)
 {
-    if (count)
-        *count = 0;
-    MemHandle types = 0;
-    int32_t n = 0;
-    if (wsGetRecordHandle(ws)) {
-        RecLock rec(ws);
-        types = rec->hiddenTypes;
-        n = (int32_t)rec->hiddenTypeCount;
-    } else if (ws) {
-        types = (MemHandle)(uintptr_t)GetPropA(ws, kTypesProp);
-        n = (int32_t)(uintptr_t)GetPropA(ws, kCountProp);
-    }
-    if (!types || !utIsLiveHandle(types))
-        return nullptr;
-    int32_t held = (int32_t)(utHandleSize(types) / sizeof(uint16_t));
-    const uint16_t *p = static_cast<const uint16_t *>(utLock(types));
-    if (count)
-        *count = n < held ? n : held;
-    return p;
+    MemHandle rec = wsGetRecordHandle(ws);
+    if (!rec)
+        return FALSE;
+    MemLock<WorkspaceRecord> r(rec);
+    *form = r ? r->document : 0;
+    return TRUE;
 }
 
-void wsUnlockHiddenTypes(HWND ws)
+BOOL recordSetDocument(HWND ws, MemHandle form)
 {
-    MemHandle types = 0;
-    if (wsGetRecordHandle(ws)) {
-        RecLock rec(ws);
-        types = rec->hiddenTypes;
-    } else if (ws) {
-        types = (MemHandle)(uintptr_t)GetPropA(ws, kTypesProp);
+    if (!wsGetRecordHandle(ws))
+        return FALSE;
+    // The option copy follows the document.
+    MemHandle options = form ? fmDupDocOptions(form) : 0;
+    MemHandle old = 0;
+    {
+        WorkspaceRecord *rec = wsLockRecord(ws);
+        rec->document = form;
+        old = rec->docOptions;
+        rec->docOptions = options;
+        wsUnlockRecord(ws);
     }
-    if (types && utIsLiveHandle(types))
-        utUnlock(types);
+    if (old != options)
+        utFreeHandle(old);
+    return TRUE;
 }
+
+const WsRecordSlots kRecordSlots = {recordGetDocument, recordSetDocument, recordGetHiddenTypes,
+                                    recordSetHiddenTypes};
+
+}  // namespace
+
+const WsRecordSlots *wsWorkspaceRecordSlots() { return &kRecordSlots; }
 
 int wsSetTypeHidden(HWND ws, uint16_t type, BOOL hide)
 {

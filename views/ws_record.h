@@ -6,6 +6,8 @@
 #pragma once
 #include "support/qmwin.h"
 #include "support/dm_map.h"
+#include "model/ws_document.h"
+#include "model/ws_hidden_types.h"
 
 // The one pending undo step of a workspace (24 bytes). The object is not
 // owned; the saved data and the member list are handles freed with it.
@@ -174,12 +176,10 @@ uint32_t wsGetToolValue(HWND ws);
 void wsSetToolValue(HWND ws, uint32_t value);
 MemHandle wsGetDocOptions(HWND ws);
 
-// The hidden object types. On a window that is not a workspace (a drawing
-// host of the tests or of thumbnails) the list hangs off the window and
-// stays the caller's; a workspace's record owns its list.
-void wsSetHiddenTypes(HWND ws, MemHandle types, int32_t count);
-const uint16_t *wsLockHiddenTypes(HWND ws, int32_t *count);
-void wsUnlockHiddenTypes(HWND ws);
+// The slots of the record that hold the model's values: the document and
+// the hidden types (model/ws_document.h, model/ws_hidden_types.h),
+// installed at start-up.
+const WsRecordSlots *wsWorkspaceRecordSlots();
 // Hides (hide nonzero, when absent) or shows (when present) a type; 1
 // when the list changed. An emptied list is freed.
 int wsSetTypeHidden(HWND ws, uint16_t type, BOOL hide);

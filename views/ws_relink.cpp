@@ -1,7 +1,7 @@
 // Relinking objects into the workspace's page list, and the workspace's
 // references following records that moved.
 #include "views/ws_relink.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "commands/ud_undo.h"
 #include "model/fm_form.h"

@@ -1,7 +1,7 @@
 // The view's world, its pages in the continuous view, the page placement
 // and scrolling the view's origin.
 #include "views/ws_window.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/pv_page.h"
 #include "model/fm_form.h"

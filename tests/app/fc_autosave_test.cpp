@@ -18,7 +18,7 @@
 #include "support/win_filedlg.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_window.h"
 #include <string.h>

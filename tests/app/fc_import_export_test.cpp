@@ -23,7 +23,7 @@
 #include "text/tx_object.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include <string.h>
 #include <string>

@@ -19,7 +19,7 @@
 #include "support/ut_msg.h"
 #include "support/win_filedlg.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include <deque>
 #include <string>

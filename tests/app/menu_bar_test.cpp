@@ -5,7 +5,7 @@
 #include "app/app_menu_state.h"
 #include "model/qmf_save.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include <string>
 #include <vector>
 

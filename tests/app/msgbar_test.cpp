@@ -4,7 +4,7 @@
 #include "tests/app/app_fixture.h"
 #include "app/app_frame.h"
 #include "app/app_frame_bars.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "app/mb_msgbar.h"
 #include "model/lay_layers.h"
 #include "support/dm_map.h"

@@ -2,7 +2,7 @@
 // terminators and types, number lists and rectangles, and the program,
 // home and last folders.
 #include "tests/support/kit.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include "app/settings_pending.h"
 #include "support/win_wheel.h"
 #include "support/win_place.h"

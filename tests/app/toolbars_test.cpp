@@ -10,7 +10,7 @@
 #include "controls/tb_table.h"
 #include "model/qmf_save.h"
 #include "tests/model/pg_kit.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 
 namespace {
 

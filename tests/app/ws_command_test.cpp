@@ -8,13 +8,13 @@
 #include "app/ws_command.h"
 #include "views/pv_page.h"
 #include "model/qmf_save.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
 #include "commands/ws_objects.h"
 #include "support/ut_msg.h"
-#include "textedit/help_file.h"
+#include "support/help_file.h"
 #include <utility>
 
 namespace {

@@ -12,7 +12,7 @@
 #include "model/ob_shadow.h"
 #include "support/dm_map.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "commands/ws_objects.h"

@@ -23,7 +23,7 @@
 #include "text/tx_object.h"
 #include "text/tx_flow.h"
 #include "tools/ep_factory.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "app/ws_services.h"
 #include "views/pv_page.h"
 #include "views/ws_record.h"

@@ -27,7 +27,7 @@
 #include "tools/ep_factory.h"
 #include "tools/ep_members.h"
 #include "tools/ep_selection.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_scroll.h"
 #include "views/ws_tools.h"

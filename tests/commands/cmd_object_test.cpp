@@ -3,7 +3,7 @@
 // in-process. Menus are read through the tracking hook, never shown.
 #include "tests/app/app_fixture.h"
 #include "tests/model/ob_kit.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "commands/clip_formats.h"
 #include "commands/cmd_frame.h"
 #include "commands/cmd_object.h"
@@ -20,7 +20,7 @@
 #include "text/tx_flow.h"
 #include "text/tx_format.h"
 #include "text/tx_object.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "app/ws_services.h"
 #include "views/pv_page.h"
 #include "views/ws_record.h"

@@ -13,7 +13,7 @@
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "support/dm_map.h"
 #include "support/win_mouse.h"
 #include "tools/ep_factory.h"

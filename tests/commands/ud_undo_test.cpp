@@ -20,7 +20,7 @@
 #include "model/pg_dir.h"
 #include "model/fm_form.h"
 #include "support/ut_mem.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include <string.h>

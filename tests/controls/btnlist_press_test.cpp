@@ -1,7 +1,7 @@
 // Presses on a button list, driven by posted mouse messages: the commands
 // each kind sends, auto-repeat through timer messages, menus, fly-outs,
 // drag and drop, and the hover tooltips.
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "tests/controls/bl_fixture.h"
 #include "support/ut_mem.h"
 #include "support/win_window.h"

@@ -4,7 +4,7 @@
 #include "tests/support/kit.h"
 #include "support/ut_bytes.h"
 #include "controls/pal_file.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include <string.h>

@@ -4,7 +4,7 @@
 // pumped.
 #include "tests/support/kit.h"
 #include "controls/ruler.h"
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 #include "support/dm_map.h"
 #include "support/ut_mem.h"
 #include "support/win_menu.h"

@@ -88,6 +88,7 @@
 //                                     square at 720,720-2880,2880
 //   qmdrive import PATH               File > Import, answering the file dialog with PATH;
 //                                     fails when the program answers with a message
+#include "app/app_hooks.h"
 #include "app/app_start.h"
 #include "tests/table/tb_fixture.h"
 #include "model/fm_form.h"
@@ -105,7 +106,7 @@
 #include "objects/img_io.h"
 #include "objects/mf_pict.h"
 #include "support/gdi_dib.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "text/tx_header.h"
 #include "text/tx_dump.h"
 #include "text/tx_stream.h"
@@ -1106,6 +1107,7 @@ int installTestPrinter(const char *port)
 
 int main(int argc, char **argv)
 {
+    appInstallHooks();   // the upper floors' calls, as at the program's start-up
     if (argc < 2)
         return 2;
     const char *verb = argv[1];

@@ -1,7 +1,7 @@
 // Push buttons: record size, faces and shadows, the picture and its
 // missing-file placeholder, the label, plain-text copies and label wrapping.
 #include "tests/forms/fld_kit.h"
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 #include "forms/hc_button.h"
 #include "objects/img_bitmap.h"
 #include "objects/img_io.h"

@@ -3,7 +3,7 @@
 // real pixels through the object dispatch.
 #include "tests/forms/fld_kit.h"
 #include "forms/ctl_label.h"
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 #include "forms/sh_groupbox.h"
 #include "model/ob_transform.h"
 

@@ -1,7 +1,7 @@
 // Field frames: the measures of a frame-style word, the text area inside a
 // frame, and frames, cells, shadows and bevels on real pixels.
 #include "tests/forms/fld_kit.h"
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 
 using namespace fldtest;
 

@@ -4,7 +4,7 @@
 #include "tests/model/pg_kit.h"
 #include "tests/support/kit_printer.h"
 #include "model/pg_swap.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "support/ff_file.h"
 #include "support/ut_path.h"
 #include <string.h>

@@ -13,7 +13,7 @@
 #include "model/ob_draw.h"
 #include "model/ob_shadow.h"
 #include "model/lay_layers.h"
-#include "views/ws_hidden_types.h"
+#include "model/ws_hidden_types.h"
 #include "forms/fld_record.h"
 #include "links/imgf_kind.h"
 #include "objects/sh_arrow.h"

@@ -6,7 +6,7 @@
 #include "model/pg_dir.h"
 #include "model/pg_page.h"
 #include "model/pg_record.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include <string>
 #include <vector>
 

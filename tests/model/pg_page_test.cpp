@@ -5,7 +5,7 @@
 #include "model/lay_layers.h"
 #include "model/pg_margins.h"
 #include "model/pg_numbers.h"
-#include "app/setup_record.h"
+#include "model/setup_record.h"
 #include "support/ff_file.h"
 #include <string.h>
 #include <functional>

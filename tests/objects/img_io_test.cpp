@@ -3,7 +3,7 @@
 // streams, and the save, size and DIB actions.
 #include "tests/support/kit.h"
 #include "tests/support/kit_picture.h"
-#include "app/fc_image_kinds.h"
+#include "objects/fc_image_kinds.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_record.h"

@@ -8,7 +8,7 @@
 #include "model/qmf_read.h"
 #include "model/qmf_save.h"
 #include "support/dm_map.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "text/tx_measure.h"
-#include "views/prn_setup_file.h"
+#include "support/prn_setup_file.h"
 #include <stddef.h>
 #include <string.h>
 

@@ -1,7 +1,7 @@
 // The common file dialogs: filter helpers and the preparation each dialog
 // makes before it runs, seen through the scripted replacement.
 #include "tests/support/kit.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include "support/ut_mem.h"
 #include "support/win_filedlg.h"
 #include <commdlg.h>

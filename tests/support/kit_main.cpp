@@ -7,9 +7,10 @@
 #include "tests/support/kit.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
-#include "app/settings_reg.h"
-#include "app/app_frame_globals.h"
+#include "support/settings_reg.h"
+#include "support/app_frame_globals.h"
 #include "app/app_start.h"
+#include "app/app_hooks.h"
 
 namespace qmtest {
 void installStrayBoxCheck();
@@ -47,6 +48,9 @@ public:
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    // The calls the upper floors lend the lower ones, as the program's
+    // start-up installs them.
+    appInstallHooks();
     ::testing::AddGlobalTestEnvironment(new KitEnvironment);
     return RUN_ALL_TESTS();
 }

@@ -2,7 +2,7 @@
 #include "tests/support/kit.h"
 #include "support/ut_msg.h"
 #include "support/ut_mem.h"
-#include "textedit/help_file.h"
+#include "support/help_file.h"
 #include "resources/resource.h"
 #include <string>
 #include <vector>

@@ -5,7 +5,7 @@
 #include "support/ut_history.h"
 #include "support/ut_mem.h"
 #include "support/rc_list.h"
-#include "app/settings_reg.h"
+#include "support/settings_reg.h"
 #include <string.h>
 #include <regex>
 #include <string>

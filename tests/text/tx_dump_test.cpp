@@ -4,6 +4,7 @@
 #include "support/ut_mem.h"
 #include "support/win_datawin.h"
 #include "text/tx_dump.h"
+#include "textedit/tx_edit_dump.h"
 #include "text/tx_format.h"
 #include "text/tx_header.h"
 #include "text/tx_stream.h"

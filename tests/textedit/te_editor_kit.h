@@ -5,7 +5,7 @@
 #include "tests/textedit/te_kit.h"
 #include "text/tx_object.h"
 #include "textedit/te_commands.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_zoom.h"
 

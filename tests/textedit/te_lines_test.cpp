@@ -2,7 +2,7 @@
 // new blocks, navigation, re-breaking paragraphs and the whole text, the
 // editor's line geometry and the format operations over lines.
 #include "tests/textedit/te_kit.h"
-#include "text/tx_edit_lines.h"
+#include "textedit/tx_edit_lines.h"
 #include <string>
 #include <vector>
 

@@ -4,7 +4,7 @@
 #include "tests/textedit/te_kit.h"
 #include "model/pg_record.h"
 #include "text/tx_object.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 
 namespace {

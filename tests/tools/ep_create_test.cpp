@@ -24,7 +24,7 @@
 #include "support/ut_mem.h"
 #include "support/win_mouse.h"
 #include "views/dw_window.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include <math.h>

@@ -5,7 +5,7 @@
 #include "tests/support/kit_dialog.h"
 #include "tools/ep_polygon.h"
 #include "tools/ep_shape_tools.h"
-#include "tools/ep_text_font.h"
+#include "text/ep_text_font.h"
 #include "forms/fld_check.h"
 #include "forms/fld_button.h"
 #include "forms/fld_record.h"

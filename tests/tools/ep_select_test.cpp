@@ -19,7 +19,7 @@
 #include "support/win_menu.h"
 #include "support/win_mouse.h"
 #include "views/dw_window.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include <string>

@@ -9,7 +9,7 @@
 #include "tools/ep_factory.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "model/ob_links.h"
 #include <algorithm>
 

@@ -17,7 +17,7 @@
 #include "app/fc_file_cmds.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"

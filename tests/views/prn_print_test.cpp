@@ -10,7 +10,7 @@
 #include "views/prn_custom.h"
 #include "views/prn_print.h"
 #include "views/prn_setup.h"
-#include "views/prn_setup_file.h"
+#include "support/prn_setup_file.h"
 #include "views/pv_page.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"

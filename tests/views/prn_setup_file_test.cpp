@@ -2,7 +2,7 @@
 // without a word, failed writes leaving the previous file.
 #include "tests/support/kit.h"
 #include "tests/support/kit_printer.h"
-#include "views/prn_setup_file.h"
+#include "support/prn_setup_file.h"
 #include "support/prn_blocks.h"
 #include "support/ut_mem.h"
 #include <string.h>

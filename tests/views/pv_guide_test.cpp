@@ -4,7 +4,7 @@
 #include "tests/model/pg_kit.h"
 #include "views/pv_guide.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "commands/ud_undo.h"
 #include "model/ob_record.h"

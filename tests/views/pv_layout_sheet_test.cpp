@@ -4,7 +4,7 @@
 #include "tests/support/kit_dialog.h"
 #include "tests/model/pg_kit.h"
 #include "views/pv_layout_sheet.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "resources/resource.h"
 #include <commctrl.h>
 #include <prsht.h>

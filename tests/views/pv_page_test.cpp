@@ -11,14 +11,14 @@
 #include "model/pg_palette.h"
 #include "views/dw_window.h"
 #include "views/pv_page.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_relink.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
 #include "commands/ws_objects.h"
 #include "commands/ud_undo.h"
-#include "app/app_ui_state.h"
+#include "support/app_ui_state.h"
 #include "model/pg_margins.h"
 #include <string.h>
 #include <utility>

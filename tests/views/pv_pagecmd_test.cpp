@@ -24,7 +24,7 @@
 #include "views/pv_guide.h"
 #include "views/pv_page.h"
 #include "views/pv_pagecmd.h"
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "views/ws_record.h"
 #include <string.h>
 #include <string>

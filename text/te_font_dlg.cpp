@@ -1,5 +1,5 @@
 // The font dialogs: answer Cancel until they are built (see the header).
-#include "textedit/te_font_dlg.h"
+#include "text/te_font_dlg.h"
 
 int txChooseFont(HWND, LOGFONTA *, uint32_t, COLORREF *)
 {

@@ -1,8 +1,7 @@
 // The setup record, form defaults, default page and start document held for
 // the run, and the accessors of their fields.
-#include "app/setup_record.h"
-#include "app/app_frame_globals.h"
-#include "app/settings_pending.h"
+#include "model/setup_record.h"
+#include "support/app_frame_globals.h"
 #include "support/win_place.h"
 #include "model/pg_record.h"
 #include "support/ff_file.h"

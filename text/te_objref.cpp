@@ -1,7 +1,7 @@
 // Stand-in for the editing commands module: only the reading of an object
 // reference code (75), which the code interpreter needs, is here; the
 // editing commands that insert embedded images and objects are missing.
-#include "textedit/te_objref.h"
+#include "text/te_objref.h"
 #include <string.h>
 
 void teApplyObjectRef(const char *code, RECT *rect, int32_t *a, int32_t *b)

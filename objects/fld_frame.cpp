@@ -1,5 +1,5 @@
 // Field frames: measures, text area, shadow, fill, border and bevels.
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 #include "objects/sh_arrow.h"
 #include "model/ob_shadow.h"
 #include "support/dm_map.h"

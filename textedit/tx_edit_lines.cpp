@@ -1,5 +1,5 @@
 // Format operations over the text editor's line blocks.
-#include "text/tx_edit_lines.h"
+#include "textedit/tx_edit_lines.h"
 #include "textedit/te_caret.h"
 #include "textedit/te_commands.h"
 #include "textedit/te_display.h"

@@ -1,6 +1,6 @@
-#include "commands/pop_blank.h"
-#include "app/app_frame_globals.h"
-#include "app/app_ui_state.h"
+#include "controls/pop_blank.h"
+#include "support/app_frame_globals.h"
+#include "support/app_ui_state.h"
 #include "support/win_menu.h"
 #include "support/win_window.h"
 

@@ -1,5 +1,5 @@
 // The stored help file name and whether it is an HTML help file.
-#include "textedit/help_file.h"
+#include "support/help_file.h"
 #include "support/ut_mem.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Choosing the font of a vertical text for new text objects.
-#include "tools/ep_text_font.h"
+#include "text/ep_text_font.h"
 #include <commdlg.h>
 #include <string.h>
 

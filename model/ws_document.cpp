@@ -1,54 +1,44 @@
 // The workspace's document and its current page.
-#include "views/ws_document.h"
+#include "model/ws_document.h"
 #include "model/fm_form.h"
 #include "model/pg_dir.h"
 #include "model/pg_page.h"
 #include "model/ob_links.h"
-#include "views/ws_record.h"
 #include "support/ut_mem.h"
 #include <string.h>
 
 namespace {
 
-// A window that is not a workspace (a drawing host of the model's tests or
-// of a hidden view) keeps its document as a window property.
+// A window without a workspace record keeps its document as a window
+// property.
 const char kDocumentProp[] = "QmDocument";
 
+const WsRecordSlots *g_slots = nullptr;
+
 }  // namespace
+
+void wsSetRecordSlots(const WsRecordSlots *slots) { g_slots = slots; }
+const WsRecordSlots *wsGetRecordSlots() { return g_slots; }
 
 void wsSetDocument(HWND workspace, MemHandle form)
 {
     if (!workspace)
         return;
-    if (!wsGetRecordHandle(workspace)) {
-        if (form)
-            SetPropA(workspace, kDocumentProp, (HANDLE)(uintptr_t)form);
-        else
-            RemovePropA(workspace, kDocumentProp);
+    if (g_slots && g_slots->setDocument(workspace, form))
         return;
-    }
-    // The option copy follows the document.
-    MemHandle options = form ? fmDupDocOptions(form) : 0;
-    MemHandle old = 0;
-    {
-        WorkspaceRecord *rec = wsLockRecord(workspace);
-        rec->document = form;
-        old = rec->docOptions;
-        rec->docOptions = options;
-        wsUnlockRecord(workspace);
-    }
-    if (old != options)
-        utFreeHandle(old);
+    if (form)
+        SetPropA(workspace, kDocumentProp, (HANDLE)(uintptr_t)form);
+    else
+        RemovePropA(workspace, kDocumentProp);
 }
 
 MemHandle wsGetDocument(HWND workspace)
 {
     if (!workspace)
         return 0;
-    if (MemHandle rec = wsGetRecordHandle(workspace)) {
-        MemLock<WorkspaceRecord> r(rec);
-        return r ? r->document : 0;
-    }
+    MemHandle form = 0;
+    if (g_slots && g_slots->getDocument(workspace, &form))
+        return form;
     return (MemHandle)(uintptr_t)GetPropA(workspace, kDocumentProp);
 }
 
@@ -57,6 +47,13 @@ int wsGetDocPath(HWND workspace, char *buffer, uint32_t size)
     return fmGetFilePath(wsGetDocument(workspace), buffer, size);
 }
 
+int pvGetCurrentPageIndex(HWND workspace)
+{
+    MemHandle form = wsGetDocument(workspace);
+    return form ? fmGetCurrentPage(form) : -2;
+}
+
+int pvGetPageCount(HWND workspace) { return fmGetPageCount(wsGetDocument(workspace)); }
 
 MemHandle pvGetPage(HWND workspace, int index)
 {

@@ -1,4 +1,4 @@
-#include "app/app_frame_globals.h"
+#include "support/app_frame_globals.h"
 
 namespace {
 HWND g_frame = nullptr;

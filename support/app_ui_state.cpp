@@ -1,10 +1,9 @@
-#include "app/app_ui_state.h"
-#include "app/app_frame.h"
-#include "views/dw_window.h"
+#include "support/app_ui_state.h"
 
 namespace {
 int g_menuLanguage = 0;
 HWND g_activeWorkspace = nullptr;
+AppActiveWorkspaceCall g_frameAnswer = nullptr;
 }
 
 int appGetMenuLanguageId() { return g_menuLanguage; }
@@ -14,12 +13,12 @@ HWND appGetActiveWorkspace()
 {
     // With a main frame the active document window tells; otherwise the
     // workspace last recorded as active.
-    if (HWND client = appGetMdiClient(nullptr)) {
-        HWND doc = (HWND)SendMessageA(client, WM_MDIGETACTIVE, 0, 0);
-        return doc ? dwGetWorkspace(doc) : nullptr;
-    }
+    HWND workspace = nullptr;
+    if (g_frameAnswer && g_frameAnswer(&workspace))
+        return workspace;
     if (g_activeWorkspace && !IsWindow(g_activeWorkspace))
         g_activeWorkspace = nullptr;
     return g_activeWorkspace;
 }
 void appSetActiveWorkspace(HWND workspace) { g_activeWorkspace = workspace; }
+void appSetActiveWorkspaceCall(AppActiveWorkspaceCall call) { g_frameAnswer = call; }

@@ -1,9 +1,27 @@
 // The document a workspace window shows and its pages: which form record
 // it holds, which page is current, and the objects of the current page.
-// Until the workspace record holds the document it hangs off the window as
-// a window property; the current page is the form's current page index.
+// A workspace's record (views/ws_record) holds the document; a window
+// without one (a drawing host of the tests or of a hidden view) keeps it as
+// a window property. The current page is the form's current page index.
 #pragma once
 #include "support/qmwin.h"
+
+// The slots of a workspace record that hold the model's values, installed
+// by the views at start-up (wsWorkspaceRecordSlots). Each answers FALSE for
+// a window without a workspace record, and the value then hangs off the
+// window as a property; so does every value while no slots are installed.
+struct WsRecordSlots {
+    BOOL (*getDocument)(HWND workspace, MemHandle *form);
+    // Also keeps the copy of the form's document options.
+    BOOL (*setDocument)(HWND workspace, MemHandle form);
+    // The hidden types (model/ws_hidden_types.h); the record owns its list
+    // and frees the one it replaces.
+    BOOL (*getHiddenTypes)(HWND workspace, MemHandle *types, int32_t *count);
+    BOOL (*setHiddenTypes)(HWND workspace, MemHandle types, int32_t count);
+};
+// Null uninstalls them.
+void wsSetRecordSlots(const WsRecordSlots *slots);
+const WsRecordSlots *wsGetRecordSlots();   // null when none are installed
 
 // Attaches a (possibly moved) form to the workspace; 0 detaches it.
 void wsSetDocument(HWND workspace, MemHandle form);

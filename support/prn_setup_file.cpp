@@ -1,5 +1,5 @@
 // The printer settings file.
-#include "views/prn_setup_file.h"
+#include "support/prn_setup_file.h"
 #include "support/ff_file.h"
 #include "support/prn_blocks.h"
 #include "support/ut_mem.h"

@@ -1,5 +1,5 @@
 // Picture file kinds and the picture Save As dialog.
-#include "app/fc_image_kinds.h"
+#include "objects/fc_image_kinds.h"
 #include "support/win_filedlg.h"
 #include <string.h>
 

@@ -1,5 +1,5 @@
 // The interface font.
-#include "app/app_ui_font.h"
+#include "support/app_ui_font.h"
 #include "support/dm_map.h"
 #include "support/ut_mem.h"
 

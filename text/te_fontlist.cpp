@@ -2,7 +2,7 @@
 //
 // Not yet here: the face and size lists of the font boxes, the font
 // preference, the "Font Size", vertical-font and "Font Weight" dialogs.
-#include "textedit/te_fontlist.h"
+#include "text/te_fontlist.h"
 #include "text/tx_measure.h"
 #include <string.h>
 

@@ -1,5 +1,5 @@
 // Scaling the size codes of a text stream.
-#include "textedit/te_scale.h"
+#include "text/te_scale.h"
 #include "text/tx_stream.h"
 #include <math.h>
 #include <string.h>

@@ -1,7 +1,6 @@
 // Registry settings: one key per program version, opened and closed around
 // every access, and the folders the program takes its files from.
-#include "app/settings_reg.h"
-#include "app/settings_pending.h"
+#include "support/settings_reg.h"
 #include "support/win_wheel.h"
 #include "support/win_place.h"
 #include "support/ut_mem.h"

@@ -1,0 +1,47 @@
+// Installs the calls of the upper floors into the lower ones.
+#include "app/app_hooks.h"
+#include "app/app_frame.h"
+#include "support/app_ui_state.h"
+#include "support/dm_map.h"
+#include "support/dm_printer.h"
+#include "model/ob_record.h"
+#include "model/pg_record.h"
+#include "model/ws_document.h"
+#include "links/imgf_standins.h"
+#include "objects/img_render.h"
+#include "text/tx_measure.h"
+#include "views/dw_window.h"
+#include "views/pv_layout_sheet.h"
+#include "views/ws_record.h"
+#include "views/ws_relink.h"
+
+namespace {
+
+// The active document window of the main frame answers for the workspace.
+BOOL frameActiveWorkspace(HWND *workspace)
+{
+    HWND client = appGetMdiClient(nullptr);
+    if (!client)
+        return FALSE;
+    HWND doc = (HWND)SendMessageA(client, WM_MDIGETACTIVE, 0, 0);
+    *workspace = doc ? dwGetWorkspace(doc) : nullptr;
+    return TRUE;
+}
+
+}  // namespace
+
+void appInstallHooks()
+{
+    // support/: the frame's active workspace, a workspace's kept view
+    // mapping, the text measuring that follows the printer.
+    appSetActiveWorkspaceCall(frameActiveWorkspace);
+    dmSetViewMappingCall(wsApplyViewMapping);
+    dmSetPrinterRefCall(txSetPrinterRefDC);
+    // model/: the workspace record's slots of the document and hidden types,
+    // the page layout sheet, the workspace following a moved record.
+    wsSetRecordSlots(wsWorkspaceRecordSlots());
+    pgSetLayoutSheetCall(pvPageLayoutSheet);
+    obSetFollowMovedCall(wsFollowMovedObject);
+    // objects/: the linked picture of an image file object.
+    imgSetLinkedPictureCalls(imgfLinkedPictureCalls());
+}

@@ -4,7 +4,7 @@
 #include "forms/fld_button.h"
 #include "forms/fld_check.h"
 #include "forms/fld_convert.h"
-#include "forms/fld_frame.h"
+#include "objects/fld_frame.h"
 #include "forms/fld_record.h"
 #include "forms/sh_groupbox.h"
 #include "model/ob_dispatch.h"

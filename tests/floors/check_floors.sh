@@ -79,7 +79,7 @@ for dir in "$root"/*/; do
 done
 
 if [ "$faults" -gt 0 ]; then
-    echo "$faults include(s) against the floor plan"
+    echo "$faults fault(s) against the floor plan"
     exit 1
 fi
 echo "every include keeps to the floor plan"

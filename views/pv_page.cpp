@@ -97,7 +97,6 @@ void pvStorePagePalette(HWND ws)
         }
     wsMarkModified(ws);
 }
-void pvCmdPageLayout(HWND, HWND) {}
 
 MemHandle pvShowPage(HWND ws, MemHandle page)
 {

@@ -3,6 +3,7 @@
 // command dispatcher in app_frame_cmd, the document-window services in
 // app_frame_docs.
 #include "app/app_frame.h"
+#include "app/app_probe.h"
 #include "app/app_frame_bars.h"
 #include "app/app_frame_cmd.h"
 #include "app/app_frame_docs.h"
@@ -453,6 +454,8 @@ LRESULT CALLBACK FrameWndProc(HWND frame, UINT msg, WPARAM wParam, LPARAM lParam
         return 0;
     }
     default:
+        if (msg == appProbeMessage() && msg)
+            return appAnswerProbe(frame, wParam, lParam);
         if (winIsWheelMessage(msg)) {
             appOnMouseWheel(frame, wParam, lParam);
             return 0;

@@ -8,6 +8,10 @@
 // pass the message on to DefFrameProcA. The command id is the low word of
 // wParam as a signed 16-bit number.
 int appOnFrameCommand(HWND frame, HWND mdiClient, HWND ws, WPARAM wParam, LPARAM lParam);
+// Whether the handler of a command (of the frame, else of the workspace)
+// waits for a dialog, window or mode that is not in the program yet: the
+// command is taken and does nothing, so its menu items are greyed.
+BOOL appCommandWaits(int id);
 // TRUE, after showing message 894, when the MDI client already holds 33 or
 // more document windows; FALSE otherwise (also without an MDI client).
 BOOL appRefuseWhenTooManyDocuments(HWND mdiClient);

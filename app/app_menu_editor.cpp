@@ -50,12 +50,20 @@ void appInitTextMenuForEditor(HWND, HMENU popup)
     check(popup, 463, f.lf.lfWeight >= 700);
     check(popup, 461, f.lf.lfItalic != 0);
     check(popup, 462, f.lf.lfUnderline != 0);
-    // Strikeout is 458 in this menu; 468 is the Paragraph pop-up's Indent.
-    check(popup, 458, f.lf.lfStrikeOut != 0);
+    check(popup, 468, f.lf.lfStrikeOut != 0);
     check(popup, 457, f.subscript != 0);
     check(popup, 456, f.superscript != 0);
     check(popup, 477, f.inverse != 0);
     check(popup, 478, f.bkMode == 2);
+}
+
+void appInitCaseMenuForEditor(HWND, HMENU popup)
+{
+    if (!popup)
+        return;
+    const int16_t sel = teHasSelection() ? 1 : 0;
+    const int16_t f[3] = {sel, sel, sel};
+    winEnableMenuItems(popup, f, 3);
 }
 
 void appInitParagraphMenuForEditor(HWND, HMENU popup)

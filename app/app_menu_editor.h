@@ -9,6 +9,8 @@ void appInitTextMenuForEditor(HWND window, HMENU popup);
 // The paragraph menu: every item on; the alignment of the caret's
 // paragraph checked.
 void appInitParagraphMenuForEditor(HWND window, HMENU popup);
+// The Case pop-up (first item 487): its three items with a selection.
+void appInitCaseMenuForEditor(HWND window, HMENU popup);
 // The Edit menu: Undo while the editor holds a step, Cut, Copy and Delete
 // with a selection, Paste when the clipboard holds usable text, Insert
 // renamed "&Insert Image...", Select All on, Clone off.

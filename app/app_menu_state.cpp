@@ -13,6 +13,7 @@
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "app/mb_msgbar.h"
+#include "commands/cmd_object.h"
 #include "commands/ud_undo.h"
 #include "commands/ws_objects.h"
 #include "model/fm_form.h"
@@ -127,8 +128,20 @@ void checkStyles(HMENU popup, const LOGFONTA *lf)
     checkItem(popup, 463, lf && lf->lfWeight >= 700);
     checkItem(popup, 461, lf && lf->lfItalic);
     checkItem(popup, 462, lf && lf->lfUnderline);
-    // Strikeout is 458 in this menu; 468 is the Paragraph pop-up's Indent.
-    checkItem(popup, 458, lf && lf->lfStrikeOut);
+    checkItem(popup, 468, lf && lf->lfStrikeOut);
+}
+
+// Items whose command waits for a handler that is not in the program yet
+// (as `waits` tells) are greyed, whatever the pop-up's rule said: they
+// would do nothing.
+void greyWaiting(HMENU popup, BOOL (*waits)(int))
+{
+    const int n = GetMenuItemCount(popup);
+    for (int i = 0; i < n; ++i) {
+        const UINT id = GetMenuItemID(popup, i);
+        if (id != (UINT)-1 && id != 0 && waits((int)id))
+            EnableMenuItem(popup, (UINT)i, MF_BYPOSITION | MF_GRAYED);
+    }
 }
 
 bool usable(HWND ws)
@@ -175,6 +188,24 @@ void appInitFileMenu(HWND frame, HMENU popup, HWND ws)
     apply(popup, flags.data(), count);
 }
 
+void appInitExportMenu(HMENU popup, HWND ws)
+{
+    // Object needs the current object; Page and Pages a page with objects,
+    // as the File rule asks before the pop-up opens.
+    const MenuInputs in = inputsOf(ws);
+    int16_t f[3] = {(int16_t)(in.object ? 1 : 0), 1, 1};
+    apply(popup, f, 3);
+}
+
+void appInitWindowMenu(HWND frame, HMENU popup)
+{
+    // Tile, Cascade, Arrange Icons and Close All work on document windows.
+    const int count = GetMenuItemCount(popup);
+    const int16_t on = appListDocWindows(frame).empty() ? 0 : 1;
+    for (int i = 0; i < count; ++i)
+        EnableMenuItem(popup, (UINT)i, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED));
+}
+
 void appInitEditMenuForObjects(HMENU popup, HWND ws)
 {
     int16_t f[11] = {};
@@ -218,7 +249,7 @@ void appInitModifyMenu(HMENU popup, HWND ws)
     case TM_SELECT:
         f[7] = (in.objects > 0 && !(in.objects == 1 && in.first == o)) ? 1 : 0;
         f[8] = in.objects >= 2 ? 1 : 0;
-        f[9] = (o && !isOneOf(t, {31, 39, 52})) ? 1 : 0;
+        f[9] = (o && !isOneOf(t, {31, 39, 52}) && cmdCanFlipType(obGetType(o))) ? 1 : 0;
         if (!o)
             break;
         f[2] = (t != 84 && !obGetFirstMember(o)) ? 1 : 0;
@@ -310,8 +341,11 @@ void appInitAttributeMenu(HMENU popup, HWND ws)
         f[DISPLAY] = f[NAME] = 1;
         f[INFO] = info;
         f[MAKE] = make;
+        // Line for a tree holding lines or closed shapes; Ends for lines.
         if (in.object && obTreeHasLine(in.object))
             f[LINE] = f[ENDS] = 1;
+        if (in.object && obTreeHasClosedShape(in.object))
+            f[LINE] = 1;
     } else if (isOneOf(t, {402, 491, 492, 500})) {
         grey({BITMAP, ENDS});
     }
@@ -591,7 +625,11 @@ static bool editorRule(HWND ws, uint16_t mode, UINT first, HMENU popup)
     if (mode == TM_TEXT) {
         switch (first) {
         case 200: appInitEditMenu(ws, popup); return true;
-        case 460: appInitTextMenuForEditor(ws, popup); return true;
+        case 460:
+            appInitTextMenuForEditor(ws, popup);
+            greyWaiting(popup, teCommandWaits);
+            return true;
+        case 487: appInitCaseMenuForEditor(ws, popup); return true;
         case 464: appInitParagraphMenuForEditor(ws, popup); return true;
         default: return false;
         }
@@ -603,10 +641,10 @@ static bool editorRule(HWND ws, uint16_t mode, UINT first, HMENU popup)
     return false;
 }
 
-void appInitMenuPopup(HWND frame, HMENU popup)
+// The rule of the pop-up; false when an editor's own rule set it (the
+// editor takes those commands itself).
+static bool initByRule(HWND frame, HMENU popup)
 {
-    if (!popup || GetMenuItemCount(popup) < 1)
-        return;
     // A face or size typed in the message bar's boxes is sent on before the
     // menu works on the font.
     if (mbFocusIsInFontBoxes())
@@ -617,11 +655,15 @@ void appInitMenuPopup(HWND frame, HMENU popup)
         ws = nullptr;
     if (first == 607) {
         appInitToolWindowsMenu(frame, popup);
-        return;
+        return true;
     }
     if (first == 1226) {
         appInitScrollStyleMenu(popup, ws);
-        return;
+        return true;
+    }
+    if (first == 2000) {
+        appInitWindowMenu(frame, popup);
+        return true;
     }
     if (!usable(ws)) {
         switch (first) {
@@ -629,26 +671,26 @@ void appInitMenuPopup(HWND frame, HMENU popup)
         case 601: appInitPageMenu(popup, ws); break;
         case 608: appCheckSnapToRulers(ws, popup); break;
         case 100: appInitFileMenu(frame, popup, ws); break;
-        case 501: case 403: case 460: case 464: case 200: case 631:
+        case 501: case 403: case 460: case 464: case 200: case 631: case 615:
             apply(popup, nullptr, 0);
             break;
         default: break;
         }
-        return;
+        return true;
     }
     const uint16_t mode = wsGetToolMode(ws);
     // A Label and a note being edited have their editors' states for every
     // pop-up.
     if (mode == TM_TEXT_A) {
         teLabelInitMenu(ws, popup);
-        return;
+        return false;
     }
     if (mode == TM_NOTE) {
         epNoteInitMenuPopup(ws, popup);
-        return;
+        return false;
     }
     if (editorRule(ws, mode, first, popup))
-        return;
+        return false;
     switch (first) {
     case 100: appInitFileMenu(frame, popup, ws); break;
     case 181: appInitZoomMenu(popup, ws); break;
@@ -676,10 +718,20 @@ void appInitMenuPopup(HWND frame, HMENU popup)
             appInitLabelMenu(popup, ws);
         break;
     case 560: appInitGoToMenu(popup, ws); break;
+    case 1160: appInitExportMenu(popup, ws); break;
     case 601: appInitPageMenu(popup, ws); break;
     case 611: appInitPasswordMenu(popup, ws); break;
     default: break;
     }
+    return true;
+}
+
+void appInitMenuPopup(HWND frame, HMENU popup)
+{
+    if (!popup || GetMenuItemCount(popup) < 1)
+        return;
+    if (initByRule(frame, popup))
+        greyWaiting(popup, appCommandWaits);
 }
 
 const char *appMenuLanguageResource(int command, int *languageId)

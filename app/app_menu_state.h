@@ -28,6 +28,11 @@ void appCheckAlignment(HMENU popup, int alignment);
 void appInitPageMenu(HMENU popup, HWND ws);
 void appInitZoomMenu(HMENU popup, HWND ws);
 void appInitGoToMenu(HMENU popup, HWND ws);
+// File, Export (first item 1160): Object with a current object; Page and
+// Pages always (the File rule greys the pop-up for a page without objects).
+void appInitExportMenu(HMENU popup, HWND ws);
+// Win (first item 2000): every item with document windows, none without.
+void appInitWindowMenu(HWND frame, HMENU popup);
 void appInitGradientMenu(HMENU popup, HWND ws);
 void appInitDisplayMenu(HMENU popup, HWND ws);
 void appInitNameMenu(HMENU popup, HWND ws);

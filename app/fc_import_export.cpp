@@ -40,6 +40,7 @@
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <algorithm>
 #include <string>
@@ -430,7 +431,14 @@ int fcFilterIndexOfExt(const char *filter, const char *ext)
 int fcImageFileDialog(HWND owner, const char *caption, char *path, int *filterIndex,
                       BOOL imagesOnly)
 {
-    const std::string filter = filterWithNuls(imagesOnly ? kFcImageFilter : kFcImportFilter);
+    return fcFileDialogWithFilter(owner, caption, imagesOnly ? kFcImageFilter : kFcImportFilter,
+                                  path, filterIndex);
+}
+
+int fcFileDialogWithFilter(HWND owner, const char *caption, const char *barFilter, char *path,
+                           int *filterIndex)
+{
+    const std::string filter = filterWithNuls(barFilter);
     char folder[UT_PATH_SIZE] = "";
     char name[UT_PATH_SIZE] = "";
     if (path && *path) {
@@ -505,6 +513,39 @@ int fcImportCommand(HWND ws, int imageMode)
         kind = fcImportKindOfExt(fcFilterExtension(kFcImportFilter, index, ext));
     }
     if (!fcImportFile(ws, path, kind, imageMode, nullptr))
+        return 0;
+    fcSetImportPath(path);
+    return 1;
+}
+
+int fcImportOneKind(HWND ws, int what)
+{
+    // The dialog's filter keeps to the kind asked for; "All (*.*)" is there
+    // for files named otherwise.
+    static const struct {
+        const char *filter;
+        int kind;   // 0: by the file's extension
+    } kKinds[] = {
+        {kFcImageFilter, 0},
+        {"Text (*.txt)|*.txt|All (*.*)|*.*|", 15},
+        {"Quillmark Page(*.qm)|*.qm|All (*.*)|*.*|", 9},
+    };
+    if (what < FC_IMPORT_IMAGE || what > FC_IMPORT_PAGE)
+        return 0;
+    const auto &k = kKinds[what];
+    char path[UT_PATH_SIZE];
+    fcGetImportPath(path);
+    int index = 1;
+    if (!fcFileDialogWithFilter(ownerOf(ws), "Import", k.filter, path, &index))
+        return 0;
+    int kind = k.kind;
+    if (kind == 0) {
+        // An image: a metafile by its extension, anything else a picture.
+        kind = fcImportKindOfPath(path);
+        if (kind == 9 || kind == 15 || kind == 0)
+            kind = 3;
+    }
+    if (!fcImportFile(ws, path, kind, 0, nullptr))
         return 0;
     fcSetImportPath(path);
     return 1;
@@ -686,17 +727,28 @@ int fcExportPage(HWND ws, int index, const char *path, int format, BOOL noOverwr
     return done;
 }
 
-int fcExportCommand(HWND ws, MemHandle object)
+namespace {
+// "Get Export File Name" from the last export path: the path and the image
+// format of the chosen entry (whose extension goes to ext, 8 bytes); the
+// entry is kept. FALSE when cancelled.
+bool askExportFile(HWND ws, char *path, int *format, char *ext)
 {
-    char path[UT_PATH_SIZE];
     fcGetExportPath(path);
     int index = g_exportIndex;
-    char caption[256] = "Get Export File Name";
-    if (!fcExportSaveDialog(ownerOf(ws), caption, path, &index))
-        return 0;
+    if (!fcExportSaveDialog(ownerOf(ws), "Get Export File Name", path, &index))
+        return false;
     g_exportIndex = index;
-    char ext[8];
-    const int format = fcImageFormatByExt(fcFilterExtension(kFcExportFilter, index, ext));
+    *format = fcImageFormatByExt(fcFilterExtension(kFcExportFilter, index, ext));
+    return true;
+}
+}  // namespace
+
+int fcExportCommand(HWND ws, MemHandle object)
+{
+    char path[UT_PATH_SIZE], ext[8];
+    int format = 0;
+    if (!askExportFile(ws, path, &format, ext))
+        return 0;
     winPushWaitCursor();
     const int done = object ? fcExportObject(ws, object, path, format)
                             : fcExportPage(ws, pvGetCurrentPageIndex(ws), path, format, FALSE, TRUE);
@@ -775,6 +827,87 @@ int fcExportPages(HWND ws, const int *indices, int count, const char *folder, in
             break;
         }
     }
+    return written;
+}
+
+BOOL fcParsePageList(const char *text, int pageCount, std::vector<int> *pages)
+{
+    pages->clear();
+    const char *p = text ? text : "";
+    while (*p) {
+        while (*p == ' ' || *p == ',')
+            ++p;
+        if (!*p)
+            break;
+        if (*p < '0' || *p > '9')
+            return FALSE;
+        long first = strtol(p, const_cast<char **>(&p), 10), last = first;
+        while (*p == ' ')
+            ++p;
+        if (*p == '-') {
+            ++p;
+            while (*p == ' ')
+                ++p;
+            if (*p < '0' || *p > '9')
+                return FALSE;
+            last = strtol(p, const_cast<char **>(&p), 10);
+        }
+        if (first < 1 || last < first || last > pageCount)
+            return FALSE;
+        for (long n = first; n <= last; ++n)
+            if (std::find(pages->begin(), pages->end(), (int)n - 1) == pages->end())
+                pages->push_back((int)n - 1);
+        while (*p == ' ')
+            ++p;
+        if (*p && *p != ',')
+            return FALSE;
+    }
+    return pages->empty() ? FALSE : TRUE;
+}
+
+int fcExportPagesCommand(HWND ws)
+{
+    const int count = pvGetPageCount(ws);
+    if (count <= 0)
+        return 0;
+    FcExportChoice choice;
+    if (!fcRunExportAllDialog(ws, &choice))
+        return 0;
+    std::vector<int> pages;
+    switch (choice.which) {
+    case 0: pages.push_back(std::max(pvGetCurrentPageIndex(ws), 0)); break;
+    case 1:
+        for (int i = 0; i < count; ++i)
+            pages.push_back(i);
+        break;
+    case 2:
+        for (int n = std::max(choice.first, 1); n <= std::min(choice.last, count); ++n)
+            pages.push_back(n - 1);
+        break;
+    default:
+        if (!fcParsePageList(choice.list, count, &pages)) {
+            errorBox(ws, "The page numbers are not valid.");
+            return 0;
+        }
+        break;
+    }
+    if (pages.empty())
+        return 0;
+    // The folder and the picture format come from the Save dialog; each
+    // page's file is named after the document and the page number.
+    char path[UT_PATH_SIZE], ext[8];
+    int format = 0;
+    if (!askExportFile(ws, path, &format, ext))
+        return 0;
+    char folder[UT_PATH_SIZE];
+    utStrCopyN(folder, path, sizeof folder);
+    utGetFolder(folder);
+    winPushWaitCursor();
+    const int written = fcExportPages(ws, pages.data(), (int)pages.size(), folder, 1 | 2 | 4 | 16,
+                                      ext, format, TRUE);
+    winPopWaitCursor();
+    if (written)
+        fcSetExportPath(path);
     return written;
 }
 

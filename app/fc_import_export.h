@@ -4,6 +4,7 @@
 // import and export paths ("ImportDir", "ExportDir").
 #pragma once
 #include "support/qmwin.h"
+#include <vector>
 
 // The filters ("|" between the parts).
 extern const char kFcImportFilter[];
@@ -47,6 +48,9 @@ int fcFilterIndexOfExt(const char *filter, const char *ext);
 int fcImageFileDialog(HWND owner, const char *caption, char *path, int *filterIndex,
                       BOOL imagesOnly);
 int fcImportFileDialog(HWND owner, const char *caption, char *path, int *filterIndex);
+// The same with any filter ("|" between the parts).
+int fcFileDialogWithFilter(HWND owner, const char *caption, const char *filter, char *path,
+                           int *filterIndex);
 // Save dialog with the export filter (entry 2 when none is given); the
 // path's extension becomes the chosen entry's.
 int fcExportSaveDialog(HWND owner, const char *caption, char *path, int *filterIndex);
@@ -54,6 +58,11 @@ int fcExportSaveDialog(HWND owner, const char *caption, char *path, int *filterI
 // ---- import ------------------------------------------------------------------------------
 // Command 104: asks for a file and imports it; the object, or 0.
 int fcImportCommand(HWND ws, int imageMode);
+// File > Import > Image, Text and Page of a Document (1150 to 1152): the
+// dialog offers files of that kind only; an image is a picture or, by its
+// extension, a metafile. 1 when something was imported.
+enum { FC_IMPORT_IMAGE = 0, FC_IMPORT_TEXT = 1, FC_IMPORT_PAGE = 2 };
+int fcImportOneKind(HWND ws, int what);
 // Imports the file of the kind (0: by its extension or contents) into the
 // current page, placed in the target rectangle or the visible area. 1 when
 // something was imported.
@@ -86,6 +95,14 @@ int fcExportPage(HWND ws, int index, const char *path, int format, BOOL noOverwr
 // "." and the extension (or the format's). The number written.
 int fcExportPages(HWND ws, const int *indices, int count, const char *folder, int nameFlags,
                   const char *ext, int format, BOOL report);
+// File > Export > Pages (1162): "Export Pages" chooses the pages, the Save
+// dialog the folder and the picture format; each page is written as
+// "<document>_p<number>.<extension>". The number of pages written.
+int fcExportPagesCommand(HWND ws);
+// "1,3,5-7" as 0-based page indices of a document of pageCount pages, each
+// once, in the order given; FALSE (the list then partial) for a list that
+// is empty, malformed or names a page that does not exist.
+BOOL fcParsePageList(const char *text, int pageCount, std::vector<int> *pages);
 // The file name fcExportPages gives page `index` (without folder).
 void fcExportPageName(HWND ws, int index, int nameFlags, const char *ext, int format, char *out,
                       int size);

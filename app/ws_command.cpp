@@ -1,11 +1,19 @@
-// The document command dispatcher.
+// The document command dispatcher: one table of routes, from each command
+// id (or run of ids) to the one handler that owns it, whatever sent the id
+// (menu, accelerator, tool button, pop-up menu, or the program itself).
 #include "app/ws_command.h"
 #include "support/app_frame_globals.h"
 #include "app/fc_file_cmds.h"
+#include "app/fc_import_export.h"
+#include "app/vc_view_cmds.h"
 #include "app/ws_services.h"
 #include "app/mb_msgbar.h"
 #include "tools/ep_selection.h"
 #include "tools/ep_tool_choice.h"
+#include "commands/at_attr.h"
+#include "commands/clip_formats.h"
+#include "commands/cmd_object.h"
+#include "commands/ord_order.h"
 #include "commands/ws_objects.h"
 #include "model/fm_form.h"
 #include "model/ob_dispatch.h"
@@ -26,81 +34,12 @@
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
-#include <initializer_list>
 
 namespace {
 
 const char kTableDefaultText[] = "You can change default value only when you are editing the table.";
 const char kTextFindText[] = "Text fnd is available only when you edit a text object";
 const UINT kHelpContextWorkspace = 800;
-
-bool in(int id, int first, int last) { return id >= first && id <= last; }
-
-bool oneOf(int id, std::initializer_list<int> ids)
-{
-    for (int v : ids)
-        if (v == id)
-            return true;
-    return false;
-}
-
-// The drawing-tool buttons chosen by their button command.
-bool isToolButton(int id)
-{
-    return oneOf(id, {301, 302, 306, 309, 310, 311, 313, 314, 316, 317, 318, 321, 322, 323, 326,
-                      328, 329, 330, 332, 335, 336, 337, 1210, 1340, 1345, 1346, 1360, 1361}) ||
-           in(id, 340, 349) || in(id, 1350, 1358);
-}
-
-// Further tools chosen by command id through the tool table.
-bool isToolByCommand(int id)
-{
-    return oneOf(id, {319, 338, 1391, 1392}) || in(id, 1362, 1364) || in(id, 1367, 1369) ||
-           in(id, 1372, 1374) || in(id, 1378, 1382);
-}
-
-// The nudging and sizing keys.
-bool isNudge(int id)
-{
-    return in(id, 751, 756) || in(id, 760, 767) || in(id, 771, 778) || in(id, 830, 833);
-}
-
-// Commands of the object commands module, by id.
-bool isObjectCommand(int id)
-{
-    return in(id, 21, 25) || oneOf(id, {118, 150, 156, 190, 194, 195, 200, 201, 202, 203, 204,
-                                        205, 212, 214, 219, 215, 237, 1980, 2024, 240, 251, 258,
-                                        256, 257, 270, 275, 272, 276, 403, 404, 405, 406, 407,
-                                        427, 428, 414, 408, 409, 560, 561, 740, 742, 743, 840,
-                                        438, 467, 470, 510, 511, 513, 517, 499, 514, 515, 522,
-                                        529, 611, 683, 704, 732, 757, 821, 882, 1225, 1970}) ||
-           in(id, 360, 364) || in(id, 416, 419) || in(id, 420, 426) || in(id, 431, 437) ||
-           in(id, 451, 454) || in(id, 501, 505) || in(id, 531, 541) || in(id, 1140, 1143) ||
-           in(id, 1237, 1242);
-}
-
-// Text commands of the text editing module.
-bool isTextCommand(int id)
-{
-    return oneOf(id, {455, 460, 459, 461, 462, 463, 468, 464, 465, 466, 483, 474, 475, 481, 491,
-                      486, 961, 1136, 1138, 2223, 707, 714, 720, 487, 488, 497, 962}) ||
-           in(id, 2200, 2210) || in(id, 2212, 2214) || in(id, 2224, 2226);
-}
-
-bool isTableCommand(int id) { return oneOf(id, {631, 648, 649, 665, 666}); }
-
-bool isBitmapProperty(int id)
-{
-    return oneOf(id, {574, 575, 577}) || in(id, 585, 587) || in(id, 589, 593);
-}
-
-bool isViewCommand(int id) { return id == 176 || in(id, 181, 189) || id == 2250 || id == 2251; }
-
-// Ids accepted without action.
-bool isAccepted(int id)
-{
-    return oneOf(id, {914, 932, 1145, 1146, 745, 746, 747, 749, 231, 1104});
-}
 
 HWND ownerOf(HWND ws)
 {
@@ -111,7 +50,7 @@ HWND ownerOf(HWND ws)
 // The zoom commands 192 and 193: by ten percent about the current object's
 // centre (or the middle of the page part in the window), or by a factor
 // about the current object's rectangle when the command carries a step.
-void zoomInOut(HWND ws, MemHandle object, bool zoomIn, LPARAM lParam)
+int zoomInOut(HWND ws, MemHandle object, bool zoomIn, LPARAM lParam)
 {
     wsApplyViewMapping(ws);
     RECT about = {0, 0, 0, 0};
@@ -127,237 +66,379 @@ void zoomInOut(HWND ws, MemHandle object, bool zoomIn, LPARAM lParam)
         if (!IntersectRect(&about, &client, &page))
             about = client;
     }
-    if (lParam) {
-        wsZoomStep(ws, (uint32_t)lParam, object ? &about : nullptr, zoomIn);
-        return;
-    }
+    if (lParam)
+        return wsZoomStep(ws, (uint32_t)lParam, object ? &about : nullptr, zoomIn);
     POINT centre = {(about.left + about.right) / 2, (about.top + about.bottom) / 2};
     dmLogToDevPoints(&centre, 1);
-    wsZoomByPercent(ws, zoomIn ? 10 : -10, centre);
+    return wsZoomByPercent(ws, zoomIn ? 10 : -10, centre);
+}
+
+// 132: the file named by the string handle in lParam, imported as an image.
+int importNamedFile(HWND ws, LPARAM lParam)
+{
+    MemHandle name = (MemHandle)lParam;
+    if (name) {
+        {
+            MemLock<char> p(name);
+            if (p)
+                fcImportFile(ws, p.get(), 1, 0, nullptr);
+        }
+        utFreeHandle(name);
+    }
+    SetFocus(ws);
+    return 0;
+}
+
+int nothing(HWND, MemHandle, int, LPARAM) { return 0; }
+
+// ---- the routes ---------------------------------------------------------------------------------
+
+typedef int (*RouteFn)(HWND ws, MemHandle object, int id, LPARAM lParam);
+
+enum : uint8_t {
+    WR_DISCARD = 0x1,   // drops the pending undo step first
+    WR_COMMIT = 0x2,    // stores the current page first
+    WR_NUDGE = 0x4,     // needs a current object in select mode, else beeps
+    WR_WAITS = 0x8,     // the dialog or mode it needs is not in the program yet
+};
+
+struct Route {
+    int16_t first, last;
+    uint8_t flags;
+    RouteFn run;
+};
+
+#define ON(first, last, flags, body) \
+    {first, last, flags, [](HWND ws, MemHandle o, int id, LPARAM l) -> int { body; }}
+#define ONE(id, flags, body) ON(id, id, flags, body)
+// Ids taken without anything to do.
+#define TAKEN(first, last) {first, last, 0, nothing}
+// Ids whose handler is not in the program yet: taken, nothing done.
+#define WAITS(first, last) {first, last, WR_WAITS, nothing}
+
+const Route kRoutes[] = {
+    // Notifications the program posts to itself.
+    ONE(20, 0, pvStorePagePalette(ws); return 0),
+    ON(30, 32, 0, return wsOnNavBarCommand(ws, id, l)),
+    ON(34, 37, 0, return wsOnNavBarCommand(ws, id, l)),
+    ONE(39, 0, return wsOnNavBarCommand(ws, id, l)),
+    ON(76, 78, 0, return epToolDropNotify(ws, id, l)),
+    {135, 135, WR_DISCARD, nothing}, {141, 141, WR_DISCARD, nothing},
+    TAKEN(231, 231), TAKEN(745, 747), TAKEN(749, 749), TAKEN(914, 914), TAKEN(932, 932),
+    TAKEN(1104, 1104), TAKEN(1145, 1146), TAKEN(1980, 1980),
+    ONE(396, 0, wsScrollToObject(ws, o); return 0),
+    ONE(397, 0, {
+        const int16_t type = obGetType((MemHandle)l);
+        if (type == 41 || type == 42 || type == 124)
+            fldClosePropPane();
+        return 0;
+    }),
+    ONE(398, 0, epSelectAndReveal(ws, (MemHandle)l, wsGetCurrentObject(ws)); return 0),
+    ONE(399, 0, epSelectObject(ws, (MemHandle)l); return 0),
+    ONE(910, 0, mbUpdateFromSelection(); return 0),
+    ONE(911, 0, {
+        wsInvalidateRulers(ws, 3);
+        InvalidateRect(ws, nullptr, TRUE);
+        return 0;
+    }),
+    ONE(912, 0, wsInvalidateRulers(ws, 1); return 0),
+    ONE(913, 0, wsInvalidateRulers(ws, 2); return 0),
+    ONE(918, 0, SetFocus(ws); return 0),
+    ONE(921, 0, wsAutoSaveTick(ws); return 0),
+    ONE(942, 0, wsSetOutputWindow(ws, nullptr); return 0),
+    ONE(1100, 0, {
+        if (MemHandle target = l ? (MemHandle)l : o)
+            wsUnlinkObject(ws, target);
+        return 0;
+    }),
+    ONE(216, 0, winRedrawNow(ws); return 0),
+    ONE(770, 0, return o ? cmdMoveObjectBy(ws, o, (int16_t)LOWORD(l), (int16_t)HIWORD(l)) : 0),
+    ONE(873, 0, fmSetFlag400(wsGetDocument(ws), TRUE); return 0),
+    ONE(874, 0, fmSetFlag400(wsGetDocument(ws), FALSE); return 0),
+
+    // File.
+    ONE(97, 0, return fcSaveCommand(ws)),
+    ONE(102, 0, return fcSaveCommand(ws)),
+    ONE(103, 0, return fcSaveAsCommand(ws)),
+    ONE(104, WR_DISCARD, return fcImportCommand(ws, (int)(l & 0xFF))),
+    ONE(1150, WR_DISCARD, return fcImportOneKind(ws, FC_IMPORT_IMAGE)),
+    ONE(1151, WR_DISCARD, return fcImportOneKind(ws, FC_IMPORT_TEXT)),
+    ONE(1152, WR_DISCARD, return fcImportOneKind(ws, FC_IMPORT_PAGE)),
+    ONE(105, WR_DISCARD | WR_COMMIT, return fcExportCommand(ws, (MemHandle)l)),
+    ONE(1160, WR_DISCARD | WR_COMMIT, return o ? fcExportCommand(ws, o) : 0),
+    ONE(1161, WR_DISCARD | WR_COMMIT, return fcExportCommand(ws, 0)),
+    ONE(1162, WR_DISCARD | WR_COMMIT, return fcExportPagesCommand(ws)),
+    ONE(1101, WR_DISCARD | WR_COMMIT, return fcExportImageAs(ws, (MemHandle)l)),
+    ONE(106, WR_DISCARD, return prnCmdPrint(ws, FALSE, FALSE)),
+    ONE(1201, WR_DISCARD, return prnCmdPrint(ws, FALSE, TRUE)),
+    ONE(114, WR_DISCARD, return faxCmdFax(ws, FALSE)),
+    ONE(1202, WR_DISCARD, return faxCmdFax(ws, TRUE)),
+    ONE(132, 0, return importNamedFile(ws, l)),
+    ONE(134, 0, return fcMergeCommand(ws)),
+    ONE(143, 0, return fcReloadDocument(ws)),
+    ONE(611, 0, return cmdDocPassword(ws)),
+    ONE(683, WR_WAITS, return cmdUserKey(ws)),
+    ONE(880, WR_WAITS, return docCmdOptions(ws)),
+
+    // View.
+    ONE(176, 0, return vcZoomCommand(ws, id, o)),
+    ON(181, 189, 0, return vcZoomCommand(ws, id, o)),
+    ON(2250, 2251, 0, return vcZoomCommand(ws, id, o)),
+    ONE(179, 0, return wsCmdViewScale(ws)),
+    ONE(180, 0, return wsStartZoomTool(ws)),
+    ONE(192, 0, return zoomInOut(ws, o, true, l)),
+    ONE(193, 0, return zoomInOut(ws, o, false, l)),
+    ON(440, 442, 0, return wsCmdScrollStyle(ws, id)),
+    ONE(443, 0, utHelpKeyword(ws, "Scroll Style"); return 0),
+    ONE(439, 0, wsScrollToMarginRect(ws); return 0),
+    ONE(2100, 0, wsScrollToPlacement(ws); return 0),
+    ONE(2105, 0, {
+        wsShowRulersFlag(ws, FALSE);
+        dwPlaceRulers(wsGetDocWindow(ws));
+        return 0;
+    }),
+    ONE(2106, 0, return pvAddGuide(ws, (int32_t)l, 1)),
+    ONE(2107, 0, return pvAddGuide(ws, (int32_t)l, 2)),
+    ONE(2108, 0, return pvDeleteGuideAt(ws, (int32_t)l, 1)),
+    ONE(2109, 0, return pvDeleteGuideAt(ws, (int32_t)l, 2)),
+    ONE(869, WR_COMMIT | WR_WAITS, return fsOpenFullScreen(ws)),
+    ONE(808, 0, {
+        HWND helpOwner = appGetFrameWindow();
+        utHelpMenuCommand(helpOwner ? helpOwner : ws, kHelpContextWorkspace);
+        return 0;
+    }),
+
+    // Pages.
+    ONE(594, WR_WAITS, return bpOnCommand(ws, id, nullptr)),
+    ON(1187, 1199, WR_WAITS, return bpOnCommand(ws, id, nullptr)),
+    ON(595, 597, WR_WAITS, return pvCmdPageSettings(ws, id)),
+    ONE(628, WR_WAITS, return pvCmdRenamePage(ws)),
+    ONE(598, 0, pvCmdPageLayout(appGetFrameWindow(), ws); return 0),
+    ONE(601, 0, pvCmdPageLayout(appGetFrameWindow(), ws); return 0),
+    ONE(629, WR_WAITS, return pgCmdShuffle(ws)),
+    ONE(612, 0, return pvCmdInsertPageAt(ws, 1)),
+    ONE(613, 0, return pvCmdInsertPageAt(ws, 0)),
+    ONE(615, 0, return pvCmdInsertPage(ws, 0)),
+    ONE(614, WR_WAITS, return pvCmdDeletePages(ws)),
+    ONE(780, 0, return pvCmdDeleteCurrentPage(ws)),
+    ONE(616, 0, return pvCmdSelectPage(ws, id)),
+    ON(626, 627, 0, return pvCmdSelectPage(ws, id)),
+    ONE(617, 0, return pvCmdPrevPage(ws)),
+    ONE(618, 0, return pvCmdNextOrNewPage(ws)),
+    // 619: the high word says how (-1 the page's bottom, -2 nothing).
+    ONE(619, 0, return pvCmdShowPage(ws, (int16_t)LOWORD(l), (int16_t)HIWORD(l))),
+    ONE(1250, 0, return pvCmdShowPage(ws, (int16_t)LOWORD(l), 0)),
+    ONE(1251, 0, return pvCmdAskPage(ws)),
+    ONE(684, 0, return pvCmdFirstPage(ws)),
+    ONE(685, 0, return pvCmdLastPage(ws)),
+    ONE(1220, 0, return pvCmdHomePage(ws)),
+    ONE(1221, 0, return pvCmdEndPage(ws)),
+    ONE(199, 0, return pvCmdRevertPage(ws)),
+    ONE(624, WR_WAITS, return pgCmdPageNumbers(ws)),
+    ONE(625, WR_WAITS, return pvCmdPageList(ws, l)),
+    ONE(960, WR_WAITS, return pvOnPageListPick(ws, (WPARAM)id, l)),
+    ONE(866, WR_WAITS, return pvCmdPanoramic(ws, nullptr, l) != nullptr),
+    ONE(5000, WR_WAITS, return pvOnThumbnailCommand(ws, id, l)),
+    ONE(5001, WR_WAITS, return pvOnThumbnailCommand(ws, id, l)),
+    ONE(5003, WR_WAITS, return pvOnThumbnailCommand(ws, id, l)),
+    ONE(879, WR_WAITS, return pvCmdPageAttributes(ws)),
+
+    // Tools.
+    ON(301, 302, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ONE(306, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ON(309, 311, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ON(313, 314, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ON(316, 318, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ON(321, 323, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ONE(326, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ON(328, 330, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ONE(332, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ON(335, 337, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ON(340, 349, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ONE(1210, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ONE(1340, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ON(1345, 1346, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ON(1350, 1358, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ON(1360, 1361, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),
+    ONE(319, 0, return epChooseToolByCommand(ws, id, (int16_t)LOWORD(l))),
+    ONE(338, 0, return epChooseToolByCommand(ws, id, (int16_t)LOWORD(l))),
+    ON(1362, 1364, 0, return epChooseToolByCommand(ws, id, (int16_t)LOWORD(l))),
+    ON(1367, 1369, 0, return epChooseToolByCommand(ws, id, (int16_t)LOWORD(l))),
+    ON(1372, 1374, 0, return epChooseToolByCommand(ws, id, (int16_t)LOWORD(l))),
+    ON(1378, 1382, 0, return epChooseToolByCommand(ws, id, (int16_t)LOWORD(l))),
+    ON(1391, 1392, 0, return epChooseToolByCommand(ws, id, (int16_t)LOWORD(l))),
+    ONE(2222, 0, return epChooseToolOrVText(ws, id, (int16_t)LOWORD(l))),
+    ONE(213, WR_DISCARD | WR_WAITS, return epRotateTool(ws, o)),
+    ON(400, 400, 0, return cmdBackToSelect(ws)),
+    ONE(931, 0, return cmdBackToSelect(ws)),
+    ONE(402, 0, return cmdEnterMultiSelect(ws, id)),
+    ON(700, 701, 0, return txCmdEditText(ws, o, 0, l)),
+    // Begun by a command, the edit has no owner waiting for its end record
+    // (which, sent back as this command, would open it again).
+    ONE(706, 0, return txCmdEditText(ws, o, 0, l)),
+    ONE(197, 0, return cmdEditObject(ws, o, 0, l)),
+    ONE(401, 0, return cmdEditObject(ws, o, id, l)),
+    ONE(920, 0, return cmdLangExecute(ws)),
+
+    // Edit.
+    ONE(200, 0, return cmdUndo(ws, o)),
+    ONE(201, 0, return cmdCut(ws, o)),
+    ONE(202, 0, return cmdCopy(ws, o)),
+    ONE(203, 0, return cmdPaste(ws, o)),
+    ONE(204, 0, return cmdPasteAtPosition(ws, l)),
+    ONE(205, 0, return cmdDelete(ws, o)),
+    ONE(194, 0, return cmdCopySpecial(ws, o)),
+    ONE(195, 0, return cmdPasteSpecial(ws, o)),
+    ONE(212, WR_WAITS, return cmdClone(ws, o)),
+    ONE(215, 0, return cmdSelectAll(ws)),
+    ONE(230, 0, appShowTextFindHint(ws); return 0),
+    ONE(237, 0, return cmdInsertDateTime(ws, 0)),
+    ONE(2024, 0, return cmdInsertDateTime(ws, 1)),
+    ONE(240, 0, return cmdEditGroupText(ws, o)),
+    ONE(704, 0, return cmdEndGroupText(ws, (MemHandle)l)),
+    ONE(1970, 0, msAddHandles(ws, (MemHandle)l); return 0),
+    ONE(499, 0, return cmdMergeText(ws)),
+    ONE(732, WR_WAITS, return cmdSearchObject(ws)),
+
+    // Modify.
+    ONE(403, 0, return cmdGroup(ws, o)),
+    ONE(405, 0, return cmdUngroup(ws, o)),
+    ONE(404, WR_WAITS, return cmdComposite(ws, o)),
+    ONE(256, 0, return cmdFlipLeftRight(ws, o)),
+    ONE(257, 0, return cmdFlipUpDown(ws, o)),
+    ONE(214, WR_WAITS, return cmdRotateDialog(ws, o)),
+    ONE(219, 0, return cmdRotate90(ws, o)),
+    ONE(406, 0, return cmdSendToBack(ws, o)),
+    ONE(407, 0, return cmdBringToFront(ws, o)),
+    ONE(427, 0, return cmdSendBackward(ws, o)),
+    ONE(428, 0, return cmdBringForward(ws, o)),
+    ONE(414, 0, return cmdOrderByPosition(ws)),
+    ONE(560, 0, return cmdGoToFirst(ws)),
+    ONE(561, 0, return cmdGoToLast(ws)),
+    ONE(408, 0, return cmdGoToPrevious(ws, o)),
+    ONE(409, 0, return cmdGoToNext(ws, o)),
+    // Moving, sizing, snapping, aligning and arranging.
+    ON(751, 756, WR_NUDGE, return cmdArrangeCommand(ws, o, id, l, nullptr)),
+    ON(760, 767, WR_NUDGE, return cmdArrangeCommand(ws, o, id, l, nullptr)),
+    ON(771, 778, WR_NUDGE, return cmdArrangeCommand(ws, o, id, l, nullptr)),
+    ON(830, 833, WR_NUDGE, return cmdArrangeCommand(ws, o, id, l, nullptr)),
+    ON(360, 364, 0, return cmdArrangeCommand(ws, o, id, l, nullptr)),
+    ON(420, 426, 0, return cmdArrangeCommand(ws, o, id, l, nullptr)),
+    ON(431, 438, 0, return cmdArrangeCommand(ws, o, id, l, nullptr)),
+    ONE(757, 0, return cmdArrangeCommand(ws, o, id, l, nullptr)),
+    ONE(821, 0, return cmdArrangeCommand(ws, o, id, l, nullptr)),
+    // Line joins, repeat line, node closing and curve conversion.
+    WAITS(251, 251), WAITS(258, 258), WAITS(270, 270), WAITS(272, 272), WAITS(275, 276),
+    // Node editing's own commands (insert, add, open or close, convert,
+    // smooth and thin nodes): the node editor takes them.
+    WAITS(252, 254), WAITS(259, 259), WAITS(267, 267), WAITS(278, 279),
+
+    // Attribute.
+    ON(416, 419, 0, return cmdToggleFlag(ws, o, cmdFlagOfCommand(id))),
+    ONE(740, 0, return cmdToggleFlag(ws, o, cmdFlagOfCommand(id))),
+    ON(742, 743, 0, return cmdToggleFlag(ws, o, cmdFlagOfCommand(id))),
+    ONE(840, 0, return cmdToggleFlag(ws, o, cmdFlagOfCommand(id))),
+    ONE(501, WR_WAITS, return cmdSetPattern(ws, o)),
+    ONE(502, WR_WAITS, return cmdEditGradient(ws, o)),
+    ONE(503, WR_WAITS, return cmdSetGradientType(ws, o)),
+    ONE(504, 0, return cmdSetLineAttr(ws, o)),
+    ONE(505, WR_WAITS, return cmdSetLineEnds(ws, o)),
+    ON(531, 533, 0, return cmdSetFillKind(ws, o, id - 531)),
+    ONE(534, WR_WAITS, return cmdSetFillKind(ws, o, id - 531)),
+    ON(535, 540, 0, return cmdSetHatchStyle(ws, o, id)),
+    ONE(541, 0, return cmdSetHatchSpacing(ws, o)),
+    ONE(514, WR_WAITS, return cmdRename(ws, o, l)),
+    ONE(515, WR_WAITS, return cmdListNames(ws)),
+    ONE(190, WR_WAITS, return cmdObjectInfo(ws, o)),
+    // Layers, palette colours and the object library.
+    WAITS(21, 25), WAITS(118, 118), WAITS(150, 150), WAITS(156, 156), WAITS(451, 454),
+    // Bitmaps: raster mode, mapping, bitmap copies, shadowed bitmaps and the
+    // transparent colour.
+    WAITS(470, 470), WAITS(510, 511), WAITS(513, 513), WAITS(517, 517), WAITS(1140, 1143),
+    WAITS(1237, 1242),
+    // Label and field styles.
+    WAITS(467, 467), WAITS(522, 522), WAITS(529, 529),
+    WAITS(882, 882), TAKEN(1225, 1225),
+    ON(574, 575, WR_WAITS, return bmpPropertyCommand(ws, o, id, l)),
+    ONE(577, WR_WAITS, return bmpPropertyCommand(ws, o, id, l)),
+    ON(585, 587, WR_WAITS, return bmpPropertyCommand(ws, o, id, l)),
+    ON(589, 593, WR_WAITS, return bmpPropertyCommand(ws, o, id, l)),
+    ONE(2241, WR_WAITS, return shShapeCommand(ws, o, id, l)),
+
+    // Text commands on the selected objects (the text editor takes them
+    // itself while a text is being edited).
+    ON(455, 455, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ON(459, 466, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ONE(468, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ONE(483, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ON(474, 475, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ONE(481, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ONE(491, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ON(486, 488, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ONE(497, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ON(961, 962, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ONE(1136, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ONE(1138, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ONE(2223, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ONE(707, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ONE(714, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ONE(720, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ON(2200, 2210, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ON(2212, 2214, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    ON(2224, 2226, WR_WAITS, return teTextCommand(ws, o, id, l)),
+    // Tables.
+    ONE(631, WR_WAITS, return tbTableCommand(ws, o, id, l)),
+    ON(648, 649, WR_WAITS, return tbTableCommand(ws, o, id, l)),
+    ON(665, 666, WR_WAITS, return tbTableCommand(ws, o, id, l)),
+    ONE(652, 0, utMessageBox(ownerOf(ws), kTableDefaultText, MB_ICONINFORMATION); return 0),
+    ONE(653, 0, utMessageBox(ownerOf(ws), kTableDefaultText, MB_ICONINFORMATION); return 0),
+};
+
+#undef ON
+#undef ONE
+#undef TAKEN
+#undef WAITS
+
+const Route *routeOf(int id)
+{
+    for (const Route &r : kRoutes)
+        if (id >= r.first && id <= r.last)
+            return &r;
+    return nullptr;
 }
 
 }  // namespace
 
 void appShowTextFindHint(HWND ws) { utMessageBox(ownerOf(ws), kTextFindText, MB_ICONINFORMATION); }
 
-BOOL wsIsDocumentCommand(int id)
+BOOL wsIsDocumentCommand(int id) { return routeOf(id) != nullptr; }
+
+BOOL wsCommandWaits(int id)
 {
-    return isToolButton(id) || isToolByCommand(id) || isNudge(id) || isObjectCommand(id) ||
-           isTextCommand(id) || isTableCommand(id) || isBitmapProperty(id) || isViewCommand(id) ||
-           isAccepted(id) || in(id, 30, 32) || in(id, 34, 37) || id == 39 || in(id, 76, 78) ||
-           oneOf(id, {20, 97, 102, 103, 104, 105, 106, 1201, 114, 1202, 132, 134, 135, 141, 143,
-                      179, 180, 192, 193, 197, 401, 199, 213, 216, 230, 396, 397, 398, 399, 400,
-                      931, 402, 439, 440, 441, 442, 443, 594, 595, 596, 597, 598, 601, 628, 629,
-                      612, 613, 615, 614, 780, 616, 626, 627, 617, 618, 619, 684, 685, 1250, 1220,
-                      1221, 624, 625, 960, 866, 5000, 5001, 5003, 652, 653, 700, 701, 706, 770,
-                      808, 869, 873, 874, 879, 880, 910, 911, 912, 913, 918, 920, 921, 942, 1100,
-                      1101, 2100, 2105, 2106, 2107, 2108, 2109, 2222, 2241, 1101}) ||
-           in(id, 1187, 1199);
+    const Route *r = routeOf(id);
+    return r && (r->flags & WR_WAITS) ? TRUE : FALSE;
+}
+
+int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM lParam)
+{
+    const Route *route = routeOf(command);
+    return route ? route->run(ws, object, command, lParam) : 0;
 }
 
 int wsOnCommand(HWND ws, int id, LPARAM lParam)
 {
-    if (!wsIsDocumentCommand(id))
+    const Route *route = routeOf(id);
+    if (!route)
         return 1;
     MemHandle object = wsGetCurrentObject(ws);
-
-    // Commands that begin a document-wide operation drop the pending undo
-    // step first; export, full screen and the picture export store the page.
-    if (oneOf(id, {104, 105, 106, 1201, 114, 1202, 135, 141, 213, 1101}))
+    if (route->flags & WR_DISCARD)
         udDiscard(ws);
-    if (oneOf(id, {105, 869, 1101}))
+    if (route->flags & WR_COMMIT)
         pvCommitPage(ws);
-    if (id == 135 || id == 141 || isAccepted(id))
-        return 0;
-
-    if (isNudge(id)) {
-        if (!object || wsGetToolMode(ws) != TM_SELECT) {
-            MessageBeep(0);
-            return 0;
-        }
-        cmdObjectCommand(ws, object, id, lParam);
+    if ((route->flags & WR_NUDGE) && (!object || wsGetToolMode(ws) != TM_SELECT)) {
+        MessageBeep(0);
         return 0;
     }
-    if (isToolButton(id)) {
-        epChooseTool(ws, id, (int16_t)LOWORD(lParam));
-        return 0;
-    }
-    if (isToolByCommand(id)) {
-        epChooseToolByCommand(ws, id, (int16_t)LOWORD(lParam));
-        return 0;
-    }
-    if (isTextCommand(id)) {
-        teTextCommand(ws, object, id, lParam);
-        return 0;
-    }
-    if (isTableCommand(id)) {
-        tbTableCommand(ws, object, id, lParam);
-        return 0;
-    }
-    if (isBitmapProperty(id)) {
-        bmpPropertyCommand(ws, object, id, lParam);
-        return 0;
-    }
-    if (isViewCommand(id)) {
-        vcZoomCommand(ws, id, object);
-        return 0;
-    }
-    if (in(id, 30, 39)) {
-        wsOnNavBarCommand(ws, id, lParam);
-        return 0;
-    }
-    if (in(id, 1187, 1199)) {
-        bpOnCommand(ws, id, nullptr);
-        return 0;
-    }
-    if (isObjectCommand(id)) {
-        cmdObjectCommand(ws, object, id, lParam);
-        return 0;
-    }
-
-    switch (id) {
-    case 20: pvStorePagePalette(ws); break;
-    case 76:
-    case 77:
-    case 78: epToolDropNotify(ws, id, lParam); break;
-    case 97:
-    case 102: fcSaveCommand(ws); break;
-    case 103: fcSaveAsCommand(ws); break;
-    case 104: fcImportCommand(ws, (int)(lParam & 0xFF)); break;
-    case 105: fcExportCommand(ws, (MemHandle)lParam); break;
-    case 106: prnCmdPrint(ws, FALSE, FALSE); break;
-    case 1201: prnCmdPrint(ws, FALSE, TRUE); break;
-    case 114: faxCmdFax(ws, FALSE); break;
-    case 1202: faxCmdFax(ws, TRUE); break;
-    case 132: {
-        MemHandle name = (MemHandle)lParam;
-        if (name) {
-            {
-                MemLock<char> p(name);
-                if (p)
-                    fcImportFile(ws, p.get(), 1, 0, nullptr);
-            }
-            utFreeHandle(name);
-        }
-        SetFocus(ws);
-        break;
-    }
-    case 134: fcMergeCommand(ws); break;
-    case 143: fcReloadDocument(ws); break;
-    case 179: wsCmdViewScale(ws); break;
-    case 180: wsStartZoomTool(ws); break;
-    case 192:
-    case 193: zoomInOut(ws, object, id == 192, lParam); break;
-    case 197:
-    case 401: cmdEditObject(ws, object, id == 401 ? id : 0, lParam); break;
-    case 199: pvCmdRevertPage(ws); break;
-    case 213: epRotateTool(ws, object); break;
-    case 216: winRedrawNow(ws); break;
-    case 230: appShowTextFindHint(ws); break;
-    case 396: wsScrollToObject(ws, object); break;
-    case 397: {
-        const int16_t type = obGetType((MemHandle)lParam);
-        if (type == 41 || type == 42 || type == 124)
-            fldClosePropPane();
-        break;
-    }
-    case 398: epSelectAndReveal(ws, (MemHandle)lParam, wsGetCurrentObject(ws)); break;
-    case 399: epSelectObject(ws, (MemHandle)lParam); break;
-    case 400:
-    case 931: cmdBackToSelect(ws); break;
-    case 402: cmdEnterMultiSelect(ws, id); break;
-    case 439: wsScrollToMarginRect(ws); break;
-    case 440:
-    case 441:
-    case 442: wsCmdScrollStyle(ws, id); break;
-    case 443: utHelpKeyword(ws, "Scroll Style"); break;
-    case 594: bpOnCommand(ws, id, nullptr); break;
-    case 595:
-    case 596:
-    case 597:
-    case 628: pvCmdPageSettings(ws, id); break;
-    case 598:
-    case 601: pvCmdPageLayout(appGetFrameWindow(), ws); break;
-    case 629: pgCmdShuffle(ws); break;
-    case 612:
-    case 613: pvCmdInsertPageAt(ws, id == 612); break;
-    case 615: pvCmdInsertPage(ws, 0); break;
-    case 614: pvCmdDeletePages(ws); break;
-    case 780: pvCmdDeleteCurrentPage(ws); break;
-    case 616:
-    case 626:
-    case 627: pvCmdSelectPage(ws, id); break;
-    case 617: pvCmdPrevPage(ws); break;
-    case 618: pvCmdNextOrNewPage(ws); break;
-    case 619:
-    case 1250:
-        // 619: the high word says how (-1 the page's bottom, -2 nothing).
-        pvCmdShowPage(ws, (int16_t)LOWORD(lParam), id == 619 ? (int16_t)HIWORD(lParam) : 0);
-        break;
-    case 684: pvCmdFirstPage(ws); break;
-    case 685: pvCmdLastPage(ws); break;
-    case 1220: pvCmdHomePage(ws); break;
-    case 1221: pvCmdEndPage(ws); break;
-    case 624: pgCmdPageNumbers(ws); break;
-    case 625: pvCmdPageList(ws, lParam); break;
-    case 960: pvOnPageListPick(ws, (WPARAM)id, lParam); break;
-    case 866: pvCmdPanoramic(ws, nullptr, lParam); break;
-    case 5000:
-    case 5001:
-    case 5003: pvOnThumbnailCommand(ws, id, lParam); break;
-    case 652:
-    case 653: utMessageBox(ownerOf(ws), kTableDefaultText, MB_ICONINFORMATION); break;
-    case 700:
-    case 701:
-    case 706:
-        // Begun by a command, the edit has no owner waiting for its end
-        // record (which, sent back as this command, would open it again).
-        txCmdEditText(ws, object, 0, lParam);
-        break;
-    case 770:
-        if (object)
-            cmdMoveObjectBy(ws, object, (int16_t)LOWORD(lParam), (int16_t)HIWORD(lParam));
-        break;
-    case 808: {
-        HWND helpOwner = appGetFrameWindow();
-        utHelpMenuCommand(helpOwner ? helpOwner : ws, kHelpContextWorkspace);
-        break;
-    }
-    case 869: fsOpenFullScreen(ws); break;
-    case 873:
-    case 874: fmSetFlag400(wsGetDocument(ws), id == 873); break;
-    case 879: pvCmdPageAttributes(ws); break;
-    case 880: docCmdOptions(ws); break;
-    case 910: mbUpdateFromSelection(); break;
-    case 911:
-        wsInvalidateRulers(ws, 3);
-        InvalidateRect(ws, nullptr, TRUE);
-        break;
-    case 912: wsInvalidateRulers(ws, 1); break;
-    case 913: wsInvalidateRulers(ws, 2); break;
-    case 918: SetFocus(ws); break;
-    case 920: cmdLangExecute(ws); break;
-    case 921: wsAutoSaveTick(ws); break;
-    case 942: wsSetOutputWindow(ws, nullptr); break;
-    case 1100: {
-        MemHandle target = lParam ? (MemHandle)lParam : object;
-        if (target)
-            wsUnlinkObject(ws, target);
-        break;
-    }
-    case 1101: fcExportImageAs(ws, (MemHandle)lParam); break;
-    case 2100: wsScrollToPlacement(ws); break;
-    case 2105:
-        wsShowRulersFlag(ws, FALSE);
-        dwPlaceRulers(wsGetDocWindow(ws));
-        break;
-    case 2106: pvAddGuide(ws, (int32_t)lParam, 1); break;
-    case 2107: pvAddGuide(ws, (int32_t)lParam, 2); break;
-    case 2108: pvDeleteGuideAt(ws, (int32_t)lParam, 1); break;
-    case 2109: pvDeleteGuideAt(ws, (int32_t)lParam, 2); break;
-    case 2222: epChooseToolOrVText(ws, id, (int16_t)LOWORD(lParam)); break;
-    case 2241: shShapeCommand(ws, object, id, lParam); break;
-    default: break;
-    }
+    route->run(ws, object, id, lParam);
     return 0;
 }

@@ -11,3 +11,7 @@ void appShowTextFindHint(HWND ws);
 // Whether an id belongs to the document commands (wsOnCommand does not
 // answer 1 for it).
 BOOL wsIsDocumentCommand(int command);
+// Whether the command's handler waits for a dialog or mode that is not in
+// the program yet (it is taken and does nothing): its menu items stay
+// greyed.
+BOOL wsCommandWaits(int command);

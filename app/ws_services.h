@@ -43,7 +43,6 @@ int bpOnCommand(HWND ws, int command, HMENU menu);
 #include "app/fc_import_export.h"
 
 // ---- zoom, options ------------------------------------------------------
-int vcZoomCommand(HWND ws, int command, MemHandle object);
 int docCmdOptions(HWND ws);
 
 // ---- tools ---------------------------------------------------------------------------------
@@ -63,7 +62,8 @@ void epBrushDrawMarks(HWND ws, HDC dc);
 
 // ---- object commands, undo ---------------------------------------------------------------------
 int cmdLangExecute(HWND ws);
-// Every other object command of the table, by id.
+// The handler of an object command run on the given object (the route of
+// the document command dispatcher, app/ws_command.cpp); its result.
 int cmdObjectCommand(HWND ws, MemHandle object, int command, LPARAM lParam);
 
 // ---- text, table, pictures, fields ---------------------------------------------------------------

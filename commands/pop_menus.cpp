@@ -240,6 +240,16 @@ void popNewPageMenu(HWND frame, LPARAM screenPos)
     winTrackPopup(sub, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, frame);
 }
 
+int popTableIds(int table, uint16_t *ids, int capacity)
+{
+    if (table < 0 || table >= POP_TABLE_COUNT)
+        return 0;
+    const PopTable &t = kTables[table];
+    for (int i = 0; i < t.count && i < capacity; ++i)
+        ids[i] = t.entries[i].id;
+    return t.count;
+}
+
 void popTableMenu(HWND owner, LPARAM screenPos, int table)
 {
     if (table < 0 || table >= POP_TABLE_COUNT)

@@ -49,6 +49,9 @@ void popScrollMenu(HWND owner, LPARAM screenPos);
 void popPageMenu(HWND owner, LPARAM pos, BOOL clientCoords);
 // The frame menu's Create New Page submenu (first item 615).
 void popNewPageMenu(HWND frame, LPARAM screenPos);
+// The command ids of a table-built menu (at most capacity of them); the
+// menu's item count.
+int popTableIds(int table, uint16_t *ids, int capacity);
 // One of the table-built menus at the screen position.
 void popTableMenu(HWND owner, LPARAM screenPos, int table);
 // The submenu of a menu (searched through its submenus too) whose first

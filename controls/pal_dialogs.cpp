@@ -849,6 +849,15 @@ int clrColorPopup(HWND owner, COLORREF *colour, POINT screenPoint)
     return 1;
 }
 
+BOOL clrManagerState(uint32_t *colours, BOOL *changed)
+{
+    if (!g_mgr.path)
+        return FALSE;
+    *colours = (uint32_t)g_mgr.colours.size();
+    *changed = g_mgr.changed ? TRUE : FALSE;
+    return TRUE;
+}
+
 int clrPaletteManagerDlg(HWND owner)
 {
     if (!clrGetPaletteWindow()) {

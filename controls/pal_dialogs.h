@@ -67,6 +67,9 @@ int clrColorDlg(HWND owner, const char *caption, COLORREF *colour);
 int clrEditPaletteDlg(HWND owner, const RECT *rect);
 int clrColorPopup(HWND owner, COLORREF *colour, POINT screenPoint);
 int clrPaletteManagerDlg(HWND owner);
+// While the Palette Manager runs: the colours of its working palette and
+// whether they differ from the saved ones. FALSE when it is not open.
+BOOL clrManagerState(uint32_t *colours, BOOL *changed);
 
 // For tests: the running Palette Manager's grid origin (client coordinates)
 // and selected cell, and the pop-up's selected cell.

@@ -304,8 +304,16 @@ HWND utHtmlHelp(HWND window, const char *file, UINT command, DWORD_PTR data)
     return g_htmlHelp(window, file, command, data);
 }
 
+namespace {
+uint32_t g_handedOut = 0;
+}
+
+uint32_t utHandedOutCount() { return g_handedOut; }
+void utNoteHandedOut() { ++g_handedOut; }
+
 void utHelpKeyword(HWND window, const char *keywords)
 {
+    utNoteHandedOut();
     char file[MAX_PATH];
     if (!haveHelpFile(file))
         return;
@@ -322,6 +330,7 @@ void utHelpKeyword(HWND window, const char *keywords)
 
 void utHelpMenuCommand(HWND window, UINT command)
 {
+    utNoteHandedOut();
     char file[MAX_PATH];
     if (!haveHelpFile(file))
         return;

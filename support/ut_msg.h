@@ -32,6 +32,11 @@ int utErrorBoxRes(HWND owner, UINT textId, UINT captionId);
 
 // Help.
 void utHelpKeyword(HWND window, const char *keywords);
+// How many requests the program has handed to programs outside it (the
+// help engine, the shell's browser) since it started, answered or not:
+// without a help file nothing shows, but the request was made.
+uint32_t utHandedOutCount();
+void utNoteHandedOut();
 void utHelpMenuCommand(HWND window, UINT command);
 HWND utHtmlHelp(HWND window, const char *file, UINT command, DWORD_PTR data);
 

@@ -839,6 +839,17 @@ static int insertHandle(HWND window, LPARAM lParam)
     return h ? tePasteHandle(window, h) : 0;
 }
 
+BOOL teCommandWaits(int id)
+{
+    switch (id) {
+    case 230: case 233: case 455: case 460: case 476: case 493: case 719: case 720:
+    case 1137: case 1138: case 2101: case 2102:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
 int teOnCommand(HWND window, int id, LPARAM lParam)
 {
     if (id != 910 && id != 914 && id != 921 && id != 2221 && id != 200 && id != 216 && id != 702)

@@ -53,6 +53,10 @@ void teShowEditPopup(HWND window, LPARAM point);
 
 // The editor's WM_COMMAND: 0 when it took the command, 1 when it passes on.
 int teOnCommand(HWND window, int id, LPARAM lParam);
+// Whether a command the editor takes waits for a dialog that is not in the
+// program yet (font dialogs, spelling, bullets, Find, hyperlinks, tabs): it does nothing,
+// so its menu item is greyed.
+BOOL teCommandWaits(int id);
 int teLabelOnCommand(HWND window, int id, LPARAM lParam);
 // WM_KEYDOWN, WM_KEYUP and WM_CHAR; 1 when handled.
 int teOnKey(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -89,7 +89,6 @@ void pvStorePagePalette(HWND ws)
         }
     wsMarkModified(ws);
 }
-void pvCmdPageLayout(HWND, HWND) {}
 
 MemHandle pvShowPage(HWND ws, MemHandle page)
 {

@@ -3,16 +3,22 @@
 #include "views/pv_pagecmd.h"
 #include "app/app_toolbars.h"
 #include "app/app_frame_docs.h"
+#include "model/setup_record.h"
 #include "app/ws_services.h"
 #include "commands/app_stdbar.h"
 #include "commands/clip_formats.h"
 #include "commands/ud_undo.h"
 #include "model/fm_form.h"
+#include "model/pg_dir.h"
+#include "model/pg_margins.h"
+#include "model/pg_page.h"
 #include "model/pg_record.h"
+#include "support/dlg_value.h"
 #include "support/ut_msg.h"
 #include "tools/ep_selection.h"
 #include "tools/ep_standins.h"
 #include "views/pg_dialogs.h"
+#include "views/pv_layout_sheet.h"
 #include "views/pv_page.h"
 #include "model/ws_document.h"
 #include "views/ws_record.h"
@@ -323,4 +329,66 @@ void pvGetSelectionCommandState(HWND ws, BOOL *cut, BOOL *copy, BOOL *paste, BOO
         *paste = p;
     if (undo)
         *undo = u;
+}
+
+void pvCmdPageLayout(HWND frame, HWND ws)
+{
+    BOOL unitChanged = FALSE;
+    MemHandle form = ws ? wsGetDocument(ws) : 0;
+    if (!form) {
+        // Without a document: the page that new documents start from.
+        MemHandle page = pgNewRecord(setGetDefaultPage());
+        if (page && pvPageLayoutSheet(frame, nullptr, &page, FALSE, &unitChanged))
+            setAdoptDefaultPage(page);
+        else
+            pgFreeList(page);
+        return;
+    }
+    udDiscard(ws);
+    MemHandle page = pvGetCurrentPage(ws);
+    if (!page)
+        return;
+    RECT before;
+    pgGetPageRect(page, &before);
+    MemHandle edited = page;
+    if (!pvPageLayoutSheet(frame, nullptr, &edited, FALSE, &unitChanged))
+        return;
+    if (edited != page) {
+        const int index = pvGetCurrentPageIndex(ws);
+        if (index >= 0)
+            pgDirSetPages(fmGetDirectory(form), edited, index);
+        else
+            fmSetBasePage(form, edited);
+    }
+    // The page's unit, shadow style and rulers are the shown page's.
+    pvShowPage(ws, edited);
+    RECT after;
+    pgGetPageRect(edited, &after);
+    if (EqualRect(&before, &after)) {
+        wsUpdateScrollRanges(ws, FALSE);
+        PostMessageA(ws, WM_COMMAND, 911, 0);
+        wsMarkModified(ws);
+        return;
+    }
+    wsBuildPageRects(ws);
+    pvAfterPagesChanged(ws);
+}
+
+int pvCmdAskPage(HWND ws)
+{
+    const int32_t count = pvGetPageCount(ws);
+    if (count <= 0)
+        return 0;
+    const int32_t step = 1, lowest = 1;
+    int32_t number = pvGetCurrentPageIndex(ws) + 1;
+    if (number < 1)
+        number = 1;
+    if (!dlgEnterValue(ownerOf(ws), "Go To Page", "Page number", DLG_VALUE_INT32, &step, &lowest,
+                       &count, &number))
+        return 0;
+    if (number < 1 || number > count) {
+        utMessageBox(ownerOf(ws), "There is no page of that number.", MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
+    return pvCmdShowPage(ws, number - 1, 0);
 }

@@ -25,6 +25,9 @@ int pvCmdInsertPageAt(HWND ws, int after);
 int pvCmdInsertPage(HWND ws, int copy);
 // 616, 626, 627: the "Select Page" list of page names.
 int pvCmdSelectPage(HWND ws, int command);
+// 1251, "Go To Page...": asks the page number ("Go To Page"), then shows
+// that page. 1 when the page was switched.
+int pvCmdAskPage(HWND ws);
 // 614, 780.
 int pvCmdDeletePages(HWND ws);
 int pvCmdDeleteCurrentPage(HWND ws);

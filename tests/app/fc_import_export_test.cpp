@@ -65,11 +65,40 @@ struct Answer {
     int index;
 };
 Answer g_answer;
+std::string g_offered;   // the first entry's pattern of the last dialog's filter
 BOOL answerDialog(HWND, WinFileDlgRequest &request)
 {
+    g_offered = request.filter ? request.filter + strlen(request.filter) + 1 : "";
     utStrCopyN(request.path, g_answer.path.c_str(), 260);
     request.filterIndex = g_answer.index;
     return TRUE;
+}
+
+TEST(ImportKinds, PageListsOfExportPages)
+{
+    struct Case {
+        const char *text;
+        int pages;
+        bool valid;
+        std::vector<int> indices;
+    } cases[] = {
+        {"1,3,5-7", 8, true, {0, 2, 4, 5, 6}},
+        {" 2 - 3 , 1", 3, true, {1, 2, 0}},
+        {"2,2,1-2", 3, true, {1, 0}},      // each page once
+        {"4", 3, false, {}},               // no such page
+        {"0", 3, false, {}},
+        {"3-2", 5, false, {}},             // backwards
+        {"1;2", 5, false, {}},
+        {"1-", 5, false, {}},
+        {"", 5, false, {}},
+        {" , ", 5, false, {}},
+    };
+    for (const Case &c : cases) {
+        std::vector<int> pages;
+        EXPECT_EQ(fcParsePageList(c.text, c.pages, &pages) != FALSE, c.valid) << c.text;
+        if (c.valid)
+            EXPECT_EQ(pages, c.indices) << c.text;
+    }
 }
 
 class ImportExport : public apptest::App {
@@ -262,6 +291,74 @@ TEST_F(ImportExport, PagesAreWrittenInEachFormatAtTheirSizeAndNamedByTheFlags)
     EXPECT_EQ(fcExportPages(ws, nullptr, 0, out.path().c_str(), 20, "png", IMG_FORMAT_PNG, TRUE), 2);
     EXPECT_TRUE(ffExists(out.file("p1.png").c_str()));
     EXPECT_TRUE(ffExists(out.file("p2.png").c_str()));
+}
+
+// File > Import's three items offer one kind of file each and place it.
+TEST_F(ImportExport, EachImportItemOffersItsKindAndPlacesIt)
+{
+    const std::string text = home.file("words.txt"), picture = home.file("dot.png");
+    writeFile(text, "Three small words");
+    ASSERT_TRUE(writePicture(picture, 8, 8));
+    g_answer = {picture, 1};
+    ASSERT_EQ(fcImportOneKind(ws, FC_IMPORT_IMAGE), 1);
+    EXPECT_NE(g_offered.find("*.png"), std::string::npos) << g_offered;
+    EXPECT_EQ(g_offered.find("*.txt"), std::string::npos) << "pictures only";
+    ASSERT_EQ(objects(page()).size(), 1u);
+    EXPECT_EQ(obGetType(objects(page()).back()), OBT_BITMAP);
+
+    g_answer = {text, 1};
+    ASSERT_EQ(fcImportOneKind(ws, FC_IMPORT_TEXT), 1);
+    EXPECT_EQ(g_offered, "*.txt");
+    ASSERT_EQ(objects(page()).size(), 2u);
+    EXPECT_EQ(obGetType(objects(page()).back()), OBT_TEXT);
+
+    // A picture offered as text is read as text, and is no text file.
+    BoxRecorder boxes;
+    g_answer = {picture, 2};
+    fcImportOneKind(ws, FC_IMPORT_TEXT);
+    g_answer = {text, 1};
+    EXPECT_EQ(fcImportOneKind(ws, FC_IMPORT_PAGE), 0) << "a text is no document";
+    EXPECT_EQ(g_offered, "*.qm");
+}
+
+// File > Export > Pages: the pages chosen in "Export Pages", written into
+// the folder of the name given, each named after the document and its
+// number, in the chosen format.
+TEST_F(ImportExport, ExportPagesWritesTheChosenPagesIntoTheFolder)
+{
+    pgtest::addObject(page(), "box", 1440, 1440, 2880, 2880);
+    SendMessageA(ws, WM_COMMAND, 615, 0);
+    pump();
+    ASSERT_EQ(pvGetPageCount(ws), 2);
+    pgtest::addObject(page(), "box2", 1440, 1440, 2880, 2880);
+    qmtest::TempDir out;
+    g_answer = {out.file("any name.bmp"), 3};
+    {
+        qmtest::DialogDriver driver({[](HWND d) {
+            qmtest::pressButton(d, 113);
+            qmtest::typeInto(d, 191, "2");
+            qmtest::pressButton(d, IDOK);
+        }});
+        EXPECT_EQ(fcExportPagesCommand(ws), 1);
+    }
+    char name[260];
+    fcExportPageName(ws, 1, 1 | 2 | 4 | 16, "png", IMG_FORMAT_PNG, name, sizeof name);
+    EXPECT_NE(strstr(name, "_p2.png"), nullptr) << name;
+    EXPECT_TRUE(ffExists(out.file(name).c_str())) << name;
+    fcExportPageName(ws, 0, 1 | 2 | 4 | 16, "png", IMG_FORMAT_PNG, name, sizeof name);
+    EXPECT_FALSE(ffExists(out.file(name).c_str())) << "page 1 was not chosen";
+    // A list that names no page is refused before any file dialog.
+    BoxRecorder boxes;
+    {
+        qmtest::DialogDriver driver({[](HWND d) {
+            qmtest::pressButton(d, 113);
+            qmtest::typeInto(d, 191, "5");
+            qmtest::pressButton(d, IDOK);
+        }});
+        EXPECT_EQ(fcExportPagesCommand(ws), 0);
+    }
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, "The page numbers are not valid.");
 }
 
 TEST_F(ImportExport, APageWithOnlyBasePageObjectsIsNotExported)

@@ -48,12 +48,17 @@ bool greyed(HMENU popup, int position)
 }
 
 // "1" enabled, "0" greyed, "-" separator, one character per position.
+// (GetMenuState gives a sub-menu's item count in its high byte, which can
+// look like MF_SEPARATOR: the item's type tells.)
 std::string states(HMENU popup)
 {
     std::string s;
     for (int i = 0; i < GetMenuItemCount(popup); ++i) {
-        const UINT state = GetMenuState(popup, (UINT)i, MF_BYPOSITION);
-        s += (state & MF_SEPARATOR) ? '-' : (state & MF_GRAYED) ? '0' : '1';
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE;
+        GetMenuItemInfoA(popup, (UINT)i, TRUE, &info);
+        s += (info.fType & MFT_SEPARATOR) ? '-' : (info.fState & MFS_GRAYED) ? '0' : '1';
     }
     return s;
 }
@@ -119,6 +124,15 @@ protected:
         App::TearDown();
         dwResetModule();
     }
+    // The document window closed without saving; no workspace then.
+    void closeDocument()
+    {
+        qmtest::BoxRecorder boxes;
+        boxes.answer(IDNO);
+        SendMessageA(doc, WM_CLOSE, 0, 0);
+        pump();
+        ws = nullptr;
+    }
     // The pop-up as the user opens it.
     HMENU open(UINT first)
     {
@@ -151,9 +165,10 @@ TEST_F(MenuState, EditOnAnEmptyPageGreysSelectAllAndUndoFollowsThePendingStep)
     wsPutUndo(ws, &undo);
     open(200);
     EXPECT_FALSE(greyed(edit, 0)) << "Undo with a pending step";
-    for (int pos : {2, 3, 6, 9, 10})
+    for (int pos : {2, 3, 6, 9})
         EXPECT_FALSE(greyed(edit, pos)) << pos;
     EXPECT_TRUE(greyed(edit, 7)) << "Insert";
+    EXPECT_TRUE(greyed(edit, 10)) << "Clone waits for its settings dialog: it would do nothing";
     wsFreeUndo(ws);
 
     // Create mode: Select All needs select mode.
@@ -184,12 +199,46 @@ TEST_F(MenuState, ModifyRenamesUngroupForAChainAndAGroup)
     current(a, OBT_RECTANGLE);
     open(403);
     EXPECT_TRUE(greyed(modify, 1));
-    EXPECT_FALSE(greyed(modify, 2)) << "Composite";
+    EXPECT_TRUE(greyed(modify, 2)) << "Composite waits for its dialog: it would do nothing";
+    EXPECT_FALSE(greyed(modify, 4)) << "Snap To Page";
     EXPECT_FALSE(greyed(modify, 8)) << "Order with two objects";
     // Without a current object only Go To, Order and Flip can be enabled.
     wsSetCurrentObject(ws, 0);
     open(403);
     EXPECT_EQ("000-00-1100000000", states(modify));
+}
+
+// Items greyed exactly where their command would do nothing: Export >
+// Object without a current object, Flip for a type that cannot be flipped,
+// the Win menu and Create New Page without a document.
+TEST_F(MenuState, ItemsThatWouldDoNothingAreGreyed)
+{
+    MemHandle a = pgtest::addObject(page, "a");
+    pgtest::addObject(page, "b");
+    HMENU exports = open(1160);
+    ASSERT_TRUE(exports);
+    EXPECT_EQ("011", states(exports)) << "Object needs a current object";
+    current(a, OBT_RECTANGLE);
+    open(1160);
+    EXPECT_EQ("111", states(exports));
+
+    HMENU modify = open(403);
+    EXPECT_FALSE(greyed(modify, 9)) << "a rectangle flips";
+    current(a, OBT_TEXT);
+    open(403);
+    EXPECT_TRUE(greyed(modify, 9)) << "a text does not";
+    wsSetCurrentObject(ws, 0);
+
+    HMENU win = open(2000);
+    ASSERT_TRUE(win);
+    EXPECT_EQ("1111", states(win).substr(0, 4)) << "then the MDI client's list of windows";
+    closeDocument();
+    ASSERT_EQ(0, docCount());
+    open(2000);
+    EXPECT_EQ("0000", states(win).substr(0, 4)) << "nothing to tile, cascade, arrange or close";
+    HMENU newPage = open(615);
+    ASSERT_TRUE(newPage);
+    EXPECT_EQ("000", states(newPage));
 }
 
 TEST_F(MenuState, AMinimisedDocumentGreysTheObjectMenus)
@@ -215,14 +264,8 @@ TEST_F(MenuState, FileWithoutADocumentGreysItsDocumentItems)
     HMENU file = open(100);
     ASSERT_TRUE(file);
     EXPECT_FALSE(greyed(file, 13)) << "Print with a document";
-    {
-        qmtest::BoxRecorder boxes;
-        boxes.answer(IDNO);
-        SendMessageA(doc, WM_CLOSE, 0, 0);
-        pump();
-    }
+    closeDocument();
     ASSERT_EQ(0, docCount());
-    ws = nullptr;
     open(100);
     for (int pos = 0; pos < GetMenuItemCount(file); ++pos) {
         if (GetMenuState(file, (UINT)pos, MF_BYPOSITION) & MF_SEPARATOR)
@@ -239,12 +282,14 @@ TEST_F(MenuState, AttributeRulesByObjectType)
         int16_t type;
         const char *states;   // positions 0 to 11
     } cases[] = {
-        {OBT_RECTANGLE, "11-10-01-111"},   // Bitmap and Ends greyed
-        {2, "00-11-01-111"},               // a line: Pattern, Gradient and Bitmap
-        {12, "00-10-01-111"},              // an arc: also Ends
-        {40, "00-00-01-111"},              // text
-        {60, "00-00-10-111"},              // a bitmap: only Bitmap, Display, Name, Information
-        {78, "00-00-11-111"},              // an image frame: also Make Bitmap
+        // Pattern (0), Ends (4) and Information (11) wait for their
+        // dialogs: greyed whatever the object.
+        {OBT_RECTANGLE, "01-10-01-110"},   // Bitmap and Ends greyed
+        {2, "00-10-01-110"},               // a line: Pattern, Gradient and Bitmap
+        {12, "00-10-01-110"},              // an arc: also Ends
+        {40, "00-00-01-110"},              // text
+        {60, "00-00-10-110"},              // a bitmap: only Bitmap, Display, Name, Information
+        {78, "00-00-11-110"},              // an image frame: also Make Bitmap
     };
     HMENU attribute = nullptr;
     for (const Case &c : cases) {
@@ -283,10 +328,12 @@ TEST_F(MenuState, OrderZoomAndPageRules)
     HMENU pages = open(601);
     ASSERT_TRUE(pages);
     ASSERT_EQ(1, pvGetPageCount(ws));
-    EXPECT_EQ("1111-1100-00", states(pages)) << "Delete, Shuffle, Go To and Select greyed";
+    // Name, Background and Object Shadow (1 to 3) and Shuffle (8) wait for
+    // the page dialogs.
+    EXPECT_EQ("1000-1100-00", states(pages)) << "Delete, Shuffle, Go To and Select greyed";
     pgDirAppend(wsGetDocument(ws), pgtest::newPage("two"));
     open(601);
-    EXPECT_EQ("1111-1111-11", states(pages));
+    EXPECT_EQ("1000-1110-11", states(pages));
 }
 
 TEST_F(MenuState, MenuLanguageIsKeptAndEveryVariantKeepsTheIds)
@@ -479,7 +526,7 @@ TEST_F(MenuState, HatchItemsAndTheSearchPopup)
         r->resourceWord = 1;
     }
     SendMessageA(frame, WM_INITMENUPOPUP, (WPARAM)search, 0);
-    EXPECT_EQ("111", states(search));
+    EXPECT_EQ("110", states(search)) << "the object search waits for its dialog";
     DestroyMenu(search);
 }
 
@@ -498,8 +545,11 @@ TEST_F(MenuState, EditorsKeepTheirOwnRules)
     EXPECT_EQ("0-000-01-10-1", states(edit)) << "no selection, nothing to undo or paste";
     EXPECT_EQ("&Insert Image...", itemText(edit, 206));
     HMENU text = open(460);
-    for (int pos : {0, 1, 2, 5, 6, 7, 8, 9, 18, 19, 20})
+    for (int pos : {2, 5, 6, 7, 8, 9, 18, 20})
         EXPECT_FALSE(greyed(text, pos)) << pos;
+    // Font, Size and Spell Check wait for their dialogs in the editor too.
+    for (int pos : {0, 1, 19})
+        EXPECT_TRUE(greyed(text, pos)) << pos;
 
     wsSetToolModeWord(ws, TM_SELECT);
     open(200);
@@ -553,7 +603,7 @@ TEST_F(MenuState, APopupTrackedFromTheFrameGetsItsStates)
     pgtest::addObject(page, "b");
     current(a, OBT_RECTANGLE);
     EXPECT_EQ(215u, winTrackPopup(edit, 0, 0, 0, frame));
-    EXPECT_EQ("0-110-10-11-1", trackedStates());
+    EXPECT_EQ("0-110-10-10-1", trackedStates()) << "Clone waits for its dialog";
     // The chosen item goes to the frame as its command.
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, frame, WM_COMMAND, WM_COMMAND, PM_REMOVE));

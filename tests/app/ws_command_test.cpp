@@ -15,6 +15,9 @@
 #include "commands/ws_objects.h"
 #include "support/ut_msg.h"
 #include "support/help_file.h"
+#include "tests/support/kit_dialog.h"
+#include "app/app_frame_cmd.h"
+#include "views/ws_zoom.h"
 #include <utility>
 
 namespace {
@@ -178,6 +181,73 @@ TEST_F(Dispatch, PageCommandsSwitchPages)
     EXPECT_EQ(0, pvGetCurrentPageIndex(ws));
     EXPECT_EQ(0, send(685));
     EXPECT_EQ(3, pvGetCurrentPageIndex(ws));
+}
+
+// The View menu's presets zoom the view; a preset equal to the present zoom
+// leaves it; the fits take the page's size.
+TEST_F(Dispatch, ZoomPresetsZoomTheView)
+{
+    const int32_t start = wsGetZoomPercent(ws);
+    const int other = start == 400 ? 182 : 181, percent = start == 400 ? 200 : 400;
+    EXPECT_EQ(0, send(other));
+    EXPECT_EQ(percent, wsGetZoomPercent(ws));
+    EXPECT_EQ(0, send(other));
+    EXPECT_EQ(percent, wsGetZoomPercent(ws));
+    EXPECT_EQ(0, send(2250));
+    EXPECT_EQ(125, wsGetZoomPercent(ws));
+    EXPECT_EQ(0, send(189));
+    EXPECT_EQ(WS_ZOOM_FIT_PAGE, wsGetZoomCode(ws));
+    EXPECT_GT(wsGetZoomPercent(ws), 0);
+}
+
+// Commands whose dialog or mode is not in the program yet are taken (their
+// menu items are greyed) and change nothing; the others are not waiting.
+TEST_F(Dispatch, WaitingCommandsAreTakenAndDoNothing)
+{
+    struct Case {
+        int id;
+        bool waits;
+    } cases[] = {{404, true}, {212, true}, {190, true}, {501, true}, {880, true},
+                 {606, true}, {656, true}, {981, true}, {460, true}, {2210, true},
+                 {205, false}, {1161, false}, {181, false}, {1251, false}, {100, false},
+                 {420, false}, {616, false}, {611, false}};
+    for (const Case &c : cases)
+        EXPECT_EQ(c.waits, appCommandWaits(c.id) != FALSE) << c.id;
+    BoxRecorder boxes;
+    MemHandle form = wsGetDocument(ws);
+    for (int id : {404, 212, 190, 501, 505, 880, 595, 629, 514})
+        EXPECT_EQ(0, send(id)) << id;
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    EXPECT_EQ(form, wsGetDocument(ws));
+    EXPECT_FALSE(wsIsModified(ws));
+}
+
+// Page > Go To Page asks for the page's number; one that does not exist
+// is refused.
+TEST_F(Dispatch, GoToPageAsksForTheNumber)
+{
+    pgDirAppend(form, pgtest::newPage("two"));
+    pgDirAppend(form, pgtest::newPage("three"));
+    {
+        qmtest::DialogDriver driver({[](HWND d) {
+            EXPECT_EQ("Go To Page", qmtest::windowText(d));
+            qmtest::typeInto(d, 100, "3");
+            qmtest::pressButton(d, 999);
+        }});
+        EXPECT_EQ(0, send(1251));
+    }
+    EXPECT_EQ(2, pvGetCurrentPageIndex(ws));
+    BoxRecorder boxes;
+    {
+        qmtest::DialogDriver driver({[](HWND d) {
+            qmtest::typeInto(d, 100, "9");
+            qmtest::pressButton(d, 999);
+        }});
+        EXPECT_EQ(0, send(1251));
+    }
+    EXPECT_EQ(2, pvGetCurrentPageIndex(ws));
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ("There is no page of that number.", boxes.last().text);
 }
 
 TEST_F(Dispatch, NudgeKeysOutsideSelectModeMoveNothing)

@@ -14,7 +14,6 @@ build=${QM_BUILD_DIR:?}
 exe=${1:-$build/quillmark.exe}
 . "$here/tests/e2e/lib/common.sh"
 
-winpath() { "$QM_WINE" winepath -w "$1" | tr -d '\r'; }
 doc=$(winpath "$work/home/insets.qm")
 wmf=$(winpath "$work/home/square.wmf")
 emf=$(winpath "$work/home/square.emf")

@@ -11,7 +11,6 @@ build=${QM_BUILD_DIR:?}
 exe=${1:-$build/quillmark.exe}
 . "$here/tests/e2e/lib/common.sh"
 
-winpath() { "$QM_WINE" winepath -w "$1" | tr -d '\r'; }
 doc=$(winpath "$work/home/pictures.qm")
 drive picturedoc "$doc" "$(winpath "$work/home/picture.png")" \
     "$(winpath "$work/home/paper.bmp")" || fail "the picture document was not written"

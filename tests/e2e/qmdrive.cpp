@@ -86,8 +86,20 @@
 //                                     two pages: page 1 holds an inset of page 2 and a
 //                                     3D Text "WWW" at 4320,1080-7200,2160; page 2 a blue
 //                                     square at 720,720-2880,2880
-//   qmdrive import PATH               File > Import, answering the file dialog with PATH;
-//                                     fails when the program answers with a message
+//   qmdrive import PATH [COMMAND]     File > Import (or the file dialog of COMMAND, such as
+//                                     Import > Image 1150), answering it with PATH; fails
+//                                     when the program answers with a message
+//   qmdrive ask QUERY [ARG]           prints one answer of the program's state probe
+//                                     (app/app_probe.h: 3 objects of the page, 4 the
+//                                     current object's type, 16 document windows, ...)
+//   qmdrive picture PATH              prints the size of a picture file as the picture
+//                                     library reads it (a Unix path) and the screen's dpi
+//   qmdrive walkdoc PATH              writes the document the menu walk works on
+//   qmdrive coverage TABLE            compares the menu walk's table with the ids of the
+//                                     menus, pop-up menus and tool bars
+//   qmdrive walk TABLE DOC [IDS]      the menu walk (below) on the document DOC, which the
+//                                     program shows; IDS (comma-separated) walks only those
+//                                     rows, without the menu checks
 #include "app/app_hooks.h"
 #include "app/app_start.h"
 #include "tests/table/tb_fixture.h"
@@ -113,6 +125,9 @@
 #include "text/tx_label.h"
 #include "text/tx_object.h"
 #include "views/pv_guide.h"
+#include "commands/pop_menus.h"
+#include "controls/tb_table.h"
+#include "support/qmfreeimage.h"
 #include "support/qmwin.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
@@ -122,6 +137,8 @@
 #include <stdlib.h>
 #include <string.h>
 #include <string>
+#include <algorithm>
+#include <set>
 #include <vector>
 
 namespace {
@@ -409,6 +426,20 @@ int listFills(const char *path)
     return 0;
 }
 
+// Saves the document with the program's own writer (page-size table and
+// all) and frees it: 0 when written, else 1.
+int saveAndFree(const char *path, MemHandle form)
+{
+    HWND holder = CreateWindowA("STATIC", "qmdrive", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                nullptr);
+    wsSetDocument(holder, form);
+    const bool ok = qmfSaveDocument(holder, path, form, FALSE, FALSE) != 0;
+    wsSetDocument(holder, 0);
+    DestroyWindow(holder);
+    fmFree(form);
+    return ok ? 0 : 1;
+}
+
 int newDocument(const char *path, int pages, const char *password, bool table = false)
 {
     MemHandle form = pgNewDocument(TRUE);
@@ -434,15 +465,7 @@ int newDocument(const char *path, int pages, const char *password, bool table = 
         pgCopySize(page, first);
         pgDirAppend(form, page);
     }
-    // Saved by the program's own document writer, page-size table and all.
-    HWND holder = CreateWindowA("STATIC", "qmdrive", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                nullptr);
-    wsSetDocument(holder, form);
-    const bool ok = qmfSaveDocument(holder, path, form, FALSE, FALSE) != 0;
-    wsSetDocument(holder, 0);
-    DestroyWindow(holder);
-    fmFree(form);
-    return ok ? 0 : 1;
+    return saveAndFree(path, form);
 }
 
 // A document with a text object and a Label on its page.
@@ -471,14 +494,7 @@ int textDocument(const char *path)
         return 1;
     pgAppendObject(page, text);
     pgAppendObject(page, label);
-    HWND holder = CreateWindowA("STATIC", "qmdrive", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                nullptr);
-    wsSetDocument(holder, form);
-    const bool ok = qmfSaveDocument(holder, path, form, FALSE, FALSE) != 0;
-    wsSetDocument(holder, 0);
-    DestroyWindow(holder);
-    fmFree(form);
-    return ok ? 0 : 1;
+    return saveAndFree(path, form);
 }
 
 // A packed 24-bit DIB of w x h pixels, each from the colour function.
@@ -533,14 +549,7 @@ int pictureDocument(const char *path, const char *png, const char *bmp)
     page = pgSetBackground(page, record);
     utFreeHandle(record);
     pgDirSetPages(fmGetDirectory(form), page, 0);
-    HWND holder = CreateWindowA("STATIC", "qmdrive", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                nullptr);
-    wsSetDocument(holder, form);
-    const bool ok = qmfSaveDocument(holder, path, form, FALSE, FALSE) != 0;
-    wsSetDocument(holder, 0);
-    DestroyWindow(holder);
-    fmFree(form);
-    return ok ? 0 : 1;
+    return saveAndFree(path, form);
 }
 
 // Writes the bytes to a new file; false when it cannot.
@@ -591,6 +600,21 @@ bool writeMetafiles(const char *wmf, const char *emf)
     return e && DeleteEnhMetaFile(e);
 }
 
+// A new document and a second page of the first one's size, not yet in
+// its directory; 0 when either cannot be made.
+MemHandle newTwoPages(MemHandle *first, MemHandle *second)
+{
+    MemHandle form = pgNewDocument(TRUE);
+    *first = form ? pgDirGetPages(fmGetDirectory(form), 0) : 0;
+    *second = *first ? pgNewRecord(0) : 0;
+    if (!*second) {
+        fmFree(form);
+        return 0;
+    }
+    pgCopySize(*second, *first);
+    return form;
+}
+
 MemHandle boxRecord(int16_t type, const RECT &box, uint32_t dataBytes)
 {
     MemHandle h = obNewRecord(kObHeadSize + dataBytes);
@@ -638,12 +662,10 @@ int metafileDocument(const char *path, const char *wmf, const char *emf)
 {
     if (!writeMetafiles(wmf, emf))
         return 1;
-    MemHandle form = pgNewDocument(TRUE);
-    MemHandle first = form ? pgDirGetPages(fmGetDirectory(form), 0) : 0;
-    MemHandle second = first ? pgNewRecord(0) : 0;
-    if (!second)
+    MemHandle first = 0, second = 0;
+    MemHandle form = newTwoPages(&first, &second);
+    if (!form)
         return 1;
-    pgCopySize(second, first);
     MemHandle square = boxRecord(OBT_RECTANGLE, RECT{720, 720, 2880, 2880}, 8);
     {
         ObLock r(square);
@@ -671,14 +693,7 @@ int metafileDocument(const char *path, const char *wmf, const char *emf)
         return 1;
     pgAppendObject(first, inset);
     pgAppendObject(first, text);
-    HWND holder = CreateWindowA("STATIC", "qmdrive", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                nullptr);
-    wsSetDocument(holder, form);
-    const bool ok = qmfSaveDocument(holder, path, form, FALSE, FALSE) != 0;
-    wsSetDocument(holder, 0);
-    DestroyWindow(holder);
-    fmFree(form);
-    return ok ? 0 : 1;
+    return saveAndFree(path, form);
 }
 
 // A visible dialog of any program in the prefix: with the caption, or
@@ -976,6 +991,976 @@ int answerBox(HWND frame)
     return IsWindow(box) ? 1 : 0;
 }
 
+// ---- the menu walk ----------------------------------------------------------------------------
+//
+// The table (tests/e2e/menu_walk_table.txt) has one row per command id of the
+// program's menus, pop-up menus and tool bars:
+//   ID | OWNER | CONTEXTS | EFFECT | PATH
+// OWNER is the window the id goes to: "frame" (the frame's menus, the
+// workspace's pop-up menus and the tool bars, all routed through the
+// frame), "strip" and "color2" (the colour palette's windows) or "palman"
+// (the Palette Manager dialog). CONTEXTS are the states in which the command
+// has something to do, the first the one it is walked in; in every other
+// state its item in the frame's menu must be greyed. EFFECT is what a user
+// sees; "pending N" names what the command waits for.
+
+const char kProbeMessage[] = "QuillmarkDrawProbe";
+enum {
+    PR_PING = 0, PR_LAST_PING, PR_MODE, PR_OBJECTS, PR_TYPE, PR_PAGES, PR_PAGE, PR_ZOOM,
+    PR_FLAGS, PR_FILL, PR_OBJECT_SIGN, PR_PAGE_SIGN, PR_VIEW_SIGN, PR_FORM_SIGN, PR_FRAME_SIGN,
+    PR_SETUP_SIGN, PR_DOCUMENTS, PR_MODIFIED, PR_MENU, PR_MENU_LANGUAGE, PR_BASE_PAGE,
+    PR_EDIT_SIGN, PR_PALETTE_SIGN, PR_UNDO, PR_HANDED,
+};
+
+UINT probeMessage()
+{
+    static UINT message = RegisterWindowMessageA(kProbeMessage);
+    return message;
+}
+
+long long probe(HWND frame, int query, LPARAM arg = 0)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(frame, probeMessage(), (WPARAM)query, arg, SMTO_NORMAL, 20000,
+                             &result))
+        return -99999;
+    return (long long)(LRESULT)result;
+}
+
+// Waits until the frame's thread has taken everything posted before: a
+// ping posted behind them comes back once the thread has reached it (also
+// from inside a modal loop that a command started).
+bool syncFrame(HWND frame)
+{
+    static LPARAM ping = 0x5000;
+    const LPARAM n = ++ping;
+    PostMessageA(frame, probeMessage(), PR_PING, n);
+    for (int i = 0; i < 4000; ++i) {
+        if (!IsWindow(frame))
+            return false;
+        if (probe(frame, PR_LAST_PING) == n)
+            return true;
+        Sleep(5);
+    }
+    return false;
+}
+
+std::string trim(const std::string &s)
+{
+    size_t a = s.find_first_not_of(" \t\r\n"), b = s.find_last_not_of(" \t\r\n");
+    return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
+}
+
+std::vector<std::string> split(const std::string &s, char sep)
+{
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (;;) {
+        size_t at = s.find(sep, start);
+        out.push_back(trim(s.substr(start, at == std::string::npos ? std::string::npos : at - start)));
+        if (at == std::string::npos)
+            return out;
+        start = at + 1;
+    }
+}
+
+struct WalkRow {
+    int id;
+    std::string owner;
+    std::vector<std::string> contexts;
+    std::string effect;
+    std::string path;
+    int line;
+    bool pending() const { return effect.compare(0, 8, "pending ") == 0; }
+    bool enabledIn(const std::string &context) const
+    {
+        if (pending())
+            return false;
+        for (const std::string &c : contexts)
+            if (c == context)
+                return true;
+        return false;
+    }
+};
+
+bool readTable(const char *path, std::vector<WalkRow> *rows)
+{
+    HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) {
+        fprintf(stderr, "cannot read %s\n", path);
+        return false;
+    }
+    std::string text;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got)
+        text.append(buffer, got);
+    CloseHandle(f);
+    int line = 0;
+    bool ok = true;
+    for (const std::string &raw : split(text, '\n')) {
+        ++line;
+        const std::string l = trim(raw);
+        if (l.empty() || l[0] == '#')
+            continue;
+        std::vector<std::string> f5 = split(l, '|');
+        if (f5.size() != 5 || atoi(f5[0].c_str()) <= 0 || f5[2].empty() || f5[3].empty()) {
+            fprintf(stderr, "table line %d is not ID | OWNER | CONTEXTS | EFFECT | PATH\n", line);
+            ok = false;
+            continue;
+        }
+        // Names for groups of states: "picked" an object selected in select
+        // mode, "select" select mode whatever is selected, "docs" any state
+        // with a document, "all" any state at all.
+        std::vector<std::string> contexts;
+        for (const std::string &c : split(f5[2], ',')) {
+            static const struct {
+                const char *name, *states;
+            } kGroups[] = {
+                {"picked", "one,text,chain,undo"},
+                {"select", "doc,one,text,chain,undo,page2"},
+                {"docs", "doc,one,text,chain,undo,page2,editing,editsel"},
+                {"all", "doc,one,text,chain,undo,page2,editing,editsel,none"},
+            };
+            bool group = false;
+            for (const auto &g : kGroups)
+                if (c == g.name) {
+                    for (const std::string &state : split(g.states, ','))
+                        contexts.push_back(state);
+                    group = true;
+                }
+            if (!group)
+                contexts.push_back(c);
+        }
+        WalkRow r = {atoi(f5[0].c_str()), f5[1], contexts, f5[3], f5[4], line};
+        rows->push_back(r);
+    }
+    return ok;
+}
+
+// ---- the ids of the resources and the tool bars
+
+void addMenuIds(HMENU menu, std::vector<int> *ids)
+{
+    const int n = GetMenuItemCount(menu);
+    for (int i = 0; i < n; ++i) {
+        if (HMENU sub = GetSubMenu(menu, i))
+            addMenuIds(sub, ids);
+        else if (UINT id = GetMenuItemID(menu, i); id != 0 && id != (UINT)-1)
+            ids->push_back((int)id);
+    }
+}
+
+std::vector<int> menuIds(const char *name)
+{
+    std::vector<int> ids;
+    if (HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), name)) {
+        addMenuIds(menu, &ids);
+        DestroyMenu(menu);
+    }
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    return ids;
+}
+
+struct ToolTable {
+    const ToolButton *buttons;
+    const int16_t *count;
+    const char *owner;
+};
+const ToolTable kToolTables[] = {
+    {tbTextFlowTable, &tbTextFlowCount, "frame"},
+    {tbDrawToolTable, &tbDrawToolCount, "frame"},
+    {tbCommandTable, &tbCommandCount, "frame"},
+    {tbCommandNarrowTable, &tbCommandNarrowCount, "frame"},
+    {tbModeToolTable, &tbModeToolCount, "frame"},
+    {tbMoveSizeTable, &tbMoveSizeCount, "frame"},
+    {tbMoreObjectsTable, &tbMoreObjectsCount, "frame"},
+    {tbColorTargetTable, &tbColorTargetCount, "color2"},
+    {tbNodeLineTable, &tbNodeLineCount, "frame"},
+    {tbNodePolylineTable, &tbNodePolylineCount, "frame"},
+    {tbNodePolygonTable, &tbNodePolygonCount, "frame"},
+    {tbNodeHVPolylineTable, &tbNodeHVPolylineCount, "frame"},
+    {tbNodeBezierTable, &tbNodeBezierCount, "frame"},
+    {tbNodeClosedTable, &tbNodeClosedCount, "frame"},
+};
+
+// The button of a tool bar with the command (null when none).
+const ToolButton *toolButton(int id)
+{
+    for (const ToolTable &t : kToolTables)
+        for (int i = 0; i < *t.count; ++i)
+            if (t.buttons[i].command == id)
+                return &t.buttons[i];
+    return nullptr;
+}
+
+// Every (owner, id) of the menus, the pop-up tables and the tool bars.
+std::set<std::pair<std::string, int>> resourceIds(bool *variantsAgree)
+{
+    std::set<std::pair<std::string, int>> all;
+    static const struct {
+        const char *menu, *owner, *variants[4];
+    } kMenus[] = {
+        {"ridevi", "frame", {"QM_TAIWAN", "QM_CHINESE_SIMPLIFIED", "QM_JAPANESE", "QM_KOREAN"}},
+        {"r_click", "frame", {"r_click_Taiwan"}},
+        {"UTIL_MENU", "frame", {"UTIL_MENU_TAIWAN"}},
+        {"BASEPAGE", "frame", {"BASEPAGE_Taiwan"}},
+        {"R_CLICK_BL", "frame", {"R_CLICK_BL_TAIWAN"}},
+        {"CLR_TARGET_MENU", "strip", {}},
+        {"CLR_STRIP_MENU", "strip", {}},
+        {"CLR_COLOR2_MENU", "color2", {}},
+        {"PAL_MAN", "palman", {}},
+    };
+    *variantsAgree = true;
+    for (const auto &m : kMenus) {
+        const std::vector<int> ids = menuIds(m.menu);
+        if (ids.empty()) {
+            fprintf(stderr, "the menu %s is not in the resources\n", m.menu);
+            *variantsAgree = false;
+        }
+        for (int id : ids)
+            all.insert({m.owner, id});
+        for (const char *variant : m.variants)
+            if (variant && menuIds(variant) != ids) {
+                fprintf(stderr, "the menu %s holds other ids than %s\n", variant, m.menu);
+                *variantsAgree = false;
+            }
+    }
+    for (const ToolTable &t : kToolTables)
+        for (int i = 0; i < *t.count; ++i) {
+            if (t.buttons[i].command)
+                all.insert({t.owner, t.buttons[i].command});
+            if (t.buttons[i].command2)
+                all.insert({t.owner, t.buttons[i].command2});
+        }
+    for (int table = 0; table < POP_TABLE_COUNT; ++table) {
+        uint16_t ids[32];
+        const int n = popTableIds(table, ids, 32);
+        for (int i = 0; i < n && i < 32; ++i)
+            all.insert({"frame", ids[i]});
+    }
+    return all;
+}
+
+// The table against the resources: every id there once, and nothing else.
+int checkCoverage(const std::vector<WalkRow> &rows)
+{
+    bool agree = true;
+    const auto all = resourceIds(&agree);
+    int faults = agree ? 0 : 1;
+    std::set<std::pair<std::string, int>> seen;
+    for (const WalkRow &r : rows) {
+        if (!seen.insert({r.owner, r.id}).second) {
+            fprintf(stderr, "line %d: %s %d has a second row\n", r.line, r.owner.c_str(), r.id);
+            ++faults;
+        }
+        if (!all.count({r.owner, r.id})) {
+            fprintf(stderr, "line %d: %s %d is in no menu or tool bar\n", r.line, r.owner.c_str(),
+                    r.id);
+            ++faults;
+        }
+    }
+    for (const auto &k : all)
+        if (!seen.count(k)) {
+            fprintf(stderr, "%s %d (in the resources) has no row\n", k.first.c_str(), k.second);
+            ++faults;
+        }
+    printf("coverage: %zu ids in the menus and tool bars, %zu rows\n", all.size(), rows.size());
+    return faults;
+}
+
+// ---- what a command shows
+
+struct Snapshot {
+    long long v[PR_HANDED + 1];
+    DWORD clipboard;
+    FILETIME written;
+    bool alive;
+};
+
+Snapshot snap(HWND frame, const std::string &doc)
+{
+    Snapshot s = {};
+    s.alive = IsWindow(frame) != 0;
+    for (int q = PR_MODE; q <= PR_HANDED; ++q)
+        s.v[q] = q == PR_MENU || !s.alive ? 0 : probe(frame, q);
+    s.clipboard = GetClipboardSequenceNumber();
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (GetFileAttributesExA(doc.c_str(), GetFileExInfoStandard, &data))
+        s.written = data.ftLastWriteTime;
+    return s;
+}
+
+struct Seen {
+    std::string cls, caption, texts;
+};
+
+struct WindowList {
+    DWORD thread;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectVisible(HWND w, LPARAM data)
+{
+    if (IsWindowVisible(w))
+        reinterpret_cast<WindowList *>(data)->found.push_back(w);
+    return TRUE;
+}
+
+std::vector<HWND> visibleWindows(DWORD thread)
+{
+    WindowList list = {thread, {}};
+    EnumThreadWindows(thread, collectVisible, reinterpret_cast<LPARAM>(&list));
+    return list.found;
+}
+
+std::string windowText(HWND w)
+{
+    char text[1024] = "";
+    GetWindowTextA(w, text, sizeof text);
+    return text;
+}
+
+std::string childTextsOf(HWND w)
+{
+    std::string all;
+    for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[32] = "";
+        GetClassNameA(c, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Static") != 0)
+            continue;
+        const std::string t = windowText(c);
+        if (!t.empty())
+            all += (all.empty() ? "" : " / ") + t;
+    }
+    for (char &ch : all)
+        if (ch == '\r' || ch == '\n')
+            ch = ' ';
+    return all;
+}
+
+bool waitGone(HWND w, int tenths)
+{
+    for (int i = 0; i < tenths * 4; ++i) {
+        if (!IsWindow(w) || !IsWindowVisible(w))
+            return true;
+        Sleep(25);
+    }
+    return false;
+}
+
+// Closes a window the command opened, as a user would: Cancel in a dialog
+// (or No, or OK when that is all it has), Escape in a pop-up menu, the close
+// box of any other window.
+void closeWindow(HWND frame, HWND w, const std::string &cls)
+{
+    if (cls == "#32768") {
+        PostMessageA(w, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (!waitGone(w, 10)) {
+            PostMessageA(frame, WM_CANCELMODE, 0, 0);
+            waitGone(w, 30);
+        }
+        return;
+    }
+    if (cls == "#32770") {
+        if (findClass(w, "SysTabControl32")) {
+            PostMessageA(w, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+            if (waitGone(w, 50))
+                return;
+        }
+        for (int id : {IDCANCEL, IDNO, IDOK}) {
+            if (id != IDCANCEL && !GetDlgItem(w, id))
+                continue;
+            PostMessageA(w, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(w, id));
+            if (waitGone(w, 30))
+                return;
+        }
+    }
+    PostMessageA(w, WM_CLOSE, 0, 0);
+    waitGone(w, 50);
+}
+
+HWND newWindow(HWND frame, DWORD thread, const std::vector<HWND> &before)
+{
+    for (HWND w : visibleWindows(thread))
+        if (std::find(before.begin(), before.end(), w) == before.end() && w != frame)
+            return w;
+    return nullptr;
+}
+
+// After a command: every window it opened, in turn, recorded and closed.
+// When a window is what the command is to show, it is waited for (a file
+// dialog may be built after the frame's thread has taken the ping).
+std::vector<Seen> closeOpened(HWND frame, DWORD thread, const std::vector<HWND> &before,
+                              bool awaitWindow = false)
+{
+    std::vector<Seen> seen;
+    for (int round = 0; round < 8 && IsWindow(frame); ++round) {
+        syncFrame(frame);
+        syncFrame(frame);
+        HWND opened = newWindow(frame, thread, before);
+        for (int i = 0; !opened && awaitWindow && seen.empty() && i < 750 && IsWindow(frame); ++i) {
+            Sleep(20);
+            opened = newWindow(frame, thread, before);
+        }
+        if (!opened)
+            break;
+        char cls[64] = "";
+        GetClassNameA(opened, cls, sizeof cls);
+        seen.push_back({cls, windowText(opened), childTextsOf(opened)});
+        closeWindow(frame, opened, cls);
+    }
+    return seen;
+}
+
+std::string quoted(const std::string &s)
+{
+    size_t a = s.find('"'), b = s.rfind('"');
+    return a != std::string::npos && b > a ? s.substr(a + 1, b - a - 1) : std::string();
+}
+
+// What a fingerprint or counter of the probe changing is called: the first
+// six are effects of their own.
+const struct {
+    const char *name;
+    int query;
+} kChanges[] = {
+    {"view", PR_VIEW_SIGN},     {"document", PR_FORM_SIGN}, {"frame", PR_FRAME_SIGN},
+    {"setup", PR_SETUP_SIGN},   {"edit", PR_EDIT_SIGN},     {"palette", PR_PALETTE_SIGN},
+    {"object", PR_OBJECT_SIGN}, {"order", PR_PAGE_SIGN},    {"undo", PR_UNDO},
+    {"handed", PR_HANDED},
+};
+
+// The probe query of an effect that is a change of it alone; 0 for others.
+int changeQuery(const std::string &kind)
+{
+    for (int i = 0; i < 6; ++i)
+        if (kind == kChanges[i].name)
+            return kChanges[i].query;
+    return 0;
+}
+
+// Whether the effect happened; a description of what was seen otherwise.
+bool effectHappened(const std::string &effect, const Snapshot &a, const Snapshot &b,
+                    const std::vector<Seen> &seen, std::string *why)
+{
+    for (const std::string &item : split(effect, ';')) {
+        std::vector<std::string> w = split(item, ' ');
+        const std::string &kind = w[0];
+        // What the command will do elsewhere once it is built is not walked.
+        if (item.find("pending ") != std::string::npos)
+            continue;
+        const std::string arg = w.size() > 1 ? w[1] : "";
+        const long long n = atoll(arg.c_str());
+        bool ok = false;
+        auto changed = [&](int q) { return a.v[q] != b.v[q]; };
+        if (kind == "dialog" || kind == "window") {
+            const std::string want = quoted(item);
+            for (const Seen &s : seen)
+                ok = ok || (s.caption == want &&
+                            ((kind == "dialog") == (s.cls == "#32770")));
+        } else if (kind == "message") {
+            const std::string want = quoted(item);
+            for (const Seen &s : seen)
+                ok = ok || (s.cls == "#32770" && s.texts.find(want) != std::string::npos);
+        } else if (kind == "ends") {
+            for (const Seen &s : seen)
+                ok = ok || s.cls == "ended";
+        } else if (kind == "popup") {
+            for (const Seen &s : seen)
+                ok = ok || s.cls == "#32768";
+        } else if (kind == "mode") {
+            ok = b.v[PR_MODE] == n;
+        } else if (kind == "objects") {
+            ok = b.v[PR_OBJECTS] - a.v[PR_OBJECTS] == n;
+        } else if (kind == "pages") {
+            ok = b.v[PR_PAGES] - a.v[PR_PAGES] == n;
+        } else if (kind == "page") {
+            ok = b.v[PR_PAGE] == n && changed(PR_PAGE);
+        } else if (kind == "zoom") {
+            ok = b.v[PR_ZOOM] == n && changed(PR_ZOOM);
+        } else if (kind == "type") {
+            ok = b.v[PR_TYPE] == n && (changed(PR_TYPE) || changed(PR_OBJECT_SIGN));
+        } else if (kind == "flag") {
+            ok = ((a.v[PR_FLAGS] ^ b.v[PR_FLAGS]) & strtoll(arg.c_str(), nullptr, 16)) != 0;
+        } else if (kind == "fill") {
+            ok = b.v[PR_FILL] == n && changed(PR_OBJECT_SIGN);
+        } else if (kind == "object") {
+            ok = changed(PR_OBJECT_SIGN) && a.v[PR_TYPE] == b.v[PR_TYPE];
+        } else if (kind == "order") {
+            ok = changed(PR_PAGE_SIGN) && a.v[PR_OBJECTS] == b.v[PR_OBJECTS];
+        } else if (kind == "selects") {
+            ok = changed(PR_OBJECT_SIGN) && !changed(PR_PAGE_SIGN);
+        } else if (int query = changeQuery(kind)) {
+            ok = changed(query);
+        } else if (kind == "undo") {
+            ok = b.v[PR_UNDO] && (changed(PR_OBJECT_SIGN) || changed(PR_PAGE_SIGN) ||
+                                  changed(PR_FORM_SIGN));
+        } else if (kind == "handed") {
+            ok = b.v[PR_HANDED] > a.v[PR_HANDED];
+        } else if (kind == "docs") {
+            ok = b.v[PR_DOCUMENTS] == n;
+        } else if (kind == "language") {
+            ok = b.v[PR_MENU_LANGUAGE] == n;
+        } else if (kind == "clipboard") {
+            ok = a.clipboard != b.clipboard;
+        } else if (kind == "saved") {
+            ok = CompareFileTime(&a.written, &b.written) != 0;
+        } else if (kind == "closes") {
+            ok = !b.alive;
+        } else if (kind != "?") {   // "?": not known yet; what was seen is printed
+            *why = "unknown effect \"" + kind + "\"";
+            return false;
+        }
+        if (!ok) {
+            char text[512];
+            snprintf(text, sizeof text,
+                     "mode %lld->%lld objects %lld->%lld type %lld->%lld pages %lld->%lld page "
+                     "%lld->%lld zoom %lld->%lld docs %lld->%lld",
+                     a.v[PR_MODE], b.v[PR_MODE], a.v[PR_OBJECTS], b.v[PR_OBJECTS], a.v[PR_TYPE],
+                     b.v[PR_TYPE], a.v[PR_PAGES], b.v[PR_PAGES], a.v[PR_PAGE], b.v[PR_PAGE],
+                     a.v[PR_ZOOM], b.v[PR_ZOOM], a.v[PR_DOCUMENTS], b.v[PR_DOCUMENTS]);
+            *why = text;
+            for (const auto &c : kChanges)
+                if (a.v[c.query] != b.v[c.query])
+                    *why += std::string(" ") + c.name + " changed";
+            if (a.clipboard != b.clipboard)
+                *why += " clipboard changed";
+            if (CompareFileTime(&a.written, &b.written) != 0)
+                *why += " file written";
+            for (const Seen &s : seen)
+                *why += " [" + s.cls + " \"" + s.caption + "\" " + s.texts + "]";
+            if (seen.empty())
+                *why += " (no window)";
+            return false;
+        }
+    }
+    return true;
+}
+
+// ---- the states a command is walked in
+
+struct Walker {
+    HWND frame;
+    DWORD thread;
+    std::string doc;   // the walked document, a Windows path
+    std::string context;
+    int faults = 0;
+
+    void post(int id, LPARAM lParam = 0)
+    {
+        PostMessageA(frame, WM_COMMAND, (WPARAM)(uint16_t)id, lParam);
+        syncFrame(frame);
+    }
+    long long q(int query, LPARAM arg = 0) { return probe(frame, query, arg); }
+    bool fail(const char *what)
+    {
+        fprintf(stderr, "FAILED: context %s: %s\n", context.c_str(), what);
+        ++faults;
+        return false;
+    }
+    bool openDocument()
+    {
+        if (q(PR_DOCUMENTS) > 0)
+            return true;
+        if (openFile(frame, doc.c_str()) != 0)
+            return fail("the walked document did not open");
+        syncFrame(frame);
+        return q(PR_DOCUMENTS) == 1 || fail("no document window after File > Open");
+    }
+    HWND documentWindow()
+    {
+        HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+        return client ? FindWindowExA(client, nullptr, "xqmdoc", nullptr) : nullptr;
+    }
+    // The document as it is in its file, select mode, nothing selected.
+    bool freshDocument()
+    {
+        if (HWND doc = documentWindow()) {
+            if (IsIconic(doc)) {
+                PostMessageA(doc, WM_SYSCOMMAND, SC_RESTORE, 0);
+                syncFrame(frame);
+            }
+        }
+        // Windows a command opened and left (a second document) go first.
+        while (q(PR_DOCUMENTS) > 1) {
+            const long long before = q(PR_DOCUMENTS);
+            post(143);
+            post(110);
+            closeOpened(frame, thread, {});
+            if (q(PR_DOCUMENTS) >= before)
+                return fail("a second document window does not close");
+        }
+        if (!openDocument())
+            return false;
+        if (q(PR_MODE) != 2 || q(PR_MODIFIED) || q(PR_PAGE) != 0 || q(PR_TYPE) != 0 ||
+            q(PR_OBJECTS) != 4 || q(PR_PAGES) != 2) {
+            post(400);
+            post(143);
+            post(400);
+        }
+        if (q(PR_OBJECTS) != 4 || q(PR_PAGES) != 2 || q(PR_MODIFIED))
+            return fail("the walked document did not come back from its file");
+        if (q(PR_ZOOM) != zoom) {
+            post(zoomCommand);
+            if (q(PR_ZOOM) != zoom)
+                return fail("the zoom did not come back");
+        }
+        return true;
+    }
+    long long zoom = 0;
+    int zoomCommand = 185;
+    bool selectNth(int n, int type)
+    {
+        post(560);
+        for (int i = 0; i < n; ++i)
+            post(409);
+        return q(PR_TYPE) == type || fail("the object to select is not there");
+    }
+    bool enter(const std::string &name)
+    {
+        context = name;
+        if (q(PR_MENU_LANGUAGE) != 1)
+            post(1919);
+        if (name == "none") {
+            if (q(PR_DOCUMENTS) > 0 && !freshDocument())
+                return false;
+            post(138);
+            closeOpened(frame, thread, {});
+            return q(PR_DOCUMENTS) == 0 || fail("the documents did not close");
+        }
+        if (!freshDocument())
+            return false;
+        if (name == "doc")
+            return true;
+        if (name == "one")
+            return selectNth(2, 7);
+        if (name == "text")
+            return selectNth(0, 40);
+        if (name == "chain") {
+            post(215);
+            return q(PR_TYPE) == 84 || fail("Select All made no chain");
+        }
+        if (name == "editing" || name == "editsel") {
+            if (!selectNth(0, 40))
+                return false;
+            post(700);
+            if (q(PR_MODE) != 20)
+                return fail("the text is not being edited");
+            if (name == "editsel") {
+                const long long before = q(PR_MENU, 202);
+                post(215);
+                if (before & 1 || !(q(PR_MENU, 202) & 1))
+                    return fail("Select All in the text selected nothing");
+            }
+            return true;
+        }
+        if (name == "undo") {
+            if (!selectNth(2, 7))
+                return false;
+            post(760);
+            return (q(PR_MENU, 200) & 1) || fail("moving the rectangle left no undo step");
+        }
+        if (name == "page2") {
+            post(618);
+            return q(PR_PAGE) == 1 || fail("the second page is not shown");
+        }
+        // States only walked in, never checked against the menu: the view
+        // at 400 %; the document when no fax output is set up; its window
+        // minimised, the icon moved off its place; the two rectangles of
+        // page 2 selected together; the first of them (hollow) alone.
+        if (name == "zoomed") {
+            post(181);
+            return q(PR_ZOOM) == 400 || fail("the view is not at 400 %");
+        }
+        if (name == "nofax")
+            return true;
+        if (name == "hollow") {
+            post(618);
+            return selectNth(0, 7);
+        }
+        if (name == "pair") {
+            post(618);
+            post(215);
+            return q(PR_TYPE) == 84 || fail("Select All on page 2 made no chain of two");
+        }
+        if (name == "iconic") {
+            HWND doc = documentWindow();
+            PostMessageA(doc, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            syncFrame(frame);
+            if (!IsIconic(doc))
+                return fail("the document window is not minimised");
+            SetWindowPos(doc, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            syncFrame(frame);
+            return true;
+        }
+        return fail("no such context");
+    }
+};
+
+// The window a row's id goes to.
+HWND ownerWindow(Walker &w, const WalkRow &row)
+{
+    if (row.owner == "frame")
+        return w.frame;
+    const char *cls = row.owner == "strip" ? "qm_clrmenu" : "qm_color2";
+    if (row.owner == "palman") {
+        for (HWND v : visibleWindows(w.thread)) {
+            if (windowText(v).compare(0, 15, "Palette Manager") == 0)
+                return v;
+        }
+        return nullptr;
+    }
+    HWND found = findClass(w.frame, cls);
+    if (!found)
+        found = FindWindowA(cls, nullptr);
+    return found;
+}
+
+// The palette contexts: the colour strip in the frame, the second colour
+// style's window, and the Palette Manager open over it.
+bool enterPalette(Walker &w, const std::string &owner)
+{
+    w.context = owner;
+    const bool second = FindWindowA("qm_color2", nullptr) || findClass(w.frame, "qm_color2");
+    if (owner == "strip") {
+        if (second)
+            w.post(25);
+        return findClass(w.frame, "qm_clrmenu") || FindWindowA("qm_clrmenu", nullptr) ||
+               w.fail("no colour strip");
+    }
+    if (!second)
+        w.post(25);
+    if (!(FindWindowA("qm_color2", nullptr) || findClass(w.frame, "qm_color2")))
+        return w.fail("no window of the second colour style");
+    if (owner == "palman") {
+        WalkRow probeRow = {0, "palman", {}, "", "", 0};
+        if (!ownerWindow(w, probeRow)) {
+            PostMessageA(w.frame, WM_COMMAND, 620, 0);
+            syncFrame(w.frame);
+        }
+        return ownerWindow(w, probeRow) || w.fail("the Palette Manager did not open");
+    }
+    return true;
+}
+
+// The frame menu's items in the present state: greyed exactly where the
+// table says the command has nothing to do.
+void checkMenuStates(Walker &w, const std::vector<WalkRow> &rows)
+{
+    int checked = 0;
+    for (const WalkRow &r : rows) {
+        if (r.owner != "frame")
+            continue;
+        const long long state = w.q(PR_MENU, r.id);
+        if (state < 0)
+            continue;
+        ++checked;
+        const bool enabled = (state & 1) != 0, want = r.enabledIn(w.context);
+        if (enabled != want) {
+            fprintf(stderr, "FAILED: context %s: %d (%s) is %s in the menu; its row says %s\n",
+                    w.context.c_str(), r.id, r.path.c_str(), enabled ? "enabled" : "greyed",
+                    want ? "it acts here" : (r.pending() ? r.effect.c_str() : "another context"));
+            ++w.faults;
+        }
+    }
+    printf("context %s: %d menu items agree with the table\n", w.context.c_str(), checked);
+}
+
+LPARAM lParamOf(HWND frame, const WalkRow &row)
+{
+    if (row.owner != "frame")
+        return 0;
+    const ToolButton *b = toolButton(row.id);
+    if (!b)
+        return 0;
+    if (b->kind & TBK_AT_PRESS) {
+        // A button that opens its menu at the pressed point.
+        RECT r;
+        GetWindowRect(frame, &r);
+        return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    return (LPARAM)(uint16_t)b->objType;
+}
+
+bool walkRow(Walker &w, const WalkRow &row)
+{
+    const DWORD began = GetTickCount();
+    HWND target = ownerWindow(w, row);
+    if (!target)
+        return w.fail(("no window for the owner " + row.owner).c_str());
+    const std::vector<HWND> before = visibleWindows(w.thread);
+    const Snapshot a = snap(w.frame, w.doc);
+    PostMessageA(target, WM_COMMAND, (WPARAM)(uint16_t)row.id, lParamOf(w.frame, row));
+    const bool awaitWindow = !row.pending() && (row.effect.find("dialog") == 0 ||
+                                                 row.effect.find("message") == 0 ||
+                                                 row.effect.find("window") == 0 ||
+                                                 row.effect.find("popup") == 0);
+    std::vector<Seen> seen = closeOpened(w.frame, w.thread, before, awaitWindow);
+    // A command that closes the window it went to (the Palette Manager's
+    // Close) ends it.
+    if (target != w.frame && (!IsWindow(target) || !IsWindowVisible(target)))
+        seen.push_back({"ended", "", ""});
+    if (IsWindow(w.frame))
+        syncFrame(w.frame);
+    const Snapshot b = snap(w.frame, w.doc);
+    std::string why;
+    if (row.pending()) {
+        // A waiting command does nothing, and leaves no window open.
+        printf("  %-5d %-8s %-34s %s (%lu ms)\n", row.id, w.context.c_str(), row.effect.c_str(),
+               row.path.c_str(), (unsigned long)(GetTickCount() - began));
+        if (!b.alive)
+            return w.fail("the program ended");
+        return true;
+    }
+    const bool ok = effectHappened(row.effect, a, b, seen, &why);
+    printf("%s %-5d %-8s %-34s %s (%lu ms)\n", ok ? "  " : "! ", row.id, w.context.c_str(),
+           row.effect.c_str(), row.path.c_str(), (unsigned long)(GetTickCount() - began));
+    if (!ok) {
+        fprintf(stderr, "FAILED: %d (%s, line %d) in %s: not \"%s\": %s\n", row.id,
+                row.path.c_str(), row.line, w.context.c_str(), row.effect.c_str(), why.c_str());
+        ++w.faults;
+    }
+    return ok;
+}
+
+// Whether the id is in a comma-separated list.
+bool listedIn(const char *list, int id)
+{
+    for (const std::string &item : split(list, ','))
+        if (atoi(item.c_str()) == id)
+            return true;
+    return false;
+}
+
+int walkMenus(HWND frame, const char *tablePath, const char *docPath, const char *only)
+{
+    std::vector<WalkRow> rows;
+    if (!readTable(tablePath, &rows))
+        return 1;
+    if (checkCoverage(rows) != 0)
+        return 1;
+    Walker w = {frame, GetWindowThreadProcessId(frame, nullptr), docPath, ""};
+    w.zoom = probe(frame, PR_ZOOM);
+    // An object on the clipboard, so that Paste has something to paste.
+    w.enter("one");
+    w.post(202);
+    static const char *kOrder[] = {"doc",    "one",    "text",   "chain",  "undo",
+                                   "page2",  "editing", "editsel", "zoomed", "nofax",
+                                   "iconic", "pair", "hollow", "strip",  "color2", "palman", "none"};
+    int walked = 0, pending = 0;
+    DWORD started = GetTickCount();
+    for (const char *context : kOrder) {
+        printf("context %s from %.1f s\n", context, (GetTickCount() - started) / 1000.0);
+        const bool palette = !strcmp(context, "strip") || !strcmp(context, "color2") ||
+                             !strcmp(context, "palman");
+        const bool walkOnly = palette || !strcmp(context, "zoomed") ||
+                              !strcmp(context, "nofax") || !strcmp(context, "iconic") ||
+                              !strcmp(context, "pair") || !strcmp(context, "hollow");
+        if (!walkOnly && !only) {
+            if (!w.enter(context))
+                continue;
+            checkMenuStates(w, rows);
+        }
+        for (const WalkRow &row : rows) {
+            if (row.contexts[0] != context || row.id == 109 || (only && !listedIn(only, row.id)))
+                continue;
+            if (palette ? !enterPalette(w, row.owner) : !w.enter(context))
+                continue;
+            walkRow(w, row);
+            ++walked;
+            pending += row.pending();
+        }
+        // The Palette Manager runs inside the frame's command: it is closed
+        // before the states with documents come back.
+        if (!strcmp(context, "palman")) {
+            WalkRow manager = {0, "palman", {}, "", "", 0};
+            if (HWND open = ownerWindow(w, manager))
+                closeWindow(w.frame, open, "#32770");
+            closeOpened(w.frame, w.thread, visibleWindows(w.thread));
+        }
+    }
+    // Exit last: the frame closes.
+    for (const WalkRow &row : rows)
+        if (row.id == 109 && row.owner == "frame" && !only) {
+            w.context = row.contexts[0];
+            walkRow(w, row);
+            ++walked;
+        }
+    printf("walked %d rows (%d pending), %d faults\n", walked, pending, w.faults);
+    return w.faults ? 1 : 0;
+}
+
+// The walked document: page 1 holds a text and three rectangles side by
+// side above it (filled), page 2 two hollow rectangles of different sizes.
+MemHandle walkRectangle(const RECT &box, uint8_t fillKind)
+{
+    MemHandle h = boxRecord(OBT_RECTANGLE, box, 8);
+    ObLock r(h);
+    if (!r)
+        return 0;
+    r->fillKind = fillKind;
+    r->fillColour = RGB(200, 220, 255);
+    const int32_t sides[2] = {r->width, r->height};
+    memcpy(obRecData(r.get()), sides, sizeof sides);
+    return h;
+}
+
+int walkDocument(const char *path)
+{
+    MemHandle first = 0, second = 0;
+    MemHandle form = newTwoPages(&first, &second);
+    if (!form)
+        return 1;
+    TextHeader th = {};
+    th.lf.lfHeight = -360;
+    lstrcpyA(th.lf.lfFaceName, "Liberation Sans");
+    th.flags = TXF_WRAP | TXF_WRAP_LOW;
+    th.bkMode = 1;
+    RECT box = {1440, 4320, 7200, 5400};
+    MemHandle text = txNewPlainTextObject(nullptr, &box, &th, "Walk text");
+    if (!text)
+        return 1;
+    // The text comes first in the list though it lies below the rectangles:
+    // ordering by position changes the list.
+    pgAppendObject(first, text);
+    // Off the ruler grid by a little, so that snapping moves them; the
+    // middle one turned by 30 degrees, so that flipping changes it.
+    for (int i = 0; i < 3; ++i) {
+        MemHandle box = walkRectangle(RECT{1477 + 2160 * i, 1477, 2917 + 2160 * i, 2917}, 1);
+        if (i == 1)
+            if (ObLock r(box); r)
+                r->rotation = 300;
+        pgAppendObject(first, box);
+    }
+    pgAppendObject(second, walkRectangle(RECT{1440, 1440, 4320, 4320}, 0));
+    pgAppendObject(second, walkRectangle(RECT{5760, 2880, 7200, 4320}, 0));
+    pgDirAppend(form, second);
+    return saveAndFree(path, form);
+}
+
+// A picture file's size in pixels as the picture library reads it (the
+// library takes a Unix path), and the
+// screen's pixels per inch: "W H DPI".
+int pictureSize(const char *path)
+{
+    FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path, 0);
+    if (format == FIF_UNKNOWN)
+        format = FreeImage_GetFIFFromFilename(path);
+    FIBITMAP *bitmap = format == FIF_UNKNOWN ? nullptr : FreeImage_Load(format, path, 0);
+    if (!bitmap) {
+        fprintf(stderr, "the picture library cannot read %s\n", path);
+        return 1;
+    }
+    HDC screen = GetDC(nullptr);
+    printf("%u %u %d\n", FreeImage_GetWidth(bitmap), FreeImage_GetHeight(bitmap),
+           GetDeviceCaps(screen, LOGPIXELSX));
+    ReleaseDC(nullptr, screen);
+    FreeImage_Unload(bitmap);
+    return 0;
+}
+
 // Lists a top-level window when the frame cannot be found.
 BOOL CALLBACK listWindow(HWND w, LPARAM)
 {
@@ -1130,6 +2115,14 @@ int main(int argc, char **argv)
         return textDocument(argv[2]);
     if (strcmp(verb, "metadoc") == 0 && argc == 5)
         return metafileDocument(argv[2], argv[3], argv[4]);
+    if (strcmp(verb, "walkdoc") == 0 && argc == 3)
+        return walkDocument(argv[2]);
+    if (strcmp(verb, "picture") == 0 && argc == 3)
+        return pictureSize(argv[2]);
+    if (strcmp(verb, "coverage") == 0 && argc == 3) {
+        std::vector<WalkRow> rows;
+        return readTable(argv[2], &rows) && checkCoverage(rows) == 0 ? 0 : 1;
+    }
     if (strcmp(verb, "printer") == 0 && argc == 3)
         return installTestPrinter(argv[2]);
     if (strcmp(verb, "noprinter") == 0)
@@ -1206,8 +2199,14 @@ int main(int argc, char **argv)
         return answer(frame, atoi(argv[2]), argv[3]);
     if (strcmp(verb, "open") == 0 && argc == 3)
         return openFile(frame, argv[2]);
-    if (strcmp(verb, "import") == 0 && argc == 3)
-        return openFile(frame, argv[2], 104);
+    if (strcmp(verb, "import") == 0 && (argc == 3 || argc == 4))
+        return openFile(frame, argv[2], argc == 4 ? atoi(argv[3]) : 104);
+    if (strcmp(verb, "walk") == 0 && (argc == 4 || argc == 5))
+        return walkMenus(frame, argv[2], argv[3], argc == 5 ? argv[4] : nullptr);
+    if (strcmp(verb, "ask") == 0 && (argc == 3 || argc == 4)) {
+        printf("%lld\n", probe(frame, atoi(argv[2]), argc == 4 ? atoi(argv[3]) : 0));
+        return 0;
+    }
     if (strcmp(verb, "docs") == 0)
         return listDocuments(frame);
     if (strcmp(verb, "text") == 0 && argc == 3)

@@ -29,6 +29,9 @@ fail() {
     exit 1
 }
 
+# The Windows form of a path of this machine (for the program and the driver).
+winpath() { "$QM_WINE" winepath -w "$1" | tr -d '\r'; }
+
 # The driver in the same prefix (tests/e2e/qmdrive.cpp), its output without CRs.
 drive() { "$QM_WINE" "$build/tests/qmdrive.exe.so" "$@" | tr -d '\r'; }
 

@@ -20,7 +20,7 @@ if [ -z "${QM_RUN_INNER:-}" ]; then
     cmake --build "$BUILD" -j"$(nproc)" --target quillmark >/dev/null
     if [ -z "${DISPLAY:-}" ]; then
         echo "No display: starting the program under Xvfb (1280x1024x24)."
-        QM_RUN_INNER=xvfb exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+        QM_RUN_INNER=xvfb exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
     fi
     export QM_RUN_INNER=display
 fi

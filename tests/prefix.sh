@@ -41,11 +41,16 @@ qm_private_prefix() {
 
 # Starts Xvfb (1280x1024x24) on a display it picks itself: -displayfd takes
 # the first free display atomically, so roads started together never race
-# for one. Returns once the server accepts connections.
+# for one. Returns once the server accepts connections. -noreset: without it
+# the server resets each time its last client leaves (a road's xwininfo or
+# import polls leave often), and a program connecting during that reset
+# loses its connection, so Wine finds no display driver and the program
+# ends before showing its frame.
 qm_start_xvfb() {
     local fdfile
     fdfile=$(mktemp "${QM_PRIVATE_PREFIX:-/tmp}/xvfb.XXXXXX")
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fdfile" \
+        2>"${QM_PRIVATE_PREFIX:-/tmp}/xvfb.log" &
     QM_XVFB_PID=$!
     while [ ! -s "$fdfile" ]; do
         if ! kill -0 "$QM_XVFB_PID" 2>/dev/null; then
@@ -56,6 +61,19 @@ qm_start_xvfb() {
     done
     export DISPLAY=":$(head -n 1 "$fdfile")"
     rm -f "$fdfile"
+}
+
+# One line on the state of this test's X server, for a failure's message.
+qm_xvfb_state() {
+    if [ -z "${QM_XVFB_PID:-}" ]; then
+        echo "no X server was started"
+    elif ! kill -0 "$QM_XVFB_PID" 2>/dev/null; then
+        echo "the X server on $DISPLAY has ended: $(tail -n 3 "${QM_PRIVATE_PREFIX:-/tmp}/xvfb.log" 2>/dev/null | tr '\n' ' ')"
+    elif xdpyinfo >/dev/null 2>&1; then
+        echo "the X server on $DISPLAY accepts connections"
+    else
+        echo "the X server on $DISPLAY runs but refuses connections"
+    fi
 }
 
 qm_private_cleanup() {

@@ -60,7 +60,7 @@ wait_frame() {
             local rc=0
             wait "$1" 2>/dev/null || rc=$?
             [ -n "$(frame_line)" ] && return 0
-            fail "the program ended (exit status $rc) before showing its frame"
+            fail "the program ended (exit status $rc) before showing its frame; $(qm_xvfb_state)"
         fi
         sleep 0.2
     done

@@ -15,6 +15,13 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 143' TERM INT
+# A step that fails without a message of its own (a driver call ending with
+# an error status under set -e) names itself and its line.
+set -o errtrace
+# Only the road's own shell speaks: a command substitution whose inner
+# step fails reports through the assignment that used it.
+trap 'qm_rc=$?; [ "$BASHPID" = "$$" ] &&
+    echo "FAILED: line $LINENO of ${BASH_SOURCE[0]##*/}: $BASH_COMMAND (exit status $qm_rc)" >&2' ERR
 # Wine's own error lines reach the road's output (shown when it fails).
 export WINEDEBUG=-all,err+all
 qm_private_prefix "$build" x11 || { echo "FAILED: no prefix" >&2; exit 1; }

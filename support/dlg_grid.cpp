@@ -67,9 +67,7 @@ INT_PTR CALLBACK gridProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_INITDIALOG:
         a = reinterpret_cast<GridArgs *>(lp);
-        SetWindowLongPtrA(dlg, DWLP_USER, (LONG_PTR)a);
-        if (a->caption && *a->caption)
-            SetWindowTextA(dlg, a->caption);
+        winDlgKeepArgs(dlg, lp, a->caption);
         SetDlgItemInt(dlg, kColumns, (UINT)a->columns, TRUE);
         SetDlgItemInt(dlg, kRows, (UINT)a->rows, TRUE);
         return TRUE;

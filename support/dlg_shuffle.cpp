@@ -108,9 +108,7 @@ INT_PTR CALLBACK shuffleProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_INITDIALOG:
         a = reinterpret_cast<ShuffleArgs *>(lp);
-        SetWindowLongPtrA(dlg, DWLP_USER, (LONG_PTR)a);
-        if (a->caption && *a->caption)
-            SetWindowTextA(dlg, a->caption);
+        winDlgKeepArgs(dlg, lp, a->caption);
         fill(dlg, a->items, a->delimiter);
         SetDlgItemTextA(dlg, kReset, a->resetText ? a->resetText : "");
         ShowWindow(GetDlgItem(dlg, kReset), a->resetList ? SW_SHOW : SW_HIDE);

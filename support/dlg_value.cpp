@@ -94,9 +94,7 @@ INT_PTR CALLBACK valueProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_INITDIALOG:
         a = reinterpret_cast<ValueArgs *>(lp);
-        SetWindowLongPtrA(dlg, DWLP_USER, (LONG_PTR)a);
-        if (a->caption)
-            SetWindowTextA(dlg, a->caption);
+        winDlgKeepArgs(dlg, lp, a->caption);
         SetDlgItemTextA(dlg, kLabel, a->label ? a->label : "");
         showValue(dlg, a);
         if (a->useAsDefault)

@@ -7,6 +7,7 @@
 #include "app/app_frame_bars.h"
 #include "app/app_frame_cmd.h"
 #include "app/app_frame_docs.h"
+#include "support/win_menu.h"
 #include "support/app_frame_globals.h"
 #include "app/app_menu_state.h"
 #include "app/app_toolbars.h"
@@ -141,7 +142,7 @@ void appSetFrameMenu(HWND frame, HMENU menu)
     } else {
         SetMenu(frame, menu);
     }
-    DrawMenuBar(frame);
+    winDrawMenuBar(frame);
 }
 
 void appSetFrameFlag(uint32_t flag, BOOL on)

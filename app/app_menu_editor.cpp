@@ -12,11 +12,6 @@
 
 namespace {
 
-void check(HMENU popup, UINT id, BOOL on)
-{
-    CheckMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
-}
-
 // The format the style items show: at the selection start, else the caret's.
 void currentFormat(CharFormat *fmt)
 {
@@ -47,14 +42,14 @@ void appInitTextMenuForEditor(HWND, HMENU popup)
     enableAll(popup, 21);
     CharFormat f = {};
     currentFormat(&f);
-    check(popup, 463, f.lf.lfWeight >= 700);
-    check(popup, 461, f.lf.lfItalic != 0);
-    check(popup, 462, f.lf.lfUnderline != 0);
-    check(popup, 468, f.lf.lfStrikeOut != 0);
-    check(popup, 457, f.subscript != 0);
-    check(popup, 456, f.superscript != 0);
-    check(popup, 477, f.inverse != 0);
-    check(popup, 478, f.bkMode == 2);
+    winCheckMenuItem(popup, 463, f.lf.lfWeight >= 700);
+    winCheckMenuItem(popup, 461, f.lf.lfItalic != 0);
+    winCheckMenuItem(popup, 462, f.lf.lfUnderline != 0);
+    winCheckMenuItem(popup, 468, f.lf.lfStrikeOut != 0);
+    winCheckMenuItem(popup, 457, f.subscript != 0);
+    winCheckMenuItem(popup, 456, f.superscript != 0);
+    winCheckMenuItem(popup, 477, f.inverse != 0);
+    winCheckMenuItem(popup, 478, f.bkMode == 2);
 }
 
 void appInitCaseMenuForEditor(HWND, HMENU popup)
@@ -96,5 +91,5 @@ void appInitEditMenu(HWND, HMENU popup)
 void appCheckSnapToRulers(HWND window, HMENU popup)
 {
     if (popup)
-        check(popup, 608, window && IsWindow(window) && wsIsSnapToRulers(window));
+        winCheckMenuItem(popup, 608, window && IsWindow(window) && wsIsSnapToRulers(window));
 }

@@ -44,13 +44,10 @@ const char APP_ENGLISH_MENU[] = "ridevi";
 
 void appInitToolWindowsMenu(HWND frame, HMENU popup)
 {
-    auto check = [&](UINT id, BOOL on) {
-        CheckMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
-    };
-    check(607, appTestBar(frame, FB_MESSAGE));
-    check(750, appTestBar(frame, FB_RIGHT));
-    check(919, appGetBarWindow(frame, FB_BOTTOM) != nullptr);
-    check(749, appIsTextToolOpen());
+    winCheckMenuItem(popup, 607, appTestBar(frame, FB_MESSAGE));
+    winCheckMenuItem(popup, 750, appTestBar(frame, FB_RIGHT));
+    winCheckMenuItem(popup, 919, appGetBarWindow(frame, FB_BOTTOM) != nullptr);
+    winCheckMenuItem(popup, 749, appIsTextToolOpen());
 }
 
 namespace {
@@ -96,11 +93,6 @@ bool isOneOf(int value, std::initializer_list<int> set)
 
 void apply(HMENU popup, const int16_t *flags, int count) { winEnableMenuItems(popup, flags, count); }
 
-void checkItem(HMENU popup, UINT id, bool on)
-{
-    CheckMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
-}
-
 void renameItem(HMENU popup, UINT id, const char *text)
 {
     ModifyMenuA(popup, id, MF_BYCOMMAND | MF_STRING, id, text);
@@ -125,10 +117,10 @@ bool textHeaderOf(MemHandle object, TextHeader *out)
 // The style items of the Text menu checked from a font.
 void checkStyles(HMENU popup, const LOGFONTA *lf)
 {
-    checkItem(popup, 463, lf && lf->lfWeight >= 700);
-    checkItem(popup, 461, lf && lf->lfItalic);
-    checkItem(popup, 462, lf && lf->lfUnderline);
-    checkItem(popup, 468, lf && lf->lfStrikeOut);
+    winCheckMenuItem(popup, 463, lf && lf->lfWeight >= 700);
+    winCheckMenuItem(popup, 461, lf && lf->lfItalic);
+    winCheckMenuItem(popup, 462, lf && lf->lfUnderline);
+    winCheckMenuItem(popup, 468, lf && lf->lfStrikeOut);
 }
 
 // Items whose command waits for a handler that is not in the program yet
@@ -261,7 +253,7 @@ void appInitModifyMenu(HMENU popup, HWND ws)
         f[12] = isOneOf(t, {2, 3, 14, 15, 17, 18}) ? 1 : 0;
         f[14] = (t == 15 || t == 19) ? 1 : 0;
         if (f[14])
-            checkItem(popup, 258, (obGetFlags(o) & OBF_ALL_CHORDS) != 0);
+            winCheckMenuItem(popup, 258, (obGetFlags(o) & OBF_ALL_CHORDS) != 0);
         f[15] = isOneOf(t, {14, 17, 18}) ? 1 : 0;
         f[13] = (t >= 9 && t <= 12) ? 1 : 0;
         break;
@@ -393,7 +385,7 @@ void appInitTextMenu(HMENU popup, HWND ws)
 void appCheckAlignment(HMENU popup, int alignment)
 {
     for (UINT id : {464u, 465u, 466u, 483u})
-        checkItem(popup, id, false);
+        winCheckMenuItem(popup, id, false);
     UINT id = 464;
     if (alignment == 1)
         id = 465;
@@ -401,7 +393,7 @@ void appCheckAlignment(HMENU popup, int alignment)
         id = 466;
     else if (alignment == 256)
         id = 483;
-    checkItem(popup, id, true);
+    winCheckMenuItem(popup, id, true);
 }
 
 void appInitParagraphMenu(HMENU popup, HWND ws)
@@ -454,7 +446,7 @@ void appInitZoomMenu(HMENU popup, HWND ws)
         CheckMenuItem(popup, (UINT)i, MF_BYPOSITION | MF_UNCHECKED);
     if (ws)
         if (int command = appZoomCodeToCommand(wsGetZoomCode(ws)))
-            checkItem(popup, (UINT)command, true);
+            winCheckMenuItem(popup, (UINT)command, true);
 }
 
 void appInitGoToMenu(HMENU popup, HWND ws)
@@ -480,11 +472,11 @@ void appInitDisplayMenu(HMENU popup, HWND ws)
 {
     const MenuInputs in = inputsOf(ws);
     const uint32_t flags = in.object ? obGetFlags(in.object) : 0;
-    checkItem(popup, 416, (flags & OBF_SHADOW) != 0);
-    checkItem(popup, 417, (flags & OBF_NOTXOR) != 0);      // Transparent
-    checkItem(popup, 419, (flags & OBF_LOCKED) != 0);
-    checkItem(popup, 740, (flags & OBF_HIDDEN) != 0);
-    checkItem(popup, 418, (flags & OBF_LEAVE_OUT) != 0);   // No Print
+    winCheckMenuItem(popup, 416, (flags & OBF_SHADOW) != 0);
+    winCheckMenuItem(popup, 417, (flags & OBF_NOTXOR) != 0);      // Transparent
+    winCheckMenuItem(popup, 419, (flags & OBF_LOCKED) != 0);
+    winCheckMenuItem(popup, 740, (flags & OBF_HIDDEN) != 0);
+    winCheckMenuItem(popup, 418, (flags & OBF_LEAVE_OUT) != 0);   // No Print
 }
 
 void appInitNameMenu(HMENU popup, HWND ws)
@@ -528,15 +520,15 @@ void appInitBitmapMenu(HMENU popup)
     HWND ws = appGetActiveWorkspace();
     MemHandle object = ws && IsWindow(ws) ? wsGetCurrentObject(ws) : 0;
     const bool andMode = object && imgRopFromFlags(obGetFlags(object)) == SRCAND;
-    checkItem(popup, 510, !andMode);
-    checkItem(popup, 511, andMode);
+    winCheckMenuItem(popup, 510, !andMode);
+    winCheckMenuItem(popup, 511, andMode);
 }
 
 void appInitScrollStyleMenu(HMENU popup, HWND ws)
 {
     for (UINT id = 1226; id <= 1228; ++id)
-        checkItem(popup, id, false);
-    checkItem(popup, ws && wsGetScrollStyle(ws) > 0 ? 1228 : 1226, true);
+        winCheckMenuItem(popup, id, false);
+    winCheckMenuItem(popup, ws && wsGetScrollStyle(ws) > 0 ? 1228 : 1226, true);
 }
 
 void appInitTextOptionMenu(HMENU popup, HWND ws)
@@ -544,9 +536,9 @@ void appInitTextOptionMenu(HMENU popup, HWND ws)
     const MenuInputs in = inputsOf(ws);
     TextHeader h = {};
     const bool text = textHeaderOf(in.object, &h);
-    checkItem(popup, 475, text && h.bkMode == 2);
-    checkItem(popup, 491, text && (h.flags & TXF_WRAP) != 0);
-    checkItem(popup, 474, text && (h.frameStyle & 1) != 0);
+    winCheckMenuItem(popup, 475, text && h.bkMode == 2);
+    winCheckMenuItem(popup, 491, text && (h.flags & TXF_WRAP) != 0);
+    winCheckMenuItem(popup, 474, text && (h.frameStyle & 1) != 0);
     if (!text)
         return;
     const bool vertical = (h.flags & TXF_VERTICAL) != 0 || in.type == -40;
@@ -589,7 +581,7 @@ void appInitColorItems(HMENU popup, HWND ws)
         known = pgGetProp(pvGetCurrentPage(ws), 58, &hatch) != 0;
     const int index = known ? filHatchStyle(hatch) : -1;
     for (int i = 0; i <= 5; ++i)
-        checkItem(popup, (UINT)(535 + i), i == index);
+        winCheckMenuItem(popup, (UINT)(535 + i), i == index);
 }
 
 void appInitSearchMenu(HMENU popup, HWND ws)

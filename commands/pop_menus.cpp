@@ -190,23 +190,6 @@ void popScaleMenu(HWND owner, LPARAM screenPos) { trackUtilSubmenu(owner, screen
 void popLayerMenu(HWND owner, LPARAM screenPos) { trackUtilSubmenu(owner, screenPos, 2); }
 void popScrollMenu(HWND owner, LPARAM screenPos) { trackUtilSubmenu(owner, screenPos, 3); }
 
-HMENU popFindSubMenu(HMENU menu, UINT firstId)
-{
-    if (!menu)
-        return nullptr;
-    const int n = GetMenuItemCount(menu);
-    for (int i = 0; i < n; ++i) {
-        HMENU sub = GetSubMenu(menu, i);
-        if (!sub)
-            continue;
-        if (GetMenuItemID(sub, 0) == firstId)
-            return sub;
-        if (HMENU deeper = popFindSubMenu(sub, firstId))
-            return deeper;
-    }
-    return nullptr;
-}
-
 void popPageMenu(HWND owner, LPARAM pos, BOOL clientCoords)
 {
     POINT pt = screenPoint(pos);
@@ -224,7 +207,7 @@ void popPageMenu(HWND owner, LPARAM pos, BOOL clientCoords)
         return;
     }
     HWND frame = appGetFrameWindow();
-    HMENU sub = popFindSubMenu(frame ? GetMenu(frame) : nullptr, kPageMenuFirst);
+    HMENU sub = winFindSubMenu(frame ? GetMenu(frame) : nullptr, kPageMenuFirst);
     if (!sub)
         return;
     appInitMenuPopup(frame, sub);
@@ -233,7 +216,7 @@ void popPageMenu(HWND owner, LPARAM pos, BOOL clientCoords)
 
 void popNewPageMenu(HWND frame, LPARAM screenPos)
 {
-    HMENU sub = popFindSubMenu(frame ? GetMenu(frame) : nullptr, kNewPageMenuFirst);
+    HMENU sub = winFindSubMenu(frame ? GetMenu(frame) : nullptr, kNewPageMenuFirst);
     if (!sub)
         return;
     const POINT pt = screenPoint(screenPos);

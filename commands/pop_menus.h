@@ -54,6 +54,3 @@ void popNewPageMenu(HWND frame, LPARAM screenPos);
 int popTableIds(int table, uint16_t *ids, int capacity);
 // One of the table-built menus at the screen position.
 void popTableMenu(HWND owner, LPARAM screenPos, int table);
-// The submenu of a menu (searched through its submenus too) whose first
-// item has the id; 0 when none.
-HMENU popFindSubMenu(HMENU menu, UINT firstId);

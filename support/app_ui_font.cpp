@@ -14,8 +14,13 @@ HFONT appCreateUiFont()
     int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen)
         ReleaseDC(nullptr, screen);
+    return appCreateUiFontOfHeight(-MulDiv(kUiPoints, dpi > 0 ? dpi : 96, 72));
+}
+
+HFONT appCreateUiFontOfHeight(int height)
+{
     LOGFONTA lf = {};
-    lf.lfHeight = -MulDiv(kUiPoints, dpi > 0 ? dpi : 96, 72);
+    lf.lfHeight = height;
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     utStrCopyN(lf.lfFaceName, kUiFace, sizeof lf.lfFaceName);

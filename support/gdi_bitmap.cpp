@@ -113,6 +113,11 @@ bool readPixels(HDC dc, HBITMAP bitmap, int width, int height, std::vector<uint3
 
 }  // namespace
 
+HBITMAP winLoadBitmap(HINSTANCE instance, const char *name)
+{
+    return loadBitmapImage(instance, name, LR_LOADMAP3DCOLORS | LR_LOADTRANSPARENT);
+}
+
 int gdiNaturalSizeKind(int32_t width, int32_t height, int32_t pixelsW, int32_t pixelsH)
 {
     if (withinOneTwip(width, dmPrinterToTwipsX(pixelsW)) &&
@@ -242,7 +247,7 @@ BOOL gdiDrawResBitmapMapped(HWND window, HDC dc, const char *name, int x, int y,
         bitmap = loadBitmapImage(instance, dark, LR_LOADTRANSPARENT);
     }
     if (!bitmap)
-        bitmap = loadBitmapImage(instance, name, LR_LOADMAP3DCOLORS | LR_LOADTRANSPARENT);
+        bitmap = winLoadBitmap(instance, name);
     if (!bitmap)
         return FALSE;
     BOOL drawn = gdiDrawBitmapAligned(dc, bitmap, x, y, w, h, align, rop);
@@ -348,8 +353,7 @@ BOOL gdiDrawDisabledBitmap(HDC dc, int x, int y, int w, int h, HBITMAP bitmap, i
 
 BOOL gdiDrawResBitmapDisabled(HWND window, HDC dc, const char *name, int x, int y, int w, int h)
 {
-    GdiObject<HBITMAP> bitmap(loadBitmapImage(winGetInstance(window), name,
-                                              LR_LOADMAP3DCOLORS | LR_LOADTRANSPARENT));
+    GdiObject<HBITMAP> bitmap(winLoadBitmap(winGetInstance(window), name));
     if (!bitmap)
         return FALSE;
     return gdiDrawDisabledBitmap(dc, x, y, w, h, bitmap, 0, 0);

@@ -51,6 +51,11 @@ BOOL gdiBitmapSizeTwips(HBITMAP bitmap, int32_t *width, int32_t *height);
 // word is exactly GDI_ALIGN_STRETCH. 1; 0 without a DC or a readable bitmap.
 BOOL gdiDrawBitmapAligned(HDC dc, HBITMAP bitmap, int x, int y, int w, int h, uint16_t align,
                           DWORD rop);
+// A bitmap resource of the instance at its own size, its three-dimensional
+// greys mapped to the system colours and its first pixel's colour taken as
+// the window colour (LR_LOADMAP3DCOLORS, LR_LOADTRANSPARENT). Null when it
+// is missing; the caller deletes it.
+HBITMAP winLoadBitmap(HINSTANCE instance, const char *name);
 // Loads the bitmap resource of the window's instance (LoadBitmapA), draws it
 // with gdiDrawBitmapAligned and deletes it; 0 when the resource is missing.
 BOOL gdiDrawResBitmap(HWND window, HDC dc, const char *name, int x, int y, int w, int h,

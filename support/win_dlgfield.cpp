@@ -20,6 +20,14 @@ void winSetDlgTextHandle(HWND dlg, int id, MemHandle text)
     SetDlgItemTextA(dlg, id, p ? p.get() : "");
 }
 
+void *winDlgKeepArgs(HWND dlg, LPARAM args, const char *caption)
+{
+    SetWindowLongPtrA(dlg, DWLP_USER, (LONG_PTR)args);
+    if (caption && *caption)
+        SetWindowTextA(dlg, caption);
+    return (void *)args;
+}
+
 MemHandle winGetWindowTextHandle(HWND window, MemHandle h)
 {
     int len = window ? GetWindowTextLengthA(window) : 0;

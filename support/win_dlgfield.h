@@ -12,6 +12,10 @@
 #include "support/qmwin.h"
 
 // ---- texts and items -------------------------------------------------------------
+// WM_INITDIALOG of a generic dialog: keeps the caller's arguments (the
+// dialog's lParam) in DWLP_USER and sets the caption when one is given and
+// not empty. Returns the arguments.
+void *winDlgKeepArgs(HWND dlg, LPARAM args, const char *caption);
 // SetDlgItemTextA with the handle's text, or an empty text for 0.
 void winSetDlgTextHandle(HWND dlg, int id, MemHandle text);
 // The item's whole text in the given handle (grown to fit) or a new one;

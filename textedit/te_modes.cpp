@@ -521,7 +521,7 @@ int teEndEdit(HWND ws, int endCode, LPARAM endDetail)
     if (!sent && endCode)
         SendMessageA(ws, WM_COMMAND, (WPARAM)endCode, endDetail);
     if (HWND frame = appGetFrameWindow())
-        DrawMenuBar(frame);
+        winDrawMenuBar(frame);
     return 1;
 }
 
@@ -1162,29 +1162,18 @@ void teLabelInitMenu(HWND window, HMENU popup)
 
 void teShowEditPopup(HWND window, LPARAM point)
 {
-    struct Entry {
-        UINT id;
-        const char *text;
-        BOOL on;
+    static const WinMenuTableEntry kItems[8] = {
+        {200, "&Undo"}, {0, ""}, {201, "Cu&t"}, {202, "&Copy"},
+        {203, "Paste"}, {0, ""}, {205, "&Delete"}, {215, "Select &All"},
     };
-    const BOOL sel = teHasSelection();
-    const Entry table[8] = {
-        {200, "&Undo", teCanUndo()}, {0, nullptr, FALSE},
-        {201, "Cu&t", sel}, {202, "&Copy", sel},
-        {203, "Paste", IsClipboardFormatAvailable(CF_TEXT)}, {0, nullptr, FALSE},
-        {205, "&Delete", sel},
-        // The Select All flag is prepared but never set: the item shows grey.
-        {215, "Select &All", FALSE},
-    };
-    HMENU menu = CreatePopupMenu();
+    const int16_t sel = teHasSelection() ? 1 : 0;
+    // The Select All flag is prepared but never set: the item shows grey.
+    const int16_t flags[8] = {(int16_t)(teCanUndo() ? 1 : 0), 0, sel, sel,
+                              (int16_t)(IsClipboardFormatAvailable(CF_TEXT) ? 1 : 0), 0, sel, 0};
+    HMENU menu = winMenuFromTable(kItems, 8);
     if (!menu)
         return;
-    for (const Entry &e : table) {
-        if (!e.id)
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-        else
-            AppendMenuA(menu, MF_STRING | (e.on ? MF_ENABLED : MF_GRAYED), e.id, e.text);
-    }
+    winEnableMenuItems(menu, flags, 8);
     POINT p = {(int16_t)LOWORD(point), (int16_t)HIWORD(point)};
     ClientToScreen(window, &p);
     winTrackPopup(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, p.x, p.y, window);

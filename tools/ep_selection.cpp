@@ -10,6 +10,7 @@
 #include "commands/app_stdbar.h"
 #include "commands/ud_undo.h"
 #include "commands/ws_objects.h"
+#include "support/win_menu.h"
 #include "support/app_frame_globals.h"
 #include "controls/maintools.h"
 #include "model/lay_layers.h"
@@ -80,7 +81,7 @@ void renamePopupHolding(HWND frame, UINT item, const char *text)
     info.dwTypeData = const_cast<char *>(text);
     SetMenuItemInfoA(parent, (UINT)pos, TRUE, &info);
     if (parent == bar)
-        DrawMenuBar(frame);
+        winDrawMenuBar(frame);
 }
 
 uint8_t layerOf(MemHandle object)

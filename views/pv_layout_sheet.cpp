@@ -2,6 +2,7 @@
 #include "views/pv_layout_sheet.h"
 #include "model/pg_record.h"
 #include "support/dm_map.h"
+#include "support/win_propsheet.h"
 #include "resources/resource.h"
 #include <commctrl.h>
 #include <prsht.h>
@@ -14,6 +15,8 @@ struct SheetState {
     int paper;
     int orientation;
     bool applied;
+    HFONT font;   // the sheets' font, on every control
+    BOOL first;   // the sheet's first activation is still to come
 };
 
 bool isEnvelope(int code) { return code >= 19 && code <= 23; }
@@ -79,6 +82,7 @@ INT_PTR CALLBACK standardProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lPar
         const PROPSHEETPAGEA *psp = reinterpret_cast<const PROPSHEETPAGEA *>(lParam);
         state = reinterpret_cast<SheetState *>(psp->lParam);
         SetWindowLongPtrA(dlg, DWLP_USER, (LONG_PTR)state);
+        winSetControlsFont(dlg, state->font);
         initPage(dlg, state);
         return TRUE;
     }
@@ -88,6 +92,11 @@ INT_PTR CALLBACK standardProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lPar
         return FALSE;
     case WM_NOTIFY: {
         const NMHDR *hdr = reinterpret_cast<const NMHDR *>(lParam);
+        if (hdr->code == PSN_SETACTIVE && state) {
+            winPropSheetFirstInit(dlg, &state->first, state->font);
+            SetWindowLongPtrA(dlg, DWLP_MSGRESULT, 0);
+            return TRUE;
+        }
         if (hdr->code == PSN_APPLY && state) {
             HWND sheet = GetParent(dlg);
             if ((HWND)SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0) == dlg)
@@ -119,7 +128,7 @@ INT_PTR pvPageLayoutSheet(HWND owner, const char *caption, MemHandle *page, BOOL
         *unitChanged = FALSE;
     if (!page || !*page)
         return 0;
-    SheetState state = {*page, 0, 1, false};
+    SheetState state = {*page, 0, 1, false, nullptr, TRUE};
     {
         PgLock p(*page);
         if (!p)
@@ -128,13 +137,8 @@ INT_PTR pvPageLayoutSheet(HWND owner, const char *caption, MemHandle *page, BOOL
         state.orientation = p.data()->orientation;
     }
     PROPSHEETPAGEA pageSheet = {};
-    pageSheet.dwSize = sizeof(pageSheet);
-    pageSheet.dwFlags = PSP_USETITLE;
-    pageSheet.hInstance = GetModuleHandleA(nullptr);
-    pageSheet.pszTemplate = "PAGE_STD";
-    pageSheet.pfnDlgProc = standardProc;
-    pageSheet.pszTitle = "Standard Size";
-    pageSheet.lParam = (LPARAM)&state;
+    winFillPropPage(&pageSheet, PSP_USETITLE, GetModuleHandleA(nullptr), "PAGE_STD",
+                    "Standard Size", standardProc, (LPARAM)&state, nullptr);
 
     PROPSHEETHEADERA header = {};
     header.dwSize = sizeof(header);
@@ -144,6 +148,8 @@ INT_PTR pvPageLayoutSheet(HWND owner, const char *caption, MemHandle *page, BOOL
     header.pszCaption = caption ? caption : (create ? "Create New Page" : "Change Page Layout");
     header.nPages = 1;
     header.ppsp = &pageSheet;
+    state.font = winSheetFont();
     INT_PTR result = PropertySheetA(&header);
+    DeleteObject(state.font);
     return result > 0 && state.applied ? result : 0;
 }

@@ -223,7 +223,7 @@ TEST_F(Dispatch, WaitingCommandsAreTakenAndDoNothing)
 }
 
 // Page > Go To Page asks for the page's number; one that does not exist
-// is refused.
+// is refused by the dialog, which names the range and stays open.
 TEST_F(Dispatch, GoToPageAsksForTheNumber)
 {
     pgDirAppend(form, pgtest::newPage("two"));
@@ -239,15 +239,19 @@ TEST_F(Dispatch, GoToPageAsksForTheNumber)
     EXPECT_EQ(2, pvGetCurrentPageIndex(ws));
     BoxRecorder boxes;
     {
-        qmtest::DialogDriver driver({[](HWND d) {
-            qmtest::typeInto(d, 100, "9");
-            qmtest::pressButton(d, 999);
-        }});
+        qmtest::DialogDriver driver({
+            [](HWND d) {
+                qmtest::typeInto(d, 100, "9");
+                qmtest::pressButton(d, 999);
+            },
+            [](HWND d) { qmtest::pressButton(d, 998); },
+        });
         EXPECT_EQ(0, send(1251));
+        EXPECT_EQ(2u, driver.ran()) << "still open after the refusal";
     }
     EXPECT_EQ(2, pvGetCurrentPageIndex(ws));
     ASSERT_EQ(1u, boxes.count());
-    EXPECT_EQ("There is no page of that number.", boxes.last().text);
+    EXPECT_EQ("The value must be from 1 to 3", boxes.last().text);
 }
 
 TEST_F(Dispatch, NudgeKeysOutsideSelectModeMoveNothing)

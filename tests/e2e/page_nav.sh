@@ -2,8 +2,9 @@
 # The page navigation bars and View Scale under Xvfb with the real program:
 # a document of three pages opens at page 1; the bottom bar's ">" button
 # shows page 2 (the title says so), the page field typed with 3 and Enter
-# shows page 3, and View Scale 50 shows the page 408 pixels wide (8.5
-# inches at 96 pixels to the inch, halved) in a capture. A driver program in
+# shows page 3, Page > Go To Page answered with 2 shows page 2 again, and
+# View Scale 50 shows the page 408 pixels wide (8.5 inches at 96 pixels to
+# the inch, halved) in a capture. A driver program in
 # the same prefix works the windows (tests/e2e/qmdrive.cpp).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -32,6 +33,13 @@ drive answer 110 3 || fail "no page field"
 title=$(drive title)
 echo "title after typing 3: $title"
 case "$title" in *"Page 3 of 3"*) ;; *) fail "the page field did not show page 3: $title" ;; esac
+
+# Page > Go To Page (1251): the number dialog takes a page within its range.
+drive command 1251
+drive answer 100 2 || fail "the Go To Page dialog did not take 2"
+title=$(drive title)
+echo "title after Go To Page 2: $title"
+case "$title" in *"Page 2 of 3"*) ;; *) fail "Go To Page did not show page 2: $title" ;; esac
 
 # View Scale (179) at 50 percent.
 drive command 179

@@ -8,6 +8,8 @@
 #include "resources/resource.h"
 #include <commctrl.h>
 #include <prsht.h>
+#include <string>
+#include <vector>
 
 using qmtest::DialogDriver;
 using qmtest::windowText;
@@ -127,6 +129,27 @@ TEST(PageLayoutSheet, OpensOnThePagesPaperAndCancelLeavesThePage)
     PgLock p(page);
     EXPECT_EQ(10, p.data()->paperCode);
     EXPECT_EQ(12240, p.head()->width);
+    pgFreeList(page);
+}
+
+// The page's controls and the sheet's tabs show the interface face, never a
+// face this platform lacks.
+TEST(PageLayoutSheet, ControlsAndTabsUseTheSheetFont)
+{
+    MemHandle page = pgNewRecord(0);
+    std::vector<std::string> faces;
+    DialogDriver driver({[&](HWND sheet) {
+        HWND tabs = (HWND)SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0);
+        for (HWND w : {GetDlgItem(currentPage(sheet), IDC_PG_PAPER_SIZE),
+                       GetDlgItem(currentPage(sheet), IDC_PG_LANDSCAPE), tabs}) {
+            LOGFONTA lf = {};
+            GetObjectA((HFONT)SendMessageA(w, WM_GETFONT, 0, 0), sizeof lf, &lf);
+            faces.push_back(lf.lfFaceName);
+        }
+        press(sheet, PSBTN_CANCEL);
+    }});
+    pvPageLayoutSheet(nullptr, nullptr, &page, FALSE, nullptr);
+    EXPECT_EQ(std::vector<std::string>({"Arial", "Arial", "Arial"}), faces);
     pgFreeList(page);
 }
 

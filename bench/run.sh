@@ -5,10 +5,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${QM_BUILD_DIR:-build}
+checked=$(date +%s.%N)
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 JOBS=$(nproc)
 [ "$JOBS" -gt 4 ] && JOBS=4
 cmake --build "$BUILD" --target qm_bench -j"$JOBS" >/dev/null
+awk -v from="$checked" -v to="$(date +%s.%N)" \
+  'BEGIN { printf "build check of qm_bench   %8.3f s\n", to - from }'
 case "$BUILD" in /*) ;; *) BUILD="$PWD/$BUILD" ;; esac
 . tests/wine_env.sh "$BUILD/wineprefix" null
 qm_prefix_init

@@ -126,29 +126,27 @@ void treeExtents(HDC dc, const TreeWalk &w, std::vector<RECT> &own, std::vector<
     const size_t n = w.nodes.size();
     own.assign(n, RECT{0, 0, 0, 0});
     tree.assign(n, RECT{0, 0, 0, 0});
+    // The chain from each node along its next members, and which of the
+    // rectangles are known (an object whose record cannot be read has none).
     std::vector<RECT> chain(n);
-    std::vector<bool> known(n, false), chainKnown(n, false);
+    std::vector<char> known(n, 0), chainKnown(n, 0);
+    auto widen = [](RECT &r, char &rKnown, const RECT &by) {
+        if (rKnown)
+            geoUnionRect(&r, &r, &by);
+        else
+            r = by;
+        rKnown = 1;
+    };
     for (size_t k = n; k-- > 0;) {
-        known[k] = obCalcUpdateRect(dc, w.nodes[k], &own[k]) != FALSE;
+        known[k] = obCalcUpdateRect(dc, w.nodes[k], &own[k]) ? 1 : 0;
         tree[k] = own[k];
-        if (w.firstAt[k] >= 0 && chainKnown[(size_t)w.firstAt[k]]) {
-            const RECT &c = chain[(size_t)w.firstAt[k]];
-            if (known[k])
-                geoUnionRect(&tree[k], &tree[k], &c);
-            else
-                tree[k] = c;
-            known[k] = true;
-        }
+        const int64_t first = w.firstAt[k], next = w.nextAt[k];
+        if (first >= 0 && chainKnown[(size_t)first])
+            widen(tree[k], known[k], chain[(size_t)first]);
         chain[k] = tree[k];
         chainKnown[k] = known[k];
-        if (w.nextAt[k] >= 0 && chainKnown[(size_t)w.nextAt[k]]) {
-            const RECT &c = chain[(size_t)w.nextAt[k]];
-            if (chainKnown[k])
-                geoUnionRect(&chain[k], &chain[k], &c);
-            else
-                chain[k] = c;
-            chainKnown[k] = true;
-        }
+        if (next >= 0 && chainKnown[(size_t)next])
+            widen(chain[k], chainKnown[k], chain[(size_t)next]);
     }
 }
 

@@ -55,12 +55,7 @@ void writeFile(const std::string &path, const std::string &bytes)
 bool writePicture(const std::string &path, int w, int h)
 {
     std::vector<uint8_t> bits((size_t)(((w * 24 + 31) / 32) * 4) * h, 0xFF);
-    BITMAPINFOHEADER bih = {};
-    bih.biSize = sizeof bih;
-    bih.biWidth = w;
-    bih.biHeight = h;
-    bih.biPlanes = 1;
-    bih.biBitCount = 24;
+    BITMAPINFOHEADER bih = {sizeof bih, w, h, 1, 24};   // bottom-up rows
     return imgExportDibRows(nullptr, &bih, bits.data(), path.c_str(), IMG_FORMAT_PNG) == 1;
 }
 

@@ -231,49 +231,6 @@ int importDocumentPage(HWND ws, const char *path)
     return 1;
 }
 
-// The page drawn at 100 percent on white into a packed DIB.
-MemHandle renderPage(HWND ws, MemHandle form, MemHandle page, int index)
-{
-    RECT r;
-    pgGetPageRect(page, &r);
-    HDC screen = GetDC(nullptr);
-    const int dpiX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    const int dpiY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    const int w = MulDiv(r.right - r.left, dpiX, 1440), h = MulDiv(r.bottom - r.top, dpiY, 1440);
-    if (w <= 0 || h <= 0 || w > 0x4000 || h > 0x4000)
-        return 0;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void *bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = dc ? CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-    MemHandle dib = 0;
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        PatBlt(dc, 0, 0, w, h, WHITENESS);
-        const BOOL pushed = dmPushState();
-        dmSetZoomDC(dc, 100);
-        dmSetMappingOrg(dc, r.left, r.top);
-        pgRender(ws, dc, form, page, index + 1, nullptr, TRUE, FALSE, TRUE, FALSE, FALSE);
-        GdiFlush();
-        if (pushed)
-            dmPopState();
-        SelectObject(dc, old);
-        dib = imgPackDib(bits, w, h);
-    }
-    if (bitmap)
-        DeleteObject(bitmap);
-    if (dc)
-        DeleteDC(dc);
-    return dib;
-}
-
 // A bitmap object read from a picture file without a message (the import
 // says "Incorrect file type" itself); 0 when it is not a picture.
 MemHandle loadPicture(const char *path, int imageMode)
@@ -697,6 +654,58 @@ int fcExportObject(HWND ws, MemHandle object, const char *path, int format)
     return done;
 }
 
+int fcWritePagePicture(HWND ws, MemHandle form, MemHandle page, int index, int zoom,
+                       const char *path, int format)
+{
+    RECT r;
+    pgGetPageRect(page, &r);
+    HDC screen = GetDC(nullptr);
+    const int dpiX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    const int dpiY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    if (zoom <= 0)
+        return 0;
+    // Twips to pixels, rounded.
+    const int64_t w = ((int64_t)(r.right - r.left) * dpiX * zoom + 72000) / 144000;
+    const int64_t h = ((int64_t)(r.bottom - r.top) * dpiY * zoom + 72000) / 144000;
+    if (w <= 0 || h <= 0 || w > 0x4000 || h > 0x4000)
+        return 0;
+    BITMAPINFO bi = {};
+    BITMAPINFOHEADER &bih = bi.bmiHeader;
+    bih.biSize = sizeof bih;
+    bih.biWidth = (LONG)w;
+    bih.biHeight = (LONG)h;   // bottom-up, as the picture library keeps its rows
+    bih.biPlanes = 1;
+    bih.biBitCount = 24;
+    bih.biXPelsPerMeter = MulDiv(dpiX, zoom * 100, 254);
+    bih.biYPelsPerMeter = MulDiv(dpiY, zoom * 100, 254);
+    void *bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = dc ? CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    int done = 0;
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        PatBlt(dc, 0, 0, (int)w, (int)h, WHITENESS);
+        const BOOL pushed = dmPushState();
+        dmSetZoomDC(dc, zoom);
+        dmSetMappingOrg(dc, r.left, r.top);
+        pgRender(ws, dc, form, page, index + 1, nullptr, TRUE, FALSE, TRUE, FALSE, FALSE);
+        GdiFlush();
+        if (pushed)
+            dmPopState();
+        SelectObject(dc, old);
+        // The section's rows go to the picture library as they are.
+        done = imgExportDibRows(ownerOf(ws), &bih, bits, path,
+                                format == IMG_FORMAT_TIFF ? 0 : format);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    if (dc)
+        DeleteDC(dc);
+    return done;
+}
+
 int fcExportPage(HWND ws, int index, const char *path, int format, BOOL noOverwriteQuestion,
                  BOOL report)
 {
@@ -715,9 +724,7 @@ int fcExportPage(HWND ws, int index, const char *path, int format, BOOL noOverwr
         if (report)
             utMessageBox(ownerOf(ws), "No object in the page to export", MB_OK);
     } else if (noOverwriteQuestion || ffConfirmOverwrite(ownerOf(ws), path)) {
-        MemHandle dib = renderPage(ws, form, page, index);
-        done = dib && writeDib(ws, dib, path, format);
-        utFreeHandle(dib);
+        done = fcWritePagePicture(ws, form, page, index, 100, path, format);
         if (!done && report)
             errorBox(ws, "Export page failed");
     }

@@ -85,6 +85,12 @@ int fcExportCommand(HWND ws, MemHandle object);
 int fcExportImageAs(HWND ws, MemHandle object);
 // The object drawn into a picture file of the image format; 1 when written.
 int fcExportObject(HWND ws, MemHandle object, const char *path, int format);
+// Page `index` (its record `page`, of the document `form`) drawn on white
+// at the zoom (percent) into a DIB section whose rows are written into a
+// picture file of the image format; 0 when it could not be (a write error
+// is shown).
+int fcWritePagePicture(HWND ws, MemHandle form, MemHandle page, int index, int zoom,
+                       const char *path, int format);
 // Page `index` drawn at 100 percent into a picture file of the image
 // format. A page without objects of its own is not written ("No object in
 // the page to export" when report is set). 1 when written.

@@ -27,6 +27,7 @@
 #include "bench/bench_arrange.h"
 #include "bench/bench_picture.h"
 #include "bench/bench_print.h"
+#include "bench/bench_repaint.h"
 #include "bench/bench_shapes.h"
 #include "bench/bench_text.h"
 #include "bench/bench_table.h"
@@ -71,9 +72,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <memory>
 #include <string>
 #include <vector>
-#include <algorithm>
 
 // A point shape of the page points (centre the middle of their bounds).
 MemHandle pointShape(int16_t type, const std::vector<POINT> &pts, bool heads, int16_t pen);
@@ -427,6 +428,63 @@ void drawPointShapes(int16_t pen)
     printf("  bare GDI calls        %8.3f s\n", bare);
 }
 
+// Seconds since the process was created (Wine's start-up included).
+double processSeconds()
+{
+    FILETIME created, exited, kernel, user, at;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return 0;
+    GetSystemTimeAsFileTime(&at);
+    auto ticks = [](const FILETIME &f) {
+        return ((uint64_t)f.dwHighDateTime << 32) | f.dwLowDateTime;
+    };
+    return (double)(int64_t)(ticks(at) - ticks(created)) / 1e7;
+}
+
+// The phases of a run: each mark ends the phase running and starts the
+// named one. The report prints every phase of a second or more, the rest
+// together, the start-up before the first mark, their sum and the time
+// since the process was created, so that the lines account for the run.
+class PhaseLog {
+public:
+    PhaseLog() : startUp_(processSeconds()) {}
+    void mark(const char *next)
+    {
+        const double t = now();
+        if (!name_.empty())
+            phases_.push_back({name_, t - at_});
+        name_ = next ? next : "";
+        at_ = t;
+    }
+    void report()
+    {
+        mark(nullptr);
+        const double wall = processSeconds();
+        printf("phases of the run (each of a second or more):\n");
+        double sum = startUp_, rest = 0;
+        int shorter = 0;
+        printf("  %-34s %8.3f s\n", "start-up before the first step", startUp_);
+        for (const auto &p : phases_) {
+            sum += p.second;
+            if (p.second >= 1.0) {
+                printf("  %-34s %8.3f s\n", p.first.c_str(), p.second);
+            } else {
+                rest += p.second;
+                ++shorter;
+            }
+        }
+        printf("  %-34s %8.3f s\n", (std::to_string(shorter) + " shorter phases").c_str(), rest);
+        printf("  %-34s %8.3f s\n", "sum of these lines", sum);
+        printf("  %-34s %8.3f s\n", "wall time of the process", wall);
+    }
+
+private:
+    double startUp_;
+    std::string name_;
+    double at_ = 0;
+    std::vector<std::pair<std::string, double>> phases_;
+};
+
 // "(n objects/s)" for n objects in t seconds.
 std::string perSecond(double n, double t)
 {
@@ -438,47 +496,15 @@ std::string perSecond(double n, double t)
     return text;
 }
 
-// A 96-dpi DIB of the page's size at the zoom, white, with the view
-// mapping applied; the DC, with the bitmap selected, through *dc.
-struct PageBitmap {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    void *bits = nullptr;
-    int w = 0, h = 0;
-    PageBitmap(int32_t pageW, int32_t pageH, int zoom)
-    {
-        w = (int)((int64_t)pageW * 96 * zoom / 100 / 1440) + 1;
-        h = (int)((int64_t)pageH * 96 * zoom / 100 / 1440) + 1;
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        dc = CreateCompatibleDC(nullptr);
-        old = SelectObject(dc, bitmap);
-        dmSetZoomDC(dc, zoom);
-    }
-    void clear()
-    {
-        if (bits)
-            memset(bits, 0xFF, (size_t)w * h * 4);
-    }
-    ~PageBitmap()
-    {
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(bitmap);
-        dmResetMappingDC(nullptr);
-    }
-};
-
 // Renders every page of the saved document into a 96-dpi DIB at 100 and
-// at 200 percent, as a window draws it (the pages are read first; only the
-// rendering is timed). The objects rendered per zoom.
-long renderDocument(const char *path, double *at100, double *at200)
+// at 200 percent, as a window draws it. One bitmap a zoom serves every page
+// of its size, cleared to white before each page. The times of the
+// rendering, of reading the pages and of clearing the bitmaps; the objects
+// rendered per zoom.
+struct RenderTimes {
+    double at100 = 0, at200 = 0, reading = 0, clearing = 0;
+};
+long renderDocument(const char *path, RenderTimes *times)
 {
     MemHandle form = qmfOpenDocument(nullptr, path, -1, nullptr);
     if (!form)
@@ -487,8 +513,11 @@ long renderDocument(const char *path, double *at100, double *at200)
     HANDLE f = ffOpenRead(path, &size, TRUE);
     long objects = 0;
     double took[2] = {0, 0};
+    std::unique_ptr<BenchBitmap> bitmaps[2];
     for (int p = 0; p < fmGetPageCount(form); ++p) {
+        double t0 = now();
         MemHandle page = qmfReadEntryPage(f, size, fmGetDirectory(form), p);
+        times->reading += now() - t0;
         if (!page)
             break;
         objects += countObjects(page);
@@ -500,9 +529,18 @@ long renderDocument(const char *path, double *at100, double *at200)
         }
         const int zooms[2] = {100, 200};
         for (int z = 0; z < 2; ++z) {
-            PageBitmap b(box.right - box.left, box.bottom - box.top, zooms[z]);
+            t0 = now();
+            const int w = benchPixels(box.right - box.left, zooms[z]);
+            const int h = benchPixels(box.bottom - box.top, zooms[z]);
+            if (!bitmaps[z] || bitmaps[z]->w != w || bitmaps[z]->h != h) {
+                bitmaps[z].reset();
+                bitmaps[z].reset(new BenchBitmap(w, h, zooms[z]));
+            }
+            BenchBitmap &b = *bitmaps[z];
+            dmSetZoomDC(b.dc, zooms[z]);
             b.clear();
-            double t0 = now();
+            times->clearing += now() - t0;
+            t0 = now();
             pgRender(nullptr, b.dc, form, page, p + 1, nullptr, FALSE, FALSE, FALSE, FALSE, FALSE);
             took[z] += now() - t0;
         }
@@ -510,8 +548,8 @@ long renderDocument(const char *path, double *at100, double *at200)
     }
     ffClose(f);
     fmFree(form);
-    *at100 = took[0];
-    *at200 = took[1];
+    times->at100 = took[0];
+    times->at200 = took[1];
     return objects;
 }
 
@@ -551,7 +589,7 @@ void renderKinds()
         double took[2];
         const int zooms[2] = {100, 200};
         for (int z = 0; z < 2; ++z) {
-            PageBitmap b(12240, 15840, zooms[z]);
+            BenchBitmap b(benchPixels(12240, zooms[z]), benchPixels(15840, zooms[z]), zooms[z]);
             b.clear();
             double t0 = now();
             for (int r = 0; r < 5; ++r)
@@ -571,35 +609,15 @@ void renderKinds()
 void drawShapePage(int16_t pen)
 {
     MemHandle page = pgNewRecord(0);
-    const int16_t kinds[4] = {OBT_RECTANGLE, OBT_ELLIPSE, OBT_ROUNDRECT, OBT_POLYGON};
-    for (int i = 0; i < 10000; ++i) {
-        int32_t x = 200 + (i % 100) * 114, y = 200 + (i / 100) * 150;
-        MemHandle h;
-        if (kinds[i % 4] == OBT_POLYGON) {
-            std::vector<POINT> pts = {{x, y + 180}, {x + 200, y}, {x + 400, y + 100},
-                                      {x + 330, y + 300}, {x + 60, y + 280}};
-            h = pointShape(OBT_POLYGON, pts, false, pen);
-        } else {
-            h = record(kinds[i % 4], x, y, x + 400, y + 300, shBoxGeometrySize(kinds[i % 4]));
-            ObLock rec(h);
-            int32_t sides[2] = {rec->width, rec->height};
-            memcpy(obRecData(rec.get()), sides, sizeof sides);
-        }
-        {
-            ObLock rec(h);
-            rec->penWidth = pen;
-            rec->penColour = RGB(0, 0, 128);
-            if (i % 16 >= 12)
-                rec->lineStyle = 0x400;   // dashed
-        }
-        pgAppendObject(page, h);
-    }
+    for (int i = 0; i < 10000; ++i)
+        pgAppendObject(page, benchOutlinedShape(i, 200 + (i % 100) * 114, 200 + (i / 100) * 150,
+                                                400, 300, pen));
     pvStorePage(nullptr, page, 0);
     MemHandle form = fmNew();
     double took[2];
     const int zooms[2] = {100, 200};
     for (int z = 0; z < 2; ++z) {
-        PageBitmap b(12240, 15840, zooms[z]);
+        BenchBitmap b(benchPixels(12240, zooms[z]), benchPixels(15840, zooms[z]), zooms[z]);
         b.clear();
         double t0 = now();
         pgRender(nullptr, b.dc, form, page, 1, nullptr, FALSE, FALSE, FALSE, FALSE, FALSE);
@@ -614,6 +632,8 @@ void drawShapePage(int16_t pen)
 
 int main(int argc, char **argv)
 {
+    PhaseLog phases;
+    phases.mark("start the modules");
     appInstallHooks();   // the upper floors' calls, as at the program's start-up
     int pages = 1000, objects = 100;
     bool inMemory = false;
@@ -639,6 +659,13 @@ int main(int argc, char **argv)
             return 0;
         } else if (strcmp(argv[i], "--arrange") == 0) {
             benchArrange();   // the group-member steps alone
+            return 0;
+        } else if (strcmp(argv[i], "--repaint") == 0) {
+            benchRepaint();   // the repaint steps alone
+            return 0;
+        } else if (strcmp(argv[i], "--export") == 0) {
+            utSetMessageBoxHook(printBox);
+            benchExport();   // the page export step alone
             return 0;
         } else if (strcmp(argv[i], "--keep") == 0 && i + 1 < argc)
             keep = argv[++i];
@@ -693,6 +720,7 @@ int main(int argc, char **argv)
            inMemory ? "all pages in memory" : "pages swapped to temporary files");
 
     // Build.
+    phases.mark("build the document");
     double t0 = now();
     MemHandle form = fmNew();
     wsSetDocument(ws, form);
@@ -709,6 +737,7 @@ int main(int argc, char **argv)
     double built = now() - t0;
 
     // Save.
+    phases.mark("save the document");
     t0 = now();
     int saved = qmfSaveDocument(ws, path, form, FALSE, FALSE);
     double saving = now() - t0;
@@ -717,12 +746,14 @@ int main(int argc, char **argv)
         fprintf(stderr, "the document could not be saved\n");
         return 1;
     }
+    phases.mark("free the document");
     t0 = now();
     wsSetDocument(ws, 0);
     fmFree(form);
     double freeing = now() - t0;
 
     // Open and read every page.
+    phases.mark("open and read every page");
     t0 = now();
     MemHandle shown = 0;
     form = qmfOpenDocument(nullptr, path, 0, &shown);   // with the page a window shows first
@@ -738,6 +769,7 @@ int main(int argc, char **argv)
 
     // Save over its own file with the first page loaded: the others are
     // copied byte for byte from the old file.
+    phases.mark("save over its own file, read back");
     MemHandle first = 0;
     form = qmfOpenDocument(nullptr, path, 0, &first);
     fmSetCurrentPage(form, 0);
@@ -750,7 +782,9 @@ int main(int argc, char **argv)
     form = qmfOpenDocument(nullptr, path, -1, nullptr);
     long after = form ? readAll(path, form) : -1;
     fmFree(form);
+    phases.mark("field names of every page");
     benchNames(ws, path);
+    phases.mark("continuous style, insert, auto-save");
 
     // A workspace showing the first page switched to the continuous style:
     // every page's size is read from its record.
@@ -799,16 +833,22 @@ int main(int argc, char **argv)
     }
     if (view)
         DestroyWindow(view);
-    double render100 = -1, render200 = -1;
-    long rendered = renderDocument(path, &render100, &render200);
+    phases.mark("render every page");
+    RenderTimes render;
+    long rendered = renderDocument(path, &render);
     if (!keep)
         DeleteFileA(path);
     DestroyWindow(ws);
+    phases.mark("append 100000 objects");
     const double appending = appendOneByOne(100000);
 
+    phases.mark("object library");
     benchLibrary(1000);
+    phases.mark("hit test");
     const double hit = hitTestMedian(10000, 1000);
+    phases.mark("printing");
     benchPrinting(100, 100, buildPage);
+    phases.mark("report");
 
     PROCESS_MEMORY_COUNTERS pmc = {};
     pmc.cb = sizeof pmc;
@@ -827,10 +867,12 @@ int main(int argc, char **argv)
            perSecond((double)total + objects, opening + reading).c_str());
     printf("save over own file    %8.3f s  %s  (%s, %ld objects read back)\n", copying,
            perSecond(all, copying).c_str(), again ? "saved" : "FAILED", after);
-    printf("render every page 100%% %7.3f s  %s  (96-dpi DIB)\n", render100,
-           perSecond((double)rendered, render100).c_str());
-    printf("render every page 200%% %7.3f s  %s  (96-dpi DIB)\n", render200,
-           perSecond((double)rendered, render200).c_str());
+    printf("render every page 100%% %7.3f s  %s  (96-dpi DIB)\n", render.at100,
+           perSecond((double)rendered, render.at100).c_str());
+    printf("render every page 200%% %7.3f s  %s  (96-dpi DIB)\n", render.at200,
+           perSecond((double)rendered, render.at200).c_str());
+    printf("  read for the render %8.3f s, clear the two page bitmaps %7.3f s\n", render.reading,
+           render.clearing);
     printf("append 100000 objects %8.3f s  %s  (one at a time to one page)\n", appending,
            perSecond(100000, appending).c_str());
     if (keep)
@@ -844,18 +886,34 @@ int main(int argc, char **argv)
     printf("peak working set      %8.1f MB\n", megabytes(pmc.PeakWorkingSetSize));
     printf("peak committed memory %8.1f MB\n", megabytes(pmc.PeakPagefileUsage));
     printf("memory blocks alive   %8ld\n", utLiveHandleCount());
+    phases.mark("point shapes");
     drawPointShapes(15);
     drawPointShapes(30);   // wider than a pixel: clipped under the heads
+    phases.mark("composites and brushes");
     benchCompositesAndBrushes();
+    phases.mark("pages of outlined shapes");
     drawShapePage(20);
     drawShapePage(40);
+    phases.mark("text");
     benchText();
+    phases.mark("text editor");
     benchTextEdit();
+    phases.mark("picture");
     benchPicture();
+    phases.mark("table");
     benchTable();
+    phases.mark("clipboard");
     benchClipboard();
+    phases.mark("selection order");
     benchSelectionOrder(5000);
+    phases.mark("arrange");
     benchArrange();
+    phases.mark("repaint");
+    benchRepaint();
+    phases.mark("export");
+    benchExport();
+    fflush(stdout);
+    phases.report();
     long want = (long)pages * objects;
     return total == want && after == want && again ? 0 : 1;
 }

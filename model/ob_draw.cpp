@@ -19,6 +19,7 @@
 #include <math.h>
 #include <string.h>
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -57,16 +58,141 @@ bool closedOwner(const ObjectRecord *rec)
     return layIsHidden(rec->layer) || (g_leaveOut && (rec->flags & OBF_LEAVE_OUT));
 }
 
-// Draws the trees at the given roots in walk order, each object by the
-// one-record rules, leaving out closed owners' member trees.
-void drawTrees(HDC dc, std::initializer_list<MemHandle> roots)
-{
+// The trees at the given roots in walk order (an object, its first
+// member's tree, its next member's tree), with each object's own run: the
+// object and its member tree are nodes[i .. i + run[i]). False when the
+// links do not form trees (an object met twice, the walk cut short); the
+// nodes are then listed but the runs are not known.
+struct TreeWalk {
     std::vector<MemHandle> nodes;
+    std::vector<uint32_t> run;
+    std::vector<int64_t> firstAt, nextAt;   // index of the first and next member, -1 for none
+};
+
+bool walkTrees(std::initializer_list<MemHandle> roots, TreeWalk &w)
+{
+    bool whole = true;
     for (MemHandle root : roots)
-        obCollectTree(root, OB_WALK_MEMBERS, nodes);
+        whole = obCollectTree(root, OB_WALK_MEMBERS, w.nodes) && whole;
+    const size_t n = w.nodes.size();
+    if (!whole)
+        return false;
+    if (n <= 1) {
+        // One object: a link of its own to itself would have listed it twice.
+        w.run.assign(n, 1);
+        w.firstAt.assign(n, -1);
+        w.nextAt.assign(n, -1);
+        return true;
+    }
+    std::unordered_map<MemHandle, int64_t> at;
+    at.reserve(n);
+    for (size_t i = 0; i < n; ++i)
+        if (!at.emplace(w.nodes[i], (int64_t)i).second)
+            return false;
+    auto indexOf = [&](MemHandle h) -> int64_t {
+        auto f = h ? at.find(h) : at.end();
+        return f == at.end() ? -1 : f->second;
+    };
+    w.firstAt.assign(n, -1);
+    w.nextAt.assign(n, -1);
+    for (size_t i = 0; i < n; ++i) {
+        ObLock r(w.nodes[i]);
+        if (!r)
+            continue;
+        w.firstAt[i] = indexOf(r->firstMember);
+        w.nextAt[i] = indexOf(r->nextMember);
+        // The walk lists every member after its owner and elder sibling.
+        if ((w.firstAt[i] >= 0 && w.firstAt[i] <= (int64_t)i) ||
+            (w.nextAt[i] >= 0 && w.nextAt[i] <= (int64_t)i))
+            return false;
+    }
+    // A run is the object and the runs of its member chain; a chain's
+    // length is its first run and the rest of the chain.
+    std::vector<uint32_t> chain(n, 0);
+    w.run.assign(n, 1);
+    for (size_t k = n; k-- > 0;) {
+        w.run[k] = 1 + (w.firstAt[k] >= 0 ? chain[(size_t)w.firstAt[k]] : 0);
+        chain[k] = w.run[k] + (w.nextAt[k] >= 0 ? chain[(size_t)w.nextAt[k]] : 0);
+        if (k + w.run[k] > n)
+            return false;
+    }
+    return true;
+}
+
+// The rectangle an object repaints in, and the one its whole member tree
+// repaints in, for every node of a walk whose runs are known.
+void treeExtents(HDC dc, const TreeWalk &w, std::vector<RECT> &own, std::vector<RECT> &tree)
+{
+    const size_t n = w.nodes.size();
+    own.assign(n, RECT{0, 0, 0, 0});
+    tree.assign(n, RECT{0, 0, 0, 0});
+    // The chain from each node along its next members, and which of the
+    // rectangles are known (an object whose record cannot be read has none).
+    std::vector<RECT> chain(n);
+    std::vector<char> known(n, 0), chainKnown(n, 0);
+    auto widen = [](RECT &r, char &rKnown, const RECT &by) {
+        if (rKnown)
+            geoUnionRect(&r, &r, &by);
+        else
+            r = by;
+        rKnown = 1;
+    };
+    for (size_t k = n; k-- > 0;) {
+        known[k] = obCalcUpdateRect(dc, w.nodes[k], &own[k]) ? 1 : 0;
+        tree[k] = own[k];
+        const int64_t first = w.firstAt[k], next = w.nextAt[k];
+        if (first >= 0 && chainKnown[(size_t)first])
+            widen(tree[k], known[k], chain[(size_t)first]);
+        chain[k] = tree[k];
+        chainKnown[k] = known[k];
+        if (next >= 0 && chainKnown[(size_t)next])
+            widen(chain[k], chainKnown[k], chain[(size_t)next]);
+    }
+}
+
+// Draws the trees at the given roots in walk order, each object by the
+// one-record rules, leaving out closed owners' member trees. With a clip
+// rectangle (logical units), objects are tested against it as a list's
+// top level is: a tree whose repainted rectangle misses it is passed over
+// whole, and an object that misses it is not drawn while its members are
+// still tested.
+void drawTrees(HDC dc, std::initializer_list<MemHandle> roots, const RECT *clip = nullptr)
+{
+    TreeWalk w;
+    const bool runs = walkTrees(roots, w);
+    const std::vector<MemHandle> &nodes = w.nodes;
+    if (runs) {
+        std::vector<RECT> own, tree;
+        if (clip && nodes.size() == 1) {
+            // A lone object: its own rectangle is its tree's.
+            own.assign(1, RECT{0, 0, 0, 0});
+            if (!obCalcUpdateRect(dc, nodes[0], &own[0]))
+                return;
+            tree = own;
+        } else if (clip) {
+            treeExtents(dc, w, own, tree);
+        }
+        for (size_t i = 0; i < nodes.size();) {
+            ObLock r(nodes[i]);
+            if (!r) {
+                ++i;
+                continue;
+            }
+            if (closedOwner(r.get()) || (clip && !geoRectsIntersect(&tree[i], clip))) {
+                i += w.run[i];
+                continue;
+            }
+            if (!clip || geoRectsIntersect(&own[i], clip))
+                obRecDraw(dc, r.get());
+            ++i;
+        }
+        return;
+    }
+    // Links that do not form trees: every object met is drawn once, when
+    // its own rectangle meets the clip.
     std::unordered_set<MemHandle> skip;
     for (MemHandle n : nodes) {
-        if (skip.count(n))
+        if (!skip.insert(n).second)
             continue;
         ObLock r(n);
         if (!r)
@@ -77,7 +203,9 @@ void drawTrees(HDC dc, std::initializer_list<MemHandle> roots)
             skip.insert(members.begin(), members.end());
             continue;
         }
-        obRecDraw(dc, r.get());
+        RECT u;
+        if (!clip || (obCalcUpdateRect(dc, n, &u) && geoRectsIntersect(&u, clip)))
+            obRecDraw(dc, r.get());
     }
 }
 
@@ -250,14 +378,8 @@ void obDrawList(HWND window, HDC dc, MemHandle first, const RECT *clip)
         g_pass.hiddenCount = 0;
     std::vector<MemHandle> list;
     obCollectList(first, list);
-    for (MemHandle h : list) {
-        if (clip) {
-            RECT u;
-            if (!obCalcUpdateRect(dc, h, &u) || !geoRectsIntersect(&u, clip))
-                continue;
-        }
-        obDraw(dc, h);
-    }
+    for (MemHandle h : list)
+        drawTrees(dc, {h}, clip);
     if (g_pass.hiddenTypes)
         wsUnlockHiddenTypes(window);
     g_pass = outer;

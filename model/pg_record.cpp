@@ -12,6 +12,7 @@
 #include "support/ut_mem.h"
 #include "model/ws_document.h"
 #include <string.h>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -293,7 +294,7 @@ MemHandle pgNewRecord(MemHandle tmpl)
         layInitState(&layers);
         d->layers = layers;
         d->paletteBlock = 0;
-        d->objectCount = 0;
+        pgDataSetObjectCount(d, 0);
         d->bodyBytes = 0;
         d->extrasBytes = 0;
         memset(&d->attrs, 0, sizeof(d->attrs));
@@ -526,4 +527,18 @@ void pgGridCellSize(int divisions, int32_t *x, int32_t *y)
         divisions = 1;
     *x = geoRound(dmInchToTwipsX(1.0) / (double)divisions);
     *y = geoRound(dmInchToTwipsY(1.0) / (double)divisions);
+}
+
+int32_t pgDataObjectCount(const PageData *d)
+{
+    if (d->objectCount < 0)
+        return -1;   // no count keeps its sign bit
+    return (int32_t)((uint32_t)d->objectCountHigh << 15 | (uint32_t)d->objectCount);
+}
+
+void pgDataSetObjectCount(PageData *d, int32_t count)
+{
+    const uint32_t n = count > 0 ? (uint32_t)count : 0;
+    d->objectCount = (int16_t)(n & 0x7FFF);
+    d->objectCountHigh = (uint16_t)std::min<uint32_t>(n >> 15, 0xFFFF);
 }

@@ -57,7 +57,7 @@ struct PageData {
     uint32_t paletteBlock;   // handle
     uint8_t memoryOnly[6];
     uint16_t word402;
-    uint16_t word404;
+    uint16_t objectCountHigh;   // the object count beyond its low 15 bits
     uint16_t word406;
 };
 #pragma pack(pop)
@@ -67,6 +67,14 @@ static_assert(offsetof(PageData, layers) == 46, "layer state at 46");
 static_assert(offsetof(PageData, word370) == 370, "word 370");
 static_assert(offsetof(PageData, attrs) == 376, "page attributes header at 376");
 static_assert(offsetof(PageData, word402) == 402, "word 402");
+static_assert(offsetof(PageData, objectCountHigh) == 404, "object count's high part at 404");
+
+// A page's count of top-level objects: the 16-bit count field holds its
+// low 15 bits and the high part the rest (32,768 and more), so a page of
+// any size is counted, written and read back whole. A count within 15 bits
+// is stored exactly as the count field alone stores it.
+int32_t pgDataObjectCount(const PageData *d);
+void pgDataSetObjectCount(PageData *d, int32_t count);
 
 // Page attribute tags.
 enum : uint32_t {

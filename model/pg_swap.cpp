@@ -101,7 +101,7 @@ MemHandle readEntry(HWND workspace, const PageDirEntry *entry, bool recordOnly)
                     obFreeList(pgGetFirstObject(page));
                     pgSetFirstObject(page, 0);
                     PgLock p(page);
-                    p.data()->objectCount = 0;
+                    pgDataSetObjectCount(p.data(), 0);
                 }
                 utFreeHandle(dir);
             }

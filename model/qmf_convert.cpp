@@ -32,7 +32,8 @@ void move(uint8_t *dst, uint32_t to, const uint8_t *src, uint32_t from, uint32_t
 enum : uint32_t {
     PD_PATTERN = 66, PD_GRADIENT = 90, PD_SHADOW = 130, PD_TEXT_FORMAT = 138,
     PD_FIELD_FORMAT = 260, PD_OBJECT_COUNT = 360, PD_BODY = 362, PD_EXTRAS_FLAGS = 366,
-    PD_WORD370 = 370, PD_EXTRAS_BYTES = 372, PD_ATTRS = 376, PD_WORD406 = 406,
+    PD_WORD370 = 370, PD_EXTRAS_BYTES = 372, PD_ATTRS = 376, PD_COUNT_HIGH = 404,
+    PD_WORD406 = 406,
 };
 // The text format's fields after its LOGFONT: {file offset, memory offset, width}.
 const uint8_t kTextFormatFields[][3] = {
@@ -46,11 +47,12 @@ const uint8_t kFieldFormatFields[][3] = {
     {88, 84, 2}, {90, 86, 2}, {92, 88, 4}, {100, 96, 4}, {104, 94, 2},
 };
 const uint32_t kFieldFormatFileSize = 128;
-// PageData's plain fields: {file offset, memory offset, width}.
+// PageData's plain fields: {file offset, memory offset, width}. The word at
+// 322 carries the object count's high part (zero for up to 32,767 objects).
 const uint16_t kPageFields[][3] = {
     {0, 0, 2}, {2, 2, 1}, {3, 3, 1}, {6, 4, 2}, {8, 6, 8}, {16, 14, 16}, {32, 30, 2},
     {34, 32, 4}, {38, 36, 8}, {48, PD_PATTERN, 24}, {72, PD_GRADIENT, 40},
-    {112, PD_SHADOW, 8}, {316, PD_OBJECT_COUNT, 2}, {318, PD_BODY, 4}, {324, 45, 1},
+    {112, PD_SHADOW, 8}, {316, PD_OBJECT_COUNT, 2}, {318, PD_BODY, 4}, {322, PD_COUNT_HIGH, 2}, {324, 45, 1},
     {330, PD_EXTRAS_FLAGS, 4}, {334, PD_WORD370, 2}, {336, PD_EXTRAS_BYTES, 4},
     {340, PD_ATTRS, 8}, {374, PD_WORD406, 2},
 };

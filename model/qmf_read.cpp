@@ -721,7 +721,7 @@ MemHandle qmfReadPage(HANDLE file, int32_t *remaining)
     int count;
     {
         PgLock p(page);
-        count = p.data()->objectCount;
+        count = pgDataObjectCount(p.data());
     }
     if (count < 0) {
         utErrorBoxId(nullptr, IDS_READ_ERROR);
@@ -736,7 +736,7 @@ MemHandle qmfReadPage(HANDLE file, int32_t *remaining)
         }
         pgSetFirstObject(page, first);
         PgLock p(page);
-        p.data()->objectCount = (int16_t)count;
+        pgDataSetObjectCount(p.data(), count);
     }
     // A default gradient stored without a type gets the defaults.
     PgLock p(page);
@@ -804,7 +804,7 @@ MemHandle qmfReadEntryPageRecord(HANDLE file, uint32_t fileSize, MemHandle dir, 
     obSetFirstMember(page, 0);
     obSetNextMember(page, 0);
     PgLock p(page);
-    p.data()->objectCount = 0;
+    pgDataSetObjectCount(p.data(), 0);
     return page;
 }
 

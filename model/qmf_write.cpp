@@ -257,14 +257,14 @@ uint32_t qmfWriteObjectListScrambled(HANDLE file, MemHandle first)
     return writeList(file, first, kQmfRecordKey);
 }
 
-int16_t qmfCountWritableObjects(MemHandle first)
+int32_t qmfCountWritableObjects(MemHandle first)
 {
     std::vector<MemHandle> list;
     obCollectList(first, list);
     int n = 0;
     for (MemHandle h : list)
         n += writable(h) ? 1 : 0;
-    return (int16_t)std::min(n, 0x7FFF);
+    return n;
 }
 
 MemHandle qmfFindUnwritable(MemHandle page)
@@ -312,7 +312,7 @@ uint32_t qmfWritePageEx(HANDLE file, MemHandle page, BOOL scramble)
     MemHandle palette, side;
     {
         PgLock p(page);
-        p.data()->objectCount = qmfCountWritableObjects(objects);
+        pgDataSetObjectCount(p.data(), qmfCountWritableObjects(objects));
         layers = p.data()->layers;
         flags = p.data()->extrasFlags;
         palette = p.data()->paletteBlock;

@@ -30,7 +30,7 @@ uint32_t qmfWriteObjectList(HANDLE file, MemHandle first);
 uint32_t qmfWriteObjectListScrambled(HANDLE file, MemHandle first);
 // Top-level objects of a list that have a file form (the object count a
 // written page carries).
-int16_t qmfCountWritableObjects(MemHandle first);
+int32_t qmfCountWritableObjects(MemHandle first);
 
 // The first object of the page without a file form: in the page record's
 // own tree or in the trees of its object list; 0 when every one has one.

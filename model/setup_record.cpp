@@ -217,7 +217,7 @@ void setClearPageHandles(uint8_t *page)
     d.layers.inUse = d.layers.edit = d.layers.hidden = 0;
     d.layers.countInUse = d.layers.countEdit = d.layers.countHidden = 0;
     d.firstObject = d.sideBlock = d.paletteBlock = 0;
-    d.objectCount = 0;
+    pgDataSetObjectCount(&d, 0);
     memset(d.memoryOnly, 0, sizeof(d.memoryOnly));
     memcpy(data, &d, sizeof(d));
 }

@@ -1,5 +1,5 @@
 // Pictures for export: the image layer's format ids of the export filter
-// and a packed DIB made from the rows of a DIB section.
+// and the writing of a DIB section's rows.
 #pragma once
 #include "support/qmwin.h"
 
@@ -13,6 +13,9 @@ enum : int {
     IMG_FORMAT_TIFF = 37,
 };
 
-// A packed 24-bit DIB of `width` x `height` pixels from the rows of a
-// bottom-up 24-bit DIB section.
-MemHandle imgPackDib(const void *bits, int width, int height);
+// Writes the rows of a bottom-up 24- or 32-bit DIB section (its header
+// and bits) into the file in the export format (an image layer id; 0: by
+// the file's extension). The picture library reads the section's own
+// pixels: no copy of them is made. 0 on failure, shown.
+int imgExportDibRows(HWND window, const BITMAPINFOHEADER *header, void *bits,
+                     const char *fileName, int32_t format);

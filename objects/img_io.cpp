@@ -1,5 +1,6 @@
 // Picture files and pictures in memory through the image library.
 #include "objects/img_io.h"
+#include "objects/img_export.h"
 #include "support/app_ui_state.h"
 #include "objects/fc_image_kinds.h"
 #include "library/olb_file.h"
@@ -436,37 +437,55 @@ int32_t copyToLibrary(MemHandle dibHandle, Fib *fib)
     return IMG_OK;
 }
 
-// Writes the DIB through the library in the format; the file is removed
-// again when the library could not write it.
+// IMG_OK when the file can be written in the format: it has a name and
+// the library writes the format.
+int32_t writableAs(const char *fileName, FREE_IMAGE_FORMAT fif)
+{
+    if (!fileName || !*fileName)
+        return IMG_ERR_NO_NAME;
+    if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsWriting(fif))
+        return IMG_ERR_FILE_TYPE;
+    return IMG_OK;
+}
+
+// Writes the library bitmap into the file in the format (with the
+// library's saving flags); the file is removed again when the library
+// could not write it.
+int32_t writeLibraryBitmap(FIBITMAP *bmp, FREE_IMAGE_FORMAT fif, const char *fileName,
+                           int flags = 0)
+{
+    HANDLE file = CreateFileA(fileName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return IMG_ERR_READ;
+    FreeImageIO io = {fileRead, fileWrite, fileSeek, fileTell};
+    BOOL saved = FreeImage_SaveToHandle(fif, bmp, &io, (fi_handle)file, flags);
+    CloseHandle(file);
+    if (saved)
+        return IMG_OK;
+    DeleteFileA(fileName);
+    return IMG_ERR_READ;
+}
+
+// Writes the DIB through the library in the format.
 void saveDibAs(ImgIoRequest *r, MemHandle dibHandle, FREE_IMAGE_FORMAT fif)
 {
     if (!dibHandle)
         return;
-    if (!r->fileName || !*r->fileName) {
-        r->error = IMG_ERR_NO_NAME;
-        return;
-    }
-    if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsWriting(fif)) {
-        r->error = IMG_ERR_FILE_TYPE;
-        return;
-    }
-    Fib fib;
-    r->error = copyToLibrary(dibHandle, &fib);
+    r->error = writableAs(r->fileName, fif);
     if (r->error != IMG_OK)
         return;
-    HANDLE file = CreateFileA(r->fileName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        r->error = IMG_ERR_READ;
-        return;
-    }
-    FreeImageIO io = {fileRead, fileWrite, fileSeek, fileTell};
-    BOOL saved = FreeImage_SaveToHandle(fif, fib.bmp, &io, (fi_handle)file, 0);
-    CloseHandle(file);
-    if (!saved) {
-        DeleteFileA(r->fileName);
-        r->error = IMG_ERR_READ;
-    }
+    Fib fib;
+    r->error = copyToLibrary(dibHandle, &fib);
+    if (r->error == IMG_OK)
+        r->error = writeLibraryBitmap(fib.bmp, fif, r->fileName);
+}
+
+// The export format by image layer id, else by the file's extension.
+FREE_IMAGE_FORMAT exportFormat(const char *fileName, int32_t format)
+{
+    return format ? kindFormat(format)
+                  : (fileName ? FreeImage_GetFIFFromFilename(fileName) : FIF_UNKNOWN);
 }
 
 void saveDib(ImgIoRequest *r)
@@ -681,13 +700,44 @@ int imgExportDib(HWND window, MemHandle dib, const char *fileName, int32_t forma
     r.fileName = fileName;
     r.dib = dib;
     r.action = IMG_ACTION_SAVE_DIB;
-    FREE_IMAGE_FORMAT fif = format ? kindFormat(format)
-                                   : (fileName ? FreeImage_GetFIFFromFilename(fileName)
-                                               : FIF_UNKNOWN);
-    saveDibAs(&r, dib, fif);
+    saveDibAs(&r, dib, exportFormat(fileName, format));
     if (r.error != IMG_OK)
         showError(window, r.error, fileName);
     return r.error == IMG_OK ? 1 : 0;
+}
+
+int imgExportDibRows(HWND window, const BITMAPINFOHEADER *header, void *bits,
+                     const char *fileName, int32_t format)
+{
+    const FREE_IMAGE_FORMAT fif = exportFormat(fileName, format);
+    int32_t error = writableAs(fileName, fif);
+    const bool fits = header && bits && header->biWidth > 0 && header->biHeight > 0 &&
+                      header->biCompression == BI_RGB &&
+                      (header->biBitCount == 24 || header->biBitCount == 32);
+    if (error == IMG_OK && !fits)
+        error = IMG_ERR_DIB;
+    if (error == IMG_OK) {
+        // The library's rows are bottom-up and DWORD-aligned as the
+        // section's are: it reads the section's own pixels.
+        const int pitch = (int)((((uint32_t)header->biWidth * header->biBitCount + 31) / 32) * 4);
+        Fib fib(FreeImage_ConvertFromRawBitsEx(FALSE, static_cast<BYTE *>(bits), FIT_BITMAP,
+                                               header->biWidth, header->biHeight, pitch,
+                                               header->biBitCount, FI_RGBA_RED_MASK,
+                                               FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE));
+        if (!fib) {
+            error = IMG_ERR_DIB;
+        } else {
+            BITMAPINFOHEADER *fh = FreeImage_GetInfoHeader(fib.bmp);
+            fh->biXPelsPerMeter = header->biXPelsPerMeter;
+            fh->biYPelsPerMeter = header->biYPelsPerMeter;
+            // A page picture is mostly white: the fastest compression
+            // makes it little larger and takes a fraction of the time.
+            error = writeLibraryBitmap(fib.bmp, fif, fileName, fif == FIF_PNG ? PNG_Z_BEST_SPEED : 0);
+        }
+    }
+    if (error != IMG_OK)
+        showError(window, error, fileName);
+    return error == IMG_OK ? 1 : 0;
 }
 
 int imgMemPixelSize(const void *data, uint32_t size, int32_t fileKind, int32_t *width,

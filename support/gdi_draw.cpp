@@ -396,7 +396,8 @@ const int kLineSpan = 3;
 // run together into bands, and each band's spans painted: as lines one
 // pixel wide across the band's shorter side, collected for one call (a
 // call to the system costs more than the pixels of a thin span), or as a
-// rectangle where the span is large both ways.
+// rectangle where the span is large both ways, all rectangles in one call
+// too: an outline costs two calls however many spans it has.
 class WideOutline {
 public:
     explicit WideOutline(int width) : width_(width), parts_(outlineParts(width)) {}
@@ -592,12 +593,28 @@ private:
                 SelectObject(dc, old);
         }
         if (!blocks_.empty()) {
+            // Every block in one call: four-cornered figures filled without
+            // an outline cover exactly the pixels from their top left up
+            // to, not including, their bottom right, as the blocks do.
+            corners_.clear();
+            for (const RECT &r : blocks_) {
+                corners_.push_back(POINT{r.left, r.top});
+                corners_.push_back(POINT{r.right, r.top});
+                corners_.push_back(POINT{r.right, r.bottom});
+                corners_.push_back(POINT{r.left, r.bottom});
+            }
+            const size_t n = blocks_.size();
+            if (fours_.size() < n)
+                fours_.resize(n, 4);
             HBRUSH brush = tool<HBRUSH>(colour);
             HGDIOBJ old = brush ? SelectObject(dc, brush) : nullptr;
-            ok = old && ok;
-            for (const RECT &r : blocks_)
-                ok = old && PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PATCOPY) &&
-                     ok;
+            HGDIOBJ oldPen = old ? SelectObject(dc, GetStockObject(NULL_PEN)) : nullptr;
+            const int fill = SetPolyFillMode(dc, WINDING);
+            ok = old && oldPen && PolyPolygon(dc, corners_.data(), fours_.data(), (int)n) && ok;
+            if (fill)
+                SetPolyFillMode(dc, fill);
+            if (oldPen)
+                SelectObject(dc, oldPen);
             if (old)
                 SelectObject(dc, old);
         }
@@ -736,6 +753,8 @@ private:
     static std::vector<POINT> lines_;
     static std::vector<DWORD> counts_;
     static std::vector<RECT> blocks_, clips_;
+    static std::vector<POINT> corners_;
+    static std::vector<INT> fours_;
 };
 std::vector<WideOutline::Cell> WideOutline::cells_;
 std::vector<int> WideOutline::last_, WideOutline::start_, WideOutline::end_;
@@ -743,6 +762,8 @@ std::vector<Span> WideOutline::sorted_, WideOutline::band_;
 std::vector<POINT> WideOutline::lines_;
 std::vector<DWORD> WideOutline::counts_;
 std::vector<RECT> WideOutline::blocks_, WideOutline::clips_;
+std::vector<POINT> WideOutline::corners_;
+std::vector<INT> WideOutline::fours_;
 
 uint32_t g_wideOutlines = 0;
 

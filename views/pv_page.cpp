@@ -185,7 +185,7 @@ MemHandle pvStorePage(HWND ws, MemHandle page, int index)
     std::vector<MemHandle> objects;
     obCollectList(pgGetFirstObject(page), objects);
     data.pageIndex = (uint16_t)index;
-    data.objectCount = (int16_t)objects.size();
+    pgDataSetObjectCount(&data, (int32_t)objects.size());
     pgSetProp(page, 41, &data);
     // The entry records the page's size as it would be written now.
     if (index >= 0 && pgDirGetPages(fmGetDirectory(wsGetDocument(ws)), index) == page)

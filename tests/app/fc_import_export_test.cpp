@@ -18,6 +18,7 @@
 #include "objects/img_export.h"
 #include "objects/img_io.h"
 #include "support/ff_file.h"
+#include "support/gdi_dib.h"
 #include "support/ut_mem.h"
 #include "support/win_filedlg.h"
 #include "text/tx_object.h"
@@ -54,10 +55,8 @@ void writeFile(const std::string &path, const std::string &bytes)
 bool writePicture(const std::string &path, int w, int h)
 {
     std::vector<uint8_t> bits((size_t)(((w * 24 + 31) / 32) * 4) * h, 0xFF);
-    MemHandle dib = imgPackDib(bits.data(), w, h);
-    const int ok = imgExportDib(nullptr, dib, path.c_str(), IMG_FORMAT_PNG);
-    utFreeHandle(dib);
-    return ok == 1;
+    BITMAPINFOHEADER bih = {sizeof bih, w, h, 1, 24};   // bottom-up rows
+    return imgExportDibRows(nullptr, &bih, bits.data(), path.c_str(), IMG_FORMAT_PNG) == 1;
 }
 
 struct Answer {
@@ -291,6 +290,46 @@ TEST_F(ImportExport, PagesAreWrittenInEachFormatAtTheirSizeAndNamedByTheFlags)
     EXPECT_EQ(fcExportPages(ws, nullptr, 0, out.path().c_str(), 20, "png", IMG_FORMAT_PNG, TRUE), 2);
     EXPECT_TRUE(ffExists(out.file("p1.png").c_str()));
     EXPECT_TRUE(ffExists(out.file("p2.png").c_str()));
+}
+
+// A page picture at a zoom: the picture is that many times the page's
+// pixels, and its rows come out the right way up, a filled box near the
+// page's top left where it is on the page.
+TEST_F(ImportExport, APagePictureAtAZoomKeepsItsRowsInOrder)
+{
+    MemHandle box = pgtest::addObject(page(), "box", 1440, 1440, 2880, 2880);
+    {
+        ObLock r(box);
+        r->fillKind = 1;
+        r->fillColour = RGB(255, 0, 0);
+    }
+    MemHandle form = wsGetDocument(ws);
+    for (int zoom : {100, 300}) {
+        SCOPED_TRACE(zoom);
+        const std::string path = home.file("zoomed.png");
+        ASSERT_EQ(1, fcWritePagePicture(ws, form, page(), 0, zoom, path.c_str(), IMG_FORMAT_PNG));
+        MemHandle dib = imgLoadFileDib(nullptr, path.c_str());
+        ASSERT_TRUE(dib);
+        {
+            MemLock<uint8_t> p(dib);
+            BITMAPINFOHEADER *h = reinterpret_cast<BITMAPINFOHEADER *>(p.get());
+            EXPECT_EQ(816 * zoom / 100, h->biWidth);
+            const int height = h->biHeight < 0 ? -h->biHeight : h->biHeight;
+            EXPECT_EQ(1056 * zoom / 100, height);
+            // The colour at a pixel counted from the top left.
+            auto at = [&](int x, int y) {
+                const int row = h->biHeight < 0 ? y : height - 1 - y;
+                const uint8_t *q = gdiDibBitsPtr(h) + (size_t)row * gdiDibStride(h) +
+                                   (size_t)x * (h->biBitCount / 8);
+                return RGB(q[2], q[1], q[0]);
+            };
+            const int inside = 144 * zoom / 100;   // the box's middle: 1.5 inches
+            EXPECT_EQ(RGB(255, 0, 0), at(inside, inside));
+            EXPECT_EQ(RGB(255, 255, 255), at(inside, height - 1 - inside));
+            EXPECT_EQ(RGB(255, 255, 255), at(4, 4));
+        }
+        utFreeHandle(dib);
+    }
 }
 
 // File > Import's three items offer one kind of file each and place it.

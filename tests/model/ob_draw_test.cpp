@@ -373,6 +373,75 @@ TEST_F(ObDraw, AClipRectangleDrawsOnlyTheObjectsItMeets)
     obFreeList(rect);
 }
 
+// A page partly in view at 100 and 400 percent: its shapes in nested
+// groups draw the same pixels as the same shapes side by side, and within
+// a group in view only the members in view are drawn, as at the top level.
+TEST_F(ObDraw, GroupedShapesPartlyInViewDrawAsTheSameShapesUngrouped)
+{
+    // A grid of rectangles and squares; some with a pen wider than a pixel
+    // or a shadow, so that what they draw reaches past their boxes.
+    auto grid = [] {
+        std::vector<MemHandle> out;
+        for (int i = 0; i < 30; ++i) {
+            const int x = 10 + (i % 6) * 40, y = 10 + (i / 6) * 40;
+            MemHandle h = shape(i % 2 ? OBT_SQUARE : OBT_RECTANGLE, x, y, x + 25, y + 25,
+                                i % 3 ? kRed : kBlue);
+            ObLock r(h);
+            if (i % 4 == 1) {
+                r->penWidth = 90;
+                r->penColour = RGB(0, 128, 0);
+            }
+            if (i % 5 == 2)
+                r->flags |= OBF_SHADOW;
+            out.push_back(h);
+        }
+        return out;
+    };
+    std::vector<MemHandle> flat = grid(), members = grid();
+    for (size_t i = 1; i < flat.size(); ++i)
+        obLinkPair(flat[i - 1], flat[i]);
+    // Groups of five, the first two of them and the last two in groups again.
+    std::vector<MemHandle> groups;
+    for (size_t i = 0; i < members.size(); i += 5)
+        groups.push_back(obNewGroupN(OBT_GROUP, &members[i], 5));
+    std::vector<MemHandle> top = {obNewGroupN(OBT_GROUP, &groups[0], 2), groups[2], groups[3],
+                                  obNewGroupN(OBT_GROUP, &groups[4], 2)};
+    for (size_t i = 1; i < top.size(); ++i)
+        obLinkPair(top[i - 1], top[i]);
+
+    struct View {
+        int zoom;
+        int x, y;   // the pixel at 100 percent shown top left
+    } views[] = {{100, 50, 30}, {400, 100, 40}, {400, 5, 150}};
+    for (const View &v : views) {
+        SCOPED_TRACE(v.zoom);
+        // Draws the list into a view of 120 x 90 pixels; the objects drawn.
+        auto draw = [&](MemHandle first, qmtest::Dib &dib, bool clipped) {
+            dmResetModule();
+            dmSetZoomDC(dib.dc(), v.zoom);
+            dmSetMappingOrg(dib.dc(), px(v.x), px(v.y));
+            POINT corners[2] = {{0, 0}, {120, 90}};
+            DPtoLP(dib.dc(), corners, 2);
+            RECT clip = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+            g_seenWindows.clear();
+            obDrawList(nullptr, dib.dc(), first, clipped ? &clip : nullptr);
+            return g_seenWindows.size();
+        };
+        qmtest::Dib apart(120, 90), grouped(120, 90), whole(120, 90);
+        const size_t drawnApart = draw(flat.front(), apart, true);
+        const size_t drawnGrouped = draw(top.front(), grouped, true);
+        const size_t drawnWhole = draw(top.front(), whole, false);
+        EXPECT_EQ(0, grouped.diff(apart));
+        EXPECT_EQ(0, grouped.diff(whole)) << "nothing in view is left out";
+        EXPECT_LT(0, 120 * 90 - grouped.count(kWhite)) << "the view shows shapes";
+        EXPECT_EQ(drawnApart, drawnGrouped) << "members out of view are not drawn";
+        EXPECT_LT(drawnGrouped, drawnWhole);
+    }
+    dmResetModule();
+    obFreeList(flat.front());
+    obFreeList(top.front());
+}
+
 // ---- drawn and update rectangles ----------------------------------------------------------
 
 TEST_F(ObDraw, DrawnRectanglesGrowByPenFrameAndShadow)

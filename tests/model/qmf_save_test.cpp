@@ -151,6 +151,54 @@ TEST(QmfSave, ThreePagesOfFiftyRectanglesAndABasePageComeBackEqual)
     EXPECT_EQ(0, live.leaked());
 }
 
+// A page's object count beyond what its 16-bit count field holds: the
+// count field keeps the low 15 bits and the word after the body bytes the
+// rest, so counts within 15 bits are written as they always were.
+TEST(QmfSave, ObjectCountsOfEverySizeAreStoredInTheirTwoFields)
+{
+    const int32_t counts[] = {0, 1, 32767, 32768, 40000, 65535, 65536, 100000};
+    for (int32_t n : counts) {
+        PageData d = {};
+        pgDataSetObjectCount(&d, n);
+        EXPECT_EQ(n, pgDataObjectCount(&d));
+        uint8_t file[kQmfPageFileDataSize];
+        qmfPageDataToFile(reinterpret_cast<const uint8_t *>(&d), file);
+        EXPECT_EQ(n & 0x7FFF, utGetAt<int16_t>(file, 316)) << n;
+        EXPECT_EQ(n >> 15, utGetAt<uint16_t>(file, 322)) << n;
+        PageData back = {};
+        qmfPageDataFromFile(file, reinterpret_cast<uint8_t *>(&back));
+        EXPECT_EQ(n, pgDataObjectCount(&back));
+    }
+}
+
+// A page of 40,000 objects is written whole and read back whole.
+TEST(QmfSave, APageOfFortyThousandObjectsComesBackWhole)
+{
+    TempDir dir;
+    std::string path = dir.file("big.qm");
+    obtest::LiveCount live;
+    MemHandle form = fmNew();
+    MemHandle page = pgtest::newPage("Big");
+    const int kObjects = 40000;
+    for (int i = 0; i < kObjects; ++i) {
+        const int32_t x = (i % 200) * 60, y = (i / 200) * 60;
+        pgtest::addObject(page, nullptr, x, y, x + 40 + i % 7, y + 40);
+    }
+    pgDirAppend(form, page);
+    Records before = objectRecords(page);
+    {
+        BoxRecorder boxes;
+        ASSERT_EQ(1, qmfSaveDocument(nullptr, path.c_str(), form, FALSE, FALSE)) << boxes.texts();
+        EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    }
+    FilePages after = readPages(path);
+    ASSERT_EQ(1u, after.records.size());
+    EXPECT_EQ((size_t)kObjects, after.records[0].size());
+    EXPECT_TRUE(before == after.records[0]);
+    fmFree(form);
+    EXPECT_EQ(0, live.leaked());
+}
+
 TEST(QmfSave, AOnePageDocumentHasNoPageSizeTable)
 {
     TempDir dir;

@@ -456,3 +456,17 @@ MemHandle shMakeEllipseArc(MemHandle h)
     writeGeometry(rec, geo);
     return g;
 }
+
+BOOL shArcReadCheck(const ObjectRecord *rec, uint32_t length)
+{
+    if (!obHeadWithinLimits(rec))
+        return FALSE;
+    uint32_t at = obDataOffset(rec);
+    if ((uint64_t)at + 16 > length)
+        return TRUE;
+    int32_t v[4];
+    memcpy(v, reinterpret_cast<const uint8_t *>(rec) + at, sizeof v);
+    return obSizeWithinLimits(v[0]) && obSizeWithinLimits(v[1]) &&
+           obCoordWithinLimits((int64_t)rec->centreX + v[2]) &&
+           obCoordWithinLimits((int64_t)rec->centreY + v[3]);
+}

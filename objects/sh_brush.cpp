@@ -565,3 +565,24 @@ int shStrokeBounds(MemHandle h, int32_t i, RECT *r)
         *r = b;
     return 1;
 }
+
+BOOL shBrushLineReadCheck(const ObjectRecord *rec, uint32_t)
+{
+    ObjectRecord *r = const_cast<ObjectRecord *>(rec);
+    uint8_t *d = shBrushLinePart(r);
+    if (!d || !obHeadWithinLimits(rec))
+        return FALSE;
+    std::vector<BrsStroke> strokes = brsStrokes(r);
+    if (getI32(d + 4) < 0 || (size_t)getI32(d + 4) != strokes.size())
+        return FALSE;
+    for (const BrsStroke &s : strokes) {
+        if (!obSizeWithinLimits(s.width) ||
+            (s.kind != kBrsInlineProfile && s.samples > kBrsMaxSamples))
+            return FALSE;
+        for (const POINT &p : brsStrokePoints(s))
+            if (!obCoordWithinLimits((int64_t)rec->centreX + p.x) ||
+                !obCoordWithinLimits((int64_t)rec->centreY + p.y))
+                return FALSE;
+    }
+    return TRUE;
+}

@@ -281,3 +281,20 @@ void shDimSpanRotate(MemHandle h, POINT pt, int16_t angle)
 
 void shDimSpanFlipH(ObjectRecord *rec) { flip(rec, true); }
 void shDimSpanFlipV(ObjectRecord *rec) { flip(rec, false); }
+
+BOOL shDimSpanReadCheck(const ObjectRecord *rec, uint32_t length)
+{
+    if (!obHeadWithinLimits(rec))
+        return FALSE;
+    uint32_t at = obDataOffset(rec);
+    if ((uint64_t)at + 26 > length)
+        return FALSE;
+    const uint8_t *d = reinterpret_cast<const uint8_t *>(rec) + at;
+    int32_t v[6];
+    memcpy(v, d + 2, sizeof v);
+    return obCoordWithinLimits((int64_t)rec->centreX + v[0]) &&
+           obCoordWithinLimits((int64_t)rec->centreY + v[1]) &&
+           obCoordWithinLimits((int64_t)rec->centreX + v[2]) &&
+           obCoordWithinLimits((int64_t)rec->centreY + v[3]) && obSizeWithinLimits(v[4]) &&
+           obSizeWithinLimits(v[5]);
+}

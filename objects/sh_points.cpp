@@ -457,3 +457,19 @@ void shPointsRotate(MemHandle h, POINT pt, int16_t angle)
     else if (rec->type == OBT_POLYHV)
         rec->type = OBT_POLYLINE;
 }
+
+BOOL shPointsReadCheck(const ObjectRecord *rec, uint32_t length)
+{
+    if (!obHeadWithinLimits(rec))
+        return FALSE;
+    int32_t n = 0;
+    const uint8_t *d = shPointData(const_cast<ObjectRecord *>(rec), length, &n);
+    for (int32_t i = 0; d && i < n; ++i) {
+        POINT p;
+        memcpy(&p, d + 2 + 8 * (size_t)i, 8);
+        if (!obCoordWithinLimits((int64_t)rec->centreX + p.x) ||
+            !obCoordWithinLimits((int64_t)rec->centreY + p.y))
+            return FALSE;
+    }
+    return TRUE;
+}

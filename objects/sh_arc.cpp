@@ -4,6 +4,7 @@
 #include "objects/fil_fill.h"
 #include "objects/sh_box.h"
 #include "objects/sh_curve.h"
+#include "objects/sh_points.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_transform.h"
@@ -467,6 +468,5 @@ BOOL shArcReadCheck(const ObjectRecord *rec, uint32_t length)
     int32_t v[4];
     memcpy(v, reinterpret_cast<const uint8_t *>(rec) + at, sizeof v);
     return obSizeWithinLimits(v[0]) && obSizeWithinLimits(v[1]) &&
-           obCoordWithinLimits((int64_t)rec->centreX + v[2]) &&
-           obCoordWithinLimits((int64_t)rec->centreY + v[3]);
+           shOffsetWithinLimits(rec, v[2], v[3]);
 }

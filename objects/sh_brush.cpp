@@ -1,6 +1,7 @@
 // Brush lines: stroke profiles, the checked stroke walk, drawing, outline,
 // bounds, rescale, rotation and flips.
 #include "objects/sh_brush.h"
+#include "objects/sh_points.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_transform.h"
@@ -580,8 +581,7 @@ BOOL shBrushLineReadCheck(const ObjectRecord *rec, uint32_t)
             (s.kind != kBrsInlineProfile && s.samples > kBrsMaxSamples))
             return FALSE;
         for (const POINT &p : brsStrokePoints(s))
-            if (!obCoordWithinLimits((int64_t)rec->centreX + p.x) ||
-                !obCoordWithinLimits((int64_t)rec->centreY + p.y))
+            if (!shOffsetWithinLimits(rec, p.x, p.y))
                 return FALSE;
     }
     return TRUE;

@@ -12,8 +12,8 @@
 
 const uint32_t kShDimSpanGeometry = 32;
 
-// A span read from a file: its head, both points and both tick extents
-// within the page limits.
+// A span read from a file: its head within the page limits, its geometry
+// inside the record.
 BOOL shDimSpanReadCheck(const ObjectRecord *rec, uint32_t length);
 
 // 86 + name + 32, stored as the record length and returned.

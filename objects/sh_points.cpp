@@ -458,18 +458,15 @@ void shPointsRotate(MemHandle h, POINT pt, int16_t angle)
         rec->type = OBT_POLYLINE;
 }
 
-BOOL shPointsReadCheck(const ObjectRecord *rec, uint32_t length)
+BOOL shPointsReadCheck(const ObjectRecord *rec, uint32_t)
 {
-    if (!obHeadWithinLimits(rec))
-        return FALSE;
-    int32_t n = 0;
-    const uint8_t *d = shPointData(const_cast<ObjectRecord *>(rec), length, &n);
-    for (int32_t i = 0; d && i < n; ++i) {
-        POINT p;
-        memcpy(&p, d + 2 + 8 * (size_t)i, 8);
-        if (!obCoordWithinLimits((int64_t)rec->centreX + p.x) ||
-            !obCoordWithinLimits((int64_t)rec->centreY + p.y))
-            return FALSE;
-    }
-    return TRUE;
+    // The points themselves are taken as stored (files keep points of any
+    // value); drawing, outline and rotation cost what the points are.
+    return obHeadWithinLimits(rec);
+}
+
+BOOL shOffsetWithinLimits(const ObjectRecord *rec, int32_t dx, int32_t dy)
+{
+    return obCoordWithinLimits((int64_t)rec->centreX + dx) &&
+           obCoordWithinLimits((int64_t)rec->centreY + dy);
 }

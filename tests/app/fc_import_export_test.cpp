@@ -202,6 +202,7 @@ TEST_F(ImportExport, AMetafileThatCannotBeReadIsToldOnce)
     EXPECT_EQ(fcImportFile(ws, missing.c_str(), 0, 0, nullptr), 0);
     EXPECT_EQ(boxes.texts(), missing + "\r\n  does not exist");
     EXPECT_TRUE(objects(page()).empty());
+    boxes.clear();
     // The sound one comes in.
     const std::string good = home.file("good.emf");
     writeFile(good, emf);

@@ -21,9 +21,9 @@ namespace fuzzkit {
 
 namespace {
 
-// Where the seed objects lie: a quarter inch from the page's corner, so
-// that the 400 percent view shows them.
-const RECT kSeedBox = {360, 360, 2520, 2160};
+// Where the seed objects lie: an eighth of an inch from the page's corner,
+// so that the 400 percent view shows them.
+const RECT kSeedBox = {180, 180, 2340, 1980};
 
 LOGFONTA seedFont()
 {
@@ -54,7 +54,7 @@ MemHandle byFactory(int16_t type)
     memcpy(d.font, &lf, sizeof lf);
     MemHandle h;
     if (isPointKind(type)) {
-        POINT pts[5] = {{360, 360}, {1440, 360}, {1440, 1440}, {2520, 1440}, {2520, 2160}};
+        POINT pts[5] = {{180, 180}, {1260, 180}, {1260, 1260}, {2340, 1260}, {2340, 1980}};
         h = epCreateObjectFrom(&d, 0, type, pts, 5);
     } else {
         POINT pts[2] = {{kSeedBox.left, kSeedBox.top}, {kSeedBox.right, kSeedBox.bottom}};
@@ -396,7 +396,8 @@ Round runRound(const std::string &path, const std::string &resave)
     out.opened = form != 0;
     if (form && page) {
         out.objects = obCountList(pgGetFirstObject(page));
-        qmtest::Dib dib(480, 360);
+        // One bitmap for every round: the page's corner at 400 percent.
+        static qmtest::Dib &dib = *new qmtest::Dib(240, 180);
         drawPage(dib, form, page, 25);
         drawPage(dib, form, page, 400);
         printPage(form, page);

@@ -1,8 +1,10 @@
 // Hostile documents of every kind the object-kind fuzz found faults in:
 // each made from a document the program wrote, one field set by hand. Each
 // opens, draws at 25 and 400 percent, prints and saves within the case
-// limit, its object refused with the reader's message or kept and drawn,
-// with memory blocks and GDI objects back to their counts.
+// limit, its object refused with the reader's message (sizes, counts and
+// records that do not hold together) or kept and drawn (points of any
+// value, which files may hold), with memory blocks and GDI objects back to
+// their counts.
 #include "tests/fuzz/fuzz_kit.h"
 #include "model/ob_dispatch.h"
 #include "objects/mf_emf.h"
@@ -90,17 +92,17 @@ const Case kCases[] = {
      [](Edit &e) { e.data32(kStroke + BRS_SAMPLES, kHuge); }, REFUSED},
     {"brush line of a huge width", OBT_BRUSH_LINE,
      [](Edit &e) { e.data32(kStroke + BRS_WIDTH, kHuge); }, REFUSED},
-    {"dimension span of a far point", OBT_DIMENSION, [](Edit &e) { e.data32(2, kHuge); }, REFUSED},
-    {"dimension span of a huge tick", OBT_DIMENSION, [](Edit &e) { e.data32(18, kHuge); }, REFUSED},
+    {"dimension span of a far point", OBT_DIMENSION, [](Edit &e) { e.data32(2, kHuge); }, KEPT},
+    {"dimension span of a huge tick", OBT_DIMENSION, [](Edit &e) { e.data32(18, kHuge); }, KEPT},
     {"H/V polyline turned with a far point", OBT_POLYHV,
      [](Edit &e) {
          e.head16(kRotation, 450);
          e.data32(2, kHuge);
      },
-     REFUSED},
+     KEPT},
     {"polygon whose type says diamond", OBT_POLYGON, [](Edit &e) { e.head16(4, OBT_DIAMOND); }, REFUSED},
     {"polygon whose type says pie", OBT_POLYGON, [](Edit &e) { e.head16(4, OBT_PIE); }, REFUSED},
-    {"polyline of a far point", OBT_POLYLINE, [](Edit &e) { e.data32(6, 0x80000000u); }, REFUSED},
+    {"polyline of a far point", OBT_POLYLINE, [](Edit &e) { e.data32(6, 0x80000000u); }, KEPT},
     {"grid of a huge width", OBT_GRID, [](Edit &e) { e.data32(0, kHuge); }, REFUSED},
     {"grid of 32767 columns", OBT_GRID, [](Edit &e) { e.data16(8, 32767); }, REFUSED},
     {"grid of 28800 columns and rows over 20 inches", OBT_GRID,

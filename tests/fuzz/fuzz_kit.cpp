@@ -362,8 +362,10 @@ std::string mutate(const Seed &seed, Bytes &doc, std::mt19937 &random,
         } else if (seed.length > seed.dataAt) {
             // A field of the type data: a byte, a word or a double word set
             // to an extreme, or a bit flipped.
+            // Half of them aim at the first 16 bytes, where the types keep
+            // their sizes and counts.
             uint32_t span = seed.length - seed.dataAt;
-            uint32_t at = seed.dataAt + (uint32_t)pick(span);
+            uint32_t at = seed.dataAt + (uint32_t)(pick(2) ? pick(std::min(span, 16u)) : pick(span));
             uint32_t v = values[pick(sizeof values / 4)];
             int width = kind <= 4 ? 1 : kind <= 6 ? 2 : 4;
             if (kind == 9) {

@@ -13,6 +13,7 @@
 #include "support/ut_mem.h"
 #include "text/tx_paint.h"
 #include <stdlib.h>
+#include <algorithm>
 #include <string.h>
 #include <initializer_list>
 #include <string>
@@ -61,9 +62,18 @@ void drawRules(HDC dc, ObjectRecord *rec, const EntryFieldPart *part, const RECT
     int32_t advance = entRuleAdvance(part);
     if (advance <= 0)
         return;
+    // Only the rules inside the clip are drawn: a field of any height costs
+    // the lines that show.
+    RECT clip;
+    int64_t from = (int64_t)area.top + advance, to = area.bottom;
+    if (GetClipBox(dc, &clip) != ERROR) {
+        if (clip.top > from)
+            from += ((int64_t)clip.top - from) / advance * advance;
+        to = std::min<int64_t>(to, (int64_t)clip.bottom + 1);
+    }
     GdiObject<HPEN> pen(rulePen(rec));
     GdiSelect sel(dc, pen);
-    for (int64_t y = (int64_t)area.top + advance; y < area.bottom; y += advance)
+    for (int64_t y = from; y < to; y += advance)
         gdiLine(dc, area.left, (int32_t)y, area.right, (int32_t)y);
 }
 
@@ -320,4 +330,15 @@ MemHandle entToEntryField(MemHandle field)
         r->type = OBT_ENTRY;
     }
     return dropTags(field, {ENT_TAG_SQL, ENT_TAG_LIST_FILE, ENT_TAG_LIST_ITEMS});
+}
+
+BOOL entReadCheck(const ObjectRecord *rec, uint32_t length)
+{
+    uint32_t at = obDataOffset(rec);
+    if (!obHeadWithinLimits(rec) || (uint64_t)at + kPartSize > length)
+        return FALSE;
+    EntryFieldPart p;
+    memcpy(&p, reinterpret_cast<const uint8_t *>(rec) + at, sizeof p);
+    return (uint64_t)at + kPartSize + p.attrBytes <= length &&
+           obSizeWithinLimits(p.font.lfHeight) && obSizeWithinLimits(p.font.lfWidth);
 }

@@ -59,6 +59,9 @@ EntryFieldPart *entPart(ObjectRecord *rec);
 // and returned; 0 (nothing stored) for a record too short for its part or
 // whose stated attributes reach past its block.
 uint32_t entRecordSize(ObjectRecord *rec, uint32_t blockSize);
+// A field read from a file: its head and font within the page limits, its
+// part and attribute records inside the record.
+BOOL entReadCheck(const ObjectRecord *rec, uint32_t length);
 uint32_t entRecordSizeOf(MemHandle field);
 
 // The flags that follow a data type: types 3 and 31 set 0x10 and 0x20 and

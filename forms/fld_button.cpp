@@ -286,3 +286,10 @@ MemHandle fldButtonGetLabel(MemHandle h)
     utUnlock(h);
     return copy;
 }
+
+BOOL btnReadCheck(const ObjectRecord *rec, uint32_t length)
+{
+    const ButtonPart *p = rec ? wholePart(const_cast<ObjectRecord *>(rec), length) : nullptr;
+    return p && obHeadWithinLimits(rec) && obSizeWithinLimits(p->font.lfHeight) &&
+           obSizeWithinLimits(p->font.lfWidth);
+}

@@ -59,6 +59,9 @@ enum : uint8_t {
 uint32_t btnRecordSize(ObjectRecord *rec);
 uint32_t btnRecordSizeIn(ObjectRecord *rec, uint32_t blockSize);
 uint32_t btnRecordSizeOf(MemHandle h);
+// A button read from a file: its head and label font within the page
+// limits, its part inside the record.
+BOOL btnReadCheck(const ObjectRecord *rec, uint32_t length);
 // The part of a record; null when the record is too short for it and its
 // attribute records.
 ButtonPart *btnPart(ObjectRecord *rec);

@@ -84,7 +84,9 @@ void fldRegisterTypes()
     control.flags = OBTF_SCALE_KEEPS_GRADIENT;
     control.recordSize = buttonSize;
     control.draw = btnDraw;
+    control.readCheck = btnReadCheck;
     enter(OBT_BUTTON, control);
+    control.readCheck = nullptr;
 
     control.recordSize = checkSize;
     control.rescale = checkRescale;
@@ -99,6 +101,7 @@ void fldRegisterTypes()
     entry.flags = OBTF_SCALE_KEEPS_GRADIENT | OBTF_FRAMED;
     entry.frameWordAt = 2;
     entry.recordSize = entrySize;
+    entry.readCheck = entReadCheck;
     entry.draw = entDraw;
     entry.rescale = entryRescale;
     enter(OBT_FIELD51, entry);

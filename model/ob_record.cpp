@@ -499,6 +499,19 @@ void obRecGetRect(const ObjectRecord *rec, RECT *r)
     geoOffsetRect(r, rec->centreX, rec->centreY);
 }
 
+BOOL obSizeWithinLimits(int64_t size) { return size >= -kObMaxExtent && size <= kObMaxExtent; }
+
+BOOL obCoordWithinLimits(int64_t coord)
+{
+    return coord >= -2 * (int64_t)kObMaxExtent && coord <= 2 * (int64_t)kObMaxExtent;
+}
+
+BOOL obHeadWithinLimits(const ObjectRecord *rec)
+{
+    return rec && obSizeWithinLimits(rec->width) && obSizeWithinLimits(rec->height) &&
+           obCoordWithinLimits(rec->centreX) && obCoordWithinLimits(rec->centreY);
+}
+
 void obGetRect(MemHandle h, RECT *r)
 {
     ObLock rec(h);

@@ -64,6 +64,9 @@ const uint32_t kObMaxNameBytes = 32;     // 31 characters and the terminator
 const uint32_t kObPatternFillSize = 24;  // PatternFill block of fill kind 2
 const uint32_t kObGradientFillSize = 40; // GradientFill block of fill kind 3
 const uint32_t kObScaleOne = 65535;      // scale word meaning 1.0
+// 20 inches in twips: the largest box, line and page side the program
+// makes; records read from files are held to it (obHeadWithinLimits).
+const int32_t kObMaxExtent = 28800;
 
 static_assert(sizeof(ObjectRecord) == 86, "the object head is 86 bytes");
 static_assert(offsetof(ObjectRecord, type) == 4, "type at +4");
@@ -229,6 +232,14 @@ void obRecSetRect(ObjectRecord *rec, const RECT *r);
 void obSetRect(MemHandle h, const RECT *r);
 void obRecGetLocalRect(const ObjectRecord *rec, RECT *r);
 void obRecGetRect(const ObjectRecord *rec, RECT *r);
+// Page limits of what a file states: a size (a width, a height, a font
+// height, a line width) within kObMaxExtent either way; a coordinate (a
+// centre, a point) within twice that, so that a page of the largest size
+// and as much beside it are reachable.
+BOOL obSizeWithinLimits(int64_t size);
+BOOL obCoordWithinLimits(int64_t coord);
+// The head's centre and box size within those limits.
+BOOL obHeadWithinLimits(const ObjectRecord *rec);
 void obGetRect(MemHandle h, RECT *r);
 void obGetTopLeft(MemHandle h, POINT *pt);
 // Union of the boxes along `next`; 0 (and an empty rectangle) for no list.

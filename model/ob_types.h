@@ -47,6 +47,13 @@ struct ObTypeProcs {
     uint8_t frameWordAt;   // type-data offset of the frame-style word (OBTF_FRAMED)
     // The record's size by its contents, within blockSize (see sizeRule).
     uint32_t (*recordSize)(ObjectRecord *rec, uint32_t blockSize);
+    // A record read from a file (its memory form, `length` bytes, already
+    // sized by recordSize) checked against its type: the sizes of its parts,
+    // the counts within them, its sizes and coordinates within the page
+    // limits (model/ob_record.h, kObMaxExtent). FALSE refuses the object
+    // ("Reading object failed"); the rest of the page is kept. Null: no
+    // check beyond the size.
+    BOOL (*readCheck)(const ObjectRecord *rec, uint32_t length);
     // The type's own drawing of one record, in logical units.
     void (*draw)(HDC dc, ObjectRecord *rec);
     // The XOR outline while dragged; 1 when drawn.

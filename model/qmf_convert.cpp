@@ -280,7 +280,8 @@ BOOL upgradeFileRecord(uint8_t *rec, uint32_t dataAt, uint32_t n)
     return TRUE;
 }
 
-// The type data of a record must hold what its own counts say.
+// The type data of a record must hold what its own counts say, and pass
+// its type's read check.
 BOOL typeDataFits(ObjectRecord *rec, uint32_t total)
 {
     uint32_t at = obDataOffset(rec);
@@ -295,7 +296,11 @@ BOOL typeDataFits(ObjectRecord *rec, uint32_t total)
     }
     uint32_t want = objRecordSizeIn(rec, total, 0);
     rec->length = total;
-    return want <= total;
+    if (want > total)
+        return FALSE;
+    // The type's own check of its sizes, counts and coordinates.
+    BOOL (*check)(const ObjectRecord *, uint32_t) = obTypeProcs(rec->type).readCheck;
+    return !check || check(rec, total);
 }
 
 MemHandle handleFrom(const Bytes &bytes)

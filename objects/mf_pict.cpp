@@ -32,23 +32,93 @@ PictFields readFields(const uint8_t *data)
     return f;
 }
 
+uint16_t u16At(const uint8_t *p, uint32_t at)
+{
+    uint16_t v;
+    memcpy(&v, p + at, 2);
+    return v;
+}
+
+// Whether a record's counted parts lie inside its `bytes` (the record's
+// size word counts 16-bit words; parameters start at byte 6), and the
+// object-table slots it names inside the table of `objects` (the player
+// reads and writes the slot it is given).
+bool wmfRecordFits(const uint8_t *rec, uint16_t function, uint64_t bytes, uint16_t objects)
+{
+    auto slot = [&](uint32_t at) { return at + 2 <= bytes && u16At(rec, at) < objects; };
+    switch (function) {
+    case META_SELECTOBJECT: case META_DELETEOBJECT: case META_SELECTPALETTE:
+    case META_SELECTCLIPREGION: case META_INVERTREGION: case META_PAINTREGION:
+        return slot(6);
+    case META_FILLREGION: case META_FRAMEREGION:
+        return slot(6) && slot(8);
+    case META_POLYLINE:
+    case META_POLYGON:
+        return bytes >= 8 && 8 + 4ull * u16At(rec, 6) <= bytes;
+    case META_POLYPOLYGON: {
+        if (bytes < 8)
+            return false;
+        uint32_t polys = u16At(rec, 6);
+        if (8 + 2ull * polys > bytes)
+            return false;
+        uint64_t points = 0;
+        for (uint32_t i = 0; i < polys; ++i)
+            points += u16At(rec, 8 + 2 * i);
+        return 8 + 2ull * polys + 4 * points <= bytes;
+    }
+    case META_TEXTOUT:
+        // the count, the string padded to a word, then y and x
+        return bytes >= 8 && 8 + ((u16At(rec, 6) + 1ull) & ~1ull) + 4 <= bytes;
+    case META_EXTTEXTOUT: {
+        if (bytes < 14)
+            return false;
+        uint64_t chars = u16At(rec, 10);
+        uint16_t options = u16At(rec, 12);
+        uint64_t at = 14 + ((options & (ETO_OPAQUE | ETO_CLIPPED)) ? 8 : 0);
+        return at + chars <= bytes;
+    }
+    default:
+        return true;
+    }
+}
+
 // The byte count of the metafile that starts at `bytes`, or 0 when fewer
-// than `room` bytes would not hold it or its header is not a metafile's.
+// than `room` bytes would not hold it or it is not a metafile the player
+// can walk safely: its header a metafile's, every record at least its
+// size and function words and inside the size the header states, within
+// the largest record the header names, its counted parts inside it, the
+// object slots it names inside the header's object count, the end record
+// last.
 uint32_t metafileBytes(const uint8_t *bytes, uint32_t room)
 {
     if (room < kMetaHeaderSize)
         return 0;
-    uint16_t type, headerWords;
-    uint32_t words;
-    memcpy(&type, bytes, 2);
-    memcpy(&headerWords, bytes + 2, 2);
+    uint16_t type = u16At(bytes, 0), headerWords = u16At(bytes, 2), version = u16At(bytes, 4);
+    uint32_t words, maxRecord;
     memcpy(&words, bytes + 6, 4);
-    if ((type != 1 && type != 2) || headerWords * 2u != kMetaHeaderSize)
+    memcpy(&maxRecord, bytes + 12, 4);
+    if ((type != 1 && type != 2) || headerWords * 2u != kMetaHeaderSize ||
+        (version != 0x100 && version != 0x300))
         return 0;
     uint64_t n = (uint64_t)words * 2;
     if (n < kMetaHeaderSize || n > room)
         return 0;
-    return (uint32_t)n;
+    uint64_t at = kMetaHeaderSize;
+    uint16_t last = 0xFFFF;
+    while (at < n) {
+        if (n - at < 6)
+            return 0;
+        uint32_t size;
+        memcpy(&size, bytes + at, 4);
+        uint16_t function = u16At(bytes, (uint32_t)at + 4);
+        uint64_t recordBytes = 2ull * size;
+        if (size < 3 || size > maxRecord || recordBytes > n - at ||
+            !wmfRecordFits(bytes + at, function, recordBytes, u16At(bytes, 10)))
+            return 0;
+        last = function;
+        at += recordBytes;
+    }
+    return last == 0 ? (uint32_t)n : 0;
 }
 
 // The stored metafile part (placeable header included) and its length;
@@ -272,7 +342,8 @@ MemHandle mfPictFromClipboard(HGLOBAL picture)
             memcpy(data + kDataSizeAt, &dataSize, 4);
             int16_t fields[3] = {(int16_t)mfp.mm, (int16_t)mfp.xExt, (int16_t)mfp.yExt};
             memcpy(data + kModeAt, fields, sizeof fields);
-            ok = GetMetaFileBitsEx(mfp.hMF, bytes, data + kMfPictFixed) == bytes;
+            ok = GetMetaFileBitsEx(mfp.hMF, bytes, data + kMfPictFixed) == bytes &&
+                 metafileBytes(data + kMfPictFixed, bytes) != 0;
             r->length = base + 8 + dataSize;
         }
     }
@@ -389,4 +460,17 @@ MemHandle mfWmfLoadFile(HWND window, const char *fileName)
     if (wrongType)
         utErrorBoxId(window, IDS_WRONG_FILE_TYPE);
     return obj;
+}
+
+BOOL mfPictReadCheck(const ObjectRecord *rec, uint32_t)
+{
+    const uint8_t *part;
+    uint32_t count;
+    if (!obHeadWithinLimits(rec) || !storedPart(rec, &part, &count))
+        return FALSE;
+    if (hasPlaceableHeader(part, count)) {
+        part += kMfPlaceableSize;
+        count -= kMfPlaceableSize;
+    }
+    return metafileBytes(part, count) != 0;
 }

@@ -36,6 +36,10 @@ void mfPictDrawH(HDC dc, MemHandle h);
 // 86 + name + 8 + data size, stored and returned; a data size that would
 // pass the block keeps the stored length cut to the block.
 uint32_t mfPictSize(ObjectRecord *rec, uint32_t blockSize);
+// A record read from a file: its head within the page limits, its stored
+// part a metafile (behind a placeable header or none) whose records the
+// player can walk safely.
+BOOL mfPictReadCheck(const ObjectRecord *rec, uint32_t length);
 // The natural size in twips of a clipboard picture of the mapping mode and
 // extents (1440 x 1440 when either comes out 0).
 void mfPictNaturalSize(int32_t mode, int32_t xExt, int32_t yExt, int32_t *width,

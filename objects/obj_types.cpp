@@ -128,6 +128,7 @@ void registerPointShapes()
     line.flipRotate = rotated<shPointsRotate>;
     line.mirror = mirrored<shPointsFlipH, shPointsFlipV>;
     line.lineEnds = shLineEndsBounds;
+    line.readCheck = shPointsReadCheck;
     obRegisterTypes({OBT_LINE, OBT_HLINE, OBT_VLINE, OBT_POLYLINE, OBT_POLYHV}, line);
 
     ObTypeProcs bezier = line;
@@ -143,6 +144,7 @@ void registerPointShapes()
     alias.flags = OBTF_POINT_DATA;
     alias.sizeRule = OB_SIZE_MODULE;
     alias.recordSize = shPolylineSize;
+    alias.readCheck = shPointsReadCheck;
     alias.mirror = line.mirror;
     alias.lineEnds = shLineEndsBounds;
     obRegisterType(OBT_LINE_ALIAS, &alias);
@@ -189,6 +191,7 @@ void registerBoxShapes()
 
     ObTypeProcs diamond = rect;
     diamond.draw = shDiamondDraw;
+    diamond.readCheck = shBoxReadCheck;
     diamond.points = shDiamondPoints;
     diamond.bounds = shDiamondBounds;
     diamond.rescale = rescaleMoving<shDiamondRescale>;
@@ -224,6 +227,7 @@ void registerBoxShapes()
     pie.flags = OBTF_BEZIER_OUTLINE;
     pie.sizeRule = OB_SIZE_BOX;
     pie.recordSize = boxSize<shArcRecordSize>;
+    pie.readCheck = shArcReadCheck;
     pie.draw = shPieDraw;
     pie.points = shArcPiePoints;
     pie.bounds = shArcPieBounds;
@@ -254,6 +258,7 @@ void registerBoxShapes()
     grid.flags = OBTF_BOUNDS_OR_BOX;
     grid.sizeRule = OB_SIZE_BOX;
     grid.recordSize = boxSize<shGridSize>;
+    grid.readCheck = shGridReadCheck;
     grid.draw = shGridDraw;
     grid.points = shGridPoints;
     grid.bounds = shGridBounds;
@@ -303,6 +308,7 @@ void registerDrawnShapes()
     ObTypeProcs span = {};
     span.flags = OBTF_BOUNDS_OR_BOX;
     span.recordSize = sizeInBlock<shDimSpanSize>;
+    span.readCheck = shDimSpanReadCheck;
     span.draw = shDimSpanDraw;
     span.points = shDimSpanPoints;
     span.bounds = lockedBounds<shDimSpanBounds>;
@@ -331,6 +337,7 @@ void registerDrawnShapes()
     ObTypeProcs brush = {};
     brush.flags = OBTF_BOUNDS_OR_BOX;
     brush.recordSize = shBrushLineSize;
+    brush.readCheck = shBrushLineReadCheck;
     brush.draw = shBrushLineDraw;
     brush.outline = brushOutline;
     brush.bounds = shBrushLineBounds;
@@ -354,6 +361,7 @@ void registerDrawnShapes()
 
     ObTypeProcs box = {};
     box.recordSize = shBoxObjSize;
+    box.readCheck = shBoxObjReadCheck;
     box.draw = shBoxObjDraw;
     box.rescale = rescaleInPlace<shBoxObjRescale>;
     obRegisterType(OBT_BOX, &box);
@@ -365,12 +373,14 @@ void registerPictures()
 {
     ObTypeProcs pict = {};
     pict.recordSize = mfPictSize;
+    pict.readCheck = mfPictReadCheck;
     pict.draw = [](HDC dc, ObjectRecord *rec) { mfPictDraw(dc, rec); };
     obRegisterType(OBT_METAPICT, &pict);
 
     ObTypeProcs emf = {};
     emf.flags = OBTF_BOUNDS_OR_BOX;
     emf.recordSize = mfEmfSize;
+    emf.readCheck = mfEmfReadCheck;
     emf.draw = [](HDC dc, ObjectRecord *rec) { mfEmfDraw(dc, rec); };
     emf.bounds = [](MemHandle h, RECT *r) -> BOOL {
         mfEmfBounds(r, h);

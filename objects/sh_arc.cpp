@@ -4,6 +4,7 @@
 #include "objects/fil_fill.h"
 #include "objects/sh_box.h"
 #include "objects/sh_curve.h"
+#include "objects/sh_points.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_transform.h"
@@ -455,4 +456,17 @@ MemHandle shMakeEllipseArc(MemHandle h)
     ArcGeometry geo = {rec->width, rec->height, 0, 0, 0, 3600};
     writeGeometry(rec, geo);
     return g;
+}
+
+BOOL shArcReadCheck(const ObjectRecord *rec, uint32_t length)
+{
+    if (!obHeadWithinLimits(rec))
+        return FALSE;
+    uint32_t at = obDataOffset(rec);
+    if ((uint64_t)at + 16 > length)
+        return TRUE;
+    int32_t v[4];
+    memcpy(v, reinterpret_cast<const uint8_t *>(rec) + at, sizeof v);
+    return obSizeWithinLimits(v[0]) && obSizeWithinLimits(v[1]) &&
+           shOffsetWithinLimits(rec, v[2], v[3]);
 }

@@ -21,6 +21,10 @@ void shArcEllipseBox(const ObjectRecord *rec, RECT *box, POINT *centre);
 // The same box relative to the record's centre.
 void shArcLocalEllipseBox(const ObjectRecord *rec, RECT *box);
 
+// A pie or arc read from a file: its head, the ellipse's size and its
+// centre's offset within the page limits.
+BOOL shArcReadCheck(const ObjectRecord *rec, uint32_t length);
+
 // ---- size: 86 + name + 20 (+ the fill block for a pie), stored and returned ----------------
 uint32_t shArcSize(ObjectRecord *rec);
 uint32_t shPieSize(ObjectRecord *rec);

@@ -684,3 +684,18 @@ MemHandle shRectToPolygon(MemHandle h) { return toPolygon(h, false); }
 MemHandle shDiamondToPolygon(MemHandle h) { return toPolygon(h, true); }
 MemHandle shRoundRectToCurve(MemHandle h) { return toCurve(h, true); }
 MemHandle shEllipseToCurve(MemHandle h) { return toCurve(h, false); }
+
+BOOL shBoxReadCheck(const ObjectRecord *rec, uint32_t length)
+{
+    if (!obHeadWithinLimits(rec))
+        return FALSE;
+    uint32_t at = obDataOffset(rec);
+    const uint8_t *d = reinterpret_cast<const uint8_t *>(rec) + at;
+    for (uint32_t i = 0; i < 2 && (uint64_t)at + 4 * i + 4 <= length; ++i) {
+        int32_t v;
+        memcpy(&v, d + 4 * i, 4);
+        if (!obSizeWithinLimits(v))
+            return FALSE;
+    }
+    return TRUE;
+}

@@ -21,6 +21,11 @@
 const uint32_t kShBoxGeometry = 8;         // width, height
 const uint32_t kShRoundRectGeometry = 16;  // width, height, corner width, corner height
 
+// A box shape read from a file: its head and the width and height of its
+// type data within the page limits (the diamond's check: a record of other
+// data under its type word reads as sizes beyond them).
+BOOL shBoxReadCheck(const ObjectRecord *rec, uint32_t length);
+
 // 6, 7, 8, 9, 10 and 13.
 BOOL shIsBoxType(int16_t type);
 // Bytes of the type's geometry before the fill block: 16 for a Round Rect,

@@ -85,3 +85,18 @@ void shBoxObjRescale(MemHandle h, const RECT *target)
               std::max(target->left, target->right), std::max(target->top, target->bottom)};
     obSetRect(h, &r);
 }
+
+BOOL shBoxObjReadCheck(const ObjectRecord *rec, uint32_t length)
+{
+    if (!obHeadWithinLimits(rec))
+        return FALSE;
+    uint32_t base = obDataOffset(rec);
+    if ((uint64_t)base + kTailCountAt + 2 > length)
+        return FALSE;
+    const uint8_t *data = reinterpret_cast<const uint8_t *>(rec) + base;
+    uint32_t fixed;
+    int16_t tail;
+    memcpy(&fixed, data, 4);
+    memcpy(&tail, data + kTailCountAt, 2);
+    return fixed >= kTailCountAt + 2 && tail >= 0 && (uint64_t)base + fixed + tail <= length;
+}

@@ -11,6 +11,9 @@
 // fixed part too short to hold the tail count, keeps the stored length cut
 // to the block.
 uint32_t shBoxObjSize(ObjectRecord *rec, uint32_t blockSize);
+// A box object read from a file: its head within the page limits and its
+// fixed part and tail exactly its record.
+BOOL shBoxObjReadCheck(const ObjectRecord *rec, uint32_t length);
 uint32_t shBoxObjSizeH(MemHandle h);
 void shBoxObjDraw(HDC dc, ObjectRecord *rec);
 void shBoxObjDrawH(HDC dc, MemHandle h);

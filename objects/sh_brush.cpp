@@ -1,6 +1,7 @@
 // Brush lines: stroke profiles, the checked stroke walk, drawing, outline,
 // bounds, rescale, rotation and flips.
 #include "objects/sh_brush.h"
+#include "objects/sh_points.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_transform.h"
@@ -564,4 +565,24 @@ int shStrokeBounds(MemHandle h, int32_t i, RECT *r)
     if (r)
         *r = b;
     return 1;
+}
+
+BOOL shBrushLineReadCheck(const ObjectRecord *rec, uint32_t)
+{
+    ObjectRecord *r = const_cast<ObjectRecord *>(rec);
+    uint8_t *d = shBrushLinePart(r);
+    if (!d || !obHeadWithinLimits(rec))
+        return FALSE;
+    std::vector<BrsStroke> strokes = brsStrokes(r);
+    if (getI32(d + 4) < 0 || (size_t)getI32(d + 4) != strokes.size())
+        return FALSE;
+    for (const BrsStroke &s : strokes) {
+        if (!obSizeWithinLimits(s.width) ||
+            (s.kind != kBrsInlineProfile && s.samples > kBrsMaxSamples))
+            return FALSE;
+        for (const POINT &p : brsStrokePoints(s))
+            if (!shOffsetWithinLimits(rec, p.x, p.y))
+                return FALSE;
+    }
+    return TRUE;
 }

@@ -104,6 +104,10 @@ void brsStrokeBounds(const POINT *pts, int32_t n, int32_t width, const BrsStroke
 // 86 + name + the type data's size (a size outside the record keeps the
 // record's length); stored and returned.
 uint32_t shBrushLineSize(ObjectRecord *rec, uint32_t blockSize);
+// A brush line read from a file: its head within the page limits, as many
+// sound strokes as its count says, each of a width and points within the
+// page limits and a built-in profile of at most kBrsMaxSamples samples.
+BOOL shBrushLineReadCheck(const ObjectRecord *rec, uint32_t length);
 // Every stroke in order at the current pixel size, in the object's DC modes.
 void shBrushLineDraw(HDC dc, ObjectRecord *rec);
 void shBrushLineDraw(HDC dc, MemHandle h);

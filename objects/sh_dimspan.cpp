@@ -281,3 +281,10 @@ void shDimSpanRotate(MemHandle h, POINT pt, int16_t angle)
 
 void shDimSpanFlipH(ObjectRecord *rec) { flip(rec, true); }
 void shDimSpanFlipV(ObjectRecord *rec) { flip(rec, false); }
+
+BOOL shDimSpanReadCheck(const ObjectRecord *rec, uint32_t length)
+{
+    // Its points and ticks are taken as stored: drawing and printing bound
+    // what they cost.
+    return obHeadWithinLimits(rec) && (uint64_t)obDataOffset(rec) + kShDimSpanGeometry <= length;
+}

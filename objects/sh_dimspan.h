@@ -12,6 +12,10 @@
 
 const uint32_t kShDimSpanGeometry = 32;
 
+// A span read from a file: its head within the page limits, its geometry
+// inside the record.
+BOOL shDimSpanReadCheck(const ObjectRecord *rec, uint32_t length);
+
 // 86 + name + 32, stored as the record length and returned.
 uint32_t shDimSpanSize(ObjectRecord *rec);
 // The address of +18 (m0, m1, then the line-end record); null when the

@@ -86,11 +86,44 @@ void ruleLines(HDC dc, const ObjectRecord *rec)
             geoRotatePointsAbout(p, 2, centre, radians);
         gdiLinePts(dc, p[0], p[1]);
     };
+    // Only the lines that cross the clip are drawn: the clip's corners
+    // turned back into the grid's own axes give the range of each set.
+    const int64_t kFar = (int64_t)1 << 40;
+    int64_t minX = -kFar, maxX = kFar, minY = -kFar, maxY = kFar;
+    RECT clip;
+    if (GetClipBox(dc, &clip) != ERROR) {
+        POINT c[4] = {{clip.left, clip.top}, {clip.right, clip.top}, {clip.right, clip.bottom},
+                      {clip.left, clip.bottom}};
+        if (rec->rotation)
+            geoRotatePointsAbout(c, 4, centre, -radians);
+        minX = maxX = c[0].x;
+        minY = maxY = c[0].y;
+        for (const POINT &p : c) {
+            minX = std::min<int64_t>(minX, p.x), maxX = std::max<int64_t>(maxX, p.x);
+            minY = std::min<int64_t>(minY, p.y), maxY = std::max<int64_t>(maxY, p.y);
+        }
+    }
+    // Indexes i of lines at origin + i * step within [lo, hi], cut to
+    // [from, to]; a step of 0 puts every line on the first.
+    auto visible = [](int64_t origin, int64_t step, int64_t lo, int64_t hi, int32_t &from,
+                      int32_t &to) {
+        if (step == 0) {
+            to = origin >= lo && origin <= hi ? std::min(to, from) : from - 1;
+            return;
+        }
+        int64_t a = (lo - origin) / step, b = (hi - origin) / step;
+        if (a > b)
+            std::swap(a, b);
+        from = (int32_t)std::max<int64_t>(from, a - 1);
+        to = (int32_t)std::min<int64_t>(to, b + 1);
+    };
     int32_t from = t == OBT_GRID492 ? 0 : 1, to = t == OBT_GRID492 ? columns : columns - 1;
+    visible(left, colStep, minX, maxX, from, to);
     for (int32_t i = from; i <= to; ++i)
         line(left + i * colStep, top, left + i * colStep, bottom);
     from = t == OBT_GRID491 ? 0 : 1;
     to = t == OBT_GRID491 ? rows : rows - 1;
+    visible(top, rowStep, minY, maxY, from, to);
     for (int32_t i = from; i <= to; ++i)
         line(left, top + i * rowStep, right, top + i * rowStep);
 }
@@ -264,4 +297,14 @@ void shGridRotate(MemHandle h, POINT pt, int16_t angle)
         rec->rotation = (uint16_t)obNormaliseAngle((int32_t)rec->rotation + angle);
         shGridBounds(rec, nullptr);
     });
+}
+
+BOOL shGridReadCheck(const ObjectRecord *rec, uint32_t)
+{
+    if (!obHeadWithinLimits(rec))
+        return FALSE;
+    int32_t width, height, columns, rows;
+    shGridGeometry(rec, &width, &height, &columns, &rows);
+    return obSizeWithinLimits(width) && obSizeWithinLimits(height) &&
+           (width == 0 || columns <= llabs(width)) && (height == 0 || rows <= llabs(height));
 }

@@ -30,6 +30,10 @@ int32_t shGridCountOf(int16_t stored);
 void shGridGeometry(const ObjectRecord *rec, int32_t *width, int32_t *height, int32_t *columns,
                     int32_t *rows);
 
+// A grid read from a file: its head and its own size within the page
+// limits, and no more columns or rows than twips across.
+BOOL shGridReadCheck(const ObjectRecord *rec, uint32_t length);
+
 // 86 + name + 20 + the fill block; stored and returned.
 uint32_t shGridSize(ObjectRecord *rec);
 

@@ -382,7 +382,11 @@ void shDrawSegmentWithEnds(HDC dc, POINT p, POINT q, uint16_t lineStyle, int32_t
                  (end && shIsHeadKind(kindOf(end->style)));
     {
         std::vector<POINT> clip;
-        if (heads && penWidth > dmGetPixelSize()) {
+        // The heads' clip is a region, whose cost grows with its size: a
+        // segment beyond the safe device range is drawn cut to the clip.
+        if (heads && penWidth > dmGetPixelSize() &&
+            gdiIsWithinSafeRange(dc, std::min(p.x, q.x), std::min(p.y, q.y), std::max(p.x, q.x),
+                                 std::max(p.y, q.y))) {
             clipPart(q, p, start, penWidth, clip);
             clipPart(p, q, end, penWidth, clip);
         }

@@ -457,3 +457,16 @@ void shPointsRotate(MemHandle h, POINT pt, int16_t angle)
     else if (rec->type == OBT_POLYHV)
         rec->type = OBT_POLYLINE;
 }
+
+BOOL shPointsReadCheck(const ObjectRecord *rec, uint32_t)
+{
+    // The points themselves are taken as stored (files keep points of any
+    // value); drawing, outline and rotation cost what the points are.
+    return obHeadWithinLimits(rec);
+}
+
+BOOL shOffsetWithinLimits(const ObjectRecord *rec, int32_t dx, int32_t dy)
+{
+    return obCoordWithinLimits((int64_t)rec->centreX + dx) &&
+           obCoordWithinLimits((int64_t)rec->centreY + dy);
+}

@@ -21,6 +21,13 @@ BOOL shIsPointShape(int16_t type);
 // negative. Null (and 0) when it cannot hold its count word.
 uint8_t *shPointData(ObjectRecord *rec, uint32_t blockSize, int32_t *count);
 
+// A record read from a file: its head within the page limits
+// (model/ob_record.h).
+BOOL shPointsReadCheck(const ObjectRecord *rec, uint32_t length);
+// Whether a point stored relative to the record's centre lies within the
+// page limits once placed.
+BOOL shOffsetWithinLimits(const ObjectRecord *rec, int32_t dx, int32_t dy);
+
 // ---- size ------------------------------------------------------------------------------------
 // 86 + name + 2 + 8n, plus 6 for each line-end flag (open shapes), or plus
 // the fill block (Polygon, Closed Curve, Cube); n is the count, or the

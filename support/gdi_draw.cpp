@@ -894,6 +894,55 @@ bool wideLine(HDC dc, POINT p, POINT q, BOOL *ok)
     return true;
 }
 
+// A segment beyond the safe device range cut to the DC's clip box, grown by
+// the selected pen's width: the system draws a wide line of any length by
+// its whole outline, so a far line would cost its length. false when no
+// piece of it can show; a segment within the range, or a DC without a clip
+// box, is left as it is.
+bool cutToClip(HDC dc, POINT &p, POINT &q)
+{
+    RECT c;
+    if (gdiIsWithinSafeRange(dc, std::min(p.x, q.x), std::min(p.y, q.y), std::max(p.x, q.x),
+                             std::max(p.y, q.y)) ||
+        GetClipBox(dc, &c) == ERROR)
+        return true;
+    double grow = 2;
+    LOGPEN lp;
+    EXTLOGPEN ext;
+    HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
+    if (GetObjectA(pen, sizeof lp, &lp) == sizeof lp)
+        grow += abs(lp.lopnWidth.x);
+    else if (GetObjectA(pen, sizeof ext, &ext) >= (int)offsetof(EXTLOGPEN, elpNumEntries))
+        grow += ext.elpWidth;
+    POINT px[2] = {{0, 0}, {1, 1}};
+    if (DPtoLP(dc, px, 2))
+        grow += 2 * std::max(abs(px[1].x - px[0].x), abs(px[1].y - px[0].y));
+    // Liang-Barsky: the part of p + t (q - p), 0 <= t <= 1, inside the box.
+    const double x0 = p.x, y0 = p.y, dx = (double)q.x - p.x, dy = (double)q.y - p.y;
+    const double edges[4][2] = {{-dx, x0 - (c.left - grow)}, {dx, (c.right + grow) - x0},
+                                {-dy, y0 - (c.top - grow)}, {dy, (c.bottom + grow) - y0}};
+    double t0 = 0, t1 = 1;
+    for (const auto &e : edges) {
+        if (e[0] == 0) {
+            if (e[1] < 0)
+                return false;
+            continue;
+        }
+        double t = e[1] / e[0];
+        if (e[0] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    POINT a = {geoRound(x0 + t0 * dx), geoRound(y0 + t0 * dy)};
+    POINT b = {geoRound(x0 + t1 * dx), geoRound(y0 + t1 * dy)};
+    p = a;
+    q = b;
+    return true;
+}
+
 }  // namespace
 
 // ---- primitives ------------------------------------------------------------------
@@ -905,8 +954,16 @@ BOOL gdiLine(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
         MoveToEx(dc, x2, y2, nullptr);   // where LineTo leaves the position
         return ok;
     }
-    MoveToEx(dc, x1, y1, nullptr);
-    return LineTo(dc, x2, y2);
+    POINT p = {x1, y1}, q = {x2, y2};
+    if (!cutToClip(dc, p, q)) {
+        MoveToEx(dc, x2, y2, nullptr);
+        return TRUE;
+    }
+    MoveToEx(dc, p.x, p.y, nullptr);
+    ok = LineTo(dc, q.x, q.y);
+    if (q.x != x2 || q.y != y2)
+        MoveToEx(dc, x2, y2, nullptr);
+    return ok;
 }
 
 BOOL gdiLineXY(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
@@ -920,11 +977,13 @@ BOOL gdiLineToPt(HDC dc, POINT p)
 {
     POINT at;
     BOOL ok;
-    if (GetCurrentPositionEx(dc, &at) && wideLine(dc, at, p, &ok)) {
+    if (!GetCurrentPositionEx(dc, &at))
+        return LineTo(dc, p.x, p.y);
+    if (wideLine(dc, at, p, &ok)) {
         MoveToEx(dc, p.x, p.y, nullptr);
         return ok;
     }
-    return LineTo(dc, p.x, p.y);
+    return gdiLinePts(dc, at, p);
 }
 
 COLORREF gdiSetPixel(HDC dc, int32_t x, int32_t y, COLORREF colour)
@@ -1000,13 +1059,22 @@ BOOL gdiPie(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b, int32_t x1, int3
 
 BOOL gdiPolyline(HDC dc, const POINT *pts, int16_t n)
 {
-    OutlinePen pen;
-    if (!pts || n < 2 || !wideOutlinePen(dc, &pen))
+    if (!pts || n < 2)
         return Polyline(dc, pts, n);
     RECT b;
     geoPointsBounds(pts, n, &b);
+    if (!gdiIsWithinSafeRange(dc, b.left, b.top, b.right, b.bottom)) {
+        // Beyond the safe range each segment is cut to the clip.
+        BOOL ok = TRUE;
+        for (int16_t i = 1; i < n; ++i)
+            ok &= gdiLinePts(dc, pts[i - 1], pts[i]);
+        return ok;
+    }
+    OutlinePen pen;
+    if (!wideOutlinePen(dc, &pen))
+        return Polyline(dc, pts, n);
     std::vector<POINT> d(pts, pts + n);
-    if (!gdiIsWithinSafeRange(dc, b.left, b.top, b.right, b.bottom) || !LPtoDP(dc, d.data(), n))
+    if (!LPtoDP(dc, d.data(), n))
         return Polyline(dc, pts, n);
     WideOutline o(pen.width);
     if (!o.ready())

@@ -278,6 +278,10 @@ void drawCellText(HDC dc, const TableCell &cell, const RECT &rc)
 {
     if (cell.textOffset < 0 || (uint32_t)cell.textOffset >= g.textBytes)
         return;
+    // A cell outside the clip lays out nothing.
+    RECT clip, shown;
+    if (GetClipBox(dc, &clip) != ERROR && !IntersectRect(&shown, &clip, &rc))
+        return;
     const char *stream = reinterpret_cast<const char *>(g.texts) + cell.textOffset;
     RECT tr = rc;
     tbInsetRect(&tr);

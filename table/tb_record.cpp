@@ -9,6 +9,7 @@
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_record.h"
+#include "support/ut_bytes.h"
 #include "views/ws_record.h"
 #include "support/app_ui_state.h"
 #include "support/ut_mem.h"
@@ -861,4 +862,26 @@ MemHandle tbSetColumnRecord(MemHandle object, MemHandle record)
     MemHandle h = tbSetColumnRecords(object, c2);
     utFreeHandle(c2);
     return h;
+}
+
+BOOL tbReadCheck(const ObjectRecord *rec, uint32_t length)
+{
+    TbParts p;
+    if (!obHeadWithinLimits(rec) || !tbLocate(const_cast<ObjectRecord *>(rec), length, &p))
+        return FALSE;
+    int64_t across = 0, down = 0;
+    for (int i = 0; i < p.head->columns; ++i)
+        across += utGetAt<uint32_t>(p.widths, 4 * (size_t)i);
+    for (int i = 0; i < p.head->rows; ++i)
+        down += utGetAt<uint32_t>(p.heights, 4 * (size_t)i);
+    if (!obSizeWithinLimits(across) || !obSizeWithinLimits(down) ||
+        !obSizeWithinLimits(p.head->font.lfHeight))
+        return FALSE;
+    for (uint32_t i = 0, n = gridCells(p.head); i < n; ++i) {
+        TableCell c;
+        memcpy(&c, reinterpret_cast<const uint8_t *>(p.cells) + kTbCellSize * (size_t)i, sizeof c);
+        if (!obSizeWithinLimits(c.font.lfHeight))
+            return FALSE;
+    }
+    return TRUE;
 }

@@ -122,6 +122,9 @@ BOOL tbCheckPart(const uint8_t *part, uint32_t n);
 // The parts of a locked table record within `extent` bytes; FALSE (parts
 // zeroed) when the record is not a sound table.
 BOOL tbLocate(ObjectRecord *rec, uint32_t extent, TbParts *out);
+// A table read from a file: a sound table (tbLocate) whose head, column
+// widths, row heights and fonts lie within the page limits.
+BOOL tbReadCheck(const ObjectRecord *rec, uint32_t length);
 
 // ---- record queries ------------------------------------------------------------------
 BOOL tbIsTable(MemHandle object);

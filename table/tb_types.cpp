@@ -39,6 +39,7 @@ void tbRegisterTypes()
     table.flags = OBTF_SCALE_KEEPS_GRADIENT | OBTF_FRAMED;
     table.frameWordAt = 0;   // the outer frame style
     table.recordSize = tbRecordSize;
+    table.readCheck = tbReadCheck;
     table.draw = tbDraw;
     table.rescale = rescale;
     table.setColour = setColour;

@@ -505,3 +505,14 @@ MemHandle txConvertOldLabel(MemHandle obj)
     txLabelRecSize(r.get(), r.blockSize());
     return g;
 }
+
+BOOL txLabelReadCheck(const ObjectRecord *rec, uint32_t length)
+{
+    uint32_t at = obDataOffset(rec);
+    if (!obHeadWithinLimits(rec) || (uint64_t)at + sizeof(LabelPart) + 1 > length)
+        return FALSE;
+    LabelPart p;
+    memcpy(&p, reinterpret_cast<const uint8_t *>(rec) + at, sizeof p);
+    return (uint64_t)at + sizeof(LabelPart) + p.textLength + 1 <= length &&
+           obSizeWithinLimits(p.lf.lfHeight) && obSizeWithinLimits(p.lf.lfWidth);
+}

@@ -28,6 +28,9 @@ MemHandle txNewLabel(MemHandle h, const LOGFONTA *font, uint16_t align, uint16_t
 uint32_t txLabelRecordSize(MemHandle obj);
 // The dispatch's form over a locked record held in blockSize bytes.
 uint32_t txLabelRecSize(ObjectRecord *rec, uint32_t blockSize);
+// A Label read from a file: its head and font within the page limits, its
+// text inside the record.
+BOOL txLabelReadCheck(const ObjectRecord *rec, uint32_t length);
 uint32_t txGetLabelTextLength(MemHandle obj);
 MemHandle txCopyLabelText(MemHandle obj);
 MemHandle txSetLabelText(MemHandle obj, const char *stream);

@@ -5,11 +5,12 @@
 // tab stops, lines and whole streams are measured here; nothing is cached.
 #pragma once
 #include "support/qmwin.h"
+#include "model/ob_record.h"
 
 struct CharFormat;
 struct TextHeader;
 
-const int32_t kTxMaxExtent = 28800;   // 20 inches: the limit of boxes and lines
+const int32_t kTxMaxExtent = kObMaxExtent;   // 20 inches: the limit of boxes and lines
 
 // ---- reference contexts
 // Installs the printer's information context (0 = no printer), maps it at

@@ -70,6 +70,7 @@ void txRegisterTypes()
     label.flags = OBTF_SCALE_KEEPS_GRADIENT | OBTF_FRAMED;
     label.frameWordAt = 62;
     label.recordSize = txLabelRecSize;
+    label.readCheck = txLabelReadCheck;
     label.draw = txDrawLabel;
     label.rescale = rescaleLabel;
     label.setColour = labelColour;

@@ -169,13 +169,45 @@ TEST_F(ImportExport, AMetafileThatCannotBeReadIsToldOnce)
 {
     const std::string bad = home.file("bad.wmf"), missing = home.file("none.wmf");
     writeFile(bad, std::string(30, 'x'));
+    // Enhanced metafiles: no metafile at all, and a sound one whose second
+    // record's size is odd, then past the end, then its record count wrong.
+    std::string emf;
+    {
+        HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+        Rectangle(dc, 0, 0, 100, 100);
+        HENHMETAFILE h = CloseEnhMetaFile(dc);
+        emf.resize(GetEnhMetaFileBits(h, 0, nullptr));
+        GetEnhMetaFileBits(h, (UINT)emf.size(), reinterpret_cast<BYTE *>(&emf[0]));
+        DeleteEnhMetaFile(h);
+    }
+    uint32_t headerSize;
+    memcpy(&headerSize, emf.data() + 4, 4);
+    std::vector<std::string> damaged = {std::string(30, 'x'), emf, emf, emf};
+    uint32_t odd = 10, past = 0x7FFFFFF0, records = 99;
+    memcpy(&damaged[1][headerSize + 4], &odd, 4);
+    memcpy(&damaged[2][headerSize + 4], &past, 4);
+    memcpy(&damaged[3][offsetof(ENHMETAHEADER, nRecords)], &records, 4);
     BoxRecorder boxes;
+    for (size_t i = 0; i < damaged.size(); ++i) {
+        const std::string path = home.file("bad" + std::to_string(i) + ".emf");
+        writeFile(path, damaged[i]);
+        EXPECT_EQ(fcImportFile(ws, path.c_str(), 0, 0, nullptr), 0) << i;
+        EXPECT_EQ(boxes.texts(), "Incorrect file type") << i;
+        boxes.clear();
+    }
     EXPECT_EQ(fcImportFile(ws, bad.c_str(), 0, 0, nullptr), 0);
     EXPECT_EQ(boxes.texts(), "Incorrect file type");
     boxes.clear();
     EXPECT_EQ(fcImportFile(ws, missing.c_str(), 0, 0, nullptr), 0);
     EXPECT_EQ(boxes.texts(), missing + "\r\n  does not exist");
     EXPECT_TRUE(objects(page()).empty());
+    boxes.clear();
+    // The sound one comes in.
+    const std::string good = home.file("good.emf");
+    writeFile(good, emf);
+    EXPECT_EQ(fcImportFile(ws, good.c_str(), 0, 0, nullptr), 1);
+    EXPECT_EQ(boxes.texts(), "");
+    EXPECT_EQ(objects(page()).size(), 1u);
 }
 
 TEST_F(ImportExport, ALongTextFileIsCutAfterAskingOrLeftAlone)

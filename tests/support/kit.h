@@ -93,6 +93,10 @@ private:
 // Memory blocks alive now; compare before and after to find leaks.
 long liveHandles();
 
+// The program's arguments that GoogleTest left (its own flags taken out),
+// for tests that take a count or a seed from the command line.
+const std::vector<std::string> &programArguments();
+
 // Runs exactly the main loop's body (appPumpMessage: the MDI system keys,
 // the accelerators, TranslateMessage, DispatchMessageA) over the queue until
 // it is empty. A WM_QUIT ends the pumping: the result is then true and its

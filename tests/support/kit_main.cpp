@@ -14,6 +14,12 @@
 
 namespace qmtest {
 void installStrayBoxCheck();
+
+namespace {
+std::vector<std::string> g_arguments;
+}
+
+const std::vector<std::string> &programArguments() { return g_arguments; }
 }
 
 namespace {
@@ -48,6 +54,8 @@ public:
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i)
+        qmtest::g_arguments.push_back(argv[i]);
     // The calls the upper floors lend the lower ones, as the program's
     // start-up installs them.
     appInstallHooks();

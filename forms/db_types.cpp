@@ -145,7 +145,7 @@ void dtFromTime(DateRecord *out, uint32_t secondsSince1970)
 
 int32_t dtNumber(const DateRecord *date)
 {
-    return date ? utDateNumber(date->year, date->month, date->day) : 0;
+    return date ? (int32_t)date->year * 10000 + (int32_t)date->month * 100 + date->day : 0;
 }
 
 int dtCompare(const DateRecord *a, const DateRecord *b)

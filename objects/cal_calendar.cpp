@@ -220,7 +220,7 @@ void drawDays(HDC dc, const ObjectRecord *rec, const uint8_t *d, const CalGeomet
             fldDrawRectBevel(dc, &cell, kCellBevel, kCellBevel, colours, FLD_FRAME_RAISED);
         RECT inner = cell;
         InflateRect(&inner, -kCalSideRoom, -kCalSideRoom);
-        char number[8];
+        char number[16];
         snprintf(number, sizeof number, "%d", day);
         textIn(dc, day == today ? todayFont : font, rec->fillColour, inner, number, align);
     }

@@ -323,7 +323,10 @@ BOOL utIsValidDate(int year, int month, int day)
     return month >= 0 && month <= 11 && day >= 1 && day <= utDaysInMonth(year, month);
 }
 
-int32_t utDateNumber(int year, int month, int day) { return year * 10000 + month * 100 + day; }
+int32_t utDateNumber(int year, int month, int day)
+{
+    return (int32_t)daysFromCivil(year, month + 1, day);
+}
 
 void utNextMonth(int16_t *year, int16_t *month)
 {

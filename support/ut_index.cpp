@@ -59,6 +59,19 @@ bool readParts(MemHandle label, Parts *out)
     return true;
 }
 
+// The prefix or the suffix into the buffer; FALSE (buffer emptied) when
+// the record has none.
+BOOL copyAffix(MemHandle label, bool prefix, char *buffer, uint32_t size)
+{
+    Parts p;
+    if (size)
+        buffer[0] = 0;
+    if (!readParts(label, &p) || !(prefix ? p.hasPrefix : p.hasSuffix))
+        return FALSE;
+    utStrCopyN(buffer, (prefix ? p.prefix : p.suffix).c_str(), size);
+    return TRUE;
+}
+
 std::string format(const Parts &parts, int32_t value)
 {
     char number[48];
@@ -274,24 +287,12 @@ MemHandle utIndexLabelMake(int32_t base, int32_t step, int16_t width, BOOL padZe
 
 BOOL utIndexLabelPrefix(MemHandle label, char *buffer, uint32_t size)
 {
-    Parts p;
-    if (size)
-        buffer[0] = 0;
-    if (!readParts(label, &p) || !p.hasPrefix)
-        return FALSE;
-    utStrCopyN(buffer, p.prefix.c_str(), size);
-    return TRUE;
+    return copyAffix(label, true, buffer, size);
 }
 
 BOOL utIndexLabelSuffix(MemHandle label, char *buffer, uint32_t size)
 {
-    Parts p;
-    if (size)
-        buffer[0] = 0;
-    if (!readParts(label, &p) || !p.hasSuffix)
-        return FALSE;
-    utStrCopyN(buffer, p.suffix.c_str(), size);
-    return TRUE;
+    return copyAffix(label, false, buffer, size);
 }
 
 int32_t utIndexLabelCurrent(MemHandle label)

@@ -937,16 +937,43 @@ int childTexts(HWND frame, const char *cls)
     return 0;
 }
 
-int answerDialog(HWND frame, int count, char **ids)
+// Waits for a dialog of the frame and prints its caption; null (and a
+// message) when none appears.
+HWND captionedDialog(HWND frame)
 {
     HWND dialog = waitDialog(frame, 100);
     if (!dialog) {
         fprintf(stderr, "no dialog appeared\n");
-        return 1;
+        return nullptr;
     }
     char caption[256] = "";
     GetWindowTextA(dialog, caption, sizeof caption);
     printf("%s\n", caption);
+    return dialog;
+}
+
+// Presses the dialog's button as a click would and waits for the dialog to
+// close; 1 (its texts printed) when it stays.
+int closeWith(HWND frame, HWND dialog, int button)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    for (int i = 0; i < 100 && IsWindow(dialog); ++i)
+        Sleep(100);
+    if (IsWindow(dialog)) {
+        printTexts(dialog);
+        fprintf(stderr, "the dialog did not close on %s\n", button == IDOK ? "OK" : "Cancel");
+        return 1;
+    }
+    settle(frame);
+    return 0;
+}
+
+int answerDialog(HWND frame, int count, char **ids)
+{
+    HWND dialog = captionedDialog(frame);
+    if (!dialog)
+        return 1;
     for (int i = 0; i < count; ++i) {
         HWND button = GetDlgItem(dialog, atoi(ids[i]));
         if (!button) {
@@ -955,29 +982,14 @@ int answerDialog(HWND frame, int count, char **ids)
         }
         SendMessageA(button, BM_CLICK, 0, 0);
     }
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-    for (int i = 0; i < 100 && IsWindow(dialog); ++i)
-        Sleep(100);
-    if (IsWindow(dialog)) {
-        printTexts(dialog);
-        fprintf(stderr, "the dialog did not close on OK\n");
-        return 1;
-    }
-    settle(frame);
-    return 0;
+    return closeWith(frame, dialog, IDOK);
 }
 
 int listLines(HWND frame, int id, int choose)
 {
-    HWND dialog = waitDialog(frame, 100);
-    if (!dialog) {
-        fprintf(stderr, "no dialog appeared\n");
+    HWND dialog = captionedDialog(frame);
+    if (!dialog)
         return 1;
-    }
-    char caption[256] = "";
-    GetWindowTextA(dialog, caption, sizeof caption);
-    printf("%s\n", caption);
     HWND list = GetDlgItem(dialog, id);
     if (!list) {
         fprintf(stderr, "the dialog has no list %d\n", id);
@@ -993,21 +1005,10 @@ int listLines(HWND frame, int id, int choose)
         WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, item, sizeof item, nullptr, nullptr);
         printf("%s\n", item);
     }
-    int button = IDCANCEL;
-    if (choose >= 0 && choose < n) {
-        SendMessageA(list, LB_SETCURSEL, choose, 0);
-        button = IDOK;
-    }
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-    for (int i = 0; i < 100 && IsWindow(dialog); ++i)
-        Sleep(100);
-    if (IsWindow(dialog)) {
-        fprintf(stderr, "the dialog did not close\n");
-        return 1;
-    }
-    settle(frame);
-    return 0;
+    if (choose < 0 || choose >= n)
+        return closeWith(frame, dialog, IDCANCEL);
+    SendMessageA(list, LB_SETCURSEL, choose, 0);
+    return closeWith(frame, dialog, IDOK);
 }
 
 int answerBox(HWND frame)

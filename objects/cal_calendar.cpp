@@ -89,15 +89,30 @@ public:
     }
     SIZE text(const LOGFONTA &lf, const std::string &s) const
     {
-        SIZE size = {0, 0};
+        std::string one[1] = {s};
+        return widest(lf, one, 1);
+    }
+    // The widest width and the tallest height of n texts in the font.
+    SIZE widest(const LOGFONTA &lf, const std::string *texts, int n, int32_t *sum = nullptr) const
+    {
+        SIZE most = {0, 0};
+        if (sum)
+            *sum = 0;
         if (!dc_)
-            return size;
+            return most;
         HFONT font = dmCreateFont(&lf);
         HGDIOBJ old = SelectObject(dc_, font);
-        GetTextExtentPoint32A(dc_, s.c_str(), (int)s.size(), &size);
+        for (int i = 0; i < n; ++i) {
+            SIZE size = {0, 0};
+            GetTextExtentPoint32A(dc_, texts[i].c_str(), (int)texts[i].size(), &size);
+            most.cx = std::max(most.cx, size.cx);
+            most.cy = std::max(most.cy, size.cy);
+            if (sum)
+                *sum = std::min<int32_t>(32000, *sum + size.cx);
+        }
         SelectObject(dc_, old);
         DeleteObject(font);
-        return size;
+        return most;
     }
     HDC dc() const { return dc_; }
 
@@ -106,17 +121,48 @@ private:
     HDC dc_;
 };
 
-// Text in a font and colour, placed in a rectangle by an alignment word.
-void textIn(HDC dc, const LOGFONTA &lf, COLORREF colour, const RECT &r, const std::string &s,
-            uint16_t align)
+class TextFont {
+public:
+    TextFont(HDC dc, const LOGFONTA &lf, COLORREF colour)
+        : dc_(dc), font_(dmCreateFont(&lf)), old_(SelectObject(dc, font_)),
+          colour_(SetTextColor(dc, colour))
+    {
+    }
+    ~TextFont()
+    {
+        SetTextColor(dc_, colour_);
+        SelectObject(dc_, old_);
+        DeleteObject(font_);
+    }
+    TextFont(const TextFont &) = delete;
+    TextFont &operator=(const TextFont &) = delete;
+
+private:
+    HDC dc_;
+    HFONT font_;
+    HGDIOBJ old_;
+    COLORREF colour_;
+};
+
+// Text in the selected font, placed in a rectangle by an alignment word;
+// nothing for a rectangle outside the clip box (a page drawn in parts, a
+// calendar larger than the view).
+void textIn(HDC dc, const RECT &clip, const RECT &r, const std::string &s, uint16_t align)
 {
-    HFONT font = dmCreateFont(&lf);
-    HGDIOBJ old = SelectObject(dc, font);
-    COLORREF oldColour = SetTextColor(dc, colour);
+    RECT meet;
+    if (!IntersectRect(&meet, &clip, &r))
+        return;
     gdiTextOutAligned(dc, r, s.c_str(), (int)s.size(), align);
-    SetTextColor(dc, oldColour);
-    SelectObject(dc, old);
-    DeleteObject(font);
+}
+
+// The clip box in logical units; a DC without one gives a box that meets
+// everything.
+RECT clipBox(HDC dc)
+{
+    RECT r;
+    if (GetClipBox(dc, &r) == ERROR || IsRectEmpty(&r))
+        r = {INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2};
+    return r;
 }
 
 // The line-style pen of the record (style "none" with flag bit 3 when asked).
@@ -166,23 +212,29 @@ void drawTitle(HDC dc, const ObjectRecord *rec, const uint8_t *d, const CalGeome
 {
     if (g.title.bottom <= g.title.top)
         return;
-    textIn(dc, utGetAt<LOGFONTA>(d, CAL_TITLE_FONT), rec->fillColour, g.title,
-           titleText(g.year, g.month), utGetAt<uint16_t>(d, CAL_TITLE_ALIGN));
+    TextFont font(dc, utGetAt<LOGFONTA>(d, CAL_TITLE_FONT), rec->fillColour);
+    textIn(dc, clipBox(dc), g.title, titleText(g.year, g.month),
+           utGetAt<uint16_t>(d, CAL_TITLE_ALIGN));
 }
 
 void drawHeadings(HDC dc, const ObjectRecord *rec, const uint8_t *d, const CalGeometry &g)
 {
     if (g.heading.bottom <= g.heading.top)
         return;
-    const LOGFONTA font = utGetAt<LOGFONTA>(d, CAL_HEAD_FONT);
+    const RECT clip = clipBox(dc);
+    RECT meet;
+    if (!IntersectRect(&meet, &clip, &g.heading))
+        return;
+    const LOGFONTA lf = utGetAt<LOGFONTA>(d, CAL_HEAD_FONT);
     const uint8_t form = utGetAt<uint8_t>(d, CAL_FORM_BY_FIT)
-                             ? calNameFormForWidth(dc, &font, g.cellWidth)
+                             ? calNameFormForWidth(dc, &lf, g.cellWidth)
                              : utGetAt<uint8_t>(d, CAL_NAME_FORM);
     const uint16_t align = utGetAt<uint16_t>(d, CAL_HEAD_ALIGN);
+    TextFont font(dc, lf, rec->fillColour);
     for (int column = 0; column < 7; ++column) {
         RECT r = {g.days.left + column * g.cellWidth, g.heading.top,
                   g.days.left + (column + 1) * g.cellWidth, g.heading.bottom};
-        textIn(dc, font, rec->fillColour, r, dayName(column, form), align);
+        textIn(dc, clip, r, dayName(column, form), align);
     }
 }
 
@@ -196,33 +248,50 @@ int todayShown(const CalGeometry &g)
 
 void drawDays(HDC dc, const ObjectRecord *rec, const uint8_t *d, const CalGeometry &g)
 {
-    const LOGFONTA font = utGetAt<LOGFONTA>(d, CAL_DAY_FONT);
+    const RECT clip = clipBox(dc);
+    RECT meet;
+    if (!IntersectRect(&meet, &clip, &g.days))
+        return;
+    const LOGFONTA lf = utGetAt<LOGFONTA>(d, CAL_DAY_FONT);
     const uint16_t align = utGetAt<uint16_t>(d, CAL_DAY_ALIGN);
     const bool boxed = (utGetAt<uint16_t>(d, CAL_CELL_FLAGS) & 0x1) != 0;
     const int16_t style = utGetAt<int16_t>(d, CAL_TODAY_STYLE);
     const int today = (utGetAt<uint16_t>(d, CAL_FLAGS) & CALF_TODAY) && style != 0
                           ? todayShown(g)
                           : 0;
-    LOGFONTA todayFont = font;
-    if (style & CAL_TODAY_BOLD)
-        todayFont.lfWeight = FW_BOLD;
-    if (style & CAL_TODAY_ITALIC)
-        todayFont.lfItalic = 1;
-    if (style & CAL_TODAY_UNDERLINE)
-        todayFont.lfUnderline = 1;
     const COLORREF colours[3] = {rec->penColour, rec->fillColour, rec->backColour};
     const int days = utDaysInMonth(g.year, g.month);
-    for (int day = 1; day <= days; ++day) {
-        RECT cell;
-        if (!calDayCell(g, day, &cell))
-            continue;
-        if (boxed)
-            fldDrawRectBevel(dc, &cell, kCellBevel, kCellBevel, colours, FLD_FRAME_RAISED);
+    auto number = [&](int day, const RECT &cell) {
         RECT inner = cell;
         InflateRect(&inner, -kCalSideRoom, -kCalSideRoom);
-        char number[16];
-        snprintf(number, sizeof number, "%d", day);
-        textIn(dc, day == today ? todayFont : font, rec->fillColour, inner, number, align);
+        char text[16];
+        snprintf(text, sizeof text, "%d", day);
+        textIn(dc, clip, inner, text, align);
+    };
+    {
+        TextFont font(dc, lf, rec->fillColour);
+        for (int day = 1; day <= days; ++day) {
+            RECT cell;
+            if (!calDayCell(g, day, &cell) || !IntersectRect(&meet, &clip, &cell))
+                continue;
+            if (boxed)
+                fldDrawRectBevel(dc, &cell, kCellBevel, kCellBevel, colours, FLD_FRAME_RAISED);
+            if (day != today)
+                number(day, cell);
+        }
+    }
+    RECT cell;
+    if (today && calDayCell(g, today, &cell)) {
+        // Today's number in a copy of the day font in the today style.
+        LOGFONTA marked = lf;
+        if (style & CAL_TODAY_BOLD)
+            marked.lfWeight = FW_BOLD;
+        if (style & CAL_TODAY_ITALIC)
+            marked.lfItalic = 1;
+        if (style & CAL_TODAY_UNDERLINE)
+            marked.lfUnderline = 1;
+        TextFont font(dc, marked, rec->fillColour);
+        number(today, cell);
     }
 }
 
@@ -281,12 +350,11 @@ void layout(ObjectRecord *rec, uint8_t *d)
         titleH = 0;
     }
     const LOGFONTA headFont = utGetAt<LOGFONTA>(d, CAL_HEAD_FONT);
-    int32_t sum = 0, tallest = 0;
-    for (int day = 0; day < 7; ++day) {
-        SIZE s = m.text(headFont, dayName(day, CAL_NAMES_FULL));
-        sum = std::min<int32_t>(32000, sum + s.cx);
-        tallest = std::max<int32_t>(tallest, s.cy);
-    }
+    std::string names[7];
+    for (int day = 0; day < 7; ++day)
+        names[day] = dayName(day, CAL_NAMES_FULL);
+    int32_t sum = 0;
+    const int32_t tallest = m.widest(headFont, names, 7, &sum).cy;
     headH = headH ? std::max(headH, tallest) : tallest * 5 / 4;
     r.right = std::max<LONG>(r.right, r.left + sum + 2 * kCalSideRoom);
     const int32_t top = r.top + titleH + headH;
@@ -566,11 +634,13 @@ int calRescale(MemHandle *h, const RECT *target)
 uint8_t calNameFormForWidth(HDC dc, const LOGFONTA *font, int32_t width)
 {
     Measure m(dc);
-    int32_t full = 0, three = 0;
+    std::string names[14];
     for (int day = 0; day < 7; ++day) {
-        full = std::max<int32_t>(full, m.text(*font, dayName(day, CAL_NAMES_FULL)).cx);
-        three = std::max<int32_t>(three, m.text(*font, dayName(day, CAL_NAMES_THREE)).cx);
+        names[day] = dayName(day, CAL_NAMES_FULL);
+        names[7 + day] = dayName(day, CAL_NAMES_THREE);
     }
+    const int32_t full = m.widest(*font, names, 7).cx;
+    const int32_t three = m.widest(*font, names + 7, 7).cx;
     if (width > full)
         return CAL_NAMES_FULL;
     return width > three ? CAL_NAMES_THREE : CAL_NAMES_LETTER;

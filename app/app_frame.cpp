@@ -27,6 +27,7 @@
 #include "model/qmf_header.h"
 #include "support/ut_mem.h"
 #include "support/ut_path.h"
+#include "support/ut_date.h"
 #include "support/ut_recent.h"
 #include "support/win_wheel.h"
 #include "support/win_window.h"
@@ -256,8 +257,10 @@ BOOL appOnFrameCreate(HWND frame)
     }
     appSetFrameFlag(FRAME_FLAG_WIDE_SCREEN, width >= TB_NARROW_SCREEN_LIMIT);
 
-    // The modules that hang off the frame: the recent-file list and its
-    // history, and the folder the Open dialog starts in.
+    // The modules that hang off the frame: the month and weekday names, the
+    // recent-file list and its history, and the folder the Open dialog
+    // starts in.
+    utLoadDateNames(frame, nullptr, nullptr);
     char home[UT_PATH_SIZE];
     setGetHomeFilePath(path, "~qmflist2.ini");
     utInitRecentFiles(frame, path, 0, 121, 8, TRUE);
@@ -353,6 +356,7 @@ BOOL appSaveFrameState(HWND frame)
     setPutString("txtool_Win", appGetTextToolRect(text));
 
     utEndRecentFiles();
+    utFreeDateNames();
 
     COLORREF custom[CLR_CUSTOM_COUNT];
     clrGetCustomColors(custom);

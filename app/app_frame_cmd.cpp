@@ -300,7 +300,7 @@ BOOL frameCommand(HWND frame, HWND client, HWND ws, int id, WPARAM wParam, LPARA
         appShowTipOfDay(frame, TRUE);
         return TRUE;
     case 1120:
-        if (utHistoryPick(frame, path))
+        if (dlgHistory(frame, path))
             fcOpenDocument(frame, path);
         return TRUE;
     case 1121:

@@ -8,7 +8,9 @@
 #include "model/pg_record.h"
 #include "model/ws_document.h"
 #include "links/imgf_standins.h"
+#include "objects/cal_calendar.h"
 #include "objects/img_render.h"
+#include "text/tx_bullet.h"
 #include "text/tx_measure.h"
 #include "views/dw_window.h"
 #include "views/pv_layout_sheet.h"
@@ -44,4 +46,8 @@ void appInstallHooks()
     obSetFollowMovedCall(wsFollowMovedObject);
     // objects/: the linked picture of an image file object.
     imgSetLinkedPictureCalls(imgfLinkedPictureCalls());
+    // objects/: the calendar's month arrows are bullet figures of the text.
+    calSetArrowCall([](HDC dc, const RECT *rect, int figure, COLORREF colour) {
+        txDrawBullet(dc, rect, 0, figure, colour);
+    });
 }

@@ -1,5 +1,6 @@
 // Field data types, the data-type choosers and dates.
 #include "forms/db_types.h"
+#include "support/ut_date.h"
 #include <stdio.h>
 #include <string.h>
 #include <initializer_list>
@@ -168,25 +169,6 @@ void dtToday(DateRecord *out)
 
 void dtExpandYear(int32_t *year)
 {
-    if (!year)
-        return;
-    if (*year >= 50 && *year <= 99)
-        *year += 1900;
-    else if (*year >= 0 && *year <= 49)
-        *year += 2000;
-}
-
-void dbFillMonthCombo(HWND combo, int32_t month)
-{
-    char text[8];
-    for (int m = 1; m <= 12; ++m) {
-        snprintf(text, sizeof text, "%d", m);
-        SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)text);
-    }
-    if (month < 0 || month > 11)
-        return;
-    snprintf(text, sizeof text, "%d", month + 1);
-    LRESULT at = SendMessageA(combo, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)text);
-    if (at != CB_ERR)
-        SendMessageA(combo, CB_SETCURSEL, (WPARAM)at, 0);
+    if (year)
+        *year = utExpandYear(*year);
 }

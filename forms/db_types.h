@@ -50,5 +50,3 @@ int32_t dtNumber(const DateRecord *date);
 int dtCompare(const DateRecord *a, const DateRecord *b);
 void dtToday(DateRecord *out);
 void dtExpandYear(int32_t *year);
-// Adds "1" to "12" to a combo box and selects month + 1 for a month 0-11.
-void dbFillMonthCombo(HWND combo, int32_t month);

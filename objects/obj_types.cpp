@@ -1,5 +1,6 @@
 // The object types of the shape and picture modules.
 #include "objects/obj_types.h"
+#include "objects/cal_calendar.h"
 #include "objects/fil_fill.h"
 #include "objects/img_bitmap.h"
 #include "objects/img_image.h"
@@ -412,6 +413,7 @@ void objRegisterTypes()
     registerBoxShapes();
     registerDrawnShapes();
     registerPictures();
+    calRegisterType();
     obSetRenameHook(onmRefreshList);
     pgSetDefaultPatternHook(defaultPattern);
 }

@@ -1,6 +1,7 @@
 // Date and time format codes and the pick lists of the current time.
 #include "support/ut_datepick.h"
 #include "support/dlg_select.h"
+#include "support/ut_date.h"
 #include "support/ut_mem.h"
 #include <stdio.h>
 #include <string.h>
@@ -8,19 +9,13 @@
 
 namespace {
 
-const char *const kMonths[12] = {"January", "February", "March",     "April",
-                                 "May",     "June",     "July",      "August",
-                                 "September", "October", "November", "December"};
-const char *const kMonthsShort[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-const char *const kDaysShort[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-
-// The C runtime's ctime text without its line end.
+// The C runtime's ctime text without its line end, its three-letter names
+// from the name lists.
 std::string ctimeText(const struct tm &t)
 {
-    char b[64];
-    snprintf(b, sizeof b, "%s %s %2d %02d:%02d:%02d %d", kDaysShort[t.tm_wday % 7],
-             kMonthsShort[t.tm_mon % 12], t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec,
+    char day[64], month[64], b[192];
+    snprintf(b, sizeof b, "%s %s %2d %02d:%02d:%02d %d", utGetDayShortName(day, t.tm_wday),
+             utGetMonthShortName(month, t.tm_mon), t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec,
              t.tm_year + 1900);
     return b;
 }
@@ -48,7 +43,7 @@ MemHandle pick(HWND owner, const char *caption, const int *codes, int count)
 char *utFormatTime(char *buffer, int hour, int minute, int second, int style)
 {
     const int h12 = hour > 12 ? hour - 12 : hour;
-    const char *ampm = hour >= 12 ? "PM" : "AM";
+    const char *ampm = hour >= 12 ? utPmText() : utAmText();
     switch (style) {
     case 1: sprintf(buffer, "%02d:%02d %s", h12, minute, ampm); break;
     case 3: sprintf(buffer, "%02d:%02d", hour, minute); break;
@@ -65,14 +60,16 @@ char *utFormatTimeByCode(char *buffer, time_t value, int code)
     struct tm t;
     localtime_r(&value, &t);
     const int yy = t.tm_year % 100, yyyy = t.tm_year + 1900, mm = t.tm_mon + 1, dd = t.tm_mday;
-    char time[32];
+    char time[32], month[64], mon[64];
+    utGetMonthName(month, t.tm_mon);
+    utGetMonthShortName(mon, t.tm_mon);
     switch (code) {
     case 2: sprintf(buffer, "%02d/%02d/%02d", mm, dd, yy); break;
     case 3: sprintf(buffer, "%02d/%02d/%02d", dd, mm, yy); break;
-    case 4: sprintf(buffer, "%d-%s-%02d", dd, kMonthsShort[t.tm_mon], yy); break;
-    case 5: sprintf(buffer, "%s-%02d", kMonthsShort[t.tm_mon], yy); break;
-    case 6: sprintf(buffer, "%d %s, %d", dd, kMonths[t.tm_mon], yyyy); break;
-    case 8: sprintf(buffer, "%s, %02d", kMonths[t.tm_mon], yy); break;
+    case 4: sprintf(buffer, "%d-%s-%02d", dd, mon, yy); break;
+    case 5: sprintf(buffer, "%s-%02d", mon, yy); break;
+    case 6: sprintf(buffer, "%d %s, %d", dd, month, yyyy); break;
+    case 8: sprintf(buffer, "%s, %02d", month, yy); break;
     case 9: strcpy(buffer, ctimeText(t).c_str()); break;
     case 10: {
         // The ctime text with the time of day cut out.
@@ -103,7 +100,7 @@ char *utFormatTimeByCode(char *buffer, time_t value, int code)
                 t.tm_sec);
         break;
     case 102: sprintf(buffer, "%04d-%02d-%02d", yyyy, mm, dd); break;
-    default: sprintf(buffer, "%s %d, %04d", kMonths[t.tm_mon], dd, yyyy); break;
+    default: sprintf(buffer, "%s %d, %04d", month, dd, yyyy); break;
     }
     return buffer;
 }

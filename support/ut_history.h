@@ -14,11 +14,12 @@ void utHistoryClear();
 // Adds the line "<date and time> <path>\r\n" to the log (creating the file
 // when it does not exist). FALSE when no path is kept or the write failed.
 BOOL utHistoryAdd(const char *path);
-// Lets the user pick a file of the log (most recent first) and copies its
-// path (the text after the line's third blank) into a buffer of 260 bytes;
-// nonzero when one was chosen. An empty log says "No items in the history
-// list.".
-BOOL utHistoryPick(HWND owner, char *path);
+// "History": the lines of the log in file order (the file-line selection
+// dialog); the path of the chosen line (the text after its third blank)
+// goes into the buffer of 260 bytes. FALSE without a window when the
+// switch is off; "No items in the history list." when no path is kept or
+// the log does not exist; TRUE when the buffer is not empty.
+BOOL dlgHistory(HWND owner, char *path);
 // The path part of a log line: the text after its third blank ("" when the
 // line has fewer).
 const char *utHistoryLinePath(const char *line);

@@ -4,7 +4,7 @@
 #include "tools/ep_shape_tools.h"
 #include "text/ep_text_font.h"
 #include "tools/fld_control_font.h"
-#include "tools/cal_build.h"
+#include "objects/cal_calendar.h"
 #include "commands/grid_new.h"
 #include "objects/sh_arc.h"
 #include "objects/sh_arrow.h"
@@ -328,11 +328,11 @@ uint32_t epRecordSize(ObjectRecord *rec)
     case OBT_DIMENSION:
         return base + kEpDimSpanDataSize;
     case OBT_CALENDAR: {
-        if (rec->length < base + kCalDataSize)
-            return base + kCalDataSize;
+        if (rec->length < base + kCalFixedSize)
+            return base + kCalFixedSize;
         uint32_t tail;
         memcpy(&tail, obRecData(rec) + CAL_TAIL, 4);
-        return base + kCalDataSize + tail;
+        return base + kCalFixedSize + tail;
     }
     default:
         return objRecordSize(rec, 0);
@@ -560,7 +560,7 @@ MemHandle epCreateObjectFrom(EpPageDefaults *d, MemHandle h, int16_t type, const
             g = n >= 2 ? gridNewOneRow(h, pts[0], pts[1], -1) : 0;
             break;
         case OBT_CALENDAR:
-            g = calBuild(h, &bounds, d->font);
+            g = calNew(h, &bounds, reinterpret_cast<const LOGFONTA *>(d->font));
             break;
         case OBT_ARROW:
             g = n >= 2 ? obMakeArrowRecord(h, pts.data()) : 0;

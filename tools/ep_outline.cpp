@@ -1,6 +1,6 @@
 // Drag outlines of objects.
 #include "tools/ep_outline.h"
-#include "tools/cal_build.h"
+#include "objects/cal_calendar.h"
 #include "objects/cal_standins.h"
 #include "objects/sh_arc.h"
 #include "objects/sh_arrow.h"
@@ -254,7 +254,7 @@ namespace {
 // The calendar's type data when the record holds all of it.
 uint8_t *calendarData(ObjectRecord *rec, uint32_t extent)
 {
-    if (!rec || rec->type != OBT_CALENDAR || obDataOffset(rec) + kCalDataSize > extent)
+    if (!rec || rec->type != OBT_CALENDAR || obDataOffset(rec) + kCalFixedSize > extent)
         return nullptr;
     return obRecData(rec);
 }
@@ -283,7 +283,7 @@ int calEditObject(HWND ws, MemHandle calendar)
         box.bottom = box.top + height;
         obRecSetRect(r.get(), &box);
     }
-    calRecalcLayout(calendar);
+    calLayoutHandle(calendar);
     return 1;
 }
 

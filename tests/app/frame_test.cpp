@@ -2,10 +2,12 @@
 // routing, the refusal past 33 documents, dropped files, the close sequence
 // and the session end, the menu language and the reader launch.
 #include "tests/app/app_fixture.h"
+#include "tests/support/kit_dialog.h"
 #include "tests/support/kit_printer.h"
 #include "app/app_about.h"
 #include "app/app_frame_docs.h"
 #include "app/app_menu_state.h"
+#include "support/ut_history.h"
 #include "support/ut_mem.h"
 #include "support/ut_path.h"
 #include "support/win_menu.h"
@@ -585,12 +587,20 @@ TEST_F(App, HistoryCommands)
     SendMessageA(frame, WM_COMMAND, 136, (LPARAM)path.c_str());
     std::string log = home.file("~qmflist2.txt");
     ASSERT_TRUE(ffExists(log.c_str()));
-    // Picked from the history, the file comes forward again.
+    // Picked from the "History" dialog, the file comes forward again.
     SendMessageA(frame, WM_COMMAND, 96, 0);
     HWND newest = appGetActiveDocWindow(frame);
-    winSetTrackPopupHook([](HMENU, UINT, int, int, HWND) -> UINT { return 1; });
-    SendMessageA(frame, WM_COMMAND, 1120, 0);
-    winSetTrackPopupHook(nullptr);
+    std::vector<std::string> lines;
+    {
+        qmtest::DialogDriver drive({[&](HWND d) {
+            lines = qmtest::readList(d, 1000);
+            qmtest::chooseItem(d, 1000, 0);
+            qmtest::pressButton(d, IDOK);
+        }});
+        SendMessageA(frame, WM_COMMAND, 1120, 0);
+    }
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_STRCASEEQ(path.c_str(), utHistoryLinePath(lines[0].c_str()));
     EXPECT_NE(newest, appGetActiveDocWindow(frame));
     EXPECT_EQ(appFindDocWindowByFile(frame, path.c_str()), appGetActiveDocWindow(frame));
     {

@@ -69,6 +69,9 @@
 //                                     the menu bar lies in the strip's bottom line
 //   qmdrive dialog [ID...]            waits for a dialog of the frame, prints its caption,
 //                                     clicks the buttons ID in turn, then OK
+//   qmdrive lines ID [INDEX]          waits for a dialog of the frame, prints its caption,
+//                                     then the items of its list box ID one a line; chooses
+//                                     item INDEX and OK, or Cancel without an INDEX
 //   qmdrive printer PORT              installs the test printer "Quillmark Test Printer"
 //                                     (Wine's PostScript driver with a printer description
 //                                     of our own, a Unix file PORT as its port) as the default
@@ -934,16 +937,43 @@ int childTexts(HWND frame, const char *cls)
     return 0;
 }
 
-int answerDialog(HWND frame, int count, char **ids)
+// Waits for a dialog of the frame and prints its caption; null (and a
+// message) when none appears.
+HWND captionedDialog(HWND frame)
 {
     HWND dialog = waitDialog(frame, 100);
     if (!dialog) {
         fprintf(stderr, "no dialog appeared\n");
-        return 1;
+        return nullptr;
     }
     char caption[256] = "";
     GetWindowTextA(dialog, caption, sizeof caption);
     printf("%s\n", caption);
+    return dialog;
+}
+
+// Presses the dialog's button as a click would and waits for the dialog to
+// close; 1 (its texts printed) when it stays.
+int closeWith(HWND frame, HWND dialog, int button)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    for (int i = 0; i < 100 && IsWindow(dialog); ++i)
+        Sleep(100);
+    if (IsWindow(dialog)) {
+        printTexts(dialog);
+        fprintf(stderr, "the dialog did not close on %s\n", button == IDOK ? "OK" : "Cancel");
+        return 1;
+    }
+    settle(frame);
+    return 0;
+}
+
+int answerDialog(HWND frame, int count, char **ids)
+{
+    HWND dialog = captionedDialog(frame);
+    if (!dialog)
+        return 1;
     for (int i = 0; i < count; ++i) {
         HWND button = GetDlgItem(dialog, atoi(ids[i]));
         if (!button) {
@@ -952,17 +982,33 @@ int answerDialog(HWND frame, int count, char **ids)
         }
         SendMessageA(button, BM_CLICK, 0, 0);
     }
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-    for (int i = 0; i < 100 && IsWindow(dialog); ++i)
-        Sleep(100);
-    if (IsWindow(dialog)) {
-        printTexts(dialog);
-        fprintf(stderr, "the dialog did not close on OK\n");
+    return closeWith(frame, dialog, IDOK);
+}
+
+int listLines(HWND frame, int id, int choose)
+{
+    HWND dialog = captionedDialog(frame);
+    if (!dialog)
+        return 1;
+    HWND list = GetDlgItem(dialog, id);
+    if (!list) {
+        fprintf(stderr, "the dialog has no list %d\n", id);
         return 1;
     }
-    settle(frame);
-    return 0;
+    const int n = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+    // The items are read in UTF-16: the list box belongs to the program's
+    // process, and a text crossing between processes comes as wide text.
+    for (int i = 0; i < n; ++i) {
+        std::vector<WCHAR> wide((size_t)SendMessageW(list, LB_GETTEXTLEN, i, 0) + 1, 0);
+        SendMessageW(list, LB_GETTEXT, i, (LPARAM)wide.data());
+        char item[1024] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, item, sizeof item, nullptr, nullptr);
+        printf("%s\n", item);
+    }
+    if (choose < 0 || choose >= n)
+        return closeWith(frame, dialog, IDCANCEL);
+    SendMessageA(list, LB_SETCURSEL, choose, 0);
+    return closeWith(frame, dialog, IDOK);
 }
 
 int answerBox(HWND frame)
@@ -2215,6 +2261,8 @@ int main(int argc, char **argv)
         return answerDialog(frame, argc - 2, argv + 2);
     if (strcmp(verb, "box") == 0)
         return answerBox(frame);
+    if (strcmp(verb, "lines") == 0 && (argc == 3 || argc == 4))
+        return listLines(frame, atoi(argv[2]), argc == 4 ? atoi(argv[3]) : -1);
     if (strcmp(verb, "menubar") == 0) {
         // The frame's border and menu laid out and drawn again, as after a
         // move or a resize: a frame that lost its menu shows it now.

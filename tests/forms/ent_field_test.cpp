@@ -4,6 +4,7 @@
 #include "tests/forms/fld_kit.h"
 #include "tests/model/qmf_kit.h"
 #include "forms/db_types.h"
+#include "support/ut_date.h"
 #include "forms/ent_field.h"
 #include "forms/fld_convert.h"
 #include "model/att_field.h"
@@ -86,10 +87,10 @@ TEST_F(Fields, TypePredicatesAndTheChooser)
     EXPECT_EQ(CB_ERR, SendMessageA(combo, CB_GETCURSEL, 0, 0));
     HWND months = CreateWindowA("COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 200, 200, dlg,
                                 (HMENU)101, nullptr, nullptr);
-    dbFillMonthCombo(months, 11);
+    utFillMonthCombo(months, 11);
     EXPECT_EQ(11, SendMessageA(months, CB_GETCURSEL, 0, 0));
     SendMessageA(months, CB_RESETCONTENT, 0, 0);
-    dbFillMonthCombo(months, 12);
+    utFillMonthCombo(months, 12);
     EXPECT_EQ(CB_ERR, SendMessageA(months, CB_GETCURSEL, 0, 0));
     DestroyWindow(dlg);
 }

@@ -1,7 +1,7 @@
 // Drag outlines, the resize rules of the handles and the calendar's font
 // entries, on records and real pixels.
 #include "tests/tools/tools_kit.h"
-#include "tools/cal_build.h"
+#include "objects/cal_calendar.h"
 #include "tools/ep_handles.h"
 #include "tools/ep_outline.h"
 #include "tools/ep_resize.h"

@@ -325,7 +325,7 @@ BOOL utIsValidDate(int year, int month, int day)
 
 int32_t utDateNumber(int year, int month, int day)
 {
-    return (int32_t)daysFromCivil(year, month + 1, day);
+    return (int32_t)year * 10000 + month * 100 + day;
 }
 
 void utNextMonth(int16_t *year, int16_t *month)

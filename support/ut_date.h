@@ -63,8 +63,8 @@ BOOL utIsLeapYear(int year);
 int utDaysInMonth(int year, int month);
 int utDaysInYear(int year);
 BOOL utIsValidDate(int year, int month, int day);
-// The day's serial number (days since 1 January 1970, negative before):
-// dates compare as their numbers, and consecutive days differ by one.
+// year x 10000 + month x 100 + day: dates compare as their numbers (it
+// is not a day count: the numbers jump at a month's and a year's end).
 int32_t utDateNumber(int year, int month, int day);
 // One month on or back, carrying into the year.
 void utNextMonth(int16_t *year, int16_t *month);

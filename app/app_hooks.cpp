@@ -8,7 +8,9 @@
 #include "model/pg_record.h"
 #include "model/ws_document.h"
 #include "links/imgf_standins.h"
+#include "objects/img_io.h"
 #include "objects/img_render.h"
+#include "commands/obj_block.h"
 #include "text/tx_measure.h"
 #include "views/dw_window.h"
 #include "views/pv_layout_sheet.h"
@@ -42,6 +44,8 @@ void appInstallHooks()
     wsSetRecordSlots(wsWorkspaceRecordSlots());
     pgSetLayoutSheetCall(pvPageLayoutSheet);
     obSetFollowMovedCall(wsFollowMovedObject);
-    // objects/: the linked picture of an image file object.
+    // objects/: the linked picture of an image file object, the unpacking
+    // of a record library's object that a picture names.
     imgSetLinkedPictureCalls(imgfLinkedPictureCalls());
+    imgSetRecordUnpack(objUnpackTree);
 }

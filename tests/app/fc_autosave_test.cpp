@@ -397,18 +397,18 @@ TEST_F(AutoSave, ACutBackupIsNamedNotOfferedAndTheWholeOnesComeNewestFirst)
                                 8 + 3 * 532));
     writeSettings(false);
     BoxRecorder boxes;
-    boxes.answer(IDOK);       // the cut backup's box
     boxes.answer(IDOK);       // the newer backup: opened
+    boxes.answer(IDOK);       // the cut backup's box
     boxes.answer(IDCANCEL);   // the older one: deleted
     ASSERT_TRUE(start());
     ASSERT_EQ(boxes.count(), 3u) << boxes.texts();
     const std::string tail = ". Open it now?\n (If you choose 'Cancel', the backup file will be deleted.)";
-    EXPECT_EQ(boxes.boxes()[0].text,
+    EXPECT_EQ(boxes.boxes()[0].text, "You have a backup file, " + newer + " (saved " +
+                                         fcBackupTimeText(newerTime) + "), for " + c + tail);
+    EXPECT_EQ(boxes.boxes()[1].text,
               "The backup file " + cut + ", for " + b + ", saved " + fcBackupTimeText(cutTime) +
                   ", cannot be read: it was not written to its end. It is not offered and is "
                   "left where it is.");
-    EXPECT_EQ(boxes.boxes()[1].text, "You have a backup file, " + newer + " (saved " +
-                                         fcBackupTimeText(newerTime) + "), for " + c + tail);
     EXPECT_EQ(boxes.boxes()[2].text, "You have a backup file, " + older + " (saved " +
                                          fcBackupTimeText(olderTime) + "), for " + a + tail);
     EXPECT_TRUE(ffExists(cut.c_str()));

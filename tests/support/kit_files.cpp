@@ -103,11 +103,16 @@ int runSelf(const std::string &arguments,
 {
     char program[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, program, sizeof program);
-    if (!n || n >= sizeof program)
+    if (!n || n + 3 >= sizeof program)
         return -1;
+    // A Winelib program is its module "NAME.exe.so" beside the launcher
+    // script "NAME.exe" that the module name gives.
+    std::string module = program;
+    if (GetFileAttributesA((module + ".so").c_str()) != INVALID_FILE_ATTRIBUTES)
+        module += ".so";
     for (const auto &v : environment)
         SetEnvironmentVariableA(v.first.c_str(), v.second.c_str());
-    std::string line = "\"" + std::string(program) + "\" " + arguments;
+    std::string line = "\"" + module + "\" " + arguments;
     STARTUPINFOA start = {};
     start.cb = sizeof start;
     PROCESS_INFORMATION child = {};

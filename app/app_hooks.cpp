@@ -9,7 +9,9 @@
 #include "model/ws_document.h"
 #include "links/imgf_standins.h"
 #include "objects/cal_calendar.h"
+#include "objects/img_io.h"
 #include "objects/img_render.h"
+#include "commands/obj_block.h"
 #include "text/tx_bullet.h"
 #include "text/tx_measure.h"
 #include "views/dw_window.h"
@@ -44,8 +46,10 @@ void appInstallHooks()
     wsSetRecordSlots(wsWorkspaceRecordSlots());
     pgSetLayoutSheetCall(pvPageLayoutSheet);
     obSetFollowMovedCall(wsFollowMovedObject);
-    // objects/: the linked picture of an image file object.
+    // objects/: the linked picture of an image file object, the unpacking
+    // of a record library's object that a picture names.
     imgSetLinkedPictureCalls(imgfLinkedPictureCalls());
+    imgSetRecordUnpack(objUnpackTree);
     // objects/: the calendar's month arrows are bullet figures of the text.
     calSetArrowCall([](HDC dc, const RECT *rect, int figure, COLORREF colour) {
         txDrawBullet(dc, rect, 0, figure, colour);

@@ -7,6 +7,7 @@
 #include "support/settings_reg.h"
 #include "model/fm_form.h"
 #include "model/pg_dir.h"
+#include "model/qmf_read.h"
 #include "model/qmf_save.h"
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
@@ -20,6 +21,7 @@
 #include "views/ws_window.h"
 #include <stdio.h>
 #include <string.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,8 @@ std::vector<std::string> g_recovered;
 
 const char kOffer[] = "You have a backup file, %s, for %s. Open it now?\n (If you choose "
                       "'Cancel', the backup file will be deleted.)";
+const char kUnreadable[] = "The backup file %s, for %s, saved %s, cannot be read: it was not "
+                           "written to its end. It is not offered and is left where it is.";
 const char kUntitled[] = "untitled";
 
 std::string logPath()
@@ -174,14 +178,7 @@ MemHandle fcReadAutoSaveLog(HWND)
 int fcWriteAutoSaveLog(HWND)
 {
     std::vector<uint8_t> bytes = logBytes(g_log);
-    HANDLE f = CreateFileA(logPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return 0;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(f, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
-    CloseHandle(f);
-    return ok && written == bytes.size();
+    return ffReplaceFileBytes(logPath().c_str(), bytes.data(), (uint32_t)bytes.size()) ? 1 : 0;
 }
 
 void fcAddLogEntry(int pageIndex, const char *docPath, const char *backupPath)
@@ -243,14 +240,46 @@ int fcOfferBackups(HWND frame, MemHandle packet)
     Log log;
     if (!packet || !parseLog(packet, &log))
         return 0;
-    int opened = 0;
+    // Every backup still there, newest first; one that does not read whole
+    // (cut by a program killed while writing it) is named, never offered.
+    struct Found {
+        AutoSaveLogEntry entry;
+        FILETIME written;
+    };
+    std::vector<Found> found;
     for (const AutoSaveLogEntry &e : log.entries) {
         const std::string backup = fieldText(e.backupPath, sizeof e.backupPath);
-        const std::string doc = fieldText(e.docPath, sizeof e.docPath);
-        if (backup.empty() || !ffExists(backup.c_str()))
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (backup.empty() ||
+            !GetFileAttributesExA(backup.c_str(), GetFileExInfoStandard, &data) ||
+            (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;
-        std::vector<char> text(sizeof kOffer + backup.size() + doc.size());
-        snprintf(text.data(), text.size(), kOffer, backup.c_str(), doc.c_str());
+        bool listed = false;
+        for (const Found &f : found)
+            listed = listed || lstrcmpiA(f.entry.backupPath, e.backupPath) == 0;
+        if (!listed)
+            found.push_back(Found{e, data.ftLastWriteTime});
+    }
+    std::stable_sort(found.begin(), found.end(), [](const Found &a, const Found &b) {
+        return CompareFileTime(&a.written, &b.written) > 0;
+    });
+    int opened = 0;
+    for (const Found &f : found) {
+        const AutoSaveLogEntry &e = f.entry;
+        const std::string backup = fieldText(e.backupPath, sizeof e.backupPath);
+        const std::string doc = fieldText(e.docPath, sizeof e.docPath);
+        const std::string when = fcBackupTimeText(f.written);
+        if (!qmfIsWholeDocument(backup.c_str())) {
+            std::vector<char> text(sizeof kUnreadable + backup.size() + doc.size() + when.size());
+            snprintf(text.data(), text.size(), kUnreadable, backup.c_str(), doc.c_str(),
+                     when.c_str());
+            utMessageBox(frame, text.data(), MB_OK | MB_ICONEXCLAMATION);
+            continue;
+        }
+        // The backup named with the time it was written.
+        const std::string named = when.empty() ? backup : backup + " (saved " + when + ")";
+        std::vector<char> text(sizeof kOffer + named.size() + doc.size());
+        snprintf(text.data(), text.size(), kOffer, named.c_str(), doc.c_str());
         if (utMessageBox(frame, text.data(), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
             DeleteFileA(backup.c_str());
             continue;
@@ -269,6 +298,18 @@ int fcOfferBackups(HWND frame, MemHandle packet)
         bindRecovered(ws, e);
     }
     return opened;
+}
+
+std::string fcBackupTimeText(FILETIME written)
+{
+    FILETIME local;
+    SYSTEMTIME t;
+    if (!FileTimeToLocalFileTime(&written, &local) || !FileTimeToSystemTime(&local, &t))
+        return std::string();
+    char text[32];
+    snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
+             t.wMinute);
+    return text;
 }
 
 void fcRunAutoSaveTimer()

@@ -4,6 +4,7 @@
 // backups still listed are offered.
 #pragma once
 #include "support/qmwin.h"
+#include <string>
 
 enum { FC_AUTOSAVE_TIMER = 816 };
 
@@ -40,9 +41,15 @@ MemHandle fcReadAutoSaveLog(HWND window);
 // Writes the module's log to "~qmats.log" (not reported when it fails);
 // 1 when written whole.
 int fcWriteAutoSaveLog(HWND window);
-// Offers each backup of the log whose file exists; OK opens it (bound to
-// its document's path, modified), Cancel deletes it. 1 when any opened.
+// Offers each backup of the log whose file exists, newest first, with its
+// document's name and the time it was written; OK opens it (bound to its
+// document's path, modified), Cancel deletes it. A backup that does not
+// read whole is not offered: a box says so and the file is left. 1 when
+// any opened.
 int fcOfferBackups(HWND frame, MemHandle log);
+// The time a backup was written as the offer shows it ("2026-12-11 14:05",
+// local time).
+std::string fcBackupTimeText(FILETIME written);
 void fcRunAutoSaveTimer();
 void fcStopAutoSaveTimer();
 void CALLBACK fcAutoSaveTimerProc(HWND window, UINT msg, UINT_PTR id, DWORD time);

@@ -300,12 +300,11 @@ BOOL setWriteSetupFile(HWND frame, const char *path)
     // A read-only settings file is the user's choice: it is not replaced
     // (the system would let an administrator replace it).
     bool readOnly = ffExists(path) && ffIsReadOnly(path);
-    if (readOnly || !packets.make() || !utTempNameBeside(temp, path)) {
+    if (readOnly || !packets.make()) {
         warnOnce(frame, path);
         return FALSE;
     }
-    HANDLE f = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+    HANDLE f = ffCreateReplacement(path, temp);
     if (f == INVALID_HANDLE_VALUE) {
         warnOnce(frame, path);
         return FALSE;
@@ -314,12 +313,9 @@ BOOL setWriteSetupFile(HWND frame, const char *path)
               && writePacket(f, packets.form) && writePacket(f, packets.page)
               && (!packets.setup || writePacket(f, packets.setup))
               && (!packets.start || writePacket(f, packets.start));
-    ok = ffClose(f) && ok;
     // The previous file is replaced only by a complete one.
-    if (ok)
-        ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING) != 0;
+    ok = ffCommitReplacement(f, temp, path, ok) && ok;
     if (!ok) {
-        DeleteFileA(temp);
         warnOnce(frame, path);
         return FALSE;
     }

@@ -5,6 +5,7 @@
 #include "controls/pal_window.h"
 #include "support/settings_reg.h"
 #include "support/ff_file.h"
+#include "support/ut_path.h"
 #include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
@@ -80,18 +81,6 @@ bool writeBody(HANDLE f, const COLORREF *colours, int n)
         memcpy(&bytes[(size_t)i * 4], &c, 4);
     }
     return ffWrite(f, bytes.data(), (DWORD)bytes.size()) == bytes.size();
-}
-
-// A fresh temporary file beside the path; false when none can be made.
-bool tempBeside(const char *path, char *temp)
-{
-    char folder[CLR_PATH_MAX];
-    utStrCopyN(folder, path, sizeof(folder));
-    size_t cut = (size_t)(fileNamePart(folder) - folder);
-    folder[cut] = 0;
-    if (!folder[0])
-        utStrCopyN(folder, ".", sizeof(folder));
-    return GetTempFileNameA(folder, "~pl", 0, temp) != 0;
 }
 
 // The colours a read packet holds; 0 with message 601 when the packet is
@@ -297,14 +286,10 @@ int clrWritePaletteFile(const char *path, MemHandle colours, int n, BOOL ask)
     }
     // The palette is written to a temporary file beside the target, which
     // then replaces it: a failed write leaves the previous file as it was.
-    char temp[MAX_PATH];
-    if (!tempBeside(path, temp)) {
-        ffReportError(nullptr, path, FE_CANNOT_SAVE);
-        return 0;
-    }
-    HANDLE f = ffCreate(temp, FALSE);
+    char temp[UT_PATH_SIZE];
+    HANDLE f = ffCreateReplacement(path, temp);
     if (f == INVALID_HANDLE_VALUE) {
-        ffDelete(temp);
+        ffReportError(nullptr, path, FE_CANNOT_SAVE);
         return 0;
     }
     bool ok = qmfWriteHeader(f, kKind) != 0;
@@ -314,13 +299,11 @@ int clrWritePaletteFile(const char *path, MemHandle colours, int n, BOOL ask)
         if (!ok)
             ffReportError(nullptr, path, FE_WRITE_FAILED);
     }
-    ffClose(f);
-    if (ok && !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-        ffReportError(nullptr, path, FE_CANNOT_SAVE);
+    if (!ffCommitReplacement(f, temp, path, ok)) {
+        if (ok)
+            ffReportError(nullptr, path, FE_CANNOT_SAVE);
         ok = false;
     }
-    if (!ok)
-        ffDelete(temp);
     return ok ? 1 : 0;
 }
 

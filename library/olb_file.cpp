@@ -266,17 +266,22 @@ std::string fileVersion(const char *fileName, const char *kind)
     return lib.version;
 }
 
-// Puts the library back after a failed rewrite: the partial new file goes
-// and the temporary copy takes the library's name again (renamed back, so
-// no byte has to be written; copied back when the rename fails, the
-// temporary file then kept when the copy fails too).
-void restoreFromTemp(const char *fileName, const char *tempName)
+// A change made to a copy of the library, which replaces the file only
+// when every byte of it was written: the file's `size` bytes are copied,
+// then `edit` writes into the copy. Until the replace the library's name
+// holds the old file, whatever happens.
+template <class Edit> bool editCopy(const char *fileName, uint32_t size, Edit edit)
 {
-    ffDelete(fileName);
-    if (ffRename(tempName, fileName))
-        return;
-    if (ffCopyFile(fileName, tempName))
-        ffDelete(tempName);
+    char temp[UT_PATH_SIZE];
+    HANDLE out = ffCreateReplacement(fileName, temp);
+    if (out == INVALID_HANDLE_VALUE)
+        return false;
+    uint32_t shortfalls = ffWriteShortfalls();
+    HANDLE in = ffOpenRead(fileName, nullptr, FALSE);
+    bool ok = in != INVALID_HANDLE_VALUE && ffCopyBytes(out, in, size) == size;
+    ffClose(in);
+    ok = ok && edit(out) && ffWriteShortfalls() == shortfalls;
+    return ffCommitReplacement(out, temp, fileName, ok) != FALSE;
 }
 
 // Appends the record at the end of the file and writes the changed index
@@ -289,23 +294,28 @@ bool appendInPlace(HWND window, MemHandle env, const char *fileName, MemHandle i
     OlbEnvHead head;
     if (!headOf(env, &head))
         return false;
-    OpenedLibrary lib;
-    if (!openLibrary(fileName, textOf(head.kind, sizeof head.kind).c_str(), true, false, &lib)) {
-        showReadError(window, fileName);
-        return false;
+    uint32_t size;
+    {
+        OpenedLibrary lib;
+        if (!openLibrary(fileName, textOf(head.kind, sizeof head.kind).c_str(), false, false,
+                         &lib)) {
+            showReadError(window, fileName);
+            return false;
+        }
+        size = lib.size;
     }
     uint32_t indexPos = olbIndexOffset(env);
-    uint32_t recordLength = utGetPacketLength(record);
     uint32_t indexLength = utGetPacketLength(index);
     if (oldIndex.size() != indexLength)
         return false;
+    uint32_t recordLength = utGetPacketLength(record);
     uint32_t now = qmfSecondsSince1970();
     {
         MemLock<> p(index);
         OlbIndexEntry &e = entriesOf(p.get())[slot];
         memset(&e, 0, sizeof e);
         memcpy(e.name, name, strlen(name) + 1);
-        e.offset = (int32_t)lib.size;
+        e.offset = (int32_t)size;
         e.date = now;
         OlbIndexHead h = indexHead(p.get());
         h.changed = now;
@@ -314,21 +324,19 @@ bool appendInPlace(HWND window, MemHandle env, const char *fileName, MemHandle i
         h.live += 1;
         memcpy(p.get(), &h, sizeof h);
     }
-    uint32_t shortfalls = ffWriteShortfalls();
-    bool ok = ffSeekEnd(lib.file) && writePacket(lib.file, record) &&
-              ffSeek(lib.file, indexPos);
-    if (ok) {
+    // The record after the file's last byte, the index over the old one.
+    bool ok = editCopy(fileName, size, [&](HANDLE out) {
+        if (!writePacket(out, record) || !ffSeek(out, indexPos))
+            return false;
         MemLock<> p(index);
-        ok = writeAll(lib.file, p.get(), indexLength);
-    }
-    if (ok && ffWriteShortfalls() == shortfalls)
+        return writeAll(out, p.get(), indexLength);
+    });
+    if (ok)
         return true;
-    // Put the old index back and cut the file to its old end.
-    if (ffSeek(lib.file, indexPos))
-        writeAll(lib.file, oldIndex.data(), indexLength);
-    if (ffSeek(lib.file, lib.size))
-        SetEndOfFile(lib.file);
-    lib.close();
+    {
+        MemLock<> p(index);
+        memcpy(p.get(), oldIndex.data(), indexLength);
+    }
     ffReportError(window, fileName, FE_WRITE_FAILED);
     return false;
 }
@@ -342,38 +350,37 @@ bool rewriteLibrary(HWND window, MemHandle env, const char *fileName, MemHandle 
     if (!headOf(env, &head))
         return false;
     std::string kind = textOf(head.kind, sizeof head.kind);
-    char tempName[MAX_PATH * 2];
-    utStrCopyN(tempName, fileName, sizeof tempName);
-    if (!utRenameToTemp(tempName)) {
-        utErrorBox(window, kErrRename);
-        return false;
-    }
+    // The new library is written under a temporary name beside the old one,
+    // which is read until the new one replaces it whole.
+    char tempName[UT_PATH_SIZE] = "";
     OpenedLibrary in;
     HANDLE out = INVALID_HANDLE_VALUE;
     MemHandle fileId = 0, newIndex = 0;
     auto fail = [&](bool readError) {
         if (readError)
-            showReadError(window, tempName);
+            showReadError(window, fileName);
         else
             ffReportError(window, fileName, FE_WRITE_FAILED);
         utFreeHandle(fileId);
         utFreeHandle(newIndex);
         in.close();
         if (out != INVALID_HANDLE_VALUE)
-            ffClose(out);
-        restoreFromTemp(fileName, tempName);
+            ffCommitReplacement(out, tempName, fileName, FALSE);
+        out = INVALID_HANDLE_VALUE;
         return false;
     };
-    if (!openLibrary(tempName, kind.c_str(), false, false, &in))
+    if (!openLibrary(fileName, kind.c_str(), false, false, &in))
         return fail(true);
     if (!isOldVersion(in.version)) {
         fileId = readIdPacket(in);
         if (!fileId || !identityPasses(env, fileId))
             return fail(true);
     }
-    out = ffCreate(fileName, FALSE);
-    if (out == INVALID_HANDLE_VALUE)
+    out = ffCreateReplacement(fileName, tempName);
+    if (out == INVALID_HANDLE_VALUE) {
+        utErrorBox(window, kErrRename);
         return fail(false);
+    }
     if (resetIdentity) {
         MemHandle empty = emptyIdPacket();
         olbSetIdBlock(env, empty);
@@ -462,9 +469,13 @@ bool rewriteLibrary(HWND window, MemHandle env, const char *fileName, MemHandle 
         return fail(false);
     utFreeHandle(newIndex);
     utFreeHandle(fileId);
-    ffClose(out);
     in.close();
-    ffDelete(tempName);
+    HANDLE written = out;
+    out = INVALID_HANDLE_VALUE;
+    if (!ffCommitReplacement(written, tempName, fileName, TRUE)) {
+        ffReportError(window, fileName, FE_WRITE_FAILED);
+        return false;
+    }
     return true;
 }
 
@@ -875,16 +886,19 @@ BOOL olbWriteIndex(HWND window, MemHandle env, MemHandle index)
             return FALSE;
         toWrite = converted;
     }
-    OpenedLibrary lib;
-    bool ok = openLibrary(fileName.c_str(), kind.c_str(), true, false, &lib);
-    if (ok) {
-        uint32_t length = utGetPacketLength(toWrite);
-        uint32_t shortfalls = ffWriteShortfalls();
-        MemLock<> p(toWrite);
-        ok = ffSeek(lib.file, olbIndexOffset(env)) && writeAll(lib.file, p.get(), length) &&
-             ffWriteShortfalls() == shortfalls;
+    uint32_t size = 0;
+    bool ok;
+    {
+        OpenedLibrary lib;
+        ok = openLibrary(fileName.c_str(), kind.c_str(), false, false, &lib);
+        size = lib.size;
     }
-    lib.close();
+    // The index written over the old one in a copy that replaces the file.
+    ok = ok && editCopy(fileName.c_str(), size, [&](HANDLE out) {
+        uint32_t length = utGetPacketLength(toWrite);
+        MemLock<> p(toWrite);
+        return ffSeek(out, olbIndexOffset(env)) && writeAll(out, p.get(), length);
+    });
     utFreeHandle(converted);
     if (!ok)
         ffReportError(window, fileName.c_str(), FE_WRITE_FAILED);
@@ -1203,9 +1217,16 @@ BOOL olbCreateFile(HWND window, MemHandle env, const char *fileName)
     OlbEnvHead head;
     if (!headOf(env, &head) || !fileName || !*fileName)
         return FALSE;
-    HANDLE f = ffCreate(fileName, FALSE);
-    if (f == INVALID_HANDLE_VALUE)
+    if (ffExists(fileName) && ffIsReadOnly(fileName)) {
+        ffReportError(window, fileName, FE_READ_ONLY);
         return FALSE;
+    }
+    char temp[UT_PATH_SIZE];
+    HANDLE f = ffCreateReplacement(fileName, temp);
+    if (f == INVALID_HANDLE_VALUE) {
+        ffReportError(window, fileName, FE_CANNOT_OPEN);
+        return FALSE;
+    }
     OlbIndexHead h = {};
     h.length = OLB_HEAD_SIZE;
     h.tag = OLB_INDEX_TAG;
@@ -1216,11 +1237,9 @@ BOOL olbCreateFile(HWND window, MemHandle env, const char *fileName)
                   sizeof(FileHeader) &&
               writePacket(f, head.idBlock) && writeAll(f, &h, sizeof h) &&
               ffWriteShortfalls() == shortfalls;
-    ffClose(f);
-    if (!ok) {
-        ffDelete(fileName);
+    ok = ffCommitReplacement(f, temp, fileName, ok) && ok;
+    if (!ok)
         ffReportError(window, fileName, FE_WRITE_FAILED);
-    }
     return ok;
 }
 

@@ -166,10 +166,8 @@ BOOL ptnWriteLibrary(const char *fileName)
         return FALSE;
     // The new library is written beside the old one and takes its name only
     // when it was written whole, so a failed write never loses a library.
-    char temp[MAX_PATH * 2];
-    if (!utTempNameBeside(temp, fileName))
-        return FALSE;
-    HANDLE f = ffCreate(temp, FALSE);
+    char temp[UT_PATH_SIZE];
+    HANDLE f = ffCreateReplacement(fileName, temp);
     if (f == INVALID_HANDLE_VALUE)
         return FALSE;
     uint32_t shortfalls = ffWriteShortfalls();
@@ -182,12 +180,7 @@ BOOL ptnWriteLibrary(const char *fileName)
         ok = length >= 4 && length <= utHandleSize(packet) && ffWritePacket(f, packet) == length;
     }
     ok = ok && ffWriteShortfalls() == shortfalls;
-    ffClose(f);
-    if (ok)
-        ok = MoveFileExA(temp, fileName, MOVEFILE_REPLACE_EXISTING) != FALSE;
-    if (!ok)
-        ffDelete(temp);
-    return ok;
+    return ffCommitReplacement(f, temp, fileName, ok);
 }
 
 uint16_t ptnReadLibrary(const char *fileName)

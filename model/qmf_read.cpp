@@ -852,6 +852,28 @@ MemHandle qmfOpenDocument(HWND owner, const char *path, int pageIndex, MemHandle
     return form;
 }
 
+BOOL qmfIsWholeDocument(const char *path)
+{
+    if (!path || !*path)
+        return FALSE;
+    UtQuietBoxes quiet;
+    DWORD size = 0;
+    HANDLE f = ffOpenRead(path, &size, FALSE);
+    if (f == INVALID_HANDLE_VALUE)
+        return FALSE;
+    MemHandle form = size ? qmfReadForm(f, (int32_t)std::min<DWORD>(size, 0x7FFFFFFF)) : 0;
+    bool ok = form != 0;
+    const int pages = ok ? fmGetPageCount(form) : 0;
+    for (int i = 0; ok && i < pages; ++i) {
+        MemHandle page = qmfReadEntryPage(f, size, fmGetDirectory(form), i);
+        ok = page != 0;
+        pgFreeList(page);
+    }
+    fmFree(form);
+    ffClose(f);
+    return ok && quiet.count() == 0;
+}
+
 MemHandle qmfReadFormFile(HWND owner, const char *path)
 {
     return openForm(owner, path, "Form read error");

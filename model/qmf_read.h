@@ -89,6 +89,9 @@ MemHandle qmfReadEntryPage(HANDLE file, uint32_t fileSize, MemHandle dir, int n)
 // reads 0), for what the record holds, such as the page's size. Null, with
 // "Read error" or the end-of-file message, when it cannot be read.
 MemHandle qmfReadEntryPageRecord(HANDLE file, uint32_t fileSize, MemHandle dir, int n);
+// Whether the file is a document that reads whole: its form and every
+// page. Shows nothing; leaves nothing allocated.
+BOOL qmfIsWholeDocument(const char *path);
 // Header and form of a file, its path kept in the form ("Form read error",
 // "Failed to read form info." on failure).
 MemHandle qmfReadFormFile(HWND owner, const char *path);

@@ -1,5 +1,5 @@
-// Saving a document: header, FORM body, page-size array and pages, over an
-// existing file only through a kept copy of it.
+// Saving a document: header, FORM body, page-size array and pages, into a
+// temporary file that replaces the target only when complete.
 #include "model/qmf_save.h"
 #include "model/fm_form.h"
 #include "model/pg_dir.h"
@@ -143,20 +143,6 @@ bool needsDocumentFile(MemHandle form)
     return false;
 }
 
-// Puts a file kept under a temporary name back under its own; says where
-// it is when that cannot be done.
-void restoreKept(HWND owner, const char *kept, const char *target)
-{
-    if (!kept[0])
-        return;
-    if (ffExists(target))
-        ffDelete(target);
-    if (ffRename(kept, target))
-        return;
-    std::string text = std::string("The previous file is kept as\r\n  ") + kept;
-    utErrorBox(owner, text.c_str());
-}
-
 // The FORM body written with the target's name in its form head; the
 // form keeps its own name afterwards.
 uint32_t writeBody(HANDLE file, MemHandle form, const char *target)
@@ -270,8 +256,8 @@ int qmfSaveDocument(HWND workspace, const char *path, MemHandle form, BOOL confi
     bool exists = ffExists(target) != FALSE;
 
     // 1. The overwrite question (which refuses a read-only file); a
-    //    read-only file is refused without the question too, since the old
-    //    file is renamed before the new one is created.
+    //    read-only file is refused without the question too: the user
+    //    keeps it as it is.
     if (confirmOverwrite && exists && !ffConfirmOverwrite(workspace, target))
         return 0;
     if (ffIsFolder(target)) {
@@ -297,28 +283,17 @@ int qmfSaveDocument(HWND workspace, const char *path, MemHandle form, BOOL confi
         return 0;
     }
 
-    // 3. The source of the unloaded pages is the document's file; an
-    //    existing target is kept under a temporary name until the end.
+    // 3. The source of the unloaded pages is the document's file, which
+    //    stays where it is, untouched, until the new file replaces it.
     char own[UT_PATH_SIZE] = "";
     bool hasOwn = fmGetFilePath(form, own, sizeof own) != 0;
     bool overOwn = hasOwn && samePath(own, target);
     if (overOwn)
         updateEntries = TRUE;   // the old file goes: its offsets must not stay
-    char kept[UT_PATH_SIZE] = "";
-    if (exists) {
-        utStrCopyN(kept, target, sizeof kept);
-        if (!utRenameToTemp(kept)) {
-            ffReportError(workspace, target, FE_CANNOT_SAVE);
-            return 0;
-        }
-    }
     HANDLE source = INVALID_HANDLE_VALUE;
     if (hasOwn) {
-        const char *from = overOwn ? kept : own;
-        if (*from)
-            source = ffOpenRead(from, nullptr, FALSE);
+        source = ffOpenRead(own, nullptr, FALSE);
         if (source == INVALID_HANDLE_VALUE && needsDocumentFile(form)) {
-            restoreKept(workspace, kept, target);
             ffReportError(workspace, own, FE_CANNOT_OPEN);
             return 0;
         }
@@ -327,17 +302,17 @@ int qmfSaveDocument(HWND workspace, const char *path, MemHandle form, BOOL confi
         if (source != INVALID_HANDLE_VALUE && needsDocumentFile(form) &&
             !qmfIsSameDocumentFile(form, source)) {
             ffClose(source);
-            restoreKept(workspace, kept, target);
             qmfReportReplacedFile(workspace, own);
             return 0;
         }
     }
 
-    // 4. The target, created without a further question.
-    HANDLE out = ffCreate(target, FALSE);
+    // 4. The new file, under a temporary name in the target's folder.
+    char temp[UT_PATH_SIZE];
+    HANDLE out = ffCreateReplacement(target, temp);
     if (out == INVALID_HANDLE_VALUE) {
         ffClose(source);
-        restoreKept(workspace, kept, target);
+        ffReportError(workspace, target, FE_CANNOT_SAVE);
         return 0;
     }
 
@@ -364,13 +339,12 @@ int qmfSaveDocument(HWND workspace, const char *path, MemHandle form, BOOL confi
     utFreeHandle(array);
     bool wroteWhole = ffWriteShortfalls() == shortfalls;
     ok = ok && wroteWhole;
-    ok = ffClose(out) && ok;
     ffClose(source);
 
-    // 8. Only a complete file replaces the old one.
-    if (!ok) {
-        ffDelete(target);
-        restoreKept(workspace, kept, target);
+    // 8. Only a complete file, flushed, replaces the old one; until then
+    //    the document's name holds the old file.
+    bool replaced = ffCommitReplacement(out, temp, target, ok) != FALSE;
+    if (!replaced) {
         // A page that could not be read from where it is held, or a write
         // that came short.
         if (!pagesWhole && wroteWhole)
@@ -379,8 +353,6 @@ int qmfSaveDocument(HWND workspace, const char *path, MemHandle form, BOOL confi
             ffReportError(workspace, target, FE_WRITE_FAILED);
         return 0;
     }
-    if (kept[0])
-        ffDelete(kept);
     if (updateEntries) {
         applySpots(form, spots);
         // The entries now name places in the new file: its identity is the

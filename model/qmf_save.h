@@ -4,9 +4,10 @@
 // file or a temporary page file), so a large document never needs all its
 // pages in memory.
 //
-// A save never loses the previous file: an existing target is kept under a
-// "~" temporary name beside it until the new file is complete, and put
-// back under its own name when anything goes wrong.
+// A save never loses the previous file: the new file is written under a
+// "~" temporary name beside the target, flushed, and only then replaces
+// it in one step, so the target's name holds a whole file, old or new,
+// whatever happens meanwhile (a failure, a full disk, a killed program).
 #pragma once
 #include "support/qmwin.h"
 
@@ -17,8 +18,8 @@ uint64_t qmfDocumentSize(MemHandle form);
 
 // Writes the form to the path. With confirmOverwrite an existing file is
 // asked about first (a read-only one is refused). Saving over the
-// document's own file reads its unloaded pages from the old file, renamed
-// to a "~" name for the time of the save. With updateEntries (always when
+// document's own file reads its unloaded pages from the old file, which
+// stays in place until the new one replaces it. With updateEntries (always when
 // the target is the document's own file) the entries of pages held in the
 // document file take their offsets and sizes in the new file; they change
 // only when the whole file was written. 1 saved; 0 not saved: refused,

@@ -86,9 +86,11 @@ int imgMemPixelSize(const void *data, uint32_t size, int32_t fileKind, int32_t *
 // the transparent colour at +24) is given; shows nothing.
 int imgDrawMemImage(HDC dc, const void *data, const void *kindHeader, const RECT *rect,
                     DWORD rop);
-// A picture file (or a library object: "library.olb\nname") loaded into an
-// object, fitted into the rectangle by the fit mode and alignment, drawn and
-// freed. The spare value is not used. 0 when nothing was drawn; shows nothing.
+// A picture file (or a library object: "library.olb\nname", its record
+// unpacked into a new object tree by the installed unpacking) loaded into
+// an object, fitted into the rectangle by the fit mode and alignment, drawn
+// and freed. The spare value is not used. 0 when nothing was drawn (also for
+// a record that does not unpack); shows nothing.
 int imgDrawFileInRect(HDC dc, const char *fileName, const RECT *rect, uint32_t spare,
                       uint16_t fitMode, uint16_t align, BOOL transparent, COLORREF colour);
 // The picture loaded as a DIB and drawn by the pixel rectangle's logical
@@ -100,6 +102,20 @@ int imgDrawFileDib(HDC dc, const char *fileName, const RECT *rect, const RECT *s
 // picture's edge.
 int imgBlitFilePart(HDC dc, const char *fileName, int32_t sx, int32_t sy, int32_t width,
                     int32_t height, int32_t x, int32_t y, DWORD rop);
+// The unpacking of a record library's object record into a new object tree
+// (the caller's; 0 when the record does not hold a whole tree), which the
+// upper floor lends at start-up; without it library pictures draw nothing.
+typedef MemHandle (*ImgRecordUnpack)(MemHandle record);
+void imgSetRecordUnpack(ImgRecordUnpack unpack);
+// Every picture is decoded by a worker thread that is abandoned, the load
+// failing with "Read error", when it takes longer than the limit (3 seconds;
+// 0 sets that again); the bytes of an abandoned picture are refused at once
+// afterwards. The hook, when set, is called by each worker before it
+// decodes (tests hold a worker with it). Setting either forgets the
+// abandoned pictures.
+void imgSetDecodeLimit(DWORD millis, void (*startHook)());
+// Decoding workers running now (an abandoned one until the library returns).
+long imgDecodeWorkers();
 // Flipping, rotating or processing a bitmap again changes nothing here.
 MemHandle imgNoopTransform(MemHandle h);
 

@@ -3,6 +3,7 @@
 #include "support/ff_file.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
+#include "support/ut_path.h"
 #include "resource.h"
 #include <stdio.h>
 #include <string.h>
@@ -371,6 +372,50 @@ BOOL ffCopyFile(const char *destination, const char *source)
     return CopyFileA(source, destination, FALSE);
 }
 
+HANDLE ffCreateReplacement(const char *target, char *temp)
+{
+    temp[0] = 0;
+    if (!target || !*target)
+        return INVALID_HANDLE_VALUE;
+    // The name is made (and the file created) by the system in the
+    // target's folder: the replace never crosses a volume.
+    char name[UT_PATH_SIZE];
+    utStrCopyN(name, target, sizeof name);
+    if (!utMakeTempFileName(name, TRUE, TRUE))
+        return INVALID_HANDLE_VALUE;
+    HANDLE h = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        DeleteFileA(name);
+        return h;
+    }
+    utStrCopyN(temp, name, UT_PATH_SIZE);
+    return h;
+}
+
+BOOL ffCommitReplacement(HANDLE h, const char *temp, const char *target, BOOL ok)
+{
+    bool done = ok && validHandle(h) && FlushFileBuffers(h);
+    if (validHandle(h) && !CloseHandle(h))
+        done = false;
+    if (!temp || !*temp)
+        return FALSE;
+    done = done && target && *target &&
+           MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!done)
+        DeleteFileA(temp);
+    return done ? TRUE : FALSE;
+}
+
+BOOL ffReplaceFileBytes(const char *target, const void *bytes, uint32_t n)
+{
+    char temp[UT_PATH_SIZE];
+    HANDLE h = ffCreateReplacement(target, temp);
+    if (h == INVALID_HANDLE_VALUE)
+        return FALSE;
+    return ffCommitReplacement(h, temp, target, !n || ffWrite(h, bytes, n) == n);
+}
+
 DWORD ffRead(HANDLE h, void *buffer, DWORD n)
 {
     if (ReadAheadSpan *s = spanOf(h))
@@ -430,6 +475,8 @@ DWORD ffWrite(HANDLE h, const void *buffer, DWORD n)
     DWORD put = 0;
     if (allowed && !WriteFile(h, buffer, allowed, &put, nullptr))
         put = 0;
+    if (fail && g_fault == FF_FAULT_KILL)
+        TerminateProcess(GetCurrentProcess(), 3);
     if (fail)
         SetLastError(ERROR_DISK_FULL);
     if (put != n)
@@ -753,23 +800,27 @@ BOOL ffAppendToFile(const char *path, const void *bytes, uint32_t n)
 {
     if (n == 0)
         return FALSE;
-    HANDLE f;
-    if (ffExists(path)) {
-        f = ffOpenReadWrite(path);
-        if (f == INVALID_HANDLE_VALUE)
-            return FALSE;
-        if (!ffSeekEnd(f)) {
-            ffClose(f);
-            return FALSE;
-        }
-    } else {
-        f = ffCreate(path, TRUE);
-        if (f == INVALID_HANDLE_VALUE)
-            return FALSE;
+    // The old contents and the new bytes go into a file that replaces the
+    // old one whole: a program killed meanwhile leaves the file as it was.
+    if (existingReadOnly(path)) {
+        ffReportError(nullptr, path, FE_READ_ONLY);
+        return FALSE;
     }
-    DWORD put = ffWrite(f, bytes, n);
-    ffClose(f);
-    return put == n;
+    char temp[UT_PATH_SIZE];
+    HANDLE out = ffCreateReplacement(path, temp);
+    if (out == INVALID_HANDLE_VALUE) {
+        ffReportError(nullptr, path, FE_CANNOT_OPEN);
+        return FALSE;
+    }
+    bool ok = true;
+    if (ffExists(path)) {
+        DWORD size = 0;
+        HANDLE in = ffOpenRead(path, &size, FALSE);
+        ok = in != INVALID_HANDLE_VALUE && ffCopyBytes(out, in, size) == size;
+        ffClose(in);
+    }
+    ok = ok && ffWrite(out, bytes, n) == n;
+    return ffCommitReplacement(out, temp, path, ok);
 }
 
 BOOL ffAppendStringToFile(const char *path, const char *s)

@@ -43,6 +43,23 @@ BOOL ffClose(HANDLE h);
 BOOL ffDelete(const char *path);
 BOOL ffRename(const char *oldPath, const char *newPath);
 BOOL ffCopyFile(const char *destination, const char *source);   // overwrites
+
+// ---- files replaced whole ------------------------------------------------------------
+// Every file the program writes over is written under a temporary name in
+// the target's own folder and takes the target's name only when complete,
+// so that a failure, a full disk or the process killed at any moment leaves
+// the target's name holding either the old file or the new one, whole.
+// ffCreateReplacement makes the temporary file (its name goes to `temp`, a
+// buffer of 260 bytes) and opens it for writing; INVALID_HANDLE_VALUE (no
+// message) when it cannot be made. ffCommitReplacement flushes and closes
+// the handle and then, when `ok`, puts the file in the target's place with
+// the system's one replace call, written through; when `ok` is FALSE or any
+// step fails the temporary file is deleted, the target stays as it was and
+// the result is FALSE.
+HANDLE ffCreateReplacement(const char *target, char *temp);
+BOOL ffCommitReplacement(HANDLE h, const char *temp, const char *target, BOOL ok);
+// The bytes written as the whole new content of the file, that way.
+BOOL ffReplaceFileBytes(const char *target, const void *bytes, uint32_t n);
 DWORD ffRead(HANDLE h, void *buffer, DWORD n);    // bytes moved, 0 on failure
 DWORD ffWrite(HANDLE h, const void *buffer, DWORD n);
 BOOL ffSeek(HANDLE h, DWORD position);
@@ -134,7 +151,15 @@ uint32_t ffWriteShortfalls();
 // are whole again), FF_FAULT_DISK_FULL makes that write and every later one
 // fail as on a full disk (what fits is written, then ERROR_DISK_FULL).
 // FF_FAULT_NONE lifts the fault.
-enum FfWriteFault : uint16_t { FF_FAULT_NONE = 0, FF_FAULT_SHORT = 1, FF_FAULT_DISK_FULL = 2 };
+// FF_FAULT_KILL ends the process at once after writing what fits, as a
+// power cut or a killed program would: tests run a writer in a child
+// process with it.
+enum FfWriteFault : uint16_t {
+    FF_FAULT_NONE = 0,
+    FF_FAULT_SHORT = 1,
+    FF_FAULT_DISK_FULL = 2,
+    FF_FAULT_KILL = 3,
+};
 void ffSetWriteFault(FfWriteFault kind, uint64_t afterBytes);
 // Simulated free space: ffGetDiskFree answers `bytes` for every path while
 // set; 0xFFFFFFFFFFFFFFFF lifts it.

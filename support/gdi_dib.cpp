@@ -2,6 +2,7 @@
 #include "support/gdi_dib.h"
 #include "support/dm_map.h"
 #include "support/ff_file.h"
+#include "support/ut_path.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
@@ -16,6 +17,9 @@ namespace {
 const UINT kIdsUnrecognizedType = 5200;   // "Unrecognized file type "
 const UINT kIdsPressOk = 5000;            // "Press OK button to continue"
 const uint32_t kMaskBytes = 12;           // three u32 colour masks of BI_BITFIELDS
+// Run-length coded pixels are expanded to no more than this: a few bytes of
+// codes cannot make the program ask for gigabytes.
+const uint64_t kMaxExpandedBytes = 256ull << 20;
 
 // The saved mapping of gdiPushIdentityMapping.
 struct SavedMapping {
@@ -95,6 +99,62 @@ uint64_t pixelBytes(const BITMAPINFOHEADER *h)
     if (!isCore(h) && (h->biCompression == BI_RLE8 || h->biCompression == BI_RLE4))
         return h->biSizeImage;
     return imageSize64(widthOf(h), heightOf(h), bitCount(h));
+}
+
+// The headers that begin with the 40-byte one and say more after it.
+bool isLongHeader(uint32_t size) { return size == 52 || size == 56 || size == 108 || size == 124; }
+
+// Run-length coded pixels (8 or 4 bits) expanded into rows of the given
+// stride, bottom row first as stored; pixels the codes leave out stay 0.
+// Every run, copy and move is held inside the picture and the source.
+void expandRle(const uint8_t *src, uint32_t n, int32_t width, int32_t height, uint16_t bits,
+               uint8_t *dst, uint32_t stride)
+{
+    auto put = [&](int32_t x, int32_t y, uint8_t value) {
+        if (x < 0 || x >= width || y < 0 || y >= height)
+            return;
+        uint8_t *row = dst + (size_t)y * stride;
+        if (bits == 8) {
+            row[x] = value;
+        } else {
+            uint8_t shift = (x & 1) ? 0 : 4;
+            row[x / 2] = (uint8_t)((row[x / 2] & ~(0xF << shift)) | ((value & 0xF) << shift));
+        }
+    };
+    // The pixel values of a code's byte: one for 8 bits, two nibbles for 4.
+    auto value = [&](uint8_t byte, int32_t i) {
+        return bits == 8 ? byte : (uint8_t)((i & 1) ? (byte & 0xF) : (byte >> 4));
+    };
+    int32_t x = 0, y = 0;
+    uint32_t at = 0;
+    while (at + 1 < n && y < height) {
+        uint8_t count = src[at], code = src[at + 1];
+        at += 2;
+        if (count) {
+            for (int32_t i = 0; i < count && x < width; ++i, ++x)
+                put(x, y, value(code, i));
+            continue;
+        }
+        if (code == 0) {          // end of the row
+            x = 0;
+            ++y;
+        } else if (code == 1) {   // end of the picture
+            break;
+        } else if (code == 2) {   // a move right and up
+            if (at + 1 >= n)
+                break;
+            x += src[at];
+            y += src[at + 1];
+            at += 2;
+        } else {                  // `code` pixels given one by one, padded to a word
+            uint32_t bytes = bits == 8 ? code : (code + 1u) / 2;
+            if (at + bytes > n)
+                break;
+            for (int32_t i = 0; i < code; ++i, ++x)
+                put(x, y, value(src[at + (bits == 8 ? i : i / 2)], i));
+            at += (bytes + 1) & ~1u;
+        }
+    }
 }
 
 void widenCore(BITMAPINFOHEADER *h)
@@ -471,11 +531,25 @@ MemHandle gdiReadDibHeader(HANDLE file, uint32_t prefix)
     if (ffRead(file, &h, sizeof h) != sizeof h)
         return 0;
     bool core = false;
+    // The longer headers (52, 56, 108 and 124 bytes) start with the 40-byte
+    // one; their colour masks, when the pixels use them, follow it inside
+    // the header. The block keeps the 40-byte header with the masks behind.
+    uint8_t headerMasks[kMaskBytes];
+    bool masksInHeader = false;
     if (h.biSize == sizeof(BITMAPCOREHEADER)) {
         widenCore(&h);
         core = true;
         if (!ffSeek(file, headerAt + sizeof(BITMAPCOREHEADER)))
             return 0;
+    } else if (isLongHeader(h.biSize)) {
+        if (h.biCompression == BI_BITFIELDS) {
+            if (ffRead(file, headerMasks, kMaskBytes) != kMaskBytes)
+                return 0;
+            masksInHeader = true;
+        }
+        if ((uint64_t)headerAt + h.biSize > fileSize || !ffSeek(file, headerAt + h.biSize))
+            return 0;
+        h.biSize = sizeof(BITMAPINFOHEADER);
     } else if (h.biSize != sizeof(BITMAPINFOHEADER)) {
         utErrorBoxRes(nullptr, kIdsUnrecognizedType, kIdsPressOk);
         return 0;
@@ -491,7 +565,8 @@ MemHandle gdiReadDibHeader(HANDLE file, uint32_t prefix)
         h.biClrUsed = gdiDibColorCount(&h);
     uint32_t count = gdiDibColorCount(&h);
     uint32_t entry = core ? 3 : 4;
-    uint64_t tableInFile = (uint64_t)count * entry + (hasMasks(&h) ? kMaskBytes : 0);
+    uint64_t tableInFile =
+        (uint64_t)count * entry + (hasMasks(&h) && !masksInHeader ? kMaskBytes : 0);
     uint64_t tableAt = ffTell(file);
     uint64_t bitsAt = bitsOffset ? (uint64_t)start + bitsOffset : tableAt + tableInFile;
     if (tableAt + tableInFile > fileSize || bitsAt < tableAt + tableInFile ||
@@ -511,6 +586,10 @@ MemHandle gdiReadDibHeader(HANDLE file, uint32_t prefix)
         if (ok) {
             memcpy(p.get() + prefix, &h, sizeof h);
             uint8_t *table = p.get() + prefix + sizeof h;
+            if (masksInHeader) {
+                memcpy(table, headerMasks, kMaskBytes);
+                table += kMaskBytes;
+            }
             ok = !tableInFile || ffRead(file, table, (DWORD)tableInFile) == tableInFile;
             if (ok && core) {
                 // Three-byte entries widened in place, from the last down.
@@ -530,6 +609,44 @@ MemHandle gdiReadDibHeader(HANDLE file, uint32_t prefix)
         return utFreeHandle(block);
     return block;
 }
+
+namespace {
+
+// A block whose DIB holds run-length coded pixels replaced by one of plain
+// rows (BI_RGB, the same bits); the old block is freed. 0 when memory fails.
+MemHandle expandRleBlock(MemHandle block, uint32_t prefix)
+{
+    BITMAPINFOHEADER h;
+    {
+        MemLock<uint8_t> p(block);
+        memcpy(&h, p.get() + prefix, sizeof h);
+    }
+    BITMAPINFOHEADER plain = h;
+    plain.biCompression = BI_RGB;
+    uint64_t image = imageSize64(h.biWidth, h.biHeight, h.biBitCount);
+    uint32_t head = prefix + (uint32_t)sizeof h + gdiDibColorTableSize(&h);
+    if (image > kMaxExpandedBytes || head + image > 0x7FFFFFFF)
+        return utFreeHandle(block);
+    plain.biSizeImage = (uint32_t)image;
+    MemHandle out = utAllocHandle(0, head + (uint32_t)image);
+    {
+        MemLock<uint8_t> p(block);
+        MemLock<uint8_t> q(out);
+        if (!p || !q) {
+            utFreeHandle(out);
+            return utFreeHandle(block);
+        }
+        memcpy(q.get(), p.get(), head);
+        memcpy(q.get() + prefix, &plain, sizeof plain);
+        memset(q.get() + head, 0, (size_t)image);
+        expandRle(p.get() + head, h.biSizeImage, h.biWidth, h.biHeight, h.biBitCount,
+                  q.get() + head, (uint32_t)((rowBytes64(h.biWidth, h.biBitCount) + 3) & ~3ull));
+    }
+    utFreeHandle(block);
+    return out;
+}
+
+}  // namespace
 
 MemHandle gdiLoadDibFile(const char *path, uint32_t prefix)
 {
@@ -561,6 +678,8 @@ MemHandle gdiLoadDibFile(const char *path, uint32_t prefix)
             }
             if (!ok)
                 block = utFreeHandle(block);
+            else if (h.biCompression == BI_RLE8 || h.biCompression == BI_RLE4)
+                block = expandRleBlock(block, prefix);
         }
     }
     ffClose(file);
@@ -578,16 +697,22 @@ int gdiSaveDibFile(const char *path, MemHandle block)
     uint32_t total = gdiDibCheckedSize(h, utHandleSize(block));
     if (!total)
         return 0;
-    HANDLE file = ffCreate(path, FALSE);
-    if (file == INVALID_HANDLE_VALUE)
+    if (ffExists(path) && ffIsReadOnly(path)) {
+        ffReportError(nullptr, path, FE_READ_ONLY);
         return 0;
+    }
+    char temp[UT_PATH_SIZE];
+    HANDLE file = ffCreateReplacement(path, temp);
+    if (file == INVALID_HANDLE_VALUE) {
+        ffReportError(nullptr, path, FE_CANNOT_OPEN);
+        return 0;
+    }
     uint8_t fh[14] = {'B', 'M'};
     uint32_t fileSize = total + 14, offset = h->biSize + gdiDibColorTableSize(h) + 14;
     memcpy(fh + 2, &fileSize, 4);
     memcpy(fh + 10, &offset, 4);
     bool ok = ffWrite(file, fh, sizeof fh) == sizeof fh && ffWrite(file, h, total) == total;
-    ffClose(file);
-    return ok ? 1 : 0;
+    return ffCommitReplacement(file, temp, path, ok) ? 1 : 0;
 }
 
 // ---- drawing -----------------------------------------------------------------------

@@ -66,12 +66,15 @@ HPALETTE gdiCopyPalette(HPALETTE palette);
 // ---- BMP files ---------------------------------------------------------------------
 // Reads the file header (or none: a bare DIB), the DIB header and colour
 // table at the file's position into a new block of prefix + header + table
-// bytes, and leaves the file at the pixel bits. A header size other than
-// 12 or 40 shows "Unrecognized file type " and fails; a header whose sizes,
-// counts or colour table do not fit the file fails without a message.
+// bytes, and leaves the file at the pixel bits. The longer headers (52, 56,
+// 108 and 124 bytes) are kept as the 40-byte one, their colour masks behind
+// it. Another header size than these and 12 or 40 shows "Unrecognized file
+// type " and fails; a header whose sizes, counts or colour table do not fit
+// the file fails without a message.
 MemHandle gdiReadDibHeader(HANDLE file, uint32_t prefix);
-// A BMP file (or bare DIB) as a packed DIB behind `prefix` bytes; 0 on any
-// failure (the open failure reported), nothing left allocated or open.
+// A BMP file (or bare DIB) as a packed DIB behind `prefix` bytes, run-length
+// coded pixels expanded into plain rows; 0 on any failure (the open failure
+// reported), nothing left allocated or open.
 MemHandle gdiLoadDibFile(const char *path, uint32_t prefix);
 // Writes the 14-byte file header and the packed DIB at the start of the
 // block; 0 for a null block, a block that does not hold its DIB, or when

@@ -1,6 +1,7 @@
 // The printer settings file.
 #include "support/prn_setup_file.h"
 #include "support/ff_file.h"
+#include "support/ut_path.h"
 #include "support/prn_blocks.h"
 #include "support/ut_mem.h"
 #include <string.h>
@@ -41,16 +42,6 @@ bool blockIs(HGLOBAL h, BOOL (*check)(const void *, uint32_t))
     return check(p.get(), p.size()) != FALSE;
 }
 
-// The folder part of a path ("." when it has none).
-std::string folderOf(const char *path)
-{
-    const char *slash = strrchr(path, '\\');
-    const char *other = strrchr(path, '/');
-    if (other > slash)
-        slash = other;
-    return slash ? std::string(path, (size_t)(slash - path)) + "\\" : std::string(".");
-}
-
 }  // namespace
 
 BOOL prnReadSetupFile(HWND, const char *path, HGLOBAL *devMode, HGLOBAL *devNames)
@@ -87,16 +78,10 @@ BOOL prnWriteSetupFile(const char *path, HGLOBAL devMode, HGLOBAL devNames)
     if (attrs != INVALID_FILE_ATTRIBUTES &&
         (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return FALSE;
-    char temp[MAX_PATH];
-    if (!GetTempFileNameA(folderOf(path).c_str(), "~pr", 0, temp))
+    char temp[UT_PATH_SIZE];
+    HANDLE f = ffCreateReplacement(path, temp);
+    if (f == INVALID_HANDLE_VALUE)
         return FALSE;
-    HANDLE f = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool written = f != INVALID_HANDLE_VALUE && writeBlock(f, devMode) && writeBlock(f, devNames);
-    if (f != INVALID_HANDLE_VALUE && !CloseHandle(f))
-        written = false;
-    if (written && MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING))
-        return TRUE;
-    DeleteFileA(temp);
-    return FALSE;
+    bool written = writeBlock(f, devMode) && writeBlock(f, devNames);
+    return ffCommitReplacement(f, temp, path, written);
 }

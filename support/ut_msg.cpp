@@ -139,8 +139,21 @@ int utBreakLongRuns(HDC dc, const char *text, int maxWidth, char *out, size_t ou
     return (int)strlen(out);
 }
 
+namespace {
+int g_quietDepth = 0;
+uint32_t g_quietBoxes = 0;
+}  // namespace
+
+UtQuietBoxes::UtQuietBoxes() : start_(g_quietBoxes) { ++g_quietDepth; }
+UtQuietBoxes::~UtQuietBoxes() { --g_quietDepth; }
+uint32_t UtQuietBoxes::count() const { return g_quietBoxes - start_; }
+
 int utShowBox(HWND owner, const char *text, const char *caption, UINT flags)
 {
+    if (g_quietDepth > 0) {
+        ++g_quietBoxes;
+        return IDCANCEL;
+    }
     if (g_boxHook)
         return g_boxHook(owner, text, caption, flags);
     // The box grows as wide as its longest unbroken run (a long path), past

@@ -7,6 +7,20 @@
 typedef int (*UtMessageBoxHook)(HWND owner, const char *text, const char *caption, UINT flags);
 void utSetMessageBoxHook(UtMessageBoxHook hook);
 int utShowBox(HWND owner, const char *text, const char *caption, UINT flags);
+// While a quiet guard lives (they nest), no box is shown nor handed to the
+// hook: each one returns IDCANCEL and is counted. For a check that reads a
+// file only to learn whether it can be read.
+class UtQuietBoxes {
+public:
+    UtQuietBoxes();
+    ~UtQuietBoxes();
+    // Boxes held back while this guard lived.
+    uint32_t count() const;
+    UtQuietBoxes(const UtQuietBoxes &) = delete;
+    UtQuietBoxes &operator=(const UtQuietBoxes &) = delete;
+private:
+    uint32_t start_;
+};
 // The text with a line break (CR LF) put into every run without a blank or
 // line break that is wider than maxWidth pixels in the DC's font: after the
 // run's last path separator, else before the character that passes the

@@ -115,6 +115,12 @@ BOOL labelToFile(const ObjectRecord *, const uint8_t *data, uint32_t n, std::vec
 
 BOOL labelFromFile(ObjectRecord *, const uint8_t *data, uint32_t n, std::vector<uint8_t> &out)
 {
+    // A label written with its head only (as earlier versions made it)
+    // comes back as an empty label, not as a lost object.
+    if (n == 0) {
+        out.assign(sizeof(LabelPart) + 1, 0);
+        return TRUE;
+    }
     if (n < sizeof(LabelPart) + 1)
         return FALSE;
     const LabelPart *p = reinterpret_cast<const LabelPart *>(data);

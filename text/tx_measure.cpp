@@ -6,6 +6,7 @@
 #include "text/tx_paint.h"
 #include "text/tx_stream.h"
 #include "objects/img_io.h"
+#include "model/ob_draw.h"
 #include "support/app_frame_globals.h"
 #include "support/dm_map.h"
 #include "support/gdi_bitmap.h"
@@ -784,7 +785,8 @@ uint32_t teDrawImageObject(HDC dc, const char *object, int32_t x, int32_t y, int
     if (dc && w > 0 && h > 0) {
         // The picture stands on the baseline with the margin above it.
         RECT r = {x + hm, y + vm, x + hm + w, y + vm + h};
-        imgDrawFileInRect(dc, name, &r, 0, GEO_FIT_FRAME, 0, FALSE, 0);
+        if (!imgDrawFileInRect(dc, name, &r, 0, GEO_FIT_FRAME, 0, FALSE, 0))
+            obDrawMissingImage(GetModuleHandleA(nullptr), dc, &r);
     }
     return txPackExtent(w + 2 * hm, h + vm);
 }

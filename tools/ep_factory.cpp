@@ -3,6 +3,7 @@
 #include "tools/ep_gradient.h"
 #include "tools/ep_shape_tools.h"
 #include "text/ep_text_font.h"
+#include "text/tx_label.h"
 #include "tools/fld_control_font.h"
 #include "objects/cal_calendar.h"
 #include "commands/grid_new.h"
@@ -572,6 +573,14 @@ MemHandle epCreateObjectFrom(EpPageDefaults *d, MemHandle h, int16_t type, const
         case OBT_IMAGE_FILE:
             obSetFlags(h, 0x10000, TRUE);
             break;
+        case OBT_LABEL: {
+            // The whole record the writer writes and the reader takes back:
+            // the font of the defaults, an empty text.
+            LOGFONTA lf;
+            memcpy(&lf, d->font, sizeof lf);
+            g = txNewLabel(h, &lf, 0, 0, 0);
+            break;
+        }
         default:
             // Stars, regular polygons, the shape family and every type whose
             // data its own module adds later: the head only.

@@ -9,6 +9,7 @@
 #include "views/prn_print.h"
 #include "views/prn_setup.h"
 #include "support/dm_printer.h"
+#include "support/ff_file.h"
 #include "support/prn_blocks.h"
 #include "support/ut_msg.h"
 #include <commdlg.h>
@@ -240,16 +241,7 @@ BOOL prnWriteCustomCommand(const char *path, const char *name, HGLOBAL devMode,
     b.insert(b.end(), mode.get(), mode.get() + mode.size());
     b.insert(b.end(), names.get(), names.get() + names.size());
     b.push_back(0);
-    HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return FALSE;
-    DWORD put = 0;
-    BOOL ok = WriteFile(f, b.data(), (DWORD)b.size(), &put, nullptr) && put == b.size();
-    CloseHandle(f);
-    if (!ok)
-        DeleteFileA(path);
-    return ok;
+    return ffReplaceFileBytes(path, b.data(), (uint32_t)b.size());
 }
 
 int prnCustomDriverCommand(HWND owner, HMENU menu, int command, int argument)

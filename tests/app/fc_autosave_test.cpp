@@ -95,6 +95,29 @@ bool writeDocument(const std::string &path)
     return ok;
 }
 
+// Sets the time the file was last written (local time); returns it as the
+// system keeps it.
+FILETIME setWritten(const std::string &path, int year, int month, int day, int hour, int minute)
+{
+    SYSTEMTIME t = {};
+    t.wYear = (WORD)year;
+    t.wMonth = (WORD)month;
+    t.wDay = (WORD)day;
+    t.wHour = (WORD)hour;
+    t.wMinute = (WORD)minute;
+    FILETIME local = {}, utc = {};
+    SystemTimeToFileTime(&t, &local);
+    LocalFileTimeToFileTime(&local, &utc);
+    HANDLE f = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    EXPECT_NE(f, INVALID_HANDLE_VALUE) << path;
+    SetFileTime(f, nullptr, nullptr, &utc);
+    CloseHandle(f);
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
 std::string g_saveAs;
 BOOL answerSave(HWND, WinFileDlgRequest &request)
 {
@@ -106,6 +129,15 @@ class AutoSave : public apptest::App {
 protected:
     HWND doc = nullptr, ws = nullptr;
     std::string logPath() { return home.file("~qmats.log"); }
+    // The active document (made the test's own) and its path.
+    std::string activeDocPath()
+    {
+        doc = appGetActiveDocWindow(frame);
+        ws = dwGetWorkspace(doc);
+        char path[260] = "";
+        wsGetDocPath(ws, path, sizeof path);
+        return path;
+    }
     void ticks(int n)
     {
         for (int i = 0; i < n; ++i)
@@ -270,6 +302,9 @@ TEST_F(AutoSave, TheStartOffersEachBackupAndOpensItUnderItsDocumentsPath)
     const std::string first = home.file("~qm1.tmp"), second = home.file("~qm2.tmp");
     ASSERT_TRUE(writeDocument(first));
     ASSERT_TRUE(writeDocument(second));
+    // The newer backup is offered first: here the one listed first.
+    const FILETIME firstTime = setWritten(first, 2026, 3, 4, 10, 30);
+    const FILETIME secondTime = setWritten(second, 2026, 3, 4, 9, 15);
     const std::string docPath = home.file("report.qm");
     writeBytes(home.file("~qmats.log"),
                logOf(2, {entryOf(0, first, docPath), entryOf(0, second, home.file("untitled"))},
@@ -281,21 +316,20 @@ TEST_F(AutoSave, TheStartOffersEachBackupAndOpensItUnderItsDocumentsPath)
     ASSERT_TRUE(start());
     ASSERT_EQ(boxes.count(), 2u) << boxes.texts();
     EXPECT_EQ(boxes.boxes()[0].text,
-              "You have a backup file, " + first + ", for " + docPath +
+              "You have a backup file, " + first + " (saved " + fcBackupTimeText(firstTime) +
+                  "), for " + docPath +
                   ". Open it now?\n (If you choose 'Cancel', the backup file will be deleted.)");
     EXPECT_EQ(boxes.boxes()[1].text,
-              "You have a backup file, " + second + ", for " + home.file("untitled") +
+              "You have a backup file, " + second + " (saved " + fcBackupTimeText(secondTime) +
+                  "), for " + home.file("untitled") +
                   ". Open it now?\n (If you choose 'Cancel', the backup file will be deleted.)");
+    EXPECT_EQ(fcBackupTimeText(firstTime), "2026-03-04 10:30");
     EXPECT_EQ(boxes.boxes()[0].flags & MB_OKCANCEL, (UINT)MB_OKCANCEL);
     EXPECT_FALSE(ffExists(second.c_str()));
     EXPECT_EQ(fileBytes(home.file("~qmats.log")).size(), 8u);
     // The backup is the only document: no welcome and no new document.
     ASSERT_EQ(docCount(), 1);
-    doc = appGetActiveDocWindow(frame);
-    ws = dwGetWorkspace(doc);
-    char path[260] = "";
-    wsGetDocPath(ws, path, sizeof path);
-    EXPECT_STRCASEEQ(path, docPath.c_str());
+    EXPECT_STRCASEEQ(activeDocPath().c_str(), docPath.c_str());
     EXPECT_TRUE(wsIsModified(ws));
     EXPECT_EQ(objectsOn(pvGetCurrentPage(ws)), 1);
 
@@ -309,6 +343,80 @@ TEST_F(AutoSave, TheStartOffersEachBackupAndOpensItUnderItsDocumentsPath)
     ASSERT_TRUE(back);
     EXPECT_EQ(objectsOn(page), 1);
     fmFree(back);
+}
+
+// A backup whose writing failed or was cut off: the previous backup stays
+// whole under its name and the log still lists it.
+TEST_F(AutoSave, ABackupCutOffLeavesThePreviousOneWhole)
+{
+    ASSERT_TRUE(startWithDocument(&doc, &ws));
+    pgtest::addObject(pvGetCurrentPage(ws), "box", 1440, 1440, 2880, 2880);
+    wsMarkModified(ws);
+    ASSERT_EQ(fcAutoSaveDocument(ws), 1);
+    AutoSaveLogEntry e;
+    ASSERT_TRUE(fcGetLogEntry(0, &e));
+    const std::vector<uint8_t> backup = fileBytes(e.backupPath), log = fileBytes(logPath());
+    ASSERT_FALSE(backup.empty());
+    pgtest::addObject(pvGetCurrentPage(ws), "box2", 4000, 1440, 5000, 2880);
+    wsMarkModified(ws);
+    for (uint64_t at : {(uint64_t)0, (uint64_t)41, (uint64_t)backup.size() / 2,
+                        (uint64_t)backup.size() - 1}) {
+        BoxRecorder boxes;
+        ffSetWriteFault(FF_FAULT_DISK_FULL, at);
+        fcAutoSaveDocument(ws);
+        ffSetWriteFault(FF_FAULT_NONE, 0);
+        EXPECT_EQ(fileBytes(e.backupPath), backup) << "cut at " << at;
+        EXPECT_EQ(fileBytes(logPath()), log) << "cut at " << at;
+        EXPECT_TRUE(qmfIsWholeDocument(e.backupPath));
+    }
+    // Written whole, the backup holds both boxes.
+    ASSERT_EQ(fcAutoSaveDocument(ws), 1);
+    MemHandle page = 0;
+    MemHandle back = qmfOpenDocument(nullptr, e.backupPath, 0, &page);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(objectsOn(page), 2);
+    fmFree(back);
+}
+
+// At the start every complete backup is offered, newest first; a backup
+// that does not read to its end is named in a box of its own, never
+// offered, and left where it is.
+TEST_F(AutoSave, ACutBackupIsNamedNotOfferedAndTheWholeOnesComeNewestFirst)
+{
+    const std::string older = home.file("~qm1.tmp"), cut = home.file("~qm2.tmp"),
+                      newer = home.file("~qm3.tmp");
+    ASSERT_TRUE(writeDocument(older));
+    ASSERT_TRUE(writeDocument(newer));
+    std::vector<uint8_t> whole = fileBytes(newer);
+    writeBytes(cut, std::vector<uint8_t>(whole.begin(), whole.begin() + (long)whole.size() / 2));
+    const FILETIME olderTime = setWritten(older, 2026, 5, 1, 8, 0);
+    const FILETIME cutTime = setWritten(cut, 2026, 5, 1, 9, 0);
+    const FILETIME newerTime = setWritten(newer, 2026, 5, 1, 10, 0);
+    const std::string a = home.file("a.qm"), b = home.file("b.qm"), c = home.file("c.qm");
+    writeBytes(logPath(), logOf(3, {entryOf(0, older, a), entryOf(0, cut, b), entryOf(0, newer, c)},
+                                8 + 3 * 532));
+    writeSettings(false);
+    BoxRecorder boxes;
+    boxes.answer(IDOK);       // the newer backup: opened
+    boxes.answer(IDOK);       // the cut backup's box
+    boxes.answer(IDCANCEL);   // the older one: deleted
+    ASSERT_TRUE(start());
+    ASSERT_EQ(boxes.count(), 3u) << boxes.texts();
+    const std::string tail = ". Open it now?\n (If you choose 'Cancel', the backup file will be deleted.)";
+    EXPECT_EQ(boxes.boxes()[0].text, "You have a backup file, " + newer + " (saved " +
+                                         fcBackupTimeText(newerTime) + "), for " + c + tail);
+    EXPECT_EQ(boxes.boxes()[1].text,
+              "The backup file " + cut + ", for " + b + ", saved " + fcBackupTimeText(cutTime) +
+                  ", cannot be read: it was not written to its end. It is not offered and is "
+                  "left where it is.");
+    EXPECT_EQ(boxes.boxes()[2].text, "You have a backup file, " + older + " (saved " +
+                                         fcBackupTimeText(olderTime) + "), for " + a + tail);
+    EXPECT_TRUE(ffExists(cut.c_str()));
+    EXPECT_FALSE(ffExists(older.c_str()));
+    ASSERT_EQ(docCount(), 1);
+    EXPECT_STRCASEEQ(activeDocPath().c_str(), c.c_str());
+    EXPECT_EQ(objectsOn(pvGetCurrentPage(ws)), 1);
+    DeleteFileA(cut.c_str());
 }
 
 }  // namespace

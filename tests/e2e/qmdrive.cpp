@@ -6,6 +6,7 @@
 //   qmdrive find                      prints the workspace's client area on screen
 //   qmdrive command ID [LPARAM]       posts WM_COMMAND ID to the frame (a drawing-tool
 //                                     button sends its object type as LPARAM)
+//   qmdrive post ID                   posts WM_COMMAND ID and returns at once
 //   qmdrive drag X1 Y1 X2 Y2          a left-button drag in workspace client pixels,
 //                                     given as real input (SendInput)
 //   qmdrive click X Y                 a left click there as real input, then a pause
@@ -2212,6 +2213,12 @@ int main(int argc, char **argv)
     if (strcmp(verb, "command") == 0 && (argc == 3 || argc == 4)) {
         PostMessageA(frame, WM_COMMAND, (WPARAM)atoi(argv[2]), argc == 4 ? atoi(argv[3]) : 0);
         settle(frame);
+        return 0;
+    }
+    if (strcmp(verb, "post") == 0 && argc == 3) {
+        // Posted without waiting for the program: a road that kills it next
+        // catches the command at whatever point it has reached.
+        PostMessageA(frame, WM_COMMAND, (WPARAM)atoi(argv[2]), 0);
         return 0;
     }
     if (strcmp(verb, "close") == 0) {

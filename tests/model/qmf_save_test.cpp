@@ -692,3 +692,60 @@ TEST(QmfSave, WithAPasswordCopiedPagesAreRewrittenScrambled)
 }
 
 }  // namespace
+
+// ---- a save killed at any moment -----------------------------------------------------------
+
+// The child writer of the test below, run in a process of its own: it opens
+// the document with its middle page, changes that page and saves over the
+// file with the process ended, as by a kill, after QM_KILL_AT bytes.
+TEST(SaveKilled, DISABLED_ChildWriter)
+{
+    const std::string path = qmtest::environmentValue("QM_KILL_PATH");
+    const std::string at = qmtest::environmentValue("QM_KILL_AT");
+    ASSERT_FALSE(path.empty() || at.empty());
+    MemHandle page = 0;
+    MemHandle form = qmfOpenDocument(nullptr, path.c_str(), 1, &page);
+    ASSERT_TRUE(form);
+    fmSetCurrentPage(form, 1);
+    pgtest::addObject(page, "Changed", 7000, 7000, 7200, 7200);
+    pgtest::Workspace ws(form);
+    ffSetWriteFault(FF_FAULT_KILL, std::stoull(at));
+    EXPECT_EQ(1, qmfSaveDocument(ws, path.c_str(), form, FALSE, TRUE));
+    ffSetWriteFault(FF_FAULT_NONE, 0);
+    fmFree(form);
+}
+
+TEST(SaveKilled, TheDocumentsNameAlwaysHoldsAWholeFileOldOrNew)
+{
+    TempDir dir;
+    const std::string path = dir.file("killed.qm");
+    MemHandle first = rectangles(3, 8);
+    ASSERT_EQ(1, qmfSaveDocument(nullptr, path.c_str(), first, FALSE, FALSE));
+    fmFree(first);
+    const Bytes original = qmtest::readFile(path);
+    const std::string child =
+        "--gtest_filter=SaveKilled.DISABLED_ChildWriter --gtest_also_run_disabled_tests";
+    // Killed at byte counts across the whole new file: the old file stays.
+    const uint64_t size = original.size();
+    for (uint64_t at : {(uint64_t)0, (uint64_t)1, (uint64_t)39, (uint64_t)40, (uint64_t)41,
+                        size / 7, size / 3, size / 2, 2 * size / 3, size - 100, size - 1}) {
+        const std::string what = "killed after " + std::to_string(at) + " bytes";
+        EXPECT_EQ(3, qmtest::runSelf(child, {{"QM_KILL_PATH", path},
+                                             {"QM_KILL_AT", std::to_string(at)}}))
+            << what;
+        EXPECT_EQ(original, qmtest::readFile(path)) << what;
+        EXPECT_TRUE(qmfIsWholeDocument(path.c_str())) << what;
+        // What the killed writer left is under a temporary name only.
+        for (const std::string &left : tildeFiles(dir))
+            DeleteFileA(dir.file(left).c_str());
+    }
+    // Let through, the same save replaces the file with the new one, whole.
+    EXPECT_EQ(0, qmtest::runSelf(child, {{"QM_KILL_PATH", path}, {"QM_KILL_AT", "100000000"}}));
+    const Bytes saved = qmtest::readFile(path);
+    EXPECT_NE(original, saved);
+    EXPECT_TRUE(qmfIsWholeDocument(path.c_str()));
+    EXPECT_TRUE(tildeFiles(dir).empty());
+    FilePages back = readPages(path);
+    ASSERT_EQ(3u, back.records.size());
+    EXPECT_EQ(9u, back.records[1].size()) << "the changed page has its new object";
+}

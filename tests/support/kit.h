@@ -4,6 +4,7 @@
 #include "tests/support/kit_gtest.h"
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qmtest {
@@ -57,6 +58,14 @@ std::vector<uint8_t> readFile(const std::string &path);
 // True when the file can be opened with no sharing, i.e. nothing in this
 // process still holds it open.
 bool fileIsClosed(const std::string &path);
+
+// Runs this test program again as a child process with the arguments (its
+// gtest flags) and the environment variables added; waits for it and gives
+// its exit code, -1 when it could not be started.
+int runSelf(const std::string &arguments,
+            const std::vector<std::pair<std::string, std::string>> &environment);
+// The value of an environment variable; empty when it is not set.
+std::string environmentValue(const char *name);
 
 // A 32-bit top-down DIB section selected into a memory DC.
 class Dib {

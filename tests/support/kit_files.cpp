@@ -98,4 +98,43 @@ bool fileIsClosed(const std::string &path)
 
 long liveHandles() { return utLiveHandleCount(); }
 
+int runSelf(const std::string &arguments,
+            const std::vector<std::pair<std::string, std::string>> &environment)
+{
+    char program[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, program, sizeof program);
+    if (!n || n + 3 >= sizeof program)
+        return -1;
+    // A Winelib program is its module "NAME.exe.so" beside the launcher
+    // script "NAME.exe" that the module name gives.
+    std::string module = program;
+    if (GetFileAttributesA((module + ".so").c_str()) != INVALID_FILE_ATTRIBUTES)
+        module += ".so";
+    for (const auto &v : environment)
+        SetEnvironmentVariableA(v.first.c_str(), v.second.c_str());
+    std::string line = "\"" + module + "\" " + arguments;
+    STARTUPINFOA start = {};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION child = {};
+    BOOL made = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &start, &child);
+    for (const auto &v : environment)
+        SetEnvironmentVariableA(v.first.c_str(), nullptr);
+    if (!made)
+        return -1;
+    WaitForSingleObject(child.hProcess, INFINITE);
+    DWORD code = (DWORD)-1;
+    GetExitCodeProcess(child.hProcess, &code);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    return (int)code;
+}
+
+std::string environmentValue(const char *name)
+{
+    char value[1024];
+    DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
+    return n && n < sizeof value ? std::string(value, n) : std::string();
+}
+
 }  // namespace qmtest

@@ -25,6 +25,26 @@ void put32(std::vector<uint8_t> &v, uint32_t n)
         v.push_back((n >> (8 * i)) & 0xFF);
 }
 
+// The bitmap saved by the library in the format of the extension, as
+// bytes; the bitmap is freed.
+std::vector<uint8_t> savedBytes(FIBITMAP *bmp, const std::string &ext)
+{
+    FREE_IMAGE_FORMAT fif = FreeImage_GetFIFFromFilename(("x." + ext).c_str());
+    int flags = fif == FIF_JPEG ? (JPEG_QUALITYSUPERB | JPEG_SUBSAMPLING_444) : 0;
+    FIMEMORY *mem = FreeImage_OpenMemory(nullptr, 0);
+    std::vector<uint8_t> out;
+    if (mem && FreeImage_SaveToMemory(fif, bmp, mem, flags)) {
+        BYTE *data = nullptr;
+        DWORD size = 0;
+        if (FreeImage_AcquireMemory(mem, &data, &size))
+            out.assign(data, data + size);
+    }
+    if (mem)
+        FreeImage_CloseMemory(mem);
+    FreeImage_Unload(bmp);
+    return out;
+}
+
 }  // namespace
 
 COLORREF pictureColour(int bits, int x, int y)
@@ -109,20 +129,20 @@ std::vector<uint8_t> libraryBytes(const std::string &ext)
             }
         }
     }
-    FREE_IMAGE_FORMAT fif = FreeImage_GetFIFFromFilename(("x." + ext).c_str());
-    int flags = fif == FIF_JPEG ? (JPEG_QUALITYSUPERB | JPEG_SUBSAMPLING_444) : 0;
-    FIMEMORY *mem = FreeImage_OpenMemory(nullptr, 0);
-    std::vector<uint8_t> out;
-    if (mem && FreeImage_SaveToMemory(fif, bmp, mem, flags)) {
-        BYTE *data = nullptr;
-        DWORD size = 0;
-        if (FreeImage_AcquireMemory(mem, &data, &size))
-            out.assign(data, data + size);
+    return savedBytes(bmp, ext);
+}
+
+std::vector<uint8_t> grey16Bytes(const std::string &ext)
+{
+    FIBITMAP *bmp = FreeImage_AllocateT(FIT_UINT16, kGreyW, kGreyH, 16, 0, 0, 0);
+    if (!bmp)
+        return {};
+    for (unsigned y = 0; y < (unsigned)kGreyH; ++y) {
+        uint16_t *row = reinterpret_cast<uint16_t *>(FreeImage_GetScanLine(bmp, (int)y));
+        for (unsigned x = 0; x < (unsigned)kGreyW; ++x)
+            row[x] = x < 2 ? 0 : x == 2 ? 0x8080 : 0xFFFF;
     }
-    if (mem)
-        FreeImage_CloseMemory(mem);
-    FreeImage_Unload(bmp);
-    return out;
+    return savedBytes(bmp, ext);
 }
 
 bool nearColour(COLORREF a, COLORREF b, int tolerance)

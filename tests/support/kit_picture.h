@@ -19,6 +19,11 @@ std::vector<uint8_t> bmpBytes(int bits, bool topDown = false);
 // library into a file of the format named by its extension ("png", "jpg",
 // "gif", "tif"), as bytes.
 std::vector<uint8_t> libraryBytes(const std::string &ext);
+// A 16-bit grey picture of kGreyW x kGreyH saved by the image library
+// ("png", "tif"): the two left columns black, the middle one 0x8080, the
+// rest white.
+const int kGreyW = 5, kGreyH = 3;
+std::vector<uint8_t> grey16Bytes(const std::string &ext);
 // Whether two colours are within the tolerance on each channel.
 bool nearColour(COLORREF a, COLORREF b, int tolerance);
 

@@ -10,6 +10,10 @@
 #include "forms/fld_button.h"
 #include "forms/fld_record.h"
 #include "model/pg_margins.h"
+#include "model/qmf_read.h"
+#include "model/qmf_write.h"
+#include "support/ff_file.h"
+#include "text/tx_label.h"
 
 using namespace eptest;
 
@@ -449,6 +453,63 @@ TEST_F(Factory, MakesAndFreesWithoutLeaks)
     // Kinds that a drag does not make give nothing and keep nothing.
     POINT pts[2] = {{0, 0}, {500, 300}};
     EXPECT_FALSE(epCreateObjectFrom(defaults_.get(), 0, 134, pts, 2));
+    EXPECT_EQ(before, qmtest::liveHandles());
+}
+
+// The object written as a file record into a file, its bytes.
+std::vector<uint8_t> writtenBytes(const std::string &path, MemHandle object)
+{
+    HANDLE f = ffCreate(path.c_str(), FALSE);
+    EXPECT_NE(0u, qmfWriteObjectTree(f, object));
+    ffClose(f);
+    return qmtest::readFile(path);
+}
+
+// The object tree read back from such a file; 0 when it is refused.
+MemHandle readBack(const std::string &path)
+{
+    DWORD size = 0;
+    HANDLE f = ffOpenRead(path.c_str(), &size, FALSE);
+    int32_t budget = (int32_t)size;
+    MemHandle back = qmfReadObjectTree(f, &budget, 0);
+    ffClose(f);
+    EXPECT_EQ(0, back ? budget : 0) << "the whole record read";
+    return back;
+}
+
+TEST_F(Factory, ALabelIsWhatTheWriterWritesAndTheReaderReadsBack)
+{
+    qmtest::TempDir dir;
+    qmtest::BoxRecorder boxes;
+    long before = qmtest::liveHandles();
+    MemHandle label = epCreateObjectFrom(defaults_.get(), 0, OBT_LABEL,
+                                         std::vector<POINT>{{100, 100}, {1600, 500}}.data(), 2);
+    ASSERT_TRUE(label);
+    EXPECT_EQ(OBT_LABEL, obGetType(label));
+    EXPECT_EQ(kLabelRecordFixed, txLabelRecordSize(label)) << "the whole record, an empty text";
+    const std::vector<uint8_t> first = writtenBytes(dir.file("first.rec"), label);
+    MemHandle back = readBack(dir.file("first.rec"));
+    ASSERT_TRUE(back) << boxes.texts();
+    EXPECT_EQ(OBT_LABEL, obGetType(back));
+    EXPECT_EQ(first, writtenBytes(dir.file("second.rec"), back)) << "byte for byte";
+    obFreeTree(back);
+    obFreeTree(label);
+    // A label saved with its head only, as earlier versions made it, comes
+    // back as an empty label instead of being lost.
+    MemHandle bare = obNewRecord(kObHeadSize);
+    {
+        ObLock r(bare);
+        r->type = OBT_LABEL;
+        r->length = kObHeadSize;
+    }
+    writtenBytes(dir.file("bare.rec"), bare);
+    obFreeTree(bare);
+    back = readBack(dir.file("bare.rec"));
+    ASSERT_TRUE(back) << boxes.texts();
+    EXPECT_EQ(kLabelRecordFixed, txLabelRecordSize(back));
+    EXPECT_EQ(0u, txGetLabelTextLength(back));
+    obFreeTree(back);
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
     EXPECT_EQ(before, qmtest::liveHandles());
 }
 

@@ -254,6 +254,12 @@ int fcOfferBackups(HWND frame, MemHandle packet)
             !GetFileAttributesExA(backup.c_str(), GetFileExInfoStandard, &data) ||
             (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;
+        // An empty file is the name made for a first backup that was never
+        // written (the program ended first): nothing to offer or report.
+        if (data.nFileSizeLow == 0 && data.nFileSizeHigh == 0) {
+            DeleteFileA(backup.c_str());
+            continue;
+        }
         bool listed = false;
         for (const Found &f : found)
             listed = listed || lstrcmpiA(f.entry.backupPath, e.backupPath) == 0;
@@ -407,18 +413,25 @@ int fcAutoSaveDocument(HWND ws)
     }
     if (ws == appGetActiveWorkspace())
         pvCommitPage(ws);
+    // The log names the backup before the backup is written: a program
+    // killed in between leaves either the empty file made for a first
+    // backup (dropped at the next start) or the previous whole backup
+    // (replaced only once the new one is whole), and the log offers it.
+    char doc[UT_PATH_SIZE] = "";
+    if (!wsGetDocPath(ws, doc, sizeof doc))
+        setGetHomeFilePath(doc, kUntitled);
+    const int logged = fcGetLogCount();
+    fcAddLogEntry(page, doc, backup);
+    if (fcGetLogCount() != logged)
+        fcWriteAutoSaveLog(g_frame);
     if (!qmfSaveDocument(ws, backup, wsGetDocument(ws), FALSE, FALSE)) {
-        // Only a written backup is logged; an empty file made for it goes.
+        // A first backup that failed is neither kept nor logged; a later one
+        // leaves the previous whole backup logged under its name.
         if (made)
-            DeleteFileA(backup);
+            fcDropBackup(g_frame, backup);
         return 1;
     }
     if (made)
         wsSetBackupName(ws, backup);
-    char doc[UT_PATH_SIZE] = "";
-    if (!wsGetDocPath(ws, doc, sizeof doc))
-        setGetHomeFilePath(doc, kUntitled);
-    fcAddLogEntry(page, doc, backup);
-    fcWriteAutoSaveLog(g_frame);
     return 1;
 }

@@ -9,6 +9,7 @@
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "support/win_place.h"
+#include <vector>
 #include <stdlib.h>
 #include <algorithm>
 #include <string.h>
@@ -427,8 +428,24 @@ MemHandle mfWmfLoadFile(HWND window, const char *fileName)
             }
             start = kMfPlaceableSize;
         }
+        // Some writers count the placeable header in the metafile's size in
+        // words, so the size names 22 bytes more than follow the header.
+        // Such a file is read with the size corrected in the stored copy.
+        std::vector<uint8_t> corrected;
+        const uint8_t *meta = file + start;
+        uint32_t metaRoom = n - start;
+        if (!wrongType && start && metaRoom >= kMetaHeaderSize) {
+            uint32_t words;
+            memcpy(&words, meta + 6, 4);
+            if ((uint64_t)words * 2 == (uint64_t)metaRoom + kMfPlaceableSize) {
+                corrected.assign(meta, meta + metaRoom);
+                words = metaRoom / 2;
+                memcpy(corrected.data() + 6, &words, 4);
+                meta = corrected.data();
+            }
+        }
         // The size in words must fit the file, or the player reads past it.
-        uint32_t bytes = wrongType ? 0 : metafileBytes(file + start, n - start);
+        uint32_t bytes = wrongType ? 0 : metafileBytes(meta, metaRoom);
         wrongType = wrongType || !bytes;
         uint32_t part = start + bytes;
         if (!wrongType)
@@ -443,7 +460,8 @@ MemHandle mfWmfLoadFile(HWND window, const char *fileName)
                     memset(data, 0, kMfPictFixed);
                     uint32_t dataSize = part + 8;
                     memcpy(data + kDataSizeAt, &dataSize, 4);
-                    memcpy(data + kMfPictFixed, file, part);
+                    memcpy(data + kMfPictFixed, file, start);
+                    memcpy(data + kMfPictFixed + start, meta, bytes);
                     r->length = obDataOffset(r.get()) + kMfPictFixed + part;
                     // At the top-left of the window's client area.
                     RECT client, now;

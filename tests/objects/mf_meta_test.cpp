@@ -166,6 +166,38 @@ TEST_F(MetafileTest, WmfFilesBecomeObjectsAtTheClientTopLeft)
     utFreeHandle(h);
 }
 
+// Some writers count the 22-byte placeable header in the metafile's size:
+// the file is read, and the stored metafile states its own size.
+TEST_F(MetafileTest, APlaceableSizeCountingItsHeaderIsRead)
+{
+    std::vector<uint8_t> bits = redSquareBits();
+    std::vector<uint8_t> counted = bits;
+    uint32_t words = (uint32_t)(bits.size() + sizeof(PlaceableHeader)) / 2;
+    memcpy(counted.data() + 6, &words, 4);
+    std::string path = dir.file("counted.wmf");
+    ASSERT_TRUE(qmtest::writeFile(path, placeable(counted, 1000, 1000)));
+    MemHandle h = mfWmfLoadFile(nullptr, path.c_str());
+    ASSERT_NE(0u, h) << boxes.texts();
+    EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+    RECT r = rectOf(h);
+    EXPECT_EQ(1440, r.right - r.left);
+    {
+        ObLock rec(h);
+        EXPECT_TRUE(mfPictReadCheck(rec.get(), rec->length)) << "the stored copy is whole";
+    }
+    HMETAFILE mf = mfPictHandleH(h);
+    ASSERT_NE(nullptr, mf);
+    EXPECT_EQ(bits, metafileBits(mf)) << "the size corrected, every record kept";
+    DeleteMetaFile(mf);
+    utFreeHandle(h);
+
+    // Without a placeable header the same size is past the file: refused.
+    ASSERT_TRUE(qmtest::writeFile(path, counted));
+    EXPECT_EQ(0u, mfWmfLoadFile(nullptr, path.c_str()));
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_NE(std::string::npos, boxes.last().text.find("Incorrect file type"));
+}
+
 TEST_F(MetafileTest, DamagedWmfFilesShowIncorrectFileType)
 {
     std::vector<uint8_t> bits = redSquareBits();

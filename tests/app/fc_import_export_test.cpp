@@ -65,11 +65,11 @@ struct Answer {
 };
 Answer g_answer;
 std::string g_offered;   // the first entry's pattern of the last dialog's filter
-std::string g_started;   // the path the last dialog started from
+std::string g_started;   // the folder the last dialog started in
 BOOL answerDialog(HWND, WinFileDlgRequest &request)
 {
     g_offered = request.filter ? request.filter + strlen(request.filter) + 1 : "";
-    g_started = request.path ? request.path : "";
+    g_started = request.initialFolder ? request.initialFolder : "";
     utStrCopyN(request.path, g_answer.path.c_str(), 260);
     request.filterIndex = g_answer.index;
     return TRUE;
@@ -170,11 +170,11 @@ TEST_F(ImportExport, ATextFileThroughAllFileBecomesATextObjectButNotThroughBitma
 TEST_F(ImportExport, AnImportedTextIsCheckedAgainstTheMargins)
 {
     RECT m;
-    ASSERT_TRUE(pgGetMarginRect(page(), &m));
-    // Two hundred lines run far below the bottom margin: the four choices,
-    // and "Keep the text as is." leaves it.
+    pgGetMarginRect(page(), &m);
+    // Forty lines placed near the bottom margin run below it: the four
+    // choices, and "Keep the text as is." leaves it.
     std::string lines;
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < 40; ++i)
         lines += "line " + std::to_string(i + 1) + "\r\n";
     const std::string tall = home.file("tall.txt");
     writeFile(tall, lines);
@@ -188,7 +188,8 @@ TEST_F(ImportExport, AnImportedTextIsCheckedAgainstTheMargins)
             qmtest::pressButton(d, 100);
             qmtest::pressButton(d, IDOK);
         }});
-        ASSERT_EQ(fcImportFile(ws, tall.c_str(), 0, 0, nullptr), 1);
+        const RECT low = {m.left + 200, m.bottom - 1500, m.left + 4000, m.bottom - 1000};
+        ASSERT_EQ(fcImportFile(ws, tall.c_str(), 0, 0, &low), 1);
         EXPECT_EQ(1u, driver.ran()) << "the choice was offered";
     }
     EXPECT_EQ("Text exceeds the bottom of the page (margin).  You can:", prompt);
@@ -229,12 +230,13 @@ TEST_F(ImportExport, TheDialogToAHandleStartsFromItsTextAndGrowsItToFit)
     EXPECT_STREQ(chosen.c_str(), MemLock<char>(path).get());
     EXPECT_EQ(4, index);
     EXPECT_EQ("", g_started);
-    // A short text grows to the longer answer and the dialog starts from it.
+    // A short text grows to the longer answer; the dialog starts in its
+    // folder.
     utFreeHandle(path);
-    path = utHandleFromString("c:\\x.bmp");
+    path = utHandleFromString(home.file("x.bmp").c_str());
     ASSERT_TRUE(path);
     ASSERT_EQ(1, fcImportFileDialogToHandle(nullptr, "Import", &path, &index));
-    EXPECT_EQ("c:\\x.bmp", g_started);
+    EXPECT_EQ(home.path() + "\\", g_started);
     EXPECT_STREQ(chosen.c_str(), MemLock<char>(path).get());
     EXPECT_GE(utHandleSize(path), chosen.size() + 1);
     // No memory to grow: the old handle and its text stay.

@@ -47,20 +47,22 @@ first-segment 200 300
 second-segment 280 300
 third-segment 360 300
 EOF
-# The moved box's bottom-left corner and the middle of its top edge are
-# not on the polyline: a frame would mark them, the outline does not.
+# The middles of the moved box's bottom and right edges are not on the
+# polyline: a frame would mark them, the outline does not. (The tool's
+# dashed guides run through the moved box's top-left corner.)
 while read -r name x y; do
     v=$(darkest "$shot" "$x" "$y")
     echo "$name at $x,$y: $v"
     awk -v v="$v" 'BEGIN { exit !(v > 0.97) }' || fail "the drag shows a frame: $name at $x,$y is $v"
 done <<'EOF'
-bottom-left-corner 160 380
-top-edge-middle 240 220
+bottom-edge-middle 280 380
+right-edge-middle 400 300
 EOF
 
 # The polyline moved with the drag.
-drive saveas "$docwin" || fail "Save As did not save the moved polyline"
-moved=$(drive objects "$docwin")
+movedwin=$(winpath "$work/home/moved.qm")
+drive saveas "$movedwin" || fail "Save As did not save the moved polyline"
+moved=$(drive objects "$movedwin")
 echo "moved:"; echo "$moved"
 [ "$moved" != "$drawn" ] || fail "the drag did not move the polyline"
 
@@ -69,6 +71,7 @@ drive post 598
 caption=$(drive dialog "122=Legal 8 1/2 x 14 in") || fail "the layout sheet was not answered"
 echo "sheet: $caption"
 [ "$caption" = "Change Page Layout" ] || fail "the layout sheet is \"$caption\""
+docwin=$(winpath "$work/home/legal.qm")
 drive saveas "$docwin" || fail "Save As did not save the Legal page"
 drive close || fail "the frame did not close"
 wait "$program" || true

@@ -813,11 +813,15 @@ void pressAndMove(POINT a, POINT b)
 }
 
 // The window's client area as it is on the screen now, written as a PNG
-// picture (bottom-up 24-bit rows); 1 when written.
+// picture (bottom-up 24-bit rows); 1 when written. The pixels are read from
+// the screen: the window belongs to the program's process, whose drawing a
+// DC of this process cannot read.
 int captureClient(HWND window, const char *path)
 {
     RECT client;
     GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
     BITMAPINFOHEADER bih = {};
     bih.biSize = sizeof bih;
     bih.biWidth = client.right;
@@ -825,14 +829,14 @@ int captureClient(HWND window, const char *path)
     bih.biPlanes = 1;
     bih.biBitCount = 24;
     void *bits = nullptr;
-    HDC screen = GetDC(window);
+    HDC screen = GetDC(nullptr);
     HBITMAP bmp = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO *>(&bih), DIB_RGB_COLORS,
                                    &bits, nullptr, 0);
     int written = 0;
     if (bmp && bits) {
         HDC mem = CreateCompatibleDC(screen);
         HGDIOBJ old = SelectObject(mem, bmp);
-        BitBlt(mem, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+        BitBlt(mem, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
         GdiFlush();
         written = imgExportDibRows(nullptr, &bih, bits, path, IMG_FORMAT_PNG);
         SelectObject(mem, old);
@@ -840,7 +844,7 @@ int captureClient(HWND window, const char *path)
     }
     if (bmp)
         DeleteObject(bmp);
-    ReleaseDC(window, screen);
+    ReleaseDC(nullptr, screen);
     return written;
 }
 

@@ -205,7 +205,8 @@ TEST(ControlFont, TheLabelTextKeepsTheControlsOwnLayoutAndSurvivesNoMemory)
     {
         qmtest::BoxRecorder boxes;
         utFailNextAllocs(1);
-        EXPECT_EQ(0u, fldSetLabelText(h, "A much longer label than before"));
+        const std::string longer(400, 'L');   // more than the block holds
+        EXPECT_EQ(0u, fldSetLabelText(h, longer.c_str()));
         utFailNextAllocs(0);
     }
     EXPECT_TRUE(utIsLiveHandle(h));

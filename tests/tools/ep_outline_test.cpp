@@ -228,7 +228,9 @@ TEST_F(PointOutline, APolylineResizedToTwiceItsWidthDrawsItsScaledShape)
     const POINT v1 = {box.left + 2 * (pts[1].x - box.left), pts[1].y};
     const POINT v2 = {box.left + 2 * (pts[2].x - box.left), pts[2].y};
     EXPECT_TRUE(inkAt(mid(v1, v2)));
-    EXPECT_FALSE(inkAt(POINT{target.right, target.bottom})) << "no frame";
+    // Corners of the target that the shape does not pass (the first vertex
+    // is its top-left, the last its bottom-right).
+    EXPECT_FALSE(inkAt(POINT{target.right, target.top})) << "no frame";
     EXPECT_FALSE(inkAt(POINT{target.left, target.bottom})) << "no frame";
     // A target of no width draws nothing.
     objScaledOutline(dib_.dc(), poly, &target, OBJ_OUTLINE_DRAW);

@@ -114,7 +114,7 @@ void editPalette(HWND frame, HWND ws)
     appGetBarRect(frame, FB_COLOR, &r);
     MapWindowPoints(frame, nullptr, (POINT *)&r, 2);
     if (clrEditPaletteDlg(frame, &r) && ws)
-        pvStorePagePalette(ws);
+        pvBuildPagePalette(ws);
 }
 
 // Step 3: the frame's own commands. TRUE when the id is one of them; the
@@ -247,7 +247,7 @@ BOOL frameCommand(HWND frame, HWND client, HWND ws, int id, WPARAM wParam, LPARA
     case CLR_CMD_PICK:
         clrPaletteCommand(frame, id);
         if (ws)
-            pvStorePagePalette(ws);
+            pvBuildPagePalette(ws);
         return TRUE;
     case CLR_CMD_SAVE:
         clrPaletteCommand(frame, id);

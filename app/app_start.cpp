@@ -351,9 +351,9 @@ HWND appInit(HINSTANCE instance, BOOL noPrevInstance, const char *appName, const
         sh3DTextSetHooks(&text3d);
     }
     if (setGetString("ImportDir", path) > 0 && path[0])
-        fcSetImportPath(path);
+        fcPutImportPath(path);
     if (setGetString("ExportDir", path) > 0 && path[0])
-        fcSetExportPath(path);
+        fcPutExportPath(path);
     clrSetStartupPaletteFileName();
     setLoadSetupFile(setGetHomeFilePath(path, "~qmsetup"));
 

@@ -253,10 +253,10 @@ int writeDib(HWND ws, MemHandle dib, const char *path, int format)
 
 // ---- remembered paths -------------------------------------------------------------------
 
-void fcSetImportPath(const char *path) { utStrCopyN(g_importPath, path ? path : "", UT_PATH_SIZE); }
+void fcPutImportPath(const char *path) { utStrCopyN(g_importPath, path ? path : "", UT_PATH_SIZE); }
 char *fcGetImportPath(char *buffer) { return utStrCopyN(buffer, g_importPath, UT_PATH_SIZE); }
 
-void fcSetExportPath(const char *path)
+void fcPutExportPath(const char *path)
 {
     utStrCopyN(g_exportPath, path ? path : "", UT_PATH_SIZE);
     g_exportIndex = fcFilterIndexOfExt(kFcExportFilter, extOf(g_exportPath).c_str());
@@ -426,6 +426,42 @@ int fcImportFileDialog(HWND owner, const char *caption, char *path, int *filterI
     return fcImageFileDialog(owner, caption, path, filterIndex, FALSE);
 }
 
+int fcImportFileDialogToHandle(HWND owner, const char *caption, MemHandle *path,
+                               int *filterIndex)
+{
+    if (!path)
+        return 0;
+    char name[UT_PATH_SIZE] = "";
+    if (*path) {
+        MemLock<char> p(*path);
+        if (p)
+            utStrCopyN(name, std::string(p.get(), strnlen(p.get(), utHandleSize(*path))).c_str(),
+                       UT_PATH_SIZE);
+    }
+    int index = filterIndex ? *filterIndex : 0;
+    if (!fcImportFileDialog(owner, caption, name, &index))
+        return 0;
+    // The handle grows to hold the chosen path (never shrinks); without
+    // memory the old handle and its text stay as they were.
+    const uint32_t need = (uint32_t)strlen(name) + 1;
+    MemHandle h = *path;
+    if (utHandleSize(h) < need) {
+        h = utAllocHandle(h, need);
+        if (!h)
+            return 0;
+    }
+    {
+        MemLock<char> p(h);
+        if (!p)
+            return 0;
+        memcpy(p.get(), name, need);
+    }
+    *path = h;
+    if (filterIndex)
+        *filterIndex = index;
+    return 1;
+}
+
 int fcExportSaveDialog(HWND owner, const char *caption, char *path, int *filterIndex)
 {
     const std::string filter = filterWithNuls(kFcExportFilter);
@@ -471,7 +507,7 @@ int fcImportCommand(HWND ws, int imageMode)
     }
     if (!fcImportFile(ws, path, kind, imageMode, nullptr))
         return 0;
-    fcSetImportPath(path);
+    fcPutImportPath(path);
     return 1;
 }
 
@@ -504,7 +540,7 @@ int fcImportOneKind(HWND ws, int what)
     }
     if (!fcImportFile(ws, path, kind, 0, nullptr))
         return 0;
-    fcSetImportPath(path);
+    fcPutImportPath(path);
     return 1;
 }
 
@@ -569,8 +605,10 @@ int fcImportFile(HWND ws, const char *path, int kind, int imageMode, const RECT 
             imgFitObjectToPixels(object, 2);
     }
     place(ws, object, target);
-    wsInsertObject(ws, object, 0);
+    const BOOL inserted = wsInsertObject(ws, object, 0);
     winPopWaitCursor();
+    if (inserted && textObject)
+        txCheckNewTextFit(ws, object);
     return 1;
 }
 
@@ -761,7 +799,7 @@ int fcExportCommand(HWND ws, MemHandle object)
                             : fcExportPage(ws, pvGetCurrentPageIndex(ws), path, format, FALSE, TRUE);
     winPopWaitCursor();
     if (done)
-        fcSetExportPath(path);
+        fcPutExportPath(path);
     return done;
 }
 
@@ -914,7 +952,7 @@ int fcExportPagesCommand(HWND ws)
                                       ext, format, TRUE);
     winPopWaitCursor();
     if (written)
-        fcSetExportPath(path);
+        fcPutExportPath(path);
     return written;
 }
 

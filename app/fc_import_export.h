@@ -15,9 +15,9 @@ extern const char kFcExportFilter[];
 // The last import and export paths (at most 259 characters each), taken
 // from "ImportDir" and "ExportDir" at start-up and written back at close.
 // Setting the export path also sets the export format index.
-void fcSetImportPath(const char *path);
+void fcPutImportPath(const char *path);
 char *fcGetImportPath(char *buffer);   // 260 bytes
-void fcSetExportPath(const char *path);
+void fcPutExportPath(const char *path);
 char *fcGetExportPath(char *buffer);   // 260 bytes
 int fcGetExportFormatIndex();
 
@@ -48,6 +48,12 @@ int fcFilterIndexOfExt(const char *filter, const char *ext);
 int fcImageFileDialog(HWND owner, const char *caption, char *path, int *filterIndex,
                       BOOL imagesOnly);
 int fcImportFileDialog(HWND owner, const char *caption, char *path, int *filterIndex);
+// The same with the path in a string handle: the dialog starts from its text
+// (none for a null handle) and the chosen path is stored into it, grown to
+// fit (a new handle when *path is 0). 1 when chosen; 0 when cancelled or
+// memory ran out (the handle then unchanged).
+int fcImportFileDialogToHandle(HWND owner, const char *caption, MemHandle *path,
+                               int *filterIndex);
 // The same with any filter ("|" between the parts).
 int fcFileDialogWithFilter(HWND owner, const char *caption, const char *filter, char *path,
                            int *filterIndex);

@@ -494,7 +494,26 @@ void mbShowFont(const LOGFONTA *font)
         if (strcmp(text, points) != 0)
             SetWindowTextA(size, points);
     }
-    g_faceChanged = g_sizeChanged = false;
+    // What the user typed is superseded by the font shown.
+    if (mbFocusIsInFontBoxes()) {
+        mbFocusFaceBox();
+        mbFocusSizeBox();
+    }
+}
+
+BOOL mbFaceChangePending() { return g_faceChanged; }
+BOOL mbSizeChangePending() { return g_sizeChanged; }
+
+void mbFocusFaceBox()
+{
+    if (HWND bar = mbGetWindow())
+        SendMessageA(bar, WM_COMMAND, 963, 0);
+}
+
+void mbFocusSizeBox()
+{
+    if (HWND bar = mbGetWindow())
+        SendMessageA(bar, WM_COMMAND, 964, 0);
 }
 
 void mbUpdateState()

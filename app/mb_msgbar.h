@@ -73,3 +73,11 @@ void mbUpdateFromSelection();
 void mbUpdateState();
 // Whether the focus is in one of the two font boxes (or their edits).
 BOOL mbFocusIsInFontBoxes();
+// Commands 963 and 964 to the bar: the face box's and the size box's
+// typed-change flag cleared (mbShowFont sends them while a box has the
+// focus, so a font shown supersedes what was typed).
+void mbFocusFaceBox();
+void mbFocusSizeBox();
+// Whether a typed face or size is pending (changed and not yet sent).
+BOOL mbFaceChangePending();
+BOOL mbSizeChangePending();

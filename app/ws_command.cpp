@@ -118,7 +118,7 @@ struct Route {
 
 const Route kRoutes[] = {
     // Notifications the program posts to itself.
-    ONE(20, 0, pvStorePagePalette(ws); return 0),
+    ONE(20, 0, pvBuildPagePalette(ws); return 0),
     ON(30, 32, 0, return wsOnNavBarCommand(ws, id, l)),
     ON(34, 37, 0, return wsOnNavBarCommand(ws, id, l)),
     ONE(39, 0, return wsOnNavBarCommand(ws, id, l)),

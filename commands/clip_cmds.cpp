@@ -232,7 +232,7 @@ int cmdPasteAtPosition(HWND ws, LPARAM position)
     if (object && wsInsertObject(ws, object, 0)) {
         result = 1;
         if (obGetType(object) == OBT_TEXT)
-            clipCheckTextOverflow(ws, object);
+            txCheckNewTextFit(ws, object);
     } else if (object) {
         obFreeTree(object);
     }

@@ -572,7 +572,7 @@ MemHandle clipPasteInPriority(HWND ws, POINT position)
     return 0;
 }
 
-int clipCheckTextOverflow(HWND ws, MemHandle object)
+int txCheckNewTextFit(HWND ws, MemHandle object)
 {
     if (!object || obGetType(object) != OBT_TEXT)
         return 0;

@@ -83,9 +83,11 @@ MemHandle clipPasteObjectBytes(HWND ws, const void *bytes, uint32_t available);
 // name is then cleared (the record may move: *object follows it) after the
 // message, when asked for.
 int clipNameClash(HWND ws, MemHandle *object, BOOL showMessage);
-// The page-overflow choice after a text paste; 1 when a follow-up command
-// was posted.
-int clipCheckTextOverflow(HWND ws, MemHandle object);
+// A new text object (pasted or imported) checked against the page margins:
+// one lying wholly outside them is reported; one running below the bottom
+// margin offers to keep, flow, cut or shrink it. 1 when a follow-up
+// command was posted.
+int txCheckNewTextFit(HWND ws, MemHandle object);
 // Paste Special's list of the formats present; the chosen one, 0 for none.
 UINT clipPasteSpecial(HWND ws);
 // A CF_TEXT block read within its size and terminated (a new string

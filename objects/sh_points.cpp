@@ -266,39 +266,65 @@ void shCubeDraw(HDC dc, ObjectRecord *rec)
     obRestoreDCModes(dc, &modes);
 }
 
-int shPointsOutline(HDC dc, ObjectRecord *rec)
+namespace {
+
+// The drag outline of a point shape: its points as drawn (turned by the
+// rotation, moved by the centre) handed to `draw` with the DC's own pen and
+// brush, between the record's DC modes. 0 for a record that is no point
+// shape.
+template <class Draw> int outlinePoints(HDC dc, ObjectRecord *rec, Draw draw)
 {
     if (!dc || !rec || !shIsPointShape(rec->type))
         return 0;
-    std::vector<POINT> pts = copyPoints(rec);
-    const int16_t n = count16(pts);
-    geoOffsetPoints(pts.data(), n, rec->centreX, rec->centreY);
+    std::vector<POINT> pts = drawnPoints(rec);
     ObDCModes modes;
     obSetDCModes(dc, rec, &modes);
-    switch (rec->type) {
-    case OBT_POLYGON:
+    draw(pts, count16(pts));
+    obRestoreDCModes(dc, &modes);
+    return 1;
+}
+
+}  // namespace
+
+int shLineOutline(HDC dc, ObjectRecord *rec)
+{
+    return outlinePoints(dc, rec, [dc](std::vector<POINT> &pts, int16_t n) {
+        gdiPolyline(dc, pts.data(), n);
+    });
+}
+
+int shHVLineOutline(HDC dc, ObjectRecord *rec) { return shLineOutline(dc, rec); }
+
+int shPolygonOutline(HDC dc, ObjectRecord *rec)
+{
+    return outlinePoints(dc, rec, [dc](std::vector<POINT> &pts, int16_t n) {
         gdiPolygon(dc, pts.data(), n);
-        break;
-    case OBT_BEZIER:
+    });
+}
+
+int shBezierOutline(HDC dc, ObjectRecord *rec)
+{
+    return outlinePoints(dc, rec, [dc](std::vector<POINT> &pts, int16_t n) {
         gdiPolyBezier(dc, pts.data(), n);
-        break;
-    case OBT_CLOSED_CURVE:
+    });
+}
+
+int shClosedCurveOutline(HDC dc, ObjectRecord *rec)
+{
+    return outlinePoints(dc, rec, [dc](std::vector<POINT> &pts, int16_t n) {
         gdiPolyBezierClosed(dc, pts.data(), n);
-        break;
-    case OBT_CUBE: {
+    });
+}
+
+int shCubeOutline(HDC dc, ObjectRecord *rec)
+{
+    return outlinePoints(dc, rec, [dc](std::vector<POINT> &pts, int16_t) {
         std::vector<POINT> ring = pts;
         if (!ring.empty())
             ring.push_back(ring[0]);
         gdiPolyline(dc, ring.data(), count16(ring));
         cubeEdges(dc, pts);
-        break;
-    }
-    default:
-        gdiPolyline(dc, pts.data(), n);
-        break;
-    }
-    obRestoreDCModes(dc, &modes);
-    return 1;
+    });
 }
 
 // ---- points -------------------------------------------------------------------------------------

@@ -49,11 +49,18 @@ void shPolylineDraw(HDC dc, ObjectRecord *rec);
 void shPolygonDraw(HDC dc, ObjectRecord *rec);
 // The Polygon of its six points, then the three inner edges.
 void shCubeDraw(HDC dc, ObjectRecord *rec);
-// The outline with the DC's own pen and brush (rubber bands): the
-// Polyline (Polygon) of the points moved by the centre, the cube's closed
-// hexagon and inner edges, the curves flattened. 1 when the type is one of
-// the point shapes.
-int shPointsOutline(HDC dc, ObjectRecord *rec);
+// The drag outlines, with the DC's own pen and brush (rubber bands), of the
+// points as drawn (turned by the rotation, moved by the centre): the open
+// run of a Line, Polyline or Poly-HV (H-Line and V-Line are Lines), the
+// closed Polygon, the Bezier run of a curve (closed for the Closed Curve),
+// the cube's closed ring of six points and its three inner edges. 1 when
+// drawn, 0 for a record that is no point shape.
+int shLineOutline(HDC dc, ObjectRecord *rec);
+int shHVLineOutline(HDC dc, ObjectRecord *rec);
+int shPolygonOutline(HDC dc, ObjectRecord *rec);
+int shBezierOutline(HDC dc, ObjectRecord *rec);
+int shClosedCurveOutline(HDC dc, ObjectRecord *rec);
+int shCubeOutline(HDC dc, ObjectRecord *rec);
 
 // ---- points ------------------------------------------------------------------------------------
 // A new handle with a copy of the points (relative to the centre) and their

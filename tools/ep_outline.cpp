@@ -7,6 +7,7 @@
 #include "objects/sh_box.h"
 #include "objects/sh_dimspan.h"
 #include "objects/sh_grid.h"
+#include "objects/sh_points.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_record.h"
@@ -70,6 +71,33 @@ void outlineRecord(HDC dc, ObjectRecord *rec)
     case OBT_ARC:
         shArcOutline(dc, rec);
         return;
+    case OBT_LINE:
+    case OBT_POLYLINE:
+    case OBT_POLYHV:
+        if (shLineOutline(dc, rec))
+            return;
+        break;
+    case OBT_HLINE:
+    case OBT_VLINE:
+        if (shHVLineOutline(dc, rec))
+            return;
+        break;
+    case OBT_POLYGON:
+        if (shPolygonOutline(dc, rec))
+            return;
+        break;
+    case OBT_BEZIER:
+        if (shBezierOutline(dc, rec))
+            return;
+        break;
+    case OBT_CLOSED_CURVE:
+        if (shClosedCurveOutline(dc, rec))
+            return;
+        break;
+    case OBT_CUBE:
+        if (shCubeOutline(dc, rec))
+            return;
+        break;
     case OBT_DIMENSION:
         shDimSpanOutline(dc, rec);
         return;
@@ -81,8 +109,7 @@ void outlineRecord(HDC dc, ObjectRecord *rec)
     default:
         if (objOutlineExt(dc, rec))
             return;
-        // The kinds whose outline routine is not in the program yet, and
-        // every kind without one, show their frame.
+        // Every kind without an outline routine of its own shows its frame.
         break;
     }
     frameOfRecord(dc, rec);

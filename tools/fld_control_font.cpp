@@ -1,5 +1,6 @@
 // Label font and flags of the check box family.
 #include "tools/fld_control_font.h"
+#include "forms/ctl_label.h"
 #include "forms/fld_check.h"
 #include "model/ob_record.h"
 #include <string.h>
@@ -32,4 +33,9 @@ void fldSetFlag4(MemHandle control)
     ObLock r(control);
     if (ControlPart *part = r ? ckbPart(r.get()) : nullptr)
         part->flags |= CKB_3D;
+}
+
+MemHandle fldSetLabelText(MemHandle control, const char *text)
+{
+    return ctlSetLabelText(control, text);
 }

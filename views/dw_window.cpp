@@ -8,6 +8,7 @@
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
+#include "views/ws_zoom.h"
 #include "app/app_frame.h"
 #include "app/app_frame_docs.h"
 #include "support/app_frame_globals.h"
@@ -58,29 +59,6 @@ MemHandle readDocument(HWND frame, const char *path, uint32_t)
     // message and left nothing open.
     MemHandle page = 0;
     return qmfOpenDocument(frame, path, 0, &page);
-}
-
-// The page navigation bars, made once per window with the workspace's
-// stored ranges; they take the room the layout keeps free for them.
-void createNavBars(HWND doc)
-{
-    HWND ws = dwGetWorkspace(doc);
-    if (!ws)
-        return;
-    if (!dwGetBottomBar(doc)) {
-        int32_t min = 0, max = 0, x = 0, y = 0;
-        wsGetHScrollRange(ws, &min, &max);
-        wsGetScrollOrigin(ws, &x, &y);
-        if (HWND bar = nbCreateBottomBar(doc, min, max, x, wsHScrollPage(ws)))
-            SetWindowLongA(doc, DW_LONG_BOTTOM_BAR, (LONG)qmHandleToU32(bar));
-    }
-    if (!dwGetRightBar(doc)) {
-        int32_t min = 0, max = 0, x = 0, y = 0;
-        wsGetVScrollRange(ws, &min, &max);
-        wsGetScrollOrigin(ws, &x, &y);
-        if (HWND bar = nbCreateRightBar(doc, min, max, y, wsVScrollPage(ws)))
-            SetWindowLongA(doc, DW_LONG_RIGHT_BAR, (LONG)qmHandleToU32(bar));
-    }
 }
 
 }  // namespace
@@ -194,6 +172,27 @@ HWND dwCreate(HWND, HWND mdiClient, const char *workspaceClass, const char *titl
     return (HWND)SendMessageA(mdiClient, WM_MDICREATE, 0, (LPARAM)&mcs);
 }
 
+void dwCreateNavBars(HWND doc)
+{
+    HWND ws = dwGetWorkspace(doc);
+    if (!ws)
+        return;
+    if (!dwGetBottomBar(doc)) {
+        int32_t min = 0, max = 0, x = 0, y = 0;
+        wsGetHScrollRange(ws, &min, &max);
+        wsGetScrollOrigin(ws, &x, &y);
+        if (HWND bar = nbCreateBottomBar(doc, min, max, x, wsHScrollPage(ws)))
+            SetWindowLongA(doc, DW_LONG_BOTTOM_BAR, (LONG)qmHandleToU32(bar));
+    }
+    if (!dwGetRightBar(doc)) {
+        int32_t min = 0, max = 0, x = 0, y = 0;
+        wsGetVScrollRange(ws, &min, &max);
+        wsGetScrollOrigin(ws, &x, &y);
+        if (HWND bar = nbCreateRightBar(doc, min, max, y, wsVScrollPage(ws)))
+            SetWindowLongA(doc, DW_LONG_RIGHT_BAR, (LONG)qmHandleToU32(bar));
+    }
+}
+
 // ---- handlers ----------------------------------------------------------------------------------
 
 void dwOnCreate(HWND doc, const char *workspaceClass)
@@ -229,16 +228,7 @@ void dwOnSize(HWND doc)
     }
     HWND ws = dwGetWorkspace(doc);
     RECT area = dwLayoutRect(doc, DW_AREA_WORKSPACE);
-    if (ws && !IsRectEmpty(&area)) {
-        MoveWindow(ws, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
-        int16_t code = wsGetZoomCode(ws);
-        if (pvGetCurrentPageIndex(ws) != -2 && (code == -100 || code == -101)) {
-            InvalidateRect(ws, nullptr, TRUE);
-            wsInvalidateRulers(ws, 3);
-        } else {
-            wsRefreshScrollRanges(ws);
-        }
-    }
+    wsFitToWindow(ws, &area);
     HWND rulers = wsGetRulersWindow(ws);
     if (rulers && wsAreRulersShown(ws)) {
         RECT r = dwLayoutRect(doc, DW_AREA_RULERS);
@@ -248,6 +238,32 @@ void dwOnSize(HWND doc)
         RECT r = dwLayoutRect(doc, DW_AREA_THUMBNAILS);
         SendMessageA(grid, WM_COMMAND, 5004, (LPARAM)&r);
     }
+}
+
+void wsFitToWindow(HWND ws, const RECT *area)
+{
+    if (!ws || !area || IsRectEmpty(area))
+        return;
+    MoveWindow(ws, area->left, area->top, area->right - area->left, area->bottom - area->top,
+               TRUE);
+    const int16_t code = wsGetZoomCode(ws);
+    MemHandle page = pvGetCurrentPageIndex(ws) != -2 ? pvGetCurrentPage(ws) : 0;
+    if (page && (code == -100 || code == -101)) {
+        // The fit zoom follows the new size, centred on the page again.
+        RECT pageRect;
+        pgGetPageRect(page, &pageRect);
+        wsSetZoom(ws, code, 100, &pageRect, nullptr, TRUE);
+        InvalidateRect(ws, nullptr, TRUE);
+        wsInvalidateRulers(ws, 3);
+    } else {
+        wsRefreshScrollRanges(ws);
+    }
+}
+
+void dwOnSetFocus(HWND doc)
+{
+    if (HWND ws = dwGetWorkspace(doc))
+        SetFocus(ws);
 }
 
 void dwOnActivate(HWND doc, HWND deactivated, HWND activated)
@@ -338,7 +354,7 @@ void dwAttachDocument(HWND doc, MemHandle form)
     HWND ws = dwGetWorkspace(doc);
     if (!ws)
         return;
-    createNavBars(doc);
+    dwCreateNavBars(doc);
     pvReleaseDocument(ws);
     wsSetDocument(ws, form);
     wsResetRulerMarkers(ws);
@@ -520,8 +536,7 @@ LRESULT CALLBACK DocMDIWndProc(HWND doc, UINT msg, WPARAM wParam, LPARAM lParam)
         dwOnSize(doc);
         break;
     case WM_SETFOCUS:
-        if (HWND ws = dwGetWorkspace(doc))
-            SetFocus(ws);
+        dwOnSetFocus(doc);
         return 0;
     case WM_CLOSE:
         dwClose(doc);

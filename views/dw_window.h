@@ -93,6 +93,16 @@ HWND dwGetUntouchedDocument();
 // Message handlers.
 void dwOnCreate(HWND doc, const char *workspaceClass);
 void dwOnSize(HWND doc);
+// WM_SETFOCUS: the focus goes on to the workspace.
+void dwOnSetFocus(HWND doc);
+// The missing page navigation bars made (bottom, long 18; right, long 22)
+// with the workspace's stored ranges, in the room the layout keeps for them.
+void dwCreateNavBars(HWND doc);
+// The workspace placed at a rectangle of the document window (an empty one
+// is ignored); at a fit zoom (-100, -101) with a page shown the zoom is
+// computed again for the page at the new size and the view re-centred,
+// else only the scroll ranges are brought up to date.
+void wsFitToWindow(HWND ws, const RECT *area);
 void dwOnActivate(HWND doc, HWND deactivated, HWND activated);
 // 0 when handled.
 LRESULT dwOnCommand(HWND doc, int command, LPARAM lParam);

@@ -13,6 +13,12 @@
 #include "objects/onm_names.h"
 #include "support/ut_path.h"
 #include "views/dw_window.h"
+#include "views/pv_layout_sheet.h"
+#include "views/pv_pagecmd.h"
+#include "views/ws_scroll.h"
+#include "views/ws_zoom.h"
+#include "commands/ud_undo.h"
+#include "model/setup_record.h"
 #include "model/ws_document.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
@@ -42,7 +48,7 @@ char *pvGetCurrentPageName(HWND ws, char *buffer, int size)
 
 BOOL wsPageHasObjects(HWND ws) { return pgGetFirstObject(pvGetCurrentPage(ws)) != 0; }
 
-void pvStorePagePalette(HWND ws)
+void pvBuildPagePalette(HWND ws)
 {
     MemHandle page = pvGetCurrentPage(ws);
     if (!page)
@@ -317,21 +323,30 @@ namespace {
 
 // "%d. name" and character 27 per page; pages not in memory are read for
 // their names and let go again.
+// The name of page i of the form (read from its file without its objects
+// when it is not in memory); empty when it has none.
+void pageNameAt(HWND ws, MemHandle form, int i, char *name, int size)
+{
+    name[0] = 0;
+    PageDirEntry entry;
+    if (!pgDirGetEntry(fmGetDirectory(form), i, &entry))
+        return;
+    MemHandle page = entry.pages, read = 0;
+    if (!page)
+        page = read = pgReadEntryRecord(ws, &entry);
+    if (page)
+        pgCopyName(page, name, size);
+    pgFreeList(read);
+}
+
 MemHandle pageNameList(HWND ws, int *count)
 {
     MemHandle form = wsGetDocument(ws);
     const int n = fmGetPageCount(form);
     std::string list;
     for (int i = 0; i < n; ++i) {
-        PageDirEntry entry;
-        pgDirGetEntry(fmGetDirectory(form), i, &entry);
-        MemHandle page = entry.pages, read = 0;
-        if (!page)
-            page = read = pgReadEntryRecord(ws, &entry);
-        char name[128] = "";
-        if (page)
-            pgCopyName(page, name, sizeof(name));
-        pgFreeList(read);
+        char name[128];
+        pageNameAt(ws, form, i, name, sizeof name);
         char item[160];
         snprintf(item, sizeof(item), "%d. %s", i + 1, name);
         list += item;
@@ -575,4 +590,117 @@ int wsGetPageProp(HWND ws, int id, void *value) { return pgGetProp(pvGetCurrentP
 int wsSetPageProp(HWND ws, int id, const void *value)
 {
     return pgSetProp(pvGetCurrentPage(ws), id, value);
+}
+
+// ---- page layout and pages by name ---------------------------------------------------------
+
+namespace {
+
+// What the layout sheet changes of a page's size: kept to be put back.
+struct PageSize {
+    int32_t centreX, centreY, width, height;
+    uint8_t paper, orientation;
+};
+
+bool readPageSize(MemHandle page, PageSize *size)
+{
+    PgLock p(page);
+    if (!p)
+        return false;
+    *size = {p.head()->centreX, p.head()->centreY, p.head()->width, p.head()->height,
+             p.data()->paperCode, p.data()->orientation};
+    return true;
+}
+
+void writePageSize(MemHandle page, const PageSize &size)
+{
+    PgLock p(page);
+    if (!p)
+        return;
+    p.head()->centreX = size.centreX;
+    p.head()->centreY = size.centreY;
+    p.head()->width = size.width;
+    p.head()->height = size.height;
+    p.data()->paperCode = size.paper;
+    p.data()->orientation = size.orientation;
+}
+
+}  // namespace
+
+void pvCmdPageLayout(HWND frame, HWND ws)
+{
+    BOOL unitChanged = FALSE;
+    MemHandle form = ws ? wsGetDocument(ws) : 0;
+    if (!form) {
+        // Without a document: the page that new documents start from.
+        MemHandle page = pgNewRecord(setGetDefaultPage());
+        if (page && pvPageLayoutSheet(frame, nullptr, &page, FALSE, &unitChanged))
+            setAdoptDefaultPage(page);
+        else
+            pgFreeList(page);
+        return;
+    }
+    udDiscard(ws);
+    MemHandle page = pvGetCurrentPage(ws);
+    PageSize before;
+    if (!page || !readPageSize(page, &before))
+        return;
+    RECT oldRect;
+    pgGetPageRect(page, &oldRect);
+    MemHandle edited = page;
+    if (!pvPageLayoutSheet(frame, nullptr, &edited, FALSE, &unitChanged) || !edited)
+        return;
+    const int index = pvGetCurrentPageIndex(ws);
+    if (edited != page) {
+        if (index >= 0)
+            pgDirSetPages(fmGetDirectory(form), edited, index);
+        else
+            fmSetBasePage(form, edited);
+    }
+    RECT newRect;
+    pgGetPageRect(edited, &newRect);
+    const bool sameSize = EqualRect(&oldRect, &newRect) != 0;
+    // A new size needs the page table first: without it (no memory, which
+    // the allocator has reported) the page keeps its old size, so the view
+    // never draws a page larger than its entry.
+    if (!sameSize && !wsBuildPageRects(ws)) {
+        writePageSize(edited, before);
+        pvShowPage(ws, edited);
+        wsUpdateScrollRanges(ws, TRUE);
+        PostMessageA(ws, WM_COMMAND, 911, 0);
+        if (unitChanged)
+            wsMarkModified(ws);
+        return;
+    }
+    // The page's shadow style, unit, rulers and placement are the shown
+    // page's.
+    pvShowPage(ws, edited);
+    if (sameSize) {
+        wsRefreshScrollRanges(ws);
+        PostMessageA(ws, WM_COMMAND, 911, 0);
+        wsMarkModified(ws);
+        return;
+    }
+    wsUpdateScrollRanges(ws, TRUE);
+    const int16_t code = wsGetZoomCode(ws);
+    if (code == -100 || code == -101)
+        wsSetZoom(ws, code, 100, &newRect, nullptr, TRUE);
+    else
+        PostMessageA(ws, WM_COMMAND, 911, 0);
+    wsMarkModified(ws);
+}
+
+int pvCmdGoToPageByName(HWND ws, const char *name)
+{
+    MemHandle form = wsGetDocument(ws);
+    if (!form || !name)
+        return 0;
+    const int count = fmGetPageCount(form);
+    for (int i = 0; i < count; ++i) {
+        char pageName[128];
+        pageNameAt(ws, form, i, pageName, sizeof pageName);
+        if (lstrcmpiA(pageName, name) == 0)
+            return pvCmdGoToPage(ws, i);
+    }
+    return 0;
 }

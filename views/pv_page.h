@@ -9,10 +9,17 @@ char *pvGetCurrentPageName(HWND ws, char *buffer, int size);
 // Whether the current page holds objects.
 BOOL wsPageHasObjects(HWND ws);
 // Stores the colour palette window's colours into the current page.
-void pvStorePagePalette(HWND ws);
-// The page layout sheet on the current page (or the default page without a
-// workspace).
+void pvBuildPagePalette(HWND ws);
+// Commands 598 and 601: the page layout sheet on the current page (or, with
+// no document, on the settings' default page that new documents start
+// from). On OK the page's shadow style, unit and placement are put in
+// force; an unchanged size posts 911; a new size rebuilds the page table,
+// recomputes the ranges and re-fits a fit zoom (911 otherwise); the
+// document is marked modified. When the page table cannot be rebuilt the
+// page keeps its old size. Cancel changes nothing.
 void pvCmdPageLayout(HWND frame, HWND ws);
+// The page whose name matches (case ignored) is shown; 0 when none does.
+int pvCmdGoToPageByName(HWND ws, const char *name);
 
 // Shows page `index` (-1 the base page, -2 none): "Can not open page %d"
 // and 0 when it does not exist; announces WM_COMMAND 42 (index | count <<

@@ -331,49 +331,6 @@ void pvGetSelectionCommandState(HWND ws, BOOL *cut, BOOL *copy, BOOL *paste, BOO
         *undo = u;
 }
 
-void pvCmdPageLayout(HWND frame, HWND ws)
-{
-    BOOL unitChanged = FALSE;
-    MemHandle form = ws ? wsGetDocument(ws) : 0;
-    if (!form) {
-        // Without a document: the page that new documents start from.
-        MemHandle page = pgNewRecord(setGetDefaultPage());
-        if (page && pvPageLayoutSheet(frame, nullptr, &page, FALSE, &unitChanged))
-            setAdoptDefaultPage(page);
-        else
-            pgFreeList(page);
-        return;
-    }
-    udDiscard(ws);
-    MemHandle page = pvGetCurrentPage(ws);
-    if (!page)
-        return;
-    RECT before;
-    pgGetPageRect(page, &before);
-    MemHandle edited = page;
-    if (!pvPageLayoutSheet(frame, nullptr, &edited, FALSE, &unitChanged))
-        return;
-    if (edited != page) {
-        const int index = pvGetCurrentPageIndex(ws);
-        if (index >= 0)
-            pgDirSetPages(fmGetDirectory(form), edited, index);
-        else
-            fmSetBasePage(form, edited);
-    }
-    // The page's unit, shadow style and rulers are the shown page's.
-    pvShowPage(ws, edited);
-    RECT after;
-    pgGetPageRect(edited, &after);
-    if (EqualRect(&before, &after)) {
-        wsUpdateScrollRanges(ws, FALSE);
-        PostMessageA(ws, WM_COMMAND, 911, 0);
-        wsMarkModified(ws);
-        return;
-    }
-    wsBuildPageRects(ws);
-    pvAfterPagesChanged(ws);
-}
-
 int pvCmdAskPage(HWND ws)
 {
     const int32_t count = pvGetPageCount(ws);

@@ -130,65 +130,6 @@ void updateRuler(HWND ws, int bits)
     wsUpdateRulers(ws, bits);
 }
 
-// The page-step rule run for a clamped vertical distance; the distance the
-// view moved.
-int32_t scrollPagesY(HWND ws, int32_t d, int code, BOOL allow, bool bar)
-{
-    wsApplyViewMapping(ws);
-    const int32_t pos = position(ws, false);
-    WsPageStepInput in = {};
-    in.style = wsGetScrollStyle(ws);
-    in.fitPage = wsGetZoomCode(ws) == -100;
-    in.index = pvGetCurrentPageIndex(ws);
-    in.count = pvGetPageCount(ws);
-    in.d = d;
-    in.code = code;
-    in.allowChange = allow;
-    in.at = wsPageIndexAtPos(ws, pos + d);
-    const RECT page = pageDevRect(ws);
-    in.pageTop = page.top;
-    in.pageBottom = page.bottom;
-    int32_t w;
-    clientSize(ws, &w, &in.clientHeight);
-    in.bar = bar;
-    const WsPageStep step = wsPageStepRule(in);
-    int32_t moved = 0;
-    switch (step.action) {
-    case WS_STEP_POST:
-        PostMessageA(ws, WM_COMMAND, (WPARAM)(uint16_t)step.command, step.lParam);
-        break;
-    case WS_STEP_PAGE_TOP:
-        wsScrollToPageTop(ws);
-        moved = position(ws, false) - pos;
-        break;
-    case WS_STEP_SCROLL: {
-        const int32_t to = std::max<int32_t>(pos + d, 0);
-        moveTo(ws, false, to, !bar);
-        moved = to - pos;
-        break;
-    }
-    default:
-        break;
-    }
-    if (bar && code == SB_THUMBTRACK && step.tip >= 0)
-        wsShowPageTip(ws, in.count, step.tip);
-    return moved;
-}
-
-// The bar variant: the bar's position has moved already.
-void barScrollY(HWND ws, int32_t d, int code)
-{
-    if (!d || !ready(ws))
-        return;
-    if (wsGetScrollStyle(ws) != WS_SCROLL_SINGLE && pvGetPageCount(ws) > 1) {
-        scrollPagesY(ws, d, code, TRUE, true);
-    } else {
-        const int32_t pos = position(ws, false);
-        moveTo(ws, false, std::max<int32_t>(pos + d, 0), false);
-    }
-    wsInvalidateRulers(ws, 2);
-}
-
 int32_t clampedDistance(HWND ws, bool horizontal, int32_t d)
 {
     int32_t min = 0, max = 0;
@@ -318,8 +259,8 @@ WsPageStep wsPageStepRule(const WsPageStepInput &in)
     return out;
 }
 
-void wsAutoScrollDistance(const RECT *client, POINT pt, int32_t stepX, int32_t stepY,
-                          int32_t *dx, int32_t *dy)
+void wsAutoScrollAtEdge(const RECT *client, POINT pt, int32_t stepX, int32_t stepY,
+                        int32_t pageWidth, int32_t posX, int32_t *dx, int32_t *dy)
 {
     auto whole = [](int32_t d, int32_t step) { return (d + step - 1) / step * step; };
     stepX = std::max<int32_t>(stepX, 1);
@@ -333,6 +274,11 @@ void wsAutoScrollDistance(const RECT *client, POINT pt, int32_t stepX, int32_t s
         *dy = whole(pt.y - client->bottom + 1, stepY);
     else if (pt.y < client->top)
         *dy = -whole(client->top - pt.y, stepY);
+    if (*dx > 0) {
+        // Never past the page's right edge at the client's right edge.
+        const int32_t limit = pageWidth - (client->right - client->left);
+        *dx = std::max<int32_t>(0, std::min<int32_t>(*dx, limit - posX));
+    }
 }
 
 // ---- ranges and steps -------------------------------------------------------------------
@@ -461,9 +407,67 @@ int32_t wsScrollDevY(HWND ws, int32_t dy, int code, BOOL allowPageChange)
     if (!d)
         return 0;
     if (wsGetScrollStyle(ws) != WS_SCROLL_SINGLE && pvGetPageCount(ws) > 1)
-        return scrollPagesY(ws, d, code, allowPageChange, false);
+        return wsScrollPagesY(ws, d, code, allowPageChange, FALSE);
     moveTo(ws, false, position(ws, false) + d, true);
     return d;
+}
+
+// ---- the page-step rule -------------------------------------------------------------------
+
+int32_t wsScrollPagesY(HWND ws, int32_t d, int code, BOOL allow, BOOL bar)
+{
+    wsApplyViewMapping(ws);
+    const int32_t pos = position(ws, false);
+    WsPageStepInput in = {};
+    in.style = wsGetScrollStyle(ws);
+    in.fitPage = wsGetZoomCode(ws) == -100;
+    in.index = pvGetCurrentPageIndex(ws);
+    in.count = pvGetPageCount(ws);
+    in.d = d;
+    in.code = code;
+    in.allowChange = allow;
+    in.at = wsPageIndexAtPos(ws, pos + d);
+    const RECT page = pageDevRect(ws);
+    in.pageTop = page.top;
+    in.pageBottom = page.bottom;
+    int32_t w;
+    clientSize(ws, &w, &in.clientHeight);
+    in.bar = bar;
+    const WsPageStep step = wsPageStepRule(in);
+    int32_t moved = 0;
+    switch (step.action) {
+    case WS_STEP_POST:
+        PostMessageA(ws, WM_COMMAND, (WPARAM)(uint16_t)step.command, step.lParam);
+        break;
+    case WS_STEP_PAGE_TOP:
+        wsScrollToPageTop(ws);
+        moved = position(ws, false) - pos;
+        break;
+    case WS_STEP_SCROLL: {
+        const int32_t to = std::max<int32_t>(pos + d, 0);
+        moveTo(ws, false, to, !bar);
+        moved = to - pos;
+        break;
+    }
+    default:
+        break;
+    }
+    if (bar && code == SB_THUMBTRACK && step.tip >= 0)
+        wsShowPageTip(ws, in.count, step.tip);
+    return moved;
+}
+
+void wsPageStepOnBarScroll(HWND ws, int32_t d, int code)
+{
+    if (!d || !ready(ws))
+        return;
+    if (wsGetScrollStyle(ws) != WS_SCROLL_SINGLE && pvGetPageCount(ws) > 1) {
+        wsScrollPagesY(ws, d, code, TRUE, TRUE);
+    } else {
+        const int32_t pos = position(ws, false);
+        moveTo(ws, false, std::max<int32_t>(pos + d, 0), false);
+    }
+    wsInvalidateRulers(ws, 2);
 }
 
 namespace {
@@ -671,12 +675,8 @@ int wsDragAutoScroll(HWND ws, POINT *pt)
     RECT client;
     GetClientRect(ws, &client);
     int32_t dx, dy;
-    wsAutoScrollDistance(&client, *pt, dmGetUnitPixelsX() / 2, dmGetUnitPixelsY() / 2, &dx, &dy);
-    if (dx > 0) {
-        // Not past the right edge of the single page's range.
-        const int32_t limit = dmLogToDevW(page.right - page.left) - (client.right - client.left);
-        dx = std::max<int32_t>(0, std::min<int32_t>(dx, limit - position(ws, true)));
-    }
+    wsAutoScrollAtEdge(&client, *pt, dmGetUnitPixelsX() / 2, dmGetUnitPixelsY() / 2,
+                       dmLogToDevW(page.right - page.left), position(ws, true), &dx, &dy);
     const int32_t sy = dy ? wsScrollDevY(ws, dy, SB_LINEUP, FALSE) : 0;
     const int32_t sx = dx ? wsScrollDevX(ws, dx) : 0;
     const int bits = (sx ? 1 : 0) | (sy ? 2 : 0);
@@ -696,45 +696,64 @@ int wsDragAutoScroll(HWND ws, POINT *pt)
 
 // ---- the navigation bars' notifications ----------------------------------------------------
 
+int wsSetHScrollOrigin(HWND ws, int32_t x)
+{
+    if (!ready(ws))
+        return 0;
+    int32_t ox = 0, oy = 0;
+    wsGetScrollOrigin(ws, &ox, &oy);
+    const int32_t d = x - ox;
+    if (!d)
+        return 1;
+    wsSetScrollOrigin(ws, x, oy);
+    ScrollWindowEx(ws, -d, 0, nullptr, nullptr, nullptr, nullptr,
+                   SW_INVALIDATE | SW_ERASE | SW_SCROLLCHILDREN);
+    wsInvalidateRulers(ws, 1);
+    return 1;
+}
+
+int wsScrollHBy(HWND ws, int32_t d)
+{
+    if (!ready(ws) || !d)
+        return 0;
+    moveTo(ws, true, position(ws, true) + d, false);
+    wsInvalidateRulers(ws, 1);
+    return 1;
+}
+
+int wsSetVScrollOrigin(HWND ws, int32_t y, int code)
+{
+    if (!ready(ws))
+        return 0;
+    wsPageStepOnBarScroll(ws, y - position(ws, false), code);
+    return 1;
+}
+
+int wsScrollVBy(HWND ws, int32_t d, int code)
+{
+    wsPageStepOnBarScroll(ws, d, code);
+    return 1;
+}
+
 int wsOnNavBarCommand(HWND ws, int command, LPARAM lParam)
 {
     switch (command) {
-    case 30: {
-        if (!ready(ws))
-            return 0;
-        int32_t x = 0, y = 0;
-        wsGetScrollOrigin(ws, &x, &y);
-        const int32_t d = (int32_t)lParam - x;
-        if (!d)
-            return 1;
-        wsSetScrollOrigin(ws, (int32_t)lParam, y);
-        ScrollWindowEx(ws, -d, 0, nullptr, nullptr, nullptr, nullptr,
-                       SW_INVALIDATE | SW_ERASE | SW_SCROLLCHILDREN);
-        wsInvalidateRulers(ws, 1);
-        return 1;
-    }
+    case 30:
+        return wsSetHScrollOrigin(ws, (int32_t)lParam);
     case 31:
     case 36:
         if (lParam)
             *(int32_t *)lParam = command == 31 ? wsGetHLineStep(ws) : wsGetVLineStep(ws);
         return 1;
     case 32:
-        if (!ready(ws) || !lParam)
-            return 0;
-        moveTo(ws, true, position(ws, true) + (int32_t)lParam, false);
-        wsInvalidateRulers(ws, 1);
-        return 1;
+        return wsScrollHBy(ws, (int32_t)lParam);
     case 34:
         wsHidePageTip(ws);
         return 1;
     case 35:
-        if (!ready(ws))
-            return 0;
-        barScrollY(ws, (short)LOWORD(lParam) - position(ws, false), HIWORD(lParam));
-        return 1;
+        return wsSetVScrollOrigin(ws, (short)LOWORD(lParam), HIWORD(lParam));
     case 37:
-        barScrollY(ws, (short)LOWORD(lParam), HIWORD(lParam));
-        return 1;
+        return wsScrollVBy(ws, (short)LOWORD(lParam), HIWORD(lParam));
     case 39:
         wsEndThumbTrack(ws);
         return 1;
@@ -838,6 +857,33 @@ int wsTrackScrollMenu(HWND ws, LPARAM lParam)
 
 // ---- the continuous view -------------------------------------------------------------------
 
+int wsHitNeighbourPage(HWND ws, const RECT *page, POINT lp, int32_t *drawnTop)
+{
+    if (!page)
+        return -1;
+    const int index = pvGetCurrentPageIndex(ws), count = pvGetPageCount(ws);
+    const int32_t gap = wsGetPageGap(ws);
+    RECT r;
+    if (index >= 0 && index < count - 1 && wsGetPageRect(ws, index + 1, &r)) {
+        RECT placed = {r.left, page->bottom + gap, r.right,
+                       page->bottom + gap + (r.bottom - r.top)};
+        if (PtInRect(&placed, lp)) {
+            if (drawnTop)
+                *drawnTop = placed.top;
+            return index + 1;
+        }
+    }
+    if (index > 0 && wsGetPageRect(ws, index - 1, &r)) {
+        RECT placed = {r.left, page->top - gap - (r.bottom - r.top), r.right, page->top - gap};
+        if (PtInRect(&placed, lp)) {
+            if (drawnTop)
+                *drawnTop = placed.top;
+            return index - 1;
+        }
+    }
+    return -1;
+}
+
 int wsClickIntoOtherPage(HWND ws, POINT pt)
 {
     if (!ready(ws) || wsGetScrollStyle(ws) != WS_SCROLL_CONTINUOUS || pvGetPageCount(ws) < 2)
@@ -849,25 +895,8 @@ int wsClickIntoOtherPage(HWND ws, POINT pt)
     dmDevToLogPoints(&lp, 1);
     if (PtInRect(&page, lp))
         return 0;
-    const int index = pvGetCurrentPageIndex(ws), count = pvGetPageCount(ws);
-    const int32_t gap = wsGetPageGap(ws);
-    int hit = -1;
     int32_t drawnTop = 0;   // the hit page's top as it was drawn (twips of the current page)
-    RECT r;
-    if (index < count - 1 && wsGetPageRect(ws, index + 1, &r)) {
-        RECT placed = {r.left, page.bottom + gap, r.right, page.bottom + gap + (r.bottom - r.top)};
-        if (PtInRect(&placed, lp)) {
-            hit = index + 1;
-            drawnTop = placed.top;
-        }
-    }
-    if (hit < 0 && index > 0 && wsGetPageRect(ws, index - 1, &r)) {
-        RECT placed = {r.left, page.top - gap - (r.bottom - r.top), r.right, page.top - gap};
-        if (PtInRect(&placed, lp)) {
-            hit = index - 1;
-            drawnTop = placed.top;
-        }
-    }
+    const int hit = wsHitNeighbourPage(ws, &page, lp, &drawnTop);
     if (hit < 0)
         return 0;
     const int32_t devTop = dmLogToDevY(drawnTop);

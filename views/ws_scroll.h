@@ -61,13 +61,14 @@ struct WsPageStep {
 };
 WsPageStep wsPageStepRule(const WsPageStepInput &in);
 
-// The step distances (device pixels, signed) that bring a pointer outside
-// the client rectangle back towards it: beyond the right or bottom edge the
-// overshoot rounded up to whole steps, beyond the left or top edge the
-// (negative) position rounded away from zero to whole steps; 0 inside.
-// Steps below 1 count as 1.
-void wsAutoScrollDistance(const RECT *client, POINT pt, int32_t stepX, int32_t stepY,
-                          int32_t *dx, int32_t *dy);
+// The auto-scroll step at the view's edge (device pixels, signed) that
+// brings a pointer outside the client rectangle back towards it: beyond the
+// right or bottom edge the overshoot rounded up to whole steps, beyond the
+// left or top edge the (negative) position rounded away from zero to whole
+// steps; 0 inside. Steps below 1 count as 1. A step to the right never
+// takes the horizontal position posX past pageWidth - client width.
+void wsAutoScrollAtEdge(const RECT *client, POINT pt, int32_t stepX, int32_t stepY,
+                        int32_t pageWidth, int32_t posX, int32_t *dx, int32_t *dy);
 
 // ---- the workspace's scrolling ---------------------------------------------------------
 int32_t wsGetPageGap(HWND ws);
@@ -91,6 +92,16 @@ int32_t wsScrollDevY(HWND ws, int32_t dy, int code, BOOL allowPageChange);
 int32_t wsScrollByLogX(HWND ws, int32_t d);
 int32_t wsScrollByLogY(HWND ws, int32_t d);
 int32_t wsScrollYWithPageChange(HWND ws, int32_t dy);
+// The page-step rule of the paged and continuous styles for a clamped
+// vertical distance: posts 617, 618 or 619 instead of scrolling where the
+// rule says so, else moves the view (the bar's position too unless `bar`:
+// the navigation bar has moved it already). In the bar variant a thumb
+// track shows the page tip. The distance the view moved.
+int32_t wsScrollPagesY(HWND ws, int32_t d, int code, BOOL allow, BOOL bar);
+// Commands 35 and 37 after the bar's position has moved: the page-step
+// rule in the paged and continuous styles with more than one page, else a
+// plain move; the vertical ruler is invalidated.
+void wsPageStepOnBarScroll(HWND ws, int32_t d, int code);
 // Scrolls so that a client point (device pixels) lies in the client area,
 // in steps of half a measurement unit (at least one pixel); 1 when it
 // scrolled, 0 when the point was inside already.
@@ -122,6 +133,15 @@ int wsDragAutoScroll(HWND ws, POINT *pt);
 
 // Commands 30 to 39 of the navigation bars.
 int wsOnNavBarCommand(HWND ws, int command, LPARAM lParam);
+// Command 30: the horizontal origin moves to x (pixels) and the window
+// content with it; command 32: a horizontal scroll by d pixels. The
+// horizontal ruler is invalidated. 1 when handled.
+int wsSetHScrollOrigin(HWND ws, int32_t x);
+int wsScrollHBy(HWND ws, int32_t d);
+// Command 35: the vertical position y with the scroll code; command 37: a
+// vertical distance with the code. Both through the page-step rule.
+int wsSetVScrollOrigin(HWND ws, int32_t y, int code);
+int wsScrollVBy(HWND ws, int32_t d, int code);
 // The page tip: shown (created when missing) for a page of the count;
 // hidden and forgotten; the end of a thumb drag (at the fit-page zoom the
 // page under the thumb is shown, command 619).
@@ -144,6 +164,12 @@ int wsTrackScrollMenu(HWND ws, LPARAM lParam);
 // A press outside the current page in the continuous view: 1 when a
 // neighbouring page was hit and became the current page.
 int wsClickIntoOtherPage(HWND ws, POINT pt);
+// The neighbour page of the continuous view under a page point (twips of
+// the current page `page`): the next page placed one gap below the current
+// page's bottom, the previous one with its bottom one gap above its top,
+// each at its own height. The index hit, with the top it was drawn at; -1
+// when none.
+int wsHitNeighbourPage(HWND ws, const RECT *page, POINT lp, int32_t *drawnTop);
 // Draws page `index` moved down by dy twips.
 void pvDrawPageAt(HWND ws, HDC dc, const RECT *clip, MemHandle page, int index, int32_t dy,
                   BOOL menuPalette);

@@ -10,23 +10,10 @@ int wsScrollToPoint(HWND ws, POINT pt)
         return 0;
     int32_t stepX = dmLogToDevW(dmUnitsToLogX(0.5));
     int32_t stepY = dmLogToDevH(dmUnitsToLogY(0.5));
-    if (stepX < 1)
-        stepX = 1;
-    if (stepY < 1)
-        stepY = 1;
-    // Whole steps, enough to bring the point inside.
-    auto steps = [](int32_t distance, int32_t step) {
-        return ((distance + step - 1) / step) * step;
-    };
+    // Whole steps, enough to bring the point inside; the caret may lie
+    // anywhere on the page, so the page width sets no limit here.
     int32_t dx = 0, dy = 0;
-    if (pt.x < client.left)
-        dx = -steps(client.left - pt.x, stepX);
-    else if (pt.x >= client.right)
-        dx = steps(pt.x - client.right + 1, stepX);
-    if (pt.y < client.top)
-        dy = -steps(client.top - pt.y, stepY);
-    else if (pt.y >= client.bottom)
-        dy = steps(pt.y - client.bottom + 1, stepY);
+    wsAutoScrollAtEdge(&client, pt, stepX, stepY, INT32_MAX / 2, 0, &dx, &dy);
     int moved = 0;
     if (dx && wsScrollDevX(ws, dx))
         moved = 1;

@@ -240,6 +240,10 @@ BOOL wsBuildPageRects(HWND ws)
         ffClose(docFile);
     MemHandle table =
         values.empty() ? 0 : utHandleFromBytes(values.data(), (uint32_t)(values.size() * 4));
+    // Out of memory (reported by the allocator): the old table stays, so the
+    // view never holds a page larger than its entry says without knowing.
+    if (!values.empty() && !table)
+        return FALSE;
     MemHandle old = 0;
     if (WorkspaceRecord *rec = wsLockRecord(ws)) {
         old = rec->pageRects;

@@ -115,7 +115,8 @@ void wsStoreCurrentPageOffset(HWND ws);
 // Continuous view: the page whose extent holds the device y (0 above the
 // first, the last past every page); the current page otherwise.
 int wsPageIndexAtPos(HWND ws, int32_t y);
-// The continuous view's table of page rectangles, built anew.
+// The continuous view's table of page rectangles, built anew; FALSE (the old
+// table kept) without a document or when memory ran out.
 BOOL wsBuildPageRects(HWND ws);
 // The page's placement in the view (logical units) by zoom code and page
 // placement mode.

@@ -65,9 +65,11 @@ struct Answer {
 };
 Answer g_answer;
 std::string g_offered;   // the first entry's pattern of the last dialog's filter
+std::string g_started;   // the folder the last dialog started in
 BOOL answerDialog(HWND, WinFileDlgRequest &request)
 {
     g_offered = request.filter ? request.filter + strlen(request.filter) + 1 : "";
+    g_started = request.initialFolder ? request.initialFolder : "";
     utStrCopyN(request.path, g_answer.path.c_str(), 260);
     request.filterIndex = g_answer.index;
     return TRUE;
@@ -165,6 +167,91 @@ TEST_F(ImportExport, ATextFileThroughAllFileBecomesATextObjectButNotThroughBitma
     EXPECT_EQ(objects(page()).size(), 1u);
 }
 
+TEST_F(ImportExport, AnImportedTextIsCheckedAgainstTheMargins)
+{
+    RECT m;
+    pgGetMarginRect(page(), &m);
+    // Forty lines placed near the bottom margin run below it: the four
+    // choices, and "Keep the text as is." leaves it.
+    std::string lines;
+    for (int i = 0; i < 40; ++i)
+        lines += "line " + std::to_string(i + 1) + "\r\n";
+    const std::string tall = home.file("tall.txt");
+    writeFile(tall, lines);
+    std::string prompt;
+    std::vector<std::string> choices;
+    {
+        qmtest::DialogDriver driver({[&](HWND d) {
+            prompt = qmtest::itemText(d, 99);
+            for (int id = 100; id < 104; ++id)
+                choices.push_back(qmtest::itemText(d, id));
+            qmtest::pressButton(d, 100);
+            qmtest::pressButton(d, IDOK);
+        }});
+        const RECT low = {m.left + 200, m.bottom - 1500, m.left + 4000, m.bottom - 1000};
+        ASSERT_EQ(fcImportFile(ws, tall.c_str(), 0, 0, &low), 1);
+        EXPECT_EQ(1u, driver.ran()) << "the choice was offered";
+    }
+    EXPECT_EQ("Text exceeds the bottom of the page (margin).  You can:", prompt);
+    EXPECT_EQ((std::vector<std::string>{"Keep the text as is.", "Flow to the next page.",
+                                        "Cutoff at the bottom of the page.",
+                                        "Reduce to a smaller font and see if it fits."}),
+              choices);
+    ASSERT_EQ(objects(page()).size(), 1u);
+    RECT box;
+    obGetRect(objects(page())[0], &box);
+    EXPECT_GT(box.bottom, m.bottom) << "kept as it is";
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, ws, WM_COMMAND, WM_COMMAND, PM_NOREMOVE) &&
+                 (LOWORD(msg.wParam) == 2202 || LOWORD(msg.wParam) == 2203 ||
+                  LOWORD(msg.wParam) == 455))
+        << "no follow-up command";
+
+    // A short text placed below the page margin: a note.
+    const std::string shortText = home.file("short.txt");
+    writeFile(shortText, "Out");
+    const RECT target = {m.left, m.bottom + 300, m.left + 2000, m.bottom + 700};
+    BoxRecorder boxes;
+    ASSERT_EQ(fcImportFile(ws, shortText.c_str(), 15, 0, &target), 1);
+    ASSERT_EQ(boxes.count(), 1u) << boxes.texts();
+    EXPECT_EQ("The text object is outside your page margin.  You may want to move it afterward.",
+              boxes.last().text);
+    EXPECT_EQ(objects(page()).size(), 2u);
+}
+
+TEST_F(ImportExport, TheDialogToAHandleStartsFromItsTextAndGrowsItToFit)
+{
+    const std::string chosen = home.file("a rather long folder name\\picture.png");
+    g_answer = {chosen, 4};
+    MemHandle path = 0;
+    int index = 0;
+    ASSERT_EQ(1, fcImportFileDialogToHandle(nullptr, "Import", &path, &index));
+    ASSERT_TRUE(path);
+    EXPECT_STREQ(chosen.c_str(), MemLock<char>(path).get());
+    EXPECT_EQ(4, index);
+    EXPECT_EQ("", g_started);
+    // A short text grows to the longer answer; the dialog starts in its
+    // folder.
+    utFreeHandle(path);
+    path = utHandleFromString(home.file("x.bmp").c_str());
+    ASSERT_TRUE(path);
+    ASSERT_EQ(1, fcImportFileDialogToHandle(nullptr, "Import", &path, &index));
+    EXPECT_EQ(home.path() + "\\", g_started);
+    EXPECT_STREQ(chosen.c_str(), MemLock<char>(path).get());
+    EXPECT_GE(utHandleSize(path), chosen.size() + 1);
+    // No memory to grow: the old handle and its text stay.
+    utFreeHandle(path);
+    path = utHandleFromString("c:\\y.bmp");
+    {
+        BoxRecorder boxes;
+        utFailNextAllocs(1);
+        EXPECT_EQ(0, fcImportFileDialogToHandle(nullptr, "Import", &path, &index));
+        utFailNextAllocs(0);
+    }
+    EXPECT_STREQ("c:\\y.bmp", MemLock<char>(path).get());
+    utFreeHandle(path);
+}
+
 TEST_F(ImportExport, AMetafileThatCannotBeReadIsToldOnce)
 {
     const std::string bad = home.file("bad.wmf"), missing = home.file("none.wmf");
@@ -222,7 +309,14 @@ TEST_F(ImportExport, ALongTextFileIsCutAfterAskingOrLeftAlone)
               "Text file too long to import. If continued, text will be truncated");
     EXPECT_TRUE(objects(page()).empty());
     boxes.answer(IDOK);
-    EXPECT_EQ(fcImportFile(ws, path.c_str(), 0, 0, nullptr), 1);
+    {
+        // The long text runs past the bottom margin: kept as it is.
+        qmtest::DialogDriver keep({[](HWND d) {
+            qmtest::pressButton(d, 100);
+            qmtest::pressButton(d, IDOK);
+        }});
+        EXPECT_EQ(fcImportFile(ws, path.c_str(), 0, 0, nullptr), 1);
+    }
     ASSERT_EQ(objects(page()).size(), 1u);
     // Cut to 4,000,000 characters, laid out in lines (each with its line
     // code) that a line's byte count can hold.

@@ -218,6 +218,32 @@ TEST_F(MessageBar, TheFaceAndSizeBoxesSendTheirChoiceToTheFrame)
     EXPECT_EQ(std::make_pair(961, std::string("18")), fontCommands()[3]);
     EXPECT_EQ(fonts, GetFocus());
 
+    // Commands 963 and 964 drop what was typed and not sent.
+    boxCommand(face, CBN_EDITCHANGE);
+    boxCommand(size, CBN_EDITCHANGE);
+    EXPECT_TRUE(mbFaceChangePending());
+    EXPECT_TRUE(mbSizeChangePending());
+    mbFocusFaceBox();
+    EXPECT_FALSE(mbFaceChangePending());
+    EXPECT_TRUE(mbSizeChangePending());
+    mbFocusSizeBox();
+    EXPECT_FALSE(mbSizeChangePending());
+    // A font shown while a box has the focus supersedes what was typed.
+    boxCommand(face, CBN_EDITCHANGE);
+    boxCommand(size, CBN_EDITCHANGE);
+    SetFocus(face);
+    if (mbFocusIsInFontBoxes()) {
+        LOGFONTA shown = {};
+        shown.lfHeight = -200;
+        strcpy(shown.lfFaceName, "Quillmark Test Face");
+        mbShowFont(&shown);
+        EXPECT_FALSE(mbFaceChangePending());
+        EXPECT_FALSE(mbSizeChangePending());
+    }
+    mbFocusFaceBox();
+    mbFocusSizeBox();
+    SetFocus(fonts);
+
     // A font shown fills both boxes (the height in twips, 20 to the point);
     // none disables them.
     LOGFONTA lf = {};

@@ -353,7 +353,7 @@ TEST_F(Clip, TextBelowTheMarginOffersItsChoicesAndPostsTheirCommands)
                 qmtest::pressButton(d, 100 + k.choice);
                 qmtest::pressButton(d, IDOK);
             }});
-            EXPECT_EQ(k.posted ? 1 : 0, clipCheckTextOverflow(ws, t));
+            EXPECT_EQ(k.posted ? 1 : 0, txCheckNewTextFit(ws, t));
         }
         EXPECT_EQ("Text exceeds the bottom of the page (margin).  You can:", prompt);
         MSG msg;
@@ -367,7 +367,7 @@ TEST_F(Clip, TextBelowTheMarginOffersItsChoicesAndPostsTheirCommands)
     RECT outside = {m.left, m.bottom + 200, m.left + 2000, m.bottom + 600};
     MemHandle o = add(clipMakeTextObject(ws, "Out", TXK_PLAIN, &outside));
     BoxRecorder boxes;
-    EXPECT_EQ(0, clipCheckTextOverflow(ws, o));
+    EXPECT_EQ(0, txCheckNewTextFit(ws, o));
     ASSERT_EQ(1u, boxes.count());
     EXPECT_EQ("The text object is outside your page margin.  You may want to move it afterward.",
               boxes.last().text);

@@ -538,12 +538,12 @@ TEST(TrackAutoScroll, StepsAreWholeAndPointTowardsThePointer)
     };
     for (const Case &c : cases) {
         int32_t dx, dy;
-        wsAutoScrollDistance(&client, c.pt, 48, 48, &dx, &dy);
+        wsAutoScrollAtEdge(&client, c.pt, 48, 48, 1 << 20, 0, &dx, &dy);
         EXPECT_EQ(c.dx, dx) << c.pt.x << "," << c.pt.y;
         EXPECT_EQ(c.dy, dy) << c.pt.x << "," << c.pt.y;
     }
     int32_t dx, dy;
-    wsAutoScrollDistance(&client, POINT{305, 0}, 0, 0, &dx, &dy);
+    wsAutoScrollAtEdge(&client, POINT{305, 0}, 0, 0, 1 << 20, 0, &dx, &dy);
     EXPECT_EQ(6, dx);   // a step below one pixel counts as one
 }
 

@@ -9,6 +9,9 @@
 //   qmdrive post ID                   posts WM_COMMAND ID and returns at once
 //   qmdrive drag X1 Y1 X2 Y2          a left-button drag in workspace client pixels,
 //                                     given as real input (SendInput)
+//   qmdrive hold X1 Y1 X2 Y2 PNG      the same drag, with the workspace's client area
+//                                     captured into the PNG picture while the button is
+//                                     still down (press, move, capture, release)
 //   qmdrive click X Y                 a left click there as real input, then a pause
 //                                     longer than the double-click time
 //   qmdrive dblclick X Y              a left double click there as real input
@@ -39,6 +42,8 @@
 //                                     rectangle (left top right bottom, twips) and the
 //                                     bytes of its type data; then "guide KIND POSITION"
 //                                     per design guide of page 1
+//   qmdrive objects PATH page         the same after a first line "page 1: WIDTH x HEIGHT"
+//                                     (twips)
 //   qmdrive click X Y [ctrl]          a left click in workspace client pixels (real
 //                                     input), Ctrl held with "ctrl"
 //   qmdrive dblclick X Y              a left double click there
@@ -69,7 +74,9 @@
 //                                     (X Y WIDTH HEIGHT) and the height of one menu line:
 //                                     the menu bar lies in the strip's bottom line
 //   qmdrive dialog [ID...]            waits for a dialog of the frame, prints its caption,
-//                                     clicks the buttons ID in turn, then OK
+//                                     clicks the buttons ID in turn, then OK; ID=TEXT
+//                                     chooses the entry TEXT of combo box ID instead; the
+//                                     controls may lie on a page of a property sheet
 //   qmdrive lines ID [INDEX]          waits for a dialog of the frame, prints its caption,
 //                                     then the items of its list box ID one a line; chooses
 //                                     item INDEX and OK, or Cancel without an INDEX
@@ -119,6 +126,7 @@
 #include "model/qmf_save.h"
 #include "model/pg_render.h"
 #include "model/pg_margins.h"
+#include "objects/img_export.h"
 #include "objects/img_io.h"
 #include "objects/mf_pict.h"
 #include "support/gdi_dib.h"
@@ -375,7 +383,7 @@ int inspect(const char *path)
     return 0;
 }
 
-int listObjects(const char *path)
+int listObjects(const char *path, bool pageSize = false)
 {
     utSetMessageBoxHook(printBox);
     // The page as stored: a saved multiple selection shows as its chain.
@@ -385,6 +393,12 @@ int listObjects(const char *path)
     if (!form) {
         fprintf(stderr, "cannot open %s\n", path);
         return 1;
+    }
+    if (pageSize && page) {
+        // "objects PATH page": the first page's size in twips first.
+        RECT r;
+        pgGetPageRect(page, &r);
+        printf("page 1: %ld x %ld\n", (long)(r.right - r.left), (long)(r.bottom - r.top));
     }
     for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o)) {
         RECT r;
@@ -788,6 +802,52 @@ void sendMouse(POINT screen, DWORD flags)
     Sleep(60);
 }
 
+// The pointer to a, the left button pressed there and moved in four steps
+// to b (screen points), as real input; the button stays down.
+void pressAndMove(POINT a, POINT b)
+{
+    sendMouse(a, 0);
+    sendMouse(a, MOUSEEVENTF_LEFTDOWN);
+    for (int i = 1; i <= 4; ++i)
+        sendMouse(POINT{a.x + (b.x - a.x) * i / 4, a.y + (b.y - a.y) * i / 4}, 0);
+}
+
+// The window's client area as it is on the screen now, written as a PNG
+// picture (bottom-up 24-bit rows); 1 when written. The pixels are read from
+// the screen: the window belongs to the program's process, whose drawing a
+// DC of this process cannot read.
+int captureClient(HWND window, const char *path)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    BITMAPINFOHEADER bih = {};
+    bih.biSize = sizeof bih;
+    bih.biWidth = client.right;
+    bih.biHeight = client.bottom;
+    bih.biPlanes = 1;
+    bih.biBitCount = 24;
+    void *bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP bmp = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO *>(&bih), DIB_RGB_COLORS,
+                                   &bits, nullptr, 0);
+    int written = 0;
+    if (bmp && bits) {
+        HDC mem = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(mem, bmp);
+        BitBlt(mem, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+        written = imgExportDibRows(nullptr, &bih, bits, path, IMG_FORMAT_PNG);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+    }
+    if (bmp)
+        DeleteObject(bmp);
+    ReleaseDC(nullptr, screen);
+    return written;
+}
+
 // The visible window with the control id below the window; one inside a
 // dialog (a navigation bar) first.
 HWND findControl(HWND parent, int id, bool inDialog)
@@ -976,12 +1036,34 @@ int answerDialog(HWND frame, int count, char **ids)
     if (!dialog)
         return 1;
     for (int i = 0; i < count; ++i) {
-        HWND button = GetDlgItem(dialog, atoi(ids[i]));
-        if (!button) {
+        // A control of the dialog, or of a page inside it (a property sheet).
+        const int id = atoi(ids[i]);
+        HWND control = GetDlgItem(dialog, id);
+        if (!control)
+            control = findControl(dialog, id, false);
+        if (!control) {
             fprintf(stderr, "the dialog has no control %s\n", ids[i]);
             return 1;
         }
-        SendMessageA(button, BM_CLICK, 0, 0);
+        const char *text = strchr(ids[i], '=');
+        if (!text) {
+            SendMessageA(control, BM_CLICK, 0, 0);
+            continue;
+        }
+        // "ID=TEXT": the combo box's entry with that text chosen as a user
+        // would, its owner told. The text crosses into the program's
+        // process as wide text.
+        std::vector<WCHAR> wide(strlen(text + 1) + 1, 0);
+        MultiByteToWideChar(CP_ACP, 0, text + 1, -1, wide.data(), (int)wide.size());
+        const LRESULT item =
+            SendMessageW(control, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)wide.data());
+        if (item == CB_ERR) {
+            fprintf(stderr, "control %d has no entry \"%s\"\n", id, text + 1);
+            return 1;
+        }
+        SendMessageA(control, CB_SETCURSEL, (WPARAM)item, 0);
+        SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                     (LPARAM)control);
     }
     return closeWith(frame, dialog, IDOK);
 }
@@ -2154,6 +2236,8 @@ int main(int argc, char **argv)
         return newDocument(argv[2], 1, nullptr, true);
     if (strcmp(verb, "password") == 0 && argc == 3)
         return answerPassword(argv[2]);
+    if (strcmp(verb, "objects") == 0 && argc == 4 && strcmp(argv[3], "page") == 0)
+        return listObjects(argv[2], true);
     if (strcmp(verb, "objects") == 0 && argc == 3)
         return listObjects(argv[2]);
     if (strcmp(verb, "fills") == 0 && argc == 3)
@@ -2315,10 +2399,7 @@ int main(int argc, char **argv)
         POINT a = {atoi(argv[2]), atoi(argv[3])}, b = {atoi(argv[4]), atoi(argv[5])};
         ClientToScreen(ws, &a);
         ClientToScreen(ws, &b);
-        sendMouse(a, 0);
-        sendMouse(a, MOUSEEVENTF_LEFTDOWN);
-        for (int i = 1; i <= 4; ++i)
-            sendMouse(POINT{a.x + (b.x - a.x) * i / 4, a.y + (b.y - a.y) * i / 4}, 0);
+        pressAndMove(a, b);
         sendMouse(b, MOUSEEVENTF_LEFTUP);
         settle(frame);
         return 0;
@@ -2347,13 +2428,28 @@ int main(int argc, char **argv)
         settle(frame);
         return 0;
     }
+    if (strcmp(verb, "hold") == 0 && argc == 7) {
+        // Press, move, capture, release: the capture of the workspace (a PNG
+        // picture) is taken with the button still down, so it shows what the
+        // tool draws during the drag.
+        POINT a = {atoi(argv[2]), atoi(argv[3])}, b = {atoi(argv[4]), atoi(argv[5])};
+        ClientToScreen(ws, &a);
+        ClientToScreen(ws, &b);
+        pressAndMove(a, b);
+        settle(frame);
+        const int captured = captureClient(ws, argv[6]);
+        sendMouse(b, MOUSEEVENTF_LEFTUP);
+        settle(frame);
+        if (!captured) {
+            fprintf(stderr, "the capture was not written\n");
+            return 1;
+        }
+        return 0;
+    }
     if (strcmp(verb, "dragout") == 0 && argc == 6) {
         POINT a = {atoi(argv[2]), atoi(argv[3])}, b = {atoi(argv[4]), atoi(argv[5])};
         ClientToScreen(ws, &a);
-        sendMouse(a, 0);
-        sendMouse(a, MOUSEEVENTF_LEFTDOWN);
-        for (int i = 1; i <= 4; ++i)
-            sendMouse(POINT{a.x + (b.x - a.x) * i / 4, a.y + (b.y - a.y) * i / 4}, 0);
+        pressAndMove(a, b);
         sendMouse(b, MOUSEEVENTF_LEFTUP);
         settle(frame);
         return 0;

@@ -6,6 +6,7 @@
 #include "tools/fld_control_font.h"
 #include "forms/fld_check.h"
 #include "model/ob_links.h"
+#include <string>
 
 using namespace eptest;
 
@@ -164,6 +165,54 @@ TEST(ControlFont, TheLabelFontGrowsTheControlToItsNaturalSize)
     EXPECT_EQ(0, fldSetLabelFont(0, &lf));
     EXPECT_EQ(0, fldGetLabelFont(0, &back));
     fldSetFlag4(0);   // nothing to do, no crash
+    obFreeTree(h);
+}
+
+TEST(ControlFont, TheLabelTextKeepsTheControlsOwnLayoutAndSurvivesNoMemory)
+{
+    dmResetModule();
+    Defaults d;
+    POINT pts[2] = {{0, 0}, {100, 100}};
+    MemHandle h = epCreateObjectFrom(d.get(), 0, OBT_CHECKBOX, pts, 2);
+    ASSERT_TRUE(h);
+    auto length = [](MemHandle c) { return ObLock(c)->length; };
+    auto label = [](MemHandle c) {
+        MemHandle t = fldCheckGetLabel(c);
+        std::string s = t ? MemLock<char>(t).get() : "";
+        utFreeHandle(t);
+        return s;
+    };
+    // Each change moves the length by the difference of the texts.
+    const uint32_t utMode = utGetDebugMode();
+    utSetDebugMode(UT_DEBUG_MOVE_ON_GROW);
+    h = fldSetLabelText(h, "Agree");
+    ASSERT_TRUE(h);
+    std::string old = label(h);
+    for (const char *text : {"I have read the terms", "No", "No", "Agreed"}) {
+        const uint32_t before = length(h);
+        MemHandle got = fldSetLabelText(h, text);
+        ASSERT_TRUE(got) << text;
+        h = got;
+        EXPECT_EQ(text, label(h));
+        EXPECT_EQ((int64_t)before + (int64_t)strlen(text) - (int64_t)old.size(),
+                  (int64_t)length(h))
+            << text;
+        old = text;
+    }
+    utSetDebugMode(utMode);
+    // Memory runs out: 0, and the old handle keeps its record.
+    const uint32_t before = length(h);
+    {
+        qmtest::BoxRecorder boxes;
+        utFailNextAllocs(1);
+        const std::string longer(400, 'L');   // more than the block holds
+        EXPECT_EQ(0u, fldSetLabelText(h, longer.c_str()));
+        utFailNextAllocs(0);
+    }
+    EXPECT_TRUE(utIsLiveHandle(h));
+    EXPECT_EQ("Agreed", label(h));
+    EXPECT_EQ(before, length(h));
+    EXPECT_EQ(0u, fldSetLabelText(0, "x"));
     obFreeTree(h);
 }
 

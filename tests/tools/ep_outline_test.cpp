@@ -95,6 +95,153 @@ TEST_F(Outline, DrawnTwiceInNotXorTheOutlinesLeaveThePictureUnchanged)
     }
 }
 
+// The point kinds outline their own shape: ink on the segments, none on
+// the corners of the bounding box that the shape does not pass.
+class PointOutline : public Outline {
+protected:
+    // Whether the outline marked a pixel within one pixel of a page point.
+    bool inkAt(POINT twips) const
+    {
+        POINT p = twips;
+        LPtoDP(dib_.dc(), &p, 1);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int x = p.x + dx, y = p.y + dy;
+                if (x >= 0 && y >= 0 && x < dib_.width() && y < dib_.height() &&
+                    dib_.pixel(x, y) != RGB(255, 255, 255))
+                    return true;
+            }
+        return false;
+    }
+    static POINT mid(POINT a, POINT b) { return POINT{(a.x + b.x) / 2, (a.y + b.y) / 2}; }
+    // Draws the move outline, runs the checks, draws it again and expects
+    // the picture unchanged.
+    template <class Check> void outlined(MemHandle h, Check check)
+    {
+        XorPen pen(dib_.dc());
+        objOutlineByType(dib_.dc(), h);
+        check();
+        objOutlineByType(dib_.dc(), h);
+        EXPECT_EQ(0, changed()) << obGetType(h);
+    }
+};
+
+TEST_F(PointOutline, PolylinesCurvesPolygonsAndCubesShowTheirOwnShape)
+{
+    // A W: its two bottom corners of the box are never passed.
+    const std::vector<POINT> w = {{300, 300}, {900, 2400}, {1500, 900}, {2100, 2400}, {2700, 300}};
+    for (int16_t type : {OBT_POLYLINE, OBT_POLYHV}) {
+        MemHandle poly = make(type, w);
+        const std::vector<POINT> pts = pointsOf(poly);
+        ASSERT_EQ(5u, pts.size()) << type;
+        outlined(poly, [&] {
+            for (size_t i = 0; i + 1 < pts.size(); ++i)
+                EXPECT_TRUE(inkAt(mid(pts[i], pts[i + 1]))) << type << " segment " << i;
+            EXPECT_FALSE(inkAt(POINT{300, 2400})) << type << ": no frame";
+            EXPECT_FALSE(inkAt(POINT{2700, 2400})) << type << ": no frame";
+        });
+    }
+
+    MemHandle curve = make(OBT_BEZIER, {{300, 2400}, {300, 300}, {2700, 300}, {2700, 2400}});
+    std::vector<POINT> c = pointsOf(curve);
+    ASSERT_GE(c.size(), 4u);
+    outlined(curve, [&] {
+        // The point of the curve at t = 1/2.
+        const POINT half = {(c[0].x + 3 * c[1].x + 3 * c[2].x + c[3].x) / 8,
+                            (c[0].y + 3 * c[1].y + 3 * c[2].y + c[3].y) / 8};
+        EXPECT_TRUE(inkAt(half));
+        EXPECT_FALSE(inkAt(c[1])) << "a control point is not on the curve";
+        EXPECT_FALSE(inkAt(mid(c[0], c[1]))) << "no straight run through the controls";
+    });
+
+    MemHandle triangle = make(OBT_POLYGON, {{300, 300}, {2700, 300}, {1500, 2400}});
+    std::vector<POINT> t = pointsOf(triangle);
+    ASSERT_EQ(3u, t.size());
+    outlined(triangle, [&] {
+        EXPECT_TRUE(inkAt(mid(t[0], t[1])));
+        EXPECT_TRUE(inkAt(mid(t[1], t[2])));
+        EXPECT_TRUE(inkAt(mid(t[2], t[0]))) << "the polygon closes";
+        EXPECT_FALSE(inkAt(POINT{300, 2400}));
+    });
+
+    MemHandle cube = make(OBT_CUBE, {{300, 300}, {2400, 2400}});
+    std::vector<POINT> q = pointsOf(cube);
+    ASSERT_EQ(6u, q.size());
+    outlined(cube, [&] {
+        for (size_t i = 0; i < 6; ++i)
+            EXPECT_TRUE(inkAt(mid(q[i], q[(i + 1) % 6]))) << "ring edge " << i;
+        const POINT inner = {q[0].x + q[2].x - q[1].x, q[0].y + q[2].y - q[1].y};
+        for (size_t i : {0, 2, 4})
+            EXPECT_TRUE(inkAt(mid(inner, q[i]))) << "inner edge to " << i;
+    });
+
+    // An H-line is one line: the pixels of one row of its length.
+    MemHandle hline = make(OBT_HLINE, {{300, 1500}, {2700, 1500}});
+    outlined(hline, [&] {
+        EXPECT_TRUE(inkAt(POINT{1500, 1500}));
+        POINT a = {300, 1500}, b = {2700, 1500};
+        LPtoDP(dib_.dc(), &a, 1);
+        LPtoDP(dib_.dc(), &b, 1);
+        EXPECT_LE(changed(), b.x - a.x + 2) << "a single line";
+        EXPECT_GE(changed(), b.x - a.x - 1);
+    });
+
+    // A text and a bitmap still show their frame.
+    for (int16_t type : {OBT_TEXT, OBT_BITMAP}) {
+        MemHandle h = make(type, {{300, 300}, {2400, 1800}});
+        RECT box;
+        obGetRect(h, &box);
+        outlined(h, [&] {
+            EXPECT_TRUE(inkAt(POINT{box.left, box.top})) << type;
+            EXPECT_TRUE(inkAt(POINT{box.right, box.bottom})) << type;
+            EXPECT_TRUE(inkAt(POINT{(box.left + box.right) / 2, box.top})) << type;
+        });
+    }
+}
+
+TEST_F(PointOutline, ARotatedPolylineOutlinesItsTurnedPoints)
+{
+    MemHandle line = make(OBT_LINE, {{300, 1500}, {2700, 1500}});
+    {
+        ObLock r(line);
+        r->rotation = 900;   // a quarter turn: the line stands upright
+    }
+    POINT c;
+    obGetCentre(line, &c);
+    outlined(line, [&] {
+        EXPECT_TRUE(inkAt(POINT{c.x, c.y - 900}));
+        EXPECT_FALSE(inkAt(POINT{c.x - 900, c.y})) << "not the unturned line";
+    });
+}
+
+TEST_F(PointOutline, APolylineResizedToTwiceItsWidthDrawsItsScaledShape)
+{
+    MemHandle poly = make(OBT_POLYLINE, {{300, 300}, {600, 1500}, {900, 600}, {1200, 1500}});
+    RECT box;
+    obGetRect(poly, &box);
+    const RECT target = {box.left, box.top, box.left + 2 * (box.right - box.left), box.bottom};
+    XorPen pen(dib_.dc());
+    ASSERT_EQ(1, objScaledOutline(dib_.dc(), poly, nullptr, OBJ_OUTLINE_BEGIN));
+    objScaledOutline(dib_.dc(), poly, &target, OBJ_OUTLINE_DRAW);
+    // The second vertex (600, 1500) is at twice its distance from the left.
+    const std::vector<POINT> pts = pointsOf(poly);
+    const POINT v1 = {box.left + 2 * (pts[1].x - box.left), pts[1].y};
+    const POINT v2 = {box.left + 2 * (pts[2].x - box.left), pts[2].y};
+    EXPECT_TRUE(inkAt(mid(v1, v2)));
+    // Corners of the target that the shape does not pass (the first vertex
+    // is its top-left, the last its bottom-right).
+    EXPECT_FALSE(inkAt(POINT{target.right, target.top})) << "no frame";
+    EXPECT_FALSE(inkAt(POINT{target.left, target.bottom})) << "no frame";
+    // A target of no width draws nothing.
+    objScaledOutline(dib_.dc(), poly, &target, OBJ_OUTLINE_DRAW);
+    ASSERT_EQ(0, changed());
+    const RECT flat = {target.left, target.top, target.left, target.bottom};
+    objScaledOutline(dib_.dc(), poly, &flat, OBJ_OUTLINE_DRAW);
+    EXPECT_EQ(0, changed());
+    objScaledOutline(dib_.dc(), poly, nullptr, OBJ_OUTLINE_END);
+    EXPECT_EQ(box.right - box.left, obGetWidth(poly)) << "the object keeps its size";
+}
+
 TEST_F(Outline, ATargetWithoutWidthOrHeightDrawsNothing)
 {
     MemHandle rect = make(OBT_RECTANGLE, {{150, 150}, {1800, 1500}});

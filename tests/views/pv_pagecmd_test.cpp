@@ -24,6 +24,13 @@
 #include "views/pv_guide.h"
 #include "views/pv_page.h"
 #include "views/pv_pagecmd.h"
+#include "views/pv_layout_sheet.h"
+#include "views/ws_zoom.h"
+#include "model/setup_record.h"
+#include "resources/resource.h"
+#include "support/dm_map.h"
+#include <commctrl.h>
+#include <prsht.h>
 #include "model/ws_document.h"
 #include "views/ws_record.h"
 #include <string.h>
@@ -64,6 +71,156 @@ protected:
     }
     std::vector<std::string> names() { return pgtest::pageNames(wsGetDocument(ws)); }
 };
+
+// ---- page layout and pages by name -------------------------------------------------------
+
+// The real page layout sheet, answered inside its own loop: the paper
+// chosen by its list text (none: the paper stays) and OK, or Cancel.
+struct ScriptedSheet {
+    ScriptedSheet(PvLayoutSheetHook restore, const char *paper, bool ok = true,
+                  int failAllocs = 0)
+        : restore(restore), driver({[=](HWND sheet) {
+              HWND page = (HWND)SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
+              if (paper) {
+                  HWND combo = GetDlgItem(page, IDC_PG_PAPER_SIZE);
+                  const LRESULT item =
+                      SendMessageA(combo, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)paper);
+                  SendMessageA(combo, CB_SETCURSEL, (WPARAM)item, 0);
+                  SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_PG_PAPER_SIZE, CBN_SELCHANGE),
+                               (LPARAM)combo);
+              }
+              if (failAllocs)
+                  utFailNextAllocs(failAllocs);
+              SendMessageA(sheet, PSM_PRESSBUTTON, ok ? PSBTN_OK : PSBTN_CANCEL, 0);
+          }})
+    {
+        pvSetLayoutSheetHook(nullptr);
+    }
+    ~ScriptedSheet() { pvSetLayoutSheetHook(restore); }
+    PvLayoutSheetHook restore;   // the fixture's answer, back afterwards
+    qmtest::DialogDriver driver;
+};
+
+std::vector<uint8_t> bytesOf(MemHandle h)
+{
+    MemLock<uint8_t> p(h);
+    return p ? std::vector<uint8_t>(p.get(), p.get() + ObLock(h)->length)
+             : std::vector<uint8_t>();
+}
+
+bool posted911(HWND ws)
+{
+    MSG m;
+    bool found = false;
+    while (PeekMessageA(&m, ws, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+        found = found || LOWORD(m.wParam) == 911;
+    return found;
+}
+
+TEST_F(PageCommands, LayoutToLegalRefitsTheSameSizeRedrawsAndCancelChangesNothing)
+{
+    useDocument({"Cover", "Back"});
+    RECT letter;
+    pgGetPageRect(pvGetCurrentPage(ws), &letter);
+    ASSERT_EQ(15840, letter.bottom - letter.top);
+    wsSetZoom(ws, -100, 100, &letter, nullptr, TRUE);
+    const int32_t letterPercent = wsGetZoomPercent(ws);
+    wsClearModified(ws);
+    posted911(ws);
+
+    {
+        ScriptedSheet legal(answerSheet, "Legal 8 1/2 x 14 in");
+        EXPECT_EQ(0, wsOnCommand(ws, 598, 0));
+        EXPECT_EQ(1u, legal.driver.ran());
+    }
+    RECT page;
+    pgGetPageRect(pvGetCurrentPage(ws), &page);
+    EXPECT_EQ(12240, page.right - page.left);
+    EXPECT_EQ(20160, page.bottom - page.top);
+    RECT entry;
+    ASSERT_TRUE(wsGetPageRect(ws, 0, &entry));
+    EXPECT_EQ(20160, entry.bottom - entry.top) << "the page table is rebuilt";
+    int code = 0;
+    if (WorkspaceRecord *rec = wsLockRecord(ws)) {
+        code = rec->zoomCode;
+        wsUnlockRecord(ws);
+    }
+    EXPECT_EQ(-100, code) << "still fitting the page";
+    EXPECT_EQ(dmZoomToFitWindow(ws, &page), wsGetZoomPercent(ws)) << "fitted again";
+    EXPECT_LE(wsGetZoomPercent(ws), letterPercent);
+    EXPECT_TRUE(wsIsModified(ws));
+    posted911(ws);
+
+    // The same size: 911 posted, the document modified.
+    wsClearModified(ws);
+    {
+        ScriptedSheet same(answerSheet, "Legal 8 1/2 x 14 in");
+        EXPECT_EQ(0, wsOnCommand(ws, 601, 0));
+    }
+    EXPECT_TRUE(posted911(ws));
+    EXPECT_TRUE(wsIsModified(ws));
+
+    // Cancel: the page record byte for byte, nothing modified.
+    wsClearModified(ws);
+    const std::vector<uint8_t> before = bytesOf(pvGetCurrentPage(ws));
+    {
+        ScriptedSheet cancel(answerSheet, "A4 210 x 297 mm", false);
+        EXPECT_EQ(0, wsOnCommand(ws, 598, 0));
+        EXPECT_EQ(1u, cancel.driver.ran());
+    }
+    EXPECT_EQ(before, bytesOf(pvGetCurrentPage(ws)));
+    EXPECT_FALSE(wsIsModified(ws));
+    EXPECT_FALSE(posted911(ws));
+}
+
+TEST_F(PageCommands, LayoutWithoutMemoryForThePageTableKeepsTheOldSize)
+{
+    useDocument({"Cover", "Back"});
+    BoxRecorder boxes;
+    {
+        ScriptedSheet a3(answerSheet, "A3 297 x 420 mm", true, 1);
+        pvCmdPageLayout(appGetFrameWindow(), ws);
+    }
+    utFailNextAllocs(0);
+    EXPECT_EQ(1u, boxes.count()) << boxes.texts();
+    EXPECT_EQ("Memory allocation failed", boxes.last().text);
+    RECT page, entry;
+    pgGetPageRect(pvGetCurrentPage(ws), &page);
+    EXPECT_EQ(15840, page.bottom - page.top) << "the old size kept";
+    ASSERT_TRUE(wsGetPageRect(ws, 0, &entry));
+    EXPECT_TRUE(EqualRect(&page, &entry)) << "the view and its table agree";
+}
+
+TEST_F(PageCommands, LayoutWithoutADocumentSetsThePageNewDocumentsStartFrom)
+{
+    {
+        ScriptedSheet legal(answerSheet, "Legal 8 1/2 x 14 in");
+        pvCmdPageLayout(appGetFrameWindow(), nullptr);
+        EXPECT_EQ(1u, legal.driver.ran());
+    }
+    RECT r;
+    pgGetPageRect(setGetDefaultPage(), &r);
+    EXPECT_EQ(20160, r.bottom - r.top);
+    // The next New takes it.
+    SendMessageA(appGetFrameWindow(), WM_COMMAND, 100, 0);
+    pump();
+    HWND fresh = appGetActiveWorkspace();
+    ASSERT_TRUE(fresh);
+    ASSERT_NE(fresh, ws);
+    pgGetPageRect(pvGetCurrentPage(fresh), &r);
+    EXPECT_EQ(20160, r.bottom - r.top);
+}
+
+TEST_F(PageCommands, GoToPageByNameIgnoresCaseAndDoesNothingForAnUnknownName)
+{
+    useDocument({"Cover", "Back"});
+    EXPECT_EQ(1, pvCmdGoToPageByName(ws, "back"));
+    EXPECT_EQ(1, current());
+    EXPECT_EQ(0, pvCmdGoToPageByName(ws, "None"));
+    EXPECT_EQ(1, current());
+    EXPECT_EQ(1, pvCmdGoToPageByName(ws, "COVER"));
+    EXPECT_EQ(0, current());
+}
 
 // ---- previous and next -------------------------------------------------------------------
 

@@ -8,6 +8,9 @@
 #include "tests/model/pg_kit.h"
 #include "tests/support/kit_dialog.h"
 #include "app/ws_paint.h"
+#include "controls/pal_window.h"
+#include "model/pg_palette.h"
+#include "model/pg_record.h"
 #include "model/fm_form.h"
 #include "model/pg_dir.h"
 #include "model/pg_margins.h"
@@ -24,6 +27,7 @@
 #include "views/ws_window.h"
 #include "views/ws_zoom.h"
 #include <string.h>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -229,6 +233,33 @@ std::vector<std::string> pageNames(int n)
     return names;
 }
 
+TEST(ScrollArithmetic, AutoScrollAtTheEdgeStepsWholeAndStopsAtThePageWidth)
+{
+    const RECT client = {0, 0, 300, 200};
+    struct Case {
+        POINT pt;
+        int32_t pageWidth, posX;
+        int32_t dx, dy;
+    } cases[] = {
+        {{150, 100}, 1000, 0, 0, 0},       // inside
+        {{300, 100}, 1000, 0, 48, 0},      // one pixel outside: one whole step
+        {{349, 100}, 1000, 0, 96, 0},
+        {{-1, 100}, 1000, 0, -48, 0},
+        {{-49, -3}, 1000, 0, -96, -48},
+        {{10, 250}, 1000, 0, 0, 96},       // downwards never limited by the width
+        {{300, 100}, 1000, 690, 10, 0},    // up to page width - client width only
+        {{400, 100}, 1000, 700, 0, 0},
+        {{400, 100}, 1000, 800, 0, 0},     // already past: never backwards
+        {{400, 100}, 200, 0, 0, 0},        // a page narrower than the window
+    };
+    for (const Case &c : cases) {
+        int32_t dx, dy;
+        wsAutoScrollAtEdge(&client, c.pt, 48, 48, c.pageWidth, c.posX, &dx, &dy);
+        EXPECT_EQ(c.dx, dx) << c.pt.x << "," << c.pt.y << " at " << c.posX;
+        EXPECT_EQ(c.dy, dy) << c.pt.x << "," << c.pt.y << " at " << c.posX;
+    }
+}
+
 class Scroll : public apptest::App {
 protected:
     HWND doc = nullptr, ws = nullptr;
@@ -356,6 +387,94 @@ TEST_F(Scroll, FitPageStepsPagesInsteadOfScrollingAndAOnePageDocumentNeverSteps)
             wsScrollYWithPageChange(ws, -500);
             EXPECT_FALSE(postedPageCommand(ws)) << "code " << code << " style " << style;
         }
+    }
+}
+
+TEST_F(Scroll, TheCommandHandlersKeepTheRulesOfTheirCommands)
+{
+    // The page-step rule at the fit page: a downward step on page 1 of 3
+    // posts 618 and scrolls nothing, by each of the names that run it.
+    struct Case {
+        const char *name;
+        std::function<void()> call;
+    } downward[] = {
+        {"wsScrollPagesY", [&] { EXPECT_EQ(0, wsScrollPagesY(ws, 40, SB_LINEDOWN, TRUE, FALSE)); }},
+        {"wsPageStepOnBarScroll", [&] { wsPageStepOnBarScroll(ws, 40, SB_LINEDOWN); }},
+        {"wsScrollVBy", [&] { EXPECT_EQ(1, wsScrollVBy(ws, 40, SB_LINEDOWN)); }},
+        {"wsSetVScrollOrigin",
+         [&] { EXPECT_EQ(1, wsSetVScrollOrigin(ws, originY() + 40, SB_LINEDOWN)); }},
+    };
+    for (const Case &c : downward) {
+        load(3, WS_SCROLL_CONTINUOUS, -100);
+        posted(ws);
+        const int32_t before = originY();
+        c.call();
+        auto commands = posted(ws);
+        ASSERT_EQ(1u, commands.size()) << c.name;
+        EXPECT_EQ(618, commands[0].first) << c.name;
+        EXPECT_EQ(before, originY()) << c.name << ": nothing scrolls";
+    }
+    // Not allowed to change pages, or one page only: nothing is posted.
+    load(3, WS_SCROLL_CONTINUOUS, -100);
+    posted(ws);
+    wsScrollPagesY(ws, 40, SB_LINEDOWN, FALSE, FALSE);
+    EXPECT_FALSE(postedPageCommand(ws));
+    load(1, WS_SCROLL_CONTINUOUS, -100);
+    posted(ws);
+    wsScrollVBy(ws, 40, SB_LINEDOWN);
+    wsSetVScrollOrigin(ws, originY() + 40, SB_LINEDOWN);
+    EXPECT_FALSE(postedPageCommand(ws));
+
+    // Horizontally: the origin set (30) and moved by a distance (32).
+    load(1, WS_SCROLL_SINGLE, -1, 400);
+    EXPECT_EQ(1, wsSetHScrollOrigin(ws, 30));
+    EXPECT_EQ(30, originX());
+    EXPECT_EQ(1, wsScrollHBy(ws, 12));
+    EXPECT_EQ(42, originX());
+    EXPECT_EQ(0, wsScrollHBy(ws, 0));
+    SendMessageA(doc, WM_COMMAND, 30, 5);   // the bottom bar's command reaches the same
+    EXPECT_EQ(5, originX());
+
+    // The neighbour pages of the continuous view: one gap below and above.
+    load(3, WS_SCROLL_CONTINUOUS, -1, 10);
+    go(1);
+    RECT page;
+    pgGetPageRect(pvGetCurrentPage(ws), &page);
+    const int32_t gap = wsGetPageGap(ws);
+    int32_t top = 0;
+    EXPECT_EQ(2, wsHitNeighbourPage(ws, &page, POINT{page.left + 100, page.bottom + gap + 100},
+                                    &top));
+    EXPECT_EQ(page.bottom + gap, top);
+    EXPECT_EQ(0, wsHitNeighbourPage(ws, &page, POINT{page.left + 100, page.top - gap - 100},
+                                    &top));
+    EXPECT_EQ(-1, wsHitNeighbourPage(ws, &page, POINT{page.left + 100, page.bottom + gap / 2},
+                                     &top))
+        << "the gap";
+    go(0);
+    pgGetPageRect(pvGetCurrentPage(ws), &page);
+    EXPECT_EQ(-1, wsHitNeighbourPage(ws, &page, POINT{page.left + 100, page.top - gap - 100},
+                                     &top))
+        << "nothing above the first page";
+
+    // The page palette record: the colour menu's colours, flag 64.
+    int16_t count = 0;
+    MemHandle colours = clrGetColors(&count);
+    utFreeHandle(colours);
+    pvBuildPagePalette(ws);
+    MemHandle block = 0;
+    {
+        PgLock p(pvGetCurrentPage(ws));
+        ASSERT_TRUE(p);
+        block = p.data()->paletteBlock;
+    }
+    if (count > 0) {
+        ASSERT_TRUE(block);
+        MemLock<uint8_t> b(block);
+        PagePaletteHead head;
+        memcpy(&head, b.get(), sizeof head);
+        EXPECT_EQ(64u, head.flag);
+        EXPECT_EQ(count, (int16_t)head.count);
+        EXPECT_EQ(10u + 4u * (uint32_t)count, head.size);
     }
 }
 

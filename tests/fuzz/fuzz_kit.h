@@ -72,8 +72,8 @@ Round runCounted(const std::string &path, const std::string &resave, Counts &bas
 // handle table); -1 when the table cannot be read.
 long gdiObjects();
 
-// A second thread that fails the running case when it takes longer than
-// the limit: it prints the case's description and ends the process, since
+// A second thread that fails the running case when it uses more processor
+// time than the limit (or waits twenty times as long): it prints the case's description and ends the process, since
 // a hung case cannot be stopped.
 class Watchdog {
 public:
@@ -88,6 +88,8 @@ private:
     CRITICAL_SECTION lock_;
     std::string what_;
     ULONGLONG started_ = 0;
+    ULONGLONG startedCpu_ = 0;
+    HANDLE watched_ = nullptr;   // the thread whose cases are timed
     bool busy_ = false;
     HANDLE stop_;
     HANDLE thread_;

@@ -7,6 +7,7 @@
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_field_box.h"
+#include "forms/fld_box.h"
 #include "support/gdi_draw.h"
 #include "support/num_format.h"
 #include "support/ut_bytes.h"

@@ -73,24 +73,29 @@ void gdiDrawGridLines(HDC dc, const RECT *rect, int n, COLORREF subColour, COLOR
     dmLogToDevPoints(box, 2);
     dmSnapDevPoints(box, 2, (int16_t)d);
     const int oldBk = SetBkMode(dc, TRANSPARENT);
-    for (int32_t y = box[0].y; y < box[1].y; y += uy)
-        for (int k = 0; k < d; ++k) {
-            const POINT p = snappedLogical(box[0].x, y + (k * uy + (d + 1) / 2) / d, d);
-            if (p.y > rect->top && p.y < rect->bottom) {
+    // One pass per axis: from the snapped start, a line at each subdivision
+    // strictly inside the rectangle, dotted at whole units.
+    for (int axis = 0; axis < 2; ++axis) {
+        const bool rows = axis == 0;
+        const int32_t unitStep = rows ? uy : ux;
+        const int32_t from = rows ? box[0].y : box[0].x, to = rows ? box[1].y : box[1].x;
+        for (int32_t v = from; v < to; v += unitStep)
+            for (int k = 0; k < d; ++k) {
+                const int32_t at = v + (k * unitStep + (d + 1) / 2) / d;
+                const POINT p = rows ? snappedLogical(box[0].x, at, d) : snappedLogical(at, box[0].y, d);
+                const int32_t c = rows ? p.y : p.x;
+                if (c <= (rows ? rect->top : rect->left) || c >= (rows ? rect->bottom : rect->right))
+                    continue;
                 SelectObject(dc, k == 0 ? unit.get() : sub.get());
-                MoveToEx(dc, rect->left, p.y, nullptr);
-                LineTo(dc, rect->right, p.y);
+                if (rows) {
+                    MoveToEx(dc, rect->left, c, nullptr);
+                    LineTo(dc, rect->right, c);
+                } else {
+                    MoveToEx(dc, c, rect->top, nullptr);
+                    LineTo(dc, c, rect->bottom);
+                }
             }
-        }
-    for (int32_t x = box[0].x; x < box[1].x; x += ux)
-        for (int k = 0; k < d; ++k) {
-            const POINT p = snappedLogical(x + (k * ux + (d + 1) / 2) / d, box[0].y, d);
-            if (p.x > rect->left && p.x < rect->right) {
-                SelectObject(dc, k == 0 ? unit.get() : sub.get());
-                MoveToEx(dc, p.x, rect->top, nullptr);
-                LineTo(dc, p.x, rect->bottom);
-            }
-        }
+    }
     SetBkMode(dc, oldBk);
 }
 

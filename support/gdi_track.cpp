@@ -28,13 +28,24 @@ void CALLBACK dotAt(int x, int y, LPARAM data)
     }
 }
 
-// The subdivisions a grid of n divisions is drawn with at the current zoom.
-int gridDivisions(int n, int32_t *ux, int32_t *uy)
+// The subdivisions a grid of n divisions is drawn with at the current zoom,
+// the unit's pixels and the rectangle in device points; false when there
+// is nothing to draw.
+bool gridSetup(const RECT *rect, int n, int *d, int32_t *ux, int32_t *uy, POINT box[2])
 {
+    if (n <= 0)
+        return false;
     *ux = dmGetUnitPixelsX();
     *uy = dmGetUnitPixelsY();
-    int d = gdiGridSubdivisions(n, *ux < *uy ? *ux : *uy);
-    return d < 1 ? 1 : d;
+    *d = gdiGridSubdivisions(n, *ux < *uy ? *ux : *uy);
+    if (*d < 1)
+        *d = 1;
+    if (*ux < 1 || *uy < 1)
+        return false;
+    box[0] = POINT{rect->left, rect->top};
+    box[1] = POINT{rect->right, rect->bottom};
+    dmLogToDevPoints(box, 2);
+    return true;
 }
 
 // A device point snapped to the grid of d subdivisions, in logical units.
@@ -63,14 +74,11 @@ void gdiDrawGridLines(HDC dc, const RECT *rect, int n, COLORREF subColour, COLOR
     GdiObject<HPEN> sub(CreatePen(PS_SOLID, 0, subColour));
     GdiObject<HPEN> unit(CreatePen(PS_DOT, 0, unitColour));
     GdiSelect keep(dc, sub);
-    if (n <= 0)
-        return;
+    int d;
     int32_t ux, uy;
-    const int d = gridDivisions(n, &ux, &uy);
-    if (ux < 1 || uy < 1)
+    POINT box[2];
+    if (!gridSetup(rect, n, &d, &ux, &uy, box))
         return;
-    POINT box[2] = {{rect->left, rect->top}, {rect->right, rect->bottom}};
-    dmLogToDevPoints(box, 2);
     dmSnapDevPoints(box, 2, (int16_t)d);
     const int oldBk = SetBkMode(dc, TRANSPARENT);
     // One pass per axis: from the snapped start, a line at each subdivision
@@ -101,14 +109,11 @@ void gdiDrawGridLines(HDC dc, const RECT *rect, int n, COLORREF subColour, COLOR
 
 void gdiDrawGridDots(HDC dc, const RECT *rect, int n)
 {
-    if (!dc || !rect || n <= 0)
-        return;
+    int d;
     int32_t ux, uy;
-    const int d = gridDivisions(n, &ux, &uy);
-    if (ux < 1 || uy < 1)
+    POINT box[2];
+    if (!dc || !rect || !gridSetup(rect, n, &d, &ux, &uy, box))
         return;
-    POINT box[2] = {{rect->left, rect->top}, {rect->right, rect->bottom}};
-    dmLogToDevPoints(box, 2);
     int32_t i0 = geoRound((double)box[0].x * d / ux), j0 = geoRound((double)box[0].y * d / uy);
     const int32_t i1 = geoRound((double)box[1].x * d / ux);
     const int32_t j1 = geoRound((double)box[1].y * d / uy);

@@ -7,6 +7,8 @@
 #include "model/ob_record.h"
 #include "model/pg_record.h"
 #include "support/dm_map.h"
+#include "support/gdi_font.h"
+#include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "support/win_window.h"
 #include "text/tx_header.h"
@@ -93,22 +95,21 @@ void sendToFrame(int id, const char *text)
         SendMessageA(frame, WM_COMMAND, (WPARAM)id, (LPARAM)text);
 }
 
-int CALLBACK addFace(const LOGFONTA *lf, const TEXTMETRICA *, DWORD, LPARAM data)
-{
-    HWND box = (HWND)data;
-    if (lf->lfFaceName[0] != '@' &&
-        SendMessageA(box, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)lf->lfFaceName) == CB_ERR)
-        SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)lf->lfFaceName);
-    return 1;
-}
-
+// The installed faces, without the vertical "@" faces.
 void fillFaces(HWND box)
 {
-    HDC dc = GetDC(nullptr);
-    LOGFONTA lf = {};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    EnumFontFamiliesExA(dc, &lf, (FONTENUMPROCA)addFace, (LPARAM)box, 0);
-    ReleaseDC(nullptr, dc);
+    MemHandle faces = gdiListFontFaces(nullptr, FALSE);
+    {
+        MemLock<char> text(faces);
+        for (const char *at = text.get(); at && *at;) {
+            const char *end = strchr(at, '\n');
+            const std::string face(at, end ? (size_t)(end - at) : strlen(at));
+            if (!face.empty() && face[0] != '@')
+                SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)face.c_str());
+            at = end ? end + 1 : nullptr;
+        }
+    }
+    utFreeHandle(faces);
 }
 
 // The sizes offered for a face: the usual point sizes.

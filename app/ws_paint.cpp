@@ -22,6 +22,7 @@
 #include "model/pg_render.h"
 #include "support/dm_map.h"
 #include "support/gdi_draw.h"
+#include "support/gdi_track.h"
 #include "support/ut_mem.h"
 #include "views/pv_page.h"
 #include "model/ws_document.h"
@@ -190,42 +191,6 @@ void outlineObject(HDC dc, MemHandle h)
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
 }
 
-// The first grid style: a point at every crossing of the subdivisions.
-void drawPointGrid(HDC dc, const RECT &area, int32_t stepX, int32_t stepY, int32_t originX,
-                   int32_t originY)
-{
-    const int32_t firstX = originX + ((area.left - originX + stepX - 1) / stepX) * stepX;
-    const int32_t firstY = originY + ((area.top - originY + stepY - 1) / stepY) * stepY;
-    for (int32_t y = firstY; y <= area.bottom; y += stepY)
-        for (int32_t x = firstX; x <= area.right; x += stepX)
-            SetPixel(dc, x, y, kWsGridDots);
-}
-
-// The second grid style: fine solid lines at the subdivisions, darker
-// dotted ones at whole units.
-void drawLineGrid(HDC dc, const RECT &area, int32_t stepX, int32_t stepY, int divisions,
-                  int32_t originX, int32_t originY)
-{
-    GdiObject<HPEN> fine(CreatePen(PS_SOLID, 0, kWsGridFine));
-    GdiObject<HPEN> unit(CreatePen(PS_DOT, 0, kWsGridUnit));
-    GdiSelect keep(dc, fine);
-    const int oldBk = SetBkMode(dc, TRANSPARENT);
-    auto pass = [&](bool units) {
-        SelectObject(dc, units ? unit.get() : fine.get());
-        int n = (int)((area.left - originX + stepX - 1) / stepX);
-        for (int32_t x = originX + n * stepX; x <= area.right; x += stepX, ++n)
-            if ((n % divisions == 0) == units)
-                gdiLineXY(dc, x, area.top, x, area.bottom);
-        n = (int)((area.top - originY + stepY - 1) / stepY);
-        for (int32_t y = originY + n * stepY; y <= area.bottom; y += stepY, ++n)
-            if ((n % divisions == 0) == units)
-                gdiLineXY(dc, area.left, y, area.right, y);
-    };
-    pass(false);
-    pass(true);
-    SetBkMode(dc, oldBk);
-}
-
 // The neighbouring pages of the continuous view.
 void drawNeighbours(HWND ws, HDC dc, const RECT &pageRect, int index, int count)
 {
@@ -275,22 +240,10 @@ int wsDrawGrid(HDC dc, const RECT *rect, int divisions, uint16_t viewFlags)
 {
     if (!dc || !rect || !(viewFlags & (1 | 8)))
         return 0;
-    if (divisions < 1)
-        divisions = 1;
-    int32_t stepX = 0, stepY = 0;
-    pgGridCellSize(divisions, &stepX, &stepY);
-    if (stepX < 1 || stepY < 1)
-        return 0;
-    // Crossings closer than two pixels would only grey the page over.
-    const int32_t least = dmDevToLogW(2);
-    while (stepX < least && stepX > 0) {
-        stepX *= 2;
-        stepY *= 2;
-    }
     if (viewFlags & 1)
-        drawPointGrid(dc, *rect, stepX, stepY, 0, 0);
+        gdiDrawGridDots(dc, rect, divisions);
     else
-        drawLineGrid(dc, *rect, stepX, stepY, divisions, 0, 0);
+        gdiDrawGridLines(dc, rect, divisions, kWsGridFine, kWsGridUnit);
     return 1;
 }
 

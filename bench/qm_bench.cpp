@@ -16,6 +16,7 @@
 //   qm_bench --order        Select All and By Position on 5,000 boxes alone
 //   qm_bench --arrange      the group-member steps alone
 //   qm_bench --kinds        the render step by kind of object
+//   qm_bench --fonts        the font list and font matching steps alone
 //
 // --memory keeps every page in memory instead of swapping it out; --keep
 // saves the document at PATH and leaves it there; --shapes runs only the
@@ -25,6 +26,7 @@
 #include "bench/bench_clip.h"
 #include "bench/bench_order.h"
 #include "bench/bench_arrange.h"
+#include "bench/bench_fonts.h"
 #include "bench/bench_picture.h"
 #include "bench/bench_print.h"
 #include "bench/bench_repaint.h"
@@ -660,6 +662,9 @@ int main(int argc, char **argv)
         } else if (strcmp(argv[i], "--arrange") == 0) {
             benchArrange();   // the group-member steps alone
             return 0;
+        } else if (strcmp(argv[i], "--fonts") == 0) {
+            benchFonts();   // the font steps alone
+            return 0;
         } else if (strcmp(argv[i], "--repaint") == 0) {
             benchRepaint();   // the repaint steps alone
             return 0;
@@ -908,6 +913,8 @@ int main(int argc, char **argv)
     benchSelectionOrder(5000);
     phases.mark("arrange");
     benchArrange();
+    phases.mark("fonts");
+    benchFonts();
     phases.mark("repaint");
     benchRepaint();
     phases.mark("export");

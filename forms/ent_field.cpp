@@ -7,11 +7,13 @@
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_field_box.h"
+#include "forms/fld_box.h"
 #include "support/gdi_draw.h"
 #include "support/num_format.h"
 #include "support/ut_bytes.h"
 #include "support/ut_mem.h"
 #include "text/tx_paint.h"
+#include "text/tx_stream.h"
 #include <stdlib.h>
 #include <algorithm>
 #include <string.h>
@@ -34,8 +36,10 @@ std::string fieldText(ObjectRecord *rec)
         attFindShapeAttr(obRecData(rec), rec->length - at, ENT_TAG_TEXT, &length);
     if (!data || length <= 0)
         return std::string();
+    // Laid-out text carries codes whose payloads hold zero bytes: the
+    // stream ends at its terminator, stepped unit by unit.
     return std::string(reinterpret_cast<const char *>(data),
-                       strnlen(reinterpret_cast<const char *>(data), (size_t)length));
+                       (size_t)txstrnlen(reinterpret_cast<const char *>(data), length));
 }
 
 // The rules' pen: attribute 0x40000 (line style word, colour) when present,

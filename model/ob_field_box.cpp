@@ -1,5 +1,4 @@
-// Entry field boxes: scaling of packed corner sizes; the text reflow waits
-// for line breaking (see the header).
+// Entry field boxes: scaling of packed corner sizes.
 #include "model/ob_field_box.h"
 #include <stdlib.h>
 
@@ -29,9 +28,4 @@ void obScalePackedSize(const RECT *oldRect, const RECT *newRect, uint16_t frameS
     x = x > 0xFFFF ? 0xFFFF : x;
     y = y > 0xFFFF ? 0xFFFF : y;
     *packed = ((uint32_t)y << 16) | (uint32_t)x;
-}
-
-MemHandle obReflowAttachedText(HWND, MemHandle field)
-{
-    return field;
 }

@@ -1,8 +1,5 @@
-// Entry field boxes: the glue between a field's box and its text.
-//
-// Not yet here: breaking a field's text into lines for its box and fitting
-// the box to it (obReflowAttachedText leaves the text as it is until text
-// measuring and line breaking exist), and the line-height sizing rules.
+// Entry field boxes: scaling the packed corner size of a field's frame with
+// its box. (The sizing rules and the field text are forms/fld_box.h.)
 #pragma once
 #include "support/qmwin.h"
 
@@ -13,6 +10,3 @@
 // when the old rectangle has no width or no height.
 void obScalePackedSize(const RECT *oldRect, const RECT *newRect, uint16_t frameStyle,
                        uint32_t *packed);
-// Lays the field's text (attribute 2) out again at the box width and returns
-// the handle valid afterwards. For now the text is kept as it stands.
-MemHandle obReflowAttachedText(HWND window, MemHandle field);

@@ -9,6 +9,7 @@
 #include "support/gdi_bitmap.h"
 #include "support/ut_msg.h"
 #include "support/win_dlgfield.h"
+#include "support/win_list.h"
 #include "support/win_place.h"
 #include "support/win_window.h"
 #include <string.h>
@@ -259,4 +260,15 @@ int obAskImageFitMode(HWND owner, const char *caption, uint32_t *value)
         return 0;
     *value = (*value & 0xFFFF0000u) | (code & 0xFFFF);
     return 1;
+}
+
+void obFillImageFitCombo(HWND dlg, int id, uint32_t selected)
+{
+    winDlgComboFillCodes(dlg, id, kFitModes, (int16_t)(sizeof kFitModes / sizeof kFitModes[0]),
+                         selected);
+}
+
+uint32_t obGetImageFitCombo(HWND dlg, int id)
+{
+    return winDlgComboGetCode(dlg, id, kFitModes, (int16_t)(sizeof kFitModes / sizeof kFitModes[0]));
 }

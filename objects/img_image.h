@@ -73,3 +73,7 @@ INT_PTR imgInfoDialog(HWND window, MemHandle object);
 // "Stretch" with the low 16 bits of the value selected; on a choice the low
 // 16 bits become its code (the high 16 kept) and 1 is returned.
 int obAskImageFitMode(HWND owner, const char *caption, uint32_t *value);
+// Fills a dialog's combo box with the fit modes, the code given selected,
+// and reads the chosen code back (0 when none is chosen).
+void obFillImageFitCombo(HWND dlg, int id, uint32_t selected);
+uint32_t obGetImageFitCombo(HWND dlg, int id);

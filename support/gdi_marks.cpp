@@ -1,12 +1,13 @@
-// Marker figures.
+// Marker symbols.
 #include "support/gdi_marks.h"
+#include "support/gdi_draw.h"
 #include "support/geo_rect.h"
 #include "support/geo_rotate.h"
 #include <math.h>
 
 namespace {
 
-BOOL g_pixelMode = FALSE;
+int32_t g_exactPixels = 0;
 
 void pixel(HDC dc, int32_t *px, int32_t *py)
 {
@@ -29,18 +30,13 @@ void lines(HDC dc, const POINT *pts, int pairs)
     }
 }
 
-void dot(HDC dc, int32_t x, int32_t y, int32_t r, int32_t px, int32_t py)
-{
-    Ellipse(dc, (int16_t)(x - r), (int16_t)(y - r), (int16_t)(x + r + px), (int16_t)(y + r + py));
-}
-
 }  // namespace
 
-void gdiMarkPixelMode(BOOL on) { g_pixelMode = on; }
+void gdiSetMarkerExactPixels(int32_t flag) { g_exactPixels = flag; }
 
 uint32_t gdiMarkerPixelSize(HDC dc)
 {
-    if (g_pixelMode || !dc)
+    if (g_exactPixels || !dc)
         return 1u | (1u << 16);
     POINT p[2] = {{0, 0}, {1, 1}};
     DPtoLP(dc, p, 2);
@@ -52,20 +48,45 @@ uint32_t gdiMarkerPixelSize(HDC dc)
     return (uint32_t)(w & 0xFFFF) | ((uint32_t)(h & 0xFFFF) << 16);
 }
 
-void gdiMarkDiamond(HDC dc, POINT c, int32_t w, int32_t h, double turn)
+void gdiDiamondSnapped(HDC dc, int32_t x, int32_t y, int32_t w, int32_t h)
+{
+    // The centre on a whole device pixel, the size in whole device pixels
+    // (measured from the origin, so it does not depend on the position).
+    POINT c = {x, y};
+    LPtoDP(dc, &c, 1);
+    DPtoLP(dc, &c, 1);
+    POINT s[2] = {{0, 0}, {w, h}};
+    LPtoDP(dc, s, 2);
+    DPtoLP(dc, s, 2);
+    w = s[1].x - s[0].x;
+    h = s[1].y - s[0].y;
+    POINT pts[4] = {{c.x - w, c.y}, {c.x, c.y + h}, {c.x + w, c.y}, {c.x, c.y - h}};
+    Polygon(dc, pts, 4);
+}
+
+void gdiDiamondInRect(HDC dc, int32_t l, int32_t t, int32_t r, int32_t b)
+{
+    const int32_t mx = (int32_t)(((int64_t)l + r) / 2), my = (int32_t)(((int64_t)t + b) / 2);
+    POINT pts[4] = {{mx, t}, {l, my}, {mx, b}, {r, my}};
+    Polygon(dc, pts, 4);
+}
+
+void gdiDiamondRotated(HDC dc, POINT c, int32_t w, int32_t h, double turn)
 {
     if (turn == 0.0) {
-        // Centre and size snapped to whole device pixels.
-        POINT p[2] = {c, {c.x + w, c.y + h}};
-        LPtoDP(dc, p, 2);
-        DPtoLP(dc, p, 2);
-        c = p[0];
-        w = p[1].x - p[0].x;
-        h = p[1].y - p[0].y;
+        gdiDiamondSnapped(dc, c.x, c.y, w, h);
+        return;
     }
     POINT pts[4] = {{c.x - w, c.y}, {c.x, c.y + h}, {c.x + w, c.y}, {c.x, c.y - h}};
     turnAbout(pts, 4, c, turn);
-    Polygon(dc, pts, 4);
+    gdiPolygon(dc, pts, 4);
+}
+
+void gdiDot(HDC dc, POINT c, int32_t r)
+{
+    int32_t px, py;
+    pixel(dc, &px, &py);
+    Ellipse(dc, c.x - r, c.y - r, c.x + r + px, c.y + r + py);
 }
 
 void gdiSquareRotated(HDC dc, POINT c, int32_t w, int32_t h, double turn)
@@ -78,7 +99,7 @@ void gdiSquareRotated(HDC dc, POINT c, int32_t w, int32_t h, double turn)
     Polygon(dc, pts, 4);
 }
 
-void gdiMarkLines1(HDC dc, POINT c, int32_t w, int32_t h, double turn)
+void gdiDrawXMark(HDC dc, POINT c, int32_t w, int32_t h, double turn)
 {
     int32_t px, py;
     pixel(dc, &px, &py);
@@ -88,7 +109,7 @@ void gdiMarkLines1(HDC dc, POINT c, int32_t w, int32_t h, double turn)
     lines(dc, pts, 2);
 }
 
-void gdiMarkLines2(HDC dc, POINT c, int32_t w, int32_t h, double turn)
+void gdiDrawPlusMark(HDC dc, POINT c, int32_t w, int32_t h, double turn)
 {
     int32_t px, py;
     pixel(dc, &px, &py);
@@ -97,7 +118,7 @@ void gdiMarkLines2(HDC dc, POINT c, int32_t w, int32_t h, double turn)
     lines(dc, pts, 2);
 }
 
-void gdiMarkLines3(HDC dc, POINT c, int32_t w, int32_t, double turn)
+void gdiDrawDashMark(HDC dc, POINT c, int32_t w, int32_t, double turn)
 {
     int32_t px, py;
     pixel(dc, &px, &py);
@@ -106,24 +127,41 @@ void gdiMarkLines3(HDC dc, POINT c, int32_t w, int32_t, double turn)
     lines(dc, pts, 1);
 }
 
-void gdiMarkLines4(HDC dc, POINT c, int32_t w, int32_t h, double turn)
+void gdiDrawDivideMark(HDC dc, POINT c, int32_t w, int32_t h, double turn)
 {
-    gdiMarkLines3(dc, c, w, h, turn);
+    gdiDrawDashMark(dc, c, w, h, turn);
     int32_t px, py;
     pixel(dc, &px, &py);
-    int32_t r = w / 8 > px ? w / 8 : px;
-    int32_t g = 3 * px > 2 ? 3 * px : 2;
-    dot(dc, c.x, c.y - g, r, px, py);
-    dot(dc, c.x, c.y + g, r, px, py);
+    const int32_t r = w / 8 > px ? w / 8 : px;
+    const int32_t g = 3 * px > 2 ? 3 * px : 2;
+    gdiDot(dc, POINT{c.x, c.y - g}, r);
+    gdiDot(dc, POINT{c.x, c.y + g}, r);
 }
 
-void gdiMarkTick(HDC dc, POINT c, int32_t w, int32_t h, BOOL direction)
+void gdiDrawCheckMark(HDC dc, POINT c, int32_t w, int32_t h, double turn)
 {
-    int32_t sx = direction ? 1 : -1;
-    POINT pts[3] = {{c.x + sx * (-w / 2 - w / 4), c.y - h / 2 + h / 4},
-                    {c.x + sx * (-w / 4), c.y + h / 2 + h / 4},
-                    {c.x + sx * (w - w / 4), c.y - h + h / 4}};
+    const int32_t dx = -w / 4, dy = h / 4;
+    POINT pts[3] = {{c.x - w / 2 + dx, c.y - h / 2 + dy},
+                    {c.x + dx, c.y + h / 2 + dy},
+                    {c.x + w + dx, c.y - h + dy}};
+    turnAbout(pts, 3, c, turn);
     Polyline(dc, pts, 3);
+}
+
+void gdiDrawCompareMark(HDC dc, POINT c, int32_t w, int32_t h, BOOL greater)
+{
+    int32_t px, py;
+    pixel(dc, &px, &py);
+    int32_t ww = w - px;
+    const int32_t hh = h - py;
+    if (!greater)
+        ww = -ww;
+    POINT chevron[3] = {{c.x - ww, c.y - hh / 2}, {c.x + ww, c.y}, {c.x - ww, c.y + hh / 2}};
+    Polyline(dc, chevron, 3);
+    // The underline lies a device pixel below the bar's lowest reach.
+    const int32_t y = c.y + hh + py;
+    MoveToEx(dc, c.x - ww, y, nullptr);
+    LineTo(dc, c.x + ww, y);
 }
 
 void geoTriangleMarkPoints(POINT out[3], int32_t size, int code)
@@ -142,7 +180,7 @@ void geoTriangleMarkPoints(POINT out[3], int32_t size, int code)
     }
 }
 
-void gdiMarkTriangle(HDC dc, POINT c, int32_t size, double turn, int code)
+void gdiDrawTriangleMark(HDC dc, POINT c, int32_t size, double turn, int code)
 {
     POINT pts[3];
     geoTriangleMarkPoints(pts, size, code);
@@ -152,5 +190,5 @@ void gdiMarkTriangle(HDC dc, POINT c, int32_t size, double turn, int code)
         p.x += c.x;
         p.y += c.y;
     }
-    Polygon(dc, pts, 3);
+    gdiPolygon(dc, pts, 3);
 }

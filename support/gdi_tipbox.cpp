@@ -1,11 +1,11 @@
 #include "support/gdi_tipbox.h"
+#include "support/gdi_track.h"
 #include "support/ut_mem.h"
 #include "support/win_window.h"
 
 namespace {
 
 const char kTipClass[] = "qm_tipbox";
-const int kPadX = 3, kPadY = 1;
 
 struct TipState {
     HWND box;
@@ -15,6 +15,28 @@ struct TipState {
 };
 TipState g_tip = {};
 GdiTipBoxHook g_hook = nullptr;
+
+// The painted tip: its box (window pixels) and the screen saved under it.
+RECT g_paintedRect = {};
+HBITMAP g_saved = nullptr;
+
+// Fills the box with a rectangle in the back colour (outlined with the
+// selected pen) and writes the text at the origin.
+void paintTip(HDC dc, const RECT &box, uint32_t origin, const char *text, HFONT font,
+              COLORREF textColour, COLORREF backColour)
+{
+    GdiObject<HBRUSH> back(CreateSolidBrush(backColour));
+    {
+        GdiSelect brush(dc, back);
+        Rectangle(dc, box.left, box.top, box.right, box.bottom);
+    }
+    GdiSelect keepFont(dc, font);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = SetTextColor(dc, textColour);
+    TextOutA(dc, (int16_t)(origin & 0xFFFF), (int16_t)(origin >> 16), text, lstrlenA(text));
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+}
 
 LRESULT CALLBACK tipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -30,18 +52,11 @@ LRESULT CALLBACK tipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         HDC dc = BeginPaint(hwnd, &ps);
         RECT r;
         GetClientRect(hwnd, &r);
-        HBRUSH back = CreateSolidBrush(g_tip.back);
-        FillRect(dc, &r, back);
-        DeleteObject(back);
-        HBRUSH edge = CreateSolidBrush(g_tip.text);
-        FrameRect(dc, &r, edge);
-        DeleteObject(edge);
-        HGDIOBJ old = g_tip.font ? SelectObject(dc, g_tip.font) : nullptr;
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, g_tip.text);
-        TextOutA(dc, kPadX, kPadY, g_tip.caption, lstrlenA(g_tip.caption));
-        if (old)
-            SelectObject(dc, old);
+        RECT box;
+        const uint32_t origin = gdiTipRect(dc, 0, 0, g_tip.caption, g_tip.font, &box);
+        GdiObject<HPEN> edge(CreatePen(PS_SOLID, 0, g_tip.text));
+        GdiSelect pen(dc, edge);
+        paintTip(dc, r, origin, g_tip.caption, g_tip.font, g_tip.text, g_tip.back);
         EndPaint(hwnd, &ps);
         return 0;
     }
@@ -70,17 +85,14 @@ BOOL gdiShowTipBox(HWND window, int x, int y, const char *text, HFONT font, COLO
     g_tip.font = font;
     g_tip.text = textColour;
     g_tip.back = backColour;
-    // Measure the text with the font on a screen-compatible context.
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
-    SIZE size = {0, 0};
-    GetTextExtentPoint32A(dc, g_tip.caption, lstrlenA(g_tip.caption), &size);
-    if (old)
-        SelectObject(dc, old);
-    DeleteDC(dc);
+    // Sized and kept on the screen the same way as the painted tip.
+    HDC dc = GetDC(nullptr);
+    RECT place;
+    gdiTipRect(dc, x, y, g_tip.caption, font, &place);
+    ReleaseDC(nullptr, dc);
     HWND box = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kTipClass,
-                               g_tip.caption, WS_POPUP, x, y, size.cx + 2 * kPadX,
-                               size.cy + 2 * kPadY,
+                               g_tip.caption, WS_POPUP, place.left, place.top,
+                               place.right - place.left, place.bottom - place.top,
                                window ? GetAncestor(window, GA_ROOT) : nullptr, nullptr, inst, nullptr);
     if (!box)
         return FALSE;
@@ -111,4 +123,72 @@ void gdiResetTipBox()
 {
     gdiHideTipBox(nullptr);
     g_hook = nullptr;
+    if (g_saved)
+        DeleteObject(g_saved);
+    g_saved = nullptr;
+}
+
+uint32_t gdiTipRect(HDC dc, int32_t x, int32_t y, const char *text, HFONT font, RECT *rect)
+{
+    RECT box = {x, y, x, y};
+    int32_t pad = 0;
+    if (dc && text) {
+        GdiSelect keep(dc, font);
+        TEXTMETRICA tm = {};
+        GetTextMetricsA(dc, &tm);
+        pad = tm.tmAveCharWidth;
+        SIZE size = {0, 0};
+        GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+        box.right = x + size.cx + 2 * pad;
+        box.bottom = y + size.cy + pad;
+        const int32_t screenW = GetDeviceCaps(dc, HORZRES), screenH = GetDeviceCaps(dc, VERTRES);
+        if (box.left < 0)
+            OffsetRect(&box, 4 - box.left, 0);
+        if (box.right > screenW)
+            OffsetRect(&box, screenW - 4 - box.right, 0);
+        if (box.top < 0)
+            OffsetRect(&box, 0, 4 - box.top);
+        if (box.bottom > screenH)
+            OffsetRect(&box, 0, screenH - 4 - box.bottom);
+    }
+    if (rect)
+        *rect = box;
+    const int32_t ox = box.left + pad, oy = box.top + pad / 2;
+    return (uint32_t)(ox & 0xFFFF) | ((uint32_t)(oy & 0xFFFF) << 16);
+}
+
+void gdiShowTip(HWND window, int32_t x, int32_t y, const char *text, HFONT font,
+                COLORREF textColour, COLORREF backColour)
+{
+    if (g_saved || !window || !text)
+        return;
+    HDC dc = GetDC(window);
+    if (!dc)
+        return;
+    RECT box;
+    const uint32_t origin = gdiTipRect(dc, x, y, text, font, &box);
+    g_saved = gdiSaveScreenRect(dc, &box);
+    if (g_saved) {
+        g_paintedRect = box;
+        paintTip(dc, box, origin, text, font, textColour, backColour);
+    }
+    ReleaseDC(window, dc);
+}
+
+void gdiHideTip(HWND window)
+{
+    if (!g_saved)
+        return;
+    gdiRestoreScreenBitmap(window, g_paintedRect.left, g_paintedRect.top, g_saved);
+    DeleteObject(g_saved);
+    g_saved = nullptr;
+}
+
+BOOL gdiGetTipRect(RECT *rect)
+{
+    if (!g_saved)
+        return FALSE;
+    if (rect)
+        *rect = g_paintedRect;
+    return TRUE;
 }

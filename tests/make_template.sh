@@ -11,7 +11,10 @@ build=$(cd "${1:?usage: make_template.sh BUILD}" && pwd)
 template="$build/wineprefix-template"
 exec 9>"$build/wineprefix-template.lock"
 flock 9
-[ -f "$template/system.reg" ] && exit 0
+# A template made before the font replacements were part of a prefix is
+# made again.
+[ -f "$template/system.reg" ] && grep -q '"Arial"="Liberation Sans"' "$template/user.reg" &&
+    exit 0
 rm -rf "$template.new"
 . "$here/wine_env.sh" "$template.new" null
 qm_prefix_init
@@ -29,4 +32,5 @@ done
 "$WINESERVER" -w || true
 # qm_prefix_init waits for the prefix's server to end, so nothing runs in
 # it when it takes its final name.
+rm -rf "$template"
 mv "$template.new" "$template"

@@ -20,4 +20,15 @@ qm_prefix_init() {
     "$QM_WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$QM_DRIVER" /f >/dev/null 2>&1
     "$WINESERVER" -w || true
   fi
+  # The faces documents name most are not installed here: Wine lists and
+  # matches the Liberation faces of the same metrics under their names.
+  if ! grep -q '"Arial"="Liberation Sans"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    local face
+    for face in "Arial=Liberation Sans" "Times New Roman=Liberation Serif" \
+                "Courier New=Liberation Mono"; do
+      "$QM_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${face%%=*}" \
+        /d "${face#*=}" /f >/dev/null 2>&1
+    done
+    "$WINESERVER" -w || true
+  fi
 }

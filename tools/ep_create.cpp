@@ -7,6 +7,7 @@
 #include "tools/ep_shape_tools.h"
 #include "objects/sh_arrow.h"
 #include "tools/ep_standins.h"
+#include "forms/fld_box.h"
 #include "app/mb_msgbar.h"
 #include "tools/ne_freehand.h"
 #include "commands/ud_undo.h"

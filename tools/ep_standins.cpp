@@ -4,8 +4,6 @@
 #include "views/ws_tools.h"
 #include "tools/ep_selection.h"
 #include "commands/app_stdbar.h"
-#include "text/ep_text_font.h"
-#include "support/dm_map.h"
 
 #define EP_WEAK __attribute__((weak))
 
@@ -32,19 +30,3 @@ EP_WEAK int objPropsAfterCreate(HWND, int16_t, MemHandle) { return 1; }
 EP_WEAK MemHandle epNoteNew(HWND, POINT) { return 0; }
 EP_WEAK int epNoteBeginEdit(HWND, MemHandle) { return 0; }
 EP_WEAK int epArcTool(HWND, MemHandle) { return 0; }
-
-EP_WEAK void obTextBoxSize(const void *format, int n, RECT *rect)
-{
-    if (!format || !rect)
-        return;
-    // The field format's font description lies 16 bytes into it.
-    int32_t ave = 0, height = 0, leading = 0;
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (dc) {
-        dmSetMapping(dc);
-        txMeasureFont(dc, (const uint8_t *)format + 16, &ave, &height, &leading, nullptr, nullptr);
-        DeleteDC(dc);
-    }
-    rect->right = rect->left + n * ave;
-    rect->bottom = rect->top + height + leading + 160;
-}

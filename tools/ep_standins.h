@@ -32,9 +32,3 @@ MemHandle epNoteNew(HWND ws, POINT topLeft);
 int epNoteBeginEdit(HWND ws, MemHandle note);
 // The angle tool of a new arc or pie.
 int epArcTool(HWND ws, MemHandle object);
-
-// ---- object core -----------------------------------------------------------------------------
-// The box of n characters of a field format's font and one line from the
-// rectangle's top-left: right = left + n x the average character width,
-// bottom = top + the line height + 160 (twips).
-void obTextBoxSize(const void *format, int n, RECT *rect);

@@ -7,6 +7,7 @@
 #include "tools/ep_polygon.h"
 #include "tools/ep_selection.h"
 #include "tools/ep_standins.h"
+#include "forms/fld_box.h"
 #include "textedit/te_modes.h"
 #include "text/ep_text_font.h"
 #include "tools/ne_freehand.h"

@@ -19,29 +19,9 @@ namespace {
 
 typedef std::vector<uint8_t> Bytes;
 
-// A new field of the type: the 100-byte part, the font, a data type, top
-// left aligned, a plain rectangular frame.
 MemHandle field(int16_t type, const RECT &r, uint16_t dataType = 3, uint32_t flags = 0)
 {
-    MemHandle h = obNewRecord(kObHeadSize + sizeof(EntryFieldPart));
-    ObLock rec(h);
-    rec->type = type;
-    rec->layer = 1;
-    rec->scaleX = rec->scaleY = kObScaleOne;
-    rec->penColour = kBlack;
-    rec->fillColour = kBlue;
-    rec->backColour = kWhite;
-    rec->penWidth = 20;
-    obRecSetRect(rec.get(), &r);
-    EntryFieldPart *part = entPart(rec.get());
-    part->font = font(-240);
-    part->align = 4;
-    part->frameStyle = 1;
-    part->maxChars = -1;
-    part->dataType = dataType;
-    part->mode = 1;
-    part->flags = flags | ENT_DISPLAY_BITS;
-    return h;
+    return entryField(type, r, dataType, flags);
 }
 
 MemHandle withText(MemHandle h, const char *text)

@@ -6,6 +6,7 @@
 #include "tests/model/ob_kit.h"
 #include "forms/fld_button.h"
 #include "forms/fld_check.h"
+#include "forms/ent_field.h"
 #include "model/ob_draw.h"
 #include "model/ob_shadow.h"
 #include "support/dm_map.h"
@@ -100,6 +101,32 @@ inline MemHandle button(const RECT &r, int16_t face = 1)
 
 // Fixture: the mapping at its start-up values, the default shadow, no
 // leaked blocks, no message box.
+// A new entry, list or equation field of the type: the 100-byte part, the
+// font, a data type, top left aligned, a plain rectangular frame.
+inline MemHandle entryField(int16_t type, const RECT &r, uint16_t dataType = 3,
+                            uint32_t flags = 0)
+{
+    MemHandle h = obNewRecord(kObHeadSize + sizeof(EntryFieldPart));
+    ObLock rec(h);
+    rec->type = type;
+    rec->layer = 1;
+    rec->scaleX = rec->scaleY = kObScaleOne;
+    rec->penColour = kBlack;
+    rec->fillColour = kBlue;
+    rec->backColour = kWhite;
+    rec->penWidth = 20;
+    obRecSetRect(rec.get(), &r);
+    EntryFieldPart *part = entPart(rec.get());
+    part->font = font(-240);
+    part->align = 4;
+    part->frameStyle = 1;
+    part->maxChars = -1;
+    part->dataType = dataType;
+    part->mode = 1;
+    part->flags = flags | ENT_DISPLAY_BITS;
+    return h;
+}
+
 class FormTest : public ::testing::Test {
 protected:
     void SetUp() override

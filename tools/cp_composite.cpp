@@ -436,7 +436,7 @@ int cpReadDialog(HWND dlg)
         char text[96];
         snprintf(text, sizeof text, "The total number of copies can not exceed %d",
                  d->limit * d->limit);
-        return reject(dlg, kCopies, text);
+        return reject(dlg, twoCounts(s.kind) ? kRows : kCopies, text);
     }
     int32_t rotation;
     if (!readInt(dlg, kRotation, &rotation))

@@ -321,13 +321,14 @@ MemHandle epRotateDrag(HWND ws, MemHandle object, LPARAM press, const RotateStat
     TrackPair pair;
     const int moved = epTrackMouseEx(ws, WM_LBUTTONDOWN, press, FALSE, 0, &pair, drawTurned,
                                      (LPARAM)&outline, FALSE, kTrkGrey, FALSE);
-    mbShowPosition(POINT{(int16_t)LOWORD(press), (int16_t)HIWORD(press)});
     if (!moved || (pair.x1 == pair.x2 && pair.y1 == pair.y2))
         return 0;
-    // Whole tenths, truncated; a full turn is no turn.
+    // Whole tenths, truncated (a hair above, so that the arithmetic's own
+    // error never costs a quarter turn its last tenth); a full turn is no
+    // turn.
     const double deg = epRotateAngleDeg(outline.pivot, POINT{pair.x1, pair.y1},
                                         POINT{pair.x2, pair.y2});
-    const int16_t tenths = (int16_t)((int32_t)(deg * 10.0) % 3600);
+    const int16_t tenths = (int16_t)((int32_t)(deg * 10.0 + 1e-6) % 3600);
     // A Bitmap is never turned: nothing to record, nothing changed.
     if (!tenths || outline.type == OBT_BITMAP)
         return 0;

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The rotate tool and a composite under Xvfb with the real program: a
-# rectangle drawn by a drag, turned a quarter with the Rotate command by a
+# rectangle drawn by a drag, turned 45 degrees with the Rotate command by a
 # drag about its pivot, the tool left by a double click; Composite with the
 # "Radial" kind, 6 copies and a rotation step of 60 degrees; Save As, close,
 # start again with the path. The file must hold one composite (type 500)
-# and its base turned by 900 tenths, and the reopened page must show the
+# and its base turned by 450 tenths, and the reopened page must show the
 # six copies around the centre.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -25,8 +25,8 @@ drive command 306 7
 drive drag 240 235 360 265
 drive command 213
 drive state | grep -q "^mode 32" || fail "the Rotate command did not start the rotate tool"
-# A quarter turn about the pivot: from its right to above it.
-drive drag 380 250 300 170
+# An eighth of a turn about the pivot: from its right to up and right.
+drive drag 380 250 357 193
 drive dblclick 600 500
 drive state | grep -q "^mode 2" || fail "the double click did not end the rotate tool"
 
@@ -44,7 +44,7 @@ wait "$first" || true
 inspect=$(drive inspect "$docwin")
 echo "$inspect"
 echo "$inspect" | grep -qx "page 1: 500" || fail "the page does not hold one composite"
-echo "$inspect" | grep -qx "rotations 1: 0+900" || fail "the base rectangle is not turned a quarter"
+echo "$inspect" | grep -qx "rotations 1: 0+450" || fail "the base rectangle is not turned by 45 degrees"
 objects=$(drive objects "$docwin")
 echo "$objects"
 
@@ -57,7 +57,7 @@ capture "$shot"
 echo "capture: $shot"
 # Six copies 60 degrees apart: an end of one of them every 60 degrees, 60
 # pixels from the centre.
-for deg in 30 90 150 210 270 330; do
+for deg in 45 105 165 225 285 345; do
     read -r x y < <(awk -v d="$deg" 'BEGIN { r = 60; a = d * 3.14159265 / 180;
         printf "%d %d\n", 300 + r * cos(a), 250 - r * sin(a) }')
     v=$(darkest "$shot" $((ox + x)) $((oy + y)))

@@ -54,7 +54,7 @@ protected:
         DWORD size = 0;
         f = ffOpenRead(path.c_str(), &size, FALSE);
         int32_t remaining = (int32_t)bytes.size();
-        int count = 0;
+        int count = 1;
         MemHandle head = 0;
         qmfReadObjectList(f, &remaining, &count, &head);
         ffClose(f);
@@ -339,7 +339,8 @@ TEST_F(Composite, EditingARotatedCompositeAsksFirstAndResetsItOnOk)
 
 TEST_F(Composite, TheCentreHandleDragsOnlyFromStrictlyInsideItsRadius)
 {
-    wsSetZoomPercent(ws, 300);
+    // Ten twips a pixel: the radius (200 twips) is a whole number of pixels.
+    wsSetZoomPercent(ws, 150);
     MemHandle r = rect();
     CompositeSettings s = grid(2, 1);
     MemHandle c = cpMakeComposite(ws, r, &s);

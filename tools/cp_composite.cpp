@@ -7,6 +7,7 @@
 #include "model/ob_links.h"
 #include "model/ob_record.h"
 #include "commands/ud_undo.h"
+#include "commands/ws_objects.h"
 #include "support/dm_map.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
@@ -524,6 +525,9 @@ MemHandle cpMakeComposite(HWND ws, MemHandle object, const CompositeSettings *s)
     MemHandle c = obNewRecord(kCpRecordSize);
     if (!c)
         return 0;
+    // The page's head is taken over too (a relink finds no neighbour to
+    // tell it when the object was alone).
+    const bool head = ws && wsGetFirstObject(ws) == object;
     {
         ObLock rc(c), ro(object);
         if (!rc || !ro)
@@ -556,6 +560,8 @@ MemHandle cpMakeComposite(HWND ws, MemHandle object, const CompositeSettings *s)
     }
     shCompositeUpdateRect(c, nullptr);
     wsRelinkObject(ws, c);
+    if (head)
+        wsSetFirstObject(ws, c);
     return c;
 }
 
@@ -575,8 +581,11 @@ MemHandle cpRestoreBase(HWND ws, MemHandle composite)
         b->parent = 0;
         r->prev = r->next = r->attached = 0;
     }
+    const bool head = ws && wsGetFirstObject(ws) == composite;
     epForgetObject(ws, composite, FALSE);
     wsRelinkObject(ws, base);
+    if (head)
+        wsSetFirstObject(ws, base);
     obFreeTree(composite);
     return base;
 }

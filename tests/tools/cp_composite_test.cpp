@@ -6,6 +6,7 @@
 #include "tools/cp_composite.h"
 #include "tools/ep_members.h"
 #include "commands/cmd_object.h"
+#include "model/ob_transform.h"
 #include "model/qmf_read.h"
 #include "model/qmf_write.h"
 #include "support/ff_file.h"
@@ -373,6 +374,34 @@ TEST_F(Composite, TheCentreHandleDragsOnlyFromStrictlyInsideItsRadius)
 
     doubleClick(px(centre.x + 3000, centre.y + 3000));
     EXPECT_EQ(TM_SELECT, wsGetToolMode(ws));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Composite, ALoneTurnedObjectBecomesThePagesOnlyCompositeAndComesBack)
+{
+    MemHandle r = rect();
+    obTreeFlipRotate(r, centreOf(r), 450);
+    DialogDriver driver({[](HWND d) {
+                             SendDlgItemMessageA(d, 98, CB_SETCURSEL, 2, 0);
+                             SendMessageA(d, WM_COMMAND, MAKEWPARAM(98, CBN_SELCHANGE),
+                                          (LPARAM)GetDlgItem(d, 98));
+                             SetDlgItemTextA(d, 108, "60");
+                             SetDlgItemTextA(d, 100, "6");
+                             PostMessageA(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                                          (LPARAM)GetDlgItem(d, IDOK));
+                         }});
+    BoxRecorder boxes;
+    EXPECT_EQ(1, cmdComposite(ws, r)) << boxes.texts();
+    MemHandle c = current();
+    EXPECT_EQ(OBT_COMPOSITE, obGetType(c));
+    EXPECT_EQ(std::vector<MemHandle>{c}, pageObjects());
+    EXPECT_EQ(450, rotationOf(r)) << "the base keeps its own rotation";
+    // Restored, the base heads the page again.
+    EXPECT_EQ(r, cpRestoreBase(ws, c));
+    EXPECT_EQ(std::vector<MemHandle>{r}, pageObjects());
 }
 
 }  // namespace

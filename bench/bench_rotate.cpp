@@ -2,6 +2,7 @@
 // composite of 64 copies.
 #include "bench/bench_rotate.h"
 #include "bench/bench_clock.h"
+#include "bench/bench_dib.h"
 #include "model/fm_form.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
@@ -31,18 +32,8 @@ std::vector<POINT> wave(int n, int32_t width)
 
 void benchRotate()
 {
-    const int w = 1600, h = 1200;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void *bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    dmSetMapping(dc);
+    BenchBitmap bitmap(1600, 1200);
+    HDC dc = bitmap.dc();
     printf("rotate tool and composites, 1600x1200 bitmap\n");
 
     // The drag: each message erases the last outline and draws the new one.
@@ -102,7 +93,4 @@ void benchRotate()
            make * 1000.0, paint * 1000.0, (make + paint) * 1000.0);
     obFreeTree(comp ? comp : curve);
     fmFree(d.form);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bmp);
 }

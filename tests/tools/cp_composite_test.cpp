@@ -26,7 +26,7 @@ protected:
     }
     MemHandle rect()
     {
-        MemHandle r = add(OBT_RECTANGLE, {1500, 1500, 3000, 3000});
+        MemHandle r = shape(OBT_RECTANGLE, {1500, 1500, 3000, 3000});
         obSetColour(r, OB_COLOUR_PEN, RGB(10, 20, 30));
         epSelectObject(ws, r);
         pump();
@@ -83,7 +83,7 @@ TEST_F(Composite, CloneAppendsEachPlacedCopyAsItsOwnObject)
     const CompositeSettings s = grid(3, 4);
     cpSetCloneSettingsSource(&s);
     EXPECT_EQ(1, cmdClone(ws, r));
-    const std::vector<MemHandle> list = pageObjects();
+    const std::vector<MemHandle> list = page();
     // The original and eleven copies: twelve places of the 3 x 4 grid.
     ASSERT_EQ(12u, list.size());
     EXPECT_EQ(r, list[0]);
@@ -91,7 +91,7 @@ TEST_F(Composite, CloneAppendsEachPlacedCopyAsItsOwnObject)
     for (MemHandle h : list) {
         EXPECT_EQ(OBT_RECTANGLE, obGetType(h));
         EXPECT_EQ(0, obGetParent(h));
-        const POINT c = centreOf(h);
+        const POINT c = centre(h);
         centres.push_back({c.x, c.y});
     }
     std::sort(centres.begin(), centres.end());
@@ -99,7 +99,7 @@ TEST_F(Composite, CloneAppendsEachPlacedCopyAsItsOwnObject)
     EXPECT_EQ(UD_CLONED, undoKind());
     EXPECT_TRUE(wsIsModified(ws));
     command(200);
-    EXPECT_EQ(1u, pageObjects().size());
+    EXPECT_EQ(1u, page().size());
 }
 
 TEST_F(Composite, CloneRefusesMoreThanAHundredCopies)
@@ -112,13 +112,13 @@ TEST_F(Composite, CloneRefusesMoreThanAHundredCopies)
         EXPECT_EQ(1, cmdClone(ws, r));
         ASSERT_EQ(1u, boxes.count());
         EXPECT_EQ("Too many copies to create.  Please retry", boxes.last().text);
-        EXPECT_EQ(1u, pageObjects().size());
+        EXPECT_EQ(1u, page().size());
         EXPECT_FALSE(wsIsModified(ws));
     }
     s = grid(10, 10);
     EXPECT_EQ(100, cpTotalCopies(&s));
     EXPECT_EQ(1, cmdClone(ws, r));
-    EXPECT_EQ(100u, pageObjects().size());
+    EXPECT_EQ(100u, page().size());
 }
 
 // ---- the dialog -----------------------------------------------------------------------------------
@@ -213,9 +213,9 @@ TEST_F(Composite, TheKindEnablesItsFieldsAndOkReturnsTheSettings)
 
 TEST_F(Composite, AMadeCompositeTakesTheObjectsPlaceAndSurvivesTheFile)
 {
-    MemHandle below = add(OBT_ELLIPSE, {100, 100, 400, 400});
+    MemHandle below = shape(OBT_ELLIPSE, {100, 100, 400, 400});
     MemHandle r = rect();
-    MemHandle above = add(OBT_ELLIPSE, {5000, 5000, 5400, 5400});
+    MemHandle above = shape(OBT_ELLIPSE, {5000, 5000, 5400, 5400});
     epSelectObject(ws, r);
     {
         ObLock rec(r);
@@ -248,7 +248,7 @@ TEST_F(Composite, AMadeCompositeTakesTheObjectsPlaceAndSurvivesTheFile)
         EXPECT_EQ(0, base->prev);
         EXPECT_EQ(0, base->next);
     }
-    EXPECT_EQ((std::vector<MemHandle>{below, c, above}), pageObjects());
+    EXPECT_EQ((std::vector<MemHandle>{below, c, above}), page());
     const CompositeSettings s = settingsOf(c);
     EXPECT_EQ(4, s.kind);
     EXPECT_EQ(6, s.copies);
@@ -268,29 +268,29 @@ TEST_F(Composite, AMadeCompositeTakesTheObjectsPlaceAndSurvivesTheFile)
 
     // Undo gives the rectangle back.
     command(200);
-    EXPECT_EQ(OBT_RECTANGLE, obGetType(pageObjects()[1]));
+    EXPECT_EQ(OBT_RECTANGLE, obGetType(page()[1]));
 }
 
 TEST_F(Composite, CancelOnANewCompositeLeavesTheObjectAsItWas)
 {
-    add(OBT_ELLIPSE, {100, 100, 400, 400});
+    shape(OBT_ELLIPSE, {100, 100, 400, 400});
     MemHandle r = rect();
-    add(OBT_ELLIPSE, {5000, 5000, 5400, 5400});
-    const std::vector<MemHandle> list = pageObjects();
+    shape(OBT_ELLIPSE, {5000, 5000, 5400, 5400});
+    const std::vector<MemHandle> list = page();
     const std::vector<uint8_t> bytes = bytesOf(r);
     DialogDriver driver({[](HWND d) { qmtest::typeInto(d, 100, "5"); },
                          [](HWND d) { qmtest::pressButton(d, IDCANCEL); }});
     EXPECT_EQ(0, cmdComposite(ws, r));
     EXPECT_EQ(r, current());
     EXPECT_EQ(bytes, bytesOf(r));
-    EXPECT_EQ(list, pageObjects());
+    EXPECT_EQ(list, page());
 }
 
 TEST_F(Composite, RestoreToBaseGivesTheObjectBackInItsPlace)
 {
-    MemHandle below = add(OBT_ELLIPSE, {100, 100, 400, 400});
+    MemHandle below = shape(OBT_ELLIPSE, {100, 100, 400, 400});
     MemHandle r = rect();
-    MemHandle above = add(OBT_ELLIPSE, {5000, 5000, 5400, 5400});
+    MemHandle above = shape(OBT_ELLIPSE, {5000, 5000, 5400, 5400});
     CompositeSettings s = grid(2, 2);
     MemHandle c = cpMakeComposite(ws, r, &s);
     epSelectObject(ws, c);
@@ -301,7 +301,7 @@ TEST_F(Composite, RestoreToBaseGivesTheObjectBackInItsPlace)
     EXPECT_EQ("Restore to base will restore the object to its non-composite form and end "
               "dialog, please confirm.",
               boxes.last().text);
-    EXPECT_EQ((std::vector<MemHandle>{below, r, above}), pageObjects());
+    EXPECT_EQ((std::vector<MemHandle>{below, r, above}), page());
     EXPECT_EQ(r, current());
 }
 
@@ -310,7 +310,7 @@ TEST_F(Composite, EditingARotatedCompositeAsksFirstAndResetsItOnOk)
     MemHandle r = rect();
     CompositeSettings s = grid(2, 2);
     MemHandle c = cpMakeComposite(ws, r, &s);
-    shCompositeRotate(c, centreOf(c), 450);
+    shCompositeRotate(c, centre(c), 450);
     epSelectObject(ws, c);
     ASSERT_EQ(450, rotationOf(c));
     const std::vector<uint8_t> bytes = bytesOf(c);
@@ -349,18 +349,18 @@ TEST_F(Composite, TheCentreHandleDragsOnlyFromStrictlyInsideItsRadius)
     cpStartCentreEdit(ws, c);
     pump();
     ASSERT_EQ(TM_COMPOSITE, wsGetToolMode(ws));
-    const POINT centre = cpCentrePoint();
-    EXPECT_EQ(centreOf(r).x, centre.x);
+    const POINT point = cpCentrePoint();
+    EXPECT_EQ(centre(r).x, point.x);
 
     // At the radius exactly: nothing.
-    const POINT edge = px(centre.x + kCpCentreRadius, centre.y);
-    ASSERT_EQ(centre.x + kCpCentreRadius, logical(edge).x);
+    const POINT edge = px(point.x + kCpCentreRadius, point.y);
+    ASSERT_EQ(point.x + kCpCentreRadius, logical(edge).x);
     drag(edge, POINT{edge.x + 40, edge.y}, POINT{edge.x + 20, edge.y});
     EXPECT_EQ(0, settingsOf(c).centreX);
     EXPECT_EQ(0, undoKind());
 
     // Inside: the centre follows the drag.
-    const POINT in = px(centre.x + 100, centre.y);
+    const POINT in = px(point.x + 100, point.y);
     drag(in, POINT{in.x + 60, in.y + 30}, POINT{in.x + 30, in.y});
     const CompositeSettings moved = settingsOf(current());
     EXPECT_EQ(logical(POINT{in.x + 60, 0}).x - logical(in).x, moved.centreX);
@@ -372,7 +372,7 @@ TEST_F(Composite, TheCentreHandleDragsOnlyFromStrictlyInsideItsRadius)
     EXPECT_EQ(0, settingsOf(current()).centreY);
     EXPECT_EQ(TM_COMPOSITE, wsGetToolMode(ws));
 
-    doubleClick(px(centre.x + 3000, centre.y + 3000));
+    doubleClick(px(point.x + 3000, point.y + 3000));
     EXPECT_EQ(TM_SELECT, wsGetToolMode(ws));
 }
 
@@ -383,7 +383,7 @@ namespace {
 TEST_F(Composite, ALoneTurnedObjectBecomesThePagesOnlyCompositeAndComesBack)
 {
     MemHandle r = rect();
-    obTreeFlipRotate(r, centreOf(r), 450);
+    obTreeFlipRotate(r, centre(r), 450);
     DialogDriver driver({[](HWND d) {
                              SendDlgItemMessageA(d, 98, CB_SETCURSEL, 2, 0);
                              SendMessageA(d, WM_COMMAND, MAKEWPARAM(98, CBN_SELCHANGE),
@@ -397,11 +397,11 @@ TEST_F(Composite, ALoneTurnedObjectBecomesThePagesOnlyCompositeAndComesBack)
     EXPECT_EQ(1, cmdComposite(ws, r)) << boxes.texts();
     MemHandle c = current();
     EXPECT_EQ(OBT_COMPOSITE, obGetType(c));
-    EXPECT_EQ(std::vector<MemHandle>{c}, pageObjects());
+    EXPECT_EQ(std::vector<MemHandle>{c}, page());
     EXPECT_EQ(450, rotationOf(r)) << "the base keeps its own rotation";
     // Restored, the base heads the page again.
     EXPECT_EQ(r, cpRestoreBase(ws, c));
-    EXPECT_EQ(std::vector<MemHandle>{r}, pageObjects());
+    EXPECT_EQ(std::vector<MemHandle>{r}, page());
 }
 
 }  // namespace

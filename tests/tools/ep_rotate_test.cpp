@@ -24,7 +24,7 @@ protected:
     // A rectangle whose centre lies on a whole pixel, selected.
     MemHandle selectedRect()
     {
-        MemHandle r = add(OBT_RECTANGLE, {1500, 1500, 3000, 3000});
+        MemHandle r = shape(OBT_RECTANGLE, {1500, 1500, 3000, 3000});
         epSelectObject(ws, r);
         pump();
         return r;
@@ -133,7 +133,7 @@ TEST_F(Rotate, APressNearThePivotMovesItAndTheNextTurnIsAboutIt)
     drag(POINT{q.x + 60, q.y}, POINT{q.x, q.y - 60}, POINT{q.x + 60, q.y - 30});
     // (A box turned a quarter may keep rotation 0 with its sides swapped.)
     EXPECT_EQ(UD_COPY, undoKind());
-    const POINT c = centreOf(current());
+    const POINT c = centre(current());
     EXPECT_NEAR(moved->pivotX, c.x, 2);
     EXPECT_NEAR(moved->pivotY + 600, c.y, 2);
 
@@ -148,21 +148,21 @@ TEST_F(Rotate, APressNearThePivotMovesItAndTheNextTurnIsAboutIt)
 
 TEST_F(Rotate, TheSelectHandleTurnsAboutTheBoxCentreAndKeepsTheStackingOrder)
 {
-    MemHandle under = add(OBT_RECTANGLE, {1500, 1500, 3000, 3000});
-    MemHandle over = add(OBT_ELLIPSE, {6000, 6000, 7000, 7000});
+    MemHandle under = shape(OBT_RECTANGLE, {1500, 1500, 3000, 3000});
+    MemHandle over = shape(OBT_ELLIPSE, {6000, 6000, 7000, 7000});
     epSelectObject(ws, under);
     pump();
     RECT handle;
     ASSERT_TRUE(epGetRotateHandle(under, &handle));
     const POINT h = px((handle.left + handle.right) / 2, (handle.top + handle.bottom) / 2);
-    const POINT centre = centreOf(under);
+    const POINT before = centre(under);
     drag(h, POINT{h.x - 40, h.y - 40}, POINT{h.x - 10, h.y - 30});
     MemHandle now = current();
     EXPECT_NE(0, rotationOf(now));
-    const POINT after = centreOf(now);
-    EXPECT_NEAR(centre.x, after.x, 1);
-    EXPECT_NEAR(centre.y, after.y, 1);
-    const std::vector<MemHandle> list = pageObjects();
+    const POINT after = centre(now);
+    EXPECT_NEAR(before.x, after.x, 1);
+    EXPECT_NEAR(before.y, after.y, 1);
+    const std::vector<MemHandle> list = page();
     ASSERT_EQ(2u, list.size());
     EXPECT_EQ(now, list[0]);
     EXPECT_EQ(over, list[1]);
@@ -171,7 +171,7 @@ TEST_F(Rotate, TheSelectHandleTurnsAboutTheBoxCentreAndKeepsTheStackingOrder)
 
 TEST_F(Rotate, ALoneBitmapInTheToolIsNeitherTurnedNorRecorded)
 {
-    MemHandle bmp = add(OBT_BITMAP, {1500, 1500, 3000, 3000});
+    MemHandle bmp = shape(OBT_BITMAP, {1500, 1500, 3000, 3000});
     epSelectObject(ws, bmp);
     pump();
     BoxRecorder boxes;
@@ -188,7 +188,7 @@ TEST_F(Rotate, ALoneBitmapInTheToolIsNeitherTurnedNorRecorded)
 
 TEST_F(Rotate, TreesThatCannotTurnAreRefusedWithTheirMessage)
 {
-    MemHandle base = add(OBT_RECTANGLE, {1500, 1500, 3000, 3000});
+    MemHandle base = shape(OBT_RECTANGLE, {1500, 1500, 3000, 3000});
     CompositeSettings s;
     cpDefaultSettings(&s);
     s.scaleY = 0.5f;
@@ -352,7 +352,7 @@ TEST_F(Rotate, DirectionCommandsGiveTheirOffsets)
 
 TEST_F(Rotate, TheKindNameIsTheTypesDisplayName)
 {
-    MemHandle rect = add(OBT_RECTANGLE, {1500, 1500, 3000, 3000});
+    MemHandle rect = shape(OBT_RECTANGLE, {1500, 1500, 3000, 3000});
     epSelectObject(ws, rect);
     char text[64];
     EXPECT_STREQ("Rectangle", epCurrentKindName(ws, text));

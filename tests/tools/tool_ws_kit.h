@@ -1,68 +1,37 @@
-// A started program with one document in select mode, for the tests of the
-// rotate tool, clone copies and composites: objects put on its page,
-// client pixels of page points, and posted gestures.
+// The started program of the object-command tests, for the rotate tool,
+// clone copies and composites: shapes that may turn, posted drags through
+// a far point, page points of client pixels, and record bytes.
 #pragma once
-#include "tests/app/app_fixture.h"
-#include "tools/ep_factory.h"
-#include "tools/ep_selection.h"
+#include "tests/commands/cmd_page_kit.h"
 #include "tools/ep_tool_choice.h"
-#include "commands/ud_undo.h"
-#include "commands/ws_objects.h"
-#include "model/ob_dispatch.h"
-#include "model/ob_links.h"
-#include "model/ob_record.h"
-#include "support/dm_map.h"
-#include "support/win_mouse.h"
 #include "views/dw_window.h"
-#include "views/ws_record.h"
-#include "views/ws_tools.h"
 #include <vector>
 
 namespace tooltest {
 
-class Workspace : public apptest::App {
+class Workspace : public cmdtest::Page {
 protected:
-    HWND doc = nullptr, ws = nullptr;
-
-    void SetUp() override
-    {
-        App::SetUp();
-        ASSERT_TRUE(startWithDocument(&doc, &ws));
-        wsSetZoomPercent(ws, 100);
-        wsSetSnapToRulers(ws, FALSE);
-        epEnterSelectMode(ws, 0);
-        pump();
-        ASSERT_EQ(TM_SELECT, wsGetToolMode(ws));
-    }
     void TearDown() override
     {
         epResetToolChoice();
-        App::TearDown();
+        Page::TearDown();
         dwResetModule();
     }
 
-    // An unlocked object of the type from two corners (twips), on top.
-    MemHandle add(int16_t type, RECT r)
+    // An unlocked object of the type from two corners (twips), on top, free
+    // to turn.
+    MemHandle shape(int16_t type, RECT r)
     {
-        POINT pts[2] = {{r.left, r.top}, {r.right, r.bottom}};
-        MemHandle h = epCreateObject(ws, 0, type, pts, 2);
-        EXPECT_TRUE(h != 0);
-        obSetFlags(h, OBF_LOCKED | OBF_NO_POINT_EDIT | OBF_NO_ROTATE, FALSE);
-        EXPECT_TRUE(wsAppendObject(ws, h));
+        MemHandle h = add(type, r.left, r.top, r.right, r.bottom);
+        obSetFlags(h, OBF_NO_ROTATE, FALSE);
         return h;
-    }
-    POINT px(int32_t x, int32_t y)
-    {
-        wsApplyViewMapping(ws);
-        return POINT{dmLogToDevX(x), dmLogToDevY(y)};
     }
     POINT logical(POINT device)
     {
         wsApplyViewMapping(ws);
         return POINT{dmDevToLogX(device.x), dmDevToLogY(device.y)};
     }
-    void post(UINT msg, WPARAM keys, POINT p) { PostMessageA(ws, msg, keys, MAKELPARAM(p.x, p.y)); }
-    // A left drag from a through a point far enough to be a drag to b.
+    // A left drag from a through `via` (far enough to be a drag) to b.
     void drag(POINT a, POINT b, POINT via = {-1, -1})
     {
         if (via.x < 0)
@@ -74,37 +43,14 @@ protected:
         post(WM_LBUTTONUP, 0, b);
         pump();
     }
-    void doubleClick(POINT p)
-    {
-        post(WM_LBUTTONDOWN, MK_LBUTTON, p);
-        post(WM_LBUTTONUP, 0, p);
-        post(WM_LBUTTONDBLCLK, MK_LBUTTON, p);
-        post(WM_LBUTTONUP, 0, p);
-        pump();
-    }
-    void command(WORD id)
-    {
-        SendMessageA(ws, WM_COMMAND, id, 0);
-        pump();
-    }
-    int16_t undoKind()
-    {
-        UndoRecord u;
-        return wsGetUndo(ws, &u) ? (int16_t)u.kind : 0;
-    }
     MemHandle current() { return wsGetCurrentObject(ws); }
-    std::vector<MemHandle> pageObjects()
-    {
-        std::vector<MemHandle> v;
-        obCollectList(wsGetFirstObject(ws), v);
-        return v;
-    }
     static uint16_t rotationOf(MemHandle h)
     {
         ObLock r(h);
         return r ? r->rotation : 0;
     }
-    static POINT centreOf(MemHandle h)
+    // The object's centre in twips.
+    static POINT centre(MemHandle h)
     {
         POINT c;
         obGetCentre(h, &c);

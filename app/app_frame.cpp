@@ -41,6 +41,7 @@
 #include <string>
 #include <vector>
 #include "views/prn_setup.h"
+#include "tools/cp_composite.h"
 
 namespace {
 
@@ -378,6 +379,7 @@ LRESULT CALLBACK FrameWndProc(HWND frame, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_CREATE:
         if (!newFrameRecord(frame) || !appOnFrameCreate(frame))
             return -1;
+        cpClearPreviousSettings();
         setNextViewer(frame, SetClipboardViewer(frame));
         return 0;
     case WM_DESTROY:

@@ -8,6 +8,7 @@
 #include "app/vc_view_cmds.h"
 #include "app/ws_services.h"
 #include "app/mb_msgbar.h"
+#include "tools/ep_rotate.h"
 #include "tools/ep_selection.h"
 #include "tools/ep_tool_choice.h"
 #include "commands/at_attr.h"
@@ -268,7 +269,7 @@ const Route kRoutes[] = {
     ON(1378, 1382, 0, return epChooseToolByCommand(ws, id, (int16_t)LOWORD(l))),
     ON(1391, 1392, 0, return epChooseToolByCommand(ws, id, (int16_t)LOWORD(l))),
     ONE(2222, 0, return epChooseToolOrVText(ws, id, (int16_t)LOWORD(l))),
-    ONE(213, WR_DISCARD | WR_WAITS, return epRotateTool(ws, o)),
+    ONE(213, WR_DISCARD, return epRotateTool(ws, o)),
     ON(400, 400, 0, return cmdBackToSelect(ws)),
     ONE(931, 0, return cmdBackToSelect(ws)),
     ONE(402, 0, return cmdEnterMultiSelect(ws, id)),
@@ -289,7 +290,7 @@ const Route kRoutes[] = {
     ONE(205, 0, return cmdDelete(ws, o)),
     ONE(194, 0, return cmdCopySpecial(ws, o)),
     ONE(195, 0, return cmdPasteSpecial(ws, o)),
-    ONE(212, WR_WAITS, return cmdClone(ws, o)),
+    ONE(212, 0, return cmdClone(ws, o)),
     ONE(215, 0, return cmdSelectAll(ws)),
     ONE(230, 0, appShowTextFindHint(ws); return 0),
     ONE(237, 0, return cmdInsertDateTime(ws, 0)),
@@ -303,10 +304,10 @@ const Route kRoutes[] = {
     // Modify.
     ONE(403, 0, return cmdGroup(ws, o)),
     ONE(405, 0, return cmdUngroup(ws, o)),
-    ONE(404, WR_WAITS, return cmdComposite(ws, o)),
+    ONE(404, 0, return cmdComposite(ws, o)),
     ONE(256, 0, return cmdFlipLeftRight(ws, o)),
     ONE(257, 0, return cmdFlipUpDown(ws, o)),
-    ONE(214, WR_WAITS, return cmdRotateDialog(ws, o)),
+    ONE(214, 0, return cmdRotateDialog(ws, o)),
     ONE(219, 0, return cmdRotate90(ws, o)),
     ONE(406, 0, return cmdSendToBack(ws, o)),
     ONE(407, 0, return cmdBringToFront(ws, o)),

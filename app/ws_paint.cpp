@@ -29,6 +29,8 @@
 #include "views/ws_record.h"
 #include "views/prn_print.h"
 #include "views/ws_tools.h"
+#include "tools/cp_composite.h"
+#include "tools/ep_rotate.h"
 #include "views/ws_window.h"
 #include <string.h>
 #include <vector>
@@ -357,9 +359,9 @@ void wsDrawToolMarks(HWND ws, HDC dc, const PAINTSTRUCT *, const RECT *paintRect
     case 24: epCubeDrawHandle(ws, dc, object); break;
     case TM_ARC: epArcDrawHandles(ws, dc, object); break;
     case TM_ROUND_RECT: epRoundRectDrawHandles(ws, dc, object); break;
-    case TM_ROTATE: epRotateDrawMarks(ws, dc, object); break;
+    case TM_ROTATE: epDrawRotateState(dc); break;
     case TM_GRADIENT: epGradDrawHandles(ws, dc, object); break;
-    case TM_COMPOSITE: epCompositeDrawHandles(ws, dc, object); break;
+    case TM_COMPOSITE: cpDrawCentreHandle(dc); break;
     case TM_DIMENSION: epDimSpanDrawHandles(ws, dc, object); break;
     case TM_NODE:
     case TM_NODE_41:
@@ -375,7 +377,7 @@ void wsDrawToolMarks(HWND ws, HDC dc, const PAINTSTRUCT *, const RECT *paintRect
             neDrawAllMarks(ws, dc, object);
         }
         if (mode == TM_NODE_42)
-            epRotateDrawMarks(ws, dc, object);
+            epDrawRotateState(dc);
         break;
     case TM_BRUSH: epBrushDrawMarks(ws, dc); break;
     default: break;

@@ -33,16 +33,13 @@ int docCmdOptions(HWND) { return 0; }
 
 // ---- tools ---------------------------------------------------------------------------------
 
-int epRotateTool(HWND, MemHandle) { return 0; }
 void epCreateDrawPolyMarks(HWND, HDC) {}
 void epCreateDrawCurveMarks(HWND, HDC) {}
 void epCubeDrawHandle(HWND, HDC, MemHandle) {}
 void epArcDrawHandles(HWND, HDC, MemHandle) {}
 void epRoundRectDrawHandles(HWND, HDC, MemHandle) {}
 void epDimSpanDrawHandles(HWND, HDC, MemHandle) {}
-void epRotateDrawMarks(HWND, HDC, MemHandle) {}
 void epGradDrawHandles(HWND, HDC, MemHandle) {}
-void epCompositeDrawHandles(HWND, HDC, MemHandle) {}
 void neDrawBezierMarks(HWND, HDC, MemHandle) {}
 void neDrawAllMarks(HWND, HDC, MemHandle) {}
 void epBrushDrawMarks(HWND, HDC) {}

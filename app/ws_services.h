@@ -46,16 +46,13 @@ int bpOnCommand(HWND ws, int command, HMENU menu);
 int docCmdOptions(HWND ws);
 
 // ---- tools ---------------------------------------------------------------------------------
-int epRotateTool(HWND ws, MemHandle object);
 void epCreateDrawPolyMarks(HWND ws, HDC dc);
 void epCreateDrawCurveMarks(HWND ws, HDC dc);
 void epCubeDrawHandle(HWND ws, HDC dc, MemHandle object);
 void epArcDrawHandles(HWND ws, HDC dc, MemHandle object);
 void epRoundRectDrawHandles(HWND ws, HDC dc, MemHandle object);
 void epDimSpanDrawHandles(HWND ws, HDC dc, MemHandle object);
-void epRotateDrawMarks(HWND ws, HDC dc, MemHandle object);
 void epGradDrawHandles(HWND ws, HDC dc, MemHandle object);
-void epCompositeDrawHandles(HWND ws, HDC dc, MemHandle object);
 void neDrawBezierMarks(HWND ws, HDC dc, MemHandle object);
 void neDrawAllMarks(HWND ws, HDC dc, MemHandle object);
 void epBrushDrawMarks(HWND ws, HDC dc);

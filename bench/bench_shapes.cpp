@@ -1,6 +1,7 @@
 // Composite and brush line drawing step of qm_bench.
 #include "bench/bench_shapes.h"
 #include "bench/bench_clock.h"
+#include "bench/bench_dib.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_record.h"
@@ -105,18 +106,8 @@ double drawTime(HDC dc, MemHandle h)
 
 void benchCompositesAndBrushes()
 {
-    const int w = 1600, h = 1200;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void *bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    dmSetMapping(dc);
+    BenchBitmap bitmap(1600, 1200);
+    HDC dc = bitmap.dc();
 
     MemHandle grid = composite(rectangle(300, 300, 800, 700), CP_GRID, 40, 25, 600);
     MemHandle brush = brushLine(10, 1000, 10);
@@ -132,7 +123,4 @@ void benchCompositesAndBrushes()
     obFreeTree(grid);
     obFreeTree(brush);
     obFreeTree(damaged);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bmp);
 }

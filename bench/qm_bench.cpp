@@ -15,6 +15,7 @@
 //   qm_bench --text-edit    the text editor's steps alone
 //   qm_bench --order        Select All and By Position on 5,000 boxes alone
 //   qm_bench --arrange      the group-member steps alone
+//   qm_bench --rotate       the rotate drag and composite steps alone
 //   qm_bench --kinds        the render step by kind of object
 //   qm_bench --fonts        the font list and font matching steps alone
 //
@@ -30,6 +31,7 @@
 #include "bench/bench_picture.h"
 #include "bench/bench_print.h"
 #include "bench/bench_repaint.h"
+#include "bench/bench_rotate.h"
 #include "bench/bench_shapes.h"
 #include "bench/bench_text.h"
 #include "bench/bench_table.h"
@@ -659,6 +661,9 @@ int main(int argc, char **argv)
             utSetMessageBoxHook(printBox);
             benchSelectionOrder(5000);   // the selection and order step alone
             return 0;
+        } else if (strcmp(argv[i], "--rotate") == 0) {
+            benchRotate();   // the rotate drag and composite steps alone
+            return 0;
         } else if (strcmp(argv[i], "--arrange") == 0) {
             benchArrange();   // the group-member steps alone
             return 0;
@@ -915,6 +920,8 @@ int main(int argc, char **argv)
     benchArrange();
     phases.mark("fonts");
     benchFonts();
+    phases.mark("rotate outline");
+    benchRotate();
     phases.mark("repaint");
     benchRepaint();
     phases.mark("export");

@@ -8,6 +8,7 @@
 #include "commands/ord_order.h"
 #include "table/tb_record.h"
 #include "commands/ws_objects.h"
+#include "tools/ep_members.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_links.h"
@@ -229,9 +230,21 @@ void followMoved(HWND ws, MemHandle old, MemHandle now)
         wsSetCurrentObject(ws, now);
 }
 
+}  // namespace
+
+MemHandle udCopyRecordBytes(MemHandle object)
+{
+    uint32_t n = 0;
+    {
+        ObLock r(object);
+        n = r ? r.extent() : 0;
+    }
+    return n ? copyBytes(object, 0, n) : 0;
+}
+
 // Kind 18: the record's handle grown or shrunk to the saved length and
 // overwritten with the copy, the live links kept. The handle to use after.
-MemHandle restoreRecordBytes(HWND ws, MemHandle current, MemHandle saved)
+MemHandle udRestoreRecordBytes(HWND ws, MemHandle current, MemHandle saved)
 {
     uint32_t n = packetLength(saved, 0);
     if (!current || n < kObHeadSize)
@@ -245,6 +258,8 @@ MemHandle restoreRecordBytes(HWND ws, MemHandle current, MemHandle saved)
     obInvalidate(ws, h);
     return h;
 }
+
+namespace {
 
 // Kind 3. Sets *keep when the step must stay pending.
 MemHandle performProperty(HWND ws, const UndoRecord &u, MemHandle current, bool *keep)
@@ -303,21 +318,8 @@ MemHandle performProperty(HWND ws, const UndoRecord &u, MemHandle current, bool 
         return current;
     }
     case UD_SUB_MEMBER_MOVES:
-        if (wsGetToolMode(ws) == TM_MULTISELECT) {
-            msUndoAlign(ws, u.saved);
-            return current;
-        } else {
-            std::vector<uint32_t> v = wordsOf(u.saved);
-            obInvalidate(ws, current);
-            size_t i = 0;
-            for (MemHandle m = obGetFirstMember(current); m && i + 1 < v.size();
-                 m = obGetNextMember(m), i += 2)
-                moveCentreTo(ws, m, POINT{(int32_t)v[i], (int32_t)v[i + 1]});
-            RECT box;
-            obFitToMembers(current, &box);
-            obInvalidate(ws, current);
-            return current;
-        }
+        epRestoreMemberCentres(ws, current, u.saved);
+        return current;
     case UD_SUB_TABLE_HEAD: {
         MemHandle h = tbReplaceHead(ws, current, u.saved);
         followMoved(ws, current, h);
@@ -533,16 +535,10 @@ int udRecord(HWND ws, MemHandle object, uint32_t extra, int16_t kind, int16_t su
     case UD_MARGINS:
         u.saved = extra;
         break;
-    case UD_RECORD_BYTES: {
-        uint32_t n = 0;
-        {
-            ObLock r(object);
-            n = r ? r.extent() : 0;
-        }
-        u.saved = n ? copyBytes(object, 0, n) : 0;
+    case UD_RECORD_BYTES:
+        u.saved = udCopyRecordBytes(object);
         needsData = true;
         break;
-    }
     case UD_CHAIN:
         u.saved = extra ? extra : msSnapshotPage(ws);
         needsData = true;
@@ -643,7 +639,7 @@ MemHandle udPerform(HWND ws, MemHandle current)
         InvalidateRect(ws, nullptr, TRUE);
         break;
     case UD_RECORD_BYTES:
-        result = restoreRecordBytes(ws, current, u.saved);
+        result = udRestoreRecordBytes(ws, current, u.saved);
         break;
     case UD_MERGE:
         result = msUndoMerge(ws, u.saved);

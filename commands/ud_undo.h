@@ -80,6 +80,13 @@ int udIsPending(HWND ws);
 // current object unchanged when nothing is pending, 0 when the step leaves
 // nothing current or its saved copy could not be rebuilt).
 MemHandle udPerform(HWND ws, MemHandle current);
+// A byte copy of the object's record (kind 18's data); 0 for none.
+MemHandle udCopyRecordBytes(MemHandle object);
+// Puts a byte copy of a record (its own length first) back into the
+// object: the record is resized to the copy's length through obResize, the
+// page's head and the selection follow a moved handle, the object's live
+// links are kept. The valid handle (the given one when nothing was done).
+MemHandle udRestoreRecordBytes(HWND ws, MemHandle current, MemHandle saved);
 // The data handle of the pending step (0 when none).
 MemHandle udGetPendingData(HWND ws);
 void udSetUndoButton(HWND ws, BOOL on);

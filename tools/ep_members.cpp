@@ -1,13 +1,22 @@
-// Aligning the members of a group or chain inside it.
+// Aligning the members of a group or chain inside it, their undo, clone
+// copies, the current kind's name and the direction offsets.
 #include "tools/ep_members.h"
 #include "app/mb_msgbar.h"
 #include "commands/grp_members.h"
+#include "commands/ms_merge.h"
+#include "commands/ws_objects.h"
+#include "tools/cp_composite.h"
 #include "commands/ud_undo.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
 #include "model/ob_links.h"
 #include "model/ob_record.h"
 #include "support/ut_mem.h"
+#include "support/ut_msg.h"
+#include "support/win_window.h"
+#include "views/ws_tools.h"
+#include <string.h>
+#include <vector>
 #include "views/ws_record.h"
 
 int epAlignMembers(HWND ws, MemHandle object, uint16_t command, uint32_t lParam)
@@ -73,5 +82,105 @@ int epAlignMembers(HWND ws, MemHandle object, uint16_t command, uint32_t lParam)
     obInvalidate(ws, object);
     wsMarkModified(ws);
     mbUpdateFromSelection();
+    return 1;
+}
+
+int epRestoreMemberCentres(HWND ws, MemHandle object, MemHandle saved)
+{
+    if (wsGetToolMode(ws) == TM_MULTISELECT) {
+        msUndoAlign(ws, saved);
+        return 1;
+    }
+    if (!obGetFirstMember(object))
+        return 0;
+    std::vector<int32_t> c(utHandleSize(saved) / 4);
+    {
+        MemLock<uint8_t> p(saved);
+        if (!p)
+            return 0;
+        memcpy(c.data(), p.get(), c.size() * 4);
+    }
+    obInvalidate(ws, object);
+    size_t i = 0;
+    for (MemHandle m = obGetFirstMember(object); m && i + 1 < c.size();
+         m = obGetNextMember(m), i += 2)
+        obMoveCentreTo(m, POINT{c[i], c[i + 1]});
+    RECT box;
+    obFitToMembers(object, &box);
+    obInvalidate(ws, object);
+    return 1;
+}
+
+int epMakeCloneCopies(HWND ws, MemHandle object)
+{
+    if (!object)
+        return 0;
+    CompositeSettings s;
+    if (!cpAskCloneSettings(ws, &s))
+        return 0;
+    if (cpTotalCopies(&s) > 100) {
+        utMessageBoxId(ws, 921, MB_ICONINFORMATION);
+        return 0;
+    }
+    MemHandle source = obCopyTree(object, 0);
+    if (!source)
+        return 0;
+    {
+        ObLock r(source);
+        r->prev = r->next = 0;
+    }
+    MemHandle named = obSetName(source, "");
+    if (named)
+        source = named;
+    CompositeData rule;
+    memcpy(&rule, &s, sizeof rule);
+    winPushWaitCursor();
+    int made = 0;
+    MemHandle work = obCopyTree(source, 0);
+    for (int32_t n = 1; work && shCompositePlaceCopy(source, &work, &rule, n); ++n) {
+        MemHandle next = obCopyTree(work, 0);
+        {
+            ObLock r(work);
+            r->prev = r->next = 0;
+        }
+        if (!wsAppendObject(ws, work)) {
+            obFreeTree(next);
+            break;
+        }
+        if (!made++)
+            udRecord(ws, work, 0, UD_CLONED, 0);
+        obInvalidate(ws, work);
+        work = next;
+    }
+    obFreeTree(work);
+    obFreeTree(source);
+    winPopWaitCursor();
+    return made ? 1 : 0;
+}
+
+const char *epCurrentKindName(HWND ws, char *text)
+{
+    text[0] = 0;
+    // The extension of an image file's link comes from the links module,
+    // which does not name it yet: every kind shows its display name.
+    obGetTypeName(wsGetCurrentType(ws), text);
+    return text;
+}
+
+int epDirectionOffset(int16_t command, int32_t *dx, int32_t *dy)
+{
+    const int32_t x = *dx, y = *dy;
+    static const struct {
+        int16_t command;
+        int8_t fx, fy;
+    } kRows[] = {{760, 1, 0},  {761, -1, 0}, {762, 0, -1}, {763, 0, 1},
+                 {764, 1, -1}, {765, -1, -1}, {766, -1, 1}, {767, 1, 1},
+                 {830, 8, 0},  {831, -8, 0}, {832, 0, -8}, {833, 0, 8}};
+    for (const auto &r : kRows)
+        if (r.command == command) {
+            *dx = r.fx * x;
+            *dy = r.fy * y;
+            break;
+        }
     return 1;
 }

@@ -5,7 +5,8 @@
 #include "tools/ep_handles.h"
 #include "tools/ep_outline.h"
 #include "tools/ep_resize.h"
-#include "tools/ep_rotate_standins.h"
+#include "tools/ep_rotate.h"
+#include "views/ws_relink.h"
 #include "tools/ep_selection.h"
 #include "tools/ep_standins.h"
 #include "support/app_frame_globals.h"
@@ -410,10 +411,18 @@ void epSelectLButtonDown(HWND ws, WPARAM wParam, LPARAM lParam, int zone)
         drawHandles(ws, current);
         int done = 0;
         if (zone == EP_ZONE_ROTATE) {
-            MemHandle turned = epRotateDrag(ws, current, lParam);
+            RECT old;
+            obGetRect(current, &old);
+            int16_t angle = 0;
+            MemHandle turned = epRotateDrag(ws, current, lParam, nullptr, &angle);
             if (turned) {
+                // Kept in its place in the page's list.
+                wsRelinkObject(ws, turned);
                 epSelectObject(ws, turned);
+                dmInflateByHandle(&old);
+                dmInvalidateLogRect(ws, &old, TRUE);
                 epRefreshObject(ws, turned);
+                wsMarkModified(ws);
                 done = 1;
             }
         } else if (isLineKind(obGetType(current))) {

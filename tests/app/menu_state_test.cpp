@@ -168,7 +168,7 @@ TEST_F(MenuState, EditOnAnEmptyPageGreysSelectAllAndUndoFollowsThePendingStep)
     for (int pos : {2, 3, 6, 9})
         EXPECT_FALSE(greyed(edit, pos)) << pos;
     EXPECT_TRUE(greyed(edit, 7)) << "Insert";
-    EXPECT_TRUE(greyed(edit, 10)) << "Clone waits for its settings dialog: it would do nothing";
+    EXPECT_FALSE(greyed(edit, 10)) << "Clone with an object";
     wsFreeUndo(ws);
 
     // Create mode: Select All needs select mode.
@@ -199,7 +199,7 @@ TEST_F(MenuState, ModifyRenamesUngroupForAChainAndAGroup)
     current(a, OBT_RECTANGLE);
     open(403);
     EXPECT_TRUE(greyed(modify, 1));
-    EXPECT_TRUE(greyed(modify, 2)) << "Composite waits for its dialog: it would do nothing";
+    EXPECT_FALSE(greyed(modify, 2)) << "Composite with an object";
     EXPECT_FALSE(greyed(modify, 4)) << "Snap To Page";
     EXPECT_FALSE(greyed(modify, 8)) << "Order with two objects";
     // Without a current object only Go To, Order and Flip can be enabled.
@@ -603,7 +603,7 @@ TEST_F(MenuState, APopupTrackedFromTheFrameGetsItsStates)
     pgtest::addObject(page, "b");
     current(a, OBT_RECTANGLE);
     EXPECT_EQ(215u, winTrackPopup(edit, 0, 0, 0, frame));
-    EXPECT_EQ("0-110-10-10-1", trackedStates()) << "Clone waits for its dialog";
+    EXPECT_EQ("0-110-10-11-1", trackedStates()) << "Clone with an object";
     // The chosen item goes to the frame as its command.
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, frame, WM_COMMAND, WM_COMMAND, PM_REMOVE));

@@ -29,7 +29,9 @@
 //                                     open, then OK; else of a window of the frame
 //                                     (the page field), then Enter
 //   qmdrive inspect PATH              prints "pages N", then page 1's object types, then
-//                                     "points 1:" and each object's point count, then for
+//                                     "points 1:" and each object's point count, then
+//                                     "rotations 1:" and each object's rotation (with
+//                                     "+" and its attached object's), then for
 //                                     each text object of page 1 "text: " and the dump of
 //                                     its stream without the layout codes, and "font: " with
 //                                     its base font's face and height beside the page's
@@ -77,6 +79,10 @@
 //                                     clicks the buttons ID in turn, then OK; ID=TEXT
 //                                     chooses the entry TEXT of combo box ID instead; the
 //                                     controls may lie on a page of a property sheet
+//   qmdrive fill ID TEXT [ID TEXT...] waits for a dialog of the frame, prints its caption,
+//                                     puts each TEXT into its field ID (a drop-down list
+//                                     box chooses item number TEXT) as typing or choosing
+//                                     would notify, and leaves the dialog open
 //   qmdrive lines ID [INDEX]          waits for a dialog of the frame, prints its caption,
 //                                     then the items of its list box ID one a line; chooses
 //                                     item INDEX and OK, or Cancel without an INDEX
@@ -350,6 +356,16 @@ int inspect(const char *path)
         int16_t n = 0;
         utFreeHandle(obGetVertices(o, &n));
         printf(" %d", n);
+    }
+    printf("\n");
+    printf("rotations 1:");
+    for (MemHandle o = page ? pgGetFirstObject(page) : 0; o; o = obGetNext(o)) {
+        ObLock r(o);
+        printf(" %u", r ? (unsigned)r->rotation : 0u);
+        if (r && r->attached) {
+            ObLock a(r->attached);
+            printf("+%u", a ? (unsigned)a->rotation : 0u);
+        }
     }
     printf("\n");
     LOGFONTA pageFont = {};
@@ -1066,6 +1082,32 @@ int answerDialog(HWND frame, int count, char **ids)
                      (LPARAM)control);
     }
     return closeWith(frame, dialog, IDOK);
+}
+
+int fillFields(HWND frame, int count, char **pairs)
+{
+    HWND dialog = captionedDialog(frame);
+    if (!dialog)
+        return 1;
+    for (int i = 0; i + 1 < count; i += 2) {
+        const int id = atoi(pairs[i]);
+        HWND field = GetDlgItem(dialog, id);
+        if (!field) {
+            fprintf(stderr, "the dialog has no control %s\n", pairs[i]);
+            return 1;
+        }
+        char cls[32] = "";
+        GetClassNameA(field, cls, sizeof cls);
+        if (lstrcmpiA(cls, "ComboBox") == 0 &&
+            (GetWindowLongA(field, GWL_STYLE) & 3) == CBS_DROPDOWNLIST) {
+            SendMessageA(field, CB_SETCURSEL, (WPARAM)atoi(pairs[i + 1]), 0);
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)field);
+        } else {
+            SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pairs[i + 1]));
+        }
+    }
+    settle(frame);
+    return 0;
 }
 
 int listLines(HWND frame, int id, int choose)
@@ -2352,6 +2394,8 @@ int main(int argc, char **argv)
         return answerDialog(frame, argc - 2, argv + 2);
     if (strcmp(verb, "box") == 0)
         return answerBox(frame);
+    if (strcmp(verb, "fill") == 0 && argc >= 4 && argc % 2 == 0)
+        return fillFields(frame, argc - 2, argv + 2);
     if (strcmp(verb, "lines") == 0 && (argc == 3 || argc == 4))
         return listLines(frame, atoi(argv[2]), argc == 4 ? atoi(argv[3]) : -1);
     if (strcmp(verb, "menubar") == 0) {

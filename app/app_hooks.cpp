@@ -7,12 +7,13 @@
 #include "model/ob_record.h"
 #include "model/pg_record.h"
 #include "model/ws_document.h"
-#include "links/imgf_standins.h"
+#include "links/imgf_object.h"
 #include "objects/cal_calendar.h"
 #include "objects/img_io.h"
 #include "objects/img_render.h"
 #include "commands/obj_block.h"
 #include "text/tx_bullet.h"
+#include "tools/ep_factory.h"
 #include "text/tx_measure.h"
 #include "views/dw_window.h"
 #include "views/pv_layout_sheet.h"
@@ -49,6 +50,8 @@ void appInstallHooks()
     // objects/: the linked picture of an image file object, the unpacking
     // of a record library's object that a picture names.
     imgSetLinkedPictureCalls(imgfLinkedPictureCalls());
+    // links/: new image file objects come from the object factory.
+    imgfSetObjectFactory(epCreateObject);
     imgSetRecordUnpack(objUnpackTree);
     // objects/: the calendar's month arrows are bullet figures of the text.
     calSetArrowCall([](HDC dc, const RECT *rect, int figure, COLORREF colour) {

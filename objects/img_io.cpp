@@ -1097,6 +1097,38 @@ int imgDrawFileDib(HDC dc, const char *fileName, const RECT *rect, const RECT *,
     return 1;
 }
 
+int imgDrawFileCropped(HDC dc, const char *fileName, const RECT *rect, const RECT *crop,
+                       DWORD rop)
+{
+    if (!dc || !rect || rect->right <= rect->left || rect->bottom <= rect->top)
+        return 0;
+    ImgIoRequest r = {};
+    r.fileName = fileName;
+    r.action = IMG_ACTION_LOAD_DIB;
+    if (!imgIoDispatch(&r))
+        return 0;
+    BITMAPINFOHEADER h;
+    gdiDibInfo(r.dib, 0, &h);
+    const int64_t pw = h.biWidth, ph = h.biHeight < 0 ? -(int64_t)h.biHeight : h.biHeight;
+    const int64_t cl = crop ? std::max<int64_t>(crop->left, 0) : 0;
+    const int64_t ct = crop ? std::max<int64_t>(crop->top, 0) : 0;
+    const int64_t cr = crop ? std::max<int64_t>(crop->right, 0) : 0;
+    const int64_t cb = crop ? std::max<int64_t>(crop->bottom, 0) : 0;
+    const int64_t keepW = pw - cl - cr, keepH = ph - ct - cb;
+    int done = 0;
+    if (keepW > 0 && keepH > 0) {
+        // The whole picture scaled so that its kept part covers the
+        // rectangle, drawn clipped to the rectangle.
+        const int64_t w = rect->right - rect->left, ht = rect->bottom - rect->top;
+        RECT whole = {(LONG)(rect->left - cl * w / keepW), (LONG)(rect->top - ct * ht / keepH),
+                      (LONG)(rect->right + cr * w / keepW),
+                      (LONG)(rect->bottom + cb * ht / keepH)};
+        done = gdiDrawDibPart(dc, r.dib, &whole, rect, rop);
+    }
+    utFreeHandle(r.dib);
+    return done;
+}
+
 int imgBlitFilePart(HDC dc, const char *fileName, int32_t sx, int32_t sy, int32_t width,
                     int32_t height, int32_t x, int32_t y, DWORD rop)
 {

@@ -1,6 +1,7 @@
 // Installs the calls of the upper floors into the lower ones.
 #include "app/app_hooks.h"
 #include "app/app_frame.h"
+#include "app/fc_import_export.h"
 #include "support/app_ui_state.h"
 #include "support/dm_map.h"
 #include "support/dm_printer.h"
@@ -52,6 +53,9 @@ void appInstallHooks()
     imgSetLinkedPictureCalls(imgfLinkedPictureCalls());
     // links/: new image file objects come from the object factory.
     imgfSetObjectFactory(epCreateObject);
+    imgfSetImageChooser([](HWND owner, const char *caption, char *path) -> BOOL {
+        return fcImageFileDialog(owner, caption, path, nullptr, TRUE);
+    });
     imgSetRecordUnpack(objUnpackTree);
     // objects/: the calendar's month arrows are bullet figures of the text.
     calSetArrowCall([](HDC dc, const RECT *rect, int figure, COLORREF colour) {

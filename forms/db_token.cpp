@@ -6,6 +6,7 @@
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "support/ut_path.h"
+#include "support/win_dlgfield.h"
 #include "support/win_filedlg.h"
 #include <stdio.h>
 #include <string.h>
@@ -61,25 +62,10 @@ bool readLine(HANDLE f, char *line, uint32_t size)
     return any;
 }
 
-std::string trimmed(const std::string &s)
-{
-    const size_t a = s.find_first_not_of(' ');
-    if (a == std::string::npos)
-        return std::string();
-    return s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
-
-std::string itemText(HWND dlg, int id)
-{
-    char text[UT_PATH_SIZE] = "";
-    GetDlgItemTextA(dlg, id, text, sizeof text);
-    return text;
-}
-
 void setModified(HWND dlg, bool on)
 {
     g_modified = on;
-    EnableWindow(GetDlgItem(dlg, ID_SAVE), on ? TRUE : FALSE);
+    winEnableDlgItem(dlg, ID_SAVE, on ? TRUE : FALSE);
 }
 
 // Text put into a field without counting as the user's change.
@@ -94,7 +80,7 @@ bool save(HWND dlg);
 bool saveAs(HWND dlg)
 {
     char path[UT_PATH_SIZE];
-    utStrCopyN(path, itemText(dlg, ID_TOKEN).c_str(), sizeof path);
+    winGetDlgTextTrim(dlg, ID_TOKEN, path, sizeof path);
     if (!winSaveFileDlg(dlg, "Select File Name to Save", path, "tkn", kTokenFilter))
         return false;
     if (ffExists(path)) {
@@ -109,21 +95,22 @@ bool saveAs(HWND dlg)
 
 bool save(HWND dlg)
 {
-    const std::string token = trimmed(itemText(dlg, ID_TOKEN));
-    const std::string database = trimmed(itemText(dlg, ID_DATABASE));
-    if (token.empty()) {
-        if (!database.empty())
+    char token[UT_PATH_SIZE], database[UT_PATH_SIZE];
+    winGetDlgTextTrim(dlg, ID_TOKEN, token, sizeof token);
+    winGetDlgTextTrim(dlg, ID_DATABASE, database, sizeof database);
+    if (!token[0]) {
+        if (database[0])
             PostMessageA(dlg, WM_COMMAND, ID_SAVE_AS, 0);
         else
             utMessageBox(dlg, "Nothing to save", MB_OK | MB_ICONINFORMATION);
         return false;
     }
-    if (database.empty()) {
+    if (!database[0]) {
         utErrorBox(dlg, "Must supply a database file name before saving.");
         return false;
     }
-    if (!dbWriteToken(token.c_str(), database.c_str())) {
-        showError(dlg, "Can not write the token file:\r\n %s", token.c_str());
+    if (!dbWriteToken(token, database)) {
+        showError(dlg, "Can not write the token file:\r\n %s", token);
         return false;   // still modified: the edit is not saved
     }
     setModified(dlg, false);
@@ -232,7 +219,9 @@ int dbIsTokenTag(const char *line)
     const size_t close = s.find(']', eq);
     if (close == std::string::npos)
         return 0;
-    return lstrcmpiA(trimmed(s.substr(eq + 1, close - eq - 1)).c_str(), "DBTOKEN") == 0 ? 1 : 0;
+    char between[DB_TOKEN_LINE_SIZE];
+    utStrCopyN(between, s.substr(eq + 1, close - eq - 1).c_str(), sizeof between);
+    return lstrcmpiA(utTrimChar(between, ' '), "DBTOKEN") == 0 ? 1 : 0;
 }
 
 int dbWriteToken(const char *tokenPath, const char *database)

@@ -11,6 +11,7 @@
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "support/ut_path.h"
+#include "support/win_dlgfield.h"
 #include "support/win_filedlg.h"
 #include <stdio.h>
 #include <string.h>
@@ -21,12 +22,9 @@ namespace {
 
 ImgfObjectFactory g_factory = nullptr;
 
+ImgfImageChooser g_chooser = nullptr;
+
 const char kHelpTopic[] = "Image Frame Object";
-// The image file chooser: the pictures an image file object draws.
-const char kImageFilter[] =
-    "Image Files|*.bmp;*.ico;*.jpg;*.pcx;*.png;*.tga;*.tif|All (*.*)|*.*|Bitmap (*.bmp)|*.bmp|"
-    "Icon (*.ico)|*.ico|JPEG (*.jpg)|*.jpg|PCX (*.pcx)|*.pcx|PNG (*.png)|*.png|TGA "
-    "(*.tga)|*.tga|TIFF (*.tif)|*.tif|";
 
 enum : int {
     ID_BROWSE = 100,
@@ -46,26 +44,12 @@ struct LinkDialog {
     BOOL relative;
 };
 
-std::string itemText(HWND dlg, int id)
-{
-    char text[UT_PATH_SIZE] = "";
-    GetDlgItemTextA(dlg, id, text, sizeof text);
-    return text;
-}
-
-std::string cutTrailingBlanks(std::string s)
-{
-    const size_t end = s.find_last_not_of(' ');
-    s.erase(end == std::string::npos ? 0 : end + 1);
-    return s;
-}
-
 // 102 follows 101: an absolute name made relative against the document's
 // folder, a relative one as it is.
 void refreshRelative(HWND dlg, const LinkDialog *d)
 {
     char name[UT_PATH_SIZE];
-    utStrCopyN(name, cutTrailingBlanks(itemText(dlg, ID_NAME)).c_str(), sizeof name);
+    winGetDlgTextTrim(dlg, ID_NAME, name, sizeof name);
     if (utIsAbsolutePath(name))
         docMakeRelativeName(d->ws, name);
     SetDlgItemTextA(dlg, ID_RELATIVE_TEXT, name);
@@ -73,15 +57,20 @@ void refreshRelative(HWND dlg, const LinkDialog *d)
 
 void browse(HWND dlg, const LinkDialog *d)
 {
-    char path[UT_PATH_SIZE] = "";
-    const std::string current = cutTrailingBlanks(itemText(dlg, ID_NAME));
-    if (d->baseFolder && *d->baseFolder && !utIsAbsolutePath(current.c_str()))
-        utJoinPath(path, d->baseFolder, current.c_str());
+    char path[UT_PATH_SIZE] = "", current[UT_PATH_SIZE];
+    winGetDlgTextTrim(dlg, ID_NAME, current, sizeof current);
+    if (d->baseFolder && *d->baseFolder && !utIsAbsolutePath(current))
+        utJoinPath(path, d->baseFolder, current);
     else
-        utStrCopyN(path, current.c_str(), sizeof path);
-    const bool own = d->defExt && d->filter;
-    if (winOpenFileDlg(dlg, "Select a File", path, own ? d->defExt : "png",
-                       own ? d->filter : kImageFilter))
+        utStrCopyN(path, current, sizeof path);
+    BOOL chosen;
+    if (d->defExt && d->filter)
+        chosen = winOpenFileDlg(dlg, "Select a File", path, d->defExt, d->filter);
+    else if (g_chooser)
+        chosen = g_chooser(dlg, "Select a File", path);
+    else
+        chosen = winOpenFileDlg(dlg, "Select a File", path, nullptr, "All (*.*)|*.*|");
+    if (chosen)
         SetDlgItemTextA(dlg, ID_NAME, path);
 }
 
@@ -90,31 +79,25 @@ bool accept(HWND dlg, LinkDialog *d)
 {
     const bool useRelative =
         GetDlgItem(dlg, ID_USE_RELATIVE) && IsDlgButtonChecked(dlg, ID_USE_RELATIVE) == BST_CHECKED;
-    std::string name = itemText(dlg, ID_NAME);
-    if (useRelative) {
-        const std::string rel = itemText(dlg, ID_RELATIVE_TEXT);
-        if (!rel.empty())
-            name = rel;
-    }
-    name = cutTrailingBlanks(name);
+    char name[UT_PATH_SIZE];
+    if (!useRelative || winGetDlgTextTrim(dlg, ID_RELATIVE_TEXT, name, sizeof name) < 1)
+        winGetDlgTextTrim(dlg, ID_NAME, name, sizeof name);
     char full[UT_PATH_SIZE] = "";
-    if (!name.empty()) {
-        if (useRelative || !utIsAbsolutePath(name.c_str()))
-            docResolveFileNameBuf(d->ws, name.c_str(), full, sizeof full);
+    if (name[0]) {
+        if (useRelative || !utIsAbsolutePath(name))
+            docResolveFileNameBuf(d->ws, name, full, sizeof full);
         else
-            utStrCopyN(full, name.c_str(), sizeof full);
+            utStrCopyN(full, name, sizeof full);
         if (!ffExists(full)) {
             char text[UT_PATH_SIZE + 64];
             snprintf(text, sizeof text, "Can not find \r\n%s\r\nSave it anyway?", full);
             if (utMessageBox(dlg, text, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
-                HWND edit = GetDlgItem(dlg, ID_NAME);
-                SetFocus(edit);
-                SendMessageA(edit, EM_SETSEL, 0, -1);
+                winDlgSelectEdit(dlg, ID_NAME);
                 return false;
             }
         }
     }
-    utStrCopyN(d->name, useRelative ? name.c_str() : full, UT_PATH_SIZE);
+    utStrCopyN(d->name, useRelative ? name : full, UT_PATH_SIZE);
     d->relative = useRelative ? TRUE : FALSE;
     return true;
 }
@@ -175,6 +158,8 @@ MemHandle newFrame(HWND ws, const RECT *rect)
 }  // namespace
 
 void imgfSetObjectFactory(ImgfObjectFactory factory) { g_factory = factory; }
+
+void imgfSetImageChooser(ImgfImageChooser chooser) { g_chooser = chooser; }
 
 MemHandle imgfCreate(HWND ws, const RECT *rect, const char *name, uint16_t mapping)
 {

@@ -77,6 +77,12 @@ int imgfReplaceFolder(HWND ws, MemHandle *object, const char *oldFolder, const c
 typedef MemHandle (*ImgfObjectFactory)(HWND ws, MemHandle h, int16_t type, const POINT *points,
                                        uint16_t n);
 void imgfSetObjectFactory(ImgfObjectFactory factory);
+// The image file chooser of the file commands (pictures only), which
+// "Browse..." of "FNSEL_A" runs unless its caller names a filter: 1 with
+// the chosen path in the buffer (UT_PATH_SIZE bytes). Installed at
+// start-up; without it every file is offered.
+typedef BOOL (*ImgfImageChooser)(HWND owner, const char *caption, char *path);
+void imgfSetImageChooser(ImgfImageChooser chooser);
 // A new type-78 object in the rectangle naming the file: a ".dwg" keeps the
 // rectangle, anything else is sized to its picture (0 when that fails).
 MemHandle imgfCreate(HWND ws, const RECT *rect, const char *name, uint16_t mapping);

@@ -14,6 +14,7 @@
 #include "support/help_file.h"
 #include "support/ut_msg.h"
 #include "support/ut_path.h"
+#include "support/win_filedlg.h"
 
 namespace {
 
@@ -383,6 +384,50 @@ TEST_F(ImageFileTest, LinkDialogShowsTheRelativeNameAndAsksForMissingFiles)
     EXPECT_EQ(strlen("D:\\forms\\pic.png"), selEnd);
     EXPECT_EQ(std::vector<std::string>{"Image Frame Object"}, g_help);
     fmFree(form);
+}
+
+struct FileAsk {
+    std::string caption, folder, filter, answer;
+};
+FileAsk g_fileAsk;
+
+BOOL recordFileDialog(HWND, WinFileDlgRequest &request)
+{
+    g_fileAsk.caption = request.caption ? request.caption : "";
+    g_fileAsk.folder = request.initialFolder ? request.initialFolder : "";
+    for (const char *f = request.filter; f && *f; f += strlen(f) + 1)
+        g_fileAsk.filter += std::string(f) + "|";
+    strcpy(request.path, g_fileAsk.answer.c_str());
+    return TRUE;
+}
+
+TEST_F(ImageFileTest, BrowseOffersPicturesFromTheBaseFolder)
+{
+    g_fileAsk = FileAsk();
+    g_fileAsk.answer = dir_.file("pic.png");
+    winSetFileDlgHook(recordFileDialog);
+    char name[UT_PATH_SIZE] = "pic.png";
+    BOOL relative = TRUE;
+    std::string shown, rel;
+    {
+        qmtest::DialogDriver driver({[&](HWND dlg) {
+            qmtest::pressButton(dlg, 100);
+            shown = qmtest::itemText(dlg, 101);
+            rel = qmtest::itemText(dlg, 102);
+            qmtest::pressButton(dlg, IDOK);
+        }});
+        EXPECT_EQ(1, imgfLinkDialog(*ws_, nullptr, name, (dir_.path() + "\\").c_str(), nullptr,
+                                    nullptr, &relative));
+    }
+    winSetFileDlgHook(nullptr);
+    EXPECT_EQ("Select a File", g_fileAsk.caption);
+    EXPECT_EQ(dir_.path() + "\\", g_fileAsk.folder) << "started at the name in the base folder";
+    EXPECT_NE(std::string::npos, g_fileAsk.filter.find("*.png")) << g_fileAsk.filter;
+    EXPECT_EQ(std::string::npos, g_fileAsk.filter.find("*.qm")) << "pictures only";
+    EXPECT_EQ(dir_.file("pic.png"), shown);
+    EXPECT_EQ("pic.png", rel);
+    EXPECT_STREQ("pic.png", name) << "the relative expression";
+    EXPECT_TRUE(relative);
 }
 
 TEST_F(ImageFileTest, UnsavedDocumentAsksFirstAndGoesOn)

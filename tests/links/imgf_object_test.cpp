@@ -309,6 +309,24 @@ TEST_F(ImageFileTest, CreatesObjectsSizedToThePicture)
     EXPECT_EQ(live, qmtest::liveHandles());
 }
 
+TEST_F(ImageFileTest, CreatesDrawingsOverTheVisibleArea)
+{
+    RECT view;
+    dmGetClientLogRect(*ws_, &view);
+    MemHandle h = imgfCreateAt(*ws_, "plan.dwg", 2.0);
+    ASSERT_NE(0u, h);
+    RECT r;
+    obGetRect(h, &r);
+    EXPECT_EQ(std::max<LONG>(2880, view.right - view.left), r.right - r.left);
+    EXPECT_EQ(std::max<LONG>(2880, view.bottom - view.top), r.bottom - r.top);
+    EXPECT_LE(std::abs((r.left + r.right) / 2 - (view.left + view.right) / 2), 1);
+    EXPECT_LE(std::abs((r.top + r.bottom) / 2 - (view.top + view.bottom) / 2), 1);
+    char name[UT_PATH_SIZE];
+    imgfGetFileName(h, name);
+    EXPECT_STREQ("plan.dwg", name);
+    obFreeTree(h);
+}
+
 TEST_F(ImageFileTest, SameNameInOtherCaseChangesNothing)
 {
     MemHandle h = object("PIC.png", RECT{0, 0, 100, 100});

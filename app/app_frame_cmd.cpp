@@ -16,6 +16,7 @@
 #include "controls/pal_commands.h"
 #include "controls/pal_dialogs.h"
 #include "controls/pal_window.h"
+#include "forms/db_token.h"
 #include "forms/fld_services.h"
 #include "objects/cal_popup.h"
 #include "objects/onm_names.h"
@@ -64,7 +65,7 @@ const struct {
 };
 // Frame commands whose dialog, window or settings code is not in the
 // program yet: taken, nothing done; their menu items stay greyed.
-const int kWaiting[] = {152, 170, 516, 518, 519, 606, 608, 656, 657, 727, 728, 919, 943, 981,
+const int kWaiting[] = {152, 170, 516, 518, 606, 608, 656, 657, 727, 728, 919, 943, 981,
                         1231};
 // Ids the frame accepts without doing anything.
 const int kNothing[] = {82, 140, 142, 892, 933, 976, 977, 1122, 1230, 2020, 2027, 2028,

@@ -1,18 +1,20 @@
 // Installs the calls of the upper floors into the lower ones.
 #include "app/app_hooks.h"
 #include "app/app_frame.h"
+#include "app/fc_import_export.h"
 #include "support/app_ui_state.h"
 #include "support/dm_map.h"
 #include "support/dm_printer.h"
 #include "model/ob_record.h"
 #include "model/pg_record.h"
 #include "model/ws_document.h"
-#include "links/imgf_standins.h"
+#include "links/imgf_object.h"
 #include "objects/cal_calendar.h"
 #include "objects/img_io.h"
 #include "objects/img_render.h"
 #include "commands/obj_block.h"
 #include "text/tx_bullet.h"
+#include "tools/ep_factory.h"
 #include "text/tx_measure.h"
 #include "views/dw_window.h"
 #include "views/pv_layout_sheet.h"
@@ -49,6 +51,11 @@ void appInstallHooks()
     // objects/: the linked picture of an image file object, the unpacking
     // of a record library's object that a picture names.
     imgSetLinkedPictureCalls(imgfLinkedPictureCalls());
+    // links/: new image file objects come from the object factory.
+    imgfSetObjectFactory(epCreateObject);
+    imgfSetImageChooser([](HWND owner, const char *caption, char *path) -> BOOL {
+        return fcImageFileDialog(owner, caption, path, nullptr, TRUE);
+    });
     imgSetRecordUnpack(objUnpackTree);
     // objects/: the calendar's month arrows are bullet figures of the text.
     calSetArrowCall([](HDC dc, const RECT *rect, int figure, COLORREF colour) {

@@ -4,7 +4,7 @@
 #include "commands/clip_formats.h"
 #include "commands/ud_undo.h"
 #include "commands/ws_objects.h"
-#include "links/lnk_standins.h"
+#include "links/imgf_object.h"
 #include "model/fm_form.h"
 #include "model/ob_draw.h"
 #include "model/ob_links.h"

@@ -7,7 +7,7 @@
 #include "objects/fil_fill.h"
 #include "objects/fil_gradient.h"
 #include "model/sh_gradient.h"
-#include "links/lnk_standins.h"
+#include "links/imgf_object.h"
 #include "tools/ep_edit_standins.h"
 #include "tools/ep_gradient.h"
 #include "tools/ep_selection.h"

@@ -10,6 +10,7 @@
 #include "controls/maintools.h"
 #include "forms/fld_pane_standins.h"
 #include "links/hc_standins.h"
+#include "links/imgf_object.h"
 #include "table/tb_mode_standins.h"
 #include "textedit/te_modes.h"
 #include "tools/ep_edit_standins.h"
@@ -22,6 +23,8 @@
 #include "model/ob_record.h"
 #include "support/dm_map.h"
 #include "support/ut_msg.h"
+#include "support/ut_path.h"
+#include "views/pv_page.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 
@@ -54,6 +57,15 @@ int withUndoCopy(HWND ws, MemHandle object, int (*dialog)(HWND, MemHandle *))
 }
 
 int controlProps(HWND ws, MemHandle *object) { return fldEditControlProps(ws, *object); }
+
+// The image frame command on an image file object: another linked file,
+// the object sized to its picture as it is shown now.
+int linkImageFile(HWND ws, MemHandle *object)
+{
+    char folder[UT_PATH_SIZE] = "";
+    wsGetDocFolder(ws, folder);
+    return imgfChooseAndLink(ws, object, folder, 0);
+}
 
 // The first group of types: each returns at once.
 bool editFirstGroup(HWND ws, MemHandle object, int16_t type, LPARAM lParam, int *result)
@@ -114,7 +126,7 @@ bool editFirstGroup(HWND ws, MemHandle object, int16_t type, LPARAM lParam, int 
         *result = tbEnterEditMode(ws, object, lParam);
         showSelect = false;
         break;
-    case OBT_IMAGE_FILE: *result = cmdInsertImageFile(ws, object); break;
+    case OBT_IMAGE_FILE: *result = withUndoCopy(ws, object, linkImageFile); break;
     case OBT_ENTRY_REF:
         *result = withUndoCopy(ws, object, erefPropsDialog);
         refreshBar = true;

@@ -2,5 +2,4 @@
 #include "commands/ta_standins.h"
 
 int cmdEdit3DText(HWND, MemHandle) { return 0; }
-int cmdInsertImageFile(HWND, MemHandle) { return 0; }
 int cmdEditAnchor(HWND, MemHandle) { return 0; }

@@ -1,5 +1,7 @@
-// The image file object's linked file kind.
+// The image file object's record: its type data, its file name and the
+// linked file's kind.
 #include "links/imgf_kind.h"
+#include "support/ut_mem.h"
 #include <string.h>
 
 namespace {
@@ -17,17 +19,41 @@ const KindExt kKinds[] = {
 
 }  // namespace
 
-int imgfGetFileKind(const ObjectRecord *rec)
+ImageFileData *imgfRecData(ObjectRecord *rec, uint32_t extent)
 {
     if (!rec)
+        return nullptr;
+    const uint32_t at = obDataOffset(rec);
+    if (at >= extent || extent - at < sizeof(ImageFileData))
+        return nullptr;
+    ImageFileData *d = reinterpret_cast<ImageFileData *>(obRecData(rec));
+    if (d->length < sizeof(ImageFileData) || d->length > extent - at)
+        return nullptr;
+    return d;
+}
+
+int imgfRecFileName(const ObjectRecord *rec, uint32_t extent, char *buffer, uint32_t size)
+{
+    if (!buffer || !size)
         return 0;
-    uint32_t at = obDataOffset(rec) + kImgfNameOffset;
-    if (at >= rec->length)
+    buffer[0] = 0;
+    ImageFileData *d = imgfRecData(const_cast<ObjectRecord *>(rec), extent);
+    if (!d || d->length <= kImgfNameOffset)
         return 0;
-    const char *name = reinterpret_cast<const char *>(rec) + at;
-    size_t n = strnlen(name, rec->length - at);
-    if (n == rec->length - at)
-        return 0;   // no terminator within the record
+    const char *name = reinterpret_cast<const char *>(d) + kImgfNameOffset;
+    const uint32_t room = d->length - kImgfNameOffset;
+    const size_t n = strnlen(name, room);
+    if (n == room || n >= size)
+        return 0;   // no terminator within the type data, or too long
+    memcpy(buffer, name, n);
+    buffer[n] = 0;
+    return (int)n;
+}
+
+int imgfFileNameKind(const char *name)
+{
+    if (!name)
+        return 0;
     const char *dot = strrchr(name, '.');
     if (!dot || strlen(dot) != 4)
         return 0;
@@ -35,4 +61,14 @@ int imgfGetFileKind(const ObjectRecord *rec)
         if (lstrcmpiA(dot, k.ext) == 0)
             return k.kind;
     return 0;
+}
+
+int imgfGetFileKind(const ObjectRecord *rec)
+{
+    if (!rec)
+        return 0;
+    char name[MAX_PATH];
+    if (!imgfRecFileName(rec, rec->length, name, sizeof name))
+        return 0;
+    return imgfFileNameKind(name);
 }

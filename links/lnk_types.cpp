@@ -2,6 +2,7 @@
 #include "links/lnk_types.h"
 #include "links/doc_names.h"
 #include "links/imgf_kind.h"
+#include "links/imgf_object.h"
 #include "objects/sh_inset.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_types.h"
@@ -23,6 +24,7 @@ void lnkRegisterTypes()
     ObTypeProcs file = {};
     file.recordSize = shSelfSizedRecordSize;
     file.showsPictureFile = showsPictureFile;
+    file.draw = imgfDrawRecord;
     obRegisterType(OBT_IMAGE_FILE, &file);
     pgSetPictureLoader(docLoadPicture);
 }

@@ -1078,10 +1078,12 @@ int imgDrawFileInRect(HDC dc, const char *fileName, const RECT *rect, uint32_t, 
     return 1;
 }
 
-int imgDrawFileDib(HDC dc, const char *fileName, const RECT *rect, const RECT *, DWORD rop)
+namespace {
+
+// The picture file as a new packed DIB with its pixel size; 0 when it
+// cannot be read.
+MemHandle loadFileDib(const char *fileName, int32_t *width, int32_t *height)
 {
-    if (!dc || !rect)
-        return 0;
     ImgIoRequest r = {};
     r.fileName = fileName;
     r.action = IMG_ACTION_LOAD_DIB;
@@ -1089,12 +1091,56 @@ int imgDrawFileDib(HDC dc, const char *fileName, const RECT *rect, const RECT *,
         return 0;
     BITMAPINFOHEADER h;
     gdiDibInfo(r.dib, 0, &h);
-    POINT size[2] = {{0, 0}, {h.biWidth, h.biHeight < 0 ? -h.biHeight : h.biHeight}};
+    *width = h.biWidth;
+    *height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
+    return r.dib;
+}
+
+}  // namespace
+
+int imgDrawFileDib(HDC dc, const char *fileName, const RECT *rect, const RECT *, DWORD rop)
+{
+    if (!dc || !rect)
+        return 0;
+    int32_t pw, ph;
+    MemHandle dib = loadFileDib(fileName, &pw, &ph);
+    if (!dib)
+        return 0;
+    POINT size[2] = {{0, 0}, {pw, ph}};
     dmDevToLogPoints100(size, 2);
     RECT pixels = {0, 0, size[1].x - size[0].x, size[1].y - size[0].y};
-    gdiDrawDibPart(dc, r.dib, &pixels, rect, rop);
-    utFreeHandle(r.dib);
+    gdiDrawDibPart(dc, dib, &pixels, rect, rop);
+    utFreeHandle(dib);
     return 1;
+}
+
+int imgDrawFileCropped(HDC dc, const char *fileName, const RECT *rect, const RECT *crop,
+                       DWORD rop)
+{
+    if (!dc || !rect || rect->right <= rect->left || rect->bottom <= rect->top)
+        return 0;
+    int32_t pixelsW, pixelsH;
+    MemHandle dib = loadFileDib(fileName, &pixelsW, &pixelsH);
+    if (!dib)
+        return 0;
+    const int64_t pw = pixelsW, ph = pixelsH;
+    const int64_t cl = crop ? std::max<int64_t>(crop->left, 0) : 0;
+    const int64_t ct = crop ? std::max<int64_t>(crop->top, 0) : 0;
+    const int64_t cr = crop ? std::max<int64_t>(crop->right, 0) : 0;
+    const int64_t cb = crop ? std::max<int64_t>(crop->bottom, 0) : 0;
+    const int64_t keepW = pw - cl - cr, keepH = ph - ct - cb;
+    int done = 0;
+    if (keepW > 0 && keepH > 0) {
+        // The whole picture scaled so that its kept part covers the
+        // rectangle, drawn clipped to the rectangle.
+        const int64_t w = rect->right - rect->left, ht = rect->bottom - rect->top;
+        RECT whole = {(LONG)(rect->left - cl * w / keepW), (LONG)(rect->top - ct * ht / keepH),
+                      (LONG)(rect->right + cr * w / keepW),
+                      (LONG)(rect->bottom + cb * ht / keepH)};
+        done = gdiDrawDibPart(dc, dib, &whole, rect, rop);
+    }
+    utFreeHandle(dib);
+    return done;
 }
 
 int imgBlitFilePart(HDC dc, const char *fileName, int32_t sx, int32_t sy, int32_t width,
@@ -1102,21 +1148,17 @@ int imgBlitFilePart(HDC dc, const char *fileName, int32_t sx, int32_t sy, int32_
 {
     if (!dc)
         return 0;
-    ImgIoRequest r = {};
-    r.fileName = fileName;
-    r.action = IMG_ACTION_LOAD_DIB;
-    if (!imgIoDispatch(&r))
+    int32_t pw, ph;
+    MemHandle dib = loadFileDib(fileName, &pw, &ph);
+    if (!dib)
         return 0;
-    BITMAPINFOHEADER h;
-    gdiDibInfo(r.dib, 0, &h);
-    int32_t pw = h.biWidth, ph = h.biHeight < 0 ? -h.biHeight : h.biHeight;
     sx = std::max(sx, 0);
     sy = std::max(sy, 0);
     int32_t w = width == -1 ? pw - sx : std::min(width, pw - sx);
     int32_t ht = height == -1 ? ph - sy : std::min(height, ph - sy);
     int done = 0;
-    HBITMAP bitmap = gdiDibToBitmap(dc, r.dib);
-    utFreeHandle(r.dib);
+    HBITMAP bitmap = gdiDibToBitmap(dc, dib);
+    utFreeHandle(dib);
     if (bitmap && w > 0 && ht > 0) {
         if (HDC mem = CreateCompatibleDC(dc)) {
             HGDIOBJ old = SelectObject(mem, bitmap);

@@ -93,6 +93,11 @@ int imgDrawMemImage(HDC dc, const void *data, const void *kindHeader, const RECT
 // a record that does not unpack); shows nothing.
 int imgDrawFileInRect(HDC dc, const char *fileName, const RECT *rect, uint32_t spare,
                       uint16_t fitMode, uint16_t align, BOOL transparent, COLORREF colour);
+// The crop rectangle of the picture (pixels: left, top, right, bottom
+// taken off each edge) drawn scaled into the rectangle with the raster
+// operation. 0 when the file cannot be read or nothing is left of it.
+int imgDrawFileCropped(HDC dc, const char *fileName, const RECT *rect, const RECT *crop,
+                       DWORD rop);
 // The picture loaded as a DIB and drawn by the pixel rectangle's logical
 // size at zoom 100 into the rectangle; the spare rectangle is not used.
 int imgDrawFileDib(HDC dc, const char *fileName, const RECT *rect, const RECT *spare,

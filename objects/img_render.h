@@ -5,7 +5,7 @@
 #include "support/qmwin.h"
 
 // The linked picture of an image file object (type 78), lent by the links
-// at start-up (links/imgf_standins.h: imgfGetPixelSize, imgfGetDib). Until
+// at start-up (links/imgf_object.h: imgfGetImageSize, imgfGetDib). Until
 // then such an object has no picture: size 0 x 0 (answer 0) and no DIB.
 struct ImgLinkedPictureCalls {
     int (*getPixelSize)(HWND window, MemHandle object, int32_t *width, int32_t *height);

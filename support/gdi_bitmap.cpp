@@ -3,6 +3,7 @@
 // operations.
 #include "support/gdi_bitmap.h"
 #include "support/dm_printer.h"
+#include "support/gdi_dib.h"
 #include "support/geo_rect.h"
 #include "support/ut_bytes.h"
 #include "support/ut_mem.h"
@@ -193,6 +194,23 @@ BOOL gdiDrawBitmapAligned(HDC dc, HBITMAP bitmap, int x, int y, int w, int h, ui
             dw = w;
             dh = h;
         }
+    }
+    const DWORD kind = GetObjectType(dc);
+    if (kind == OBJ_ENHMETADC || kind == OBJ_METADC) {
+        // Into a metafile the pixels go as a DIB: a blit from a memory DC
+        // would leave two GDI objects behind in the system's recording.
+        MemHandle dib = gdiBitmapToDibHandle(bitmap, nullptr);
+        if (!dib)
+            return FALSE;
+        {
+            MemLock<uint8_t> p(dib);
+            BITMAPINFOHEADER *info = reinterpret_cast<BITMAPINFOHEADER *>(p.get());
+            if (info)
+                StretchDIBits(dc, x, y, dw, dh, 0, 0, bw, bh, gdiDibBitsPtr(info),
+                              reinterpret_cast<BITMAPINFO *>(info), DIB_RGB_COLORS, rop);
+        }
+        utFreeHandle(dib);
+        return TRUE;
     }
     HDC source = CreateCompatibleDC(dc);
     if (!source)

@@ -14,6 +14,7 @@
 #include "commands/ws_objects.h"
 #include "model/setup_record.h"
 #include "commands/ep_track.h"
+#include "links/imgf_object.h"
 #include "model/fm_form.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"
@@ -22,8 +23,10 @@
 #include "support/dm_map.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
+#include "support/ut_path.h"
 #include "support/win_mouse.h"
 #include "model/ws_document.h"
+#include "views/pv_page.h"
 #include "views/ws_record.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
@@ -122,6 +125,15 @@ int setupDialog(HWND ws, int16_t type, MemHandle object)
     case 492: return obj492Props(ws, object) ? 1 : 0;
     default: return -1;
     }
+}
+
+// A new image frame takes its linked picture at once: 1 linked (the object
+// sized to the picture), 0 cancelled.
+int linkNewFrame(HWND ws, MemHandle *object)
+{
+    char folder[UT_PATH_SIZE] = "";
+    wsGetDocFolder(ws, folder);
+    return imgfChooseAndLink(ws, object, folder, 1) ? 1 : 0;
 }
 
 // Frees a block made for the factory when the factory did not keep it.
@@ -374,7 +386,8 @@ MemHandle epDragCreate(HWND ws, UINT message, LPARAM lParam)
     obInvalidate(ws, object);
 
     const int16_t made = obGetType(object);
-    const int answer = setupDialog(ws, made, object);
+    const int answer = made == OBT_IMAGE_FILE ? linkNewFrame(ws, &object)
+                                              : setupDialog(ws, made, object);
     bool removed = false;
     if (answer == 1) {
         epFinishCreate(ws, object);

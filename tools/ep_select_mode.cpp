@@ -21,7 +21,7 @@
 #include "commands/ud_undo.h"
 #include "commands/usr_standins.h"
 #include "commands/ws_objects.h"
-#include "links/lnk_standins.h"
+#include "links/imgf_object.h"
 #include "model/lay_layers.h"
 #include "model/ob_dispatch.h"
 #include "model/ob_draw.h"

@@ -29,6 +29,7 @@
 #include "views/prn_print.h"
 #include "views/ws_tools.h"
 #include "views/ws_window.h"
+#include "tools/ne_marks.h"
 #include <string.h>
 #include <vector>
 

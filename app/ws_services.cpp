@@ -43,8 +43,6 @@ void epDimSpanDrawHandles(HWND, HDC, MemHandle) {}
 void epRotateDrawMarks(HWND, HDC, MemHandle) {}
 void epGradDrawHandles(HWND, HDC, MemHandle) {}
 void epCompositeDrawHandles(HWND, HDC, MemHandle) {}
-void neDrawBezierMarks(HWND, HDC, MemHandle) {}
-void neDrawAllMarks(HWND, HDC, MemHandle) {}
 void epBrushDrawMarks(HWND, HDC) {}
 
 // ---- object commands, undo ---------------------------------------------------------------------

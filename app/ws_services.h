@@ -56,8 +56,6 @@ void epDimSpanDrawHandles(HWND ws, HDC dc, MemHandle object);
 void epRotateDrawMarks(HWND ws, HDC dc, MemHandle object);
 void epGradDrawHandles(HWND ws, HDC dc, MemHandle object);
 void epCompositeDrawHandles(HWND ws, HDC dc, MemHandle object);
-void neDrawBezierMarks(HWND ws, HDC dc, MemHandle object);
-void neDrawAllMarks(HWND ws, HDC dc, MemHandle object);
 void epBrushDrawMarks(HWND ws, HDC dc);
 
 // ---- object commands, undo ---------------------------------------------------------------------

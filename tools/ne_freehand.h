@@ -3,9 +3,10 @@
 // mode (mode 5) procedures installed by the tool choice. Clicks add points
 // (the curve tool a straight Bezier segment from its last anchor), a
 // double click adds the last one and ends the stroke, a right press ends it;
-// the object is then made from the stroke. A drag adds the press and the
-// release points (the samples between them and curve fitting are not
-// taken here).
+// the object is then made from the stroke. A polyline drag adds a point
+// each time the pointer has moved the minimum spacing along x or y; a curve
+// drag samples the pointer and fits the samples into Bezier segments while
+// the hand draws. With the advanced option a stroke goes on after a drag.
 #pragma once
 #include "support/qmwin.h"
 

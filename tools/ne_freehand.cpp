@@ -97,12 +97,13 @@ HPEN makeTrackPen(HWND ws)
     return CreatePen(PS_SOLID, 0, colour);
 }
 
-// The workspace DC with the tracking pen under R2_NOTXORPEN.
+// The workspace DC (or a given one) with the tracking pen under
+// R2_NOTXORPEN.
 class TrackLines {
 public:
-    explicit TrackLines(HWND ws) : ws_(ws)
+    explicit TrackLines(HWND ws, HDC dc = nullptr) : ws_(ws), own_(dc == nullptr)
     {
-        dc_ = wsGetDC(ws);
+        dc_ = dc ? dc : wsGetDC(ws);
         if (!dc_)
             return;
         pen_ = makeTrackPen(ws);
@@ -118,7 +119,8 @@ public:
             SelectObject(dc_, oldPen_);
         if (pen_)
             DeleteObject(pen_);
-        ReleaseDC(ws_, dc_);
+        if (own_)
+            ReleaseDC(ws_, dc_);
     }
     TrackLines(const TrackLines &) = delete;
     TrackLines &operator=(const TrackLines &) = delete;
@@ -144,6 +146,7 @@ public:
 
 private:
     HWND ws_;
+    bool own_;
     HDC dc_ = nullptr;
     HPEN pen_ = nullptr;
     HGDIOBJ oldPen_ = nullptr;
@@ -451,6 +454,14 @@ MemHandle neStrokeCurve(HWND ws, UINT msg, WPARAM wParam, LPARAM lParam, int32_t
                         uint16_t *outCount)
 {
     return runStroke(ws, msg, wParam, lParam, true, resolution, outCount);
+}
+
+void neDrawTrackLines(HWND ws, HDC dc, const POINT *points, int n)
+{
+    if (!dc || !points || n < 2)
+        return;
+    TrackLines track(ws, dc);
+    track.lines(std::vector<POINT>(points, points + n));
 }
 
 BOOL neStrokeEnded(BOOL curve) { return strokeOf(curve != FALSE).ended ? TRUE : FALSE; }

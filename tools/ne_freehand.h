@@ -22,6 +22,11 @@ MemHandle neStrokePolyline(HWND ws, UINT msg, WPARAM wParam, LPARAM lParam, int3
                            uint16_t *outCount);
 MemHandle neStrokeCurve(HWND ws, UINT msg, WPARAM wParam, LPARAM lParam, int32_t resolution,
                         uint16_t *outCount);
+// The stroke's tracking lines through the points, in the tracking pen (the
+// edited object's or the page defaults' style, width and colour with flag
+// 0x40, else one pixel of that colour) under R2_NOTXORPEN: drawn again,
+// they are gone.
+void neDrawTrackLines(HWND ws, HDC dc, const POINT *points, int n);
 // Whether the last stroke loop of the tool ended its stroke.
 BOOL neStrokeEnded(BOOL curve);
 // Frees the tool's stroke.

@@ -29,6 +29,7 @@
 #include "bench/bench_print.h"
 #include "bench/bench_repaint.h"
 #include "bench/bench_shapes.h"
+#include "bench/bench_nodes.h"
 #include "bench/bench_text.h"
 #include "bench/bench_table.h"
 #include "bench/bench_textedit.h"
@@ -891,6 +892,7 @@ int main(int argc, char **argv)
     drawPointShapes(30);   // wider than a pixel: clipped under the heads
     phases.mark("composites and brushes");
     benchCompositesAndBrushes();
+    benchFittingAndCommit();
     phases.mark("pages of outlined shapes");
     drawShapePage(20);
     drawShapePage(40);

@@ -661,6 +661,9 @@ int main(int argc, char **argv)
         } else if (strcmp(argv[i], "--arrange") == 0) {
             benchArrange();   // the group-member steps alone
             return 0;
+        } else if (strcmp(argv[i], "--nodes") == 0) {
+            benchFittingAndCommit();   // the fitting and node commit steps alone
+            return 0;
         } else if (strcmp(argv[i], "--repaint") == 0) {
             benchRepaint();   // the repaint steps alone
             return 0;

@@ -15,16 +15,6 @@
 
 namespace {
 
-std::vector<POINT> workingPoints()
-{
-    const NodeEditState *s = neGetState();
-    std::vector<POINT> v;
-    MemLock<POINT> p(s->points);
-    if (p)
-        v.assign(p.get(), p.get() + s->count);
-    return v;
-}
-
 // One-pixel black pen under R2_NOTXORPEN: every line drawn twice is gone.
 class XorPen {
 public:
@@ -70,7 +60,7 @@ void neDrawSelectedMarks(HWND, HDC dc)
     const NodeEditState *s = neGetState();
     if (!dc || !s->selCount)
         return;
-    std::vector<POINT> p = workingPoints();
+    std::vector<POINT> p = neWorkingPoints();
     std::vector<POINT> chosen;
     {
         MemLock<int16_t> sel(s->selection);
@@ -93,7 +83,7 @@ void neDrawAllMarks(HWND ws, HDC dc, MemHandle)
 {
     if (!dc)
         return;
-    std::vector<POINT> p = workingPoints();
+    std::vector<POINT> p = neWorkingPoints();
     epDrawPointMarks(dc, p.data(), (int)p.size(), kNeMarkColour, 0, R2_COPYPEN);
     neDrawSelectedMarks(ws, dc);
 }
@@ -102,7 +92,7 @@ void neDrawBezierMarks(HWND ws, HDC dc, MemHandle)
 {
     if (!dc)
         return;
-    std::vector<POINT> p = workingPoints();
+    std::vector<POINT> p = neWorkingPoints();
     const int n = (int)p.size();
     HPEN pen = CreatePen(PS_SOLID, 0, kNeMarkColour);
     {
@@ -125,7 +115,7 @@ void neDrawBezierMarks(HWND ws, HDC dc, MemHandle)
 void neInvalidateMarks(HWND ws)
 {
     const NodeEditState *s = neGetState();
-    std::vector<POINT> p = workingPoints();
+    std::vector<POINT> p = neWorkingPoints();
     if (!ws || p.empty())
         return;
     wsApplyViewMapping(ws);

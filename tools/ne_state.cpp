@@ -61,15 +61,6 @@ std::vector<int16_t> selectedIndexes()
     return v;
 }
 
-std::vector<POINT> workingPoints()
-{
-    std::vector<POINT> v;
-    MemLock<POINT> p(g_ne.points);
-    if (p)
-        v.assign(p.get(), p.get() + g_ne.count);
-    return v;
-}
-
 void addToSelection(int16_t index)
 {
     if (index < 0 || index >= g_ne.count || g_ne.selCount >= g_ne.count)
@@ -190,6 +181,15 @@ MemHandle polygonToBox(HWND ws, MemHandle h, const RECT *box)
 }  // namespace
 
 NodeEditState *neGetState() { return &g_ne; }
+
+std::vector<POINT> neWorkingPoints()
+{
+    std::vector<POINT> v;
+    MemLock<POINT> p(g_ne.points);
+    if (p)
+        v.assign(p.get(), p.get() + g_ne.count);
+    return v;
+}
 
 // ---- settings --------------------------------------------------------------------------------
 
@@ -398,7 +398,7 @@ void neSelectPrevious(HWND ws) { selectStep(ws, false); }
 int neSelectAt(POINT pt)
 {
     neClearSelection();
-    std::vector<POINT> p = workingPoints();
+    std::vector<POINT> p = neWorkingPoints();
     const int n = (int)p.size();
     int32_t hx, hy;
     dmGetHandleSize(&hx, &hy);
@@ -431,7 +431,7 @@ void neSelectInRect(const RECT *r)
 {
     g_ne.selCount = 0;
     if (r) {
-        std::vector<POINT> p = workingPoints();
+        std::vector<POINT> p = neWorkingPoints();
         for (int i = 0; i < (int)p.size(); ++i)
             if (p[i].x >= r->left && p[i].x <= r->right && p[i].y >= r->top
                 && p[i].y <= r->bottom)
@@ -443,7 +443,7 @@ void neSelectInRect(const RECT *r)
 void neSelectionBounds(RECT *out)
 {
     std::vector<int16_t> sel = selectedIndexes();
-    std::vector<POINT> p = workingPoints();
+    std::vector<POINT> p = neWorkingPoints();
     RECT b = {0, 0, 0, 0};
     bool first = true;
     for (int16_t i : sel) {
@@ -577,7 +577,7 @@ MemHandle neCommit(HWND ws, MemHandle object, BOOL finishing)
     if (ws)
         udRecord(ws, object, 0, UD_COPY, 0);
     const int16_t oldType = obGetType(object);
-    std::vector<POINT> p = workingPoints();
+    std::vector<POINT> p = neWorkingPoints();
     if (!isBezierKind(oldType) && !p.empty()) {
         size_t kept = 1;
         for (size_t i = 1; i < p.size(); ++i)

@@ -5,6 +5,7 @@
 // node edit exists at a time; its state is module-level.
 #pragma once
 #include "support/qmwin.h"
+#include <vector>
 
 enum : uint16_t {
     NE_FLAG_OBJECT_PEN = 0x40,   // tracking lines in the object's own pen
@@ -36,6 +37,8 @@ struct NodeEditState {
 
 // The module's state (for the node tools, painting and tests).
 NodeEditState *neGetState();
+// A copy of the working points.
+std::vector<POINT> neWorkingPoints();
 
 // ---- settings ("EPenv") --------------------------------------------------------------------
 // The flags word (default 0x40).

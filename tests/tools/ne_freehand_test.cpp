@@ -314,22 +314,6 @@ std::vector<POINT> arc(POINT c, int radius, int degrees, int step)
     return v;
 }
 
-// The smallest distance from p to a poly-Bezier, sampled finely.
-double distanceToCurve(const std::vector<POINT> &c, POINT p)
-{
-    double best = 1e300;
-    for (size_t s = 0; s + 3 < c.size(); s += 3)
-        for (int i = 0; i <= 200; ++i) {
-            double t = i / 200.0, u = 1 - t;
-            double x = u * u * u * c[s].x + 3 * u * u * t * c[s + 1].x
-                       + 3 * u * t * t * c[s + 2].x + t * t * t * c[s + 3].x;
-            double y = u * u * u * c[s].y + 3 * u * u * t * c[s + 1].y
-                       + 3 * u * t * t * c[s + 2].y + t * t * t * c[s + 3].y;
-            best = std::min(best, hypot(x - p.x, y - p.y));
-        }
-    return best;
-}
-
 TEST_F(Freehand, ACurveDragIsFittedWithinTheCurveResolution)
 {
     tool(OBT_BEZIER, (LONG_PTR)FreeCurveToolWndProc);
@@ -357,7 +341,7 @@ TEST_F(Freehand, ACurveDragIsFittedWithinTheCurveResolution)
     for (size_t i = 0; i < path.size(); ++i) {
         POINT p = {origin.x + (path[i].x - path[0].x) * kTwipsPerPixel,
                    origin.y + (path[i].y - path[0].y) * kTwipsPerPixel};
-        EXPECT_LE(distanceToCurve(curve, p), tolerance) << "sample " << i;
+        EXPECT_LE(eptest::distanceToCurve(curve, p), tolerance) << "sample " << i;
     }
     POINT end = {origin.x + (path.back().x - path[0].x) * kTwipsPerPixel,
                  origin.y + (path.back().y - path[0].y) * kTwipsPerPixel};

@@ -509,22 +509,6 @@ std::vector<POINT> fit(const std::vector<POINT> &in, double tolerance, int32_t *
     return out;
 }
 
-// The smallest distance from p to the fitted curve, sampled finely.
-double distanceToCurve(const std::vector<POINT> &c, POINT p)
-{
-    double best = 1e300;
-    for (size_t s = 0; s + 3 < c.size(); s += 3)
-        for (int i = 0; i <= 400; ++i) {
-            double t = i / 400.0, u = 1 - t;
-            double x = u * u * u * c[s].x + 3 * u * u * t * c[s + 1].x + 3 * u * t * t * c[s + 2].x
-                       + t * t * t * c[s + 3].x;
-            double y = u * u * u * c[s].y + 3 * u * u * t * c[s + 1].y + 3 * u * t * t * c[s + 2].y
-                       + t * t * t * c[s + 3].y;
-            best = std::min(best, hypot(x - p.x, y - p.y));
-        }
-    return best;
-}
-
 TEST(BrushFit, TwoPointsMakeOneSegmentWithControlsAtAThird)
 {
     int32_t k = 0;
@@ -576,7 +560,7 @@ TEST(BrushFit, TableOfRuns)
         EXPECT_LE((size_t)k, c.in->size() - 1) << c.name;
         if (c.within > 0)
             for (size_t i = 0; i < c.in->size(); ++i)
-                EXPECT_LE(distanceToCurve(out, (*c.in)[i]), c.within + 0.75)
+                EXPECT_LE(eptest::distanceToCurve(out, (*c.in)[i]), c.within + 0.75)
                     << c.name << " point " << i;
     }
 }

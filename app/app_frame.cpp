@@ -3,6 +3,7 @@
 // command dispatcher in app_frame_cmd, the document-window services in
 // app_frame_docs.
 #include "app/app_frame.h"
+#include "tools/ne_state.h"
 #include "app/app_probe.h"
 #include "app/app_frame_bars.h"
 #include "app/app_frame_cmd.h"
@@ -270,6 +271,7 @@ BOOL appOnFrameCreate(HWND frame)
     else
         setPutLastFolder(setGetHomeDir(home));
     prnStartAtCreation(frame);
+    neReadSettingsValue();
 
     int16_t standardCount = 0;
     const ToolButton *standard = tbCommandTableFor(width, &standardCount);
@@ -355,6 +357,7 @@ BOOL appSaveFrameState(HWND frame)
 
     setPutString("motool_Win", appGetMoreObjectsRect(text));
     setPutString("txtool_Win", appGetTextToolRect(text));
+    neWriteSettingsValue();
 
     utEndRecentFiles();
     utFreeDateNames();

@@ -32,6 +32,7 @@
 #include "tools/cp_composite.h"
 #include "tools/ep_rotate.h"
 #include "views/ws_window.h"
+#include "tools/ne_marks.h"
 #include <string.h>
 #include <vector>
 

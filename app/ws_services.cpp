@@ -40,8 +40,6 @@ void epArcDrawHandles(HWND, HDC, MemHandle) {}
 void epRoundRectDrawHandles(HWND, HDC, MemHandle) {}
 void epDimSpanDrawHandles(HWND, HDC, MemHandle) {}
 void epGradDrawHandles(HWND, HDC, MemHandle) {}
-void neDrawBezierMarks(HWND, HDC, MemHandle) {}
-void neDrawAllMarks(HWND, HDC, MemHandle) {}
 void epBrushDrawMarks(HWND, HDC) {}
 
 // ---- object commands, undo ---------------------------------------------------------------------

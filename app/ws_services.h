@@ -53,8 +53,6 @@ void epArcDrawHandles(HWND ws, HDC dc, MemHandle object);
 void epRoundRectDrawHandles(HWND ws, HDC dc, MemHandle object);
 void epDimSpanDrawHandles(HWND ws, HDC dc, MemHandle object);
 void epGradDrawHandles(HWND ws, HDC dc, MemHandle object);
-void neDrawBezierMarks(HWND ws, HDC dc, MemHandle object);
-void neDrawAllMarks(HWND ws, HDC dc, MemHandle object);
 void epBrushDrawMarks(HWND ws, HDC dc);
 
 // ---- object commands, undo ---------------------------------------------------------------------

@@ -33,6 +33,7 @@
 #include "bench/bench_repaint.h"
 #include "bench/bench_rotate.h"
 #include "bench/bench_shapes.h"
+#include "bench/bench_nodes.h"
 #include "bench/bench_text.h"
 #include "bench/bench_table.h"
 #include "bench/bench_textedit.h"
@@ -670,6 +671,9 @@ int main(int argc, char **argv)
         } else if (strcmp(argv[i], "--fonts") == 0) {
             benchFonts();   // the font steps alone
             return 0;
+        } else if (strcmp(argv[i], "--nodes") == 0) {
+            benchFittingAndCommit();   // the fitting and node commit steps alone
+            return 0;
         } else if (strcmp(argv[i], "--repaint") == 0) {
             benchRepaint();   // the repaint steps alone
             return 0;
@@ -901,6 +905,7 @@ int main(int argc, char **argv)
     drawPointShapes(30);   // wider than a pixel: clipped under the heads
     phases.mark("composites and brushes");
     benchCompositesAndBrushes();
+    benchFittingAndCommit();
     phases.mark("pages of outlined shapes");
     drawShapePage(20);
     drawShapePage(40);

@@ -4,7 +4,7 @@
 #include "tools/ep_outline.h"
 #include "tools/ep_selection.h"
 #include "tools/ep_standins.h"
-#include "tools/ne_standins.h"
+#include "tools/ne_state.h"
 #include "app/mb_msgbar.h"
 #include "commands/ep_track.h"
 #include "commands/ud_undo.h"

@@ -2,6 +2,7 @@
 // lines and the object made from a stroke.
 #include "tools/ne_freehand.h"
 #include "tools/ne_state.h"
+#include "tools/ep_brushfit.h"
 #include "tools/ep_create.h"
 #include "tools/ep_factory.h"
 #include "tools/ep_selection.h"
@@ -12,6 +13,7 @@
 #include "objects/sh_curve.h"
 #include "support/dm_map.h"
 #include "support/gdi_draw.h"
+#include "support/geo_bezier.h"
 #include "support/geo_rect.h"
 #include "support/ut_mem.h"
 #include "support/win_mouse.h"
@@ -20,12 +22,19 @@
 #include "views/ws_window.h"
 #include <stdlib.h>
 #include <string.h>
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 const UINT kMouseFirst = 512, kMouseLast = 521;
 const DWORD kWaitMs = 50;
+// The curve tool samples the hand every more than 3 pixels (|dx| + |dy|)
+// and fits the samples once more than 24 wait, or more than 2 after a
+// pause of more than 300 ms between mouse messages.
+const int32_t kNeRawSampleStep = 3;
+const size_t kNeFitBatch = 24;
+const DWORD kNeFitPauseMs = 300;
 
 // A tool's stroke: page points in a handle and their count.
 struct Stroke {
@@ -62,22 +71,42 @@ bool append(Stroke &s, const POINT *p, uint16_t n)
     return true;
 }
 
-// The workspace DC with the tracking pen under R2_NOTXORPEN: with flag 0x40
-// the style, width and colour of the page's default object, else a
+// The tracking pen: with flag 0x40 the line style, width and colour of the
+// edited object (the page's default object when none is edited), else a
 // one-pixel solid pen of that colour.
-class TrackLines {
-public:
-    explicit TrackLines(HWND ws) : ws_(ws)
-    {
-        dc_ = wsGetDC(ws);
-        if (!dc_)
-            return;
+HPEN makeTrackPen(HWND ws)
+{
+    uint16_t style = 0;
+    int32_t width = 0;
+    COLORREF colour = 0;
+    MemHandle edited = neGetState()->object;
+    ObLock r(edited);
+    if (r) {
+        style = r->lineStyle;
+        width = r->penWidth;
+        colour = r->penColour;
+    } else {
         EpPageDefaults d;
         epGetPageDefaults(ws, &d);
-        if (neGetFlags() & NE_FLAG_OBJECT_PEN)
-            pen_ = CreatePen(gdiLineStylePen(d.head.lineStyle), d.head.penWidth, d.head.penColour);
-        else
-            pen_ = CreatePen(PS_SOLID, 0, d.head.penColour);
+        style = d.head.lineStyle;
+        width = d.head.penWidth;
+        colour = d.head.penColour;
+    }
+    if (neGetFlags() & NE_FLAG_OBJECT_PEN)
+        return CreatePen(gdiLineStylePen(style), width, colour);
+    return CreatePen(PS_SOLID, 0, colour);
+}
+
+// The workspace DC (or a given one) with the tracking pen under
+// R2_NOTXORPEN.
+class TrackLines {
+public:
+    explicit TrackLines(HWND ws, HDC dc = nullptr) : ws_(ws), own_(dc == nullptr)
+    {
+        dc_ = dc ? dc : wsGetDC(ws);
+        if (!dc_)
+            return;
+        pen_ = makeTrackPen(ws);
         oldPen_ = pen_ ? SelectObject(dc_, pen_) : nullptr;
         oldRop_ = SetROP2(dc_, R2_NOTXORPEN);
     }
@@ -90,7 +119,8 @@ public:
             SelectObject(dc_, oldPen_);
         if (pen_)
             DeleteObject(pen_);
-        ReleaseDC(ws_, dc_);
+        if (own_)
+            ReleaseDC(ws_, dc_);
     }
     TrackLines(const TrackLines &) = delete;
     TrackLines &operator=(const TrackLines &) = delete;
@@ -103,9 +133,20 @@ public:
         MoveToEx(dc_, a.x, a.y, nullptr);
         LineTo(dc_, b.x, b.y);
     }
+    void lines(const std::vector<POINT> &p)
+    {
+        if (dc_ && p.size() >= 2)
+            Polyline(dc_, p.data(), (int)p.size());
+    }
+    void curve(const POINT *p, int n)
+    {
+        if (dc_ && n >= 4)
+            gdiPolyBezier(dc_, p, (int16_t)n);
+    }
 
 private:
     HWND ws_;
+    bool own_;
     HDC dc_ = nullptr;
     HPEN pen_ = nullptr;
     HGDIOBJ oldPen_ = nullptr;
@@ -127,7 +168,7 @@ bool nextMouseMessage(HWND ws, MSG *msg)
 
 // The stroke loop of both tools.
 MemHandle runStroke(HWND ws, UINT message, WPARAM wParam, LPARAM lParam, bool curve,
-                    uint16_t *outCount)
+                    int32_t spacing, uint16_t *outCount)
 {
     Stroke &s = strokeOf(curve);
     s.ended = false;
@@ -139,6 +180,12 @@ MemHandle runStroke(HWND ws, UINT message, WPARAM wParam, LPARAM lParam, bool cu
     const BOOL snap = wsIsSnapToRulers(ws);
     const int16_t divisions = (int16_t)pgGetGridDivisions(ws);
     wsApplyViewMapping(ws);
+    const int32_t pixel = dmGetPixelSize();
+    // The polyline's minimum spacing, and the curve's raw sampling step and
+    // fitting tolerance (squared), in logical units.
+    const int32_t step = std::max<int32_t>(1, spacing) * pixel;
+    const double fitTolerance = (double)step * step;
+    const int32_t rawStep = kNeRawSampleStep * pixel;
     TrackLines track(ws);
     HDC dc = track.dc();
     auto logical = [&](LPARAM packed) {
@@ -174,6 +221,58 @@ MemHandle runStroke(HWND ws, UINT message, WPARAM wParam, LPARAM lParam, bool cu
         rubberEnd = p;
     };
 
+    // The curve's raw samples of a drag, fitted into Bezier segments while
+    // the hand draws.
+    std::vector<POINT> raw;
+    auto fitRaw = [&]() {
+        if (raw.size() < 2)
+            return;
+        track.lines(raw);   // the raw tracking line goes
+        int32_t k = 0;
+        MemHandle fitted = epBrushLineFitCurve(raw.data(), (int)raw.size(), fitTolerance, &k);
+        if (fitted && k > 0) {
+            std::vector<POINT> f((size_t)(1 + 3 * k));
+            {
+                MemLock<POINT> q(fitted);
+                memcpy(f.data(), q.get(), f.size() * sizeof(POINT));
+            }
+            if (s.count > kNeMaxPoints - 3 * k) {
+                s.ended = true;   // the stroke is full
+            } else {
+                ShowCursor(FALSE);
+                track.curve(f.data(), (int)f.size());
+                ShowCursor(TRUE);
+                append(s, f.data() + 1, (uint16_t)(3 * k));
+            }
+        }
+        utFreeHandle(fitted);
+        POINT end = raw.back();
+        raw.assign(1, end);
+    };
+    auto sample = [&](POINT p) {
+        if (raw.empty() || labs((long)p.x - raw.back().x) + labs((long)p.y - raw.back().y)
+                               <= rawStep)
+            return;
+        track.line(raw.back(), p);
+        raw.push_back(p);
+        if (raw.size() > kNeFitBatch)
+            fitRaw();
+    };
+    // The polyline's freehand points: one each time the pointer has moved
+    // the spacing along x or y.
+    auto follow = [&](POINT p) {
+        if (hv && s.count)
+            p = neHorizontalOrVertical(lastPoint(s), p);
+        POINT last = lastPoint(s);
+        if (s.count && labs((long)p.x - last.x) < step && labs((long)p.y - last.y) < step)
+            return;
+        if (s.count >= kNeMaxPoints) {
+            s.ended = true;
+            return;
+        }
+        addPoint(p);
+    };
+
     SetCapture(ws);
     showRubber(true);
     bool dragging = false;
@@ -182,16 +281,32 @@ MemHandle runStroke(HWND ws, UINT message, WPARAM wParam, LPARAM lParam, bool cu
     msg.message = message;
     msg.wParam = wParam;
     msg.lParam = lParam;
+    msg.time = (DWORD)GetMessageTime();
+    DWORD lastTime = msg.time;
     bool pending = true;
     while (!s.ended) {
         if (!pending && !nextMouseMessage(ws, &msg))
             break;   // the capture went elsewhere: the stroke stays open
         pending = false;
+        // Samples waiting through a pause of the hand are fitted first; the
+        // pause is measured between the messages' own times.
+        if (dragging && curve && raw.size() > 2 && (DWORD)(msg.time - lastTime) > kNeFitPauseMs)
+            fitRaw();
+        lastTime = msg.time;
         POINT device = unpack(msg.lParam);
         POINT p = logical(msg.lParam);
         switch (msg.message) {
         case WM_MOUSEMOVE:
-            if (s.count && !same(p, rubberEnd)) {
+            if (dragging) {
+                if (dc && wsDragAutoScroll(ws, &device)) {
+                    dmApplyScrollOrg(dc);
+                    p = logical(pack(device));
+                }
+                if (curve)
+                    sample(p);
+                else
+                    follow(p);
+            } else if (s.count && !same(p, rubberEnd)) {
                 showRubber(false);
                 if (dc && wsDragAutoScroll(ws, &device)) {
                     dmApplyScrollOrg(dc);
@@ -212,26 +327,40 @@ MemHandle runStroke(HWND ws, UINT message, WPARAM wParam, LPARAM lParam, bool cu
             if (GetCapture() == nullptr)
                 SetCapture(ws);
             addPoint(p);
-            if (press == WIN_PRESS_DOUBLE)
+            if (press == WIN_PRESS_DOUBLE) {
                 s.ended = true;
-            else if (press == WIN_PRESS_DRAG)
+            } else if (press == WIN_PRESS_DRAG) {
                 dragging = true;
-            showRubber(!s.ended);
+                showRubber(false);
+                HCURSOR pen = LoadCursorA(GetModuleHandleA(nullptr), "PEN");
+                if (pen)
+                    SetCursor(pen);
+                if (curve)
+                    raw.assign(1, lastPoint(s));
+            }
+            showRubber(!s.ended && !dragging);
             break;
         }
         case WM_LBUTTONUP:
-            if (dragging) {
-                dragging = false;
-                if (hv && s.count)
-                    p = neHorizontalOrVertical(lastPoint(s), p);
-                addPoint(p);
-                if (!(neGetFlags() & NE_FLAG_ADVANCED))
-                    s.ended = true;
-                showRubber(!s.ended);
-            }
-            break;
         case WM_RBUTTONDOWN:
         case WM_RBUTTONDBLCLK:
+            if (dragging) {
+                dragging = false;
+                if (curve) {
+                    sample(p);
+                    fitRaw();
+                    raw.clear();
+                } else {
+                    follow(p);
+                }
+                if (msg.message != WM_LBUTTONUP || !(neGetFlags() & NE_FLAG_ADVANCED))
+                    s.ended = true;
+                rubberEnd = p;
+                showRubber(!s.ended);
+                break;
+            }
+            if (msg.message == WM_LBUTTONUP)
+                break;
             if (s.count && rubber) {
                 RECT r;
                 geoRectFromPoints(lastPoint(s), rubberEnd, &r);
@@ -315,16 +444,24 @@ LRESULT CALLBACK FreeCurveToolWndProc(HWND ws, UINT msg, WPARAM wParam, LPARAM l
     return toolProc(ws, msg, wParam, lParam, true);
 }
 
-MemHandle neStrokePolyline(HWND ws, UINT msg, WPARAM wParam, LPARAM lParam, int32_t,
+MemHandle neStrokePolyline(HWND ws, UINT msg, WPARAM wParam, LPARAM lParam, int32_t spacing,
                            uint16_t *outCount)
 {
-    return runStroke(ws, msg, wParam, lParam, false, outCount);
+    return runStroke(ws, msg, wParam, lParam, false, spacing, outCount);
 }
 
-MemHandle neStrokeCurve(HWND ws, UINT msg, WPARAM wParam, LPARAM lParam, int32_t,
+MemHandle neStrokeCurve(HWND ws, UINT msg, WPARAM wParam, LPARAM lParam, int32_t resolution,
                         uint16_t *outCount)
 {
-    return runStroke(ws, msg, wParam, lParam, true, outCount);
+    return runStroke(ws, msg, wParam, lParam, true, resolution, outCount);
+}
+
+void neDrawTrackLines(HWND ws, HDC dc, const POINT *points, int n)
+{
+    if (!dc || !points || n < 2)
+        return;
+    TrackLines track(ws, dc);
+    track.lines(std::vector<POINT>(points, points + n));
 }
 
 BOOL neStrokeEnded(BOOL curve) { return strokeOf(curve != FALSE).ended ? TRUE : FALSE; }

@@ -3,9 +3,10 @@
 // mode (mode 5) procedures installed by the tool choice. Clicks add points
 // (the curve tool a straight Bezier segment from its last anchor), a
 // double click adds the last one and ends the stroke, a right press ends it;
-// the object is then made from the stroke. A drag adds the press and the
-// release points (the samples between them and curve fitting are not
-// taken here).
+// the object is then made from the stroke. A polyline drag adds a point
+// each time the pointer has moved the minimum spacing along x or y; a curve
+// drag samples the pointer and fits the samples into Bezier segments while
+// the hand draws. With the advanced option a stroke goes on after a drag.
 #pragma once
 #include "support/qmwin.h"
 
@@ -21,6 +22,11 @@ MemHandle neStrokePolyline(HWND ws, UINT msg, WPARAM wParam, LPARAM lParam, int3
                            uint16_t *outCount);
 MemHandle neStrokeCurve(HWND ws, UINT msg, WPARAM wParam, LPARAM lParam, int32_t resolution,
                         uint16_t *outCount);
+// The stroke's tracking lines through the points, in the tracking pen (the
+// edited object's or the page defaults' style, width and colour with flag
+// 0x40, else one pixel of that colour) under R2_NOTXORPEN: drawn again,
+// they are gone.
+void neDrawTrackLines(HWND ws, HDC dc, const POINT *points, int n);
 // Whether the last stroke loop of the tool ended its stroke.
 BOOL neStrokeEnded(BOOL curve);
 // Frees the tool's stroke.

@@ -12,6 +12,8 @@
 //   qmdrive hold X1 Y1 X2 Y2 PNG      the same drag, with the workspace's client area
 //                                     captured into the PNG picture while the button is
 //                                     still down (press, move, capture, release)
+//   qmdrive stroke X1 Y1 X2 Y2 ...    one left-button drag (real input) through all the
+//                                     points, each leg walked in steps of at most 8 pixels
 //   qmdrive click X Y                 a left click there as real input, then a pause
 //                                     longer than the double-click time
 //   qmdrive dblclick X Y              a left double click there as real input
@@ -2529,6 +2531,25 @@ int main(int argc, char **argv)
         ClientToScreen(ws, &b);
         pressAndMove(a, b);
         sendMouse(b, MOUSEEVENTF_LEFTUP);
+        settle(frame);
+        return 0;
+    }
+    if (strcmp(verb, "stroke") == 0 && argc >= 6 && argc % 2 == 0) {
+        std::vector<POINT> pts;
+        for (int i = 2; i + 1 < argc; i += 2) {
+            POINT p = {atoi(argv[i]), atoi(argv[i + 1])};
+            ClientToScreen(ws, &p);
+            pts.push_back(p);
+        }
+        sendMouse(pts[0], 0);
+        sendMouse(pts[0], MOUSEEVENTF_LEFTDOWN);
+        for (size_t k = 1; k < pts.size(); ++k) {
+            POINT a = pts[k - 1], b = pts[k];
+            int steps = std::max(1, (int)(std::max(labs(b.x - a.x), labs(b.y - a.y)) + 7) / 8);
+            for (int i = 1; i <= steps; ++i)
+                sendMouse(POINT{a.x + (b.x - a.x) * i / steps, a.y + (b.y - a.y) * i / steps}, 0);
+        }
+        sendMouse(pts.back(), MOUSEEVENTF_LEFTUP);
         settle(frame);
         return 0;
     }

@@ -6,7 +6,9 @@
 #include "tools/ep_factory.h"
 #include "model/lay_layers.h"
 #include "support/dm_map.h"
+#include <algorithm>
 #include <math.h>
+#include <vector>
 
 namespace eptest {
 
@@ -70,5 +72,22 @@ inline std::vector<POINT> pointsOf(MemHandle h)
 }
 
 inline bool samePoint(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
+
+// The smallest distance from p to a poly-Bezier (1 + 3k points), sampled
+// finely along each segment.
+inline double distanceToCurve(const std::vector<POINT> &c, POINT p)
+{
+    double best = 1e300;
+    for (size_t s = 0; s + 3 < c.size(); s += 3)
+        for (int i = 0; i <= 400; ++i) {
+            double t = i / 400.0, u = 1 - t;
+            double x = u * u * u * c[s].x + 3 * u * u * t * c[s + 1].x
+                       + 3 * u * t * t * c[s + 2].x + t * t * t * c[s + 3].x;
+            double y = u * u * u * c[s].y + 3 * u * u * t * c[s + 1].y
+                       + 3 * u * t * t * c[s + 2].y + t * t * t * c[s + 3].y;
+            best = std::min(best, hypot(x - p.x, y - p.y));
+        }
+    return best;
+}
 
 }  // namespace eptest

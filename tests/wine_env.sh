@@ -8,6 +8,11 @@ export WINELOADER=/usr/lib/wine/wine64
 export WINESERVER=/usr/lib/wine/wineserver64
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 QM_WINE=/usr/lib/wine/wine64
+# Without address-space randomisation where the machine allows it (see the
+# script).
+if setarch "$(uname -m)" -R true 2>/dev/null; then
+  QM_WINE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine_norandom.sh"
+fi
 
 qm_prefix_init() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then

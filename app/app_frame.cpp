@@ -3,6 +3,7 @@
 // command dispatcher in app_frame_cmd, the document-window services in
 // app_frame_docs.
 #include "app/app_frame.h"
+#include "views/pv_templates.h"
 #include "app/app_probe.h"
 #include "app/app_frame_bars.h"
 #include "app/app_frame_cmd.h"
@@ -269,6 +270,7 @@ BOOL appOnFrameCreate(HWND frame)
     else
         setPutLastFolder(setGetHomeDir(home));
     prnStartAtCreation(frame);
+    tmplOpenCollection(frame, setGetHomeFilePath(path, "~iwtmpl.fav"));
 
     int16_t standardCount = 0;
     const ToolButton *standard = tbCommandTableFor(width, &standardCount);
@@ -381,6 +383,7 @@ LRESULT CALLBACK FrameWndProc(HWND frame, UINT msg, WPARAM wParam, LPARAM lParam
         setNextViewer(frame, SetClipboardViewer(frame));
         return 0;
     case WM_DESTROY:
+        tmplCloseCollection();
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:

@@ -211,11 +211,13 @@ const Route kRoutes[] = {
     // Pages.
     ONE(594, WR_WAITS, return bpOnCommand(ws, id, nullptr)),
     ON(1187, 1199, WR_WAITS, return bpOnCommand(ws, id, nullptr)),
-    ON(595, 597, WR_WAITS, return pvCmdPageSettings(ws, id)),
-    ONE(628, WR_WAITS, return pvCmdRenamePage(ws)),
+    ONE(595, WR_WAITS, return pvCmdPageShadow(ws)),
+    ONE(596, WR_WAITS, return pvCmdPageBackground(ws)),
+    ONE(597, WR_WAITS, return pvCmdPageInit(ws)),
+    ONE(628, WR_WAITS, return pvCmdPageName(ws)),
     ONE(598, 0, pvCmdPageLayout(appGetFrameWindow(), ws); return 0),
     ONE(601, 0, pvCmdPageLayout(appGetFrameWindow(), ws); return 0),
-    ONE(629, WR_WAITS, return pgCmdShuffle(ws)),
+    ONE(629, WR_WAITS, return pvCmdShufflePages(ws)),
     ONE(612, 0, return pvCmdInsertPageAt(ws, 1)),
     ONE(613, 0, return pvCmdInsertPageAt(ws, 0)),
     ONE(615, 0, return pvCmdInsertPage(ws, 0)),
@@ -241,7 +243,7 @@ const Route kRoutes[] = {
     ONE(5000, WR_WAITS, return pvOnThumbnailCommand(ws, id, l)),
     ONE(5001, WR_WAITS, return pvOnThumbnailCommand(ws, id, l)),
     ONE(5003, WR_WAITS, return pvOnThumbnailCommand(ws, id, l)),
-    ONE(879, WR_WAITS, return pvCmdPageAttributes(ws)),
+    ONE(879, WR_WAITS, return pvCmdPageAttr(ws)),
 
     // Tools.
     ON(301, 302, 0, return epChooseTool(ws, id, (int16_t)LOWORD(l))),

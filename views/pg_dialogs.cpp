@@ -9,6 +9,7 @@
 #include "model/qmf_pages.h"
 #include "support/dlg_shuffle.h"
 #include "support/dlg_value.h"
+#include "support/rc_list.h"
 #include "support/win_dlgfield.h"
 #include "support/win_filedlg.h"
 #include "views/prn_print.h"
@@ -662,25 +663,7 @@ INT_PTR CALLBACK nameProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM)
 }
 
 // The page-name list's items ("%d. name").
-std::vector<std::string> splitNames(MemHandle names)
-{
-    std::vector<std::string> items;
-    std::string all;
-    {
-        MemLock<char> p(names);
-        if (p)
-            all.assign(p.get(), strnlen(p.get(), utHandleSize(names)));
-    }
-    size_t start = 0;
-    while (start < all.size()) {
-        size_t end = all.find('\x1b', start);
-        if (end == std::string::npos)
-            end = all.size();
-        items.push_back(all.substr(start, end - start));
-        start = end + 1;
-    }
-    return items;
-}
+std::vector<std::string> splitNames(MemHandle names) { return rcListItems(names, '\x1b'); }
 
 }  // namespace
 

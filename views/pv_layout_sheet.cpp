@@ -10,6 +10,7 @@
 #include "model/pg_record.h"
 #include "model/setup_record.h"
 #include "support/dm_map.h"
+#include "support/rc_list.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
 #include "support/ut_units.h"
@@ -244,27 +245,13 @@ void labelFillTypes(HWND dlg, const char *listing, const char *maker, const char
     HWND types = GetDlgItem(dlg, kLabelType);
     SendMessageA(types, CB_RESETCONTENT, 0, 0);
     MemHandle items = lblReadSectionItems(dlg, listing, maker, '\n');
-    if (!items)
-        return;
-    std::string all;
-    {
-        MemLock<char> p(items);
-        if (p)
-            all.assign(p.get(), strnlen(p.get(), utHandleSize(items)));
-    }
-    utFreeHandle(items);
-    size_t start = 0;
-    while (start < all.size()) {
-        size_t end = all.find('\n', start);
-        if (end == std::string::npos)
-            end = all.size();
-        std::string item = all.substr(start, end - start);
-        size_t sep = item.find("::");
-        std::string name = sep == std::string::npos ? item : item.substr(0, sep);
+    for (const std::string &item : rcListItems(items, '\n')) {
+        // A type's name is the part before "::".
+        std::string name = item.substr(0, item.find("::"));
         if (!name.empty())
             SendMessageA(types, CB_ADDSTRING, 0, (LPARAM)name.c_str());
-        start = end + 1;
     }
+    utFreeHandle(items);
     if (kept && *kept)
         SendMessageA(types, CB_SELECTSTRING, (WPARAM)-1, (LPARAM)kept);
 }
@@ -305,24 +292,11 @@ void labelInit(HWND dlg, SheetState *s)
         return;
     }
     HWND makers = GetDlgItem(dlg, kMaker);
-    if (MemHandle names = lblReadSectionNames(dlg, listing, '\n', TRUE)) {
-        std::string all;
-        {
-            MemLock<char> p(names);
-            if (p)
-                all.assign(p.get(), strnlen(p.get(), utHandleSize(names)));
-        }
-        utFreeHandle(names);
-        size_t start = 0;
-        while (start < all.size()) {
-            size_t end = all.find('\n', start);
-            if (end == std::string::npos)
-                end = all.size();
-            if (end > start)
-                SendMessageA(makers, CB_ADDSTRING, 0, (LPARAM)all.substr(start, end - start).c_str());
-            start = end + 1;
-        }
-    }
+    MemHandle names = lblReadSectionNames(dlg, listing, '\n', TRUE);
+    for (const std::string &name : rcListItems(names, '\n'))
+        if (!name.empty())
+            SendMessageA(makers, CB_ADDSTRING, 0, (LPARAM)name.c_str());
+    utFreeHandle(names);
     if (s->label.maker[0]) {
         SendMessageA(makers, CB_SELECTSTRING, (WPARAM)-1, (LPARAM)s->label.maker);
         labelFillTypes(dlg, listing, s->label.maker, s->label.type);

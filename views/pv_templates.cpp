@@ -9,6 +9,7 @@
 #include "model/qmf_read.h"
 #include "model/setup_record.h"
 #include "support/ff_file.h"
+#include "support/rc_list.h"
 #include "support/settings_reg.h"
 #include "support/ut_mem.h"
 #include "support/ut_msg.h"
@@ -73,20 +74,7 @@ void seedCollection(HWND frame)
         return;
     }
     MemHandle items = lblReadSectionItems(frame, control, "defaulttmpl", '\n');
-    std::string all;
-    {
-        MemLock<char> p(items);
-        if (p)
-            all.assign(p.get(), strnlen(p.get(), utHandleSize(items)));
-    }
-    utFreeHandle(items);
-    size_t start = 0;
-    while (start < all.size()) {
-        size_t end = all.find('\n', start);
-        if (end == std::string::npos)
-            end = all.size();
-        std::string item = all.substr(start, end - start);
-        start = end + 1;
+    for (const std::string &item : rcListItems(items, '\n')) {
         size_t sep = item.find("::");
         if (item.empty() || sep == std::string::npos)
             continue;
@@ -95,6 +83,7 @@ void seedCollection(HWND frame)
         if (fileExists(path))
             tmplAddPath(frame, item.substr(0, sep).c_str(), path);
     }
+    utFreeHandle(items);
 }
 
 // The list of short names; files that no longer exist are named in one

@@ -140,6 +140,7 @@
 #include "support/qmfreeimage.h"
 #include "support/qmwin.h"
 #include "support/ut_mem.h"
+#include "support/rc_list.h"
 #include "support/ut_msg.h"
 #include <commctrl.h>
 #include <winspool.h>
@@ -383,21 +384,10 @@ int inspect(const char *path)
     // The page names, one a line ("name N: NAME").
     int count = 0;
     MemHandle names = pgReadFilePageNames(nullptr, path, &count, FALSE);
-    std::string all;
-    {
-        MemLock<char> p(names);
-        if (p)
-            all.assign(p.get(), strnlen(p.get(), utHandleSize(names)));
-    }
+    std::vector<std::string> items = rcListItems(names, '\x1b');
     utFreeHandle(names);
-    size_t start = 0;
-    for (int i = 0; i < count && start <= all.size(); ++i) {
-        size_t end = all.find('\x1b', start);
-        if (end == std::string::npos)
-            end = all.size();
-        printf("name %d: %s\n", i + 1, all.substr(start, end - start).c_str());
-        start = end + 1;
-    }
+    for (int i = 0; i < count && i < (int)items.size(); ++i)
+        printf("name %d: %s\n", i + 1, items[(size_t)i].c_str());
     return 0;
 }
 

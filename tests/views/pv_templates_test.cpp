@@ -14,6 +14,7 @@
 #include "views/pv_layout_sheet.h"
 #include "views/pv_templates.h"
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -117,6 +118,46 @@ TEST_F(Templates, ANewPageFromATemplateCarriesItsObjects)
     }
     EXPECT_EQ(3, count);
     pgFreeList(page);
+}
+
+TEST_F(Templates, TheChooserTakesDroppedDocumentsAndAnswersItsCodes)
+{
+    writeTemplate(home.file("four.qm"), 4);
+    qmtest::writeFile(home.file("notes.txt"), std::string("plain text"));
+    ASSERT_NE(0, tmplOpenCollection(nullptr, home.file("~iwtmpl.fav").c_str()));
+    BoxRecorder boxes;
+    std::vector<std::string> listed;
+    qmtest::DialogDriver driver({[&](HWND dlg) {
+        POINT pt = {5, 5};
+        SendMessageA(dlg, WM_DROPFILES,
+                     (WPARAM)apptest::dropFilesBlock({home.file("notes.txt"), home.file("four.qm")},
+                                                     pt),
+                     0);
+        listed = qmtest::readList(dlg, 101);
+        SendMessageA(dlg, WM_COMMAND, TMPL_PAGE_PICKED, 0);   // the grid's pick acts as OK
+    }});
+    int code = -1;
+    MemHandle page = tmplSelectDialog(nullptr, &code);
+    EXPECT_EQ(2, code);
+    ASSERT_NE(0u, page);
+    int count = 0;
+    for (MemHandle h = pgGetFirstObject(page); h; ++count) {
+        ObLock r(h);
+        h = r->next;
+    }
+    EXPECT_EQ(4, count);
+    pgFreeList(page);
+    EXPECT_EQ(std::vector<std::string>({"four"}), listed);
+    ASSERT_EQ(1u, boxes.count());
+    EXPECT_EQ("Can not add \r\n" + home.file("notes.txt") +
+                  " \r\nbecause it is not a Quillmark file.",
+              boxes.last().text);
+
+    for (int button : {119, IDCANCEL}) {
+        qmtest::DialogDriver again({[&](HWND dlg) { qmtest::sendCommand(dlg, button); }});
+        EXPECT_EQ(0u, tmplSelectDialog(nullptr, &code));
+        EXPECT_EQ(button == 119 ? 1 : 0, code);
+    }
 }
 
 }  // namespace

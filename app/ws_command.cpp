@@ -209,7 +209,7 @@ const Route kRoutes[] = {
     }),
 
     // Pages.
-    ONE(594, 0, return bpOnCommand(ws, id, nullptr)),
+    ONE(594, WR_WAITS, return bpOnCommand(ws, id, nullptr)),
     ON(1187, 1199, WR_WAITS, return bpOnCommand(ws, id, nullptr)),
     ONE(595, WR_WAITS, return pvCmdPageShadow(ws)),
     ONE(596, 0, return pvCmdPageBackground(ws)),

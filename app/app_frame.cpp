@@ -4,6 +4,7 @@
 // app_frame_docs.
 #include "app/app_frame.h"
 #include "tools/ne_state.h"
+#include "views/pv_templates.h"
 #include "app/app_probe.h"
 #include "app/app_frame_bars.h"
 #include "app/app_frame_cmd.h"
@@ -272,6 +273,7 @@ BOOL appOnFrameCreate(HWND frame)
         setPutLastFolder(setGetHomeDir(home));
     prnStartAtCreation(frame);
     neReadSettingsValue();
+    tmplOpenCollection(frame, setGetHomeFilePath(path, "~iwtmpl.fav"));
 
     int16_t standardCount = 0;
     const ToolButton *standard = tbCommandTableFor(width, &standardCount);
@@ -386,6 +388,7 @@ LRESULT CALLBACK FrameWndProc(HWND frame, UINT msg, WPARAM wParam, LPARAM lParam
         setNextViewer(frame, SetClipboardViewer(frame));
         return 0;
     case WM_DESTROY:
+        tmplCloseCollection();
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:

@@ -20,12 +20,8 @@ int fsOpenFullScreen(HWND) { return 0; }
 
 // ---- page settings, page dialogs, base page ---------------------------------------------------
 
-int pvCmdPageSettings(HWND, int) { return 0; }
-int pvCmdPageAttributes(HWND) { return 0; }
-int pgCmdPageNumbers(HWND) { return 0; }
-int pgCmdShuffle(HWND) { return 0; }
-int pgNameDialog(HWND, MemHandle *) { return 0; }
-int bpOnCommand(HWND, int, HMENU) { return 1; }
+// The object commands' page shadow dialog is not in the program yet.
+int shdPageShadowDialog(HWND, ShadowStyle *) { return 0; }
 
 // ---- zoom, options ------------------------------------------------------
 

@@ -29,13 +29,10 @@ int pvOnThumbnailCommand(HWND ws, int command, LPARAM lParam);
 int fsOpenFullScreen(HWND ws);
 
 // ---- page commands, page dialogs, base page, guides ----------------------------------------
-int pvCmdPageSettings(HWND ws, int command);   // 595, 596, 597, 628
-int pvCmdPageAttributes(HWND ws);
-int pgCmdPageNumbers(HWND ws);
-int pgCmdShuffle(HWND ws);
-// The page-name dialog; nonzero on OK with the new name handle.
-int pgNameDialog(HWND ws, MemHandle *name);
-int bpOnCommand(HWND ws, int command, HMENU menu);
+// Page property launchers and the base page: views/pv_pageprops.h,
+// views/bp_base.h.
+#include "views/pv_pageprops.h"
+#include "views/bp_base.h"
 
 // Printing and fax: views/prn_print.h, views/prn_setup.h.
 

@@ -29,7 +29,7 @@
 #include "tools/ep_rotate.h"
 #include "commands/ep_select.h"
 #include "tools/ep_tool_choice.h"
-#include "views/pg_search_standins.h"
+#include "views/pg_search.h"
 #include "views/pv_page.h"
 #include "views/pv_pagecmd.h"
 #include "model/ws_document.h"

@@ -846,3 +846,24 @@ MemHandle rcSetTaggedField(MemHandle record, BOOL adjustLength, uint32_t headerO
         utPutAt<uint32_t>(p.get(), 0, utGetAt<uint32_t>(p.get(), 0) + (hd.size - oldSize));
     return h;
 }
+
+std::vector<std::string> rcListItems(MemHandle list, char delim)
+{
+    std::vector<std::string> items;
+    std::string all;
+    {
+        MemLock<char> p(list);
+        if (!p)
+            return items;
+        all.assign(p.get(), strnlen(p.get(), utHandleSize(list)));
+    }
+    size_t start = 0;
+    while (start < all.size()) {
+        size_t end = all.find(delim, start);
+        if (end == std::string::npos)
+            end = all.size();
+        items.push_back(all.substr(start, end - start));
+        start = end + 1;
+    }
+    return items;
+}

@@ -12,6 +12,8 @@
 // handle across a call that may grow it.
 #pragma once
 #include "support/qmwin.h"
+#include <string>
+#include <vector>
 
 // ---- delimited lists -------------------------------------------------------
 // Items are compared without regard to case unless a name says otherwise.
@@ -87,6 +89,10 @@ int rcListSort(MemHandle list, char delim, BOOL ascending);
 // Adds every non-empty item to a list box (LB_ADDSTRING); returns the number
 // added.
 int rcListToListBox(HWND listBox, const char *list, char delim);
+// Every item of a list handle in order, empty items included (positions
+// counted by delimiters), the one after a last delimiter left out. None for
+// no handle.
+std::vector<std::string> rcListItems(MemHandle list, char delim);
 
 // ---- handle arrays ---------------------------------------------------------
 // Element i of size s lies at byte i * s; the owner keeps the count n.

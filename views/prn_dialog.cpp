@@ -365,8 +365,10 @@ INT_PTR prnPrintDialog(HWND ws, PrintJob *job)
 }
 
 MemHandle prnSelectPagesDialog(HWND owner, const char *caption, MemHandle names, int count,
-                               MemHandle *selection, int16_t *selectionCount)
+                               MemHandle *selection, int16_t *selectionCount, INT_PTR *answer)
 {
+    if (answer)
+        *answer = 0;
     if (!names)
         return 0;
     SelectState state;
@@ -395,6 +397,8 @@ MemHandle prnSelectPagesDialog(HWND owner, const char *caption, MemHandle names,
     g_select = &state;
     INT_PTR r = DialogBoxParamA(instance(), "SELPAGES", owner, prnSelectPagesDlgProc, 0);
     g_select = nullptr;
+    if (answer)
+        *answer = r;
     if (r != 1)
         return *selection;
     int n = (int)state.result.size();

@@ -100,8 +100,10 @@ int prnLabelSpecFile(HWND owner, uint16_t *options);
 
 // ---- dialogs ----------------------------------------------------------------------------------
 INT_PTR prnPrintDialog(HWND ws, PrintJob *job);
+// The dialog's own answer (1 OK, 0 Cancel) goes to *answer when given.
 MemHandle prnSelectPagesDialog(HWND owner, const char *caption, MemHandle names, int count,
-                               MemHandle *selection, int16_t *selectionCount);
+                               MemHandle *selection, int16_t *selectionCount,
+                               INT_PTR *answer = nullptr);
 HWND prnOpenAbortDialog(HWND owner, HDC dc, BOOL create, BOOL multiJob);
 HWND prnCloseAbortDialog(HWND owner, HDC dc);
 void prnSetAbortTitle(HWND dlg, const char *name, BOOL fax);

@@ -1,5 +1,6 @@
 // The current page of a workspace's document.
 #include "views/pv_page.h"
+#include "app/app_frame_docs.h"
 #include "app/ws_services.h"
 #include "controls/pal_window.h"
 #include "model/lay_layers.h"
@@ -427,7 +428,7 @@ int pvCmdSelectPageByName(HWND ws)
     return pvSwitchToPage(ws, index);
 }
 
-int pvCmdRenamePage(HWND ws)
+int pvCmdPageName(HWND ws)
 {
     MemHandle page = pvGetCurrentPage(ws);
     if (!page)
@@ -444,6 +445,8 @@ int pvCmdRenamePage(HWND ws)
         if (MemHandle moved = pgSetName(page, text.c_str())) {
             keepPageHandle(ws, pvGetCurrentPageIndex(ws), moved);
             wsMarkModified(ws);
+            if (HWND doc = wsGetDocWindow(ws))
+                dwUpdateTitle(doc);
             done = 1;
         }
     }

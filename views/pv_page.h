@@ -53,8 +53,9 @@ int pvNextPageWrap(HWND ws);
 int pvPrevPageWrap(HWND ws);
 // "Select Page": the list of page names; switches to the page chosen.
 int pvCmdSelectPageByName(HWND ws);
-// The page-name dialog on the current page.
-int pvCmdRenamePage(HWND ws);
+// 628: the page-name dialog on the current page; on a change the document
+// is marked modified and the title updated.
+int pvCmdPageName(HWND ws);
 // A new page (a copy of the current page's settings with the flag and a
 // current page, else laid out in the page dialog) appended / inserted at
 // the position and shown. 1 when shown; 0 when the current page could not

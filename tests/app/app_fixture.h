@@ -114,6 +114,9 @@ protected:
         setSetKeyNames(appName.c_str(), (appName + " Version 2.50").c_str());
         setPutString("UserHomeDir", home.path().c_str());
         setPutString("MenuLanguage", "ridevi");
+        // An empty template control file: the template collection starts
+        // empty without telling the user.
+        qmtest::writeFile(home.file("~qmtmpl.dat"), std::string("[defaulttmpl]\r\n"));
         WNDCLASSA wc = {};
         if (!GetClassInfoA(inst, kRecordingWs, &wc)) {
             wc.lpfnWndProc = recordingWorkspace;

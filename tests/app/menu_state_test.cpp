@@ -328,12 +328,11 @@ TEST_F(MenuState, OrderZoomAndPageRules)
     HMENU pages = open(601);
     ASSERT_TRUE(pages);
     ASSERT_EQ(1, pvGetPageCount(ws));
-    // Name, Background and Object Shadow (1 to 3) and Shuffle (8) wait for
-    // the page dialogs.
-    EXPECT_EQ("1000-1100-00", states(pages)) << "Delete, Shuffle, Go To and Select greyed";
+    // Object Shadow (3) waits for the shadow dialog.
+    EXPECT_EQ("1110-1100-00", states(pages)) << "Delete, Shuffle, Go To and Select greyed";
     pgDirAppend(wsGetDocument(ws), pgtest::newPage("two"));
     open(601);
-    EXPECT_EQ("1000-1110-11", states(pages));
+    EXPECT_EQ("1110-1111-11", states(pages));
 }
 
 TEST_F(MenuState, MenuLanguageIsKeptAndEveryVariantKeepsTheIds)

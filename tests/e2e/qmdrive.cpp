@@ -21,6 +21,9 @@
 //                                     Export 105, the file type of PATH chosen),
 //                                     answering the file dialog with PATH
 //   qmdrive firstpage                 answers OK in the page sheet of a new document
+//   qmdrive layout INDEX [ID TEXT]... shows page INDEX of the open page sheet (0
+//                                     Standard Size .. 4 Custom Size, 5 Template),
+//                                     types each TEXT into its field ID, then OK
 //   qmdrive title                     prints the frame's title
 //   qmdrive clipboard                 prints the names of the formats on the clipboard
 //   qmdrive close                     closes the frame and waits for it to go
@@ -38,6 +41,8 @@
 //                                     its stream without the layout codes, and "font: " with
 //                                     its base font's face and height beside the page's
 //                                     default font's ("page font: FACE HEIGHT")
+//                                     and "size 1: W H" (page 1 in twips) and
+//                                     "name N: NAME" for each page
 //   qmdrive type TEXT                 posts each byte of TEXT to the workspace as WM_CHAR
 //                                     (an ESC byte ends a text edit), as typing would
 //   qmdrive fills PATH                one line per object of page 1: its type, its fill
@@ -138,6 +143,7 @@
 #include "model/qmf_write.h"
 #include "model/qmf_read.h"
 #include "model/qmf_save.h"
+#include "model/qmf_pages.h"
 #include "model/pg_render.h"
 #include "model/pg_margins.h"
 #include "objects/img_export.h"
@@ -156,6 +162,7 @@
 #include "support/qmfreeimage.h"
 #include "support/qmwin.h"
 #include "support/ut_mem.h"
+#include "support/rc_list.h"
 #include "support/ut_msg.h"
 #include <commctrl.h>
 #include <winspool.h>
@@ -458,7 +465,43 @@ int inspect(const char *path)
             utUnlock(o);
         }
     }
+    if (page)
+        printf("size 1: %ld %ld\n", (long)obGetWidth(page), (long)obGetHeight(page));
     fmFree(form);
+    // The page names, one a line ("name N: NAME").
+    int count = 0;
+    MemHandle names = pgReadFilePageNames(nullptr, path, &count, FALSE);
+    std::vector<std::string> items = rcListItems(names, '\x1b');
+    utFreeHandle(names);
+    for (int i = 0; i < count && i < (int)items.size(); ++i)
+        printf("name %d: %s\n", i + 1, items[(size_t)i].c_str());
+    return 0;
+}
+
+// The page layout sheet that is open: shows its page of the index, types
+// each TEXT into the field ID of that page, then OK. Prints the caption.
+int layoutSheet(HWND frame, int index, int argc, char **pairs)
+{
+    HWND sheet = waitDialog(frame, 300);
+    if (!sheet) {
+        fprintf(stderr, "no page sheet appeared\n");
+        return 1;
+    }
+    char caption[256] = "";
+    GetWindowTextA(sheet, caption, sizeof caption);
+    printf("%s\n", caption);
+    SendMessageA(sheet, PSM_SETCURSEL, (WPARAM)index, 0);
+    HWND page = (HWND)SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
+    for (int i = 0; page && i + 1 < argc; i += 2)
+        SendDlgItemMessageA(page, atoi(pairs[i]), WM_SETTEXT, 0, (LPARAM)pairs[i + 1]);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    for (int i = 0; i < 300 && IsWindow(sheet); ++i)
+        Sleep(100);
+    settle(frame);
+    if (IsWindow(sheet)) {
+        fprintf(stderr, "the page sheet did not close\n");
+        return 1;
+    }
     return 0;
 }
 
@@ -2456,6 +2499,8 @@ int main(int argc, char **argv)
         }
         return answerFileDialog(frame, dialog, argv[2], false);
     }
+    if (strcmp(verb, "layout") == 0 && argc >= 3)
+        return layoutSheet(frame, atoi(argv[2]), argc - 3, argv + 3);
     if (strcmp(verb, "saveas") == 0 && (argc == 3 || argc == 4))
         return saveAs(frame, argv[2], argc == 4 ? atoi(argv[3]) : 103);
     if (strcmp(verb, "click") == 0 && argc == 3)

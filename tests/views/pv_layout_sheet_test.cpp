@@ -6,6 +6,9 @@
 #include "views/pv_layout_sheet.h"
 #include "model/ws_document.h"
 #include "resources/resource.h"
+#include "model/pg_margins.h"
+#include "model/pg_page.h"
+#include <string.h>
 #include <commctrl.h>
 #include <prsht.h>
 #include <string>
@@ -151,6 +154,110 @@ TEST(PageLayoutSheet, ControlsAndTabsUseTheSheetFont)
     pvPageLayoutSheet(nullptr, nullptr, &page, FALSE, nullptr);
     EXPECT_EQ(std::vector<std::string>({"Arial", "Arial", "Arial"}), faces);
     pgFreeList(page);
+}
+
+// ---- the other kinds of page ---------------------------------------------------------------
+
+// Shows the sheet page with the title and returns its window.
+HWND showPage(HWND sheet, const char *title)
+{
+    HWND tabs = (HWND)SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0);
+    const int n = (int)SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0);
+    for (int i = 0; i < n; ++i) {
+        char text[64] = "";
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof(text);
+        SendMessageA(tabs, TCM_GETITEMA, i, (LPARAM)&item);
+        if (strcmp(text, title) == 0)
+            SendMessageA(sheet, PSM_SETCURSEL, i, 0);
+    }
+    return currentPage(sheet);
+}
+
+TEST(PageLayoutSheet, CustomSizeHeldWithinAQuarterInchAnd22Inches)
+{
+    struct Case {
+        const char *unit, *width, *height;
+        const char *message;   // null: accepted
+        int32_t twipsWidth;
+    } cases[] = {
+        {"Inch", "22", "22", nullptr, 31680},
+        {"Inch", "22.01", "5", "Page width must not exceed the equivalent of 22 inches.", 0},
+        {"Inch", "5", "22.01", "Page height must not exceed the equivalent of 22 inches.", 0},
+        {"Inch", "0.24", "5", "Page size is too small.  Minimum is 1/4 inch.", 0},
+        // A quarter inch is a size, but leaves no room inside the margins.
+        {"Inch", "0.25", "5", "Page margins too large.  Please revise.", 0},
+        // Exactly 22 inches in cm; the program's centimetre factor puts it
+        // a hair under, truncated to the twip below.
+        {"cm", "55.88", "10", nullptr, 31679},
+    };
+    for (const Case &c : cases) {
+        MemHandle page = pgNewRecord(0);
+        qmtest::BoxRecorder boxes;
+        bool stayed = false;
+        DialogDriver driver({[&](HWND sheet) {
+            HWND dlg = showPage(sheet, "Custom Size");
+            qmtest::chooseItemText(dlg, 106, c.unit);
+            SetDlgItemTextA(dlg, 310, c.width);
+            SetDlgItemTextA(dlg, 311, c.height);
+            press(sheet, PSBTN_OK);
+            stayed = IsWindow(sheet) && IsWindowVisible(sheet);
+            if (stayed)
+                press(sheet, PSBTN_CANCEL);
+        }});
+        const INT_PTR r = pvPageLayoutSheet(nullptr, nullptr, &page, FALSE, nullptr);
+        PgLock p(page);
+        if (c.message) {
+            EXPECT_EQ(0, r) << c.width;
+            EXPECT_EQ(c.message, boxes.count() ? boxes.last().text : "") << c.width;
+            EXPECT_EQ(0, p.data()->paperCode) << c.width;
+        } else {
+            EXPECT_NE(0, r) << c.width;
+            EXPECT_EQ(0u, boxes.count()) << boxes.texts();
+            EXPECT_EQ(255, p.data()->paperCode);
+            EXPECT_EQ(c.twipsWidth, p.head()->width) << c.width;
+        }
+    }
+}
+
+TEST(PageLayoutSheet, BusinessCardSizeSetsQuarterInchMargins)
+{
+    MemHandle page = pgNewRecord(0);
+    std::string left;
+    DialogDriver driver({[&](HWND sheet) {
+        choosePaper(sheet, "Business card, 3 1/2 x 2 in");
+        left = qmtest::itemText(currentPage(sheet), 302);
+        press(sheet, PSBTN_OK);
+    }});
+    ASSERT_NE(0, pvPageLayoutSheet(nullptr, nullptr, &page, FALSE, nullptr));
+    EXPECT_EQ("0.25", left);
+    RECT m;
+    ASSERT_TRUE(pgGetMargins(page, &m));
+    EXPECT_EQ(360, m.left);
+    EXPECT_EQ(360, m.top);
+    EXPECT_EQ(360, m.right);
+    EXPECT_EQ(360, m.bottom);
+    pgFreeList(page);
+}
+
+TEST(PageLayoutSheet, ASlideMakesALandscapeSlidePage)
+{
+    DialogDriver driver({[&](HWND sheet) {
+        showPage(sheet, "Presentation");
+        press(sheet, PSBTN_OK);
+    }});
+    MemHandle form = pgNewDocument(FALSE);
+    ASSERT_TRUE(form);
+    MemHandle page = pgDirGetPages(fmGetDirectory(form), 0);
+    PgLock p(page);
+    EXPECT_EQ(42, p.data()->paperCode);
+    EXPECT_EQ(2, p.data()->orientation);
+    EXPECT_EQ(15840, p.head()->width);
+    EXPECT_EQ(12240, p.head()->height);
+    EXPECT_TRUE(pgHasFlag64(page));
+    fmFree(form);
 }
 
 // ---- the workspace's document ----------------------------------------------------------

@@ -30,6 +30,14 @@ mkdir -p "$work/home"
 key='HKCU\Software\Verdant Arcade\Quillmark Draw\Quillmark Draw Version 2.50'
 "$QM_WINE" reg add "$key" /v UserHomeDir /d "$("$QM_WINE" winepath -w "$work/home" | tr -d '\r')" \
     /f >/dev/null
+# The home folder a new user has: the template control file the program
+# ships and its two template documents, written by the program's own writer.
+cp "$here/resources/templates/~qmtmpl.dat" "$work/home/"
+mkdir -p "$work/home/templates"
+"$QM_WINE" "$build/tests/qmdrive.exe.so" newdoc \
+    "$("$QM_WINE" winepath -w "$work/home/templates/blank.qm" | tr -d '\r')" 1 >/dev/null
+"$QM_WINE" "$build/tests/qmdrive.exe.so" newdoc \
+    "$("$QM_WINE" winepath -w "$work/home/templates/twopages.qm" | tr -d '\r')" 2 >/dev/null
 
 fail() {
     echo "FAILED: $*" >&2

@@ -1,5 +1,6 @@
 // Entry field boxes and field text.
 #include "forms/fld_box.h"
+#include "forms/lbl_source.h"
 #include "forms/db_types.h"
 #include "forms/ent_field.h"
 #include "model/att_field.h"
@@ -385,27 +386,6 @@ int obSetVerticalTextObject(MemHandle text, BOOL on)
     if (th)
         utUnlock(text);
     return changed;
-}
-
-char *lblTrimSectionName(char *name)
-{
-    if (!name)
-        return name;
-    auto trim = [](char *s) {
-        size_t n = strlen(s);
-        while (n > 0 && (s[n - 1] == ' ' || s[n - 1] == '\t'))
-            s[--n] = 0;
-        size_t lead = strspn(s, " \t");
-        memmove(s, s + lead, strlen(s + lead) + 1);
-    };
-    trim(name);
-    size_t n = strlen(name);
-    if (n > 0 && name[n - 1] == ']')
-        name[--n] = 0;
-    if (name[0] == '[')
-        memmove(name, name + 1, n);
-    trim(name);
-    return name;
 }
 
 MemHandle obJoinLines(const char *a, const char *b)

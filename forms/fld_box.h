@@ -75,9 +75,6 @@ int obSetVerticalText(void *format, BOOL on);
 BOOL obIsVerticalTextObject(MemHandle text);
 int obSetVerticalTextObject(MemHandle text, BOOL on);
 
-// Trims a section name of a list-source reference in place: blanks and
-// the brackets around it.
-char *lblTrimSectionName(char *name);
 // New string "a\nb" with the section name b trimmed; a alone when b is
 // empty.
 MemHandle obJoinLines(const char *a, const char *b);

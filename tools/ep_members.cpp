@@ -1,6 +1,7 @@
 // Aligning the members of a group or chain inside it, their undo, clone
 // copies, the current kind's name and the direction offsets.
 #include "tools/ep_members.h"
+#include "links/imgf_object.h"
 #include "app/mb_msgbar.h"
 #include "commands/grp_members.h"
 #include "commands/ms_merge.h"
@@ -161,8 +162,14 @@ int epMakeCloneCopies(HWND ws, MemHandle object)
 const char *epCurrentKindName(HWND ws, char *text)
 {
     text[0] = 0;
-    // The extension of an image file's link comes from the links module,
-    // which does not name it yet: every kind shows its display name.
+    // An image file shows its linked file's extension ("PNG File").
+    MemHandle current = wsGetCurrentObject(ws);
+    char ext[8] = "";
+    if (current && obGetType(current) == OBT_IMAGE_FILE && lnkGetLinkExt(current, ext) > 0) {
+        CharUpperA(ext);
+        wsprintfA(text, "%s File", ext);
+        return text;
+    }
     obGetTypeName(wsGetCurrentType(ws), text);
     return text;
 }

@@ -279,7 +279,9 @@ TEST_F(FieldBox, LinkedFileReferences)
         const char *section;
         int result;
     } cases[] = {
-        {"C:\\base", "list.txt\n [ Names ] ", "C:\\base\\list.txt", "Names", 1},
+        {"C:\\base", "list.txt\n [Names] ", "C:\\base\\list.txt", "Names", 1},
+        // Blanks inside the brackets belong to the section's name.
+        {"C:\\base", "list.txt\n[ Names ]", "C:\\base\\list.txt", " Names ", 1},
         {"C:\\base", "D:\\other\\list.txt", "D:\\other\\list.txt", nullptr, 1},
         {nullptr, "list.txt,Part", "list.txt", "Part", 1},
         {"C:\\base", "", nullptr, nullptr, 0},

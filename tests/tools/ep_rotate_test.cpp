@@ -1,6 +1,8 @@
 // The rotate tool on a started program: posted drags about the pivot, the
 // pivot's own drag, select mode's rotate handle, the refusals, the
 // "selang" dialog, and the small tool services beside them.
+#include "views/ws_relink.h"
+#include "links/imgf_object.h"
 #include "tests/tools/tool_ws_kit.h"
 #include "tests/support/kit_dialog.h"
 #include "tests/model/ob_kit.h"
@@ -358,6 +360,29 @@ TEST_F(Rotate, TheKindNameIsTheTypesDisplayName)
     EXPECT_STREQ("Rectangle", epCurrentKindName(ws, text));
     epSelectObject(ws, 0);
     EXPECT_STREQ("", epCurrentKindName(ws, text));
+
+    // An image file object names its linked file's extension; one with a
+    // longer extension, its type's display name.
+    struct Case { const char *file, *kind; } cases[] = {{"a.png", "PNG File"},
+                                                         {"b.JPG", "JPG File"}};
+    for (const Case &c : cases) {
+        MemHandle image = shape(OBT_IMAGE_FILE, {4000, 1500, 5000, 2500});
+        MemHandle named = imgfSetFileName(image, c.file);
+        ASSERT_NE(0u, named) << c.file;
+        if (named != image)
+            wsRelinkObject(ws, named);
+        epSelectObject(ws, named);
+        EXPECT_STREQ(c.kind, epCurrentKindName(ws, text)) << c.file;
+    }
+    MemHandle image = shape(OBT_IMAGE_FILE, {6000, 1500, 7000, 2500});
+    MemHandle named = imgfSetFileName(image, "c.jpeg2");
+    ASSERT_NE(0u, named);
+    if (named != image)
+        wsRelinkObject(ws, named);
+    epSelectObject(ws, named);
+    char name[64] = "";
+    obGetTypeName(OBT_IMAGE_FILE, name);
+    EXPECT_STREQ(name, epCurrentKindName(ws, text));
 }
 
 }  // namespace

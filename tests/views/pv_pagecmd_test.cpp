@@ -177,10 +177,21 @@ TEST_F(PageCommands, LayoutWithoutMemoryForThePageTableKeepsTheOldSize)
 {
     useDocument({"Cover", "Back"});
     BoxRecorder boxes;
-    {
-        ScriptedSheet a3(answerSheet, "A3 297 x 420 mm", true, 1);
-        pvCmdPageLayout(appGetFrameWindow(), ws);
-    }
+    // The sheet answers A3 (297 x 420 mm) with OK, and the next block asked
+    // for after it, the page table's, is refused.
+    pvSetLayoutSheetHook([](HWND, const char *, MemHandle *page, BOOL, BOOL *unitChanged) {
+        if (unitChanged)
+            *unitChanged = FALSE;
+        RECT r;
+        pgGetPageRect(*page, &r);
+        r.right = r.left + 16838;
+        r.bottom = r.top + 23811;
+        obSetRect(*page, &r);
+        utFailNextAllocs(1);
+        return (INT_PTR)1;
+    });
+    pvCmdPageLayout(appGetFrameWindow(), ws);
+    pvSetLayoutSheetHook(answerSheet);
     utFailNextAllocs(0);
     EXPECT_EQ(1u, boxes.count()) << boxes.texts();
     EXPECT_EQ("Memory allocation failed", boxes.last().text);
